@@ -1,0 +1,46 @@
+#include "Main.h"
+
+#include "Conexiones.h"
+#include "Configuracion.h"
+#include "Provisional.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QWidget>
+
+int Main(QApplication& app) {
+    QApplication::setApplicationName(QStringLiteral("Quimbel"));
+    QApplication::setOrganizationName(QStringLiteral("Tolvanex"));
+    QDir::setCurrent(QCoreApplication::applicationDirPath());
+
+    CargarConfiguracion();
+    CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), gDbPath);
+    // A connection that cannot be opened lets the user correct the location; the program then
+    // ends and the new location is used at the next start.
+    AlFallarConexion([] { MostrarOpcionesTrasFallo(); });
+    const auto abrir = [] {
+        return AbrirConexion(QString::fromLatin1(kOrigenDeDatos),
+                             QString::fromLatin1(kClaveBaseDeDatos));
+    };
+    if (!abrir())
+        return 0;
+
+    if (!MostrarLogin()) {
+        CerrarConexion();
+        return 0;
+    }
+
+    QWidget* presentacion = MostrarPresentacion();
+    QCoreApplication::processEvents();
+    if (!gDbBackup.isEmpty()) {
+        CerrarConexion();
+        RespaldarBaseDeDatos(gDbPath, gDbBackup);
+        if (!abrir())
+            return 0;
+    }
+    QCoreApplication::processEvents();
+
+    MostrarPrincipal();
+    delete presentacion;
+    return app.exec();
+}

@@ -1,0 +1,180 @@
+#include "Mensajes.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QQueue>
+#include <cstdio>
+
+namespace Mensajes {
+namespace {
+
+struct Estado {
+    bool prueba = false;
+    bool consola = false;
+    QQueue<Respuesta> respuestas;
+    QQueue<QString> textos;
+    QList<Mostrado> mostrados;
+};
+
+Estado& estado() {
+    static Estado e;
+    return e;
+}
+
+[[noreturn]] void SinRespuesta(const Mostrado& m) {
+    qFatal("Mensajes: se mostró \"%s\" (%s) sin respuesta preparada por la prueba",
+           qPrintable(m.texto), qPrintable(m.titulo));
+}
+
+QMessageBox::Icon IconoQt(Icono icono) {
+    switch (icono) {
+    case Icono::Informacion:
+        return QMessageBox::Information;
+    case Icono::Exclamacion:
+        return QMessageBox::Warning;
+    case Icono::Critico:
+        return QMessageBox::Critical;
+    case Icono::Pregunta:
+        return QMessageBox::Question;
+    case Icono::Ninguno:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QString TextoPrueba(const Mostrado& m) {
+    Estado& e = estado();
+    e.mostrados.append(m);
+    if (e.textos.isEmpty())
+        SinRespuesta(m);
+    return e.textos.dequeue();
+}
+
+} // namespace
+
+Respuesta MsgBox(const QString& texto, Botones botones, Icono icono, const QString& titulo) {
+    Estado& e = estado();
+    Mostrado m{Tipo::Mensaje, texto, titulo, icono, botones};
+    if (e.prueba) {
+        e.mostrados.append(m);
+        if (!e.respuestas.isEmpty())
+            return e.respuestas.dequeue();
+        if (botones == Botones::OK)
+            return Respuesta::OK;
+        SinRespuesta(m);
+    }
+    if (e.consola || !qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(titulo), qPrintable(texto));
+        return botones == Botones::OK ? Respuesta::OK : Respuesta::No;
+    }
+
+    QMessageBox caja(IconoQt(icono), titulo, texto, QMessageBox::NoButton,
+                     QApplication::activeWindow());
+    switch (botones) {
+    case Botones::OK:
+        caja.setStandardButtons(QMessageBox::Ok);
+        break;
+    case Botones::OKCancelar:
+        caja.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
+    case Botones::SiNo:
+        caja.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+    case Botones::SiNoCancelar:
+        caja.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    }
+    const std::pair<QMessageBox::StandardButton, const char*> textos[] = {
+        {QMessageBox::Ok, "Aceptar"},
+        {QMessageBox::Cancel, "Cancelar"},
+        {QMessageBox::Yes, "&Sí"},
+        {QMessageBox::No, "&No"}};
+    for (const auto& [boton, texto] : textos)
+        if (QAbstractButton* b = caja.button(boton))
+            b->setText(QString::fromUtf8(texto));
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const int r = caja.exec();
+    QApplication::restoreOverrideCursor();
+    switch (r) {
+    case QMessageBox::Yes:
+        return Respuesta::Si;
+    case QMessageBox::No:
+        return Respuesta::No;
+    case QMessageBox::Ok:
+        return Respuesta::OK;
+    default:
+        return Respuesta::Cancelar;
+    }
+}
+
+QString InputBox(const QString& pregunta, const QString& titulo, const QString& inicial) {
+    Mostrado m{Tipo::Entrada, pregunta, titulo, Icono::Ninguno, Botones::OKCancelar};
+    if (estado().prueba)
+        return TextoPrueba(m);
+    QInputDialog dlg(QApplication::activeWindow());
+    dlg.setWindowTitle(titulo);
+    dlg.setLabelText(pregunta);
+    dlg.setTextValue(inicial);
+    dlg.setOkButtonText(QStringLiteral("Aceptar"));
+    dlg.setCancelButtonText(QStringLiteral("Cancelar"));
+    if (dlg.exec() != QDialog::Accepted)
+        return {};
+    return dlg.textValue();
+}
+
+QString AbrirArchivo(QWidget* padre, const QString& titulo, const QString& filtro,
+                     const QString& inicial) {
+    Mostrado m{Tipo::AbrirArchivo, filtro, titulo, Icono::Ninguno, Botones::OKCancelar};
+    if (estado().prueba)
+        return TextoPrueba(m);
+    return QFileDialog::getOpenFileName(padre, titulo, inicial, filtro);
+}
+
+QString GuardarArchivo(QWidget* padre, const QString& titulo, const QString& filtro,
+                       const QString& inicial) {
+    Mostrado m{Tipo::GuardarArchivo, filtro, titulo, Icono::Ninguno, Botones::OKCancelar};
+    if (estado().prueba)
+        return TextoPrueba(m);
+    return QFileDialog::getSaveFileName(padre, titulo, inicial, filtro);
+}
+
+QString ElegirCarpeta(QWidget* padre, const QString& titulo, const QString& inicial) {
+    Mostrado m{Tipo::Carpeta, QString(), titulo, Icono::Ninguno, Botones::OKCancelar};
+    if (estado().prueba)
+        return TextoPrueba(m);
+    return QFileDialog::getExistingDirectory(padre, titulo, inicial);
+}
+
+void ModoPrueba(bool activo) {
+    estado().prueba = activo;
+    Limpiar();
+}
+
+bool EnModoPrueba() { return estado().prueba; }
+
+void Responder(Respuesta respuesta) { estado().respuestas.enqueue(respuesta); }
+
+void ResponderTexto(const QString& texto) { estado().textos.enqueue(texto); }
+
+QList<Mostrado> Mostrados() { return estado().mostrados; }
+
+QString UltimoTexto() {
+    const auto& m = estado().mostrados;
+    return m.isEmpty() ? QString() : m.last().texto;
+}
+
+void Limpiar() {
+    Estado& e = estado();
+    e.respuestas.clear();
+    e.textos.clear();
+    e.mostrados.clear();
+}
+
+int RespuestasPendientes() { return estado().respuestas.size() + estado().textos.size(); }
+
+void ModoConsola(bool activo) { estado().consola = activo; }
+
+} // namespace Mensajes

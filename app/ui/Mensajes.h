@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+class QWidget;
+
+// Every message box, input box and file or folder dialog of the program goes through here, so
+// that tests can read what a person would have seen and answer it.
+namespace Mensajes {
+
+enum class Icono { Ninguno, Informacion, Exclamacion, Critico, Pregunta };
+enum class Botones { OK, OKCancelar, SiNo, SiNoCancelar };
+enum class Respuesta { OK, Cancelar, Si, No };
+
+enum class Tipo { Mensaje, Entrada, AbrirArchivo, GuardarArchivo, Carpeta };
+
+struct Mostrado {
+    Tipo tipo = Tipo::Mensaje;
+    QString texto;
+    QString titulo;
+    Icono icono = Icono::Ninguno;
+    Botones botones = Botones::OK;
+};
+
+Respuesta MsgBox(const QString& texto, Botones botones = Botones::OK,
+                 Icono icono = Icono::Ninguno, const QString& titulo = QStringLiteral("Quimbel"));
+
+// Gives back the typed text, or the empty text when the person cancels (as an input box does).
+QString InputBox(const QString& pregunta, const QString& titulo, const QString& inicial = {});
+
+// File and folder choosers: the empty text means the person cancelled.
+QString AbrirArchivo(QWidget* padre, const QString& titulo, const QString& filtro,
+                     const QString& inicial = {});
+QString GuardarArchivo(QWidget* padre, const QString& titulo, const QString& filtro,
+                       const QString& inicial = {});
+QString ElegirCarpeta(QWidget* padre, const QString& titulo, const QString& inicial = {});
+
+// Test mode: nothing is shown on screen. A box with only "OK" is answered by itself; any other
+// box, input or dialog takes the next queued answer, and one with nothing queued ends the test
+// run at once instead of waiting for a person who is not there.
+void ModoPrueba(bool activo);
+bool EnModoPrueba();
+void Responder(Respuesta respuesta);
+void ResponderTexto(const QString& texto);
+QList<Mostrado> Mostrados();
+QString UltimoTexto();
+void Limpiar();
+int RespuestasPendientes();
+
+// Without a GUI (the command-line tool) messages go to standard error and questions get "No".
+void ModoConsola(bool activo);
+
+} // namespace Mensajes

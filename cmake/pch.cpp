@@ -1,0 +1,1 @@
+// Builds the precompiled header that every library of the program reuses.

@@ -1,0 +1,350 @@
+#include "Esquema.h"
+
+#include "Dialecto.h"
+
+#include <QFileInfo>
+#include <sqlite3.h>
+
+namespace Esquema {
+namespace {
+
+// Text columns compare without regard to case for every Spanish letter (collation ES_CI).
+const char* const kTablas = R"SQL(
+CREATE TABLE ordenes (
+    OrdId INTEGER PRIMARY KEY AUTOINCREMENT,
+    OrdFecha DATETIME,
+    OrdCantidad DOUBLE,
+    OrdUnidadMedida TEXT COLLATE ES_CI,
+    ProId INTEGER,
+    OrdComentario TEXT COLLATE ES_CI,
+    OrdLugarEntrega TEXT COLLATE ES_CI,
+    OrdPrioridad TEXT COLLATE ES_CI,
+    SecId INTEGER,
+    CenCosId INTEGER,
+    SolicitanteId INTEGER,
+    AutorizanteId INTEGER DEFAULT 0,
+    UsuLogin TEXT COLLATE ES_CI,
+    OrdEstado TEXT COLLATE ES_CI NOT NULL DEFAULT 'Pendiente',
+    ProcesadoId INTEGER DEFAULT 0
+);
+CREATE INDEX ordenes_estado ON ordenes (OrdEstado);
+CREATE TABLE precios (
+    PreId INTEGER PRIMARY KEY AUTOINCREMENT,
+    OrdId INTEGER NOT NULL,
+    EmpId INTEGER,
+    PreContacto TEXT COLLATE ES_CI,
+    PrePrecio DOUBLE,
+    PreMoneda TEXT COLLATE ES_CI,
+    PreFormaPago TEXT COLLATE ES_CI,
+    PreFecha DATE,
+    PreFecVigencia DATE,
+    PreAceptado BOOLEAN NOT NULL DEFAULT 0
+);
+CREATE INDEX precios_orden ON precios (OrdId, PreAceptado);
+CREATE TABLE proveedores (
+    EmpId INTEGER PRIMARY KEY AUTOINCREMENT,
+    EmpNombreFantasia TEXT COLLATE ES_CI,
+    EmpRazonSocial TEXT COLLATE ES_CI,
+    EmpRuc TEXT COLLATE ES_CI,
+    EmpDireccion TEXT COLLATE ES_CI,
+    EmpCodigoPostal TEXT COLLATE ES_CI,
+    EmpTelefono1 TEXT COLLATE ES_CI,
+    EmpTelefono2 TEXT COLLATE ES_CI,
+    EmpFax TEXT COLLATE ES_CI,
+    EmpEmail TEXT COLLATE ES_CI,
+    EmpURL TEXT COLLATE ES_CI,
+    EmpZona TEXT COLLATE ES_CI,
+    EmpCiudad TEXT COLLATE ES_CI,
+    EmpProvinciaEstado TEXT COLLATE ES_CI,
+    EmpPais TEXT COLLATE ES_CI,
+    EmpDesactivado BOOLEAN NOT NULL DEFAULT 0
+);
+CREATE TABLE productos (
+    ProId INTEGER PRIMARY KEY AUTOINCREMENT,
+    ProDescripcion TEXT COLLATE ES_CI,
+    ProCodigo TEXT COLLATE ES_CI,
+    CatId INTEGER,
+    ProUnidadMedida TEXT COLLATE ES_CI,
+    ProMoneda TEXT COLLATE ES_CI,
+    ProCosto DOUBLE,
+    ProPrecio DOUBLE,
+    ProMinimo DOUBLE,
+    ProSinVencimiento BOOLEAN NOT NULL DEFAULT 0,
+    ProDesactivado BOOLEAN NOT NULL DEFAULT 0
+);
+CREATE TABLE categorias (
+    CatId INTEGER PRIMARY KEY AUTOINCREMENT,
+    CatDescripcion TEXT COLLATE ES_CI,
+    CatDesactivada BOOLEAN NOT NULL DEFAULT 0
+);
+CREATE TABLE sectores (
+    SecId INTEGER PRIMARY KEY AUTOINCREMENT,
+    SecDescripcion TEXT COLLATE ES_CI,
+    SecDesactivado BOOLEAN NOT NULL DEFAULT 0
+);
+CREATE TABLE centrosdecosto (
+    CenCosId INTEGER PRIMARY KEY AUTOINCREMENT,
+    CenCosDescripcion TEXT COLLATE ES_CI,
+    CenCosDesactivado INTEGER NOT NULL DEFAULT 0
+);
+CREATE TABLE usuarios (
+    UsuId INTEGER PRIMARY KEY AUTOINCREMENT,
+    UsuLogin TEXT COLLATE ES_CI,
+    UsuPassword TEXT NOT NULL DEFAULT '',
+    UsuNombre TEXT COLLATE ES_CI,
+    UsuPuedeSolicitar INTEGER NOT NULL DEFAULT 0,
+    UsuPuedeAutorizar INTEGER NOT NULL DEFAULT 0,
+    UsuPuedeCumplir INTEGER NOT NULL DEFAULT 0,
+    UsuDesactivado INTEGER NOT NULL DEFAULT 0
+);
+CREATE TABLE comandos (
+    nombre TEXT PRIMARY KEY COLLATE NOCASE,
+    parametros TEXT NOT NULL,
+    sentencias TEXT NOT NULL
+);
+)SQL";
+
+// One row per order, accepted quote or not; the order's number is the view's own order.
+const char* const kVistas = R"SQL(
+CREATE VIEW v_ordenes_preciosaceptados AS
+SELECT o.OrdId, o.OrdFecha, o.OrdCantidad, o.OrdUnidadMedida, o.ProId, o.OrdComentario,
+       o.OrdLugarEntrega, o.OrdPrioridad, o.SecId, o.CenCosId, o.SolicitanteId,
+       o.AutorizanteId, o.UsuLogin, o.OrdEstado, o.ProcesadoId,
+       p.ProDescripcion, p.ProDescripcion AS OrdDescripcion,
+       pr.PreId, pr.PrePrecio, pr.PreMoneda, pr.PreFormaPago, pr.PreFecha, pr.PreFecVigencia,
+       e.EmpNombreFantasia AS Proveedor,
+       s.SecDescripcion, c.CenCosDescripcion,
+       us.UsuNombre AS NomSolicitante, ua.UsuNombre AS NomAutorizante
+FROM ordenes o
+LEFT JOIN productos p ON p.ProId = o.ProId
+LEFT JOIN precios pr ON pr.PreId = (SELECT MIN(x.PreId) FROM precios x
+                                     WHERE x.OrdId = o.OrdId AND x.PreAceptado <> 0)
+LEFT JOIN proveedores e ON e.EmpId = pr.EmpId
+LEFT JOIN sectores s ON s.SecId = o.SecId
+LEFT JOIN centrosdecosto c ON c.CenCosId = o.CenCosId
+LEFT JOIN usuarios us ON us.UsuId = o.SolicitanteId
+LEFT JOIN usuarios ua ON ua.UsuId = o.AutorizanteId AND o.AutorizanteId > 0
+ORDER BY o.OrdId;
+CREATE VIEW v_precios_proveedores AS
+SELECT pr.PreId, pr.OrdId, pr.EmpId, e.EmpNombreFantasia AS Proveedor, pr.PreContacto,
+       pr.PrePrecio, pr.PreMoneda, pr.PreFormaPago, pr.PreFecha, pr.PreFecVigencia,
+       pr.PreAceptado
+FROM precios pr
+LEFT JOIN proveedores e ON e.EmpId = pr.EmpId
+ORDER BY pr.PreId;
+)SQL";
+
+struct DefComando {
+    const char* nombre;
+    const char* parametros;
+    const char* sentencias;
+};
+
+const DefComando kComandos[] = {
+    {"orden_insertar",
+     "DATETIME,DOUBLE,TEXT,INTEGER,TEXT,TEXT,TEXT,INTEGER,INTEGER,INTEGER,INTEGER,TEXT",
+     "INSERT INTO ordenes (OrdFecha, OrdCantidad, OrdUnidadMedida, ProId, OrdComentario, "
+     "OrdLugarEntrega, OrdPrioridad, SecId, CenCosId, SolicitanteId, AutorizanteId, UsuLogin, "
+     "OrdEstado, ProcesadoId) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, "
+     "'Pendiente', 0);\nSELECT last_insert_rowid() AS OrdId;"},
+    {"orden_actualizar",
+     "INTEGER,DATETIME,DOUBLE,TEXT,INTEGER,TEXT,TEXT,TEXT,INTEGER,INTEGER,INTEGER,INTEGER",
+     "UPDATE ordenes SET OrdFecha = ?2, OrdCantidad = ?3, OrdUnidadMedida = ?4, ProId = ?5, "
+     "OrdComentario = ?6, OrdLugarEntrega = ?7, OrdPrioridad = ?8, SecId = ?9, CenCosId = ?10, "
+     "SolicitanteId = ?11, AutorizanteId = ?12 WHERE OrdId = ?1;"},
+    {"orden_eliminar", "INTEGER",
+     "DELETE FROM precios WHERE OrdId = ?1;\nDELETE FROM ordenes WHERE OrdId = ?1;"},
+    {"precio_Insertar", "INTEGER,INTEGER,TEXT,DOUBLE,TEXT,TEXT,DATETIME,DATETIME,SMALLINT",
+     "INSERT INTO precios (OrdId, EmpId, PreContacto, PrePrecio, PreMoneda, PreFormaPago, "
+     "PreFecha, PreFecVigencia, PreAceptado) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9);"},
+    {"proveedor_insertar", "TEXT,TEXT,TEXT,TEXT,TEXT,TEXT,TEXT,TEXT,TEXT,TEXT,TEXT,TEXT,TEXT,TEXT",
+     "INSERT INTO proveedores (EmpNombreFantasia, EmpRazonSocial, EmpRuc, EmpDireccion, "
+     "EmpCodigoPostal, EmpTelefono1, EmpTelefono2, EmpFax, EmpEmail, EmpURL, EmpZona, EmpCiudad, "
+     "EmpProvinciaEstado, EmpPais, EmpDesactivado) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, "
+     "?10, ?11, ?12, ?13, ?14, 0);"},
+    {"proveedor_actualizar",
+     "INTEGER,TEXT,TEXT,TEXT,TEXT,TEXT,TEXT,TEXT,TEXT,TEXT,TEXT,TEXT,TEXT,TEXT,TEXT,SMALLINT",
+     "UPDATE proveedores SET EmpNombreFantasia = ?2, EmpRazonSocial = ?3, EmpRuc = ?4, "
+     "EmpDireccion = ?5, EmpCodigoPostal = ?6, EmpTelefono1 = ?7, EmpTelefono2 = ?8, EmpFax = ?9, "
+     "EmpEmail = ?10, EmpURL = ?11, EmpZona = ?12, EmpCiudad = ?13, EmpProvinciaEstado = ?14, "
+     "EmpPais = ?15, EmpDesactivado = ?16 WHERE EmpId = ?1;"},
+    {"sector_insertar", "TEXT",
+     "INSERT INTO sectores (SecDescripcion, SecDesactivado) VALUES (?1, 0);"},
+    {"sector_actualizar", "INTEGER,TEXT,SMALLINT",
+     "UPDATE sectores SET SecDescripcion = ?2, SecDesactivado = ?3 WHERE SecId = ?1;"},
+    {"centrodecosto_insertar", "TEXT",
+     "INSERT INTO centrosdecosto (CenCosDescripcion, CenCosDesactivado) VALUES (?1, 0);"},
+    {"centrodecosto_actualizar", "INTEGER,TEXT,SMALLINT",
+     "UPDATE centrosdecosto SET CenCosDescripcion = ?2, CenCosDesactivado = ?3 "
+     "WHERE CenCosId = ?1;"},
+    {"categoria_insertar", "TEXT",
+     "INSERT INTO categorias (CatDescripcion, CatDesactivada) VALUES (?1, 0);"},
+    {"categoria_actualizar", "INTEGER,TEXT,SMALLINT",
+     "UPDATE categorias SET CatDescripcion = ?2, CatDesactivada = ?3 WHERE CatId = ?1;"},
+    {"usuario_insertar", "TEXT,TEXT,TEXT,SMALLINT,SMALLINT,SMALLINT",
+     "INSERT INTO usuarios (UsuLogin, UsuPassword, UsuNombre, UsuPuedeSolicitar, "
+     "UsuPuedeAutorizar, UsuPuedeCumplir, UsuDesactivado) VALUES (?1, ?2, ?3, ?4, ?5, ?6, 0);"},
+    {"usuario_actualizar", "INTEGER,TEXT,TEXT,TEXT,SMALLINT,SMALLINT,SMALLINT,SMALLINT",
+     "UPDATE usuarios SET UsuLogin = ?2, UsuPassword = ?3, UsuNombre = ?4, "
+     "UsuPuedeSolicitar = ?5, UsuPuedeAutorizar = ?6, UsuPuedeCumplir = ?7, "
+     "UsuDesactivado = ?8 WHERE UsuId = ?1;"},
+};
+
+struct DefTabla {
+    const char* nombre;
+    QStringList columnas;
+};
+
+const QList<DefTabla>& Tablas() {
+    static const QList<DefTabla> t = {
+        {"ordenes",
+         {"OrdId", "OrdFecha", "OrdCantidad", "OrdUnidadMedida", "ProId", "OrdComentario",
+          "OrdLugarEntrega", "OrdPrioridad", "SecId", "CenCosId", "SolicitanteId",
+          "AutorizanteId", "UsuLogin", "OrdEstado", "ProcesadoId"}},
+        {"precios",
+         {"PreId", "OrdId", "EmpId", "PreContacto", "PrePrecio", "PreMoneda", "PreFormaPago",
+          "PreFecha", "PreFecVigencia", "PreAceptado"}},
+        {"proveedores",
+         {"EmpId", "EmpNombreFantasia", "EmpRazonSocial", "EmpRuc", "EmpDireccion",
+          "EmpCodigoPostal", "EmpTelefono1", "EmpTelefono2", "EmpFax", "EmpEmail", "EmpURL",
+          "EmpZona", "EmpCiudad", "EmpProvinciaEstado", "EmpPais", "EmpDesactivado"}},
+        {"productos",
+         {"ProId", "ProDescripcion", "ProCodigo", "CatId", "ProUnidadMedida", "ProMoneda",
+          "ProCosto", "ProPrecio", "ProMinimo", "ProSinVencimiento", "ProDesactivado"}},
+        {"categorias", {"CatId", "CatDescripcion", "CatDesactivada"}},
+        {"sectores", {"SecId", "SecDescripcion", "SecDesactivado"}},
+        {"centrosdecosto", {"CenCosId", "CenCosDescripcion", "CenCosDesactivado"}},
+        {"usuarios",
+         {"UsuId", "UsuLogin", "UsuPassword", "UsuNombre", "UsuPuedeSolicitar",
+          "UsuPuedeAutorizar", "UsuPuedeCumplir", "UsuDesactivado"}},
+        {"v_ordenes_preciosaceptados",
+         {"OrdId", "OrdFecha", "OrdCantidad", "OrdUnidadMedida", "OrdComentario",
+          "OrdLugarEntrega", "OrdPrioridad", "OrdEstado", "AutorizanteId", "ProDescripcion",
+          "OrdDescripcion", "PrePrecio", "PreMoneda", "Proveedor", "SecDescripcion",
+          "CenCosDescripcion", "NomSolicitante", "NomAutorizante"}},
+        {"v_precios_proveedores",
+         {"PreId", "OrdId", "EmpId", "Proveedor", "PreContacto", "PrePrecio", "PreMoneda",
+          "PreFormaPago", "PreFecha", "PreFecVigencia", "PreAceptado"}},
+    };
+    return t;
+}
+
+bool Exec(sqlite3* db, const char* sql, QString* error) {
+    char* msg = nullptr;
+    if (sqlite3_exec(db, sql, nullptr, nullptr, &msg) == SQLITE_OK)
+        return true;
+    if (error)
+        *error = QString::fromUtf8(msg ? msg : sqlite3_errmsg(db));
+    sqlite3_free(msg);
+    return false;
+}
+
+QStringList Columnas(sqlite3* db, const char* tabla) {
+    QStringList r;
+    sqlite3_stmt* st = nullptr;
+    const QByteArray sql = QByteArray("PRAGMA table_info(\"") + tabla + "\")";
+    if (sqlite3_prepare_v2(db, sql.constData(), -1, &st, nullptr) != SQLITE_OK)
+        return r;
+    while (sqlite3_step(st) == SQLITE_ROW)
+        r << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 1))).toLower();
+    sqlite3_finalize(st);
+    return r;
+}
+
+} // namespace
+
+sqlite3* AbrirArchivo(const QString& ruta, bool crear, QString* error) {
+    sqlite3* db = nullptr;
+    const int flags = SQLITE_OPEN_READWRITE | (crear ? SQLITE_OPEN_CREATE : 0);
+    if (sqlite3_open_v2(ruta.toUtf8().constData(), &db, flags, nullptr) != SQLITE_OK) {
+        if (error)
+            *error = QString::fromUtf8(db ? sqlite3_errmsg(db) : "sin memoria");
+        sqlite3_close(db);
+        return nullptr;
+    }
+    Dialecto::Registrar(db);
+    sqlite3_busy_timeout(db, 10000);
+    return db;
+}
+
+bool Crear(const QString& ruta, QString* error) {
+    if (QFileInfo::exists(ruta)) {
+        if (error)
+            *error = QStringLiteral("El archivo %1 ya existe; no se sobrescribe.").arg(ruta);
+        return false;
+    }
+    sqlite3* db = AbrirArchivo(ruta, true, error);
+    if (!db)
+        return false;
+    bool ok = Exec(db, "BEGIN", error) && Exec(db, kTablas, error) && Exec(db, kVistas, error);
+    sqlite3_stmt* st = nullptr;
+    if (ok)
+        ok = sqlite3_prepare_v2(db,
+                                "INSERT INTO comandos (nombre, parametros, sentencias) "
+                                "VALUES (?, ?, ?)",
+                                -1, &st, nullptr) == SQLITE_OK;
+    for (const DefComando& c : kComandos) {
+        if (!ok)
+            break;
+        sqlite3_reset(st);
+        sqlite3_bind_text(st, 1, c.nombre, -1, SQLITE_STATIC);
+        sqlite3_bind_text(st, 2, c.parametros, -1, SQLITE_STATIC);
+        sqlite3_bind_text(st, 3, c.sentencias, -1, SQLITE_STATIC);
+        ok = sqlite3_step(st) == SQLITE_DONE;
+    }
+    if (!ok && error && error->isEmpty())
+        *error = QString::fromUtf8(sqlite3_errmsg(db));
+    sqlite3_finalize(st);
+    const QByteArray version = "PRAGMA user_version = " + QByteArray::number(kVersion);
+    ok = ok && Exec(db, version.constData(), error) && Exec(db, "COMMIT", error);
+    sqlite3_close(db);
+    if (!ok)
+        QFile::remove(ruta);
+    return ok;
+}
+
+QStringList Verificar(sqlite3* db) {
+    QStringList faltan;
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &st, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(st);
+        return {QStringLiteral("no es una base de datos: ") + QString::fromUtf8(sqlite3_errmsg(db))};
+    }
+    int version = 0;
+    if (sqlite3_step(st) == SQLITE_ROW)
+        version = sqlite3_column_int(st, 0);
+    sqlite3_finalize(st);
+    if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) !=
+        SQLITE_OK)
+        return {QStringLiteral("no es una base de datos: ") + QString::fromUtf8(sqlite3_errmsg(db))};
+    if (version > kVersion)
+        faltan << QStringLiteral("versión de esquema %1, más nueva que la del programa (%2)")
+                      .arg(version)
+                      .arg(kVersion);
+    for (const DefTabla& t : Tablas()) {
+        const QStringList hay = Columnas(db, t.nombre);
+        if (hay.isEmpty()) {
+            faltan << QStringLiteral("tabla o vista %1").arg(QLatin1String(t.nombre));
+            continue;
+        }
+        for (const QString& c : t.columnas)
+            if (!hay.contains(c.toLower()))
+                faltan << QStringLiteral("columna %1.%2").arg(QLatin1String(t.nombre), c);
+    }
+    if (!Columnas(db, "comandos").isEmpty()) {
+        for (const DefComando& c : kComandos) {
+            if (sqlite3_prepare_v2(db, "SELECT 1 FROM comandos WHERE nombre = ?", -1, &st,
+                                   nullptr) != SQLITE_OK)
+                break;
+            sqlite3_bind_text(st, 1, c.nombre, -1, SQLITE_STATIC);
+            if (sqlite3_step(st) != SQLITE_ROW)
+                faltan << QStringLiteral("comando %1").arg(QLatin1String(c.nombre));
+            sqlite3_finalize(st);
+        }
+    } else {
+        faltan << QStringLiteral("tabla comandos");
+    }
+    return faltan;
+}
+
+} // namespace Esquema

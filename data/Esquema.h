@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+struct sqlite3;
+
+// The database as the program expects it: eight tables, two views and fourteen stored commands
+// (kept in the table "comandos": name, declared parameter types, statements).
+namespace Esquema {
+inline constexpr int kVersion = 1;
+// Creates a new database file with the whole schema; refuses to touch an existing file.
+bool Crear(const QString& ruta, QString* error);
+// What the database lacks (tables, columns, views, commands), or a newer schema version; empty
+// when it is complete.
+QStringList Verificar(sqlite3* db);
+// Opens a database file directly (the command-line tool and tests), with the dialect registered.
+sqlite3* AbrirArchivo(const QString& ruta, bool crear, QString* error);
+} // namespace Esquema

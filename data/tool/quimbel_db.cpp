@@ -1,0 +1,169 @@
+// quimbel-db: creates, checks and queries Quimbel databases through the program's own
+// data-access code.
+#include "Conexiones.h"
+#include "Demo.h"
+#include "Esquema.h"
+#include "Mensajes.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QFileInfo>
+#include <cstdio>
+#include <sqlite3.h>
+
+namespace {
+
+int Uso() {
+    std::fputs("Uso:\n"
+               "  quimbel-db crear [--demo] RUTA\n"
+               "  quimbel-db verificar RUTA\n"
+               "  quimbel-db sql RUTA \"TEXTO\"\n"
+               "  quimbel-db ejecutar RUTA NOMBRE [VALOR...]\n",
+               stderr);
+    return 2;
+}
+
+void Imprimir(const QString& s) { std::fputs(s.toUtf8().constData(), stdout); }
+
+QString Celda(const QVariant& v) {
+    if (!v.isValid() || v.isNull())
+        return QStringLiteral("\\N");
+    switch (v.typeId()) {
+    case QMetaType::QDateTime:
+        return v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    case QMetaType::Double:
+        return QString::number(v.toDouble(), 'g', 15);
+    case QMetaType::Bool:
+        return v.toBool() ? QStringLiteral("1") : QStringLiteral("0");
+    default:
+        return v.toString().replace(QLatin1Char('\t'), QLatin1Char(' '))
+            .replace(QLatin1Char('\n'), QLatin1Char(' '));
+    }
+}
+
+void ImprimirFilas(Recordset& rs) {
+    if (!rs.Abierto())
+        return;
+    Imprimir(rs.NombresCampos().join(QLatin1Char('\t')) + QLatin1Char('\n'));
+    for (int i = 0; i < rs.RecordCount(); ++i) {
+        QStringList celdas;
+        for (const QVariant& v : rs.Fila(i))
+            celdas << Celda(v);
+        Imprimir(celdas.join(QLatin1Char('\t')) + QLatin1Char('\n'));
+    }
+}
+
+bool Conectar(const QString& ruta) {
+    if (!QFileInfo(ruta).isFile()) {
+        std::fprintf(stderr, "No existe el archivo %s\n", qPrintable(ruta));
+        return false;
+    }
+    CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), ruta);
+    return AbrirConexion(QString::fromLatin1(kOrigenDeDatos),
+                         QString::fromLatin1(kClaveBaseDeDatos));
+}
+
+int Crear(const QStringList& args) {
+    const bool demo = args.contains(QStringLiteral("--demo"));
+    QStringList resto = args;
+    resto.removeAll(QStringLiteral("--demo"));
+    if (resto.size() != 1)
+        return Uso();
+    const QString ruta = resto.first();
+    QString error;
+    if (!Esquema::Crear(ruta, &error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
+    }
+    bool ok = Conectar(ruta);
+    Recordset rs;
+    ok = ok && EjecutarComando(QStringLiteral("usuario_insertar"), rs,
+                               {QStringLiteral("korva"), QString(),
+                                QStringLiteral("Korva Administrador"), 1, 1, 1});
+    QStringList lineas;
+    if (ok && demo) {
+        lineas = CargarDatosDeDemostracion();
+        ok = !lineas.isEmpty();
+    }
+    CerrarConexion();
+    if (!ok) {
+        QFile::remove(ruta);
+        std::fprintf(stderr, "No se pudo crear la base de datos %s\n", qPrintable(ruta));
+        return 1;
+    }
+    Imprimir(QStringLiteral("Base de datos creada: %1\n").arg(ruta));
+    if (!demo)
+        Imprimir(QStringLiteral("Administrador: korva, contraseña vacía\n"));
+    for (const QString& l : lineas)
+        Imprimir(l + QLatin1Char('\n'));
+    return 0;
+}
+
+int Verificar(const QStringList& args) {
+    if (args.size() != 1)
+        return Uso();
+    if (!QFileInfo(args[0]).isFile()) {
+        std::fprintf(stderr, "No existe el archivo %s\n", qPrintable(args[0]));
+        return 1;
+    }
+    QString error;
+    sqlite3* db = Esquema::AbrirArchivo(args[0], false, &error);
+    if (!db) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
+    }
+    const QStringList faltan = Esquema::Verificar(db);
+    sqlite3_close(db);
+    for (const QString& f : faltan)
+        std::fprintf(stderr, "Falta: %s\n", qPrintable(f));
+    if (faltan.isEmpty())
+        Imprimir(QStringLiteral("Esquema completo.\n"));
+    return faltan.isEmpty() ? 0 : 1;
+}
+
+int Sql(const QStringList& args) {
+    if (args.size() != 2)
+        return Uso();
+    if (!Conectar(args[0]))
+        return 1;
+    Recordset rs;
+    const bool ok = AbrirRecordset(args[1], rs);
+    ImprimirFilas(rs);
+    CerrarConexion();
+    return ok ? 0 : 1;
+}
+
+int EjecutarCmd(const QStringList& args) {
+    if (args.size() < 2)
+        return Uso();
+    if (!Conectar(args[0]))
+        return 1;
+    QVariantList valores;
+    for (const QString& v : args.mid(2))
+        valores << v;
+    Recordset rs;
+    const bool ok = EjecutarComando(args[1], rs, valores);
+    ImprimirFilas(rs);
+    CerrarConexion();
+    return ok ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    Mensajes::ModoConsola(true);
+    QStringList args = app.arguments().mid(1);
+    if (args.isEmpty())
+        return Uso();
+    const QString orden = args.takeFirst();
+    if (orden == QLatin1String("crear"))
+        return Crear(args);
+    if (orden == QLatin1String("verificar"))
+        return Verificar(args);
+    if (orden == QLatin1String("sql"))
+        return Sql(args);
+    if (orden == QLatin1String("ejecutar"))
+        return EjecutarCmd(args);
+    return Uso();
+}

@@ -1,0 +1,34 @@
+# Shared by run.sh and test.sh: installs the Debian packages the build needs when they are
+# missing, then configures and builds into build/.
+set -euo pipefail
+
+RAIZ=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD=${QUIMBEL_BUILD:-$RAIZ/build}
+
+asegurar_paquetes() {
+    local faltan=()
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
+            faltan+=("$p")
+    done
+    [ ${#faltan[@]} -eq 0 ] && return 0
+    local cmd="apt-get install -y --no-install-recommends ${faltan[*]}"
+    if [ "$(id -u)" -eq 0 ]; then
+        apt-get update -qq && DEBIAN_FRONTEND=noninteractive $cmd
+    elif command -v sudo >/dev/null && sudo -n true 2>/dev/null; then
+        sudo apt-get update -qq && sudo DEBIAN_FRONTEND=noninteractive $cmd
+    else
+        echo "Faltan paquetes de Debian. Instálelos como administrador con:" >&2
+        echo "  apt-get update && $cmd" >&2
+        exit 1
+    fi
+}
+
+PAQUETES_BUILD=(cmake g++ make qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libsqlite3-dev
+    libgl-dev fonts-dejavu-core)
+
+compilar() {
+    asegurar_paquetes "${PAQUETES_BUILD[@]}" "$@"
+    cmake -S "$RAIZ" -B "$BUILD" -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake --build "$BUILD" -j "$(nproc)"
+}

@@ -1,0 +1,97 @@
+#include "Conexiones.h"
+#include "Entorno.h"
+#include "Mensajes.h"
+#include "RegistroPruebas.h"
+
+#include <QTest>
+
+class PruebaRecordset : public QObject {
+    Q_OBJECT
+private slots:
+    void consultaVaciaNoTieneFilaActual() {
+        Entorno e;
+        Recordset rs;
+        QVERIFY(AbrirRecordset(QStringLiteral("SELECT * FROM sectores"), rs));
+        QVERIFY(rs.Abierto());
+        QVERIFY(rs.AbsolutePosition() <= 0);
+        QVERIFY(rs.Eof());
+        QCOMPARE(rs.RecordCount(), 0);
+        QVERIFY(!rs.Campo(QStringLiteral("SecId")).isValid());
+    }
+
+    void recorreFilasYLeeCamposPorNombreEIndice() {
+        Entorno e;
+        e.Insertar("sector_insertar", {QStringLiteral("Compras")});
+        e.Insertar("sector_insertar", {QStringLiteral("Ventas")});
+        Recordset rs;
+        QVERIFY(AbrirRecordset(QStringLiteral("select * from sectores order by SecDescripcion ASC"), rs));
+        QCOMPARE(rs.RecordCount(), 2);
+        QCOMPARE(rs.AbsolutePosition(), 1);
+        QCOMPARE(rs.Campo(QStringLiteral("SECDESCRIPCION")).toString(), QStringLiteral("Compras"));
+        QCOMPARE(rs.Campo(1).toString(), QStringLiteral("Compras"));
+        QCOMPARE(rs.Campo(QStringLiteral("SecDesactivado")).typeId(), QMetaType::Bool);
+        rs.MoveNext();
+        QCOMPARE(rs.Texto(QStringLiteral("secdescripcion")), QStringLiteral("Ventas"));
+        rs.MoveNext();
+        QVERIFY(rs.Eof());
+        QVERIFY(rs.AbsolutePosition() <= 0);
+        QCOMPARE(rs.Source(), QStringLiteral("select * from sectores order by SecDescripcion ASC"));
+    }
+
+    void sentenciaDeAccionSeEjecutaYDejaElRecordsetCerrado() {
+        Entorno e;
+        const int orden = e.Insertar("orden_insertar",
+                                     {QDateTime(QDate(2026, 1, 2), QTime(10, 0)), 2.5,
+                                      QStringLiteral("Caja"), 1, QString(), QString(),
+                                      QStringLiteral("Normal"), 1, 1, 1, 0, QStringLiteral("korva")});
+        e.Insertar("precio_Insertar", {orden, 1, QString(), 10.0, QStringLiteral("Pesos"), QString(),
+                                       QDate(2026, 1, 2), QDate(2026, 2, 2), 1});
+        Recordset rs;
+        QVERIFY(AbrirRecordset(QStringLiteral("delete from precios where OrdId=") +
+                                   QString::number(orden),
+                               rs));
+        QVERIFY(!rs.Abierto());
+        QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM precios")).toInt(), 0);
+        CerrarRecordset(rs, true);
+        QVERIFY(Mensajes::Mostrados().isEmpty());
+    }
+
+    void comillaSueltaDaElInformeDeErrorYRecordsetCerrado() {
+        Entorno e;
+        Recordset rs;
+        QVERIFY(!AbrirRecordset(
+            QStringLiteral("SELECT * FROM usuarios WHERE UsuLogin='O'Brien'"), rs));
+        QVERIFY(!rs.Abierto());
+        const auto mostrados = Mensajes::Mostrados();
+        QCOMPARE(mostrados.size(), 1);
+        QVERIFY(mostrados[0].texto.startsWith(QStringLiteral("Error número: ")));
+        QVERIFY(mostrados[0].texto.contains(QLatin1Char('\r')));
+        QCOMPARE(mostrados[0].titulo, QStringLiteral("Quimbel"));
+        QCOMPARE(mostrados[0].botones, Mensajes::Botones::OK);
+        // A second statement smuggled after the first is never run.
+        QVERIFY(!AbrirRecordset(QStringLiteral("SELECT 1; DELETE FROM usuarios"), rs));
+        QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM usuarios")).toInt(), 1);
+    }
+
+    void tiposDeLasColumnas() {
+        Entorno e;
+        const int orden = e.Insertar("orden_insertar",
+                                     {QStringLiteral("2026-03-04 05:06:07"), QStringLiteral("1.5"),
+                                      QStringLiteral("Caja"), QStringLiteral(" 7 "), QString(),
+                                      QString(), QStringLiteral("Normal"), 1, 1, 1, 0,
+                                      QStringLiteral("korva")});
+        Recordset rs = e.Sql(QStringLiteral("SELECT * FROM v_ordenes_preciosaceptados WHERE OrdId=") +
+                             QString::number(orden));
+        QCOMPARE(rs.Campo(QStringLiteral("OrdFecha")).toDateTime(),
+                 QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7)));
+        QCOMPARE(rs.Campo(QStringLiteral("OrdCantidad")).typeId(), QMetaType::Double);
+        QCOMPARE(rs.Campo(QStringLiteral("OrdCantidad")).toDouble(), 1.5);
+        QCOMPARE(rs.Campo(QStringLiteral("ProId")).toInt(), 7);
+        QVERIFY(rs.Campo(QStringLiteral("PrePrecio")).isNull());
+        QVERIFY(rs.Campo(QStringLiteral("NomAutorizante")).isNull());
+        QCOMPARE(rs.Texto(QStringLiteral("OrdEstado")), QStringLiteral("Pendiente"));
+    }
+};
+
+QUIMBEL_PRUEBA(PruebaRecordset)
+#include "PruebaRecordset.moc"
