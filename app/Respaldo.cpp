@@ -72,6 +72,10 @@ bool RespaldarBaseDeDatos(const QString& origen, const QString& carpeta, int esp
             const QString nombreTemporal = temporal.fileName();
             temporal.close();
             r = Copiar(origen, nombreTemporal, esperaMs);
+            // The temporary file is private; the copy is as readable as the database itself.
+            if (r == Resultado::Hecho &&
+                !QFile::setPermissions(nombreTemporal, QFileInfo(origen).permissions()))
+                r = Resultado::Fallo;
             if (r == Resultado::Hecho) {
                 // Replaces the same day's earlier copy in one step.
                 std::error_code error;

@@ -48,7 +48,7 @@ frmPresentacion::frmPresentacion(QWidget* padre)
 
     lblProductName = Rotulo(QStringLiteral("lblProductName"), 30, true, Qt::white);
     lblVersion = Rotulo(QStringLiteral("lblVersion"), 11, false, QColor(0xd9, 0xee, 0xee));
-    lblCompany = Rotulo(QStringLiteral("lblCompany"), 12, true, QColor(0xf0, 0xb0, 0x5a));
+    lblCompany = Rotulo(QStringLiteral("lblCompany"), 12, true, Qt::white);
     lblProductName->setText(Programa::Titulo());
     lblVersion->setText(QStringLiteral("Version ") + Programa::Version());
     lblCompany->setText(Programa::Empresa());
