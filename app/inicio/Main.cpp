@@ -3,10 +3,11 @@
 #include "Conexiones.h"
 #include "Configuracion.h"
 #include "Programa.h"
-#include "Provisional.h"
 #include "Respaldo.h"
+#include "frmLogin.h"
 #include "frmOpciones.h"
 #include "frmPresentacion.h"
+#include "frmPrincipal.h"
 
 #include <QApplication>
 #include <QDir>
@@ -30,9 +31,13 @@ int Main(QApplication& app) {
     if (!abrir())
         return 0;
 
-    if (!MostrarLogin()) {
-        CerrarConexion();
-        return 0;
+    {
+        frmLogin login;
+        login.exec();
+        if (!login.LoginSucceeded) {
+            CerrarConexion();
+            return 0;
+        }
     }
 
     QWidget* presentacion = frmPresentacion::Mostrar();
@@ -45,7 +50,7 @@ int Main(QApplication& app) {
     }
     QCoreApplication::processEvents();
 
-    MostrarPrincipal();
+    frmPrincipal::Instancia()->show();
     delete presentacion;
     return app.exec();
 }
