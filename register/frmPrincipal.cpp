@@ -9,11 +9,13 @@
 #include "Reloj.h"
 #include "Usuario.h"
 #include "cQueryReg.h"
+#include "frmAcercaDe.h"
 #include "frmMantCategorias.h"
 #include "frmMantCentrosDeCosto.h"
 #include "frmMantProveedores.h"
 #include "frmMantSectores.h"
 #include "frmMantUsuarios.h"
+#include "frmOpciones.h"
 #include "frmOrden.h"
 
 #include <QAction>
@@ -477,8 +479,12 @@ void frmPrincipal::mnuHerramientasMantSectores_Click() {
 void frmPrincipal::mnuHerramientasMantUsuarios_Click() {
     frmMantUsuarios::Instancia();
 }
-void frmPrincipal::mnuHerramientasOpciones_Click() {}
-void frmPrincipal::mnuAyudaAcercaDe_Click() {}
+void frmPrincipal::mnuHerramientasOpciones_Click() {
+    frmOpciones::Instancia();
+}
+void frmPrincipal::mnuAyudaAcercaDe_Click() {
+    frmAcercaDe::Instancia();
+}
 
 QString frmPrincipal::DireccionSitioWeb() {
     const QString configurada =

@@ -1,7 +1,9 @@
 #include "Entorno.h"
 #include "ModeloOrdenes.h"
 #include "RegistroPruebas.h"
+#include "frmAcercaDe.h"
 #include "frmMantSectores.h"
+#include "frmOpciones.h"
 #include "frmOrden.h"
 #include "frmPrincipal.h"
 
@@ -66,6 +68,13 @@ private slots:
             if (qobject_cast<frmMantSectores*>(v) && v->isVisible())
                 ++abiertas;
         QCOMPARE(abiertas, 1);
+
+        w->findChild<QAction*>(QStringLiteral("mnuHerramientasOpciones"))->trigger();
+        w->findChild<QAction*>(QStringLiteral("mnuAyudaAcercaDe"))->trigger();
+        QVERIFY(frmOpciones::Instancia()->isVisible());
+        QVERIFY(frmAcercaDe::Instancia()->isVisible());
+        delete frmOpciones::Instancia();
+        delete frmAcercaDe::Instancia();
     }
 };
 
