@@ -128,6 +128,7 @@ private:
     void EscribirFila(QTreeWidgetItem* fila, const FilaPrecio& p);
     FilaPrecio LeerFila(const QTreeWidgetItem* fila) const;
     void ActualizarFilaEnEdicion();
+    void AjustarColumnasPrecios();
     // Asks the authoriser chosen in dtcAutorizantes for their password.
     bool ConfirmarAutorizante();
 
@@ -136,6 +137,7 @@ private:
         rsMonedas_, rsFormasDePago_;
     QTreeWidgetItem* filaEnEdicion_ = nullptr;
     int siguienteClave_ = 1;
+    int anchosPrecios_[10] = {};
     // The authoriser whose password was confirmed, or who was stored with the order.
     QString autorizanteConfirmado_;
 };
