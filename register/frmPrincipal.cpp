@@ -9,6 +9,7 @@
 #include "Reloj.h"
 #include "Usuario.h"
 #include "cQueryReg.h"
+#include "frmProcesar.h"
 
 #include <QAction>
 #include <QApplication>
@@ -354,7 +355,10 @@ void frmPrincipal::NuevaOrden() {}
 
 void frmPrincipal::Imprimir() {}
 
-void frmPrincipal::Procesar() {}
+void frmPrincipal::Procesar() {
+    frmProcesar::Procesar(this, IdsMarcados());
+    CargarLista(QStringLiteral("1"));
+}
 
 void frmPrincipal::AbrirOrden(int ordid) {
     Q_UNUSED(ordid);

@@ -1,14 +1,18 @@
 #include "Conexiones.h"
 #include "Entorno.h"
 #include "Mensajes.h"
+#include "ModeloOrdenes.h"
 #include "RegistroPruebas.h"
 #include "Usuario.h"
+#include "frmPrincipal.h"
 #include "frmProcesar.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 
 using Mensajes::Respuesta;
 
@@ -166,6 +170,33 @@ private slots:
         QVERIFY(!dlg.isVisible());
         QCOMPARE(Mensajes::Mostrados().size(), 1);
         QCOMPARE(Procesado(e, id), 0);
+    }
+
+    void procesarDesdeLaVentanaPrincipalRellenaLaLista() {
+        Entorno e;
+        e.Producto(QStringLiteral("Tornillo"));
+        const int a = NuevaOrden(e, 1), b = NuevaOrden(e, 0), c = NuevaOrden(e, 1);
+        frmPrincipal* w = frmPrincipal::Instancia();
+        QCOMPARE(w->Modelo()->rowCount(), 3);
+        for (int fila : {0, 1, 2}) {
+            w->grdLista->setCurrentIndex(w->Modelo()->index(fila, ModeloOrdenes::Marca));
+            QTest::keyClick(w->grdLista, Qt::Key_Space);
+        }
+        QTimer::singleShot(0, this, [] {
+            auto* dlg = qobject_cast<frmProcesar*>(QApplication::activeModalWidget());
+            QVERIFY(dlg);
+            dlg->cboEstado->setCurrentIndex(1);
+            Mensajes::Responder(Respuesta::Si);
+            dlg->cmdAceptar->click();
+        });
+        w->findChild<QAction*>(QStringLiteral("procesar"))->trigger();
+        QCOMPARE(Estado(e, a), QStringLiteral("En trámite"));
+        QCOMPARE(Estado(e, b), QStringLiteral("Pendiente"));
+        QCOMPARE(Estado(e, c), QStringLiteral("En trámite"));
+        // The list shows what is left in its state, nothing ticked.
+        QCOMPARE(w->Modelo()->rowCount(), 1);
+        QVERIFY(w->IdsMarcados().isEmpty());
+        delete w;
     }
 
     void cancelarNoCambiaNada() {
