@@ -63,68 +63,54 @@ void Falla(Entorno& e) {
 class PruebaGuardadoOrden : public QObject {
     Q_OBJECT
 private slots:
-    void nuevaEscribeOrdenYPreciosEnSuOrden() {
+    void escribeLaOrdenYReemplazaSusPrecios() {
         Entorno e;
         int ordid = 0;
-        QVERIFY(
-            EscribirOrden(ordid, Orden(QStringLiteral("primera"), 9),
-                          {Precio(QStringLiteral("a"), 10), Precio(QStringLiteral("b"), 20, true),
-                           Precio(QStringLiteral("c"), 30)}));
+        QVERIFY(EscribirOrden(
+            ordid, Orden(QStringLiteral("primera"), 9),
+            {Precio(QStringLiteral("a"), 10), Precio(QStringLiteral("b"), 20, true)}));
         QVERIFY(ordid > 0);
-        Recordset o = e.Sql(QStringLiteral("select * from ordenes where OrdId=?"), {ordid});
-        QCOMPARE(o.Campo(QStringLiteral("OrdFecha")).toDateTime(),
-                 QDateTime(QDate(2026, 4, 6), QTime(11, 30)));
-        QCOMPARE(o.Campo(QStringLiteral("OrdCantidad")).toDouble(), 2.5);
-        QCOMPARE(o.Campo(QStringLiteral("ProId")).toInt(), 7);
-        QCOMPARE(o.Texto(QStringLiteral("OrdLugarEntrega")), QStringLiteral("Depósito"));
-        QCOMPARE(o.Texto(QStringLiteral("OrdPrioridad")), QStringLiteral("Urgente"));
-        QCOMPARE(o.Campo(QStringLiteral("SecId")).toInt(), 2);
-        QCOMPARE(o.Campo(QStringLiteral("CenCosId")).toInt(), 3);
-        QCOMPARE(o.Campo(QStringLiteral("SolicitanteId")).toInt(), 4);
-        QCOMPARE(o.Campo(QStringLiteral("AutorizanteId")).toInt(), 9);
-        QCOMPARE(o.Texto(QStringLiteral("UsuLogin")), QStringLiteral("korva"));
-        QCOMPARE(o.Texto(QStringLiteral("OrdEstado")), QStringLiteral("Pendiente"));
-        QCOMPARE(Contactos(e, ordid),
-                 (QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}));
+        // Every value lands in its own column: the stored commands take them by position.
         QCOMPARE(
-            e.Valor(QStringLiteral("select PrePrecio from precios where PreAceptado=1 and OrdId=?"),
+            e.Valor(QStringLiteral("select OrdFecha||'|'||OrdCantidad||'|'||OrdUnidadMedida||'|'||"
+                                   "ProId||'|'||OrdComentario||'|'||OrdLugarEntrega||'|'||"
+                                   "OrdPrioridad||'|'||SecId||'|'||CenCosId||'|'||"
+                                   "SolicitanteId||'|'||AutorizanteId||'|'||UsuLogin||'|'||"
+                                   "OrdEstado from ordenes where OrdId=?"),
                     {ordid})
-                .toDouble(),
-            20.0);
-        QCOMPARE(e.Valor(QStringLiteral("select count(*) from precios where EmpId=5 and "
-                                        "PreMoneda='Pesos' and PreFormaPago='Contado'"))
-                     .toInt(),
-                 3);
-        QVERIFY(Mensajes::Mostrados().isEmpty());
-    }
+                .toString(),
+            QStringLiteral("2026-04-06 11:30:00|2.5|Caja|7|primera|Depósito|Urgente|2|3|4|9|"
+                           "korva|Pendiente"));
+        QCOMPARE(
+            e.Valor(QStringLiteral("select group_concat(x, ';') from (select EmpId||'|'||"
+                                   "PreContacto||'|'||PrePrecio||'|'||PreMoneda||'|'||"
+                                   "PreFormaPago||'|'||PreFecha||'|'||PreFecVigencia||'|'||"
+                                   "PreAceptado as x from precios where OrdId=? order by PreId)"),
+                    {ordid})
+                .toString(),
+            QStringLiteral("5|a|10.0|Pesos|Contado|2026-04-01 00:00:00|2026-05-01 00:00:00|0;"
+                           "5|b|20.0|Pesos|Contado|2026-04-01 00:00:00|2026-05-01 00:00:00|1"));
 
-    void guardarDosVecesDejaSoloLosUltimosPrecios() {
-        Entorno e;
-        int ordid = 0;
-        QVERIFY(EscribirOrden(ordid, Orden(QStringLiteral("x")),
-                              {Precio(QStringLiteral("a"), 1), Precio(QStringLiteral("b"), 2)}));
-        const int otra = ordid;
-        int segunda = 0;
+        // Saved again, the order keeps its number and author and has exactly the new quotes;
+        // another order's quotes are not touched.
+        int otra = 0;
         QVERIFY(
-            EscribirOrden(segunda, Orden(QStringLiteral("y")), {Precio(QStringLiteral("z"), 3)}));
-
+            EscribirOrden(otra, Orden(QStringLiteral("otra")), {Precio(QStringLiteral("z"), 3)}));
         OrdenAGuardar cambio = Orden(QStringLiteral("cambiada"));
         cambio.login = QStringLiteral("otro");
-        QVERIFY(EscribirOrden(ordid, cambio, {Precio(QStringLiteral("b"), 2)}));
+        const int numero = ordid;
         QVERIFY(EscribirOrden(ordid, cambio, {Precio(QStringLiteral("b2"), 2)}));
-        QCOMPARE(ordid, otra);
+        QCOMPARE(ordid, numero);
         QCOMPARE(Contactos(e, ordid), QStringList{QStringLiteral("b2")});
-        QCOMPARE(Contactos(e, segunda), QStringList{QStringLiteral("z")});
-        QCOMPARE(e.Valor(QStringLiteral("select OrdComentario from ordenes where OrdId=?"), {ordid})
-                     .toString(),
-                 QStringLiteral("cambiada"));
-        // Whoever entered the order stays its author.
-        QCOMPARE(e.Valor(QStringLiteral("select UsuLogin from ordenes where OrdId=?"), {ordid})
-                     .toString(),
-                 QStringLiteral("korva"));
-        // An order without quotes is fine too.
+        QCOMPARE(Contactos(e, otra), QStringList{QStringLiteral("z")});
+        QCOMPARE(
+            e.Valor(QStringLiteral("select OrdComentario||UsuLogin from ordenes where OrdId=?"),
+                    {ordid})
+                .toString(),
+            QStringLiteral("cambiadakorva"));
         QVERIFY(EscribirOrden(ordid, cambio, {}));
         QVERIFY(Contactos(e, ordid).isEmpty());
+        QVERIFY(Mensajes::Mostrados().isEmpty());
     }
 
     void unaFallaAMitadNoDejaNada() {
