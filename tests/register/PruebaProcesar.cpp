@@ -65,6 +65,13 @@ private slots:
         // The arrow keys still choose.
         QTest::keyClick(dlg.cboEstado, Qt::Key_Down);
         QCOMPARE(dlg.cboEstado->currentText(), QStringLiteral("En trámite"));
+
+        // A signed-in user whose row was deleted meanwhile processes nothing.
+        gLogin = QStringLiteral("borrado");
+        QTest::mouseClick(dlg.cmdAceptar, Qt::LeftButton);
+        QVERIFY(dlg.isVisible());
+        QCOMPARE(Mensajes::Mostrados().size(), 2);
+        QCOMPARE(Estado(e, id), QStringLiteral("En trámite"));
     }
 
     void cumplidaConLaDelMedioSinAutorizar() {
