@@ -9,6 +9,12 @@
 #include "Reloj.h"
 #include "Usuario.h"
 #include "cQueryReg.h"
+#include "frmMantCategorias.h"
+#include "frmMantCentrosDeCosto.h"
+#include "frmMantProveedores.h"
+#include "frmMantSectores.h"
+#include "frmMantUsuarios.h"
+#include "frmOrden.h"
 #include "frmProcesar.h"
 
 #include <QAction>
@@ -351,7 +357,9 @@ void frmPrincipal::tbrPrincipal_ButtonClick(const QString& key) {
         close();
 }
 
-void frmPrincipal::NuevaOrden() {}
+void frmPrincipal::NuevaOrden() {
+    frmOrden::Abrir(true, 0);
+}
 
 void frmPrincipal::Imprimir() {}
 
@@ -361,7 +369,7 @@ void frmPrincipal::Procesar() {
 }
 
 void frmPrincipal::AbrirOrden(int ordid) {
-    Q_UNUSED(ordid);
+    frmOrden::Abrir(false, ordid);
 }
 
 void frmPrincipal::Eliminar() {
@@ -457,12 +465,22 @@ void frmPrincipal::grdLista_DblClick() {
 void frmPrincipal::mnuArchivoSalir_Click() {
     close();
 }
-void frmPrincipal::mnuHerramientasMantCategorias_Click() {}
-void frmPrincipal::mnuHerramientasMantCentrosCosto_Click() {}
+void frmPrincipal::mnuHerramientasMantCategorias_Click() {
+    frmMantCategorias::Instancia();
+}
+void frmPrincipal::mnuHerramientasMantCentrosCosto_Click() {
+    frmMantCentrosDeCosto::Instancia();
+}
 void frmPrincipal::mnuHerramientasMantProductos_Click() {}
-void frmPrincipal::mnuHerramientasMantProveedores_Click() {}
-void frmPrincipal::mnuHerramientasMantSectores_Click() {}
-void frmPrincipal::mnuHerramientasMantUsuarios_Click() {}
+void frmPrincipal::mnuHerramientasMantProveedores_Click() {
+    frmMantProveedores::Instancia();
+}
+void frmPrincipal::mnuHerramientasMantSectores_Click() {
+    frmMantSectores::Instancia();
+}
+void frmPrincipal::mnuHerramientasMantUsuarios_Click() {
+    frmMantUsuarios::Instancia();
+}
 void frmPrincipal::mnuHerramientasOpciones_Click() {}
 void frmPrincipal::mnuAyudaAcercaDe_Click() {}
 
