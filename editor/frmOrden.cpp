@@ -441,6 +441,7 @@ void frmOrden::LimpiarOrden() {
     dtcLugarDeEntrega->SetValor(QString());
     dtcSolicitantes->SetValor(QString());
     dtcAutorizantes->SetValor(QString());
+    autorizanteConfirmado_.clear();
     chkAutorizo->setChecked(false);
     dtcSectores->SetValor(QStringLiteral("1"));
     dtcCentrosDeCosto->SetValor(QStringLiteral("1"));
@@ -490,6 +491,7 @@ void frmOrden::CargarOrden() {
         const int autorizante = rs.Campo(QStringLiteral("AutorizanteId")).toInt();
         dtcAutorizantes->SetValorGuardado(autorizante > 0 ? QString::number(autorizante)
                                                           : QString());
+        autorizanteConfirmado_ = dtcAutorizantes->Valor();
         if (autorizante > 0)
             chkAutorizo->setChecked(true);
         dtcSectores->SetValorGuardado(rs.Texto(QStringLiteral("SecId")));

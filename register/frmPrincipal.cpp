@@ -17,6 +17,7 @@
 #include "frmMantUsuarios.h"
 #include "frmOpciones.h"
 #include "frmOrden.h"
+#include "frmProcesar.h"
 
 #include <QAction>
 #include <QApplication>
@@ -364,7 +365,10 @@ void frmPrincipal::NuevaOrden() {
 
 void frmPrincipal::Imprimir() {}
 
-void frmPrincipal::Procesar() {}
+void frmPrincipal::Procesar() {
+    frmProcesar::Procesar(this, IdsMarcados());
+    CargarLista(QStringLiteral("1"));
+}
 
 void frmPrincipal::AbrirOrden(int ordid) {
     frmOrden::Abrir(false, ordid);
