@@ -329,8 +329,11 @@ void InformeMaquetado::Pintar(QPainter& painter, const std::function<bool()>& nu
                     painter.drawText(caja, flags | Qt::TextWordWrap, t.texto);
                     painter.restore();
                 } else if (t.tipo == ElementoInforme::Tipo::Campo &&
+                           t.alineacion == Alineacion::Izquierda &&
                            metricas.horizontalAdvance(t.texto) > r.width()) {
-                    // A value never runs into the next column; fixed labels may overhang.
+                    // A long value never runs into the next column. Fixed labels, and the
+                    // short right-aligned or centred values (prices, currencies, flags), may
+                    // overhang rather than lose their first letters.
                     QRectF caja(r.x(), r.y(), r.width(), std::max(r.height(), linea));
                     painter.save();
                     painter.setClipRect(caja);
