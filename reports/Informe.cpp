@@ -340,8 +340,15 @@ void InformeMaquetado::Pintar(QPainter& painter, const std::function<bool()>& nu
                     painter.drawText(caja, flags | Qt::TextSingleLine, t.texto);
                     painter.restore();
                 } else {
-                    QRectF caja(r.x(), r.y(), r.width(), std::max(r.height(), linea));
-                    painter.drawText(caja, flags | Qt::TextSingleLine | Qt::TextDontClip, t.texto);
+                    // Placed by hand: a long list has tens of thousands of these, and drawing
+                    // at a point is much cheaper than laying text out in a box.
+                    const double ancho = metricas.horizontalAdvance(t.texto);
+                    double x = r.x();
+                    if (t.alineacion == Alineacion::Centro)
+                        x += (r.width() - ancho) / 2;
+                    else if (t.alineacion == Alineacion::Derecha)
+                        x += r.width() - ancho;
+                    painter.drawText(QPointF(x, r.y() + metricas.ascent()), t.texto);
                 }
                 break;
             }
