@@ -67,7 +67,9 @@ Respuesta MsgBox(const QString& texto, Botones botones, Icono icono, const QStri
         SinRespuesta(m);
     }
     if (e.consola || !qobject_cast<QApplication*>(QCoreApplication::instance())) {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(titulo), qPrintable(texto));
+        QString linea = texto;
+        linea.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        std::fprintf(stderr, "%s: %s\n", qPrintable(titulo), qPrintable(linea));
         return botones == Botones::OK ? Respuesta::OK : Respuesta::No;
     }
 
@@ -153,13 +155,21 @@ void ModoPrueba(bool activo) {
     Limpiar();
 }
 
-bool EnModoPrueba() { return estado().prueba; }
+bool EnModoPrueba() {
+    return estado().prueba;
+}
 
-void Responder(Respuesta respuesta) { estado().respuestas.enqueue(respuesta); }
+void Responder(Respuesta respuesta) {
+    estado().respuestas.enqueue(respuesta);
+}
 
-void ResponderTexto(const QString& texto) { estado().textos.enqueue(texto); }
+void ResponderTexto(const QString& texto) {
+    estado().textos.enqueue(texto);
+}
 
-QList<Mostrado> Mostrados() { return estado().mostrados; }
+QList<Mostrado> Mostrados() {
+    return estado().mostrados;
+}
 
 QString UltimoTexto() {
     const auto& m = estado().mostrados;
@@ -173,8 +183,12 @@ void Limpiar() {
     e.mostrados.clear();
 }
 
-int RespuestasPendientes() { return estado().respuestas.size() + estado().textos.size(); }
+int RespuestasPendientes() {
+    return estado().respuestas.size() + estado().textos.size();
+}
 
-void ModoConsola(bool activo) { estado().consola = activo; }
+void ModoConsola(bool activo) {
+    estado().consola = activo;
+}
 
 } // namespace Mensajes

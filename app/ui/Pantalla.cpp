@@ -51,6 +51,9 @@ protected:
         obj->installEventFilter(this);
         if (antes && QApplication::focusWidget() == antes && antes->isVisible())
             SiguienteControl(antes);
+        // Handled: an ignored key would travel on to the parent, whose filter would move the
+        // focus a second time.
+        k->accept();
         return true;
     }
 };
@@ -87,6 +90,10 @@ void TraerAlFrente(QWidget* ventana) {
 
 } // namespace Pantalla
 
-CursorOcupado::CursorOcupado() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+CursorOcupado::CursorOcupado() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
 
-CursorOcupado::~CursorOcupado() { QApplication::restoreOverrideCursor(); }
+CursorOcupado::~CursorOcupado() {
+    QApplication::restoreOverrideCursor();
+}
