@@ -9,6 +9,7 @@
 #include "Reloj.h"
 #include "Usuario.h"
 #include "cQueryReg.h"
+#include "frmImprimirOpciones.h"
 
 #include <QAction>
 #include <QApplication>
@@ -352,7 +353,9 @@ void frmPrincipal::tbrPrincipal_ButtonClick(const QString& key) {
 
 void frmPrincipal::NuevaOrden() {}
 
-void frmPrincipal::Imprimir() {}
+void frmPrincipal::Imprimir() {
+    ImprimirListaDeOrdenes(EstadoActual(), SqlActual(), IdsMarcados(), recargarAlActivar, this);
+}
 
 void frmPrincipal::Procesar() {}
 
