@@ -1,5 +1,8 @@
 #include "frmOrden.h"
 
+#include "VistaPrevia.h"
+#include "frmMantProveedores.h"
+
 #include "Conexiones.h"
 #include "Controles.h"
 #include "Formato.h"
@@ -621,12 +624,15 @@ void frmOrden::BuscarProveedor() {
     }
 }
 
-// Waiting for the products and suppliers maintenance windows and the order report.
 void frmOrden::NuevoProducto() {}
 
-void frmOrden::NuevoProveedor() {}
+void frmOrden::NuevoProveedor() {
+    frmMantProveedores::Instancia()->cmdMenu_Click(0);
+}
 
-void frmOrden::ImprimirOrden() {}
+void frmOrden::ImprimirOrden() {
+    ::ImprimirOrden(lblNumeroDeOrden->text().trimmed().toInt(), this);
+}
 
 // ---- Quotes ----
 

@@ -10,6 +10,12 @@
 #include "Usuario.h"
 #include "cQueryReg.h"
 #include "frmImprimirOpciones.h"
+#include "frmMantCategorias.h"
+#include "frmMantCentrosDeCosto.h"
+#include "frmMantProveedores.h"
+#include "frmMantSectores.h"
+#include "frmMantUsuarios.h"
+#include "frmOrden.h"
 
 #include <QAction>
 #include <QApplication>
@@ -351,7 +357,9 @@ void frmPrincipal::tbrPrincipal_ButtonClick(const QString& key) {
         close();
 }
 
-void frmPrincipal::NuevaOrden() {}
+void frmPrincipal::NuevaOrden() {
+    frmOrden::Abrir(true, 0);
+}
 
 void frmPrincipal::Imprimir() {
     ImprimirListaDeOrdenes(EstadoActual(), SqlActual(), IdsMarcados(), recargarAlActivar, this);
@@ -360,7 +368,7 @@ void frmPrincipal::Imprimir() {
 void frmPrincipal::Procesar() {}
 
 void frmPrincipal::AbrirOrden(int ordid) {
-    Q_UNUSED(ordid);
+    frmOrden::Abrir(false, ordid);
 }
 
 void frmPrincipal::Eliminar() {
@@ -456,12 +464,22 @@ void frmPrincipal::grdLista_DblClick() {
 void frmPrincipal::mnuArchivoSalir_Click() {
     close();
 }
-void frmPrincipal::mnuHerramientasMantCategorias_Click() {}
-void frmPrincipal::mnuHerramientasMantCentrosCosto_Click() {}
+void frmPrincipal::mnuHerramientasMantCategorias_Click() {
+    frmMantCategorias::Instancia();
+}
+void frmPrincipal::mnuHerramientasMantCentrosCosto_Click() {
+    frmMantCentrosDeCosto::Instancia();
+}
 void frmPrincipal::mnuHerramientasMantProductos_Click() {}
-void frmPrincipal::mnuHerramientasMantProveedores_Click() {}
-void frmPrincipal::mnuHerramientasMantSectores_Click() {}
-void frmPrincipal::mnuHerramientasMantUsuarios_Click() {}
+void frmPrincipal::mnuHerramientasMantProveedores_Click() {
+    frmMantProveedores::Instancia();
+}
+void frmPrincipal::mnuHerramientasMantSectores_Click() {
+    frmMantSectores::Instancia();
+}
+void frmPrincipal::mnuHerramientasMantUsuarios_Click() {
+    frmMantUsuarios::Instancia();
+}
 void frmPrincipal::mnuHerramientasOpciones_Click() {}
 void frmPrincipal::mnuAyudaAcercaDe_Click() {}
 
