@@ -10,6 +10,7 @@
 #include "Usuario.h"
 #include "cQueryReg.h"
 #include "frmAcercaDe.h"
+#include "frmImprimirOpciones.h"
 #include "frmMantCategorias.h"
 #include "frmMantCentrosDeCosto.h"
 #include "frmMantProveedores.h"
@@ -363,7 +364,9 @@ void frmPrincipal::NuevaOrden() {
     frmOrden::Abrir(true, 0);
 }
 
-void frmPrincipal::Imprimir() {}
+void frmPrincipal::Imprimir() {
+    ImprimirListaDeOrdenes(EstadoActual(), SqlActual(), IdsMarcados(), recargarAlActivar, this);
+}
 
 void frmPrincipal::Procesar() {
     frmProcesar::Procesar(this, IdsMarcados());
