@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <cmath>
 
-QFont FuenteInforme::Qt() const {
+QFont FuenteInforme::Fuente() const {
     QFont f(familia);
     f.setPointSizeF(puntos);
     f.setWeight(static_cast<QFont::Weight>(peso));
@@ -278,7 +278,7 @@ void InformeMaquetado::Pintar(QPainter& painter, const std::function<bool()>& nu
     desde = std::max(desde, 0);
 
     FuenteInforme fuenteActual;
-    QFont fuente = fuenteActual.Qt();
+    QFont fuente = fuenteActual.Fuente();
     painter.setFont(fuente);
     QFontMetricsF metricas(fuente, dev);
 
@@ -310,7 +310,7 @@ void InformeMaquetado::Pintar(QPainter& painter, const std::function<bool()>& nu
                     break;
                 if (!(t.fuente == fuenteActual)) {
                     fuenteActual = t.fuente;
-                    fuente = fuenteActual.Qt();
+                    fuente = fuenteActual.Fuente();
                     painter.setFont(fuente);
                     metricas = QFontMetricsF(fuente, dev);
                 }

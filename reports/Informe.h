@@ -30,7 +30,7 @@ struct FuenteInforme {
                                  double puntos = 8.25) {
         return {familia, puntos, QFont::Bold};
     }
-    QFont Qt() const;
+    QFont Fuente() const;
     bool operator==(const FuenteInforme&) const = default;
 };
 
