@@ -12,8 +12,8 @@ std::unique_ptr<QSettings> Almacen(const QString& sKey, HKEY_ROOT hKey) {
         return std::make_unique<QSettings>(archivo, QSettings::IniFormat);
     // "Software\Organisation\Application" names the store the way Qt names it.
     QStringList partes = sKey.split(QLatin1Char('\\'), Qt::SkipEmptyParts);
-    if (!partes.isEmpty() && partes.first().compare(QLatin1String("Software"),
-                                                    Qt::CaseInsensitive) == 0)
+    if (!partes.isEmpty() &&
+        partes.first().compare(QLatin1String("Software"), Qt::CaseInsensitive) == 0)
         partes.removeFirst();
     const QString org = partes.value(0);
     const QString app = partes.mid(1).join(QLatin1Char('/'));

@@ -36,7 +36,9 @@ ErrorBD ErrorDe(sqlite3* db) {
     return {sqlite3_extended_errcode(db), QString::fromUtf8(sqlite3_errmsg(db))};
 }
 
-QString TextoFecha(const QDateTime& m) { return m.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")); }
+QString TextoFecha(const QDateTime& m) {
+    return m.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
 
 QDateTime LeerFecha(const QString& s) {
     for (const char* f : {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd HH:mm", "yyyy-MM-dd"}) {
@@ -85,9 +87,9 @@ QVariant LeerValor(sqlite3_stmt* st, int i, TipoColumna tipo) {
         return QVariant(sqlite3_column_int64(st, i) != 0);
     case TipoColumna::Fecha: {
         if (clase == SQLITE_TEXT) {
-            const QDateTime m = LeerFecha(QString::fromUtf8(
-                reinterpret_cast<const char*>(sqlite3_column_text(st, i)),
-                sqlite3_column_bytes(st, i)));
+            const QDateTime m = LeerFecha(
+                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)),
+                                  sqlite3_column_bytes(st, i)));
             if (m.isValid())
                 return m;
         }
@@ -316,7 +318,9 @@ sqlite3* HandleDe(const QSqlDatabase& db) {
     return *static_cast<sqlite3* const*>(h.data());
 }
 
-sqlite3* HandleConexion() { return HandleDe(gConexion); }
+sqlite3* HandleConexion() {
+    return HandleDe(gConexion);
+}
 
 bool PrepararConexion(QSqlDatabase& db) {
     sqlite3* h = HandleDe(db);
@@ -340,8 +344,8 @@ bool CrearOrigenDeDatos(const QString& nombre, const QString& ruta) {
     // mode=rw: opening never creates a missing database file.
     db.setDatabaseName(QUrl::fromLocalFile(ruta).toString(QUrl::FullyEncoded) +
                        QStringLiteral("?mode=rw"));
-    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1")
-                             .arg(kEsperaOcupadoMs));
+    db.setConnectOptions(
+        QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(kEsperaOcupadoMs));
     db.setUserName(QStringLiteral("Admin"));
     return true;
 }
@@ -371,7 +375,8 @@ bool AbrirConexion(const QString& nombre, const QString& password) {
     }
     if (!ok) {
         Mensajes::MsgBox(
-            QStringLiteral("No tiene suficientes permisos en la ubicación actual de la base de datos."),
+            QStringLiteral(
+                "No tiene suficientes permisos en la ubicación actual de la base de datos."),
             Mensajes::Botones::OK, Mensajes::Icono::Informacion, QStringLiteral("Atención"));
         if (manejadorFallo())
             manejadorFallo()();
@@ -386,9 +391,13 @@ void CerrarConexion() {
     }
 }
 
-bool ConexionAbierta() { return gConexion.isValid() && gConexion.isOpen(); }
+bool ConexionAbierta() {
+    return gConexion.isValid() && gConexion.isOpen();
+}
 
-void AlFallarConexion(std::function<void()> manejador) { manejadorFallo() = std::move(manejador); }
+void AlFallarConexion(std::function<void()> manejador) {
+    manejadorFallo() = std::move(manejador);
+}
 
 bool EjecutarComando(const QString& nombre, Recordset& rs, const QVariantList& valores) {
     rs = Recordset();
@@ -401,10 +410,11 @@ bool EjecutarComando(const QString& nombre, Recordset& rs, const QVariantList& v
         if (!BuscarComando(db, nombre, &c, &error)) {
             lista << error;
         } else if (valores.size() != c.tipos.size()) {
-            error = {SQLITE_RANGE, QStringLiteral("El comando \"%1\" espera %2 valores y recibió %3.")
-                                       .arg(nombre)
-                                       .arg(c.tipos.size())
-                                       .arg(valores.size())};
+            error = {SQLITE_RANGE,
+                     QStringLiteral("El comando \"%1\" espera %2 valores y recibió %3.")
+                         .arg(nombre)
+                         .arg(c.tipos.size())
+                         .arg(valores.size())};
         } else {
             QVariantList convertidos;
             bool convertido = true;
@@ -440,12 +450,12 @@ bool EjecutarComando(const QString& nombre, Recordset& rs, const QVariantList& v
     return ok;
 }
 
-bool AbrirRecordsetEn(sqlite3* db, const QString& sql, Recordset& rs,
-                      const QVariantList& valores) {
+bool AbrirRecordsetEn(sqlite3* db, const QString& sql, Recordset& rs, const QVariantList& valores) {
     rs = Recordset();
     ErrorBD error;
     if (!db) {
-        Reportar({{SQLITE_MISUSE, QStringLiteral("La conexión con la base de datos está cerrada.")}});
+        Reportar(
+            {{SQLITE_MISUSE, QStringLiteral("La conexión con la base de datos está cerrada.")}});
         return false;
     }
     if (!Ejecutar(db, sql, valores, rs, false, &error)) {
@@ -471,7 +481,9 @@ QString SqlTexto(const QString& valor) {
     return r.replace(QLatin1Char('\''), QStringLiteral("''"));
 }
 
-QList<ErrorBD> UltimosErrores() { return ultimos(); }
+QList<ErrorBD> UltimosErrores() {
+    return ultimos();
+}
 
 Transaccion::Transaccion() {
     sqlite3* db = HandleConexion();

@@ -13,11 +13,16 @@ bool Ascii(const char* s, int n) {
     return true;
 }
 
-QString Plegar(const char* s, int n) { return QString::fromUtf8(s, n).toCaseFolded(); }
+QString Plegar(const char* s, int n) {
+    return QString::fromUtf8(s, n).toCaseFolded();
+}
 
-// Letters without their accents, so that "Ávila" sorts beside "Avila" rather than after "Z".
+// Letters without their accents, so that "Ávila" sorts beside "Avila" rather than after "Z";
+// ñ stays a letter of its own, after n.
 QString SinAcentos(const QString& s) {
-    const QString d = s.normalized(QString::NormalizationForm_D);
+    QString t = s;
+    t.replace(QChar(0x00F1), QStringLiteral("n") + QChar(0xFFFF));
+    const QString d = t.normalized(QString::NormalizationForm_D);
     QString r;
     r.reserve(d.size());
     for (QChar c : d)
@@ -124,8 +129,8 @@ bool Registrar(sqlite3* db) {
                SQLITE_OK &&
            sqlite3_create_function(db, "like", 3, enc, nullptr, FuncionLike, nullptr, nullptr) ==
                SQLITE_OK &&
-           sqlite3_create_function(db, "instr", 2, enc, nullptr, FuncionInstr, nullptr,
-                                   nullptr) == SQLITE_OK;
+           sqlite3_create_function(db, "instr", 2, enc, nullptr, FuncionInstr, nullptr, nullptr) ==
+               SQLITE_OK;
 }
 
 } // namespace Dialecto

@@ -199,8 +199,8 @@ const QList<DefTabla>& Tablas() {
     static const QList<DefTabla> t = {
         {"ordenes",
          {"OrdId", "OrdFecha", "OrdCantidad", "OrdUnidadMedida", "ProId", "OrdComentario",
-          "OrdLugarEntrega", "OrdPrioridad", "SecId", "CenCosId", "SolicitanteId",
-          "AutorizanteId", "UsuLogin", "OrdEstado", "ProcesadoId"}},
+          "OrdLugarEntrega", "OrdPrioridad", "SecId", "CenCosId", "SolicitanteId", "AutorizanteId",
+          "UsuLogin", "OrdEstado", "ProcesadoId"}},
         {"precios",
          {"PreId", "OrdId", "EmpId", "PreContacto", "PrePrecio", "PreMoneda", "PreFormaPago",
           "PreFecha", "PreFecVigencia", "PreAceptado"}},
@@ -215,13 +215,13 @@ const QList<DefTabla>& Tablas() {
         {"sectores", {"SecId", "SecDescripcion", "SecDesactivado"}},
         {"centrosdecosto", {"CenCosId", "CenCosDescripcion", "CenCosDesactivado"}},
         {"usuarios",
-         {"UsuId", "UsuLogin", "UsuPassword", "UsuNombre", "UsuPuedeSolicitar",
-          "UsuPuedeAutorizar", "UsuPuedeCumplir", "UsuDesactivado"}},
+         {"UsuId", "UsuLogin", "UsuPassword", "UsuNombre", "UsuPuedeSolicitar", "UsuPuedeAutorizar",
+          "UsuPuedeCumplir", "UsuDesactivado"}},
         {"v_ordenes_preciosaceptados",
-         {"OrdId", "OrdFecha", "OrdCantidad", "OrdUnidadMedida", "OrdComentario",
-          "OrdLugarEntrega", "OrdPrioridad", "OrdEstado", "AutorizanteId", "ProDescripcion",
-          "OrdDescripcion", "PrePrecio", "PreMoneda", "Proveedor", "SecDescripcion",
-          "CenCosDescripcion", "NomSolicitante", "NomAutorizante"}},
+         {"OrdId", "OrdFecha", "OrdCantidad", "OrdUnidadMedida", "OrdComentario", "OrdLugarEntrega",
+          "OrdPrioridad", "OrdEstado", "AutorizanteId", "ProDescripcion", "OrdDescripcion",
+          "PrePrecio", "PreMoneda", "Proveedor", "SecDescripcion", "CenCosDescripcion",
+          "NomSolicitante", "NomAutorizante"}},
         {"v_precios_proveedores",
          {"PreId", "OrdId", "EmpId", "Proveedor", "PreContacto", "PrePrecio", "PreMoneda",
           "PreFormaPago", "PreFecha", "PreFecVigencia", "PreAceptado"}},
@@ -308,7 +308,8 @@ QStringList Verificar(sqlite3* db) {
     sqlite3_stmt* st = nullptr;
     if (sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &st, nullptr) != SQLITE_OK) {
         sqlite3_finalize(st);
-        return {QStringLiteral("no es una base de datos: ") + QString::fromUtf8(sqlite3_errmsg(db))};
+        return {QStringLiteral("no es una base de datos: ") +
+                QString::fromUtf8(sqlite3_errmsg(db))};
     }
     int version = 0;
     if (sqlite3_step(st) == SQLITE_ROW)
@@ -316,7 +317,8 @@ QStringList Verificar(sqlite3* db) {
     sqlite3_finalize(st);
     if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) !=
         SQLITE_OK)
-        return {QStringLiteral("no es una base de datos: ") + QString::fromUtf8(sqlite3_errmsg(db))};
+        return {QStringLiteral("no es una base de datos: ") +
+                QString::fromUtf8(sqlite3_errmsg(db))};
     if (version > kVersion)
         faltan << QStringLiteral("versión de esquema %1, más nueva que la del programa (%2)")
                       .arg(version)

@@ -25,11 +25,12 @@ int Recordset::IndiceCampo(const QString& nombre) const {
     return indices_.value(nombre.toLower(), -1);
 }
 
-QVariant Recordset::Campo(const QString& nombre) const { return Campo(IndiceCampo(nombre)); }
+QVariant Recordset::Campo(const QString& nombre) const {
+    return Campo(IndiceCampo(nombre));
+}
 
 QVariant Recordset::Campo(int indice) const {
-    if (!abierto_ || pos_ < 0 || pos_ >= filas_.size() || indice < 0 ||
-        indice >= nombres_.size())
+    if (!abierto_ || pos_ < 0 || pos_ >= filas_.size() || indice < 0 || indice >= nombres_.size())
         return {};
     return filas_[pos_][indice];
 }

@@ -26,8 +26,8 @@ bool MostrarLogin() {
     QObject::connect(botones, &QDialogButtonBox::rejected, &dlg, &QDialog::reject);
     QObject::connect(botones, &QDialogButtonBox::accepted, &dlg, [&] {
         Recordset rs;
-        if (AbrirRecordset(QStringLiteral("SELECT UsuPassword FROM usuarios WHERE UsuLogin=?"),
-                           rs, {login->text().trimmed()}) &&
+        if (AbrirRecordset(QStringLiteral("SELECT UsuPassword FROM usuarios WHERE UsuLogin=?"), rs,
+                           {login->text().trimmed()}) &&
             rs.AbsolutePosition() > 0 &&
             rs.Texto(QStringLiteral("UsuPassword")) == CodificarClave(clave->text())) {
             gLogin = login->text();
@@ -40,7 +40,9 @@ bool MostrarLogin() {
     return dlg.exec() == QDialog::Accepted;
 }
 
-QWidget* MostrarPresentacion() { return nullptr; }
+QWidget* MostrarPresentacion() {
+    return nullptr;
+}
 
 void RespaldarBaseDeDatos(const QString&, const QString&) {}
 

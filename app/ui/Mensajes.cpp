@@ -153,13 +153,21 @@ void ModoPrueba(bool activo) {
     Limpiar();
 }
 
-bool EnModoPrueba() { return estado().prueba; }
+bool EnModoPrueba() {
+    return estado().prueba;
+}
 
-void Responder(Respuesta respuesta) { estado().respuestas.enqueue(respuesta); }
+void Responder(Respuesta respuesta) {
+    estado().respuestas.enqueue(respuesta);
+}
 
-void ResponderTexto(const QString& texto) { estado().textos.enqueue(texto); }
+void ResponderTexto(const QString& texto) {
+    estado().textos.enqueue(texto);
+}
 
-QList<Mostrado> Mostrados() { return estado().mostrados; }
+QList<Mostrado> Mostrados() {
+    return estado().mostrados;
+}
 
 QString UltimoTexto() {
     const auto& m = estado().mostrados;
@@ -173,8 +181,12 @@ void Limpiar() {
     e.mostrados.clear();
 }
 
-int RespuestasPendientes() { return estado().respuestas.size() + estado().textos.size(); }
+int RespuestasPendientes() {
+    return estado().respuestas.size() + estado().textos.size();
+}
 
-void ModoConsola(bool activo) { estado().consola = activo; }
+void ModoConsola(bool activo) {
+    estado().consola = activo;
+}
 
 } // namespace Mensajes

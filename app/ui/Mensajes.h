@@ -23,8 +23,8 @@ struct Mostrado {
     Botones botones = Botones::OK;
 };
 
-Respuesta MsgBox(const QString& texto, Botones botones = Botones::OK,
-                 Icono icono = Icono::Ninguno, const QString& titulo = QStringLiteral("Quimbel"));
+Respuesta MsgBox(const QString& texto, Botones botones = Botones::OK, Icono icono = Icono::Ninguno,
+                 const QString& titulo = QStringLiteral("Quimbel"));
 
 // Gives back the typed text, or the empty text when the person cancels (as an input box does).
 QString InputBox(const QString& pregunta, const QString& titulo, const QString& inicial = {});

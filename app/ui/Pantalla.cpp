@@ -87,6 +87,10 @@ void TraerAlFrente(QWidget* ventana) {
 
 } // namespace Pantalla
 
-CursorOcupado::CursorOcupado() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+CursorOcupado::CursorOcupado() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
 
-CursorOcupado::~CursorOcupado() { QApplication::restoreOverrideCursor(); }
+CursorOcupado::~CursorOcupado() {
+    QApplication::restoreOverrideCursor();
+}

@@ -8,9 +8,15 @@ QDateTime& fijado() {
 }
 } // namespace
 
-QDateTime Ahora() { return fijado().isValid() ? fijado() : QDateTime::currentDateTime(); }
+QDateTime Ahora() {
+    return fijado().isValid() ? fijado() : QDateTime::currentDateTime();
+}
 
-QDate Hoy() { return Ahora().date(); }
+QDate Hoy() {
+    return Ahora().date();
+}
 
-void Fijar(const QDateTime& momento) { fijado() = momento; }
+void Fijar(const QDateTime& momento) {
+    fijado() = momento;
+}
 } // namespace Reloj

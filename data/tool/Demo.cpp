@@ -47,14 +47,14 @@ QStringList CargarDatosDeDemostracion() {
     QRandomGenerator azar(20261207);
     try {
         Transaccion t;
-        for (const char* s : {"Administración", "Compras", "Mantenimiento", "Producción",
-                              "Depósito"})
+        for (const char* s :
+             {"Administración", "Compras", "Mantenimiento", "Producción", "Depósito"})
             Ejecutar("sector_insertar", {QString::fromUtf8(s)});
-        for (const char* c : {"Gastos generales", "Planta 1", "Planta 2", "Oficinas centrales",
-                              "Logística"})
+        for (const char* c :
+             {"Gastos generales", "Planta 1", "Planta 2", "Oficinas centrales", "Logística"})
             Ejecutar("centrodecosto_insertar", {QString::fromUtf8(c)});
-        for (const char* c : {"Ferretería", "Papelería", "Limpieza", "Electricidad",
-                              "Informática", "Repuestos discontinuados"})
+        for (const char* c : {"Ferretería", "Papelería", "Limpieza", "Electricidad", "Informática",
+                              "Repuestos discontinuados"})
             Ejecutar("categoria_insertar", {QString::fromUtf8(c)});
         Sql(QStringLiteral("UPDATE categorias SET CatDesactivada = 1 WHERE CatId = 6"));
 
@@ -175,9 +175,8 @@ QStringList CargarDatosDeDemostracion() {
                 "orden_insertar",
                 {fecha, double(1 + azar.bounded(20)), QString::fromUtf8(p.unidad), producto,
                  i % 4 == 0 ? QStringLiteral("Reposición de stock") : QString(),
-                 QString::fromUtf8(lugares[i % 4]), i % 7 == 0 ? "Urgente" : "Normal",
-                 1 + i % 5, 1 + (i / 2) % 5, solicitantes[i % 4],
-                 autorizada ? autorizantes[i % 3] : 0,
+                 QString::fromUtf8(lugares[i % 4]), i % 7 == 0 ? "Urgente" : "Normal", 1 + i % 5,
+                 1 + (i / 2) % 5, solicitantes[i % 4], autorizada ? autorizantes[i % 3] : 0,
                  i % 2 ? QStringLiteral("mlopez") : QStringLiteral("korva")});
             if (std::string_view(estado) != "Pendiente")
                 Sql(QStringLiteral("UPDATE ordenes SET OrdEstado = ?, ProcesadoId = ? "
@@ -190,8 +189,7 @@ QStringList CargarDatosDeDemostracion() {
                 const double base = p.precio * (0.9 + 0.05 * q) / (dolares ? 900.0 : 1.0);
                 Ejecutar("precio_Insertar",
                          {id, 1 + static_cast<int>(azar.bounded(10)),
-                          QString::fromUtf8(contactos[(i + q) % 4]),
-                          std::round(base * 100) / 100,
+                          QString::fromUtf8(contactos[(i + q) % 4]), std::round(base * 100) / 100,
                           dolares ? QStringLiteral("Dólares") : QStringLiteral("Pesos"),
                           QString::fromUtf8(formas[(i + q) % 3]), fecha.date(),
                           fecha.date().addDays(30), q == aceptada ? 1 : 0});

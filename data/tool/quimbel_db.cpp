@@ -23,7 +23,9 @@ int Uso() {
     return 2;
 }
 
-void Imprimir(const QString& s) { std::fputs(s.toUtf8().constData(), stdout); }
+void Imprimir(const QString& s) {
+    std::fputs(s.toUtf8().constData(), stdout);
+}
 
 QString Celda(const QVariant& v) {
     if (!v.isValid() || v.isNull())
@@ -36,7 +38,8 @@ QString Celda(const QVariant& v) {
     case QMetaType::Bool:
         return v.toBool() ? QStringLiteral("1") : QStringLiteral("0");
     default:
-        return v.toString().replace(QLatin1Char('\t'), QLatin1Char(' '))
+        return v.toString()
+            .replace(QLatin1Char('\t'), QLatin1Char(' '))
             .replace(QLatin1Char('\n'), QLatin1Char(' '));
     }
 }

@@ -18,8 +18,8 @@ Entorno::Entorno(bool abrir) {
     CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), ruta_);
     if (!AbrirConexion(QString::fromLatin1(kOrigenDeDatos), QString()))
         qFatal("No se pudo abrir la base de pruebas");
-    Insertar("usuario_insertar", {QStringLiteral("korva"), QString(),
-                                  QStringLiteral("Korva Administrador"), 1, 1, 1});
+    Insertar("usuario_insertar",
+             {QStringLiteral("korva"), QString(), QStringLiteral("Korva Administrador"), 1, 1, 1});
     gLogin = QStringLiteral("korva");
     if (!abrir)
         CerrarConexion();

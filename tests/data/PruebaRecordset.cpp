@@ -24,7 +24,8 @@ private slots:
         e.Insertar("sector_insertar", {QStringLiteral("Compras")});
         e.Insertar("sector_insertar", {QStringLiteral("Ventas")});
         Recordset rs;
-        QVERIFY(AbrirRecordset(QStringLiteral("select * from sectores order by SecDescripcion ASC"), rs));
+        QVERIFY(AbrirRecordset(QStringLiteral("select * from sectores order by SecDescripcion ASC"),
+                               rs));
         QCOMPARE(rs.RecordCount(), 2);
         QCOMPARE(rs.AbsolutePosition(), 1);
         QCOMPARE(rs.Campo(QStringLiteral("SECDESCRIPCION")).toString(), QStringLiteral("Compras"));
@@ -40,16 +41,15 @@ private slots:
 
     void sentenciaDeAccionSeEjecutaYDejaElRecordsetCerrado() {
         Entorno e;
-        const int orden = e.Insertar("orden_insertar",
-                                     {QDateTime(QDate(2026, 1, 2), QTime(10, 0)), 2.5,
-                                      QStringLiteral("Caja"), 1, QString(), QString(),
-                                      QStringLiteral("Normal"), 1, 1, 1, 0, QStringLiteral("korva")});
-        e.Insertar("precio_Insertar", {orden, 1, QString(), 10.0, QStringLiteral("Pesos"), QString(),
-                                       QDate(2026, 1, 2), QDate(2026, 2, 2), 1});
+        const int orden = e.Insertar("orden_insertar", {QDateTime(QDate(2026, 1, 2), QTime(10, 0)),
+                                                        2.5, QStringLiteral("Caja"), 1, QString(),
+                                                        QString(), QStringLiteral("Normal"), 1, 1,
+                                                        1, 0, QStringLiteral("korva")});
+        e.Insertar("precio_Insertar", {orden, 1, QString(), 10.0, QStringLiteral("Pesos"),
+                                       QString(), QDate(2026, 1, 2), QDate(2026, 2, 2), 1});
         Recordset rs;
-        QVERIFY(AbrirRecordset(QStringLiteral("delete from precios where OrdId=") +
-                                   QString::number(orden),
-                               rs));
+        QVERIFY(AbrirRecordset(
+            QStringLiteral("delete from precios where OrdId=") + QString::number(orden), rs));
         QVERIFY(!rs.Abierto());
         QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM precios")).toInt(), 0);
         CerrarRecordset(rs, true);
@@ -59,8 +59,8 @@ private slots:
     void comillaSueltaDaElInformeDeErrorYRecordsetCerrado() {
         Entorno e;
         Recordset rs;
-        QVERIFY(!AbrirRecordset(
-            QStringLiteral("SELECT * FROM usuarios WHERE UsuLogin='O'Brien'"), rs));
+        QVERIFY(
+            !AbrirRecordset(QStringLiteral("SELECT * FROM usuarios WHERE UsuLogin='O'Brien'"), rs));
         QVERIFY(!rs.Abierto());
         const auto mostrados = Mensajes::Mostrados();
         QCOMPARE(mostrados.size(), 1);
@@ -75,13 +75,13 @@ private slots:
 
     void tiposDeLasColumnas() {
         Entorno e;
-        const int orden = e.Insertar("orden_insertar",
-                                     {QStringLiteral("2026-03-04 05:06:07"), QStringLiteral("1.5"),
-                                      QStringLiteral("Caja"), QStringLiteral(" 7 "), QString(),
-                                      QString(), QStringLiteral("Normal"), 1, 1, 1, 0,
-                                      QStringLiteral("korva")});
-        Recordset rs = e.Sql(QStringLiteral("SELECT * FROM v_ordenes_preciosaceptados WHERE OrdId=") +
-                             QString::number(orden));
+        const int orden = e.Insertar(
+            "orden_insertar", {QStringLiteral("2026-03-04 05:06:07"), QStringLiteral("1.5"),
+                               QStringLiteral("Caja"), QStringLiteral(" 7 "), QString(), QString(),
+                               QStringLiteral("Normal"), 1, 1, 1, 0, QStringLiteral("korva")});
+        Recordset rs =
+            e.Sql(QStringLiteral("SELECT * FROM v_ordenes_preciosaceptados WHERE OrdId=") +
+                  QString::number(orden));
         QCOMPARE(rs.Campo(QStringLiteral("OrdFecha")).toDateTime(),
                  QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7)));
         QCOMPARE(rs.Campo(QStringLiteral("OrdCantidad")).typeId(), QMetaType::Double);

@@ -1,0 +1,171 @@
+#include "Controles.h"
+
+#include "Conexiones.h"
+#include "Formato.h"
+
+#include <QLineEdit>
+#include <QLocale>
+#include <QPainter>
+#include <QPainterPath>
+
+QString Tag(const QObject* control) {
+    return control->property("Tag").toString();
+}
+
+void SetTag(QObject* control, const QString& valor) {
+    control->setProperty("Tag", valor);
+}
+
+ListaEnlazada::ListaEnlazada(bool editable, QWidget* parent) : QComboBox(parent) {
+    setEditable(editable);
+    if (editable)
+        setInsertPolicy(QComboBox::NoInsert);
+    setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    setMinimumContentsLength(12);
+}
+
+void ListaEnlazada::Enlazar(const Recordset& rs, const QString& mostrada, const QString& valor) {
+    clear();
+    extra_ = false;
+    const int iMostrada = rs.IndiceCampo(mostrada);
+    const int iValor = rs.IndiceCampo(valor);
+    if (iMostrada < 0 || iValor < 0)
+        return;
+    for (int i = 0; i < rs.RecordCount(); ++i) {
+        const QVector<QVariant>& fila = rs.Fila(i);
+        const QString texto = Formato::Valor(fila[iMostrada]);
+        if (isEditable() && texto.isEmpty())
+            continue;
+        addItem(texto, isEditable() ? QVariant(texto) : QVariant(fila[iValor].toString()));
+    }
+    setCurrentIndex(-1);
+}
+
+QString ListaEnlazada::Valor() const {
+    if (isEditable())
+        return currentText();
+    return currentIndex() >= 0 ? itemData(currentIndex()).toString() : QString();
+}
+
+void ListaEnlazada::QuitarExtra() {
+    if (extra_) {
+        extra_ = false;
+        removeItem(count() - 1);
+    }
+}
+
+void ListaEnlazada::SetValor(const QString& valor) {
+    QuitarExtra();
+    if (isEditable()) {
+        const int i = findText(valor, Qt::MatchFixedString);
+        setCurrentIndex(i >= 0 && itemText(i) == valor ? i : -1);
+        setEditText(valor);
+        return;
+    }
+    setCurrentIndex(valor.isEmpty() ? -1 : findData(valor));
+}
+
+void ListaEnlazada::SetValorGuardado(const QString& valor) {
+    SetValor(valor);
+    if (isEditable() || valor.isEmpty() || currentIndex() >= 0 || sqlRetirado_.isEmpty())
+        return;
+    bool esNumero = false;
+    const int id = valor.toInt(&esNumero);
+    if (!esNumero || id <= 0)
+        return;
+    Recordset rs;
+    if (AbrirRecordset(sqlRetirado_, rs, {id}) && rs.AbsolutePosition() > 0) {
+        addItem(rs.Campo(0).toString(), valor);
+        extra_ = true;
+        setCurrentIndex(count() - 1);
+    }
+    CerrarRecordset(rs, true);
+}
+
+QString FormatoFecha() {
+    QString f = QLocale().dateFormat(QLocale::ShortFormat);
+    if (!f.contains(QLatin1String("yyyy")))
+        f.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    return f;
+}
+
+SelectorFecha::SelectorFecha(QWidget* parent) : QDateEdit(parent) {
+    setCalendarPopup(true);
+    setDisplayFormat(FormatoFecha());
+}
+
+void SelectorFecha::SetMomento(const QDateTime& momento) {
+    setDate(momento.date());
+    hora_ = momento.isValid() ? momento.time() : QTime(0, 0);
+}
+
+ModeloRecordset::ModeloRecordset(const Recordset& rs, QList<QPair<QString, QString>> columnas,
+                                 QObject* parent)
+    : QAbstractTableModel(parent), rs_(rs), columnas_(std::move(columnas)) {
+    for (const auto& c : columnas_)
+        indices_ << rs_.IndiceCampo(c.second);
+}
+
+int ModeloRecordset::rowCount(const QModelIndex& padre) const {
+    return padre.isValid() ? 0 : rs_.RecordCount();
+}
+
+int ModeloRecordset::columnCount(const QModelIndex& padre) const {
+    return padre.isValid() ? 0 : static_cast<int>(columnas_.size());
+}
+
+QVariant ModeloRecordset::data(const QModelIndex& indice, int rol) const {
+    if (rol != Qt::DisplayRole || !indice.isValid() || indice.row() >= rs_.RecordCount())
+        return {};
+    const int i = indices_.value(indice.column(), -1);
+    return i < 0 ? QVariant() : QVariant(Formato::Valor(rs_.Fila(indice.row())[i]));
+}
+
+QVariant ModeloRecordset::headerData(int seccion, Qt::Orientation o, int rol) const {
+    if (rol == Qt::DisplayRole && o == Qt::Horizontal && seccion < columnas_.size())
+        return columnas_[seccion].first;
+    return QAbstractTableModel::headerData(seccion, o, rol);
+}
+
+namespace {
+
+QPixmap Lienzo() {
+    QPixmap p(32, 32);
+    p.fill(Qt::transparent);
+    return p;
+}
+
+} // namespace
+
+QIcon IconoBuscar() {
+    QPixmap p = Lienzo();
+    QPainter g(&p);
+    g.setRenderHint(QPainter::Antialiasing);
+    g.setPen(QPen(QColor(40, 70, 120), 3.5));
+    g.setBrush(QColor(200, 225, 250));
+    g.drawEllipse(QRectF(4, 4, 17, 17));
+    g.setPen(QPen(QColor(90, 60, 30), 5, Qt::SolidLine, Qt::RoundCap));
+    g.drawLine(QPointF(19, 19), QPointF(28, 28));
+    return QIcon(p);
+}
+
+QIcon IconoNuevo() {
+    QPixmap p = Lienzo();
+    QPainter g(&p);
+    g.setRenderHint(QPainter::Antialiasing);
+    QPainterPath hoja;
+    hoja.moveTo(5, 2);
+    hoja.lineTo(19, 2);
+    hoja.lineTo(25, 8);
+    hoja.lineTo(25, 30);
+    hoja.lineTo(5, 30);
+    hoja.closeSubpath();
+    g.setPen(QPen(QColor(90, 90, 90), 1.5));
+    g.setBrush(Qt::white);
+    g.drawPath(hoja);
+    g.setPen(Qt::NoPen);
+    g.setBrush(QColor(30, 140, 50));
+    g.drawRect(QRectF(17, 12, 4, 16));
+    g.drawRect(QRectF(11, 18, 16, 4));
+    return QIcon(p);
+}

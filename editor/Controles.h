@@ -1,0 +1,75 @@
+#pragma once
+
+#include "Recordset.h"
+
+#include <QAbstractTableModel>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QIcon>
+
+// The id of the record chosen in a text box travels with the box as its "Tag" property.
+QString Tag(const QObject* control);
+void SetTag(QObject* control, const QString& valor);
+
+// A list filled from a record set: each row shows one column and is worth another. An editable
+// list shows and is worth the same column and also takes text that none of its rows has.
+class ListaEnlazada : public QComboBox {
+    Q_OBJECT
+public:
+    explicit ListaEnlazada(bool editable, QWidget* parent = nullptr);
+
+    void Enlazar(const Recordset& rs, const QString& mostrada, const QString& valor);
+    // How to find the shown text of a value that is no longer among the rows (a retired user or
+    // sector on an old order): an SQL text with one ? for the value, giving the text.
+    void SetBuscarRetirado(const QString& sql) { sqlRetirado_ = sql; }
+
+    // The current value, empty when no row is chosen.
+    QString Valor() const;
+    // Chooses the row worth `valor`; none (empty) when no row is.
+    void SetValor(const QString& valor);
+    // As SetValor, but a stored value missing from the rows is still kept and shown by its name
+    // when its record exists, so that saving does not silently change it.
+    void SetValorGuardado(const QString& valor);
+    QString Texto() const { return currentText(); }
+    int Filas() const { return count() - (extra_ ? 1 : 0); }
+
+private:
+    void QuitarExtra();
+    QString sqlRetirado_;
+    bool extra_ = false;
+};
+
+// A date picker with a calendar that keeps the time of day it was given.
+class SelectorFecha : public QDateEdit {
+    Q_OBJECT
+public:
+    explicit SelectorFecha(QWidget* parent = nullptr);
+    QDateTime Momento() const { return QDateTime(date(), hora_); }
+    void SetMomento(const QDateTime& momento);
+
+private:
+    QTime hora_;
+};
+
+// Read-only grid model over a record set's rows: (header, column) pairs.
+class ModeloRecordset : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    ModeloRecordset(const Recordset& rs, QList<QPair<QString, QString>> columnas,
+                    QObject* parent = nullptr);
+    int rowCount(const QModelIndex& padre = {}) const override;
+    int columnCount(const QModelIndex& padre = {}) const override;
+    QVariant data(const QModelIndex& indice, int rol = Qt::DisplayRole) const override;
+    QVariant headerData(int seccion, Qt::Orientation o, int rol = Qt::DisplayRole) const override;
+
+private:
+    const Recordset& rs_;
+    QList<QPair<QString, QString>> columnas_;
+    QList<int> indices_;
+};
+
+// Pictures of the small search and "new record" buttons.
+QIcon IconoBuscar();
+QIcon IconoNuevo();
+// The locale's short date with the whole year.
+QString FormatoFecha();

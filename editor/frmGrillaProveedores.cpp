@@ -1,0 +1,27 @@
+#include "frmGrillaProveedores.h"
+
+#include "Conexiones.h"
+
+frmGrillaProveedores::frmGrillaProveedores(QWidget* parent)
+    : GrillaBusqueda(QStringLiteral("dtgProveedores"), QStringLiteral("LISTA DE PROVEEDORES"),
+                     parent),
+      dtgProveedores(Grilla()) {
+    setObjectName(QStringLiteral("frmGrillaProveedores"));
+}
+
+void frmGrillaProveedores::Buscar() {
+    empid = 0;
+    AbrirRecordset(QStringLiteral("select * from proveedores where instr(EmpNombreFantasia, ?) > 0 "
+                                  "or instr(EmpRazonSocial, ?) > 0 order by EmpId"),
+                   rs_, {nombrefantasia, nombrefantasia});
+    MostrarResultado({{QStringLiteral("Nombre"), QStringLiteral("EmpNombreFantasia")},
+                      {QStringLiteral("Razón Social"), QStringLiteral("EmpRazonSocial")},
+                      {QStringLiteral("Dirección"), QStringLiteral("EmpDireccion")},
+                      {QStringLiteral("Teléfono 1"), QStringLiteral("EmpTelefono1")},
+                      {QStringLiteral("Teléfono 2"), QStringLiteral("EmpTelefono2")}});
+}
+
+void frmGrillaProveedores::TomarFila() {
+    empid = rs_.Campo(QStringLiteral("EmpId")).toInt();
+    nombrefantasia = rs_.Texto(QStringLiteral("EmpNombreFantasia"));
+}

@@ -1,0 +1,817 @@
+#include "frmOrden.h"
+
+#include "Conexiones.h"
+#include "Controles.h"
+#include "Formato.h"
+#include "Mensajes.h"
+#include "Pantalla.h"
+#include "Reloj.h"
+#include "Usuario.h"
+#include "frmGrillaProductos.h"
+#include "frmGrillaProveedores.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+using Mensajes::Botones;
+using Mensajes::Icono;
+using Mensajes::Respuesta;
+
+QPointer<frmOrden> frmOrden::instancia_;
+
+namespace {
+
+const QString kAtencion = QStringLiteral("Atención");
+
+// Columns of the quote list.
+enum ColPrecio {
+    kColId,
+    kColEmpId,
+    kColProveedor,
+    kColContacto,
+    kColPrecio,
+    kColMoneda,
+    kColFormaPago,
+    kColFecha,
+    kColVigencia,
+    kColAceptado,
+    kColumnasPrecio
+};
+constexpr int kRolValor = Qt::UserRole;
+constexpr int kRolClave = Qt::UserRole + 1;
+
+QLabel* Etiqueta(const QString& texto, QWidget* campo, QWidget* padre) {
+    auto* l = new QLabel(texto, padre);
+    l->setBuddy(campo);
+    return l;
+}
+
+QToolButton* BotonImagen(const QString& nombre, const QIcon& icono, const QString& ayuda,
+                         QWidget* padre) {
+    auto* b = new QToolButton(padre);
+    b->setObjectName(nombre);
+    b->setIcon(icono);
+    b->setToolTip(ayuda);
+    b->setAccessibleName(ayuda);
+    b->setFocusPolicy(Qt::StrongFocus);
+    return b;
+}
+
+QString TextoFecha(const QDateTime& d) {
+    return d.isValid() ? QLocale().toString(d.date(), FormatoFecha()) : QString();
+}
+
+} // namespace
+
+frmOrden* frmOrden::Instancia() {
+    if (!instancia_)
+        instancia_ = new frmOrden;
+    return instancia_;
+}
+
+bool frmOrden::Abierta() {
+    return instancia_ && instancia_->isVisible();
+}
+
+void frmOrden::Abrir(bool agregando, int ordid) {
+    if (Abierta()) {
+        Pantalla::TraerAlFrente(instancia_);
+        return;
+    }
+    frmOrden* f = Instancia();
+    f->agregando = agregando;
+    f->ordid = ordid;
+    f->Cargar();
+    Pantalla::TraerAlFrente(f);
+}
+
+frmOrden::frmOrden(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("frmOrden"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Detalle de la Orden de Compra"));
+    ConstruirControles();
+    CrearColumnasPrecios();
+    Pantalla::EnterComoTab(this);
+}
+
+frmOrden::~frmOrden() {
+    for (Recordset* rs : {&rsUnidades_, &rsLugares_, &rsSolicitantes_, &rsAutorizantes_,
+                          &rsSectores_, &rsCentros_, &rsMonedas_, &rsFormasDePago_})
+        CerrarRecordset(*rs, true);
+}
+
+void frmOrden::ConstruirControles() {
+    auto* raiz = new QVBoxLayout(this);
+
+    // Header of the order, in reading order so that Tab follows the form.
+    auto* cab = new QGridLayout;
+    raiz->addLayout(cab);
+    lblNumeroDeOrden = new QLabel(this);
+    lblNumeroDeOrden->setObjectName(QStringLiteral("lblNumeroDeOrden"));
+    lblNumeroDeOrden->setFrameShape(QFrame::Panel);
+    lblNumeroDeOrden->setFrameShadow(QFrame::Sunken);
+    lblNumeroDeOrden->setMinimumWidth(Pantalla::Twips(1200, this));
+    QFont negrita = lblNumeroDeOrden->font();
+    negrita.setBold(true);
+    lblNumeroDeOrden->setFont(negrita);
+    cab->addWidget(Etiqueta(QStringLiteral("Número de Orden:"), lblNumeroDeOrden, this), 0, 0);
+    cab->addWidget(lblNumeroDeOrden, 0, 1);
+
+    dtpFecha = new SelectorFecha(this);
+    dtpFecha->setObjectName(QStringLiteral("dtpFecha"));
+    cab->addWidget(Etiqueta(QStringLiteral("Fecha:"), dtpFecha, this), 0, 2);
+    cab->addWidget(dtpFecha, 0, 3);
+
+    txtLogin = new QLineEdit(this);
+    txtLogin->setObjectName(QStringLiteral("txtLogin"));
+    txtLogin->setEnabled(false);
+    cab->addWidget(Etiqueta(QStringLiteral("Ingresó:"), txtLogin, this), 1, 0);
+    cab->addWidget(txtLogin, 1, 1);
+
+    cboPrioridades = new QComboBox(this);
+    cboPrioridades->setObjectName(QStringLiteral("cboPrioridades"));
+    cboPrioridades->addItems({QStringLiteral("Normal"), QStringLiteral("Urgente")});
+    cboPrioridades->setCurrentIndex(-1);
+    cab->addWidget(Etiqueta(QStringLiteral("Prioridad:"), cboPrioridades, this), 1, 2);
+    cab->addWidget(cboPrioridades, 1, 3);
+
+    txtDescripcion = new QLineEdit(this);
+    txtDescripcion->setObjectName(QStringLiteral("txtDescripcion"));
+    SetTag(txtDescripcion, QStringLiteral("0"));
+    cmdBuscarProducto = BotonImagen(QStringLiteral("cmdBuscarProducto"), IconoBuscar(),
+                                    QStringLiteral("Buscar Productos por texto"), this);
+    cmdNuevoProducto = BotonImagen(QStringLiteral("cmdNuevoProducto"), IconoNuevo(),
+                                   QStringLiteral("Ingresar un Producto nuevo"), this);
+    auto* producto = new QHBoxLayout;
+    producto->addWidget(txtDescripcion, 1);
+    producto->addWidget(cmdBuscarProducto);
+    producto->addWidget(cmdNuevoProducto);
+    cab->addWidget(Etiqueta(QStringLiteral("Producto:"), txtDescripcion, this), 2, 0);
+    cab->addLayout(producto, 2, 1, 1, 3);
+
+    txtCantidad = new QLineEdit(this);
+    txtCantidad->setObjectName(QStringLiteral("txtCantidad"));
+    txtCantidad->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    cab->addWidget(Etiqueta(QStringLiteral("Cantidad:"), txtCantidad, this), 3, 0);
+    cab->addWidget(txtCantidad, 3, 1);
+
+    dtcUnidades = new ListaEnlazada(true, this);
+    dtcUnidades->setObjectName(QStringLiteral("dtcUnidades"));
+    cab->addWidget(Etiqueta(QStringLiteral("Unidad de Compra:"), dtcUnidades, this), 3, 2);
+    cab->addWidget(dtcUnidades, 3, 3);
+
+    dtcLugarDeEntrega = new ListaEnlazada(true, this);
+    dtcLugarDeEntrega->setObjectName(QStringLiteral("dtcLugarDeEntrega"));
+    cab->addWidget(Etiqueta(QStringLiteral("Lugar de entrega:"), dtcLugarDeEntrega, this), 4, 0);
+    cab->addWidget(dtcLugarDeEntrega, 4, 1);
+
+    dtcSolicitantes = new ListaEnlazada(false, this);
+    dtcSolicitantes->setObjectName(QStringLiteral("dtcSolicitantes"));
+    dtcSolicitantes->SetBuscarRetirado(
+        QStringLiteral("select UsuNombre from usuarios where UsuId=?"));
+    cab->addWidget(Etiqueta(QStringLiteral("Solicitó:"), dtcSolicitantes, this), 4, 2);
+    cab->addWidget(dtcSolicitantes, 4, 3);
+
+    chkAutorizo = new QCheckBox(QStringLiteral("Autorizó:"), this);
+    chkAutorizo->setObjectName(QStringLiteral("chkAutorizo"));
+    chkAutorizo->setLayoutDirection(Qt::RightToLeft);
+    dtcAutorizantes = new ListaEnlazada(false, this);
+    dtcAutorizantes->setObjectName(QStringLiteral("dtcAutorizantes"));
+    dtcAutorizantes->setAccessibleName(QStringLiteral("Autorizó:"));
+    dtcAutorizantes->SetBuscarRetirado(
+        QStringLiteral("select UsuNombre from usuarios where UsuId=?"));
+    cab->addWidget(chkAutorizo, 5, 2, Qt::AlignRight);
+    cab->addWidget(dtcAutorizantes, 5, 3);
+    cab->setColumnStretch(1, 1);
+    cab->setColumnStretch(3, 1);
+
+    auto* cargo = new QGroupBox(QStringLiteral("Con cargo a:"), this);
+    auto* gc = new QGridLayout(cargo);
+    dtcSectores = new ListaEnlazada(false, cargo);
+    dtcSectores->setObjectName(QStringLiteral("dtcSectores"));
+    dtcSectores->SetBuscarRetirado(
+        QStringLiteral("select SecDescripcion from sectores where SecId=?"));
+    dtcCentrosDeCosto = new ListaEnlazada(false, cargo);
+    dtcCentrosDeCosto->setObjectName(QStringLiteral("dtcCentrosDeCosto"));
+    dtcCentrosDeCosto->SetBuscarRetirado(
+        QStringLiteral("select CenCosDescripcion from centrosdecosto where CenCosId=?"));
+    gc->addWidget(Etiqueta(QStringLiteral("Sector:"), dtcSectores, cargo), 0, 0);
+    gc->addWidget(dtcSectores, 0, 1);
+    gc->addWidget(Etiqueta(QStringLiteral("Centro de Costo:"), dtcCentrosDeCosto, cargo), 0, 2);
+    gc->addWidget(dtcCentrosDeCosto, 0, 3);
+    gc->setColumnStretch(1, 1);
+    gc->setColumnStretch(3, 1);
+    raiz->addWidget(cargo);
+
+    auto* comentario = new QHBoxLayout;
+    txtComentario = new QLineEdit(this);
+    txtComentario->setObjectName(QStringLiteral("txtComentario"));
+    comentario->addWidget(Etiqueta(QStringLiteral("Comentario:"), txtComentario, this));
+    comentario->addWidget(txtComentario, 1);
+    raiz->addLayout(comentario);
+
+    // Quotes: the entry fields above the list they fill.
+    auto* precios = new QGroupBox(QStringLiteral("Precios:"), this);
+    auto* gp = new QGridLayout(precios);
+    txtProveedor = new QLineEdit(precios);
+    txtProveedor->setObjectName(QStringLiteral("txtProveedor"));
+    cmdBuscarProveedor = BotonImagen(QStringLiteral("cmdBuscarProveedor"), IconoBuscar(),
+                                     QStringLiteral("Buscar Proveedores por texto"), precios);
+    cmdNuevoProveedor = BotonImagen(QStringLiteral("cmdNuevoProveedor"), IconoNuevo(),
+                                    QStringLiteral("Ingresar un Proveedor nuevo"), precios);
+    auto* proveedor = new QHBoxLayout;
+    proveedor->addWidget(txtProveedor, 1);
+    proveedor->addWidget(cmdBuscarProveedor);
+    proveedor->addWidget(cmdNuevoProveedor);
+    gp->addWidget(Etiqueta(QStringLiteral("Proveedor:"), txtProveedor, precios), 0, 0);
+    gp->addLayout(proveedor, 0, 1, 1, 3);
+
+    txtContacto = new QLineEdit(precios);
+    txtContacto->setObjectName(QStringLiteral("txtContacto"));
+    gp->addWidget(Etiqueta(QStringLiteral("Contacto:"), txtContacto, precios), 0, 4);
+    gp->addWidget(txtContacto, 0, 5);
+
+    txtPrecio = new QLineEdit(precios);
+    txtPrecio->setObjectName(QStringLiteral("txtPrecio"));
+    txtPrecio->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    gp->addWidget(Etiqueta(QStringLiteral("Precio:"), txtPrecio, precios), 1, 0);
+    gp->addWidget(txtPrecio, 1, 1);
+
+    dtcMoneda = new ListaEnlazada(true, precios);
+    dtcMoneda->setObjectName(QStringLiteral("dtcMoneda"));
+    dtcMoneda->setMinimumContentsLength(8);
+    gp->addWidget(Etiqueta(QStringLiteral("Moneda:"), dtcMoneda, precios), 1, 2);
+    gp->addWidget(dtcMoneda, 1, 3);
+
+    dtcFormaDePago = new ListaEnlazada(true, precios);
+    dtcFormaDePago->setObjectName(QStringLiteral("dtcFormaDePago"));
+    gp->addWidget(Etiqueta(QStringLiteral("Forma de pago:"), dtcFormaDePago, precios), 1, 4);
+    gp->addWidget(dtcFormaDePago, 1, 5);
+
+    dtpPreFecha = new SelectorFecha(precios);
+    dtpPreFecha->setObjectName(QStringLiteral("dtpPreFecha"));
+    gp->addWidget(Etiqueta(QStringLiteral("Fecha:"), dtpPreFecha, precios), 2, 0);
+    gp->addWidget(dtpPreFecha, 2, 1);
+
+    dtpPreFecVigencia = new SelectorFecha(precios);
+    dtpPreFecVigencia->setObjectName(QStringLiteral("dtpPreFecVigencia"));
+    gp->addWidget(Etiqueta(QStringLiteral("Vigencia:"), dtpPreFecVigencia, precios), 2, 2);
+    gp->addWidget(dtpPreFecVigencia, 2, 3);
+
+    chkAceptado = new QCheckBox(QStringLiteral("Aceptado:"), precios);
+    chkAceptado->setObjectName(QStringLiteral("chkAceptado"));
+    chkAceptado->setLayoutDirection(Qt::RightToLeft);
+    cmdAceptar = new QPushButton(QStringLiteral("Aceptar"), precios);
+    cmdAceptar->setObjectName(QStringLiteral("cmdAceptar"));
+    cmdAceptar->setToolTip(QStringLiteral("Agregar el precio a la lista"));
+    cmdQuitar = new QPushButton(QStringLiteral("Quitar"), precios);
+    cmdQuitar->setObjectName(QStringLiteral("cmdQuitar"));
+    cmdQuitar->setToolTip(QStringLiteral("Quitar el precio seleccionado"));
+    auto* acciones = new QHBoxLayout;
+    acciones->addWidget(chkAceptado);
+    acciones->addStretch(1);
+    acciones->addWidget(cmdAceptar);
+    acciones->addWidget(cmdQuitar);
+    gp->addLayout(acciones, 2, 4, 1, 2);
+    gp->setColumnStretch(1, 2);
+    gp->setColumnStretch(3, 1);
+    gp->setColumnStretch(5, 2);
+
+    grdPrecios = new QTreeWidget(precios);
+    grdPrecios->setObjectName(QStringLiteral("grdPrecios"));
+    grdPrecios->setAccessibleName(QStringLiteral("Precios:"));
+    grdPrecios->setRootIsDecorated(false);
+    grdPrecios->setUniformRowHeights(true);
+    grdPrecios->setAllColumnsShowFocus(true);
+    grdPrecios->setSelectionMode(QAbstractItemView::SingleSelection);
+    grdPrecios->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grdPrecios->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grdPrecios->header()->setSectionsClickable(false);
+    grdPrecios->setMinimumHeight(Pantalla::Twips(1800, this));
+    gp->addWidget(grdPrecios, 3, 0, 1, 6);
+    raiz->addWidget(precios, 1);
+
+    static const char* const kTitulos[7] = {"Nueva",    "Editar",   "Guardar", "G + N",
+                                            "Cancelar", "Imprimir", "Atras"};
+    static const char* const kAyudas[7] = {"Ingresar una nueva Orden de Compra",
+                                           "Modificar la Orden de Compra seleccionada",
+                                           "Guardar los cambios",
+                                           "Guarda y crea una nueva Orden de Compra",
+                                           "Cancela la operación",
+                                           "",
+                                           "Volver al menú principal"};
+    auto* menu = new QHBoxLayout;
+    for (int i = 0; i < 7; ++i) {
+        cmdMenu[i] = new QPushButton(QString::fromUtf8(kTitulos[i]), this);
+        cmdMenu[i]->setObjectName(QStringLiteral("cmdMenu_%1").arg(i));
+        cmdMenu[i]->setToolTip(QString::fromUtf8(kAyudas[i]));
+        cmdMenu[i]->setAutoDefault(false);
+        menu->addWidget(cmdMenu[i]);
+        connect(cmdMenu[i], &QPushButton::clicked, this, [this, i] { cmdMenu_Click(i); });
+    }
+    cmdMenu[2]->setEnabled(false);
+    cmdMenu[3]->setEnabled(false);
+    cmdMenu[4]->setEnabled(false);
+    raiz->addLayout(menu);
+
+    connect(txtDescripcion, &QLineEdit::returnPressed, this, &frmOrden::BuscarProducto);
+    connect(cmdBuscarProducto, &QToolButton::clicked, this, &frmOrden::BuscarProducto);
+    connect(cmdNuevoProducto, &QToolButton::clicked, this, &frmOrden::NuevoProducto);
+    connect(txtProveedor, &QLineEdit::returnPressed, this, &frmOrden::BuscarProveedor);
+    connect(cmdBuscarProveedor, &QToolButton::clicked, this, &frmOrden::BuscarProveedor);
+    connect(cmdNuevoProveedor, &QToolButton::clicked, this, &frmOrden::NuevoProveedor);
+    connect(cmdAceptar, &QPushButton::clicked, this, &frmOrden::AceptarPrecio);
+    connect(cmdQuitar, &QPushButton::clicked, this, &frmOrden::QuitarPrecio);
+    connect(grdPrecios, &QTreeWidget::itemClicked, this, &frmOrden::CargarFilaPrecio);
+    connect(grdPrecios, &QTreeWidget::itemActivated, this, &frmOrden::CargarFilaPrecio);
+    connect(chkAutorizo, &QCheckBox::clicked, this, &frmOrden::AutorizoCambiado);
+    connect(dtcAutorizantes, &QComboBox::activated, this, &frmOrden::AutorizanteElegido);
+
+    resize(Pantalla::Twips(11400, this), Pantalla::Twips(9600, this));
+}
+
+void frmOrden::CrearColumnasPrecios() {
+    if (grdPrecios->columnCount() == kColumnasPrecio)
+        return;
+    grdPrecios->setColumnCount(kColumnasPrecio);
+    grdPrecios->setHeaderLabels(
+        {QString(), QString(), QStringLiteral("Proveedor"), QStringLiteral("Contacto"),
+         QStringLiteral("Precio"), QStringLiteral("Moneda"), QStringLiteral("Forma de Pago"),
+         QStringLiteral("Fecha"), QStringLiteral("Fec.Vigencia"), QStringLiteral("Aceptado")});
+    const int anchos[kColumnasPrecio] = {0, 0, 1500, 1200, 1000, 1000, 1200, 1100, 1100, 800};
+    for (int c = 0; c < kColumnasPrecio; ++c) {
+        if (anchos[c] == 0)
+            grdPrecios->setColumnHidden(c, true);
+        else
+            grdPrecios->setColumnWidth(c, Pantalla::Twips(anchos[c], this));
+    }
+    grdPrecios->headerItem()->setTextAlignment(kColPrecio, Qt::AlignRight | Qt::AlignVCenter);
+}
+
+void frmOrden::Cargar() {
+    CargarListas();
+    CrearColumnasPrecios();
+    if (agregando)
+        NuevaOrden();
+    else
+        CargarOrden();
+}
+
+void frmOrden::CargarListas() {
+    struct Lista {
+        ListaEnlazada* lista;
+        Recordset* rs;
+        const char* sql;
+        const char* mostrada;
+        const char* valor;
+    };
+    const Lista listas[] = {
+        {dtcUnidades, &rsUnidades_,
+         "select distinct OrdUnidadMedida from ordenes where OrdEstado<>'Anulada' order by "
+         "OrdUnidadMedida ASC",
+         "OrdUnidadMedida", "OrdUnidadMedida"},
+        {dtcLugarDeEntrega, &rsLugares_,
+         "select distinct OrdLugarEntrega from ordenes where OrdEstado<>'Anulada' order by "
+         "OrdLugarEntrega ASC",
+         "OrdLugarEntrega", "OrdLugarEntrega"},
+        {dtcSolicitantes, &rsSolicitantes_,
+         "select UsuId,UsuNombre from usuarios where UsuPuedeSolicitar=1 and UsuDesactivado=0 "
+         "order by UsuNombre ASC",
+         "UsuNombre", "UsuId"},
+        {dtcAutorizantes, &rsAutorizantes_,
+         "select UsuId,UsuNombre from usuarios where UsuPuedeAutorizar=1 and UsuDesactivado=0 "
+         "order by UsuNombre ASC",
+         "UsuNombre", "UsuId"},
+        {dtcSectores, &rsSectores_,
+         "select SecId,SecDescripcion from sectores where SecDesactivado=0 order by "
+         "SecDescripcion ASC",
+         "SecDescripcion", "SecId"},
+        {dtcCentrosDeCosto, &rsCentros_,
+         "select CenCosId,CenCosDescripcion from centrosdecosto where CenCosDesactivado=0 order "
+         "by CenCosDescripcion ASC",
+         "CenCosDescripcion", "CenCosId"},
+        {dtcMoneda, &rsMonedas_, "select distinct PreMoneda from precios", "PreMoneda",
+         "PreMoneda"},
+        {dtcFormaDePago, &rsFormasDePago_, "select distinct PreFormaPago from precios",
+         "PreFormaPago", "PreFormaPago"},
+    };
+    for (const Lista& l : listas) {
+        CerrarRecordset(*l.rs, true);
+        AbrirRecordset(QString::fromUtf8(l.sql), *l.rs);
+        l.lista->Enlazar(*l.rs, QString::fromUtf8(l.mostrada), QString::fromUtf8(l.valor));
+        if ((l.lista == dtcSectores || l.lista == dtcCentrosDeCosto) && l.rs->RecordCount() > 0)
+            l.lista->SetValor(QStringLiteral("1"));
+    }
+}
+
+void frmOrden::LimpiarOrden() {
+    lblNumeroDeOrden->clear();
+    dtpFecha->SetMomento(Reloj::Ahora());
+    txtLogin->setText(gLogin);
+    cboPrioridades->setCurrentIndex(0);
+    txtDescripcion->clear();
+    SetTag(txtDescripcion, QStringLiteral("0"));
+    txtCantidad->clear();
+    dtcUnidades->SetValor(QString());
+    dtcLugarDeEntrega->SetValor(QString());
+    dtcSolicitantes->SetValor(QString());
+    dtcAutorizantes->SetValor(QString());
+    chkAutorizo->setChecked(false);
+    dtcSectores->SetValor(QStringLiteral("1"));
+    dtcCentrosDeCosto->SetValor(QStringLiteral("1"));
+    txtComentario->clear();
+    LimpiarPrecio();
+    grdPrecios->clear();
+    filaEnEdicion_ = nullptr;
+    siguienteClave_ = 1;
+}
+
+void frmOrden::NuevaOrden() {
+    LimpiarOrden();
+    HabilitarEdicion();
+    cmdMenu[0]->setEnabled(false);
+    cmdMenu[1]->setEnabled(false);
+    cmdMenu[2]->setEnabled(true);
+    cmdMenu[3]->setEnabled(true);
+    cmdMenu[4]->setEnabled(true);
+    cmdMenu[5]->setEnabled(false);
+    agregando = true;
+}
+
+void frmOrden::CargarOrden() {
+    Recordset rs;
+    AbrirRecordset(QStringLiteral("SELECT o.*,p.ProDescripcion FROM ordenes o inner join productos "
+                                  "p on o.ProId=p.ProId WHERE o.OrdId=") +
+                       QString::number(ordid),
+                   rs);
+    if (rs.AbsolutePosition() > 0) {
+        rs.MoveFirst();
+        agregando = false;
+        lblNumeroDeOrden->setText(QString::number(ordid));
+        dtpFecha->SetMomento(rs.Campo(QStringLiteral("OrdFecha")).toDateTime());
+        txtLogin->setText(rs.Texto(QStringLiteral("UsuLogin")));
+        txtCantidad->setText(Formato::Valor(rs.Campo(QStringLiteral("OrdCantidad"))));
+        dtcUnidades->SetValor(rs.Texto(QStringLiteral("OrdUnidadMedida")));
+        SetTag(txtDescripcion, QString::number(rs.Campo(QStringLiteral("ProId")).toInt()));
+        txtDescripcion->setText(rs.Texto(QStringLiteral("ProDescripcion")));
+        txtComentario->setText(rs.Texto(QStringLiteral("OrdComentario")));
+        dtcLugarDeEntrega->SetValor(rs.Texto(QStringLiteral("OrdLugarEntrega")));
+        const QString prioridad = rs.Texto(QStringLiteral("OrdPrioridad"));
+        if (prioridad == QLatin1String("Normal"))
+            cboPrioridades->setCurrentIndex(0);
+        else if (prioridad == QLatin1String("Urgente"))
+            cboPrioridades->setCurrentIndex(1);
+        dtcSolicitantes->SetValorGuardado(rs.Texto(QStringLiteral("SolicitanteId")));
+        const int autorizante = rs.Campo(QStringLiteral("AutorizanteId")).toInt();
+        dtcAutorizantes->SetValorGuardado(autorizante > 0 ? QString::number(autorizante)
+                                                          : QString());
+        if (autorizante > 0)
+            chkAutorizo->setChecked(true);
+        dtcSectores->SetValorGuardado(rs.Texto(QStringLiteral("SecId")));
+        dtcCentrosDeCosto->SetValorGuardado(rs.Texto(QStringLiteral("CenCosId")));
+        CargarPrecios();
+        cmdMenu[5]->setEnabled(true);
+    }
+    CerrarRecordset(rs, true);
+    BloquearCampos();
+}
+
+QList<QWidget*> frmOrden::CamposDeEdicion() const {
+    return {
+        dtpFecha,          txtDescripcion,    dtcUnidades,     txtCantidad,    dtcLugarDeEntrega,
+        dtcSolicitantes,   chkAutorizo,       dtcAutorizantes, cboPrioridades, txtComentario,
+        dtcSectores,       dtcCentrosDeCosto, grdPrecios,      txtProveedor,   cmdBuscarProveedor,
+        cmdNuevoProveedor, txtContacto,       txtPrecio,       dtcMoneda,      dtpPreFecha,
+        dtpPreFecVigencia, dtcFormaDePago,    chkAceptado,     cmdAceptar,     cmdQuitar};
+}
+
+void frmOrden::HabilitarEdicion() {
+    const bool autorizada = !dtcAutorizantes->Valor().isEmpty();
+    if (autorizada)
+        Mensajes::MsgBox(
+            QStringLiteral("La orden ya fué autorizada, no se pueden realizar cambios."),
+            Botones::OK, Icono::Informacion, kAtencion);
+    for (QWidget* w : CamposDeEdicion())
+        w->setEnabled(!autorizada);
+    chkAutorizo->setEnabled(true);
+    dtcAutorizantes->setEnabled(autorizada);
+}
+
+void frmOrden::BloquearCampos() {
+    for (QWidget* w : CamposDeEdicion())
+        w->setEnabled(false);
+}
+
+void frmOrden::EditarOrden() {
+    HabilitarEdicion();
+    cmdMenu[0]->setEnabled(false);
+    cmdMenu[1]->setEnabled(false);
+    cmdMenu[2]->setEnabled(true);
+    cmdMenu[3]->setEnabled(true);
+    cmdMenu[4]->setEnabled(true);
+    agregando = false;
+}
+
+void frmOrden::cmdMenu_Click(int indice) {
+    switch (indice) {
+    case 0:
+        NuevaOrden();
+        break;
+    case 1:
+        if (txtLogin->text().compare(gLogin, Qt::CaseInsensitive) == 0)
+            EditarOrden();
+        else
+            Mensajes::MsgBox(
+                QStringLiteral("Usted no tiene permiso para modificar este Documento."),
+                Botones::OK, Icono::Informacion, kAtencion);
+        break;
+    case 2:
+        if (ValidarOrden() && GuardarOrden()) {
+            cmdMenu[0]->setEnabled(true);
+            cmdMenu[1]->setEnabled(true);
+            cmdMenu[2]->setEnabled(false);
+            cmdMenu[3]->setEnabled(false);
+            cmdMenu[4]->setEnabled(false);
+            cmdMenu[5]->setEnabled(true);
+        }
+        break;
+    case 3:
+        if (ValidarOrden() && GuardarOrden())
+            NuevaOrden();
+        break;
+    case 4:
+        if (agregando)
+            NuevaOrden();
+        else
+            BloquearCampos();
+        break;
+    case 5:
+        ImprimirOrden();
+        break;
+    case 6:
+        if (txtCantidad->isEnabled()) {
+            const Respuesta r =
+                Mensajes::MsgBox(QStringLiteral("¿Desea guardar los cambios?"), Botones::SiNo,
+                                 Icono::Pregunta, QStringLiteral("Guardar"));
+            if (r == Respuesta::Si) {
+                if (!ValidarOrden())
+                    return;
+                cmdMenu_Click(2);
+                // A save that did not go through leaves the fields open: keep the window.
+                if (txtCantidad->isEnabled())
+                    return;
+            }
+        }
+        close();
+        break;
+    default:
+        break;
+    }
+}
+
+void frmOrden::closeEvent(QCloseEvent* ev) {
+    ev->accept();
+}
+
+void frmOrden::BuscarProducto() {
+    frmGrillaProductos picker(this);
+    picker.descripcion = txtDescripcion->text();
+    picker.exec();
+    if (picker.cancelado) {
+        SetTag(txtDescripcion, QStringLiteral("0"));
+        txtDescripcion->clear();
+    } else {
+        SetTag(txtDescripcion, QString::number(picker.proid));
+        txtDescripcion->setText(picker.descripcion);
+    }
+}
+
+void frmOrden::BuscarProveedor() {
+    frmGrillaProveedores picker(this);
+    picker.nombrefantasia = txtProveedor->text();
+    picker.exec();
+    if (picker.cancelado) {
+        SetTag(txtProveedor, QStringLiteral("0"));
+        txtProveedor->clear();
+    } else {
+        SetTag(txtProveedor, QString::number(picker.empid));
+        txtProveedor->setText(picker.nombrefantasia);
+    }
+}
+
+// Waiting for the products and suppliers maintenance windows and the order report.
+void frmOrden::NuevoProducto() {}
+
+void frmOrden::NuevoProveedor() {}
+
+void frmOrden::ImprimirOrden() {}
+
+// ---- Quotes ----
+
+void frmOrden::CargarPrecios() {
+    grdPrecios->clear();
+    filaEnEdicion_ = nullptr;
+    ActualizarFilaEnEdicion();
+    const QString numero = lblNumeroDeOrden->text().trimmed();
+    if (numero.toInt() > 0) {
+        Recordset rs;
+        AbrirRecordset(QStringLiteral("SELECT * FROM v_precios_proveedores WHERE OrdId=") + numero,
+                       rs);
+        if (rs.AbsolutePosition() > 0) {
+            for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
+                FilaPrecio p;
+                p.id = rs.Campo(QStringLiteral("PreId")).toInt();
+                p.clave = QStringLiteral("P") + QString::number(p.id);
+                p.empId = rs.Campo(QStringLiteral("EmpId")).toInt();
+                p.proveedor = rs.Texto(QStringLiteral("Proveedor"));
+                p.contacto = rs.Texto(QStringLiteral("PreContacto"));
+                p.precio = rs.Campo(QStringLiteral("PrePrecio")).toDouble();
+                p.moneda = rs.Texto(QStringLiteral("PreMoneda"));
+                p.formaPago = rs.Texto(QStringLiteral("PreFormaPago"));
+                p.fecha = rs.Campo(QStringLiteral("PreFecha")).toDateTime();
+                p.vigencia = rs.Campo(QStringLiteral("PreFecVigencia")).toDateTime();
+                p.aceptado = rs.Campo(QStringLiteral("PreAceptado")).toBool();
+                EscribirFila(new QTreeWidgetItem(grdPrecios), p);
+            }
+        }
+        CerrarRecordset(rs, true);
+    }
+    grdPrecios->update();
+}
+
+void frmOrden::EscribirFila(QTreeWidgetItem* fila, const FilaPrecio& p) {
+    // The list shows texts in the user's locale; the values themselves ride along, so that
+    // saving never has to read a number or a date back from its text.
+    auto poner = [fila](int col, const QString& texto, const QVariant& valor) {
+        fila->setText(col, texto);
+        fila->setData(col, kRolValor, valor);
+    };
+    fila->setData(kColId, kRolClave, p.clave);
+    poner(kColId, QString::number(p.id), p.id);
+    poner(kColEmpId, QString::number(p.empId), p.empId);
+    poner(kColProveedor, p.proveedor, p.proveedor);
+    poner(kColContacto, p.contacto, p.contacto);
+    poner(kColPrecio, Formato::Numero(p.precio), p.precio);
+    fila->setTextAlignment(kColPrecio, Qt::AlignRight | Qt::AlignVCenter);
+    poner(kColMoneda, p.moneda, p.moneda);
+    poner(kColFormaPago, p.formaPago, p.formaPago);
+    poner(kColFecha, TextoFecha(p.fecha), p.fecha);
+    poner(kColVigencia, TextoFecha(p.vigencia), p.vigencia);
+    poner(kColAceptado, p.aceptado ? QStringLiteral("Si") : QStringLiteral("No"), p.aceptado);
+}
+
+FilaPrecio frmOrden::LeerFila(const QTreeWidgetItem* fila) const {
+    FilaPrecio p;
+    p.clave = fila->data(kColId, kRolClave).toString();
+    p.id = fila->data(kColId, kRolValor).toInt();
+    p.empId = fila->data(kColEmpId, kRolValor).toInt();
+    p.proveedor = fila->data(kColProveedor, kRolValor).toString();
+    p.contacto = fila->data(kColContacto, kRolValor).toString();
+    p.precio = fila->data(kColPrecio, kRolValor).toDouble();
+    p.moneda = fila->data(kColMoneda, kRolValor).toString();
+    p.formaPago = fila->data(kColFormaPago, kRolValor).toString();
+    p.fecha = fila->data(kColFecha, kRolValor).toDateTime();
+    p.vigencia = fila->data(kColVigencia, kRolValor).toDateTime();
+    p.aceptado = fila->text(kColAceptado) == QLatin1String("Si");
+    return p;
+}
+
+QList<FilaPrecio> frmOrden::FilasPrecios() const {
+    QList<FilaPrecio> r;
+    for (int i = 0; i < grdPrecios->topLevelItemCount(); ++i)
+        r << LeerFila(grdPrecios->topLevelItem(i));
+    return r;
+}
+
+int frmOrden::FilaEnEdicion() const {
+    return filaEnEdicion_ ? grdPrecios->indexOfTopLevelItem(filaEnEdicion_) + 1 : 0;
+}
+
+void frmOrden::ActualizarFilaEnEdicion() {
+    const int fila = FilaEnEdicion();
+    SetTag(txtPrecio, fila > 0 ? QString::number(fila) : QString());
+}
+
+void frmOrden::LimpiarPrecio() {
+    SetTag(txtProveedor, QString());
+    txtProveedor->clear();
+    txtContacto->clear();
+    dtcMoneda->SetValor(QString());
+    txtPrecio->setText(QStringLiteral("0.0"));
+    dtcFormaDePago->SetValor(QString());
+    dtpPreFecha->SetMomento(Reloj::Ahora());
+    dtpPreFecVigencia->SetMomento(Reloj::Ahora());
+    chkAceptado->setChecked(false);
+    filaEnEdicion_ = nullptr;
+    ActualizarFilaEnEdicion();
+}
+
+void frmOrden::CargarFilaPrecio() {
+    const QList<QTreeWidgetItem*> elegidas = grdPrecios->selectedItems();
+    if (grdPrecios->topLevelItemCount() == 0 || elegidas.isEmpty())
+        return;
+    filaEnEdicion_ = elegidas.first();
+    ActualizarFilaEnEdicion();
+    const FilaPrecio p = LeerFila(filaEnEdicion_);
+    SetTag(txtProveedor, QString::number(p.empId));
+    txtProveedor->setText(p.proveedor);
+    txtContacto->setText(p.contacto);
+    txtPrecio->setText(Formato::Numero(p.precio));
+    dtcMoneda->SetValor(p.moneda);
+    dtpPreFecha->SetMomento(p.fecha);
+    dtpPreFecVigencia->SetMomento(p.vigencia);
+    dtcFormaDePago->SetValor(p.formaPago);
+    chkAceptado->setChecked(p.aceptado);
+}
+
+bool frmOrden::ValidarPrecio() {
+    QString mensaje;
+    const QString precio = txtPrecio->text().trimmed();
+    double valor = 0;
+    if (precio.isEmpty())
+        mensaje += QStringLiteral("El Precio es requerido.\r\n");
+    else if (!Formato::LeerNumero(precio, &valor))
+        mensaje += QStringLiteral("El Precio debe ser un valor numérico.\r\n");
+    else if (valor <= 0)
+        mensaje += QStringLiteral("La Precio debe ser mayor que cero.\r\n");
+    const QString proveedor = Tag(txtProveedor);
+    if (proveedor.isEmpty() || proveedor == QLatin1String("0"))
+        mensaje += QStringLiteral("El Proveedor es requerido.\r\n");
+    if (dtcMoneda->Valor().isEmpty())
+        mensaje += QStringLiteral("La Moneda es requerida.\r\n");
+    if (dtcFormaDePago->Valor().isEmpty())
+        mensaje += QStringLiteral("La Forma de Pago es requerida.\r\n");
+    if (mensaje.isEmpty())
+        return true;
+    Mensajes::MsgBox(mensaje, Botones::OK, Icono::Exclamacion, kAtencion);
+    return false;
+}
+
+void frmOrden::AceptarPrecio() {
+    if (!ValidarPrecio())
+        return;
+    if (chkAceptado->isChecked()) {
+        for (int i = 0; i < grdPrecios->topLevelItemCount(); ++i) {
+            QTreeWidgetItem* f = grdPrecios->topLevelItem(i);
+            f->setText(kColAceptado, QStringLiteral("No"));
+            f->setData(kColAceptado, kRolValor, false);
+        }
+    }
+    QTreeWidgetItem* fila = filaEnEdicion_;
+    FilaPrecio p;
+    if (fila) {
+        p = LeerFila(fila);
+    } else {
+        p.id = grdPrecios->topLevelItemCount() + 1;
+        p.clave = QStringLiteral("N") + QString::number(siguienteClave_++);
+        fila = new QTreeWidgetItem(grdPrecios);
+    }
+    p.empId = Tag(txtProveedor).toInt();
+    p.proveedor = txtProveedor->text();
+    p.contacto = txtContacto->text();
+    Formato::LeerNumero(txtPrecio->text(), &p.precio);
+    p.moneda = dtcMoneda->Valor();
+    p.formaPago = dtcFormaDePago->Valor();
+    p.fecha = dtpPreFecha->Momento();
+    p.vigencia = dtpPreFecVigencia->Momento();
+    p.aceptado = chkAceptado->isChecked();
+    EscribirFila(fila, p);
+    LimpiarPrecio();
+}
+
+void frmOrden::QuitarPrecio() {
+    if (grdPrecios->topLevelItemCount() == 0) {
+        Mensajes::MsgBox(QStringLiteral("No hay precios para quitar."), Botones::OK,
+                         Icono::Informacion, kAtencion);
+        return;
+    }
+    const QList<QTreeWidgetItem*> elegidas = grdPrecios->selectedItems();
+    if (elegidas.isEmpty()) {
+        Mensajes::MsgBox(QStringLiteral("Seleccione el precio que desea quitar."), Botones::OK,
+                         Icono::Informacion, kAtencion);
+        return;
+    }
+    if (Mensajes::MsgBox(QStringLiteral("¿Confirma que desea quitar el precio seleccionado?"),
+                         Botones::SiNo, Icono::Pregunta,
+                         QStringLiteral("Quitar precio")) != Respuesta::Si)
+        return;
+    QTreeWidgetItem* fila = elegidas.first();
+    // The entry being edited follows its row; once that row is gone the entry becomes a new one.
+    if (fila == filaEnEdicion_)
+        filaEnEdicion_ = nullptr;
+    delete fila;
+    ActualizarFilaEnEdicion();
+    grdPrecios->update();
+}

@@ -1,0 +1,137 @@
+#pragma once
+
+#include "Recordset.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QPointer>
+#include <QWidget>
+
+class ListaEnlazada;
+class SelectorFecha;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// One quote of the list as its real values, whatever the list shows in the user's locale.
+struct FilaPrecio {
+    QString clave; // "P" + PreId for a stored quote
+    int id = 0;    // PreId, or the row's number when it was added here
+    int empId = 0;
+    QString proveedor;
+    QString contacto;
+    double precio = 0;
+    QString moneda;
+    QString formaPago;
+    QDateTime fecha;
+    QDateTime vigencia;
+    bool aceptado = false;
+};
+
+// The purchase order editor: one order with its supplier quotes. It exists once; the main window
+// opens it with Abrir.
+class frmOrden : public QWidget {
+    Q_OBJECT
+public:
+    // Set by the opener before the window loads; the window keeps them current afterwards.
+    bool agregando = true;
+    int ordid = 0;
+
+    static frmOrden* Instancia();
+    // Opens a new order or the order `ordid`. While the editor is open it is only brought
+    // forward: the order on screen is never replaced by another caller.
+    static void Abrir(bool agregando, int ordid);
+    static bool Abierta();
+
+    ~frmOrden() override;
+
+    void CargarListas();
+    void NuevaOrden();
+    void LimpiarOrden();
+    void CargarOrden();
+    void HabilitarEdicion();
+    void BloquearCampos();
+    void EditarOrden();
+    void CargarPrecios();
+    void LimpiarPrecio();
+    bool ValidarPrecio();
+    bool ValidarOrden();
+    bool GuardarOrden();
+
+    // The quote list as values, first row to last.
+    QList<FilaPrecio> FilasPrecios() const;
+    // 1-based position of the quote row being edited, 0 when a new quote is being entered.
+    int FilaEnEdicion() const;
+
+    QLabel* lblNumeroDeOrden;
+    SelectorFecha* dtpFecha;
+    QLineEdit* txtLogin;
+    QLineEdit* txtDescripcion;
+    QToolButton* cmdBuscarProducto;
+    QToolButton* cmdNuevoProducto;
+    QLineEdit* txtCantidad;
+    ListaEnlazada* dtcUnidades;
+    ListaEnlazada* dtcLugarDeEntrega;
+    QComboBox* cboPrioridades;
+    ListaEnlazada* dtcSolicitantes;
+    QCheckBox* chkAutorizo;
+    ListaEnlazada* dtcAutorizantes;
+    ListaEnlazada* dtcSectores;
+    ListaEnlazada* dtcCentrosDeCosto;
+    QLineEdit* txtComentario;
+
+    QLineEdit* txtProveedor;
+    QToolButton* cmdBuscarProveedor;
+    QToolButton* cmdNuevoProveedor;
+    QLineEdit* txtContacto;
+    QLineEdit* txtPrecio;
+    ListaEnlazada* dtcMoneda;
+    ListaEnlazada* dtcFormaDePago;
+    SelectorFecha* dtpPreFecha;
+    SelectorFecha* dtpPreFecVigencia;
+    QCheckBox* chkAceptado;
+    QPushButton* cmdAceptar;
+    QPushButton* cmdQuitar;
+    QTreeWidget* grdPrecios;
+
+    QPushButton* cmdMenu[7];
+
+public slots:
+    void cmdMenu_Click(int indice);
+    void BuscarProducto();
+    void BuscarProveedor();
+    void AceptarPrecio();
+    void QuitarPrecio();
+    void CargarFilaPrecio();
+    // Authorisation: the user ticked or unticked "Autorizó:", or chose in the authoriser list.
+    void AutorizoCambiado(bool marcado);
+    void AutorizanteElegido();
+    // Windows of other parts of the program, opened from here.
+    void NuevoProducto();
+    void NuevoProveedor();
+    void ImprimirOrden();
+
+protected:
+    void closeEvent(QCloseEvent* ev) override;
+
+private:
+    explicit frmOrden(QWidget* parent = nullptr);
+    void Cargar();
+    void ConstruirControles();
+    void CrearColumnasPrecios();
+    QList<QWidget*> CamposDeEdicion() const;
+    void EscribirFila(QTreeWidgetItem* fila, const FilaPrecio& p);
+    FilaPrecio LeerFila(const QTreeWidgetItem* fila) const;
+    void ActualizarFilaEnEdicion();
+
+    static QPointer<frmOrden> instancia_;
+    Recordset rsUnidades_, rsLugares_, rsSolicitantes_, rsAutorizantes_, rsSectores_, rsCentros_,
+        rsMonedas_, rsFormasDePago_;
+    QTreeWidgetItem* filaEnEdicion_ = nullptr;
+    int siguienteClave_ = 1;
+};

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "Informe.h"
+
+// The program's report layouts. Each one comes with the run-time set-up done: the company name
+// and logo of the settings in its report header, or no report header when neither is set.
+DisenoInforme dtrOrdenes();
+DisenoInforme dtrOrden();
+DisenoInforme dtrProductos();
+DisenoInforme dtrProveedores();
+DisenoInforme dtrCategorias();
+DisenoInforme dtrSectores();
+DisenoInforme dtrCentrosDeCosto();

@@ -1,0 +1,393 @@
+#include "Informe.h"
+
+#include "Formato.h"
+#include "Reloj.h"
+
+#include <QFontMetricsF>
+#include <QLocale>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <algorithm>
+#include <cmath>
+
+QFont FuenteInforme::Qt() const {
+    QFont f(familia);
+    f.setPointSizeF(puntos);
+    f.setWeight(static_cast<QFont::Weight>(peso));
+    return f;
+}
+
+ElementoInforme ElementoInforme::Etiqueta(const QString& texto, int left, int top, int ancho,
+                                          const FuenteInforme& fuente, int alto) {
+    ElementoInforme e;
+    e.tipo = Tipo::Etiqueta;
+    e.texto = texto;
+    e.left = left;
+    e.top = top;
+    e.ancho = ancho;
+    e.alto = alto;
+    e.fuente = fuente;
+    return e;
+}
+
+ElementoInforme ElementoInforme::Campo(const QString& columna, int left, int top, int ancho,
+                                       const FuenteInforme& fuente, int alto) {
+    ElementoInforme e = Etiqueta(columna, left, top, ancho, fuente, alto);
+    e.tipo = Tipo::Campo;
+    return e;
+}
+
+ElementoInforme ElementoInforme::Linea(int left, int top, int ancho) {
+    ElementoInforme e;
+    e.tipo = Tipo::Linea;
+    e.left = left;
+    e.top = top;
+    e.ancho = ancho;
+    e.alto = 0;
+    return e;
+}
+
+ElementoInforme ElementoInforme::Rectangulo(int left, int top, int ancho, int alto,
+                                            const QColor& relleno) {
+    ElementoInforme e;
+    e.tipo = Tipo::Rectangulo;
+    e.left = left;
+    e.top = top;
+    e.ancho = ancho;
+    e.alto = alto;
+    e.relleno = relleno;
+    return e;
+}
+
+ElementoInforme* BandaInforme::Buscar(const QString& nombre) {
+    for (auto& e : elementos)
+        if (e.nombre == nombre)
+            return &e;
+    return nullptr;
+}
+
+void PrepararEncabezado(DisenoInforme& diseno, const QString& empresa, const QString& logo) {
+    BandaInforme& banda = diseno.encabezadoInforme;
+    if (!logo.isEmpty() || !empresa.isEmpty()) {
+        if (auto* lbl = banda.Buscar(QStringLiteral("lblEmpresa")))
+            lbl->texto = empresa;
+        if (auto* img = banda.Buscar(QStringLiteral("imgLogo")))
+            img->texto = logo;
+    } else {
+        banda.alto = 0;
+    }
+}
+
+namespace {
+
+constexpr double kTwipsPorPulgada = 1440.0;
+// Lines and frames as thin as a screen pixel is wide.
+constexpr double kGrosorLinea = 15.0;
+
+QString TextoConFormato(const QVariant& v, FormatoCampo formato) {
+    if (!v.isValid() || v.isNull())
+        return {};
+    const bool esFecha = v.typeId() == QMetaType::QDateTime || v.typeId() == QMetaType::QDate;
+    switch (formato) {
+    case FormatoCampo::Plano:
+        break;
+    case FormatoCampo::FechaHora:
+        if (esFecha)
+            return v.toDateTime().toString(QStringLiteral("dd/MM/yy HH:mm"));
+        break;
+    case FormatoCampo::Fecha:
+        if (esFecha)
+            return v.toDateTime().toString(QStringLiteral("dd/MM/yyyy"));
+        break;
+    case FormatoCampo::Hora:
+        if (esFecha)
+            return v.toDateTime().toString(QStringLiteral("HH:mm"));
+        break;
+    case FormatoCampo::Booleano:
+        return v.toBool() ? QStringLiteral("Si") : QStringLiteral("No");
+    }
+    return Formato::Valor(v);
+}
+
+} // namespace
+
+InformeMaquetado::InformeMaquetado(const DisenoInforme& diseno, const Recordset& rs,
+                                   const QSize& papelTwips)
+    : diseno_(diseno), rs_(rs), papel_(papelTwips) {
+    fechaLarga_ = QLocale().toString(Reloj::Hoy(), QLocale::LongFormat);
+
+    if (diseno_.encabezadoInforme.alto > 0)
+        if (auto* img = diseno_.encabezadoInforme.Buscar(QStringLiteral("imgLogo")))
+            if (!img->texto.isEmpty())
+                logo_.load(img->texto); // an unreadable file leaves the box empty
+
+    const int arriba = diseno_.margenSuperior;
+    const int limite = papel_.height() - diseno_.margenInferior - diseno_.piePagina.alto;
+
+    QVector<Colocacion> pagina;
+    int y = arriba;
+    bool conDetalle = false;
+    auto empezarPagina = [&] {
+        pagina.clear();
+        y = arriba;
+        conDetalle = false;
+        if (paginas_.isEmpty() && diseno_.encabezadoInforme.alto > 0) {
+            pagina.append({Banda::EncabezadoInforme, -1, y});
+            y += diseno_.encabezadoInforme.alto;
+        }
+        if (diseno_.encabezadoPagina.alto > 0) {
+            pagina.append({Banda::EncabezadoPagina, -1, y});
+            y += diseno_.encabezadoPagina.alto;
+        }
+    };
+    auto cerrarPagina = [&] {
+        if (diseno_.piePagina.alto > 0)
+            pagina.append({Banda::PiePagina, -1, limite});
+        paginas_.append(pagina);
+    };
+
+    empezarPagina();
+    const int filas = rs_.RecordCount();
+    const int altoDetalle = diseno_.detalle.alto;
+    for (int fila = 0; fila < filas; ++fila) {
+        // A band taller than an empty page still goes on a page of its own.
+        if (y + altoDetalle > limite && conDetalle) {
+            cerrarPagina();
+            empezarPagina();
+        }
+        pagina.append({Banda::Detalle, fila, y});
+        y += altoDetalle;
+        conDetalle = true;
+    }
+    // An empty report footer would only push a blank page out.
+    if (diseno_.pieInforme.alto > 0 && !diseno_.pieInforme.elementos.isEmpty()) {
+        if (y + diseno_.pieInforme.alto > limite && conDetalle) {
+            cerrarPagina();
+            empezarPagina();
+        }
+        pagina.append({Banda::PieInforme, -1, y});
+    }
+    cerrarPagina();
+}
+
+const BandaInforme& InformeMaquetado::BandaDe(Banda b) const {
+    switch (b) {
+    case Banda::EncabezadoInforme:
+        return diseno_.encabezadoInforme;
+    case Banda::EncabezadoPagina:
+        return diseno_.encabezadoPagina;
+    case Banda::Detalle:
+        return diseno_.detalle;
+    case Banda::PiePagina:
+        return diseno_.piePagina;
+    case Banda::PieInforme:
+        break;
+    }
+    return diseno_.pieInforme;
+}
+
+QString InformeMaquetado::TextoCampo(const ElementoInforme& e, int fila) const {
+    if (fila < 0 || fila >= rs_.RecordCount())
+        return {};
+    const int i = rs_.IndiceCampo(e.texto);
+    if (i < 0)
+        return {};
+    return TextoConFormato(rs_.Fila(fila).value(i), e.formato);
+}
+
+QString InformeMaquetado::Sustituir(const QString& texto, int pagina) const {
+    if (!texto.contains(QLatin1Char('%')))
+        return texto;
+    QString t = texto;
+    t.replace(QLatin1String("%D"), fechaLarga_);
+    t.replace(QLatin1String("%p"), QString::number(pagina + 1));
+    t.replace(QLatin1String("%P"), QString::number(Paginas()));
+    return t;
+}
+
+QVector<TrazoInforme> InformeMaquetado::Contenido(int pagina) const {
+    QVector<TrazoInforme> trazos;
+    if (pagina < 0 || pagina >= paginas_.size())
+        return trazos;
+    const int x0 = diseno_.margenIzquierdo;
+    for (const Colocacion& c : paginas_[pagina]) {
+        const BandaInforme& banda = BandaDe(c.banda);
+        for (const ElementoInforme& e : banda.elementos) {
+            TrazoInforme t;
+            t.tipo = e.tipo;
+            t.nombre = e.nombre;
+            t.rect = QRect(x0 + e.left, c.y + e.top, e.ancho, e.alto);
+            t.fuente = e.fuente;
+            t.alineacion = e.alineacion;
+            t.color = e.color;
+            t.relleno = e.relleno;
+            switch (e.tipo) {
+            case ElementoInforme::Tipo::Etiqueta:
+                t.texto = Sustituir(e.texto, pagina);
+                break;
+            case ElementoInforme::Tipo::Campo:
+                if (t.nombre.isEmpty())
+                    t.nombre = e.texto;
+                t.texto = TextoCampo(e, c.fila);
+                break;
+            case ElementoInforme::Tipo::Imagen: {
+                if (logo_.isNull() || e.nombre != QLatin1String("imgLogo"))
+                    continue;
+                // Fitted into the box keeping its proportions, centred.
+                const QSize s = logo_.size().scaled(t.rect.size(), Qt::KeepAspectRatio);
+                t.rect =
+                    QRect(t.rect.x() + (t.rect.width() - s.width()) / 2,
+                          t.rect.y() + (t.rect.height() - s.height()) / 2, s.width(), s.height());
+                t.texto = e.texto;
+                t.imagen = logo_;
+                break;
+            }
+            case ElementoInforme::Tipo::Linea:
+            case ElementoInforme::Tipo::Rectangulo:
+                break;
+            }
+            trazos.append(t);
+        }
+    }
+    return trazos;
+}
+
+QStringList InformeMaquetado::Textos(int pagina) const {
+    QVector<TrazoInforme> trazos = Contenido(pagina);
+    std::stable_sort(trazos.begin(), trazos.end(), [](const auto& a, const auto& b) {
+        return a.rect.y() != b.rect.y() ? a.rect.y() < b.rect.y() : a.rect.x() < b.rect.x();
+    });
+    QStringList r;
+    for (const auto& t : trazos)
+        if (!t.texto.isEmpty() && t.tipo != ElementoInforme::Tipo::Imagen)
+            r << t.texto;
+    return r;
+}
+
+void InformeMaquetado::Pintar(QPainter& painter, const std::function<bool()>& nuevaPagina,
+                              int desde, int hasta) const {
+    QPaintDevice* dev = painter.device();
+    const double sx = dev->logicalDpiX() / kTwipsPorPulgada;
+    const double sy = dev->logicalDpiY() / kTwipsPorPulgada;
+    auto aDispositivo = [&](const QRect& r) {
+        return QRectF(r.x() * sx, r.y() * sy, r.width() * sx, r.height() * sy);
+    };
+    if (hasta < 0 || hasta >= Paginas())
+        hasta = Paginas() - 1;
+    desde = std::max(desde, 0);
+
+    FuenteInforme fuenteActual;
+    QFont fuente = fuenteActual.Qt();
+    painter.setFont(fuente);
+    QFontMetricsF metricas(fuente, dev);
+
+    for (int p = desde; p <= hasta; ++p) {
+        if (p > desde && !nuevaPagina())
+            return;
+        for (const TrazoInforme& t : Contenido(p)) {
+            const QRectF r = aDispositivo(t.rect);
+            switch (t.tipo) {
+            case ElementoInforme::Tipo::Rectangulo:
+                if (t.relleno.isValid())
+                    painter.fillRect(r, t.relleno);
+                else {
+                    painter.setPen(QPen(t.color, kGrosorLinea * sx));
+                    painter.setBrush(Qt::NoBrush);
+                    painter.drawRect(r);
+                }
+                break;
+            case ElementoInforme::Tipo::Linea:
+                painter.setPen(QPen(t.color, kGrosorLinea * sy));
+                painter.drawLine(r.topLeft(), r.topRight());
+                break;
+            case ElementoInforme::Tipo::Imagen:
+                painter.drawImage(r, t.imagen);
+                break;
+            case ElementoInforme::Tipo::Etiqueta:
+            case ElementoInforme::Tipo::Campo: {
+                if (t.texto.isEmpty())
+                    break;
+                if (!(t.fuente == fuenteActual)) {
+                    fuenteActual = t.fuente;
+                    fuente = fuenteActual.Qt();
+                    painter.setFont(fuente);
+                    metricas = QFontMetricsF(fuente, dev);
+                }
+                painter.setPen(t.color);
+                int flags = Qt::AlignTop;
+                flags |= t.alineacion == Alineacion::Centro    ? Qt::AlignHCenter
+                         : t.alineacion == Alineacion::Derecha ? Qt::AlignRight
+                                                               : Qt::AlignLeft;
+                const double linea = metricas.lineSpacing();
+                const int lineas = static_cast<int>(std::floor(r.height() / linea));
+                if (lineas >= 2) {
+                    // Boxes tall enough for several lines wrap, showing whole lines only.
+                    QRectF caja(r.x(), r.y(), r.width(), lineas * linea);
+                    painter.save();
+                    painter.setClipRect(caja);
+                    painter.drawText(caja, flags | Qt::TextWordWrap, t.texto);
+                    painter.restore();
+                } else if (t.tipo == ElementoInforme::Tipo::Campo &&
+                           metricas.horizontalAdvance(t.texto) > r.width()) {
+                    // A value never runs into the next column; fixed labels may overhang.
+                    QRectF caja(r.x(), r.y(), r.width(), std::max(r.height(), linea));
+                    painter.save();
+                    painter.setClipRect(caja);
+                    painter.drawText(caja, flags | Qt::TextSingleLine, t.texto);
+                    painter.restore();
+                } else {
+                    QRectF caja(r.x(), r.y(), r.width(), std::max(r.height(), linea));
+                    painter.drawText(caja, flags | Qt::TextSingleLine | Qt::TextDontClip, t.texto);
+                }
+                break;
+            }
+            }
+        }
+    }
+}
+
+QSize PapelEnTwips(const QPageLayout& pagina) {
+    const QRectF r = pagina.fullRect(QPageLayout::Inch);
+    return QSize(qRound(r.width() * kTwipsPorPulgada), qRound(r.height() * kTwipsPorPulgada));
+}
+
+void ImprimirEn(const DisenoInforme& diseno, const Recordset& rs, QPrinter* printer) {
+    printer->setFullPage(true);
+    InformeMaquetado informe(diseno, rs, PapelEnTwips(printer->pageLayout()));
+    int desde = 0;
+    int hasta = -1;
+    if (printer->printRange() == QPrinter::PageRange && printer->fromPage() > 0) {
+        desde = printer->fromPage() - 1;
+        hasta = printer->toPage() > 0 ? printer->toPage() - 1 : -1;
+    }
+    QPainter painter;
+    if (!painter.begin(printer))
+        return;
+    informe.Pintar(
+        painter, [printer] { return printer->newPage(); }, desde, hasta);
+    painter.end();
+}
+
+bool ExportarPdf(const DisenoInforme& diseno, const Recordset& rs, const QString& archivo,
+                 const QPageSize& papel) {
+    return ExportarPdf(diseno, rs, archivo,
+                       QPageLayout(papel, diseno.orientacion, QMarginsF(0, 0, 0, 0)));
+}
+
+bool ExportarPdf(const DisenoInforme& diseno, const Recordset& rs, const QString& archivo,
+                 const QPageLayout& pagina) {
+    QPdfWriter pdf(archivo);
+    QPageLayout sinMargenes = pagina;
+    sinMargenes.setMinimumMargins(QMarginsF(0, 0, 0, 0));
+    sinMargenes.setMargins(QMarginsF(0, 0, 0, 0));
+    pdf.setPageLayout(sinMargenes);
+    pdf.setTitle(diseno.caption);
+    pdf.setCreator(QStringLiteral("Quimbel"));
+    InformeMaquetado informe(diseno, rs, PapelEnTwips(sinMargenes));
+    QPainter painter;
+    if (!painter.begin(&pdf))
+        return false;
+    informe.Pintar(painter, [&pdf] { return pdf.newPage(); });
+    return painter.end();
+}

@@ -1,0 +1,181 @@
+#pragma once
+
+#include "Recordset.h"
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <QVector>
+#include <functional>
+
+class QPainter;
+class QPagedPaintDevice;
+class QPrinter;
+
+// A report layout is data: bands of labels, fields, lines, rectangles and a picture box, placed
+// in twips (1/1440 inch). One renderer lays a layout and a record set out into pages and paints
+// them on any paged device.
+
+struct FuenteInforme {
+    QString familia = QStringLiteral("Arial");
+    double puntos = 8.25;
+    int peso = QFont::Normal;
+
+    static FuenteInforme Negrita(const QString& familia = QStringLiteral("Arial"),
+                                 double puntos = 8.25) {
+        return {familia, puntos, QFont::Bold};
+    }
+    QFont Qt() const;
+    bool operator==(const FuenteInforme&) const = default;
+};
+
+enum class Alineacion { Izquierda, Centro, Derecha };
+
+enum class FormatoCampo {
+    Plano,     // the record set's plain conversion
+    FechaHora, // dd/mm/yy HH:mm
+    Fecha,     // dd/mm/yyyy
+    Hora,      // HH:mm
+    Booleano,  // Si / No
+};
+
+struct ElementoInforme {
+    enum class Tipo { Etiqueta, Campo, Linea, Rectangulo, Imagen };
+
+    Tipo tipo = Tipo::Etiqueta;
+    QString nombre; // only for what the run-time set-up looks for (lblEmpresa, imgLogo)
+    int left = 0;
+    int top = 0;
+    int ancho = 0;
+    int alto = 240;
+    QString texto; // label caption, field column name, or picture file
+    Alineacion alineacion = Alineacion::Izquierda;
+    FormatoCampo formato = FormatoCampo::Plano;
+    FuenteInforme fuente;
+    QColor color = QColor(0, 0, 0); // text, line or frame colour
+    QColor relleno;                 // rectangles: invalid means not filled
+
+    static ElementoInforme Etiqueta(const QString& texto, int left, int top, int ancho,
+                                    const FuenteInforme& fuente, int alto = 240);
+    static ElementoInforme Campo(const QString& columna, int left, int top, int ancho,
+                                 const FuenteInforme& fuente, int alto = 240);
+    static ElementoInforme Linea(int left, int top, int ancho);
+    static ElementoInforme Rectangulo(int left, int top, int ancho, int alto,
+                                      const QColor& relleno = QColor());
+
+    ElementoInforme& Alinear(Alineacion a) {
+        alineacion = a;
+        return *this;
+    }
+    ElementoInforme& Formatear(FormatoCampo f) {
+        formato = f;
+        return *this;
+    }
+    ElementoInforme& Color(const QColor& c) {
+        color = c;
+        return *this;
+    }
+    ElementoInforme& Nombre(const QString& n) {
+        nombre = n;
+        return *this;
+    }
+};
+
+struct BandaInforme {
+    int alto = 0;
+    QVector<ElementoInforme> elementos;
+
+    ElementoInforme* Buscar(const QString& nombre);
+};
+
+struct DisenoInforme {
+    QString nombre;  // dtrOrdenes ...
+    QString caption; // the preview window's title
+    int anchoInforme = 9360;
+    int margenIzquierdo = 720;
+    int margenDerecho = 720;
+    int margenSuperior = 1440;
+    int margenInferior = 1440;
+    QPageLayout::Orientation orientacion = QPageLayout::Portrait;
+    FuenteInforme fuente; // the layout's default font
+
+    BandaInforme encabezadoInforme; // first page only
+    BandaInforme encabezadoPagina;  // every page
+    BandaInforme detalle;           // once per record, never split across pages
+    BandaInforme piePagina;         // bottom of every page
+    BandaInforme pieInforme;        // after the last record
+};
+
+// The company name and logo go into the report header; with neither, the header disappears so
+// that the page header starts at the top of the first page. The layouts of the program do this
+// with gEmpresa and gLogoPath when they are created.
+void PrepararEncabezado(DisenoInforme& diseno, const QString& empresa, const QString& logo);
+
+// What one element prints on one page, positions in twips from the paper's top-left corner.
+struct TrazoInforme {
+    ElementoInforme::Tipo tipo = ElementoInforme::Tipo::Etiqueta;
+    QString nombre;
+    QRect rect;
+    QString texto;
+    FuenteInforme fuente;
+    Alineacion alineacion = Alineacion::Izquierda;
+    QColor color;
+    QColor relleno;
+    QImage imagen; // pictures only
+};
+
+// A layout and a record set laid out into pages. Pages keep only which band goes where and for
+// which record; their text is produced when a page is painted or inspected, so a long report
+// costs little memory and the page count is known before the first page is painted.
+class InformeMaquetado {
+public:
+    enum class Banda { EncabezadoInforme, EncabezadoPagina, Detalle, PiePagina, PieInforme };
+
+    InformeMaquetado(const DisenoInforme& diseno, const Recordset& rs, const QSize& papelTwips);
+
+    const DisenoInforme& Diseno() const { return diseno_; }
+    QSize Papel() const { return papel_; }
+    int Paginas() const { return static_cast<int>(paginas_.size()); }
+    QVector<TrazoInforme> Contenido(int pagina) const; // pagina from 0
+    // The texts of a page, top to bottom and left to right; handy to look at a page.
+    QStringList Textos(int pagina) const;
+
+    // Paints pages desde..hasta (0-based, inclusive; -1 for the last) on the painter's device,
+    // whose origin must be the paper's corner. Calls nuevaPagina between pages.
+    void Pintar(QPainter& painter, const std::function<bool()>& nuevaPagina, int desde = 0,
+                int hasta = -1) const;
+
+private:
+    struct Colocacion {
+        Banda banda;
+        int fila; // record of a detail band, -1 otherwise
+        int y;    // twips from the paper's top
+    };
+
+    const BandaInforme& BandaDe(Banda b) const;
+    QString TextoCampo(const ElementoInforme& e, int fila) const;
+    QString Sustituir(const QString& texto, int pagina) const;
+
+    DisenoInforme diseno_;
+    Recordset rs_;
+    QSize papel_;
+    QVector<QVector<Colocacion>> paginas_;
+    QImage logo_;
+    QString fechaLarga_;
+};
+
+// Paper size in twips of a page layout with the layout's orientation.
+QSize PapelEnTwips(const QPageLayout& pagina);
+// Prints every page on the printer (its page range honoured), with the layout's orientation.
+void ImprimirEn(const DisenoInforme& diseno, const Recordset& rs, QPrinter* printer);
+// Writes the report to a PDF file on pages of that size in the layout's orientation; false when
+// the file cannot be written.
+bool ExportarPdf(const DisenoInforme& diseno, const Recordset& rs, const QString& archivo,
+                 const QPageSize& papel = QPageSize(QPageSize::A4));
+bool ExportarPdf(const DisenoInforme& diseno, const Recordset& rs, const QString& archivo,
+                 const QPageLayout& pagina);

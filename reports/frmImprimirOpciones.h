@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QDialog>
+#include <QStringList>
+
+class QPushButton;
+class QRadioButton;
+
+// Asks what the order list prints: the current view (its state in the caption) or the ticked
+// orders only. It only records the choice; the caller reads it and deletes the dialog.
+class frmImprimirOpciones : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmImprimirOpciones(const QString& estado, QWidget* parent = nullptr);
+
+    bool aceptado = false;
+    // Index of the chosen option: 0 the current view, 1 the ticked orders.
+    int Opcion() const;
+
+    QRadioButton* optOpciones_0 = nullptr;
+    QRadioButton* optOpciones_1 = nullptr;
+    QPushButton* cmdAceptar = nullptr;
+    QPushButton* cmdCancelar = nullptr;
+
+protected:
+    void reject() override;
+};
+
+// The main window's "imprimir": asks with frmImprimirOpciones, then previews dtrOrdenes over the
+// current view's SQL text or over the ticked orders. recargarAlActivar is off meanwhile so that
+// returning to the main window keeps its list and ticks.
+void ImprimirListaDeOrdenes(const QString& estado, const QString& sqlVista,
+                            const QStringList& idsMarcados, bool& recargarAlActivar,
+                            QWidget* parent = nullptr);

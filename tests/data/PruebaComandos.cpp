@@ -1,0 +1,203 @@
+#include "Conexiones.h"
+#include "Entorno.h"
+#include "Mensajes.h"
+#include "RegistroPruebas.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QTest>
+
+namespace {
+QVariantList Orden(const QString& login, int autorizante = 0) {
+    return {QDateTime(QDate(2026, 2, 3), QTime(8, 30)),
+            4.0,
+            QStringLiteral("Caja"),
+            1,
+            QStringLiteral("comentario"),
+            QStringLiteral("Planta"),
+            QStringLiteral("Normal"),
+            1,
+            1,
+            1,
+            autorizante,
+            login};
+}
+} // namespace
+
+class PruebaComandos : public QObject {
+    Q_OBJECT
+private slots:
+    void ordenInsertarDevuelveSuNumeroYQuedaPendiente() {
+        Entorno e;
+        Recordset rs;
+        QVERIFY(EjecutarComando(QStringLiteral("orden_insertar"), rs, Orden("ana")));
+        QCOMPARE(rs.AbsolutePosition(), 1);
+        const int id = rs.Campo(QStringLiteral("OrdId")).toInt();
+        QVERIFY(id > 0);
+        Recordset o = e.Sql(QStringLiteral("SELECT * FROM ordenes WHERE OrdId=?"), {id});
+        QCOMPARE(o.Texto(QStringLiteral("OrdEstado")), QStringLiteral("Pendiente"));
+        QCOMPARE(o.Texto(QStringLiteral("UsuLogin")), QStringLiteral("ana"));
+        QCOMPARE(o.Campo(QStringLiteral("AutorizanteId")).toInt(), 0);
+        QCOMPARE(o.Campo(QStringLiteral("OrdFecha")).toDateTime(),
+                 QDateTime(QDate(2026, 2, 3), QTime(8, 30)));
+        // The name is found without regard to case.
+        QVERIFY(EjecutarComando(QStringLiteral("PRECIO_insertar"), rs,
+                                {id, 1, QString(), 2.5, QStringLiteral("Pesos"), QString(),
+                                 QDate(2026, 2, 3), QDate(2026, 3, 3), true}));
+        QCOMPARE(e.Valor(QStringLiteral("SELECT PreAceptado FROM precios")).toBool(), true);
+    }
+
+    void actualizarYEliminarOrden() {
+        Entorno e;
+        const int id = e.Insertar("orden_insertar", Orden("ana"));
+        e.Sql(QStringLiteral("UPDATE ordenes SET OrdEstado='En trámite', ProcesadoId=1"));
+        QVariantList v = Orden("otro", 1);
+        v.removeLast();
+        v.prepend(id);
+        v[2] = 9.5;
+        e.Insertar("orden_actualizar", v);
+        Recordset o = e.Sql(QStringLiteral("SELECT * FROM ordenes"));
+        QCOMPARE(o.Campo(QStringLiteral("OrdCantidad")).toDouble(), 9.5);
+        QCOMPARE(o.Campo(QStringLiteral("AutorizanteId")).toInt(), 1);
+        QCOMPARE(o.Texto(QStringLiteral("UsuLogin")), QStringLiteral("ana"));
+        QCOMPARE(o.Texto(QStringLiteral("OrdEstado")), QStringLiteral("En trámite"));
+
+        e.Insertar("precio_Insertar", {id, 1, QString(), 1.0, QString(), QString(),
+                                       QDate(2026, 1, 1), QDate(2026, 1, 1), 0});
+        e.Insertar("orden_eliminar", {id});
+        QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM ordenes")).toInt(), 0);
+        QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM precios")).toInt(), 0);
+    }
+
+    void maestrosNuevosNoQuedanDesactivados() {
+        Entorno e;
+        e.Insertar("sector_insertar", {QStringLiteral("Compras")});
+        e.Insertar("centrodecosto_insertar", {QStringLiteral("Planta")});
+        e.Insertar("categoria_insertar", {QStringLiteral("Limpieza")});
+        e.Proveedor(QStringLiteral("O'Brien"));
+        QCOMPARE(e.Sql(QStringLiteral(
+                           "select SecId,SecDescripcion from sectores where SecDesactivado=0"))
+                     .RecordCount(),
+                 1);
+        QCOMPARE(e.Sql(QStringLiteral("select * from centrosdecosto where CenCosDesactivado=0"))
+                     .RecordCount(),
+                 1);
+        QCOMPARE(e.Sql(QStringLiteral("SELECT * FROM CATEGORIAS WHERE CATDESACTIVADA=FALSE"))
+                     .RecordCount(),
+                 1);
+        QCOMPARE(
+            e.Sql(QStringLiteral("SELECT * FROM proveedores WHERE EmpDesactivado=0")).RecordCount(),
+            1);
+        e.Insertar("sector_actualizar", {QStringLiteral("1"), QStringLiteral("Compras"), 1});
+        QCOMPARE(e.Valor(QStringLiteral("SELECT SecDesactivado FROM sectores")).toBool(), true);
+        // Users: a ticked box may arrive as -1 (true) and is stored as 1.
+        e.Insertar("usuario_actualizar",
+                   {1, QStringLiteral("korva"), QString(), QStringLiteral("K"), -1, 0, 1, 0});
+        QCOMPARE(e.Valor(QStringLiteral("SELECT UsuPuedeSolicitar FROM usuarios")).toInt(), 1);
+    }
+
+    void comandoFallidoLoDiceYNoDejaNadaAMedias() {
+        Entorno e;
+        Recordset rs;
+        // A text where a number is declared.
+        QVERIFY(!EjecutarComando(QStringLiteral("orden_eliminar"), rs, {QStringLiteral("abc")}));
+        QCOMPARE(Mensajes::Mostrados().size(), 1);
+        QVERIFY(Mensajes::UltimoTexto().startsWith(QStringLiteral("Error número: ")));
+        Mensajes::Limpiar();
+
+        // The engine refuses the second statement: the first one is undone too.
+        const int id = e.Insertar("orden_insertar", Orden("ana"));
+        e.Insertar("precio_Insertar", {id, 1, QString(), 1.0, QString(), QString(),
+                                       QDate(2026, 1, 1), QDate(2026, 1, 1), 0});
+        e.Sql(QStringLiteral("CREATE TRIGGER no_borrar BEFORE DELETE ON ordenes "
+                             "BEGIN SELECT RAISE(ABORT, 'orden protegida'); END"));
+        QVERIFY(!EjecutarComando(QStringLiteral("orden_eliminar"), rs, {id}));
+        const auto m = Mensajes::Mostrados();
+        QCOMPARE(m.size(), 2);
+        QVERIFY(m[0].texto.startsWith(QStringLiteral("Error número: ")));
+        QVERIFY(m[0].texto.contains(QStringLiteral("\rorden protegida")));
+        QCOMPARE(m[1].texto, QStringLiteral("Error número: orden protegida"));
+        QCOMPARE(m[1].titulo, QStringLiteral("Quimbel"));
+        QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM precios")).toInt(), 1);
+
+        Mensajes::Limpiar();
+        QVERIFY(!EjecutarComando(QStringLiteral("no_existe"), rs, {}));
+        QVERIFY(!EjecutarComando(QStringLiteral("sector_insertar"), rs, {}));
+        QVERIFY(!Mensajes::Mostrados().isEmpty());
+    }
+
+    void archivoFaltanteNoSeCreaYAvisa() {
+        Entorno e(false);
+        const QString falta = e.Carpeta() + QStringLiteral("/no/existe.mdb");
+        int llamadas = 0;
+        AlFallarConexion([&] { ++llamadas; });
+        CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), falta);
+        QVERIFY(!AbrirConexion(QString::fromLatin1(kOrigenDeDatos), QString()));
+        QVERIFY(!QFile::exists(falta));
+        QCOMPARE(llamadas, 1);
+        QCOMPARE(Mensajes::UltimoTexto(),
+                 QStringLiteral("No tiene suficientes permisos en la ubicación actual de la "
+                                "base de datos."));
+        QCOMPARE(Mensajes::Mostrados().last().titulo, QStringLiteral("Atención"));
+        QCOMPARE(Mensajes::Mostrados().last().icono, Mensajes::Icono::Informacion);
+
+        // Neither a file that is not a database nor a database without the schema will do.
+        const QString texto = e.Carpeta() + QStringLiteral("/texto.mdb");
+        QFile f(texto);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(4096, 'x'));
+        f.close();
+        CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), texto);
+        QVERIFY(!AbrirConexion(QString::fromLatin1(kOrigenDeDatos), QString()));
+        const QString vacia = e.Carpeta() + QStringLiteral("/vacia.mdb");
+        QVERIFY(QFile(vacia).open(QIODevice::WriteOnly));
+        CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), vacia);
+        QVERIFY(!AbrirConexion(QString::fromLatin1(kOrigenDeDatos), QString()));
+        QCOMPARE(llamadas, 3);
+        AlFallarConexion({});
+
+        CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), e.RutaBase());
+        QVERIFY(AbrirConexion(QString::fromLatin1(kOrigenDeDatos), QString()));
+    }
+
+    // Two workstations insert orders at the same time; each learns the number of its own order.
+    void dosProcesosInsertanALaVez() {
+        Entorno e;
+        CerrarConexion();
+        const QString herramienta =
+            QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/quimbel-db");
+        QVERIFY(QFile::exists(herramienta));
+        QList<QProcess*> procesos;
+        for (int i = 0; i < 16; ++i) {
+            auto* p = new QProcess(this);
+            p->start(herramienta,
+                     {QStringLiteral("ejecutar"), e.RutaBase(), QStringLiteral("orden_insertar"),
+                      QStringLiteral("2026-01-01"), QStringLiteral("1"), QStringLiteral("u"),
+                      QStringLiteral("1"), QString(), QString(), QStringLiteral("Normal"),
+                      QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("1"),
+                      QStringLiteral("0"), QStringLiteral("p%1").arg(i)});
+            procesos << p;
+        }
+        QMap<int, QString> numeros;
+        for (int i = 0; i < procesos.size(); ++i) {
+            QProcess* p = procesos[i];
+            QVERIFY(p->waitForFinished(30000));
+            QCOMPARE(p->exitCode(), 0);
+            const QStringList lineas =
+                QString::fromUtf8(p->readAllStandardOutput()).split(QLatin1Char('\n'));
+            QCOMPARE(lineas.value(0), QStringLiteral("OrdId"));
+            numeros.insert(lineas.value(1).toInt(), QStringLiteral("p%1").arg(i));
+        }
+        QCOMPARE(numeros.size(), 16);
+        CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), e.RutaBase());
+        QVERIFY(AbrirConexion(QString::fromLatin1(kOrigenDeDatos), QString()));
+        for (auto it = numeros.cbegin(); it != numeros.cend(); ++it)
+            QCOMPARE(
+                e.Valor(QStringLiteral("SELECT UsuLogin FROM ordenes WHERE OrdId=?"), {it.key()})
+                    .toString(),
+                it.value());
+    }
+};
+
+QUIMBEL_PRUEBA(PruebaComandos)
+#include "PruebaComandos.moc"

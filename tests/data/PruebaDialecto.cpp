@@ -1,0 +1,135 @@
+#include "Conexiones.h"
+#include "Entorno.h"
+#include "Mensajes.h"
+#include "RegistroPruebas.h"
+
+#include <QTest>
+
+class PruebaDialecto : public QObject {
+    Q_OBJECT
+private slots:
+    void textoSinDistinguirMayusculasNiEnLetrasAcentuadas() {
+        Entorno e;
+        e.Insertar("categoria_insertar", {QStringLiteral("Papelería")});
+        e.Insertar("categoria_insertar", {QStringLiteral("Ferretería")});
+        e.Usuario(QStringLiteral("ñandú"), QString(), QStringLiteral("Ñandú Pérez"), 1, 0, 0);
+
+        QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM categorias WHERE "
+                                        "CatDescripcion='PAPELERÍA'"))
+                     .toInt(),
+                 1);
+        QCOMPARE(e.Valor(QStringLiteral("select count(*) from categorias where "
+                                        "CatDescripcion like '%ERÍA%'"))
+                     .toInt(),
+                 2);
+        QCOMPARE(e.Valor(QStringLiteral("SELECT CatDescripcion FROM CATEGORIAS WHERE "
+                                        "INSTR(CATDESCRIPCION,'PAPELERÍ')"))
+                     .toString(),
+                 QStringLiteral("Papelería"));
+        QCOMPARE(e.Valor(QStringLiteral("SELECT UsuNombre FROM usuarios WHERE UsuLogin='ÑANDÚ'"))
+                     .toString(),
+                 QStringLiteral("Ñandú Pérez"));
+        // Accents still matter: "papeleria" without the accent is another word.
+        QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM categorias WHERE "
+                                        "CatDescripcion='papeleria'"))
+                     .toInt(),
+                 0);
+        e.Insertar("categoria_insertar", {QStringLiteral("PAPELERÍA")});
+        QCOMPARE(
+            e.Sql(QStringLiteral("select distinct CatDescripcion from categorias")).RecordCount(),
+            2);
+    }
+
+    void ordenAlfabeticoEspanol() {
+        Entorno e;
+        for (const char* s : {"zapallo", "Ávila", "avena", "Ñandú", "nube", "Bote"})
+            e.Insertar("sector_insertar", {QString::fromUtf8(s)});
+        Recordset rs = e.Sql(QStringLiteral("SELECT * FROM SECTORES ORDER BY SECDESCRIPCION ASC"));
+        QStringList orden;
+        for (; !rs.Eof(); rs.MoveNext())
+            orden << rs.Texto(QStringLiteral("SecDescripcion"));
+        QCOMPARE(orden, QStringList({QStringLiteral("avena"), QStringLiteral("Ávila"),
+                                     QStringLiteral("Bote"), QStringLiteral("nube"),
+                                     QStringLiteral("Ñandú"), QStringLiteral("zapallo")}));
+    }
+
+    // Every SQL text the windows send must run as written on this engine.
+    void todosLosTextosDelProgramaCorren() {
+        Entorno e;
+        e.Insertar("categoria_insertar", {QStringLiteral("Ferretería")});
+        e.Sql(QStringLiteral("UPDATE categorias SET CatDesactivada=1"));
+        const int prod = e.Producto(QStringLiteral("Tuerca"), 1);
+        const int orden = e.Insertar(
+            "orden_insertar", {QDateTime(QDate(2026, 1, 5), QTime(9, 0)), 3.0,
+                               QStringLiteral("Caja"), prod, QString(), QStringLiteral("Planta"),
+                               QStringLiteral("Normal"), 1, 1, 1, 0, QStringLiteral("korva")});
+        const QString n = QString::number(orden);
+        const QStringList textos = {
+            "SELECT o.*,p.ProDescripcion FROM ordenes o inner join productos p on o.ProId=p.ProId "
+            "WHERE o.OrdId=" +
+                n,
+            "SELECT MAX(OrdId) FROM ordenes",
+            "select AutorizanteId from ordenes where OrdId=" + n,
+            "update ordenes set OrdEstado='En trámite',ProcesadoId=1 where OrdId=" + n,
+            "select distinct OrdUnidadMedida from ordenes where OrdEstado<>'Anulada' order by "
+            "OrdUnidadMedida ASC",
+            "select distinct OrdLugarEntrega from ordenes where OrdEstado<>'Anulada' order by "
+            "OrdLugarEntrega ASC",
+            "select distinct PreMoneda from precios",
+            "select distinct PreFormaPago from precios",
+            "select * from v_ordenes_preciosaceptados where OrdEstado='Pendiente' and 1",
+            "select * from v_ordenes_preciosaceptados where OrdEstado='Pendiente' and "
+            "OrdDescripcion like '%tu%'",
+            "select * from v_ordenes_preciosaceptados where OrdId in (" + n + ",999)",
+            "select sum(PrePrecio) as Suma,PreMoneda from v_ordenes_preciosaceptados where OrdId "
+            "in (" +
+                n + ") group by PreMoneda",
+            "select * from v_ordenes_preciosaceptados where OrdId=" + n,
+            "SELECT * FROM v_precios_proveedores WHERE OrdId=" + n,
+            "SELECT * FROM usuarios WHERE UsuLogin='korva'",
+            "select UsuId,UsuPuedeSolicitar,UsuPuedeCumplir from usuarios where UsuLogin='KORVA'",
+            "select UsuPassword from usuarios where UsuId=1",
+            "select UsuLogin from usuarios where UsuId=1",
+            "select UsuId,UsuNombre from usuarios where UsuPuedeSolicitar=1 and UsuDesactivado=0 "
+            "order by UsuNombre ASC",
+            "select UsuId,UsuNombre from usuarios where UsuPuedeAutorizar=1 and UsuDesactivado=0 "
+            "order by UsuNombre ASC",
+            "SELECT * FROM usuarios ORDER BY UsuNombre ASC",
+            "select SecId,SecDescripcion from sectores where SecDesactivado=0 order by "
+            "SecDescripcion ASC",
+            "SELECT * FROM SECTORES ORDER BY SECDESCRIPCION ASC",
+            "SELECT * FROM SECTORES WHERE INSTR(SECDESCRIPCION,'co')",
+            "select CenCosId,CenCosDescripcion from centrosdecosto where CenCosDesactivado=0 order "
+            "by CenCosDescripcion ASC",
+            "SELECT * FROM centrosdecosto WHERE INSTR(CenCosDescripcion,'x')",
+            "SELECT * FROM proveedores WHERE INSTR(EmpNombreFantasia,'x')",
+            "select * from proveedores where EmpNombreFantasia like '%x%' or EmpRazonSocial like "
+            "'%x%'",
+            "SELECT * FROM PRODUCTOS WHERE INSTR(PRODESCRIPCION,'tu')",
+            "select * from productos where ProDescripcion like '%tu%'",
+            "select * from categorias order by catdescripcion asc",
+            "SELECT * FROM CATEGORIAS WHERE INSTR(CATDESCRIPCION,'fe')",
+            "SELECT * FROM CATEGORIAS WHERE CATDESACTIVADA=FALSE OR CATID IN(SELECT CATID FROM "
+            "PRODUCTOS) ORDER BY CATDESCRIPCION ASC",
+            "DELETE FROM CATEGORIAS WHERE CatDesactivada=True AND CatId NOT IN (SELECT CatId FROM "
+            "PRODUCTOS)",
+            "SELECT * FROM PRODUCTOS ORDER BY PRODESCRIPCION ASC",
+            "SELECT DISTINCT ProMoneda FROM PRODUCTOS ORDER BY ProMoneda ASC",
+            "SELECT DISTINCT ProUnidadMedida FROM PRODUCTOS ORDER BY ProUnidadMedida ASC",
+            "SELECT * FROM CATEGORIAS WHERE CATDESACTIVADA=FALSE order BY CatDescripcion ASC",
+            "delete from precios where OrdId=" + n,
+        };
+        for (const QString& t : textos) {
+            Recordset rs;
+            QVERIFY2(AbrirRecordset(t, rs), qPrintable(t));
+        }
+        QVERIFY(Mensajes::Mostrados().isEmpty());
+        // The retired category is still used by a product, so the clean-up kept it.
+        QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM categorias")).toInt(), 1);
+        QCOMPARE(e.Valor(QStringLiteral("SELECT OrdEstado FROM ordenes")).toString(),
+                 QStringLiteral("En trámite"));
+    }
+};
+
+QUIMBEL_PRUEBA(PruebaDialecto)
+#include "PruebaDialecto.moc"
