@@ -251,8 +251,11 @@ void frmMantProductos::ConstruirControles() {
     datos->addWidget(dtcMonedas, 0, 3);
     conEtiqueta(QStringLiteral("&Unidad de Medida:"), dtcUnidades, 1, 2);
     datos->addWidget(dtcUnidades, 1, 3);
-    datos->addWidget(chkSinVencimiento, 2, 3);
-    datos->addWidget(chkDesactivado, 3, 3);
+    auto* casillas = new QHBoxLayout;
+    casillas->addWidget(chkSinVencimiento);
+    casillas->addWidget(chkDesactivado);
+    casillas->addStretch(1);
+    datos->addLayout(casillas, 2, 3);
 
     fraGanancias = new QGroupBox(QStringLiteral("Ganancias:"), this);
     fraGanancias->setObjectName(QStringLiteral("fraGanancias"));
@@ -270,7 +273,7 @@ void frmMantProductos::ConstruirControles() {
     ganancias->addWidget(lblPorcentual, 0, 1);
     ganancias->addWidget(new QLabel(QStringLiteral("Margen Absoluto ($):"), fraGanancias), 1, 0);
     ganancias->addWidget(lblAbsoluto, 1, 1);
-    datos->addWidget(fraGanancias, 4, 2, 2, 2);
+    datos->addWidget(fraGanancias, 3, 2, 3, 2);
     datos->setColumnStretch(1, 1);
     datos->setColumnStretch(3, 1);
 
