@@ -3,6 +3,8 @@
 #include "Conexiones.h"
 #include "Configuracion.h"
 #include "Provisional.h"
+#include "frmLogin.h"
+#include "frmPrincipal.h"
 
 #include <QApplication>
 #include <QDir>
@@ -25,9 +27,13 @@ int Main(QApplication& app) {
     if (!abrir())
         return 0;
 
-    if (!MostrarLogin()) {
-        CerrarConexion();
-        return 0;
+    {
+        frmLogin login;
+        login.exec();
+        if (!login.LoginSucceeded) {
+            CerrarConexion();
+            return 0;
+        }
     }
 
     QWidget* presentacion = MostrarPresentacion();
@@ -40,7 +46,7 @@ int Main(QApplication& app) {
     }
     QCoreApplication::processEvents();
 
-    MostrarPrincipal();
+    frmPrincipal::Instancia()->show();
     delete presentacion;
     return app.exec();
 }
