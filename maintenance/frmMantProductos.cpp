@@ -8,6 +8,7 @@
 #include "ProductosCalculos.h"
 #include "VistaPrevia.h"
 #include "dteQuimbel.h"
+#include "frmMantCategorias.h"
 
 #include <QAbstractTableModel>
 #include <QCheckBox>
@@ -569,7 +570,8 @@ void frmMantProductos::IngresarNuevo() {
 }
 
 void frmMantProductos::AbrirCategorias() {
-    // The categories window joins when it exists; until then the lists are simply rebuilt.
+    frmMantCategorias::AbrirModal(this);
+    // Activation may come before the categories window is gone; the list must offer its news.
     ActualizarCombos();
 }
 

@@ -11,6 +11,7 @@
 #include "cQueryReg.h"
 #include "frmMantCategorias.h"
 #include "frmMantCentrosDeCosto.h"
+#include "frmMantProductos.h"
 #include "frmMantProveedores.h"
 #include "frmMantSectores.h"
 #include "frmMantUsuarios.h"
@@ -467,7 +468,9 @@ void frmPrincipal::mnuHerramientasMantCategorias_Click() {
 void frmPrincipal::mnuHerramientasMantCentrosCosto_Click() {
     frmMantCentrosDeCosto::Instancia();
 }
-void frmPrincipal::mnuHerramientasMantProductos_Click() {}
+void frmPrincipal::mnuHerramientasMantProductos_Click() {
+    frmMantProductos::Instancia();
+}
 void frmPrincipal::mnuHerramientasMantProveedores_Click() {
     frmMantProveedores::Instancia();
 }

@@ -3,6 +3,7 @@
 #include "RegistroPruebas.h"
 #include "VistaPrevia.h"
 #include "dteQuimbel.h"
+#include "frmMantCategorias.h"
 #include "frmMantProductos.h"
 
 #include <QCheckBox>
@@ -12,6 +13,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 
 class PruebaMantProductos : public QObject {
     Q_OBJECT
@@ -249,6 +251,48 @@ private slots:
         QCOMPARE(Items("dtcCategorias"),
                  (QStringList{QStringLiteral("Activa"), QStringLiteral("Vieja usada")}));
         QCOMPARE(C<QComboBox>("dtcCategorias")->currentText(), QStringLiteral("Vieja usada"));
+    }
+
+    void categoriaAgregadaEnLaVentanaModalSeOfreceEnseguida() {
+        Entorno e;
+        e.Insertar("categoria_insertar", {QStringLiteral("Ferretería")});
+        // Already open from the tools menu: the button must still work.
+        frmMantCategorias::Instancia();
+        f = frmMantProductos::Instancia();
+        Click(0);
+        Escribir(Txt(1), QStringLiteral("Pincel"));
+        bool trabajada = false;
+        QTimer::singleShot(0, this, [&] {
+            QWidget* cats = nullptr;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->objectName() == QLatin1String("frmMantCategorias") && w->isVisible())
+                    cats = w;
+            QVERIFY(cats);
+            QVERIFY(cats->isModal());
+            QTest::mouseClick(cats->findChild<QPushButton*>(QStringLiteral("cmdMenu_0")),
+                              Qt::LeftButton);
+            QTest::keyClicks(cats->findChild<QLineEdit*>(QStringLiteral("txtFields_1")),
+                             QStringLiteral("Pintura"));
+            QTest::mouseClick(cats->findChild<QPushButton*>(QStringLiteral("cmdMenu_2")),
+                              Qt::LeftButton);
+            trabajada = true;
+            QTest::mouseClick(cats->findChild<QPushButton*>(QStringLiteral("cmdMenu_7")),
+                              Qt::LeftButton);
+        });
+        QTest::mouseClick(C<QWidget>("cmdCategorias"), Qt::LeftButton);
+        QVERIFY(trabajada);
+        QCOMPARE(Items("dtcCategorias"),
+                 (QStringList{QStringLiteral("Ferretería"), QStringLiteral("Pintura")}));
+        // The entry under way kept what was typed.
+        QVERIFY(f->EnEntrada());
+        QCOMPARE(Txt(1)->text(), QStringLiteral("Pincel"));
+        Elegir("dtcCategorias", QStringLiteral("Pintura"));
+        Click(2);
+        QCOMPARE(
+            e.Valor(QStringLiteral("SELECT c.CatDescripcion FROM productos p JOIN categorias c "
+                                   "ON c.CatId=p.CatId WHERE p.ProDescripcion='Pincel'"))
+                .toString(),
+            QStringLiteral("Pintura"));
     }
 
     void datosInvalidosOErrorDeLaBaseDejanLaEntrada() {
