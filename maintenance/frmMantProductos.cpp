@@ -325,8 +325,21 @@ void frmMantProductos::SetEntrada(bool entrada) {
 // reaches the record only through "Guardar" and its checks.
 void frmMantProductos::MostrarRegistro() {
     const RecordsetEditable& rs = Rs();
-    if (rs.AbsolutePosition() <= 0)
+    if (rs.AbsolutePosition() <= 0) {
+        // Nothing current (an empty search, or past the last product): stale values left in
+        // the fields would be saved as a copy of a product the list no longer shows.
+        for (QLineEdit* t : txtFields)
+            t->clear();
+        dtcCategorias->setCurrentIndex(-1);
+        dtcMonedas->setCurrentText(QString());
+        dtcUnidades->setCurrentText(QString());
+        chkSinVencimiento->setChecked(false);
+        chkDesactivado->setChecked(false);
+        lblPorcentual->setText(QStringLiteral("0"));
+        lblAbsoluto->setText(QStringLiteral("0"));
+        instantanea_ = Instantanea();
         return;
+    }
     static const char* const columnas[] = {"ProCodigo", "ProDescripcion", "ProPrecio", "ProCosto",
                                            "ProMinimo"};
     for (int i = 0; i < 5; ++i)

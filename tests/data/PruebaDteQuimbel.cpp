@@ -91,29 +91,6 @@ private slots:
                  13.0);
     }
 
-    void cambiosSeActualizanPorClaveSoloEnSuFila() {
-        Entorno e;
-        const int a = e.Producto(QStringLiteral("Arandela"));
-        const int b = e.Producto(QStringLiteral("Bulón"));
-        QVERIFY(dte().Abrir(QStringLiteral("CProductos")));
-        RecordsetEditable& rs = dte().rsCProductos();
-        rs.MoveNext();
-        rs.SetCampo(QStringLiteral("ProDescripcion"), QStringLiteral("Bulón 1/4"));
-        rs.SetCampo(QStringLiteral("ProDesactivado"), true);
-        QCOMPARE(rs.Fila(1)[rs.IndiceCampo(QStringLiteral("ProDescripcion"))].toString(),
-                 QStringLiteral("Bulón 1/4"));
-        QVERIFY(rs.Grabar());
-        QCOMPARE(e.Valor(QStringLiteral("SELECT ProDescripcion FROM productos WHERE ProId=?"), {b})
-                     .toString(),
-                 QStringLiteral("Bulón 1/4"));
-        QCOMPARE(e.Valor(QStringLiteral("SELECT ProDesactivado FROM productos WHERE ProId=?"), {b})
-                     .toInt(),
-                 1);
-        QCOMPARE(e.Valor(QStringLiteral("SELECT ProDescripcion FROM productos WHERE ProId=?"), {a})
-                     .toString(),
-                 QStringLiteral("Arandela"));
-    }
-
     void cancelarYSalirDeLaFilaDescartanSinEscribir() {
         Entorno e;
         e.Producto(QStringLiteral("Arandela"));

@@ -146,6 +146,7 @@ private slots:
         Mensajes::ResponderTexto(QStringLiteral("O'Brien"));
         Click(4);
         QCOMPARE(C<QTableView>("dtgLista")->model()->rowCount(), 0);
+        QVERIFY(Txt(1)->text().isEmpty());
         QVERIFY(Mensajes::Mostrados().size() == 2); // the two input boxes only
 
         // The report lists every product whatever the list shows.
@@ -192,6 +193,7 @@ private slots:
                      .toDouble(),
                  7.5);
         QCOMPARE(Contar(e), 4);
+        QCOMPARE(e.Valor(QStringLiteral("SELECT sum(ProPrecio) FROM productos")).toDouble(), 177.5);
         ElegirFila(3);
         QCOMPARE(porcentual->text(), QStringLiteral("50"));
         QCOMPARE(absoluto->text(), QStringLiteral("2,5"));
