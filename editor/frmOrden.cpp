@@ -1,6 +1,7 @@
 #include "frmOrden.h"
 
 #include "VistaPrevia.h"
+#include "frmMantProductos.h"
 #include "frmMantProveedores.h"
 
 #include "Conexiones.h"
@@ -626,7 +627,9 @@ void frmOrden::BuscarProveedor() {
     }
 }
 
-void frmOrden::NuevoProducto() {}
+void frmOrden::NuevoProducto() {
+    frmMantProductos::Instancia()->IngresarNuevo();
+}
 
 void frmOrden::NuevoProveedor() {
     frmMantProveedores::Instancia()->cmdMenu_Click(0);

@@ -13,6 +13,7 @@
 #include "frmImprimirOpciones.h"
 #include "frmMantCategorias.h"
 #include "frmMantCentrosDeCosto.h"
+#include "frmMantProductos.h"
 #include "frmMantProveedores.h"
 #include "frmMantSectores.h"
 #include "frmMantUsuarios.h"
@@ -476,7 +477,9 @@ void frmPrincipal::mnuHerramientasMantCategorias_Click() {
 void frmPrincipal::mnuHerramientasMantCentrosCosto_Click() {
     frmMantCentrosDeCosto::Instancia();
 }
-void frmPrincipal::mnuHerramientasMantProductos_Click() {}
+void frmPrincipal::mnuHerramientasMantProductos_Click() {
+    frmMantProductos::Instancia();
+}
 void frmPrincipal::mnuHerramientasMantProveedores_Click() {
     frmMantProveedores::Instancia();
 }

@@ -1,0 +1,56 @@
+#include "ProductosCalculos.h"
+
+#include "Dialecto.h"
+#include "Formato.h"
+
+#include <cmath>
+
+namespace ProductosCalculos {
+
+double RedondearPar(double valor, int decimales) {
+    if (!std::isfinite(valor))
+        return valor;
+    const double escala = std::pow(10.0, decimales);
+    const double x = valor * escala;
+    double entero = std::floor(x);
+    const double resto = x - entero;
+    if (resto > 0.5 || (resto == 0.5 && std::fmod(entero, 2.0) != 0.0))
+        entero += 1.0;
+    const double r = entero / escala;
+    return r == 0.0 ? 0.0 : r; // no "-0"
+}
+
+Margen CalcularMargen(const QVariant& precio, const QVariant& costo) {
+    const Margen cero{QStringLiteral("0"), QStringLiteral("0")};
+    if (!costo.isValid() || costo.isNull() || !precio.isValid() || precio.isNull())
+        return cero;
+    bool okCosto = false;
+    bool okPrecio = false;
+    const double c = costo.toDouble(&okCosto);
+    const double p = precio.toDouble(&okPrecio);
+    if (!okCosto || !okPrecio || !(c > 0))
+        return cero;
+    return {Formato::Numero(RedondearPar((p - c) / c * 100.0, 2)),
+            Formato::Numero(RedondearPar(p - c, 2))};
+}
+
+QString TituloBusqueda(const QString& texto) {
+    if (texto.isEmpty())
+        return QString::fromUtf8(kTituloLista);
+    return QStringLiteral("Búsqueda: ") + texto + QStringLiteral(" (BackSapce comienza de nuevo)");
+}
+
+int BuscarDesde(const QStringList& descripciones, int desde, const QString& texto) {
+    const QByteArray buscado = texto.toUtf8();
+    for (int i = qMax(0, desde); i < descripciones.size(); ++i) {
+        if (descripciones[i].isNull())
+            continue;
+        const QByteArray d = descripciones[i].toUtf8();
+        if (Dialecto::Comparar(d.constData(), static_cast<int>(d.size()), buscado.constData(),
+                               static_cast<int>(buscado.size())) >= 0)
+            return i;
+    }
+    return -1;
+}
+
+} // namespace ProductosCalculos

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+// What the products window shows beside the record: its profit margin, and where typing the
+// first letters of a description in the list takes it.
+namespace ProductosCalculos {
+
+struct Margen {
+    QString porcentual;
+    QString absoluto;
+};
+
+// Rounds to `decimales` places, a half going to the even digit.
+double RedondearPar(double valor, int decimales);
+
+// The margins of a stored price and cost, rounded to two decimals and written with the
+// locale's decimal separator and no thousands separator. Without a cost above 0, or without a
+// price, both are "0".
+Margen CalcularMargen(const QVariant& precio, const QVariant& costo);
+
+inline constexpr const char* kTituloLista =
+    "PARA IR A UN PRODUCTO DIGITE LAS PRIMERAS LETRAS DE LA DESCRIPCION";
+
+// The list caption for the typed text (the plain caption when nothing is typed).
+QString TituloBusqueda(const QString& texto);
+
+// From `desde` on (0-based, included), the first description that sorts at or after `texto` as
+// the database sorts them (letter case and accents aside); -1 when none does.
+int BuscarDesde(const QStringList& descripciones, int desde, const QString& texto);
+
+} // namespace ProductosCalculos

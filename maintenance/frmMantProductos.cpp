@@ -1,0 +1,649 @@
+#include "frmMantProductos.h"
+
+#include "Conexiones.h"
+#include "Disenos.h"
+#include "Formato.h"
+#include "Mensajes.h"
+#include "Pantalla.h"
+#include "ProductosCalculos.h"
+#include "VistaPrevia.h"
+#include "dteQuimbel.h"
+#include "frmMantCategorias.h"
+
+#include <QAbstractTableModel>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPointer>
+#include <QPushButton>
+#include <QTableView>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+dteQuimbel& Dte() {
+    return dteQuimbel::Instancia();
+}
+RecordsetEditable& Rs() {
+    return dteQuimbel::Instancia().rsCProductos();
+}
+
+const char* const kSqlCategorias = "SELECT * FROM CATEGORIAS WHERE CATDESACTIVADA=FALSE OR CATID "
+                                   "IN(SELECT CATID FROM PRODUCTOS) ORDER BY CATDESCRIPCION ASC";
+
+QIcon IconoAgregarCategoria() {
+    QPixmap pm(32, 32);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0x2e, 0x5e, 0x2a), 2));
+    p.setBrush(QColor(0x4c, 0xa6, 0x45));
+    p.drawEllipse(QRectF(3, 3, 26, 26));
+    p.setPen(QPen(Qt::white, 4, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(16, 9), QPointF(16, 23));
+    p.drawLine(QPointF(9, 16), QPointF(23, 16));
+    return QIcon(pm);
+}
+
+} // namespace
+
+// The list's five columns over the product record set. A product being entered is not a row
+// of the list until it has been written.
+class ModeloProductos : public QAbstractTableModel {
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void Refrescar() {
+        beginResetModel();
+        columnas_.clear();
+        for (const char* c :
+             {"ProDescripcion", "ProPrecio", "ProCosto", "ProMinimo", "ProDesactivado"})
+            columnas_ << Rs().IndiceCampo(QLatin1String(c));
+        endResetModel();
+    }
+
+    int rowCount(const QModelIndex& padre = {}) const override {
+        if (padre.isValid())
+            return 0;
+        const RecordsetEditable& rs = Rs();
+        return rs.RecordCount() - (rs.EsNuevo() ? 1 : 0);
+    }
+    int columnCount(const QModelIndex& padre = {}) const override {
+        return padre.isValid() ? 0 : 5;
+    }
+
+    QVariant data(const QModelIndex& i, int rol) const override {
+        if (!i.isValid() || i.row() >= rowCount())
+            return {};
+        if (rol == Qt::TextAlignmentRole && i.column() >= 1 && i.column() <= 3)
+            return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+        if (rol != Qt::DisplayRole)
+            return {};
+        const int c = columnas_.value(i.column(), -1);
+        if (c < 0)
+            return {};
+        const QVariant v = Rs().Fila(i.row()).value(c);
+        if (i.column() == 4)
+            return v.toBool() ? QStringLiteral("Si") : QStringLiteral("No");
+        return Formato::Valor(v);
+    }
+
+    QVariant headerData(int seccion, Qt::Orientation o, int rol) const override {
+        if (o != Qt::Horizontal || rol != Qt::DisplayRole)
+            return QAbstractTableModel::headerData(seccion, o, rol);
+        static const char* const titulos[] = {"Descripción", "Precio", "Costo", "Mínimo",
+                                              "Desactivado"};
+        return seccion >= 0 && seccion < 5 ? QString::fromUtf8(titulos[seccion]) : QVariant();
+    }
+
+    // Descriptions of every listed row, for the first-letters search.
+    QStringList Descripciones() const {
+        QStringList r;
+        const int c = columnas_.value(0, -1);
+        for (int f = 0; f < rowCount(); ++f) {
+            const QVariant v = Rs().Fila(f).value(c);
+            r << (v.isNull() ? QString() : v.toString());
+        }
+        return r;
+    }
+
+private:
+    QList<int> columnas_;
+};
+
+namespace {
+QPointer<frmMantProductos>& instancia() {
+    static QPointer<frmMantProductos> p;
+    return p;
+}
+} // namespace
+
+frmMantProductos* frmMantProductos::Instancia() {
+    if (!instancia())
+        instancia() = new frmMantProductos;
+    Pantalla::TraerAlFrente(instancia());
+    return instancia();
+}
+
+bool frmMantProductos::Abierta() {
+    return !instancia().isNull();
+}
+
+frmMantProductos::frmMantProductos(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setObjectName(QStringLiteral("frmMantProductos"));
+    setWindowTitle(QStringLiteral("Mantenimiento de Productos"));
+    ConstruirControles();
+    Pantalla::EnterComoTab(this);
+
+    if (!Rs().Abierto())
+        Dte().Abrir(QString::fromLatin1(dteQuimbel::kCProductos));
+    modelo_->Refrescar();
+    SincronizarLista();
+    MostrarRegistro();
+    MostrarMargen();
+    ActualizarCombos();
+    SetEntrada(false);
+}
+
+frmMantProductos::~frmMantProductos() = default;
+
+void frmMantProductos::ConstruirControles() {
+    auto* raiz = new QVBoxLayout(this);
+
+    lblLista = new QLabel(QString::fromUtf8(ProductosCalculos::kTituloLista), this);
+    lblLista->setObjectName(QStringLiteral("lblLista"));
+    lblLista->setAlignment(Qt::AlignCenter);
+    lblLista->setFrameShape(QFrame::Panel);
+    lblLista->setAutoFillBackground(true);
+    lblLista->setBackgroundRole(QPalette::Dark);
+    lblLista->setForegroundRole(QPalette::BrightText);
+    QFont negrita = lblLista->font();
+    negrita.setBold(true);
+    lblLista->setFont(negrita);
+    raiz->addWidget(lblLista);
+
+    dtgLista = new QTableView(this);
+    dtgLista->setObjectName(QStringLiteral("dtgLista"));
+    modelo_ = new ModeloProductos(dtgLista);
+    dtgLista->setModel(modelo_);
+    dtgLista->setSelectionBehavior(QAbstractItemView::SelectRows);
+    dtgLista->setSelectionMode(QAbstractItemView::SingleSelection);
+    dtgLista->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    dtgLista->setAlternatingRowColors(true);
+    dtgLista->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    dtgLista->verticalHeader()->hide();
+    dtgLista->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    dtgLista->setAccessibleName(lblLista->text());
+    dtgLista->installEventFilter(this);
+    lblLista->setBuddy(dtgLista);
+    connect(
+        dtgLista->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+        [this](const QModelIndex& actual) { FilaCambiada(actual.isValid() ? actual.row() : -1); });
+    raiz->addWidget(dtgLista, 1);
+
+    auto* datos = new QGridLayout;
+    raiz->addLayout(datos);
+    int etiqueta = 0;
+    auto conEtiqueta = [&](const QString& texto, QWidget* control, int fila, int col) {
+        auto* l = new QLabel(texto, this);
+        l->setObjectName(QStringLiteral("lblLabels_%1").arg(etiqueta++));
+        l->setBuddy(control);
+        datos->addWidget(l, fila, col);
+    };
+    static const char* const etiquetas[] = {
+        "Código de &barra:", "&Descripción:", "&Precio:", "C&osto:", "Stock &Mínimo:"};
+    static const int largos[] = {20, 50, 50, 50, 50};
+    for (int i = 0; i < 5; ++i) {
+        txtFields[i] = new QLineEdit(this);
+        txtFields[i]->setObjectName(QStringLiteral("txtFields_%1").arg(i));
+        txtFields[i]->setMaxLength(largos[i]);
+    }
+    txtFields[0]->setToolTip(QStringLiteral("Código de barra (opcional)"));
+
+    dtcCategorias = new QComboBox(this);
+    dtcCategorias->setObjectName(QStringLiteral("dtcCategorias"));
+    cmdCategorias = new QToolButton(this);
+    cmdCategorias->setObjectName(QStringLiteral("cmdCategorias"));
+    cmdCategorias->setIcon(IconoAgregarCategoria());
+    cmdCategorias->setToolTip(QStringLiteral("Agregar una nueva Categoría"));
+    cmdCategorias->setAccessibleName(cmdCategorias->toolTip());
+    cmdCategorias->setFocusPolicy(Qt::StrongFocus);
+    connect(cmdCategorias, &QToolButton::clicked, this, [this] { AbrirCategorias(); });
+    auto* filaCategoria = new QHBoxLayout;
+    filaCategoria->addWidget(dtcCategorias, 1);
+    filaCategoria->addWidget(cmdCategorias);
+
+    dtcMonedas = new QComboBox(this);
+    dtcMonedas->setObjectName(QStringLiteral("dtcMonedas"));
+    dtcUnidades = new QComboBox(this);
+    dtcUnidades->setObjectName(QStringLiteral("dtcUnidades"));
+    for (QComboBox* c : {dtcMonedas, dtcUnidades}) {
+        c->setEditable(true);
+        c->setInsertPolicy(QComboBox::NoInsert);
+        c->lineEdit()->setMaxLength(50);
+    }
+    chkSinVencimiento = new QCheckBox(QStringLiteral("No vence nunca"), this);
+    chkSinVencimiento->setObjectName(QStringLiteral("chkSinVencimiento"));
+    chkSinVencimiento->setToolTip(QStringLiteral("Este producto no lleva fecha de vencimiento."));
+    chkDesactivado = new QCheckBox(QStringLiteral("Desactivado"), this);
+    chkDesactivado->setObjectName(QStringLiteral("chkDesactivado"));
+
+    conEtiqueta(QString::fromUtf8(etiquetas[0]), txtFields[0], 0, 0);
+    datos->addWidget(txtFields[0], 0, 1);
+    conEtiqueta(QString::fromUtf8(etiquetas[1]), txtFields[1], 1, 0);
+    datos->addWidget(txtFields[1], 1, 1);
+    conEtiqueta(QStringLiteral("C&ategoría:"), dtcCategorias, 2, 0);
+    datos->addLayout(filaCategoria, 2, 1);
+    for (int i = 2; i < 5; ++i) {
+        conEtiqueta(QString::fromUtf8(etiquetas[i]), txtFields[i], i + 1, 0);
+        datos->addWidget(txtFields[i], i + 1, 1);
+    }
+    conEtiqueta(QStringLiteral("Mo&neda:"), dtcMonedas, 0, 2);
+    datos->addWidget(dtcMonedas, 0, 3);
+    conEtiqueta(QStringLiteral("&Unidad de Medida:"), dtcUnidades, 1, 2);
+    datos->addWidget(dtcUnidades, 1, 3);
+    auto* casillas = new QHBoxLayout;
+    casillas->addWidget(chkSinVencimiento);
+    casillas->addWidget(chkDesactivado);
+    casillas->addStretch(1);
+    datos->addLayout(casillas, 2, 3);
+
+    fraGanancias = new QGroupBox(QStringLiteral("Ganancias:"), this);
+    fraGanancias->setObjectName(QStringLiteral("fraGanancias"));
+    auto* ganancias = new QGridLayout(fraGanancias);
+    lblPorcentual = new QLabel(QStringLiteral("0"), fraGanancias);
+    lblPorcentual->setObjectName(QStringLiteral("lblPorcentual"));
+    lblAbsoluto = new QLabel(QStringLiteral("0"), fraGanancias);
+    lblAbsoluto->setObjectName(QStringLiteral("lblAbsoluto"));
+    for (QLabel* l : {lblPorcentual, lblAbsoluto}) {
+        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        l->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        l->setMinimumWidth(Pantalla::Twips(1200, this));
+    }
+    ganancias->addWidget(new QLabel(QStringLiteral("Margen Porcentual (%):"), fraGanancias), 0, 0);
+    ganancias->addWidget(lblPorcentual, 0, 1);
+    ganancias->addWidget(new QLabel(QStringLiteral("Margen Absoluto ($):"), fraGanancias), 1, 0);
+    ganancias->addWidget(lblAbsoluto, 1, 1);
+    datos->addWidget(fraGanancias, 3, 2, 3, 2);
+    datos->setColumnStretch(1, 1);
+    datos->setColumnStretch(3, 1);
+
+    static const char* const captions[] = {"&Nuevo",  "&Editar",     "&Guardar",  "&Imprimir",
+                                           "Bu&scar", "Ac&tualizar", "&Cancelar", "At&ras"};
+    static const char* const tooltips[] = {
+        "Ingresar un nuevo producto", "Modificar el producto seleccionado",
+        "Guardar los cambios",        "Imprimir la lista de productos",
+        "Buscar por la descripción",  "Muestra todos los datos",
+        "Cancela la operación",       "Volver al menú principal"};
+    auto* botones = new QHBoxLayout;
+    raiz->addLayout(botones);
+    for (int i = 0; i < 8; ++i) {
+        cmdMenu[i] = new QPushButton(QString::fromUtf8(captions[i]), this);
+        cmdMenu[i]->setObjectName(QStringLiteral("cmdMenu_%1").arg(i));
+        cmdMenu[i]->setToolTip(QString::fromUtf8(tooltips[i]));
+        cmdMenu[i]->setAutoDefault(false);
+        connect(cmdMenu[i], &QPushButton::clicked, this, [this, i] { cmdMenu_Click(i); });
+        botones->addWidget(cmdMenu[i]);
+    }
+
+    QWidget* orden[] = {dtgLista,      txtFields[0], txtFields[1],      dtcCategorias,
+                        cmdCategorias, txtFields[2], txtFields[3],      txtFields[4],
+                        dtcMonedas,    dtcUnidades,  chkSinVencimiento, chkDesactivado};
+    for (size_t i = 1; i < std::size(orden); ++i)
+        setTabOrder(orden[i - 1], orden[i]);
+    setTabOrder(chkDesactivado, cmdMenu[0]);
+    for (int i = 1; i < 8; ++i)
+        setTabOrder(cmdMenu[i - 1], cmdMenu[i]);
+
+    resize(Pantalla::Twips(11400, this), Pantalla::Twips(8400, this));
+}
+
+void frmMantProductos::SetEntrada(bool entrada) {
+    entrada_ = entrada;
+    for (int i : {0, 1, 3, 4, 5})
+        cmdMenu[i]->setEnabled(!entrada);
+    cmdMenu[2]->setEnabled(entrada);
+    cmdMenu[6]->setEnabled(entrada);
+    for (QLineEdit* t : txtFields)
+        t->setReadOnly(!entrada);
+    for (QWidget* w : std::initializer_list<QWidget*>{dtcCategorias, dtcMonedas, dtcUnidades,
+                                                      chkSinVencimiento, chkDesactivado})
+        w->setEnabled(entrada);
+}
+
+// The controls are copied from the record rather than bound to it, so that what a person types
+// reaches the record only through "Guardar" and its checks.
+void frmMantProductos::MostrarRegistro() {
+    const RecordsetEditable& rs = Rs();
+    if (rs.AbsolutePosition() <= 0) {
+        // Nothing current (an empty search, or past the last product): stale values left in
+        // the fields would be saved as a copy of a product the list no longer shows.
+        for (QLineEdit* t : txtFields)
+            t->clear();
+        dtcCategorias->setCurrentIndex(-1);
+        dtcMonedas->setCurrentText(QString());
+        dtcUnidades->setCurrentText(QString());
+        chkSinVencimiento->setChecked(false);
+        chkDesactivado->setChecked(false);
+        lblPorcentual->setText(QStringLiteral("0"));
+        lblAbsoluto->setText(QStringLiteral("0"));
+        instantanea_ = Instantanea();
+        return;
+    }
+    static const char* const columnas[] = {"ProCodigo", "ProDescripcion", "ProPrecio", "ProCosto",
+                                           "ProMinimo"};
+    for (int i = 0; i < 5; ++i)
+        txtFields[i]->setText(Formato::Valor(rs.Campo(QLatin1String(columnas[i]))));
+    const QVariant cat = rs.Campo(QStringLiteral("CatId"));
+    dtcCategorias->setCurrentIndex(cat.isValid() ? dtcCategorias->findData(cat.toInt()) : -1);
+    dtcMonedas->setCurrentText(rs.Texto(QStringLiteral("ProMoneda")));
+    dtcUnidades->setCurrentText(rs.Texto(QStringLiteral("ProUnidadMedida")));
+    chkSinVencimiento->setChecked(rs.Campo(QStringLiteral("ProSinVencimiento")).toBool());
+    chkDesactivado->setChecked(rs.Campo(QStringLiteral("ProDesactivado")).toBool());
+    instantanea_ = Instantanea();
+}
+
+void frmMantProductos::MostrarMargen() {
+    const RecordsetEditable& rs = Rs();
+    if (rs.AbsolutePosition() <= 0)
+        return;
+    const auto m = ProductosCalculos::CalcularMargen(rs.Campo(QStringLiteral("ProPrecio")),
+                                                     rs.Campo(QStringLiteral("ProCosto")));
+    lblPorcentual->setText(m.porcentual);
+    lblAbsoluto->setText(m.absoluto);
+}
+
+// Puts the list's highlighted row where the record set stands (none while a new product is
+// being entered or after a search that found nothing).
+void frmMantProductos::SincronizarLista() {
+    sincronizando_ = true;
+    const int fila = Rs().AbsolutePosition() - 1;
+    if (fila >= 0 && fila < modelo_->rowCount()) {
+        const QModelIndex i = modelo_->index(fila, 0);
+        dtgLista->selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect |
+                                                           QItemSelectionModel::Rows);
+        dtgLista->scrollTo(i);
+    } else {
+        dtgLista->selectionModel()->clearSelection();
+        dtgLista->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    }
+    sincronizando_ = false;
+}
+
+void frmMantProductos::FilaCambiada(int fila) {
+    if (sincronizando_ || fila < 0)
+        return;
+    Rs().SetAbsolutePosition(fila + 1);
+    MostrarRegistro();
+    MostrarMargen();
+}
+
+void frmMantProductos::Actualizar(const QString& sql) {
+    Dte().SetComandoSql(QString::fromLatin1(dteQuimbel::kCProductos), sql);
+    Dte().Abrir(QString::fromLatin1(dteQuimbel::kCProductos));
+    modelo_->Refrescar();
+    SincronizarLista();
+    MostrarRegistro();
+    MostrarMargen();
+    ActualizarCombos();
+}
+
+void frmMantProductos::ActualizarCombos() {
+    // Rebuilding the lists never changes what the controls show: an entry keeps its choices.
+    const RecordsetEditable& rs = Rs();
+    const bool delRegistro = !entrada_ && rs.AbsolutePosition() > 0;
+    const QVariant categoria =
+        delRegistro ? rs.Campo(QStringLiteral("CatId")) : dtcCategorias->currentData();
+    const QString moneda =
+        delRegistro ? rs.Texto(QStringLiteral("ProMoneda")) : dtcMonedas->currentText();
+    const QString unidad =
+        delRegistro ? rs.Texto(QStringLiteral("ProUnidadMedida")) : dtcUnidades->currentText();
+
+    dtcCategorias->clear();
+    Dte().SetComandoSql(QString::fromLatin1(dteQuimbel::kCCategoriasActivas),
+                        QString::fromLatin1(kSqlCategorias));
+    if (Dte().Abrir(QString::fromLatin1(dteQuimbel::kCCategoriasActivas))) {
+        Recordset& cats = Dte().rsCCategoriasActivas();
+        for (cats.MoveFirst(); !cats.Eof(); cats.MoveNext())
+            dtcCategorias->addItem(cats.Texto(QStringLiteral("CatDescripcion")),
+                                   cats.Campo(QStringLiteral("CatId")).toInt());
+    }
+    dtcCategorias->setCurrentIndex(categoria.isValid() ? dtcCategorias->findData(categoria.toInt())
+                                                       : -1);
+
+    auto llenar = [](QComboBox* combo, const char* comando, Recordset& rs, const QString& valor) {
+        combo->clear();
+        if (Dte().Abrir(QString::fromLatin1(comando)))
+            for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext())
+                if (!rs.Texto(rs.NombreCampo(0)).isEmpty())
+                    combo->addItem(rs.Texto(rs.NombreCampo(0)));
+        combo->setCurrentIndex(-1);
+        combo->setCurrentText(valor);
+    };
+    llenar(dtcUnidades, dteQuimbel::kUnidadesDeMedida, Dte().rsUnidadesDeMedida(), unidad);
+    llenar(dtcMonedas, dteQuimbel::kMonedas, Dte().rsMonedas(), moneda);
+}
+
+QString frmMantProductos::Instantanea() const {
+    QStringList v;
+    for (QLineEdit* t : txtFields)
+        v << t->text();
+    v << dtcCategorias->currentData().toString() << dtcMonedas->currentText()
+      << dtcUnidades->currentText() << QString::number(chkSinVencimiento->isChecked())
+      << QString::number(chkDesactivado->isChecked());
+    return v.join(QChar(0x1f));
+}
+
+void frmMantProductos::cmdMenu_Click(int index) {
+    RecordsetEditable& rs = Rs();
+    switch (index) {
+    case 0: // Nuevo
+        if (!rs.Abierto())
+            Dte().Abrir(QString::fromLatin1(dteQuimbel::kCProductos));
+        rs.AgregarNuevo({{QStringLiteral("ProDesactivado"), false},
+                         {QStringLiteral("ProSinVencimiento"), true}});
+        modelo_->Refrescar();
+        SincronizarLista();
+        for (QLineEdit* t : txtFields)
+            t->clear();
+        dtcCategorias->setCurrentIndex(-1);
+        dtcMonedas->setCurrentText(QString());
+        dtcUnidades->setCurrentText(QString());
+        chkSinVencimiento->setChecked(true);
+        chkDesactivado->setChecked(false);
+        lblPorcentual->setText(QStringLiteral("0"));
+        lblAbsoluto->setText(QStringLiteral("0"));
+        SetEntrada(true);
+        instantanea_ = Instantanea();
+        txtFields[0]->setFocus();
+        break;
+    case 1: // Editar
+        SetEntrada(true);
+        instantanea_ = Instantanea();
+        txtFields[1]->setFocus();
+        break;
+    case 2: // Guardar
+        if (Guardar()) {
+            SetEntrada(false);
+            Actualizar(QString::fromLatin1(kSqlTodos));
+        }
+        break;
+    case 3:
+        ImprimirProductos();
+        break;
+    case 4: { // Buscar
+        const QString texto = Mensajes::InputBox(QStringLiteral("Ingrese el texto a buscar:"),
+                                                 QStringLiteral("Buscar"));
+        if (!texto.isEmpty())
+            Actualizar(QStringLiteral("SELECT * FROM PRODUCTOS WHERE INSTR(PRODESCRIPCION,'") +
+                       SqlTexto(texto.trimmed()) + QStringLiteral("')"));
+        break;
+    }
+    case 5:
+        Actualizar(QString::fromLatin1(kSqlTodos));
+        break;
+    case 6: // Cancelar
+        rs.CancelarCambios();
+        // Reopening keeps a search a search and stands on its first product.
+        SetEntrada(false);
+        Actualizar(Dte().ComandoSql(QString::fromLatin1(dteQuimbel::kCProductos)));
+        break;
+    case 7:
+        close();
+        break;
+    default:
+        break;
+    }
+}
+
+bool frmMantProductos::Guardar() {
+    RecordsetEditable& rs = Rs();
+    if (txtFields[1]->text().trimmed().isEmpty() || dtcCategorias->currentIndex() < 0) {
+        Mensajes::MsgBox(
+            QStringLiteral("Debe ingresar la descripción del producto y la categoría"));
+        return false;
+    }
+    struct Numero {
+        QLineEdit* control;
+        const char* columna;
+        const char* nombre;
+        QVariant valor;
+    };
+    Numero numeros[] = {{txtFields[2], "ProPrecio", "Precio", {}},
+                        {txtFields[3], "ProCosto", "Costo", {}},
+                        {txtFields[4], "ProMinimo", "Stock Mínimo", {}}};
+    QStringList malos;
+    QLineEdit* primero = nullptr;
+    for (Numero& n : numeros) {
+        double v = 0;
+        if (n.control->text().trimmed().isEmpty()) {
+            n.valor = QVariant(QMetaType(QMetaType::Double));
+        } else if (Formato::LeerNumero(n.control->text(), &v)) {
+            n.valor = v;
+        } else {
+            malos << QString::fromUtf8(n.nombre);
+            if (!primero)
+                primero = n.control;
+        }
+    }
+    if (!malos.isEmpty()) {
+        Mensajes::MsgBox(QStringLiteral("Debe ingresar un número en: ") +
+                             malos.join(QStringLiteral(", ")) + QLatin1Char('.'),
+                         Mensajes::Botones::OK, Mensajes::Icono::Exclamacion);
+        primero->setFocus();
+        primero->selectAll();
+        return false;
+    }
+
+    if (!rs.Abierto() && !Dte().Abrir(QString::fromLatin1(dteQuimbel::kCProductos)))
+        return false;
+    if (rs.AbsolutePosition() <= 0)
+        rs.AgregarNuevo();
+    rs.SetCampo(QStringLiteral("ProCodigo"), txtFields[0]->text());
+    rs.SetCampo(QStringLiteral("ProDescripcion"), txtFields[1]->text());
+    rs.SetCampo(QStringLiteral("CatId"), dtcCategorias->currentData().toInt());
+    for (const Numero& n : numeros)
+        rs.SetCampo(QLatin1String(n.columna), n.valor);
+    rs.SetCampo(QStringLiteral("ProMoneda"), dtcMonedas->currentText());
+    rs.SetCampo(QStringLiteral("ProUnidadMedida"), dtcUnidades->currentText());
+    rs.SetCampo(QStringLiteral("ProSinVencimiento"), chkSinVencimiento->isChecked());
+    rs.SetCampo(QStringLiteral("ProDesactivado"), chkDesactivado->isChecked());
+    if (!rs.Grabar()) {
+        // A product already in the list must not show values that were never stored.
+        if (!rs.EsNuevo())
+            rs.CancelarCambios();
+        Mensajes::MsgBox(QStringLiteral("El producto no se guardó. Los datos ingresados siguen en "
+                                        "pantalla para corregirlos o cancelarlos."),
+                         Mensajes::Botones::OK, Mensajes::Icono::Exclamacion);
+        return false;
+    }
+    return true;
+}
+
+void frmMantProductos::IngresarNuevo() {
+    Pantalla::TraerAlFrente(this);
+    if (entrada_ && Instantanea() != instantanea_) {
+        if (Mensajes::MsgBox(QStringLiteral("Hay un producto sin guardar. ¿Desea descartarlo para "
+                                            "ingresar un producto nuevo?"),
+                             Mensajes::Botones::SiNo,
+                             Mensajes::Icono::Pregunta) != Mensajes::Respuesta::Si)
+            return;
+    }
+    cmdMenu_Click(0);
+}
+
+void frmMantProductos::AbrirCategorias() {
+    frmMantCategorias::AbrirModal(this);
+    // Activation may come before the categories window is gone; the list must offer its news.
+    ActualizarCombos();
+}
+
+void frmMantProductos::ImprimirProductos() {
+    MostrarInforme(dtrProductos(),
+                   QStringLiteral("select * from productos order by ProDescripcion ASC"), true,
+                   this);
+}
+
+void frmMantProductos::TeclaEnLista(const QString& texto, bool retroceso) {
+    RecordsetEditable& rs = Rs();
+    if (rs.AbsolutePosition() <= 0)
+        return;
+    if (retroceso) {
+        busqueda_.clear();
+        rs.MoveFirst();
+    } else {
+        busqueda_ += texto;
+        const int fila = ProductosCalculos::BuscarDesde(modelo_->Descripciones(),
+                                                        rs.AbsolutePosition() - 1, busqueda_);
+        if (fila >= 0) {
+            rs.SetAbsolutePosition(fila + 1);
+        } else {
+            rs.MoveLast();
+            rs.MoveNext();
+        }
+    }
+    lblLista->setText(ProductosCalculos::TituloBusqueda(busqueda_));
+    SincronizarLista();
+    MostrarRegistro();
+    MostrarMargen();
+}
+
+bool frmMantProductos::eventFilter(QObject* obj, QEvent* ev) {
+    if (obj == dtgLista && ev->type() == QEvent::KeyPress) {
+        auto* k = static_cast<QKeyEvent*>(ev);
+        if (k->key() == Qt::Key_Backspace) {
+            TeclaEnLista(QString(), true);
+            return true;
+        }
+        const QString t = k->text();
+        if (!t.isEmpty() && t.at(0).isPrint() &&
+            !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+            TeclaEnLista(t, false);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(obj, ev);
+}
+
+void frmMantProductos::changeEvent(QEvent* ev) {
+    QWidget::changeEvent(ev);
+    if (ev->type() == QEvent::ActivationChange && isActiveWindow())
+        ActualizarCombos();
+}
+
+void frmMantProductos::closeEvent(QCloseEvent* ev) {
+    Rs().CancelarCambios();
+    Dte().RestaurarComandos();
+    Dte().CerrarTodo();
+    ev->accept();
+}

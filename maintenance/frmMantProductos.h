@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableView;
+class QToolButton;
+class ModeloProductos;
+
+// The product catalogue: a list of every product, the entry controls of the current one, its
+// profit margin, and a first-letters search in the list. The controls show the current record
+// of the data environment's product record set; "Guardar" copies them into it and writes it.
+class frmMantProductos : public QWidget {
+    Q_OBJECT
+public:
+    // The one products window, created on first use, shown and brought forward.
+    static frmMantProductos* Instancia();
+    static bool Abierta();
+
+    // Brings the window forward entering a new product. An entry already under way with typed
+    // changes is never written half-filled nor silently lost: the person is asked whether to
+    // drop it; "No" leaves it as it is.
+    void IngresarNuevo();
+
+    void Actualizar(const QString& sql);
+    void ActualizarCombos();
+    void cmdMenu_Click(int index);
+
+    bool EnEntrada() const { return entrada_; }
+    ~frmMantProductos() override;
+
+    static constexpr const char* kSqlTodos = "SELECT * FROM PRODUCTOS ORDER BY PRODESCRIPCION ASC";
+
+protected:
+    void changeEvent(QEvent* ev) override;
+    void closeEvent(QCloseEvent* ev) override;
+    bool eventFilter(QObject* obj, QEvent* ev) override;
+
+private:
+    explicit frmMantProductos(QWidget* parent = nullptr);
+
+    void ConstruirControles();
+    void SetEntrada(bool entrada);
+    void MostrarRegistro();
+    void MostrarMargen();
+    void SincronizarLista();
+    void FilaCambiada(int fila);
+    void TeclaEnLista(const QString& texto, bool retroceso);
+    QString Instantanea() const;
+    bool Guardar();
+    void AbrirCategorias();
+    void ImprimirProductos();
+
+    QLabel* lblLista = nullptr;
+    QTableView* dtgLista = nullptr;
+    ModeloProductos* modelo_ = nullptr;
+    std::array<QLineEdit*, 5> txtFields{};
+    QComboBox* dtcCategorias = nullptr;
+    QComboBox* dtcMonedas = nullptr;
+    QComboBox* dtcUnidades = nullptr;
+    QToolButton* cmdCategorias = nullptr;
+    QCheckBox* chkSinVencimiento = nullptr;
+    QCheckBox* chkDesactivado = nullptr;
+    QGroupBox* fraGanancias = nullptr;
+    QLabel* lblPorcentual = nullptr;
+    QLabel* lblAbsoluto = nullptr;
+    std::array<QPushButton*, 8> cmdMenu{};
+
+    bool entrada_ = false;
+    bool sincronizando_ = false;
+    QString busqueda_;
+    QString instantanea_;
+};

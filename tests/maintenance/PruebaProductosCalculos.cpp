@@ -1,0 +1,66 @@
+#include "ProductosCalculos.h"
+#include "RegistroPruebas.h"
+
+#include <QTest>
+
+using namespace ProductosCalculos;
+
+class PruebaProductosCalculos : public QObject {
+    Q_OBJECT
+private slots:
+    void margenes() {
+        Margen m = CalcularMargen(150.0, 120.0);
+        QCOMPARE(m.porcentual, QStringLiteral("25"));
+        QCOMPARE(m.absoluto, QStringLiteral("30"));
+        m = CalcularMargen(10.0, 3.0);
+        QCOMPARE(m.porcentual, QStringLiteral("233,33")); // es_AR in every test run
+        QCOMPARE(m.absoluto, QStringLiteral("7"));
+        m = CalcularMargen(1234.5, 1000.0);
+        QCOMPARE(m.absoluto, QStringLiteral("234,5"));
+        QCOMPARE(CalcularMargen(80.0, 100.0).porcentual, QStringLiteral("-20"));
+
+        // No usable cost or price: nothing to divide by or subtract from.
+        for (const auto& [precio, costo] : {std::pair<QVariant, QVariant>{150.0, 0.0},
+                                            {150.0, QVariant()},
+                                            {150.0, -5.0},
+                                            {QVariant(), 120.0},
+                                            {QVariant(QMetaType(QMetaType::Double)), 120.0}}) {
+            m = CalcularMargen(precio, costo);
+            QCOMPARE(m.porcentual, QStringLiteral("0"));
+            QCOMPARE(m.absoluto, QStringLiteral("0"));
+        }
+    }
+
+    void redondeoALaCifraPar() {
+        QCOMPARE(RedondearPar(0.125, 2), 0.12);
+        QCOMPARE(RedondearPar(0.375, 2), 0.38);
+        QCOMPARE(RedondearPar(2.5, 0), 2.0);
+        QCOMPARE(RedondearPar(3.5, 0), 4.0);
+        QCOMPARE(RedondearPar(-0.125, 2), -0.12);
+        QCOMPARE(RedondearPar(233.33333333333334, 2), 233.33);
+        QCOMPARE(RedondearPar(-0.001, 2), 0.0);
+    }
+
+    void busquedaAlTeclear() {
+        const QStringList lista{QStringLiteral("Arandela"), QStringLiteral("Bulón"),
+                                QStringLiteral("tornillo"), QStringLiteral("Tuerca"),
+                                QStringLiteral("Ñandú")};
+        QCOMPARE(BuscarDesde(lista, 0, QStringLiteral("TO")), 2);
+        QCOMPARE(BuscarDesde(lista, 0, QStringLiteral("Tp")), 3);
+        QCOMPARE(BuscarDesde(lista, 0, QStringLiteral("b")), 1);
+        // The current row counts, and the search never goes back.
+        QCOMPARE(BuscarDesde(lista, 2, QStringLiteral("A")), 2);
+        QCOMPARE(BuscarDesde(lista, 0, QStringLiteral("Z")), -1);
+        QCOMPARE(BuscarDesde(lista, 0, QStringLiteral("O'Brien")), 2);
+        QCOMPARE(BuscarDesde({QString(), QStringLiteral("Clavo")}, 0, QStringLiteral("A")), 1);
+
+        QCOMPARE(TituloBusqueda(QStringLiteral("TO")),
+                 QStringLiteral("Búsqueda: TO (BackSapce comienza de nuevo)"));
+        QCOMPARE(
+            TituloBusqueda(QString()),
+            QStringLiteral("PARA IR A UN PRODUCTO DIGITE LAS PRIMERAS LETRAS DE LA DESCRIPCION"));
+    }
+};
+
+QUIMBEL_PRUEBA(PruebaProductosCalculos)
+#include "PruebaProductosCalculos.moc"
