@@ -9,12 +9,15 @@
 #include "Reloj.h"
 #include "Usuario.h"
 #include "cQueryReg.h"
+#include "frmImprimirOpciones.h"
+#include "frmOrden.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -306,9 +309,14 @@ void frmPrincipal::CargarLista(const QString& condicion) {
             pbProgreso->setValue(0);
             pbProgreso->show();
         }
+        // The bar is repainted at once on every change; a few changes a second are enough.
+        QElapsedTimer desdeAvance;
+        desdeAvance.start();
         modelo_->Cargar(&rsLista, estado == kPendiente, gAvisoDias, Reloj::Hoy(), [&](int leidas) {
-            if (conBarra)
+            if (conBarra && (leidas == n || desdeAvance.elapsed() >= 100)) {
                 pbProgreso->setValue(leidas);
+                desdeAvance.restart();
+            }
         });
         pbProgreso->hide();
         rsLista.MoveFirst();
@@ -350,14 +358,18 @@ void frmPrincipal::tbrPrincipal_ButtonClick(const QString& key) {
         close();
 }
 
-void frmPrincipal::NuevaOrden() {}
+void frmPrincipal::NuevaOrden() {
+    frmOrden::Abrir(true, 0);
+}
 
-void frmPrincipal::Imprimir() {}
+void frmPrincipal::Imprimir() {
+    ImprimirListaDeOrdenes(EstadoActual(), SqlActual(), IdsMarcados(), recargarAlActivar, this);
+}
 
 void frmPrincipal::Procesar() {}
 
 void frmPrincipal::AbrirOrden(int ordid) {
-    Q_UNUSED(ordid);
+    frmOrden::Abrir(false, ordid);
 }
 
 void frmPrincipal::Eliminar() {
