@@ -203,7 +203,7 @@ frmPrincipal::frmPrincipal(QWidget* parent) : QMainWindow(parent) {
 
     CrearMenu();
     CrearBarra();
-    resize(Pantalla::Twips(11400, this), Pantalla::Twips(7200, this));
+    resize(Pantalla::Twips(12600, this), Pantalla::Twips(8400, this));
 
     cboEstado->setCurrentIndex(0);
     connect(cboEstado, &QComboBox::currentIndexChanged, this,
