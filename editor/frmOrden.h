@@ -128,10 +128,12 @@ private:
     void EscribirFila(QTreeWidgetItem* fila, const FilaPrecio& p);
     FilaPrecio LeerFila(const QTreeWidgetItem* fila) const;
     void ActualizarFilaEnEdicion();
+    void AjustarColumnasPrecios();
 
     static QPointer<frmOrden> instancia_;
     Recordset rsUnidades_, rsLugares_, rsSolicitantes_, rsAutorizantes_, rsSectores_, rsCentros_,
         rsMonedas_, rsFormasDePago_;
     QTreeWidgetItem* filaEnEdicion_ = nullptr;
     int siguienteClave_ = 1;
+    int anchosPrecios_[10] = {};
 };

@@ -9,7 +9,14 @@
 #include "Reloj.h"
 #include "Usuario.h"
 #include "cQueryReg.h"
+#include "frmAcercaDe.h"
 #include "frmImprimirOpciones.h"
+#include "frmMantCategorias.h"
+#include "frmMantCentrosDeCosto.h"
+#include "frmMantProveedores.h"
+#include "frmMantSectores.h"
+#include "frmMantUsuarios.h"
+#include "frmOpciones.h"
 #include "frmOrden.h"
 
 #include <QAction>
@@ -465,14 +472,28 @@ void frmPrincipal::grdLista_DblClick() {
 void frmPrincipal::mnuArchivoSalir_Click() {
     close();
 }
-void frmPrincipal::mnuHerramientasMantCategorias_Click() {}
-void frmPrincipal::mnuHerramientasMantCentrosCosto_Click() {}
+void frmPrincipal::mnuHerramientasMantCategorias_Click() {
+    frmMantCategorias::Instancia();
+}
+void frmPrincipal::mnuHerramientasMantCentrosCosto_Click() {
+    frmMantCentrosDeCosto::Instancia();
+}
 void frmPrincipal::mnuHerramientasMantProductos_Click() {}
-void frmPrincipal::mnuHerramientasMantProveedores_Click() {}
-void frmPrincipal::mnuHerramientasMantSectores_Click() {}
-void frmPrincipal::mnuHerramientasMantUsuarios_Click() {}
-void frmPrincipal::mnuHerramientasOpciones_Click() {}
-void frmPrincipal::mnuAyudaAcercaDe_Click() {}
+void frmPrincipal::mnuHerramientasMantProveedores_Click() {
+    frmMantProveedores::Instancia();
+}
+void frmPrincipal::mnuHerramientasMantSectores_Click() {
+    frmMantSectores::Instancia();
+}
+void frmPrincipal::mnuHerramientasMantUsuarios_Click() {
+    frmMantUsuarios::Instancia();
+}
+void frmPrincipal::mnuHerramientasOpciones_Click() {
+    frmOpciones::Instancia();
+}
+void frmPrincipal::mnuAyudaAcercaDe_Click() {
+    frmAcercaDe::Instancia();
+}
 
 QString frmPrincipal::DireccionSitioWeb() {
     const QString configurada =

@@ -51,6 +51,9 @@ protected:
         obj->installEventFilter(this);
         if (antes && QApplication::focusWidget() == antes && antes->isVisible())
             SiguienteControl(antes);
+        // Handled: an ignored key would travel on to the parent, whose filter would move the
+        // focus a second time.
+        k->accept();
         return true;
     }
 };

@@ -1,0 +1,136 @@
+#include "frmMantUsuarios.h"
+
+#include "Conexiones.h"
+#include "Usuario.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QLineEdit>
+
+namespace {
+
+enum { kCodigo = 0, kLogin = 1, kClave = 2, kNombre = 3 };
+
+ConfiguracionMant Config() {
+    ConfiguracionMant c;
+    c.nombre = QStringLiteral("frmMantUsuarios");
+    c.titulo = QStringLiteral("Mantenimiento de Usuarios");
+    c.tituloLista = QStringLiteral("LISTA DE USUARIOS");
+    c.columnas = {{QStringLiteral("LOGIN"), QStringLiteral("UsuLogin")},
+                  {QStringLiteral("NOMBRE Y APELLIDO"), QStringLiteral("UsuNombre")}};
+    c.campos = {{QStringLiteral("Código:"), QStringLiteral("UsuId")},
+                {QStringLiteral("Login:"), QStringLiteral("UsuLogin"), 20},
+                {QStringLiteral("Password:"), QString(), 10, true},
+                {QStringLiteral("Nombre y Apellido:"), QStringLiteral("UsuNombre"), 50}};
+    c.casillas = {{QStringLiteral("chkPuedeSolicitar"), QStringLiteral("Puede solicitar: "),
+                   QStringLiteral("UsuPuedeSolicitar")},
+                  {QStringLiteral("chkPuedeAutorizar"), QStringLiteral("Puede autorizar: "),
+                   QStringLiteral("UsuPuedeAutorizar")},
+                  {QStringLiteral("chkPuedeCumplir"), QStringLiteral("Puede cumplir: "),
+                   QStringLiteral("UsuPuedeCumplir")}};
+    c.campoDesactivado = QStringLiteral("UsuDesactivado");
+    BotonMant actualizar = BotonMant::De(QStringLiteral("Actualizar"), AccionMant::Actualizar,
+                                         QStringLiteral("Muestra todos los datos"));
+    actualizar.enEdicion = true;
+    c.botones = {BotonMant::De(QStringLiteral("Nuevo"), AccionMant::Nuevo),
+                 BotonMant::De(QStringLiteral("Editar"), AccionMant::Editar),
+                 BotonMant::De(QStringLiteral("Guardar"), AccionMant::Guardar,
+                               QStringLiteral("Guardar los cambios")),
+                 actualizar,
+                 BotonMant::De(QStringLiteral("Cancelar"), AccionMant::Cancelar,
+                               QStringLiteral("Cancela la operación")),
+                 BotonMant::De(QStringLiteral("Atras"), AccionMant::Atras,
+                               QStringLiteral("Volver al menú principal"))};
+    c.sqlAbrir = QStringLiteral("select * from usuarios order by UsuNombre ASC");
+    c.sqlRecargar = QStringLiteral("SELECT * FROM usuarios ORDER BY UsuNombre ASC");
+    c.comandoInsertar = QStringLiteral("usuario_insertar");
+    c.comandoActualizar = QStringLiteral("usuario_actualizar");
+    c.campoObligatorio = kNombre;
+    c.mensajeObligatorio = QStringLiteral("Debe ingresar el Nombre del usuario");
+    c.cancelarRecarga = true;
+    c.anchoTwips = 7800;
+    c.altoTwips = 6900;
+    return c;
+}
+
+QPointer<frmMantUsuarios> gUsuarios;
+
+} // namespace
+
+frmMantUsuarios::frmMantUsuarios() : frmMantenimiento(Config()) {
+    chkSinClave_ = new QCheckBox(QStringLiteral("Sin contraseña"), this);
+    chkSinClave_->setObjectName(QStringLiteral("chkSinClave"));
+    chkSinClave_->setToolTip(QStringLiteral("Guardar el usuario con la contraseña vacía"));
+    AreaCampos()->addWidget(chkSinClave_, kClave, 2);
+    setTabOrder(txtFields(kClave), chkSinClave_);
+    setTabOrder(chkSinClave_, txtFields(kNombre));
+    connect(chkSinClave_, &QCheckBox::toggled, this, [this](bool sinClave) {
+        if (sinClave)
+            txtFields(kClave)->clear();
+        PonerEstado(EnEdicion());
+    });
+    PonerEstado(false);
+}
+
+frmMantUsuarios* frmMantUsuarios::Instancia() {
+    return MostrarUnica(gUsuarios);
+}
+
+void frmMantUsuarios::MostrarRegistro() {
+    if (Lista().AbsolutePosition() <= 0)
+        return;
+    frmMantenimiento::MostrarRegistro();
+    txtFields(kClave)->clear();
+    chkSinClave_->setChecked(false);
+}
+
+void frmMantUsuarios::PonerEstado(bool edicion, bool alCrear) {
+    frmMantenimiento::PonerEstado(edicion, alCrear);
+    if (!chkSinClave_)
+        return; // still being built
+    chkSinClave_->setEnabled(edicion);
+    QLineEdit* clave = txtFields(kClave);
+    clave->setReadOnly(!edicion || chkSinClave_->isChecked());
+    const bool existente = !txtFields(kCodigo)->text().isEmpty();
+    clave->setPlaceholderText(edicion && existente && !chkSinClave_->isChecked()
+                                  ? QStringLiteral("(sin cambiar)")
+                                  : QString());
+}
+
+bool frmMantUsuarios::GuardarRegistro() {
+    const QString escrita = txtFields(kClave)->text();
+    const QString codigo = txtFields(kCodigo)->text();
+    if (chkSinClave_->isChecked()) {
+        claveCodificada_ = QLatin1String("");
+    } else if (!escrita.isEmpty()) {
+        claveCodificada_ = CodificarClave(escrita);
+        if (claveCodificada_.isEmpty())
+            return false; // a character that cannot be encoded: already reported
+    } else if (!codigo.isEmpty()) {
+        // Not retyped: the stored text is already encoded and goes back as it is.
+        Recordset rs;
+        if (!AbrirRecordset(QStringLiteral("SELECT UsuPassword FROM usuarios WHERE UsuId=?"), rs,
+                            {codigo}))
+            return false;
+        claveCodificada_ = rs.Texto(QStringLiteral("UsuPassword"));
+        CerrarRecordset(rs, true);
+    } else {
+        claveCodificada_ = QLatin1String("");
+    }
+    return frmMantenimiento::GuardarRegistro();
+}
+
+QVariantList frmMantUsuarios::ValoresInsertar() const {
+    return {txtFields(kLogin)->text(),
+            claveCodificada_,
+            txtFields(kNombre)->text(),
+            Marca(Casilla(QStringLiteral("chkPuedeSolicitar"))),
+            Marca(Casilla(QStringLiteral("chkPuedeAutorizar"))),
+            Marca(Casilla(QStringLiteral("chkPuedeCumplir")))};
+}
+
+QVariantList frmMantUsuarios::ValoresActualizar() const {
+    QVariantList v{txtFields(kCodigo)->text()};
+    v << ValoresInsertar() << Marca(chkDesactivado());
+    return v;
+}

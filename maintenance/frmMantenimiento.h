@@ -1,0 +1,268 @@
+#pragma once
+
+#include "Recordset.h"
+
+#include <QAbstractTableModel>
+#include <QList>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+struct DisenoInforme;
+class QCheckBox;
+class QGridLayout;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableView;
+
+// The master-data maintenance windows all share one shape, built here once:
+//
+//   lblLista + dtgLista   read-only grid over the window's list record set (ModeloLista)
+//   txtFields_0..n        entry text boxes; txtFields_0 is the record's key unless the window
+//                         says it has none (an empty key means "the next save inserts")
+//   extra check boxes     e.g. the users' rights, editable in the entry state
+//   chkDesactivado        the record's disabled flag
+//   cmdMenu_0..n          the command buttons; cmdMenu_Click(index) runs one
+//
+// A window is a subclass that passes a ConfiguracionMant (captions, columns, fields, buttons,
+// SQL texts, stored commands, messages, tooltips) and overrides only what it does differently
+// (the virtual commands and hooks below). Browse and entry states follow each button's
+// enNavegacion/enEdicion flags; Enter moves to the next control as Tab does.
+//
+// One instance per window: the subclass keeps `static QPointer<T>` and its static Instancia()
+// calls MostrarUnica(puntero) (or AbrirModalUnica for a modal opening). Closing deletes the
+// window (which closes and releases its list record set); the next opening loads it afresh.
+
+// One column of the list grid.
+struct ColumnaLista {
+    QString titulo;
+    QString campo;
+    bool siNo = false; // a flag column shown as "Si" / "No"
+};
+
+enum class AccionMant {
+    Nuevo,
+    Editar,
+    Guardar,
+    Imprimir,
+    Buscar,
+    Actualizar,
+    Cancelar,
+    Atras,
+    Eliminar
+};
+
+struct BotonMant {
+    QString caption;
+    AccionMant accion;
+    QString tooltip;
+    // Enabled in each state. BotonMant::De() fills them the usual way.
+    bool enNavegacion = true;
+    bool enEdicion = false;
+    // The usual states: Guardar/Cancelar only while entering, Atras always, the rest only while
+    // browsing.
+    static BotonMant De(const QString& caption, AccionMant accion, const QString& tooltip = {});
+    // The eight usual buttons, indexes 0 to 7: "Nuevo", "Editar", "Guardar", "Imprimir",
+    // "Buscar", "Actualizar", "Cancelar", "Atras", with the window's own tooltips for the first,
+    // second and fourth and the shared ones for the rest.
+    static QList<BotonMant> Comunes(const QString& tipNuevo, const QString& tipEditar,
+                                    const QString& tipImprimir);
+};
+
+// One entry text box.
+struct CampoMant {
+    QString etiqueta;
+    QString campo;       // column of the list record set it shows
+    int maximo = 0;      // longest text accepted; 0 = no limit
+    bool oculto = false; // typed characters shown as '*'
+};
+
+// An extra check box besides chkDesactivado (objectName `nombre`).
+struct CasillaMant {
+    QString nombre;
+    QString etiqueta;
+    QString campo;
+};
+
+struct ConfiguracionMant {
+    QString nombre; // objectName of the window (its class name)
+    QString titulo;
+    QString tituloLista;
+    QList<ColumnaLista> columnas;
+    QList<CampoMant> campos;
+    bool campo0EsClave = true;
+    QList<CasillaMant> casillas;
+    QString etiquetaDesactivado = QStringLiteral("Desactivado: ");
+    QString campoDesactivado;
+    QList<BotonMant> botones;
+
+    QString sqlAbrir;    // when the window loads
+    QString sqlRecargar; // after saving and on "Actualizar"
+    QString sqlBuscarAntes;
+    QString sqlBuscarDespues = QStringLiteral("')");
+    QString tituloBuscar = QStringLiteral("Buscar");
+
+    DisenoInforme (*informe)() = nullptr; // list report printed by "Imprimir"
+    bool informeModal = false; // shown modally, and then the list is reloaded with its SQL
+
+    QString comandoInsertar;
+    QString comandoActualizar;
+    int campoObligatorio = 1;
+    QString mensajeObligatorio;
+
+    // What a window may do differently from the plain pattern.
+    bool nuevoVaciaCampos = false; // "Nuevo" empties every field, not only the key
+    bool desactivadoEditableAlCrear = false;
+    bool cancelarVaciaCampos = false; // "Cancelar" empties the key and the fields
+    bool cancelarRecarga = false;     // "Cancelar" reloads with the current SQL text
+
+    int camposPorFila = 1; // label/field pairs side by side in the entry area
+    int anchoTwips = 7200;
+    int altoTwips = 6600;
+};
+
+// A read-only table model over a Recordset: one row per record, the configured columns.
+// Asignar(nullptr) detaches it (it then shows no rows). A window whose records live elsewhere
+// may override Filas()/Valor().
+class ModeloLista : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit ModeloLista(QList<ColumnaLista> columnas, QObject* padre = nullptr);
+
+    void Asignar(const Recordset* rs);
+    const QList<ColumnaLista>& Columnas() const { return columnas_; }
+
+    int rowCount(const QModelIndex& padre = {}) const override;
+    int columnCount(const QModelIndex& padre = {}) const override;
+    QVariant data(const QModelIndex& indice, int rol = Qt::DisplayRole) const override;
+    QVariant headerData(int seccion, Qt::Orientation orientacion,
+                        int rol = Qt::DisplayRole) const override;
+
+protected:
+    virtual int Filas() const;
+    virtual QVariant Valor(int fila, int columna) const;
+
+private:
+    QList<ColumnaLista> columnas_;
+    QList<int> indices_;
+    const Recordset* rs_ = nullptr;
+};
+
+class frmMantenimiento : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmMantenimiento(ConfiguracionMant config, QWidget* padre = nullptr);
+    ~frmMantenimiento() override;
+
+    // Runs the command of button `Index` whatever the state of the buttons.
+    void cmdMenu_Click(int Index);
+
+    // Reloads the list from an SQL text: the grid shows nothing while the record set is replaced
+    // and stays empty when the query fails. The fields and the state are left alone.
+    void RecargarLista(const QString& sql);
+    // Copies the list record set's current record into the fields.
+    virtual void MostrarRegistro();
+
+    bool EnEdicion() const { return enEdicion_; }
+    const Recordset& Lista() const { return rs_; }
+    // The SQL text the list was last loaded with (also when that load failed).
+    const QString& SqlActual() const { return sqlActual_; }
+    const ConfiguracionMant& Configuracion() const { return config_; }
+    // Loads the list with the opening SQL and shows its first record; runs on the first show.
+    virtual void Form_Load();
+
+    QTableView* dtgLista() const { return dtgLista_; }
+    QLabel* lblLista() const { return lblLista_; }
+    QLineEdit* txtFields(int i) const { return txtFields_.value(i); }
+    int CantidadCampos() const { return static_cast<int>(txtFields_.size()); }
+    QCheckBox* chkDesactivado() const { return chkDesactivado_; }
+    QCheckBox* Casilla(const QString& nombre) const;
+    QPushButton* cmdMenu(int i) const { return cmdMenu_.value(i); }
+    int IndiceDe(AccionMant accion) const; // -1 when the window has no such button
+
+    // Shows the one window held by `p`, creating it on first use; brings it forward otherwise.
+    template <class T> static T* MostrarUnica(QPointer<T>& p) {
+        if (!p) {
+            p = new T;
+            p->show();
+        } else {
+            p->TraerAlFrente();
+        }
+        return p;
+    }
+    // Opens the one window modally and returns when it has closed. An instance already open
+    // without being modal is closed first (discarding an unsaved entry, as closing does).
+    template <class T> static void AbrirModalUnica(QPointer<T>& p, QWidget* padre) {
+        if (p)
+            delete p.data();
+        p = new T;
+        p->EjecutarModal(padre);
+    }
+
+signals:
+    // The window has closed (it is deleted right after).
+    void Cerrada();
+
+protected:
+    // The commands. Subclasses override the ones that differ.
+    virtual void Nuevo();
+    virtual void Editar();
+    virtual void Guardar();
+    virtual void Imprimir();
+    virtual void Buscar();
+    virtual void MostrarTodos();
+    virtual void Cancelar();
+    virtual void Atras();
+    virtual void Eliminar() {}
+    // Hands the list record set, as it stands, to the window's list report.
+    virtual void ImprimirLista();
+
+    // The values for the stored commands: the fields after the key in order (insert), the key,
+    // those fields, the extra check boxes and the flag (update).
+    virtual QVariantList ValoresInsertar() const;
+    virtual QVariantList ValoresActualizar() const;
+    // Runs the stored command of a save; false (after the user was told) keeps the entry.
+    virtual bool GuardarRegistro();
+
+    // Browse (false) or entry (true) state: buttons and which controls may be edited.
+    // `alCrear` says the entry started with "Nuevo".
+    virtual void PonerEstado(bool edicion, bool alCrear = false);
+
+    // Adds a labelled control to the entry area (for controls beyond the configured ones); the
+    // label becomes its buddy.
+    void AgregarControl(const QString& etiqueta, QWidget* control);
+    QGridLayout* AreaCampos() const { return areaCampos_; }
+
+    // Selects in the grid, without touching the fields, the row whose key is `clave`.
+    void SeleccionarClave(const QString& clave);
+    void TraerAlFrente();
+    void EjecutarModal(QWidget* padre);
+
+    void showEvent(QShowEvent* evento) override;
+    void closeEvent(QCloseEvent* evento) override;
+
+    static QString TextoDe(const QVariant& valor);
+    static int Marca(const QCheckBox* casilla);
+
+private:
+    void Construir();
+    void FilaActualCambiada(int fila);
+
+    ConfiguracionMant config_;
+    Recordset rs_;
+    QString sqlActual_;
+    ModeloLista* modelo_ = nullptr;
+    QLabel* lblLista_ = nullptr;
+    QTableView* dtgLista_ = nullptr;
+    QGridLayout* areaCampos_ = nullptr;
+    QList<QLineEdit*> txtFields_;
+    QList<QCheckBox*> casillas_;
+    QCheckBox* chkDesactivado_ = nullptr;
+    QList<QPushButton*> cmdMenu_;
+    bool enEdicion_ = false;
+    bool silencio_ = false;
+    bool cargada_ = false;
+    int filaCampos_ = 0;
+    int columnaCampos_ = 0;
+};

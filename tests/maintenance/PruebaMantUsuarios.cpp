@@ -1,0 +1,127 @@
+#include "AyudaMant.h"
+#include "Entorno.h"
+#include "Mensajes.h"
+#include "RegistroPruebas.h"
+#include "Usuario.h"
+#include "frmMantUsuarios.h"
+
+#include <QCheckBox>
+
+using namespace AyudaMant;
+
+namespace {
+constexpr int kNuevo = 0, kEditar = 1, kGuardar = 2, kActualizar = 3, kCancelar = 4;
+
+QString ClaveGuardada(Entorno& e, const QString& login) {
+    return e.Valor(QStringLiteral("SELECT UsuPassword FROM usuarios WHERE UsuLogin=?"), {login})
+        .toString();
+}
+} // namespace
+
+class PruebaMantUsuarios : public QObject {
+    Q_OBJECT
+private slots:
+    void nuevoUsuarioGuardaLaClaveCodificadaYSusDerechos() {
+        Entorno e;
+        std::unique_ptr<frmMantUsuarios> f(frmMantUsuarios::Instancia());
+        QCOMPARE(Columna(f.get(), 0), QStringList{QStringLiteral("korva")});
+        QCOMPARE(f->Configuracion().botones.size(), 6);
+        QVERIFY(Habilitados(f.get(), {kNuevo, kEditar, kActualizar, 5}));
+        QVERIFY(f->txtFields(2)->text().isEmpty());
+        QCOMPARE(f->txtFields(2)->echoMode(), QLineEdit::Password);
+
+        Pulsar(f.get(), kNuevo);
+        QVERIFY(Habilitados(f.get(), {kGuardar, kActualizar, kCancelar, 5}));
+        QVERIFY(!f->chkDesactivado()->isEnabled());
+        Escribir(f->txtFields(1), QStringLiteral("ana"));
+        Escribir(f->txtFields(2), QStringLiteral("clave1"));
+        Escribir(f->txtFields(3), QStringLiteral("Ana Pérez"));
+        f->Casilla(QStringLiteral("chkPuedeSolicitar"))->setChecked(false);
+        f->Casilla(QStringLiteral("chkPuedeAutorizar"))->setChecked(true);
+        f->Casilla(QStringLiteral("chkPuedeCumplir"))->setChecked(false);
+
+        // "Actualizar" while entering keeps the entry.
+        Pulsar(f.get(), kActualizar);
+        QVERIFY(f->EnEdicion());
+        QCOMPARE(f->txtFields(3)->text(), QStringLiteral("Ana Pérez"));
+
+        Pulsar(f.get(), kGuardar);
+        QVERIFY(Mensajes::Mostrados().isEmpty());
+        const Recordset r = e.Sql(QStringLiteral("SELECT * FROM usuarios WHERE UsuLogin='ana'"));
+        QCOMPARE(r.Texto(QStringLiteral("UsuPassword")), CodificarClave(QStringLiteral("clave1")));
+        QCOMPARE(r.Texto(QStringLiteral("UsuNombre")), QStringLiteral("Ana Pérez"));
+        QCOMPARE(r.Campo(QStringLiteral("UsuPuedeSolicitar")).toInt(), 0);
+        QCOMPARE(r.Campo(QStringLiteral("UsuPuedeAutorizar")).toInt(), 1);
+        QCOMPARE(r.Campo(QStringLiteral("UsuPuedeCumplir")).toInt(), 0);
+        QCOMPARE(r.Campo(QStringLiteral("UsuDesactivado")).toInt(), 0);
+        QVERIFY(f->txtFields(2)->text().isEmpty());
+    }
+
+    void laClaveNoSeCodificaDosVecesYSePuedeVaciarAProposito() {
+        Entorno e;
+        e.Usuario(QStringLiteral("beto"), QStringLiteral("secreto"), QStringLiteral("Beto Gómez"),
+                  1, 0, 0);
+        std::unique_ptr<frmMantUsuarios> f(frmMantUsuarios::Instancia());
+        ElegirFila(f.get(), 0); // "Beto Gómez" sorts before "Korva"
+        QCOMPARE(f->txtFields(1)->text(), QStringLiteral("beto"));
+        QVERIFY(f->txtFields(2)->text().isEmpty());
+
+        for (int vez = 0; vez < 2; ++vez) {
+            Pulsar(f.get(), kEditar);
+            Escribir(f->txtFields(3), QStringLiteral("Beto Gómez %1").arg(vez));
+            Pulsar(f.get(), kGuardar);
+        }
+        QCOMPARE(ClaveGuardada(e, QStringLiteral("beto")),
+                 CodificarClave(QStringLiteral("secreto")));
+
+        Pulsar(f.get(), kEditar);
+        Escribir(f->txtFields(2), QStringLiteral("nueva"));
+        f->chkDesactivado()->setChecked(true);
+        Pulsar(f.get(), kGuardar);
+        QCOMPARE(ClaveGuardada(e, QStringLiteral("beto")), CodificarClave(QStringLiteral("nueva")));
+        QCOMPARE(
+            e.Valor(QStringLiteral("SELECT UsuDesactivado FROM usuarios WHERE UsuLogin='beto'"))
+                .toInt(),
+            1);
+        QCOMPARE(f->Lista().RecordCount(), 2);
+
+        Pulsar(f.get(), kEditar);
+        Escribir(f->txtFields(2), QStringLiteral("x"));
+        f->chkSinClave()->click();
+        QVERIFY(f->txtFields(2)->text().isEmpty());
+        QVERIFY(f->txtFields(2)->isReadOnly());
+        Pulsar(f.get(), kGuardar);
+        QCOMPARE(ClaveGuardada(e, QStringLiteral("beto")), CodificarClave(QString()));
+        QVERIFY(!f->chkSinClave()->isChecked());
+        QVERIFY(!f->chkSinClave()->isEnabled());
+    }
+
+    void nombreVacioOClaveImposibleNoGuardanNada() {
+        Entorno e;
+        std::unique_ptr<frmMantUsuarios> f(frmMantUsuarios::Instancia());
+        Pulsar(f.get(), kNuevo);
+        Escribir(f->txtFields(1), QStringLiteral("sin"));
+        Escribir(f->txtFields(3), QString());
+        Pulsar(f.get(), kGuardar);
+        QCOMPARE(Mensajes::UltimoTexto(), QStringLiteral("Debe ingresar el Nombre del usuario"));
+
+        // A character the encoding cannot raise is reported, and no empty password is stored.
+        Escribir(f->txtFields(3), QStringLiteral("Sin Clave"));
+        f->txtFields(2)->setText(QString(QChar(0xFF)));
+        Pulsar(f.get(), kGuardar);
+        QVERIFY(f->EnEdicion());
+        QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM usuarios")).toInt(), 1);
+
+        // A new user with nothing typed as password signs in with an empty one.
+        f->txtFields(2)->clear();
+        Pulsar(f.get(), kGuardar);
+        QCOMPARE(ClaveGuardada(e, QStringLiteral("sin")), QString());
+        QVERIFY(!f->EnEdicion());
+        Pulsar(f.get(), kEditar);
+        Pulsar(f.get(), kCancelar);
+        QVERIFY(!f->EnEdicion());
+    }
+};
+
+QUIMBEL_PRUEBA(PruebaMantUsuarios)
+#include "PruebaMantUsuarios.moc"
