@@ -26,6 +26,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -211,7 +212,7 @@ frmPrincipal::frmPrincipal(QWidget* parent) : QMainWindow(parent) {
 
     CrearMenu();
     CrearBarra();
-    resize(Pantalla::Twips(11400, this), Pantalla::Twips(7200, this));
+    resize(Pantalla::Twips(12600, this), Pantalla::Twips(8400, this));
 
     cboEstado->setCurrentIndex(0);
     connect(cboEstado, &QComboBox::currentIndexChanged, this,
@@ -317,9 +318,14 @@ void frmPrincipal::CargarLista(const QString& condicion) {
             pbProgreso->setValue(0);
             pbProgreso->show();
         }
+        // The bar is repainted at once on every change; a few changes a second are enough.
+        QElapsedTimer desdeAvance;
+        desdeAvance.start();
         modelo_->Cargar(&rsLista, estado == kPendiente, gAvisoDias, Reloj::Hoy(), [&](int leidas) {
-            if (conBarra)
+            if (conBarra && (leidas == n || desdeAvance.elapsed() >= 100)) {
                 pbProgreso->setValue(leidas);
+                desdeAvance.restart();
+            }
         });
         pbProgreso->hide();
         rsLista.MoveFirst();

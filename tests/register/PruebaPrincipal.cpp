@@ -7,6 +7,7 @@
 #include "RegistroPruebas.h"
 #include "Reloj.h"
 #include "Usuario.h"
+#include "frmOrden.h"
 #include "frmPrincipal.h"
 
 #include <QAction>
@@ -161,6 +162,29 @@ private slots:
         w->grdLista_DblClick();
         QCOMPARE(Mensajes::UltimoTexto(),
                  QStringLiteral("No hay Ordenes de Compra para seleccionar."));
+    }
+
+    void dobleClicAbreLaFilaResaltadaYNuevaUnaOrdenVacia() {
+        Entorno e;
+        Ordenes o(e);
+        const QList<int> ids{o.Nueva(), o.Nueva(), o.Nueva()};
+        frmPrincipal* w = frmPrincipal::Instancia();
+        w->show();
+        Marcar(w, 0);
+        const QRect r = w->grdLista->visualRect(w->Modelo()->index(2, ModeloOrdenes::Descripcion));
+        QTest::mouseClick(w->grdLista->viewport(), Qt::LeftButton, {}, r.center());
+        QTest::mouseDClick(w->grdLista->viewport(), Qt::LeftButton, {}, r.center());
+        QVERIFY(frmOrden::Abierta());
+        QVERIFY(!frmOrden::Instancia()->agregando);
+        QCOMPARE(frmOrden::Instancia()->ordid, ids[2]);
+        frmOrden::Instancia()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+        Boton(w, "nueva");
+        QVERIFY(frmOrden::Abierta());
+        QVERIFY(frmOrden::Instancia()->agregando);
+        frmOrden::Instancia()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     void barraDeProgresoSoloDesdeCientoUnaFilas() {
