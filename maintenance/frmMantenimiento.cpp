@@ -194,7 +194,13 @@ void frmMantenimiento::Construir() {
     dtgLista_->setTabKeyNavigation(false);
     dtgLista_->verticalHeader()->setVisible(false);
     dtgLista_->verticalHeader()->setDefaultSectionSize(dtgLista_->fontMetrics().height() + 6);
-    dtgLista_->horizontalHeader()->setStretchLastSection(true);
+    // The last text column takes the spare width; a trailing "Si"/"No" column stays narrow.
+    for (int i = static_cast<int>(config_.columnas.size()) - 1; i >= 0; --i) {
+        if (!config_.columnas[i].siNo) {
+            dtgLista_->horizontalHeader()->setSectionResizeMode(i, QHeaderView::Stretch);
+            break;
+        }
+    }
     dtgLista_->horizontalHeader()->setHighlightSections(false);
     lblLista_->setBuddy(dtgLista_);
     principal->addWidget(dtgLista_, 1);
