@@ -427,16 +427,21 @@ void frmMantenimiento::Nuevo() {
         if ((i == 0 && config_.campo0EsClave) || config_.nuevoVaciaCampos)
             txtFields_[i]->clear();
     PonerEstado(true, true);
+    EnfocarPrimerCampo();
+}
+
+void frmMantenimiento::EnfocarPrimerCampo() {
+    // Selected, so that typing replaces the text of the record shown before.
     const int primero = config_.campo0EsClave ? 1 : 0;
-    if (primero < txtFields_.size())
+    if (primero < txtFields_.size()) {
         txtFields_[primero]->setFocus();
+        txtFields_[primero]->selectAll();
+    }
 }
 
 void frmMantenimiento::Editar() {
     PonerEstado(true, false);
-    const int primero = config_.campo0EsClave ? 1 : 0;
-    if (primero < txtFields_.size())
-        txtFields_[primero]->setFocus();
+    EnfocarPrimerCampo();
 }
 
 QVariantList frmMantenimiento::ValoresInsertar() const {
@@ -530,6 +535,7 @@ void frmMantenimiento::closeEvent(QCloseEvent* evento) {
     modelo_->Asignar(nullptr);
     CerrarRecordset(rs_, true);
     QWidget::closeEvent(evento);
+    cerrada_ = true;
     emit Cerrada();
 }
 
