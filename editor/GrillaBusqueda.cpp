@@ -8,6 +8,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -83,7 +85,19 @@ void GrillaBusqueda::MostrarResultado(QList<QPair<QString, QString>> columnas) {
     connect(grilla_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &GrillaBusqueda::FilaCambiada);
     grilla_->resizeColumnsToContents();
-    grilla_->horizontalHeader()->setStretchLastSection(true);
+    // Wide enough for every column when the screen allows it.
+    int ancho = grilla_->verticalHeader()->sizeHint().width() + 2 * grilla_->frameWidth() +
+                grilla_->verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < modelo_->columnCount(); ++c)
+        ancho += grilla_->columnWidth(c);
+    const QMargins m = layout()->contentsMargins();
+    ancho += m.left() + m.right();
+    if (screen())
+        ancho = qMin(ancho, screen()->availableGeometry().width() * 9 / 10);
+    if (ancho > width())
+        resize(ancho, height());
+    // Room left over goes to the name, the column people read.
+    grilla_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     // The first match counts as chosen, so that "Seleccionar" right away takes it.
     if (modelo_->rowCount() > 0)
         grilla_->setCurrentIndex(modelo_->index(0, 0));

@@ -1,5 +1,8 @@
 #include "frmOrden.h"
 
+#include "VistaPrevia.h"
+#include "frmMantProveedores.h"
+
 #include "Conexiones.h"
 #include "Controles.h"
 #include "Formato.h"
@@ -103,6 +106,7 @@ frmOrden::frmOrden(QWidget* parent) : QWidget(parent) {
     setWindowTitle(QStringLiteral("Detalle de la Orden de Compra"));
     ConstruirControles();
     CrearColumnasPrecios();
+    LimpiarPrecio();
     Pantalla::EnterComoTab(this);
 }
 
@@ -352,12 +356,21 @@ void frmOrden::CrearColumnasPrecios() {
          QStringLiteral("Fecha"), QStringLiteral("Fec.Vigencia"), QStringLiteral("Aceptado")});
     const int anchos[kColumnasPrecio] = {0, 0, 1500, 1200, 1000, 1000, 1200, 1100, 1100, 800};
     for (int c = 0; c < kColumnasPrecio; ++c) {
-        if (anchos[c] == 0)
-            grdPrecios->setColumnHidden(c, true);
-        else
-            grdPrecios->setColumnWidth(c, Pantalla::Twips(anchos[c], this));
+        anchosPrecios_[c] = Pantalla::Twips(anchos[c], this);
+        grdPrecios->setColumnHidden(c, anchos[c] == 0);
     }
     grdPrecios->headerItem()->setTextAlignment(kColPrecio, Qt::AlignRight | Qt::AlignVCenter);
+    AjustarColumnasPrecios();
+}
+
+void frmOrden::AjustarColumnasPrecios() {
+    // The designed widths, widened where a header or a value would otherwise be cut.
+    for (int c = 0; c < kColumnasPrecio; ++c) {
+        if (grdPrecios->isColumnHidden(c))
+            continue;
+        grdPrecios->resizeColumnToContents(c);
+        grdPrecios->setColumnWidth(c, qMax(anchosPrecios_[c], grdPrecios->columnWidth(c)));
+    }
 }
 
 void frmOrden::Cargar() {
@@ -428,6 +441,7 @@ void frmOrden::LimpiarOrden() {
     dtcLugarDeEntrega->SetValor(QString());
     dtcSolicitantes->SetValor(QString());
     dtcAutorizantes->SetValor(QString());
+    autorizanteConfirmado_.clear();
     chkAutorizo->setChecked(false);
     dtcSectores->SetValor(QStringLiteral("1"));
     dtcCentrosDeCosto->SetValor(QStringLiteral("1"));
@@ -477,6 +491,7 @@ void frmOrden::CargarOrden() {
         const int autorizante = rs.Campo(QStringLiteral("AutorizanteId")).toInt();
         dtcAutorizantes->SetValorGuardado(autorizante > 0 ? QString::number(autorizante)
                                                           : QString());
+        autorizanteConfirmado_ = dtcAutorizantes->Valor();
         if (autorizante > 0)
             chkAutorizo->setChecked(true);
         dtcSectores->SetValorGuardado(rs.Texto(QStringLiteral("SecId")));
@@ -611,12 +626,15 @@ void frmOrden::BuscarProveedor() {
     }
 }
 
-// Waiting for the products and suppliers maintenance windows and the order report.
 void frmOrden::NuevoProducto() {}
 
-void frmOrden::NuevoProveedor() {}
+void frmOrden::NuevoProveedor() {
+    frmMantProveedores::Instancia()->cmdMenu_Click(0);
+}
 
-void frmOrden::ImprimirOrden() {}
+void frmOrden::ImprimirOrden() {
+    ::ImprimirOrden(lblNumeroDeOrden->text().trimmed().toInt(), this);
+}
 
 // ---- Quotes ----
 
@@ -648,6 +666,7 @@ void frmOrden::CargarPrecios() {
         }
         CerrarRecordset(rs, true);
     }
+    AjustarColumnasPrecios();
     grdPrecios->update();
 }
 
@@ -788,6 +807,7 @@ void frmOrden::AceptarPrecio() {
     p.vigencia = dtpPreFecVigencia->Momento();
     p.aceptado = chkAceptado->isChecked();
     EscribirFila(fila, p);
+    AjustarColumnasPrecios();
     LimpiarPrecio();
 }
 

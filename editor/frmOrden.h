@@ -128,10 +128,16 @@ private:
     void EscribirFila(QTreeWidgetItem* fila, const FilaPrecio& p);
     FilaPrecio LeerFila(const QTreeWidgetItem* fila) const;
     void ActualizarFilaEnEdicion();
+    void AjustarColumnasPrecios();
+    // Asks the authoriser chosen in dtcAutorizantes for their password.
+    bool ConfirmarAutorizante();
 
     static QPointer<frmOrden> instancia_;
     Recordset rsUnidades_, rsLugares_, rsSolicitantes_, rsAutorizantes_, rsSectores_, rsCentros_,
         rsMonedas_, rsFormasDePago_;
     QTreeWidgetItem* filaEnEdicion_ = nullptr;
     int siguienteClave_ = 1;
+    int anchosPrecios_[10] = {};
+    // The authoriser whose password was confirmed, or who was stored with the order.
+    QString autorizanteConfirmado_;
 };

@@ -1,14 +1,59 @@
 #include "Controles.h"
 #include "frmOrden.h"
+#include "frmVerificarUsuario.h"
 
 #include <QCheckBox>
 
-// Without the password confirmation yet: ticking opens the authoriser list, unticking empties
-// and closes it.
-void frmOrden::AutorizoCambiado(bool marcado) {
-    if (!marcado)
-        dtcAutorizantes->SetValor(QString());
-    dtcAutorizantes->setEnabled(marcado);
+bool frmOrden::ConfirmarAutorizante() {
+    // The confirmation window asks whoever is chosen in this list, and only while it is shown.
+    frmVerificarUsuario::LeerAutorizante = [this] { return dtcAutorizantes->Valor(); };
+    bool autorizado = false;
+    {
+        frmVerificarUsuario verificar(this);
+        verificar.exec();
+        autorizado = verificar.autorizado;
+    }
+    frmVerificarUsuario::LeerAutorizante = nullptr;
+    return autorizado;
 }
 
-void frmOrden::AutorizanteElegido() {}
+void frmOrden::AutorizoCambiado(bool marcado) {
+    if (marcado) {
+        dtcAutorizantes->setEnabled(true);
+        return;
+    }
+    if (dtcAutorizantes->Valor().isEmpty()) {
+        dtcAutorizantes->SetValor(QString());
+        dtcAutorizantes->setEnabled(false);
+        return;
+    }
+    if (!ConfirmarAutorizante()) {
+        // The authorisation stays, so the box says so.
+        chkAutorizo->setChecked(true);
+        return;
+    }
+    dtcAutorizantes->SetValor(QString());
+    autorizanteConfirmado_.clear();
+    dtcAutorizantes->setEnabled(false);
+    HabilitarEdicion();
+}
+
+// Runs for every choice in the list, by mouse or keyboard, so that no authoriser stays chosen
+// without the password.
+void frmOrden::AutorizanteElegido() {
+    if (dtcAutorizantes->Valor().isEmpty())
+        return;
+    if (ConfirmarAutorizante()) {
+        autorizanteConfirmado_ = dtcAutorizantes->Valor();
+        chkAutorizo->setChecked(true);
+        return;
+    }
+    if (!autorizanteConfirmado_.isEmpty()) {
+        // A failed re-confirmation does not undo an authorisation already given.
+        dtcAutorizantes->SetValorGuardado(autorizanteConfirmado_);
+        return;
+    }
+    dtcAutorizantes->SetValor(QString());
+    chkAutorizo->setChecked(false);
+    dtcAutorizantes->setEnabled(false);
+}

@@ -1,12 +1,112 @@
+#include "Controles.h"
+#include "Formato.h"
+#include "GuardadoOrden.h"
+#include "Mensajes.h"
+#include "Pantalla.h"
+#include "Usuario.h"
 #include "frmOrden.h"
 
-// Placeholders until validation and saving are in place: every order passes and nothing is
-// written; the window just moves to view mode as a save would leave it.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <cmath>
+
+namespace {
+
+const QString kFin = QStringLiteral("\r\n");
+
+// A lookup list's value as the id it stands for; 0 when it holds none.
+int Id(const ListaEnlazada* lista) {
+    bool ok = false;
+    const int id = lista->Valor().trimmed().toInt(&ok);
+    return ok && id > 0 ? id : 0;
+}
+
+} // namespace
+
 bool frmOrden::ValidarOrden() {
-    return true;
+    QString mensaje;
+
+    const QString cantidad = txtCantidad->text().trimmed();
+    double valor = 0;
+    if (cantidad.isEmpty())
+        mensaje += QStringLiteral("La Cantidad es requerida.") + kFin;
+    else if (!Formato::LeerNumero(cantidad, &valor) || !std::isfinite(valor))
+        mensaje += QStringLiteral("La Cantidad debe ser un valor numérico.") + kFin;
+    else if (valor <= 0)
+        mensaje += QStringLiteral("La Cantidad debe ser mayor que cero.") + kFin;
+
+    const bool sinTexto = txtDescripcion->text().trimmed().isEmpty();
+    const int producto = Tag(txtDescripcion).trimmed().toInt();
+    if (sinTexto || producto <= 0)
+        mensaje += sinTexto ? QStringLiteral("El Producto es requerido.") + kFin
+                            : QStringLiteral("Debe seleccionar un Producto utilizando el botón "
+                                             "Buscar.") +
+                                  kFin;
+
+    if (dtcUnidades->Valor().trimmed().isEmpty())
+        mensaje += QStringLiteral("La Unidad de Compra es requerida.") + kFin;
+    if (dtcLugarDeEntrega->Valor().trimmed().isEmpty())
+        mensaje += QStringLiteral("El Lugar de Entrega es requerido.") + kFin;
+    if (Id(dtcSolicitantes) == 0)
+        mensaje += QStringLiteral("El Solicitante es requerido.") + kFin;
+    // Stored as numbers: an empty list (no active sector or cost centre) must not become 0.
+    if (Id(dtcSectores) == 0)
+        mensaje += QStringLiteral("El Sector es requerido.") + kFin;
+    if (Id(dtcCentrosDeCosto) == 0)
+        mensaje += QStringLiteral("El Centro de Costo es requerido.") + kFin;
+
+    const bool hayAutorizante = !dtcAutorizantes->Valor().isEmpty();
+    if (chkAutorizo->isChecked() && !hayAutorizante)
+        mensaje += QStringLiteral("Debe seleccionar quién autorizó la Orden de Compra.") + kFin;
+    if (hayAutorizante) {
+        bool aceptado = false;
+        for (const FilaPrecio& p : FilasPrecios())
+            aceptado = aceptado || p.aceptado;
+        if (!aceptado)
+            mensaje += QStringLiteral("No es posible autorizar esta Orden porque no tiene un "
+                                      "precio Aceptado.") +
+                       kFin;
+    }
+
+    if (mensaje.isEmpty())
+        return true;
+    Mensajes::MsgBox(mensaje, Mensajes::Botones::OK, Mensajes::Icono::Exclamacion,
+                     QStringLiteral("Atención"));
+    return false;
 }
 
 bool frmOrden::GuardarOrden() {
+    OrdenAGuardar o;
+    o.fecha = dtpFecha->Momento();
+    Formato::LeerNumero(txtCantidad->text(), &o.cantidad);
+    o.unidad = dtcUnidades->Valor();
+    o.productoId = Tag(txtDescripcion).trimmed();
+    o.comentario = txtComentario->text();
+    o.lugarEntrega = dtcLugarDeEntrega->Valor();
+    o.prioridad = cboPrioridades->currentIndex() >= 0 ? cboPrioridades->currentText() : QString();
+    o.sectorId = Id(dtcSectores);
+    o.centroCostoId = Id(dtcCentrosDeCosto);
+    o.solicitanteId = Id(dtcSolicitantes);
+    o.autorizanteId = Id(dtcAutorizantes);
+    o.login = gLogin;
+
+    QList<PrecioAGuardar> precios;
+    for (const FilaPrecio& p : FilasPrecios())
+        precios << PrecioAGuardar{p.empId,     p.contacto, p.precio,   p.moneda,
+                                  p.formaPago, p.fecha,    p.vigencia, p.aceptado};
+
+    int numero = agregando ? 0 : lblNumeroDeOrden->text().trimmed().toInt();
+    {
+        CursorOcupado ocupado;
+        // A failed save leaves the order on screen as typed, still open for editing.
+        if (!EscribirOrden(numero, o, precios))
+            return false;
+    }
+    ordid = numero;
+    lblNumeroDeOrden->setText(QString::number(ordid));
+    autorizanteConfirmado_ = dtcAutorizantes->Valor();
     agregando = false;
     BloquearCampos();
     return true;

@@ -329,16 +329,26 @@ void InformeMaquetado::Pintar(QPainter& painter, const std::function<bool()>& nu
                     painter.drawText(caja, flags | Qt::TextWordWrap, t.texto);
                     painter.restore();
                 } else if (t.tipo == ElementoInforme::Tipo::Campo &&
+                           t.alineacion == Alineacion::Izquierda &&
                            metricas.horizontalAdvance(t.texto) > r.width()) {
-                    // A value never runs into the next column; fixed labels may overhang.
+                    // A long value never runs into the next column. Fixed labels, and the
+                    // short right-aligned or centred values (prices, currencies, flags), may
+                    // overhang rather than lose their first letters.
                     QRectF caja(r.x(), r.y(), r.width(), std::max(r.height(), linea));
                     painter.save();
                     painter.setClipRect(caja);
                     painter.drawText(caja, flags | Qt::TextSingleLine, t.texto);
                     painter.restore();
                 } else {
-                    QRectF caja(r.x(), r.y(), r.width(), std::max(r.height(), linea));
-                    painter.drawText(caja, flags | Qt::TextSingleLine | Qt::TextDontClip, t.texto);
+                    // Placed by hand: a long list has tens of thousands of these, and drawing
+                    // at a point is much cheaper than laying text out in a box.
+                    const double ancho = metricas.horizontalAdvance(t.texto);
+                    double x = r.x();
+                    if (t.alineacion == Alineacion::Centro)
+                        x += (r.width() - ancho) / 2;
+                    else if (t.alineacion == Alineacion::Derecha)
+                        x += r.width() - ancho;
+                    painter.drawText(QPointF(x, r.y() + metricas.ascent()), t.texto);
                 }
                 break;
             }

@@ -2,7 +2,12 @@
 
 #include "Conexiones.h"
 #include "Configuracion.h"
-#include "Provisional.h"
+#include "Programa.h"
+#include "Respaldo.h"
+#include "frmLogin.h"
+#include "frmOpciones.h"
+#include "frmPresentacion.h"
+#include "frmPrincipal.h"
 
 #include <QApplication>
 #include <QDir>
@@ -11,13 +16,14 @@
 int Main(QApplication& app) {
     QApplication::setApplicationName(QStringLiteral("Quimbel"));
     QApplication::setOrganizationName(QStringLiteral("Tolvanex"));
+    QApplication::setWindowIcon(Programa::Icono());
     QDir::setCurrent(QCoreApplication::applicationDirPath());
 
     CargarConfiguracion();
     CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), gDbPath);
     // A connection that cannot be opened lets the user correct the location; the program then
     // ends and the new location is used at the next start.
-    AlFallarConexion([] { MostrarOpcionesTrasFallo(); });
+    AlFallarConexion([] { frmOpciones::MostrarModal(); });
     const auto abrir = [] {
         return AbrirConexion(QString::fromLatin1(kOrigenDeDatos),
                              QString::fromLatin1(kClaveBaseDeDatos));
@@ -25,12 +31,16 @@ int Main(QApplication& app) {
     if (!abrir())
         return 0;
 
-    if (!MostrarLogin()) {
-        CerrarConexion();
-        return 0;
+    {
+        frmLogin login;
+        login.exec();
+        if (!login.LoginSucceeded) {
+            CerrarConexion();
+            return 0;
+        }
     }
 
-    QWidget* presentacion = MostrarPresentacion();
+    QWidget* presentacion = frmPresentacion::Mostrar();
     QCoreApplication::processEvents();
     if (!gDbBackup.isEmpty()) {
         CerrarConexion();
@@ -40,7 +50,7 @@ int Main(QApplication& app) {
     }
     QCoreApplication::processEvents();
 
-    MostrarPrincipal();
+    frmPrincipal::Instancia()->show();
     delete presentacion;
     return app.exec();
 }

@@ -67,7 +67,9 @@ Respuesta MsgBox(const QString& texto, Botones botones, Icono icono, const QStri
         SinRespuesta(m);
     }
     if (e.consola || !qobject_cast<QApplication*>(QCoreApplication::instance())) {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(titulo), qPrintable(texto));
+        QString linea = texto;
+        linea.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        std::fprintf(stderr, "%s: %s\n", qPrintable(titulo), qPrintable(linea));
         return botones == Botones::OK ? Respuesta::OK : Respuesta::No;
     }
 

@@ -1,0 +1,98 @@
+#include "Respaldo.h"
+
+#include "Esquema.h"
+#include "Mensajes.h"
+#include "Pantalla.h"
+#include "Reloj.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QTemporaryFile>
+#include <filesystem>
+#include <sqlite3.h>
+
+namespace {
+
+enum class Resultado { Hecho, EnUso, Fallo };
+
+std::filesystem::path RutaNativa(const QString& ruta) {
+    return std::filesystem::path(ruta.toStdU16String());
+}
+
+Resultado Copiar(const QString& origen, const QString& temporal, int esperaMs) {
+    sqlite3* fuente = Esquema::AbrirArchivo(origen, false, nullptr);
+    if (!fuente)
+        return Resultado::Fallo;
+    sqlite3_busy_timeout(fuente, esperaMs);
+    sqlite3* destino = nullptr;
+    Resultado r = Resultado::Fallo;
+    if (sqlite3_open_v2(temporal.toUtf8().constData(), &destino,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) == SQLITE_OK) {
+        if (sqlite3_backup* b = sqlite3_backup_init(destino, "main", fuente, "main")) {
+            // All pages in one step, so the copy is one consistent state of the source.
+            QElapsedTimer espera;
+            espera.start();
+            int rc;
+            while ((rc = sqlite3_backup_step(b, -1)) == SQLITE_BUSY || rc == SQLITE_LOCKED) {
+                if (espera.elapsed() >= esperaMs)
+                    break;
+                sqlite3_sleep(50);
+            }
+            const int fin = sqlite3_backup_finish(b);
+            if (rc == SQLITE_DONE && fin == SQLITE_OK)
+                r = Resultado::Hecho;
+            else if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
+                r = Resultado::EnUso;
+        }
+    }
+    if (sqlite3_close(destino) != SQLITE_OK)
+        r = Resultado::Fallo;
+    sqlite3_close(fuente);
+    return r;
+}
+
+} // namespace
+
+QString NombreRespaldo(const QString& carpeta, const QDate& fecha) {
+    return carpeta + QDir::separator() + QStringLiteral("bdquimbel") +
+           QLocale().toString(fecha, QStringLiteral("ddMMMyyyy")) + QStringLiteral(".mdb");
+}
+
+bool RespaldarBaseDeDatos(const QString& origen, const QString& carpeta, int esperaMs) {
+    Resultado r = Resultado::Fallo;
+    {
+        CursorOcupado ocupado;
+        const QString destino = NombreRespaldo(carpeta, Reloj::Hoy());
+        QTemporaryFile temporal(carpeta + QStringLiteral("/bdquimbelXXXXXX.tmp"));
+        temporal.setAutoRemove(false);
+        if (QFileInfo(origen).isFile() && temporal.open()) {
+            const QString nombreTemporal = temporal.fileName();
+            temporal.close();
+            r = Copiar(origen, nombreTemporal, esperaMs);
+            // The temporary file is private; the copy is as readable as the database itself.
+            if (r == Resultado::Hecho &&
+                !QFile::setPermissions(nombreTemporal, QFileInfo(origen).permissions()))
+                r = Resultado::Fallo;
+            if (r == Resultado::Hecho) {
+                // Replaces the same day's earlier copy in one step.
+                std::error_code error;
+                std::filesystem::rename(RutaNativa(nombreTemporal), RutaNativa(destino), error);
+                if (error)
+                    r = Resultado::Fallo;
+            }
+            if (r != Resultado::Hecho) {
+                QFile::remove(nombreTemporal);
+                QFile::remove(nombreTemporal + QStringLiteral("-journal"));
+            }
+        }
+    }
+    if (r == Resultado::EnUso)
+        Mensajes::MsgBox(QStringLiteral("La copia de seguridad no se realizó porque la base de "
+                                        "datos está siendo utilizada por otro usuario."),
+                         Mensajes::Botones::OK, Mensajes::Icono::Informacion,
+                         QStringLiteral("Copia de seguridad automática"));
+    return r == Resultado::Hecho;
+}

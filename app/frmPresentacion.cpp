@@ -1,0 +1,106 @@
+#include "frmPresentacion.h"
+
+#include "Pantalla.h"
+#include "Programa.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRadialGradient>
+#include <QVBoxLayout>
+
+namespace {
+
+QLabel* Rotulo(const QString& nombre, int puntos, bool negrita, const QColor& color) {
+    auto* l = new QLabel;
+    l->setObjectName(nombre);
+    QFont f = l->font();
+    f.setPointSize(puntos);
+    f.setBold(negrita);
+    l->setFont(f);
+    QPalette p = l->palette();
+    p.setColor(QPalette::WindowText, color);
+    l->setPalette(p);
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return l;
+}
+
+} // namespace
+
+frmPresentacion* frmPresentacion::Mostrar() {
+    auto* f = new frmPresentacion;
+    Pantalla::TraerAlFrente(f);
+    f->setFocus();
+    f->repaint();
+    return f;
+}
+
+frmPresentacion::frmPresentacion(QWidget* padre)
+    : QWidget(padre, Qt::SplashScreen | Qt::FramelessWindowHint) {
+    setObjectName(QStringLiteral("frmPresentacion"));
+    // Closing the splash early must not count as the program's last window closing.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setFocusPolicy(Qt::StrongFocus);
+    setFixedSize(Pantalla::Twips(7500, this), Pantalla::Twips(4500, this));
+
+    lblProductName = Rotulo(QStringLiteral("lblProductName"), 30, true, Qt::white);
+    lblVersion = Rotulo(QStringLiteral("lblVersion"), 11, false, QColor(0xd9, 0xee, 0xee));
+    lblCompany = Rotulo(QStringLiteral("lblCompany"), 12, true, Qt::white);
+    lblProductName->setText(Programa::Titulo());
+    lblVersion->setText(QStringLiteral("Version ") + Programa::Version());
+    lblCompany->setText(Programa::Empresa());
+
+    auto* v = new QVBoxLayout(this);
+    v->setContentsMargins(Pantalla::Twips(2700, this), Pantalla::Twips(900, this),
+                          Pantalla::Twips(450, this), Pantalla::Twips(450, this));
+    v->addWidget(lblProductName);
+    v->addWidget(lblVersion);
+    v->addStretch();
+    v->addWidget(lblCompany);
+}
+
+void frmPresentacion::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF r = rect();
+
+    QLinearGradient fondo(r.topLeft(), r.bottomRight());
+    fondo.setColorAt(0, QColor(0x14, 0x6e, 0x74));
+    fondo.setColorAt(1, QColor(0x0a, 0x2f, 0x45));
+    p.fillRect(r, fondo);
+
+    // Soft light behind the emblem and a few ruled lines, like an order form seen from afar.
+    QRadialGradient luz(QPointF(r.width() * 0.2, r.height() * 0.45), r.height() * 0.6);
+    luz.setColorAt(0, QColor(255, 255, 255, 60));
+    luz.setColorAt(1, QColor(255, 255, 255, 0));
+    p.fillRect(r, luz);
+    p.setPen(QPen(QColor(255, 255, 255, 28), 1));
+    for (qreal y = r.height() * 0.62; y < r.height() * 0.86; y += r.height() * 0.06)
+        p.drawLine(QPointF(r.width() * 0.38, y), QPointF(r.width() * 0.94, y));
+
+    QPainterPath franja;
+    franja.moveTo(0, r.height() * 0.9);
+    franja.cubicTo(r.width() * 0.35, r.height() * 0.78, r.width() * 0.65, r.height(), r.width(),
+                   r.height() * 0.86);
+    franja.lineTo(r.width(), r.height());
+    franja.lineTo(0, r.height());
+    franja.closeSubpath();
+    p.fillPath(franja, QColor(0xe0, 0x8a, 0x1e, 170));
+
+    const int lado = qRound(r.height() * 0.46);
+    p.drawPixmap(QPointF(r.width() * 0.07, r.height() * 0.22),
+                 Programa::IconoPixmap(lado * devicePixelRatio())
+                     .scaled(lado, lado, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+
+    p.setPen(QPen(QColor(0, 0, 0, 90), 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(r.adjusted(0, 0, -1, -1));
+}
+
+void frmPresentacion::keyPressEvent(QKeyEvent* e) {
+    e->accept();
+    close();
+}

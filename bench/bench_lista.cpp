@@ -1,0 +1,165 @@
+// How long the main window's order list takes to fill, against the bare query it shows.
+// Run by hand: bench_lista [ORDERS...] (default 1000 20000 100000). Each size runs in a process
+// of its own, so that the peak memory printed belongs to that size alone.
+#include "Conexiones.h"
+#include "Configuracion.h"
+#include "Esquema.h"
+#include "Mensajes.h"
+#include "ModeloOrdenes.h"
+#include "Usuario.h"
+#include "frmPrincipal.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+
+#if defined(Q_OS_UNIX)
+#include <sys/resource.h>
+#endif
+
+namespace {
+
+const QString kSql =
+    QStringLiteral("select * from v_ordenes_preciosaceptados where OrdEstado='Pendiente' and 1");
+
+double PicoMemoriaMiB() {
+#if defined(Q_OS_UNIX)
+    rusage uso{};
+    getrusage(RUSAGE_SELF, &uso);
+#if defined(Q_OS_MACOS)
+    return uso.ru_maxrss / (1024.0 * 1024.0);
+#else
+    return uso.ru_maxrss / 1024.0;
+#endif
+#else
+    return -1;
+#endif
+}
+
+bool Sql(const QString& sql) {
+    Recordset rs;
+    return AbrirRecordset(sql, rs);
+}
+
+// Orders spread over a year, two quotes each, about two in three with an accepted quote and one
+// in four authorised: what the list shows on a busy installation.
+bool Poblar(int ordenes) {
+    Transaccion t;
+    for (int i = 1; i <= 5; ++i) {
+        Recordset rs;
+        EjecutarComando(QStringLiteral("sector_insertar"), rs,
+                        {QStringLiteral("Sector %1").arg(i)});
+        EjecutarComando(QStringLiteral("centrodecosto_insertar"), rs,
+                        {QStringLiteral("Centro de costo %1").arg(i)});
+    }
+    const bool ok =
+        Sql(QStringLiteral(
+            "WITH RECURSIVE k(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM k WHERE i<200) "
+            "INSERT INTO productos (ProDescripcion, CatId, ProUnidadMedida, ProMoneda, ProCosto, "
+            "ProPrecio, ProMinimo) SELECT 'Producto de prueba número ' || i, 1, 'Caja x 50', "
+            "'Pesos', i, i * 1.3, 0 FROM k")) &&
+        Sql(QStringLiteral(
+                "WITH RECURSIVE k(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM k WHERE i<%1) "
+                "INSERT INTO ordenes (OrdFecha, OrdCantidad, OrdUnidadMedida, ProId, "
+                "OrdLugarEntrega, OrdPrioridad, SecId, CenCosId, SolicitanteId, AutorizanteId, "
+                "UsuLogin, OrdEstado) SELECT datetime('2026-12-07', '-' || (i % 365) || ' days', "
+                "'+' || (i % 7) || ' hours'), 1 + i % 40, 'Caja x 50', 1 + i % 200, 'Depósito', "
+                "'Normal', 1 + i % 5, 1 + i % 5, 1, CASE WHEN i % 4 = 0 THEN 1 ELSE 0 END, "
+                "'korva', 'Pendiente' FROM k")
+                .arg(ordenes)) &&
+        Sql(QStringLiteral(
+            "INSERT INTO precios (OrdId, EmpId, PrePrecio, PreMoneda, PreFormaPago, PreFecha, "
+            "PreFecVigencia, PreAceptado) SELECT OrdId, 1, OrdCantidad * 10.25, "
+            "CASE WHEN OrdId % 5 = 0 THEN 'Dólares' ELSE 'Pesos' END, 'Contado', OrdFecha, "
+            "OrdFecha, CASE WHEN OrdId % 3 = 0 THEN 0 ELSE 1 END FROM ordenes")) &&
+        Sql(QStringLiteral("INSERT INTO precios (OrdId, EmpId, PrePrecio, PreMoneda, PreAceptado) "
+                           "SELECT OrdId, 2, OrdCantidad * 11, 'Pesos', 0 FROM ordenes"));
+    return ok && t.Confirmar();
+}
+
+// The best of three runs, in milliseconds.
+double Mejor(const std::function<void()>& paso) {
+    double mejor = 1e100;
+    for (int i = 0; i < 3; ++i) {
+        QElapsedTimer reloj;
+        reloj.start();
+        paso();
+        mejor = std::min(mejor, reloj.nsecsElapsed() / 1e6);
+    }
+    return mejor;
+}
+
+int Medir(int ordenes) {
+    QTemporaryDir dir;
+    const QString ruta = dir.filePath(QStringLiteral("bdquimbel.mdb"));
+    QString error;
+    if (!Esquema::Crear(ruta, &error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
+    }
+    CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), ruta);
+    if (!AbrirConexion(QString::fromLatin1(kOrigenDeDatos), QString()) || !Poblar(ordenes))
+        return 1;
+    gLogin = QStringLiteral("korva");
+    gAvisoDias = 15;
+
+    const double consulta = Mejor([] {
+        Recordset rs;
+        AbrirRecordset(kSql, rs);
+        CerrarRecordset(rs, true);
+    });
+    frmPrincipal* w = frmPrincipal::Instancia();
+    w->show();
+    QCoreApplication::processEvents();
+    const double llenado = Mejor([w] { w->CargarLista(QStringLiteral("1")); });
+    // What a person waits for: the fill and the window painted with the new rows.
+    const double pintado = Mejor([w] {
+        w->CargarLista(QStringLiteral("1"));
+        w->grab();
+    });
+    if (w->Modelo()->rowCount() != ordenes) {
+        std::fprintf(stderr, "la lista tiene %d filas, se esperaban %d\n", w->Modelo()->rowCount(),
+                     ordenes);
+        return 1;
+    }
+    std::printf("%9d %12.1f %12.1f %8.2f %14.1f %14.1f\n", ordenes, llenado, consulta,
+                llenado / consulta, pintado, PicoMemoriaMiB());
+    std::fflush(stdout);
+    delete w;
+    CerrarConexion();
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    Mensajes::ModoConsola(true);
+    QStringList tamanos = app.arguments().mid(1);
+    if (tamanos.size() == 1 && !qEnvironmentVariableIsEmpty("BENCH_LISTA_HIJO"))
+        return Medir(tamanos.first().toInt());
+    if (tamanos.isEmpty())
+        tamanos = {QStringLiteral("1000"), QStringLiteral("20000"), QStringLiteral("100000")};
+
+    std::printf("%9s %12s %12s %8s %14s %14s\n", "ordenes", "llenado ms", "consulta ms", "razon",
+                "con pintado ms", "pico MiB");
+    std::fflush(stdout);
+    int fallos = 0;
+    for (const QString& n : tamanos) {
+        QProcess hijo;
+        QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+        entorno.insert(QStringLiteral("BENCH_LISTA_HIJO"), QStringLiteral("1"));
+        hijo.setProcessEnvironment(entorno);
+        hijo.setProcessChannelMode(QProcess::ForwardedChannels);
+        hijo.start(QCoreApplication::applicationFilePath(), {n});
+        hijo.waitForFinished(-1);
+        fallos += hijo.exitCode() != 0;
+    }
+    return fallos ? 1 : 0;
+}

@@ -1,0 +1,143 @@
+#include "ModeloOrdenes.h"
+
+#include "Formato.h"
+#include "Recordset.h"
+
+#include <QColor>
+
+namespace {
+
+const char* const kCampos[ModeloOrdenes::kColumnas] = {
+    nullptr,          "OrdFecha",  "OrdCantidad",    "OrdUnidadMedida",
+    "ProDescripcion", "PrePrecio", "SecDescripcion", "CenCosDescripcion"};
+
+const char* const kTitulos[ModeloOrdenes::kColumnas] = {
+    "", "Fecha", "Cant.", "Medida", "Descripción", "Importe", "Sector", "Centro de Costo"};
+
+bool AlaDerecha(int columna) {
+    return columna == ModeloOrdenes::Cantidad || columna == ModeloOrdenes::Importe;
+}
+
+} // namespace
+
+ModeloOrdenes::ModeloOrdenes(QObject* parent) : QAbstractTableModel(parent) {}
+
+void ModeloOrdenes::Vaciar() {
+    beginResetModel();
+    rs_ = nullptr;
+    filas_.clear();
+    endResetModel();
+}
+
+void ModeloOrdenes::Cargar(const Recordset* rs, bool vencidas, int avisoDias, const QDate& hoy,
+                           const std::function<void(int)>& avance) {
+    QVector<Fila> filas;
+    int campos[kColumnas] = {};
+    const int n = rs ? rs->RecordCount() : 0;
+    if (n > 0) {
+        for (int c = 1; c < kColumnas; ++c)
+            campos[c] = rs->IndiceCampo(QString::fromLatin1(kCampos[c]));
+        const int cId = rs->IndiceCampo(QStringLiteral("OrdId"));
+        const int cAutorizante = rs->IndiceCampo(QStringLiteral("AutorizanteId"));
+        filas.resize(n);
+        for (int i = 0; i < n; ++i) {
+            const QVector<QVariant>& r = rs->Fila(i);
+            Fila& f = filas[i];
+            f.id = cId >= 0 ? r[cId].toInt() : 0;
+            f.autorizada = cAutorizante >= 0 && r[cAutorizante].toInt() > 0;
+            if (vencidas && campos[Fecha] >= 0) {
+                const QDateTime fecha = r[campos[Fecha]].toDateTime();
+                f.vencida = fecha.isValid() && fecha.date().daysTo(hoy) > avisoDias;
+            }
+            if (avance)
+                avance(i + 1);
+        }
+    }
+    beginResetModel();
+    rs_ = n > 0 ? rs : nullptr;
+    filas_ = std::move(filas);
+    std::copy(std::begin(campos), std::end(campos), std::begin(campos_));
+    endResetModel();
+}
+
+QString ModeloOrdenes::Clave(int fila) const {
+    return QLatin1Char('A') + QString::number(filas_[fila].id);
+}
+
+void ModeloOrdenes::Marcar(int fila, bool marcada) {
+    if (filas_[fila].marcada == marcada)
+        return;
+    filas_[fila].marcada = marcada;
+    const QModelIndex i = index(fila, Marca);
+    emit dataChanged(i, i, {Qt::CheckStateRole});
+}
+
+int ModeloOrdenes::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(filas_.size());
+}
+
+int ModeloOrdenes::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : kColumnas;
+}
+
+QString ModeloOrdenes::Texto(int fila, int columna) const {
+    if (columna == Marca || !rs_ || campos_[columna] < 0)
+        return {};
+    const QVariant& v = rs_->Fila(fila)[campos_[columna]];
+    if (columna == Importe && (!v.isValid() || v.isNull()))
+        return Formato::Numero(0); // no accepted quote
+    return Formato::Valor(v);
+}
+
+QVariant ModeloOrdenes::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= filas_.size())
+        return {};
+    const Fila& f = filas_[index.row()];
+    switch (role) {
+    case Qt::DisplayRole:
+        return Texto(index.row(), index.column());
+    case Qt::CheckStateRole:
+        if (index.column() == Marca)
+            return f.marcada ? Qt::Checked : Qt::Unchecked;
+        break;
+    case Qt::ForegroundRole:
+        if (index.column() == Fecha && f.vencida)
+            return QColor(255, 0, 0);
+        if (index.column() != Marca && f.autorizada)
+            return QColor(0, 0, 255);
+        break;
+    case Qt::TextAlignmentRole:
+        return AlaDerecha(index.column()) ? int(Qt::AlignRight | Qt::AlignVCenter)
+                                          : int(Qt::AlignLeft | Qt::AlignVCenter);
+    default:
+        break;
+    }
+    return {};
+}
+
+QVariant ModeloOrdenes::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= kColumnas)
+        return {};
+    if (role == Qt::DisplayRole)
+        return QString::fromUtf8(kTitulos[section]);
+    if (role == Qt::TextAlignmentRole)
+        return AlaDerecha(section) ? int(Qt::AlignRight | Qt::AlignVCenter)
+                                   : int(Qt::AlignLeft | Qt::AlignVCenter);
+    return {};
+}
+
+Qt::ItemFlags ModeloOrdenes::flags(const QModelIndex& index) const {
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (index.column() == Marca)
+        f |= Qt::ItemIsUserCheckable;
+    return f;
+}
+
+bool ModeloOrdenes::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (!index.isValid() || index.column() != Marca || role != Qt::CheckStateRole)
+        return false;
+    Marcar(index.row(), value.toInt() == Qt::Checked);
+    return true;
+}

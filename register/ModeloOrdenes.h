@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QDate>
+#include <QVector>
+#include <functional>
+
+class Recordset;
+
+// The order list shown straight from the record set's rows: only what is on screen is turned
+// into text, so a list of a hundred thousand orders fills about as fast as the query runs.
+class ModeloOrdenes : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum Columna { Marca, Fecha, Cantidad, Medida, Descripcion, Importe, Sector, CentroDeCosto };
+    static constexpr int kColumnas = 8;
+
+    explicit ModeloOrdenes(QObject* parent = nullptr);
+
+    // Forgets the rows; must be called before the record set they come from is closed.
+    void Vaciar();
+    // Takes the rows of an open record set, which must stay open and unchanged until the next
+    // Vaciar. `vencidas` marks the date of orders older than avisoDias day boundaries before
+    // `hoy`. `avance` is told of every row read.
+    void Cargar(const Recordset* rs, bool vencidas, int avisoDias, const QDate& hoy,
+                const std::function<void(int)>& avance = {});
+
+    int Id(int fila) const { return filas_[fila].id; }
+    QString Clave(int fila) const;
+    bool Marcada(int fila) const { return filas_[fila].marcada; }
+    void Marcar(int fila, bool marcada);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+
+private:
+    struct Fila {
+        int id = 0;
+        bool autorizada = false;
+        bool vencida = false;
+        bool marcada = false;
+    };
+
+    QString Texto(int fila, int columna) const;
+
+    const Recordset* rs_ = nullptr;
+    QVector<Fila> filas_;
+    int campos_[kColumnas] = {};
+};

@@ -1,0 +1,555 @@
+#include "frmPrincipal.h"
+
+#include "Conexiones.h"
+#include "Configuracion.h"
+#include "Formato.h"
+#include "Mensajes.h"
+#include "ModeloOrdenes.h"
+#include "Pantalla.h"
+#include "Reloj.h"
+#include "Usuario.h"
+#include "cQueryReg.h"
+#include "frmAcercaDe.h"
+#include "frmImprimirOpciones.h"
+#include "frmMantCategorias.h"
+#include "frmMantCentrosDeCosto.h"
+#include "frmMantProveedores.h"
+#include "frmMantSectores.h"
+#include "frmMantUsuarios.h"
+#include "frmOpciones.h"
+#include "frmOrden.h"
+#include "frmProcesar.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QInputDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPointer>
+#include <QProgressBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QTreeView>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <QWindow>
+
+namespace {
+
+constexpr const char* kSitioWebPorDefecto = "https://www.tolvanex.com/quimbel/";
+const QString kPendiente = QStringLiteral("Pendiente");
+
+const int kAnchos[ModeloOrdenes::kColumnas] = {400, 1250, 600, 1200, 1800, 950, 1500, 1500};
+
+struct Boton {
+    const char* key;
+    const char* tooltip;
+    const char* tema;
+};
+
+const Boton kBotones[] = {
+    {"nueva", "Nueva Orden de Compra", "document-new"},
+    {"eliminar", "Eliminar la orden seleccionada", "edit-delete"},
+    {"imprimir", "Imprimir", "document-print"},
+    {"buscar", "Búsqueda por Descripción", "edit-find"},
+    {"sumar", "Sumar las ordenes seleccionadas", ""},
+    {"procesar", "Cambiar de estado las ordenes seleccionadas", "view-refresh"},
+    {"salir", "Salir", "application-exit"},
+};
+
+// The toolbar's pictures, drawn so that they look the same with or without an icon theme.
+QIcon Dibujar(const QString& key, const QPalette& paleta) {
+    QPixmap px(32, 32);
+    px.fill(Qt::transparent);
+    QPainter p(&px);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor tinta = paleta.color(QPalette::WindowText);
+    const QPen pluma(tinta, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    p.setPen(pluma);
+    if (key == QLatin1String("nueva")) {
+        QPainterPath hoja;
+        hoja.moveTo(7, 3);
+        hoja.lineTo(19, 3);
+        hoja.lineTo(25, 9);
+        hoja.lineTo(25, 29);
+        hoja.lineTo(7, 29);
+        hoja.closeSubpath();
+        p.setBrush(Qt::white);
+        p.drawPath(hoja);
+        p.drawPolyline(QPolygonF({{19, 3}, {19, 9}, {25, 9}}));
+        p.setPen(QPen(QColor(0, 140, 0), 3, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(16, 14), QPointF(16, 24));
+        p.drawLine(QPointF(11, 19), QPointF(21, 19));
+    } else if (key == QLatin1String("eliminar")) {
+        p.setPen(QPen(QColor(200, 30, 30), 4.5, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(7, 7), QPointF(25, 25));
+        p.drawLine(QPointF(25, 7), QPointF(7, 25));
+    } else if (key == QLatin1String("imprimir")) {
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(9, 3, 14, 9));
+        p.setBrush(paleta.color(QPalette::Mid));
+        p.drawRoundedRect(QRectF(3, 11, 26, 12), 2, 2);
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(9, 19, 14, 10));
+        p.drawLine(QPointF(12, 23), QPointF(20, 23));
+        p.drawLine(QPointF(12, 26), QPointF(18, 26));
+    } else if (key == QLatin1String("buscar")) {
+        p.setBrush(QColor(200, 225, 255));
+        p.drawEllipse(QPointF(13, 13), 8.5, 8.5);
+        p.setPen(QPen(tinta, 4.5, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(19.5, 19.5), QPointF(28, 28));
+    } else if (key == QLatin1String("sumar")) {
+        QFont f = p.font();
+        f.setPixelSize(28);
+        f.setBold(true);
+        p.setFont(f);
+        p.drawText(QRectF(0, 0, 32, 32), Qt::AlignCenter, QString(QChar(0x03A3)));
+    } else if (key == QLatin1String("procesar")) {
+        p.setPen(QPen(QColor(0, 90, 190), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawArc(QRectF(5, 5, 22, 22), 30 * 16, 150 * 16);
+        p.drawArc(QRectF(5, 5, 22, 22), 210 * 16, 150 * 16);
+        p.drawPolyline(QPolygonF({{20, 3}, {26, 8}, {20, 12}}));
+        p.drawPolyline(QPolygonF({{12, 20}, {6, 24}, {12, 29}}));
+    } else if (key == QLatin1String("salir")) {
+        p.setBrush(paleta.color(QPalette::Mid));
+        p.drawRect(QRectF(5, 3, 14, 26));
+        p.setPen(QPen(QColor(200, 30, 30), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawLine(QPointF(14, 16), QPointF(29, 16));
+        p.drawPolyline(QPolygonF({{24, 11}, {29, 16}, {24, 21}}));
+    }
+    return QIcon(px);
+}
+
+// The widget behind a top-level window of the program.
+QWidget* WidgetDe(QWindow* ventana) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->windowHandle() == ventana)
+            return w;
+    return nullptr;
+}
+
+// Message and input boxes are not windows of their own in the sense of "coming back from
+// another window": answering one must not drop a search or the check marks.
+bool EsVentanaDelPrograma(QWindow* ventana) {
+    if (ventana->type() == Qt::Popup || ventana->type() == Qt::ToolTip)
+        return false;
+    QWidget* w = WidgetDe(ventana);
+    return w && !qobject_cast<QMessageBox*>(w) && !qobject_cast<QInputDialog*>(w) &&
+           !qobject_cast<QFileDialog*>(w);
+}
+
+QPointer<frmPrincipal>& Unica() {
+    static QPointer<frmPrincipal> unica;
+    return unica;
+}
+
+} // namespace
+
+frmPrincipal* frmPrincipal::Instancia() {
+    if (!Unica())
+        Unica() = new frmPrincipal;
+    return Unica();
+}
+
+frmPrincipal::frmPrincipal(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("frmPrincipal"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Quimbel - Menú Principal"));
+
+    auto* centro = new QWidget(this);
+    auto* vertical = new QVBoxLayout(centro);
+    auto* arriba = new QHBoxLayout;
+    Label1 = new QLabel(QStringLiteral("Vista actual:"), centro);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    cboEstado = new QComboBox(centro);
+    cboEstado->setObjectName(QStringLiteral("cboEstado"));
+    cboEstado->addItems({kPendiente, QStringLiteral("En trámite"), QStringLiteral("Cumplida"),
+                         QStringLiteral("Anulada")});
+    Label1->setBuddy(cboEstado);
+    arriba->addWidget(Label1);
+    arriba->addWidget(cboEstado);
+    arriba->addStretch();
+    vertical->addLayout(arriba);
+
+    modelo_ = new ModeloOrdenes(this);
+    grdLista = new QTreeView(centro);
+    grdLista->setObjectName(QStringLiteral("grdLista"));
+    grdLista->setAccessibleName(QStringLiteral("Ordenes de Compra"));
+    grdLista->setRootIsDecorated(false);
+    grdLista->setItemsExpandable(false);
+    grdLista->setUniformRowHeights(true);
+    grdLista->setAllColumnsShowFocus(true);
+    grdLista->setSortingEnabled(false);
+    grdLista->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grdLista->setSelectionMode(QAbstractItemView::SingleSelection);
+    grdLista->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grdLista->setModel(modelo_);
+    grdLista->header()->setStretchLastSection(false);
+    grdLista->header()->setSectionsMovable(false);
+    for (int c = 0; c < ModeloOrdenes::kColumnas; ++c)
+        grdLista->setColumnWidth(c, Pantalla::Twips(kAnchos[c], this));
+    grdLista->installEventFilter(this);
+    grdLista->viewport()->installEventFilter(this);
+    vertical->addWidget(grdLista, 1);
+
+    pbProgreso = new QProgressBar(centro);
+    pbProgreso->setObjectName(QStringLiteral("pbProgreso"));
+    pbProgreso->hide();
+    vertical->addWidget(pbProgreso);
+    setCentralWidget(centro);
+
+    CrearMenu();
+    CrearBarra();
+    resize(Pantalla::Twips(11400, this), Pantalla::Twips(7200, this));
+
+    cboEstado->setCurrentIndex(0);
+    connect(cboEstado, &QComboBox::currentIndexChanged, this,
+            [this] { CargarLista(QStringLiteral("1")); });
+    recargarAlActivar = true;
+    CargarLista(QStringLiteral("1"));
+    const bool administrador = EsAdministrador(gLogin);
+    mnuHerramientasMantUsuarios->setEnabled(administrador);
+    mnuHerramientasOpciones->setEnabled(administrador);
+
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, &frmPrincipal::VentanaEnfocada);
+    setTabOrder(cboEstado, grdLista);
+}
+
+frmPrincipal::~frmPrincipal() {
+    modelo_->Vaciar();
+    CerrarRecordset(rsLista, true);
+}
+
+void frmPrincipal::CrearMenu() {
+    auto entrada = [this](QMenu* menu, QAction*& accion, const char* nombre, const QString& texto,
+                          void (frmPrincipal::*metodo)()) {
+        accion = menu->addAction(texto);
+        accion->setObjectName(QLatin1String(nombre));
+        connect(accion, &QAction::triggered, this, metodo);
+    };
+    mnuArchivo = menuBar()->addMenu(QStringLiteral("&Archivo"));
+    mnuArchivo->setObjectName(QStringLiteral("mnuArchivo"));
+    entrada(mnuArchivo, mnuArchivoSalir, "mnuArchivoSalir", QStringLiteral("&Salir"),
+            &frmPrincipal::mnuArchivoSalir_Click);
+
+    mnuHerramientas = menuBar()->addMenu(QStringLiteral("&Herramientas"));
+    mnuHerramientas->setObjectName(QStringLiteral("mnuHerramientas"));
+    entrada(mnuHerramientas, mnuHerramientasMantCategorias, "mnuHerramientasMantCategorias",
+            QStringLiteral("Mantenimiento de &Categorías"),
+            &frmPrincipal::mnuHerramientasMantCategorias_Click);
+    entrada(mnuHerramientas, mnuHerramientasMantCentrosCosto, "mnuHerramientasMantCentrosCosto",
+            QStringLiteral("Mantenimiento de Centros de C&osto"),
+            &frmPrincipal::mnuHerramientasMantCentrosCosto_Click);
+    entrada(mnuHerramientas, mnuHerramientasMantProductos, "mnuHerramientasMantProductos",
+            QStringLiteral("Mantenimiento de &Productos"),
+            &frmPrincipal::mnuHerramientasMantProductos_Click);
+    entrada(mnuHerramientas, mnuHerramientasMantProveedores, "mnuHerramientasMantProveedores",
+            QStringLiteral("Mantenimiento de Pro&veedores"),
+            &frmPrincipal::mnuHerramientasMantProveedores_Click);
+    entrada(mnuHerramientas, mnuHerramientasMantSectores, "mnuHerramientasMantSectores",
+            QStringLiteral("Mantenimiento de &Sectores"),
+            &frmPrincipal::mnuHerramientasMantSectores_Click);
+    entrada(mnuHerramientas, mnuHerramientasMantUsuarios, "mnuHerramientasMantUsuarios",
+            QStringLiteral("Mantenimiento de &Usuarios"),
+            &frmPrincipal::mnuHerramientasMantUsuarios_Click);
+    entrada(mnuHerramientas, mnuHerramientasOpciones, "mnuHerramientasOpciones",
+            QStringLiteral("Op&ciones"), &frmPrincipal::mnuHerramientasOpciones_Click);
+    mnuHerramientasMantUsuarios->setEnabled(false);
+    mnuHerramientasOpciones->setEnabled(false);
+
+    mnuAyuda = menuBar()->addMenu(QStringLiteral("A&yuda"));
+    mnuAyuda->setObjectName(QStringLiteral("mnuAyuda"));
+    entrada(mnuAyuda, mnuAyudaSitioWeb, "mnuAyudaSitioWeb", QStringLiteral("Sitio &web"),
+            &frmPrincipal::mnuAyudaSitioWeb_Click);
+    entrada(mnuAyuda, mnuAyudaAcercaDe, "mnuAyudaAcercaDe", QStringLiteral("&Acerca De..."),
+            &frmPrincipal::mnuAyudaAcercaDe_Click);
+}
+
+void frmPrincipal::CrearBarra() {
+    tbrPrincipal = addToolBar(QStringLiteral("tbrPrincipal"));
+    tbrPrincipal->setObjectName(QStringLiteral("tbrPrincipal"));
+    tbrPrincipal->setMovable(false);
+    tbrPrincipal->setIconSize(QSize(32, 32));
+    tbrPrincipal->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    for (const Boton& b : kBotones) {
+        const QString key = QLatin1String(b.key);
+        const QString tip = QString::fromUtf8(b.tooltip);
+        QIcon icono = Dibujar(key, palette());
+        if (*b.tema)
+            icono = QIcon::fromTheme(QLatin1String(b.tema), icono);
+        QAction* a = tbrPrincipal->addAction(icono, tip);
+        a->setObjectName(key);
+        a->setData(key);
+        a->setToolTip(tip);
+        connect(a, &QAction::triggered, this, [this, key] { tbrPrincipal_ButtonClick(key); });
+    }
+}
+
+void frmPrincipal::CargarLista(const QString& condicion) {
+    // A refill asked for while one runs (a window activated meanwhile) has nothing to add.
+    if (cargando_)
+        return;
+    cargando_ = true;
+    CursorOcupado ocupado;
+    modelo_->Vaciar();
+    CerrarRecordset(rsLista, false);
+    const QString estado = EstadoActual();
+    if (AbrirRecordset(
+            QStringLiteral("select * from v_ordenes_preciosaceptados where OrdEstado='") +
+                SqlTexto(estado) + QStringLiteral("' and ") + condicion,
+            rsLista) &&
+        rsLista.RecordCount() > 0) {
+        const int n = rsLista.RecordCount();
+        const bool conBarra = n > 100;
+        if (conBarra) {
+            pbProgreso->setRange(0, n);
+            pbProgreso->setValue(0);
+            pbProgreso->show();
+        }
+        modelo_->Cargar(&rsLista, estado == kPendiente, gAvisoDias, Reloj::Hoy(), [&](int leidas) {
+            if (conBarra)
+                pbProgreso->setValue(leidas);
+        });
+        pbProgreso->hide();
+        rsLista.MoveFirst();
+        grdLista->setCurrentIndex(modelo_->index(0, ModeloOrdenes::Marca));
+    }
+    cargando_ = false;
+}
+
+QStringList frmPrincipal::IdsMarcados() const {
+    QStringList ids;
+    for (int i = 0; i < modelo_->rowCount(); ++i)
+        if (modelo_->Marcada(i))
+            ids << QString::number(modelo_->Id(i));
+    return ids;
+}
+
+QString frmPrincipal::SqlActual() const {
+    return rsLista.Source();
+}
+
+QString frmPrincipal::EstadoActual() const {
+    return cboEstado->currentText();
+}
+
+void frmPrincipal::tbrPrincipal_ButtonClick(const QString& key) {
+    if (key == QLatin1String("nueva"))
+        NuevaOrden();
+    else if (key == QLatin1String("eliminar"))
+        Eliminar();
+    else if (key == QLatin1String("imprimir"))
+        Imprimir();
+    else if (key == QLatin1String("buscar"))
+        Buscar();
+    else if (key == QLatin1String("sumar"))
+        Sumar();
+    else if (key == QLatin1String("procesar"))
+        Procesar();
+    else if (key == QLatin1String("salir"))
+        close();
+}
+
+void frmPrincipal::NuevaOrden() {
+    frmOrden::Abrir(true, 0);
+}
+
+void frmPrincipal::Imprimir() {
+    ImprimirListaDeOrdenes(EstadoActual(), SqlActual(), IdsMarcados(), recargarAlActivar, this);
+}
+
+void frmPrincipal::Procesar() {
+    frmProcesar::Procesar(this, IdsMarcados());
+    CargarLista(QStringLiteral("1"));
+}
+
+void frmPrincipal::AbrirOrden(int ordid) {
+    frmOrden::Abrir(false, ordid);
+}
+
+void frmPrincipal::Eliminar() {
+    const int n = modelo_->rowCount();
+    if (n == 0) {
+        Mensajes::MsgBox(QStringLiteral("No hay Ordenes de Compra para seleccionar."),
+                         Mensajes::Botones::OK, Mensajes::Icono::Informacion,
+                         QStringLiteral("Atención"));
+        return;
+    }
+    bool hubo = false;
+    bool confirmado = false;
+    for (int i = 0; i < n; ++i) {
+        if (!modelo_->Marcada(i))
+            continue;
+        hubo = true;
+        if (!confirmado) {
+            if (Mensajes::MsgBox(QStringLiteral("¿Está seguro que desea eliminar la/s Orden/es "
+                                                "de Compra seleccionada/s?"),
+                                 Mensajes::Botones::SiNo, Mensajes::Icono::Pregunta,
+                                 QStringLiteral("Eliminar")) != Mensajes::Respuesta::Si)
+                break;
+            confirmado = true;
+        }
+        CursorOcupado ocupado;
+        Recordset rs;
+        EjecutarComando(QStringLiteral("orden_eliminar"), rs, {modelo_->Id(i)});
+    }
+    if (confirmado)
+        CargarLista(QStringLiteral("1"));
+    if (!hubo)
+        Mensajes::MsgBox(QStringLiteral("No ha seleccionado ninguna Orden de Compra."),
+                         Mensajes::Botones::OK, Mensajes::Icono::Informacion,
+                         QStringLiteral("Verifique"));
+}
+
+void frmPrincipal::Buscar() {
+    const QString texto = Mensajes::InputBox(QStringLiteral("Ingrese el texto a buscar:"),
+                                             QStringLiteral("Búsqueda por descripción"));
+    if (texto.isEmpty()) {
+        CargarLista(QStringLiteral("1"));
+        return;
+    }
+    // The text is searched as it was typed: quotes doubled, LIKE's wildcards escaped.
+    QString literal = SqlTexto(texto);
+    literal.replace(QLatin1Char('\\'), QLatin1String("\\\\"))
+        .replace(QLatin1Char('%'), QLatin1String("\\%"))
+        .replace(QLatin1Char('_'), QLatin1String("\\_"));
+    CargarLista(QStringLiteral("OrdDescripcion like '%") + literal +
+                QStringLiteral("%' escape '\\'"));
+}
+
+void frmPrincipal::Sumar() {
+    const QStringList ids = IdsMarcados();
+    if (ids.isEmpty()) {
+        Mensajes::MsgBox(QStringLiteral("No ha seleccionado ninguna Orden de Compra."),
+                         Mensajes::Botones::OK, Mensajes::Icono::Informacion,
+                         QStringLiteral("Verifique"));
+        return;
+    }
+    Recordset rs;
+    if (!AbrirRecordset(QStringLiteral("select sum(PrePrecio) as Suma,PreMoneda from "
+                                       "v_ordenes_preciosaceptados where OrdId in (") +
+                            ids.join(QLatin1Char(',')) + QStringLiteral(") group by PreMoneda"),
+                        rs))
+        return;
+    if (rs.AbsolutePosition() > 0) {
+        QString texto;
+        for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext())
+            texto += Formato::Valor(rs.Campo(QStringLiteral("Suma"))) + QLatin1Char(' ') +
+                     rs.Texto(QStringLiteral("PreMoneda")) + QStringLiteral("\r\n");
+        Mensajes::MsgBox(texto, Mensajes::Botones::OK, Mensajes::Icono::Informacion,
+                         QStringLiteral("Suma de precios"));
+    } else {
+        Mensajes::MsgBox(QStringLiteral("No hay datos para mostrar"), Mensajes::Botones::OK,
+                         Mensajes::Icono::Informacion, QStringLiteral("Atención"));
+    }
+    CerrarRecordset(rs, false);
+}
+
+void frmPrincipal::grdLista_DblClick() {
+    if (modelo_->rowCount() == 0) {
+        Mensajes::MsgBox(QStringLiteral("No hay Ordenes de Compra para seleccionar."),
+                         Mensajes::Botones::OK, Mensajes::Icono::Informacion,
+                         QStringLiteral("Atención"));
+        return;
+    }
+    const QModelIndex actual = grdLista->currentIndex();
+    if (actual.isValid())
+        AbrirOrden(modelo_->Id(actual.row()));
+}
+
+void frmPrincipal::mnuArchivoSalir_Click() {
+    close();
+}
+void frmPrincipal::mnuHerramientasMantCategorias_Click() {
+    frmMantCategorias::Instancia();
+}
+void frmPrincipal::mnuHerramientasMantCentrosCosto_Click() {
+    frmMantCentrosDeCosto::Instancia();
+}
+void frmPrincipal::mnuHerramientasMantProductos_Click() {}
+void frmPrincipal::mnuHerramientasMantProveedores_Click() {
+    frmMantProveedores::Instancia();
+}
+void frmPrincipal::mnuHerramientasMantSectores_Click() {
+    frmMantSectores::Instancia();
+}
+void frmPrincipal::mnuHerramientasMantUsuarios_Click() {
+    frmMantUsuarios::Instancia();
+}
+void frmPrincipal::mnuHerramientasOpciones_Click() {
+    frmOpciones::Instancia();
+}
+void frmPrincipal::mnuAyudaAcercaDe_Click() {
+    frmAcercaDe::Instancia();
+}
+
+QString frmPrincipal::DireccionSitioWeb() {
+    const QString configurada =
+        cQueryReg()
+            .GetReg(QString::fromLatin1(kClaveQuimbel), QStringLiteral("sitio_web"))
+            .toString()
+            .trimmed();
+    return configurada.isEmpty() ? QString::fromLatin1(kSitioWebPorDefecto) : configurada;
+}
+
+void frmPrincipal::mnuAyudaSitioWeb_Click() {
+    QDesktopServices::openUrl(QUrl::fromUserInput(DireccionSitioWeb()));
+}
+
+void frmPrincipal::VentanaEnfocada(QWindow* ventana) {
+    if (!ventana)
+        return; // another application, or a window on its way to another
+    if (ventana == windowHandle()) {
+        const bool volvio = estuvoEnOtraVentana_;
+        estuvoEnOtraVentana_ = false;
+        if (volvio && recargarAlActivar)
+            CargarLista(QStringLiteral("1"));
+    } else if (recargarAlActivar && EsVentanaDelPrograma(ventana)) {
+        estuvoEnOtraVentana_ = true;
+    }
+}
+
+bool frmPrincipal::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == grdLista->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        grdLista_DblClick();
+        return true;
+    }
+    if (watched == grdLista && event->type() == QEvent::KeyPress) {
+        auto* k = static_cast<QKeyEvent*>(event);
+        const QModelIndex actual = grdLista->currentIndex();
+        if (k->key() == Qt::Key_Space && actual.isValid()) {
+            modelo_->Marcar(actual.row(), !modelo_->Marcada(actual.row()));
+            return true;
+        }
+        if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
+            grdLista_DblClick();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmPrincipal::closeEvent(QCloseEvent* event) {
+    // Other windows close first, while they can still reach the database; one that refuses
+    // (unsaved changes kept) keeps the program running.
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w != this && w->isVisible() && !w->close()) {
+            event->ignore();
+            return;
+        }
+    }
+    modelo_->Vaciar();
+    CerrarRecordset(rsLista, true);
+    CerrarConexion();
+    event->accept();
+}

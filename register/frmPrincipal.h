@@ -1,0 +1,100 @@
+#pragma once
+
+#include "Recordset.h"
+
+#include <QMainWindow>
+#include <QStringList>
+
+class ModeloOrdenes;
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QToolBar;
+class QTreeView;
+class QWindow;
+
+// The main window: the orders of one state, ticked for the toolbar's commands.
+class frmPrincipal : public QMainWindow {
+    Q_OBJECT
+public:
+    // The one main window, created (and its list filled) on first use.
+    static frmPrincipal* Instancia();
+    ~frmPrincipal() override;
+
+    // While true, coming back to this window from another window of the program refills the
+    // list; printing turns it off so that its check marks survive.
+    bool recargarAlActivar = true;
+
+    // Refills the list with the chosen state's orders that also meet `condicion`, an SQL
+    // condition over the view's columns ("1" for all of them).
+    void CargarLista(const QString& condicion);
+    // Ids of the ticked rows, first to last, as decimal text.
+    QStringList IdsMarcados() const;
+    // The SQL text of the view on screen, search restriction included.
+    QString SqlActual() const;
+    // The state chosen in cboEstado.
+    QString EstadoActual() const;
+    ModeloOrdenes* Modelo() const { return modelo_; }
+
+    void tbrPrincipal_ButtonClick(const QString& key);
+    void grdLista_DblClick();
+
+    void mnuArchivoSalir_Click();
+    void mnuHerramientasMantCategorias_Click();
+    void mnuHerramientasMantCentrosCosto_Click();
+    void mnuHerramientasMantProductos_Click();
+    void mnuHerramientasMantProveedores_Click();
+    void mnuHerramientasMantSectores_Click();
+    void mnuHerramientasMantUsuarios_Click();
+    void mnuHerramientasOpciones_Click();
+    void mnuAyudaSitioWeb_Click();
+    void mnuAyudaAcercaDe_Click();
+
+    // The address "Sitio web" opens: the settings value "sitio_web" when present.
+    static QString DireccionSitioWeb();
+
+    QLabel* Label1;
+    QComboBox* cboEstado;
+    QTreeView* grdLista;
+    QProgressBar* pbProgreso;
+    QToolBar* tbrPrincipal;
+    QMenu* mnuArchivo;
+    QMenu* mnuHerramientas;
+    QMenu* mnuAyuda;
+    QAction* mnuArchivoSalir;
+    QAction* mnuHerramientasMantCategorias;
+    QAction* mnuHerramientasMantCentrosCosto;
+    QAction* mnuHerramientasMantProductos;
+    QAction* mnuHerramientasMantProveedores;
+    QAction* mnuHerramientasMantSectores;
+    QAction* mnuHerramientasMantUsuarios;
+    QAction* mnuHerramientasOpciones;
+    QAction* mnuAyudaSitioWeb;
+    QAction* mnuAyudaAcercaDe;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    explicit frmPrincipal(QWidget* parent = nullptr);
+
+    void CrearMenu();
+    void CrearBarra();
+    void NuevaOrden();
+    void Imprimir();
+    void Procesar();
+    void Eliminar();
+    void Buscar();
+    void Sumar();
+    void AbrirOrden(int ordid);
+    void VentanaEnfocada(QWindow* ventana);
+
+    Recordset rsLista;
+    ModeloOrdenes* modelo_;
+    bool cargando_ = false;
+    // Another window of the program had the focus since this one last had it.
+    bool estuvoEnOtraVentana_ = false;
+};

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QDialog>
+#include <QStringList>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+// Moves the orders ticked in the main window to one state. The caller sets `ids`, shows the
+// dialog modally and refills its list afterwards; the dialog is built anew for every use.
+class frmProcesar : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmProcesar(QWidget* padre = nullptr);
+
+    // Order ids of the ticked rows, first row to last, as decimal text.
+    QStringList ids;
+    // True once "Aceptar" has walked the orders (the dialog then closes by itself).
+    bool procesado = false;
+
+    // Shows the dialog modally for those orders; true when the orders were processed.
+    static bool Procesar(QWidget* padre, const QStringList& ids);
+
+    QLabel* Label1;
+    QComboBox* cboEstado;
+    QPushButton* cmdAceptar;
+    QPushButton* cmdCancelar;
+
+protected:
+    bool eventFilter(QObject* obj, QEvent* ev) override;
+
+private:
+    void Aceptar();
+};

@@ -1,0 +1,160 @@
+#include "Conexiones.h"
+#include "Entorno.h"
+#include "Mensajes.h"
+#include "RegistroPruebas.h"
+#include "Usuario.h"
+#include "frmLogin.h"
+#include "frmVerificarUsuario.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+bool Ingresar(frmLogin& dlg, const QString& login, const QString& clave) {
+    dlg.txtLogin->setText(login);
+    dlg.txtPassword->clear();
+    QTest::keyClicks(dlg.txtPassword, clave);
+    QTest::mouseClick(dlg.cmdOK, Qt::LeftButton);
+    return dlg.LoginSucceeded;
+}
+
+} // namespace
+
+class PruebaLogin : public QObject {
+    Q_OBJECT
+private slots:
+    void loginSinDistinguirMayusculasYConLaClaveExacta() {
+        Entorno e;
+        e.Usuario(QStringLiteral("Ñandú"), QStringLiteral("Clave"), QStringLiteral("Ana"), 1, 1, 1);
+        gLogin.clear();
+        frmLogin dlg;
+        dlg.show();
+        QCOMPARE(dlg.windowTitle(), QStringLiteral("Quimbel - Login"));
+        QCOMPARE(dlg.txtLogin->text(), QStringLiteral("korva"));
+
+        QVERIFY(!Ingresar(dlg, QStringLiteral("  ñANDÚ "), QStringLiteral("clave")));
+        QCOMPARE(Mensajes::UltimoTexto(), QStringLiteral("Password incorrecta!"));
+        QCOMPARE(Mensajes::Mostrados().last().titulo, QStringLiteral("Login"));
+        QCOMPARE(dlg.txtLogin->text(), QStringLiteral("  ñANDÚ "));
+        QCOMPARE(dlg.txtPassword->selectedText(), QStringLiteral("clave"));
+        QVERIFY(gLogin.isEmpty());
+
+        QVERIFY(Ingresar(dlg, QStringLiteral("  ñANDÚ "), QStringLiteral("Clave")));
+        QCOMPARE(gLogin, QStringLiteral("  ñANDÚ "));
+        QVERIFY(!dlg.isVisible());
+    }
+
+    void claveVaciaSoloConCampoVacio() {
+        Entorno e;
+        frmLogin dlg;
+        dlg.show();
+        QVERIFY(!Ingresar(dlg, QStringLiteral("KORVA"), QStringLiteral(" ")));
+        QCOMPARE(Mensajes::UltimoTexto(), QStringLiteral("Password incorrecta!"));
+        QVERIFY(Ingresar(dlg, QStringLiteral("KORVA"), QString()));
+        QCOMPARE(gLogin, QStringLiteral("KORVA"));
+    }
+
+    void loginConComillasNoInyectaNadaYEncuentraAlUsuario() {
+        Entorno e;
+        e.Usuario(QStringLiteral("o'brien"), QStringLiteral("x"), QStringLiteral("O."), 0, 0, 0);
+        frmLogin dlg;
+        dlg.show();
+        for (const QString& intento : {QStringLiteral("' OR '1'='1"), QStringLiteral("korva'--"),
+                                       QStringLiteral("x' OR 1=1 --")}) {
+            Mensajes::Limpiar();
+            QVERIFY(!Ingresar(dlg, intento, QString()));
+            QCOMPARE(Mensajes::Mostrados().size(), 1);
+            QCOMPARE(Mensajes::UltimoTexto(), QStringLiteral("Login incorrecto!"));
+            QCOMPARE(dlg.txtLogin->selectedText(), intento);
+        }
+        QVERIFY(Ingresar(dlg, QStringLiteral("O'Brien"), QStringLiteral("x")));
+        QCOMPARE(gLogin, QStringLiteral("O'Brien"));
+    }
+
+    void cancelarOCerrarNoIngresa() {
+        Entorno e;
+        gLogin.clear();
+        frmLogin dlg;
+        QTimer::singleShot(0, &dlg, [&] { QTest::mouseClick(dlg.cmdCancel, Qt::LeftButton); });
+        dlg.exec();
+        QVERIFY(!dlg.LoginSucceeded);
+        QVERIFY(!dlg.isVisible());
+
+        frmLogin otro;
+        QTimer::singleShot(0, &otro, [&] { QTest::keyClick(&otro, Qt::Key_Escape); });
+        otro.exec();
+        QVERIFY(!otro.LoginSucceeded);
+        QVERIFY(gLogin.isEmpty());
+        QVERIFY(Mensajes::Mostrados().isEmpty());
+    }
+
+    void verificacionConfirmaSoloLaClaveDelAutorizanteElegido() {
+        Entorno e;
+        const int ana = e.Usuario(QStringLiteral("aruiz"), QStringLiteral("ana123"),
+                                  QStringLiteral("Ana"), 0, 1, 0);
+        frmVerificarUsuario::LeerAutorizante = [ana] { return QStringLiteral(" %1 ").arg(ana); };
+        frmVerificarUsuario dlg;
+        dlg.show();
+        QCOMPARE(dlg.windowTitle(), QStringLiteral("Verificación de Usuario"));
+        QCOMPARE(dlg.txtLogin->text(), QStringLiteral("aruiz"));
+        QVERIFY(!dlg.txtLogin->isEnabled());
+
+        QTest::keyClicks(dlg.txtPassword, QStringLiteral("ANA123"));
+        QTest::mouseClick(dlg.cmdOK, Qt::LeftButton);
+        QVERIFY(!dlg.autorizado);
+        QVERIFY(dlg.isVisible());
+        QCOMPARE(Mensajes::UltimoTexto(),
+                 QStringLiteral("La contraseña no es válida. Vuelva a intentarlo"));
+        QCOMPARE(Mensajes::Mostrados().last().titulo, QStringLiteral("Autenticación"));
+
+        dlg.txtPassword->setText(QStringLiteral("ana123"));
+        QTest::mouseClick(dlg.cmdOK, Qt::LeftButton);
+        QVERIFY(dlg.autorizado);
+        QVERIFY(!dlg.isVisible());
+
+        // korva has an empty stored password.
+        frmVerificarUsuario::LeerAutorizante = [] { return QStringLiteral("1"); };
+        frmVerificarUsuario vacia;
+        vacia.txtPassword->setText(QStringLiteral("x"));
+        QTest::mouseClick(vacia.cmdOK, Qt::LeftButton);
+        QVERIFY(!vacia.autorizado);
+        vacia.txtPassword->clear();
+        QTest::mouseClick(vacia.cmdOK, Qt::LeftButton);
+        QVERIFY(vacia.autorizado);
+        frmVerificarUsuario::LeerAutorizante = nullptr;
+    }
+
+    void autorizanteInexistenteOBaseCaidaNoAutorizan() {
+        Entorno e;
+        for (const QString& id : {QStringLiteral("99"), QString(), QStringLiteral("1 or 1=1")}) {
+            frmVerificarUsuario::LeerAutorizante = [id] { return id; };
+            Mensajes::Limpiar();
+            frmVerificarUsuario dlg;
+            QVERIFY(dlg.txtLogin->text().isEmpty());
+            QTest::mouseClick(dlg.cmdOK, Qt::LeftButton);
+            QTest::mouseClick(dlg.cmdOK, Qt::LeftButton);
+            QVERIFY(!dlg.autorizado);
+            QCOMPARE(Mensajes::Mostrados().size(), 2);
+            QCOMPARE(Mensajes::UltimoTexto(),
+                     QStringLiteral("La contraseña no es válida. Vuelva a intentarlo"));
+        }
+
+        frmVerificarUsuario::LeerAutorizante = [] { return QStringLiteral("1"); };
+        frmVerificarUsuario dlg;
+        dlg.show();
+        CerrarConexion();
+        Mensajes::Limpiar();
+        QTest::mouseClick(dlg.cmdOK, Qt::LeftButton);
+        QVERIFY(!dlg.autorizado);
+        QVERIFY(dlg.isVisible());
+        QCOMPARE(Mensajes::Mostrados().size(), 1);
+        QVERIFY(Mensajes::UltimoTexto().startsWith(QStringLiteral("Error número: ")));
+        frmVerificarUsuario::LeerAutorizante = nullptr;
+    }
+};
+
+QUIMBEL_PRUEBA(PruebaLogin)
+#include "PruebaLogin.moc"

@@ -1,0 +1,148 @@
+#include "Conexiones.h"
+#include "Entorno.h"
+#include "Esquema.h"
+#include "Mensajes.h"
+#include "RegistroPruebas.h"
+#include "Reloj.h"
+#include "Respaldo.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTest>
+#include <chrono>
+#include <sqlite3.h>
+#include <thread>
+
+namespace {
+
+void Ejecutar(sqlite3* db, const char* sql) {
+    char* error = nullptr;
+    if (sqlite3_exec(db, sql, nullptr, nullptr, &error) != SQLITE_OK)
+        qFatal("%s: %s", sql, error);
+}
+
+int Contar(const QString& ruta, const char* tabla) {
+    sqlite3* db = Esquema::AbrirArchivo(ruta, false, nullptr);
+    if (!db)
+        return -1;
+    sqlite3_stmt* st = nullptr;
+    const QByteArray sql = QByteArray("SELECT count(*) FROM ") + tabla;
+    int n = -1;
+    if (sqlite3_prepare_v2(db, sql.constData(), -1, &st, nullptr) == SQLITE_OK &&
+        sqlite3_step(st) == SQLITE_ROW)
+        n = sqlite3_column_int(st, 0);
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    return n;
+}
+
+QStringList Archivos(const QString& carpeta) {
+    return QDir(carpeta).entryList(QDir::Files);
+}
+
+void Dia(int d) {
+    Reloj::Fijar(QDateTime(QDate(2026, 12, d), QTime(8, 30)));
+}
+
+const QString kEnUso = QStringLiteral("La copia de seguridad no se realizó porque la base de datos "
+                                      "está siendo utilizada por otro usuario.");
+
+} // namespace
+
+class PruebaRespaldo : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() { Reloj::Fijar(QDateTime()); }
+
+    void unaCopiaPorDiaLaUltimaDelDiaReemplazaALaAnterior() {
+        Entorno e;
+        e.Insertar("sector_insertar", {QStringLiteral("Compras")});
+        CerrarConexion();
+        const QString carpeta = e.Carpeta() + QStringLiteral("/copias");
+        QVERIFY(QDir().mkpath(carpeta));
+
+        Dia(6);
+        QVERIFY(RespaldarBaseDeDatos(e.RutaBase(), carpeta));
+        const QString copia6 = NombreRespaldo(carpeta, QDate(2026, 12, 6));
+        QCOMPARE(Archivos(carpeta), QStringList{QStringLiteral("bdquimbel06dic2026.mdb")});
+        QCOMPARE(Contar(copia6, "sectores"), 1);
+
+        QVERIFY(AbrirConexion(QString::fromLatin1(kOrigenDeDatos), QString()));
+        e.Insertar("sector_insertar", {QStringLiteral("Ventas")});
+        CerrarConexion();
+        QVERIFY(RespaldarBaseDeDatos(e.RutaBase(), carpeta));
+        QCOMPARE(Archivos(carpeta).size(), 1);
+        QCOMPARE(Contar(copia6, "sectores"), 2);
+
+        Dia(7);
+        QVERIFY(RespaldarBaseDeDatos(e.RutaBase(), carpeta));
+        QCOMPARE(Archivos(carpeta).size(), 2);
+        QCOMPARE(Contar(NombreRespaldo(carpeta, QDate(2026, 12, 7)), "sectores"), 2);
+        QVERIFY(Mensajes::Mostrados().isEmpty());
+        QVERIFY(!QApplication::overrideCursor());
+    }
+
+    void carpetaOOrigenInexistentesNoAvisan() {
+        Entorno e(false);
+        Dia(6);
+        const QString falta = e.Carpeta() + QStringLiteral("/no-existe");
+        QVERIFY(!RespaldarBaseDeDatos(e.RutaBase(), falta));
+        QVERIFY(!QFileInfo::exists(falta));
+        QVERIFY(!RespaldarBaseDeDatos(e.Carpeta() + QStringLiteral("/otra.mdb"), e.Carpeta()));
+        QCOMPARE(Archivos(e.Carpeta()).filter(QStringLiteral("bdquimbel0")), QStringList());
+        QVERIFY(Mensajes::Mostrados().isEmpty());
+        QVERIFY(!QApplication::overrideCursor());
+    }
+
+    void copiaConsistenteMientrasOtroPuestoEscribe() {
+        Entorno e(false);
+        Dia(6);
+        const QString carpeta = e.Carpeta() + QStringLiteral("/copias");
+        QVERIFY(QDir().mkpath(carpeta));
+        const QString copia = NombreRespaldo(carpeta, Reloj::Hoy());
+        sqlite3* otro = Esquema::AbrirArchivo(e.RutaBase(), false, nullptr);
+        QVERIFY(otro);
+
+        // An unfinished write elsewhere does not hold the copy up, nor end up in it.
+        Ejecutar(otro,
+                 "BEGIN IMMEDIATE; INSERT INTO sectores (SecDescripcion) VALUES ('A medias')");
+        QVERIFY(RespaldarBaseDeDatos(e.RutaBase(), carpeta));
+        QCOMPARE(Contar(copia, "sectores"), 0);
+        Ejecutar(otro, "COMMIT");
+
+        // A write being committed is waited for, and the copy holds it.
+        Ejecutar(otro, "BEGIN EXCLUSIVE; INSERT INTO sectores (SecDescripcion) VALUES ('Entera')");
+        std::thread otroPuesto([otro] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            Ejecutar(otro, "COMMIT");
+        });
+        const bool hecho = RespaldarBaseDeDatos(e.RutaBase(), carpeta);
+        otroPuesto.join();
+        QVERIFY(hecho);
+        QCOMPARE(Contar(copia, "sectores"), 2);
+        sqlite3_close(otro);
+        QVERIFY(Mensajes::Mostrados().isEmpty());
+    }
+
+    void baseBloqueadaMasAllaDeLaEsperaSeInforma() {
+        Entorno e(false);
+        Dia(6);
+        const QString carpeta = e.Carpeta() + QStringLiteral("/copias");
+        QVERIFY(QDir().mkpath(carpeta));
+        sqlite3* otro = Esquema::AbrirArchivo(e.RutaBase(), false, nullptr);
+        Ejecutar(otro, "BEGIN EXCLUSIVE; INSERT INTO sectores (SecDescripcion) VALUES ('X')");
+
+        QVERIFY(!RespaldarBaseDeDatos(e.RutaBase(), carpeta, 200));
+        Ejecutar(otro, "ROLLBACK");
+        sqlite3_close(otro);
+        QCOMPARE(Archivos(carpeta), QStringList());
+        QCOMPARE(Mensajes::Mostrados().size(), 1);
+        QCOMPARE(Mensajes::UltimoTexto(), kEnUso);
+        QCOMPARE(Mensajes::Mostrados().first().titulo,
+                 QStringLiteral("Copia de seguridad automática"));
+        QVERIFY(!QApplication::overrideCursor());
+    }
+};
+
+QUIMBEL_PRUEBA(PruebaRespaldo)
+#include "PruebaRespaldo.moc"

@@ -1,0 +1,86 @@
+#include "Mensajes.h"
+#include "RegistroPruebas.h"
+#include "frmAcercaDe.h"
+#include "frmPresentacion.h"
+#include "quimbel_version.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+namespace {
+
+// PATH replaced for the lifetime of the object.
+class Ruta {
+public:
+    explicit Ruta(const QString& carpeta) : antes_(qgetenv("PATH")) {
+        qputenv("PATH", carpeta.toLocal8Bit());
+    }
+    ~Ruta() { qputenv("PATH", antes_); }
+
+private:
+    QByteArray antes_;
+};
+
+const QString kSinInformacion = QStringLiteral("System Information Is Unavailable At This Time");
+
+} // namespace
+
+class PruebaVentanasInformacion : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { Mensajes::Limpiar(); }
+
+    void presentacionMuestraLaVersionYSeCierraConUnaTecla() {
+        std::unique_ptr<frmPresentacion> f(frmPresentacion::Mostrar());
+        QVERIFY(QTest::qWaitForWindowExposed(f.get()));
+        QCOMPARE(f->lblVersion->text(), QStringLiteral("Version " QUIMBEL_VERSION));
+        QTest::keyClick(f.get(), Qt::Key_Space);
+        QVERIFY(!f->isVisible());
+    }
+
+    void acercaDeSinHerramientaDelSistemaLoDice() {
+        QPointer<frmAcercaDe> f = frmAcercaDe::Instancia();
+        QCOMPARE(f->lblVersion->text(), QStringLiteral("Versión " QUIMBEL_VERSION));
+
+        QTemporaryDir vacia;
+        {
+            Ruta ruta(vacia.path());
+            QTest::mouseClick(f->cmdSysInfo, Qt::LeftButton);
+        }
+        QCOMPARE(Mensajes::UltimoTexto(), kSinInformacion);
+
+        QTest::mouseClick(f->cmdOK, Qt::LeftButton);
+        QTRY_VERIFY(f.isNull());
+    }
+
+#if !defined(Q_OS_WIN) && !defined(Q_OS_MACOS)
+    void acercaDeArrancaLaHerramientaQueEncuentra() {
+        QTemporaryDir carpeta;
+        const QString marca = carpeta.filePath(QStringLiteral("arranco"));
+        const QString programa = carpeta.filePath(QStringLiteral("hardinfo"));
+        QFile guion(programa);
+        QVERIFY(guion.open(QIODevice::WriteOnly));
+        guion.write("#!/bin/sh\ntouch '" + marca.toLocal8Bit() + "'\n");
+        guion.close();
+        guion.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+        QPointer<frmAcercaDe> f = frmAcercaDe::Instancia();
+        {
+            Ruta ruta(carpeta.path() + QStringLiteral(":/bin:/usr/bin"));
+            QTest::mouseClick(f->cmdSysInfo, Qt::LeftButton);
+        }
+        QTRY_VERIFY(QFile::exists(marca));
+        QVERIFY(Mensajes::Mostrados().isEmpty());
+        f->close();
+        QTRY_VERIFY(f.isNull());
+    }
+#endif
+};
+
+QUIMBEL_PRUEBA(PruebaVentanasInformacion)
+#include "PruebaVentanasInformacion.moc"

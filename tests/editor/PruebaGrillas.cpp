@@ -1,0 +1,138 @@
+#include "Controles.h"
+#include "DatosEditor.h"
+#include "Mensajes.h"
+#include "RegistroPruebas.h"
+#include "frmGrillaProductos.h"
+#include "frmGrillaProveedores.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <QToolButton>
+
+using namespace DatosEditor;
+
+namespace {
+
+// Runs a picker for `texto` and gives back what its grid listed (first column).
+template <class Picker> QStringList Coincidencias(const QString& texto) {
+    Picker p;
+    if constexpr (std::is_same_v<Picker, frmGrillaProductos>)
+        p.descripcion = texto;
+    else
+        p.nombrefantasia = texto;
+    QStringList r;
+    AlAbrirModal([&r](QWidget* w) {
+        auto* picker = static_cast<GrillaBusqueda*>(w);
+        QAbstractItemModel* modelo = picker->Grilla()->model();
+        for (int i = 0; i < modelo->rowCount(); ++i)
+            r << modelo->index(i, 0).data().toString();
+        picker->cmdCancelar->click();
+    });
+    p.exec();
+    return r;
+}
+
+} // namespace
+
+class PruebaGrillas : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() { Cerrar(); }
+
+    void buscaProductosPorCualquierParteDelNombre() {
+        Entorno e;
+        CargarMaestros(e);
+        const QString tuerca = QStringLiteral("Tuerca 3/8'' zincada");
+        QCOMPARE(Coincidencias<frmGrillaProductos>(QStringLiteral("tuerca")), QStringList{tuerca});
+        QCOMPARE(Coincidencias<frmGrillaProductos>(QStringLiteral("3/8''")), QStringList{tuerca});
+        QCOMPARE(Coincidencias<frmGrillaProductos>(QStringLiteral("ZINCADA")), QStringList{tuerca});
+        QCOMPARE(Coincidencias<frmGrillaProductos>(QString()).size(), 2);
+        // Wildcards typed by a person are plain characters.
+        QCOMPARE(Coincidencias<frmGrillaProductos>(QStringLiteral("%")), QStringList{});
+        QVERIFY(Mensajes::Mostrados().isEmpty());
+    }
+
+    void buscaProveedoresTambienPorRazonSocial() {
+        Entorno e;
+        CargarMaestros(e);
+        QCOMPARE(Coincidencias<frmGrillaProveedores>(QStringLiteral("Industrial")),
+                 QStringList{QStringLiteral("Acme")});
+        QCOMPARE(Coincidencias<frmGrillaProveedores>(QStringLiteral("o'brien")),
+                 QStringList{QStringLiteral("Rodamientos O'Brien")});
+        QCOMPARE(Coincidencias<frmGrillaProveedores>(QStringLiteral("Hnos.")),
+                 QStringList{QStringLiteral("Rodamientos O'Brien")});
+        QVERIFY(Mensajes::Mostrados().isEmpty());
+    }
+
+    void grillaDeProductosMuestraLaCategoria() {
+        Entorno e;
+        CargarMaestros(e);
+        frmGrillaProductos p;
+        p.descripcion = QStringLiteral("Tornillo");
+        QString categoria;
+        AlAbrirModal([&categoria](QWidget* w) {
+            auto* picker = static_cast<frmGrillaProductos*>(w);
+            categoria = picker->dtgProductos->model()->index(0, 2).data().toString();
+            picker->close();
+        });
+        p.exec();
+        QCOMPARE(categoria, QStringLiteral("Ferretería"));
+        // The close box counts as "Cancelar".
+        QVERIFY(p.cancelado);
+    }
+
+    void elegirConElTecladoYCancelarDespues() {
+        Entorno e;
+        const Maestros m = CargarMaestros(e);
+        e.Producto(QStringLiteral("Tornillo de anclaje"));
+        const int tercero = e.Producto(QStringLiteral("Tornillo Parker"));
+        frmOrden* f = Abrir(true);
+        f->txtDescripcion->setText(QStringLiteral("Tornillo"));
+        AlAbrirModal([](QWidget* w) {
+            auto* picker = static_cast<frmGrillaProductos*>(w);
+            QTest::keyClick(picker->dtgProductos, Qt::Key_Down);
+            QTest::keyClick(picker->dtgProductos, Qt::Key_Down);
+            picker->cmdSeleccionar->click();
+        });
+        f->cmdBuscarProducto->click();
+        QCOMPARE(f->txtDescripcion->text(), QStringLiteral("Tornillo Parker"));
+        QCOMPARE(Tag(f->txtDescripcion), QString::number(tercero));
+
+        AlAbrirModal([](QWidget* w) { static_cast<GrillaBusqueda*>(w)->cmdCancelar->click(); });
+        f->cmdBuscarProducto->click();
+        QCOMPARE(f->txtDescripcion->text(), QString());
+        QCOMPARE(Tag(f->txtDescripcion), QStringLiteral("0"));
+
+        // No match: the typed text stays and no id is taken from the earlier choice.
+        f->txtDescripcion->setText(QStringLiteral("Clavo"));
+        AlAbrirModal([](QWidget* w) { static_cast<GrillaBusqueda*>(w)->cmdSeleccionar->click(); });
+        f->cmdBuscarProducto->click();
+        QCOMPARE(f->txtDescripcion->text(), QStringLiteral("Clavo"));
+        QCOMPARE(Tag(f->txtDescripcion), QStringLiteral("0"));
+
+        // The supplier picker fills the quote entry the same way, first match chosen at once.
+        f->txtProveedor->setText(QStringLiteral("Acme Ind"));
+        AlAbrirModal([](QWidget* w) { static_cast<GrillaBusqueda*>(w)->cmdSeleccionar->click(); });
+        f->cmdBuscarProveedor->click();
+        QCOMPARE(f->txtProveedor->text(), QStringLiteral("Acme"));
+        QCOMPARE(Tag(f->txtProveedor), QString::number(m.acme));
+    }
+
+    void enModoVistaLaBusquedaDeProductoSigueDisponible() {
+        Entorno e;
+        const Maestros m = CargarMaestros(e);
+        const int orden = Orden(e, m, QStringLiteral("korva"));
+        frmOrden* f = Abrir(false, orden);
+        QVERIFY(!f->txtDescripcion->isEnabled());
+        f->txtDescripcion->setText(QStringLiteral("autorroscante"));
+        AlAbrirModal([](QWidget* w) { static_cast<GrillaBusqueda*>(w)->cmdSeleccionar->click(); });
+        f->cmdBuscarProducto->click();
+        QCOMPARE(Tag(f->txtDescripcion), QString::number(m.tornillo));
+        QVERIFY(!f->txtDescripcion->isEnabled());
+    }
+};
+
+QUIMBEL_PRUEBA(PruebaGrillas)
+#include "PruebaGrillas.moc"

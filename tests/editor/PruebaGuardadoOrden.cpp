@@ -1,0 +1,225 @@
+#include "Conexiones.h"
+#include "Entorno.h"
+#include "Esquema.h"
+#include "GuardadoOrden.h"
+#include "Mensajes.h"
+#include "RegistroPruebas.h"
+
+#include <QTest>
+#include <atomic>
+#include <sqlite3.h>
+#include <thread>
+
+namespace {
+
+OrdenAGuardar Orden(const QString& comentario, int autorizante = 0) {
+    OrdenAGuardar o;
+    o.fecha = QDateTime(QDate(2026, 4, 6), QTime(11, 30));
+    o.cantidad = 2.5;
+    o.unidad = QStringLiteral("Caja");
+    o.productoId = QStringLiteral("7");
+    o.comentario = comentario;
+    o.lugarEntrega = QStringLiteral("Depósito");
+    o.prioridad = QStringLiteral("Urgente");
+    o.sectorId = 2;
+    o.centroCostoId = 3;
+    o.solicitanteId = 4;
+    o.autorizanteId = autorizante;
+    o.login = QStringLiteral("korva");
+    return o;
+}
+
+PrecioAGuardar Precio(const QString& contacto, double precio, bool aceptado = false) {
+    return {5,
+            contacto,
+            precio,
+            QStringLiteral("Pesos"),
+            QStringLiteral("Contado"),
+            QDateTime(QDate(2026, 4, 1), QTime()),
+            QDateTime(QDate(2026, 5, 1), QTime()),
+            aceptado};
+}
+
+QStringList Contactos(Entorno& e, int ordid) {
+    QStringList r;
+    Recordset rs = e.Sql(
+        QStringLiteral("select PreContacto from precios where OrdId=? order by PreId"), {ordid});
+    for (; !rs.Eof(); rs.MoveNext())
+        r << rs.Texto(QStringLiteral("PreContacto"));
+    return r;
+}
+
+int Cuenta(Entorno& e, const char* tabla) {
+    return e.Valor(QStringLiteral("select count(*) from ") + QLatin1String(tabla)).toInt();
+}
+
+void Falla(Entorno& e) {
+    e.Sql(QStringLiteral("CREATE TRIGGER falla BEFORE INSERT ON precios WHEN "
+                         "NEW.PreContacto='FALLA' BEGIN SELECT RAISE(ABORT,'falla'); END"));
+}
+
+} // namespace
+
+class PruebaGuardadoOrden : public QObject {
+    Q_OBJECT
+private slots:
+    void escribeLaOrdenYReemplazaSusPrecios() {
+        Entorno e;
+        int ordid = 0;
+        QVERIFY(EscribirOrden(
+            ordid, Orden(QStringLiteral("primera"), 9),
+            {Precio(QStringLiteral("a"), 10), Precio(QStringLiteral("b"), 20, true)}));
+        QVERIFY(ordid > 0);
+        // Every value lands in its own column: the stored commands take them by position.
+        QCOMPARE(
+            e.Valor(QStringLiteral("select OrdFecha||'|'||OrdCantidad||'|'||OrdUnidadMedida||'|'||"
+                                   "ProId||'|'||OrdComentario||'|'||OrdLugarEntrega||'|'||"
+                                   "OrdPrioridad||'|'||SecId||'|'||CenCosId||'|'||"
+                                   "SolicitanteId||'|'||AutorizanteId||'|'||UsuLogin||'|'||"
+                                   "OrdEstado from ordenes where OrdId=?"),
+                    {ordid})
+                .toString(),
+            QStringLiteral("2026-04-06 11:30:00|2.5|Caja|7|primera|Depósito|Urgente|2|3|4|9|"
+                           "korva|Pendiente"));
+        QCOMPARE(
+            e.Valor(QStringLiteral("select group_concat(x, ';') from (select EmpId||'|'||"
+                                   "PreContacto||'|'||PrePrecio||'|'||PreMoneda||'|'||"
+                                   "PreFormaPago||'|'||PreFecha||'|'||PreFecVigencia||'|'||"
+                                   "PreAceptado as x from precios where OrdId=? order by PreId)"),
+                    {ordid})
+                .toString(),
+            QStringLiteral("5|a|10.0|Pesos|Contado|2026-04-01 00:00:00|2026-05-01 00:00:00|0;"
+                           "5|b|20.0|Pesos|Contado|2026-04-01 00:00:00|2026-05-01 00:00:00|1"));
+
+        // Saved again, the order keeps its number and author and has exactly the new quotes;
+        // another order's quotes are not touched.
+        int otra = 0;
+        QVERIFY(
+            EscribirOrden(otra, Orden(QStringLiteral("otra")), {Precio(QStringLiteral("z"), 3)}));
+        OrdenAGuardar cambio = Orden(QStringLiteral("cambiada"));
+        cambio.login = QStringLiteral("otro");
+        const int numero = ordid;
+        QVERIFY(EscribirOrden(ordid, cambio, {Precio(QStringLiteral("b2"), 2)}));
+        QCOMPARE(ordid, numero);
+        QCOMPARE(Contactos(e, ordid), QStringList{QStringLiteral("b2")});
+        QCOMPARE(Contactos(e, otra), QStringList{QStringLiteral("z")});
+        QCOMPARE(
+            e.Valor(QStringLiteral("select OrdComentario||UsuLogin from ordenes where OrdId=?"),
+                    {ordid})
+                .toString(),
+            QStringLiteral("cambiadakorva"));
+        QVERIFY(EscribirOrden(ordid, cambio, {}));
+        QVERIFY(Contactos(e, ordid).isEmpty());
+        QVERIFY(Mensajes::Mostrados().isEmpty());
+    }
+
+    void unaFallaAMitadNoDejaNada() {
+        Entorno e;
+        int previa = 0;
+        QVERIFY(EscribirOrden(previa, Orden(QStringLiteral("previa")),
+                              {Precio(QStringLiteral("p1"), 1), Precio(QStringLiteral("p2"), 2)}));
+        Falla(e);
+
+        int ordid = 0;
+        QVERIFY(!EscribirOrden(ordid, Orden(QStringLiteral("nueva")),
+                               {Precio(QStringLiteral("a"), 1), Precio(QStringLiteral("FALLA"), 2),
+                                Precio(QStringLiteral("c"), 3)}));
+        QCOMPARE(ordid, 0);
+        QCOMPARE(Cuenta(e, "ordenes"), 1);
+        QCOMPARE(Cuenta(e, "precios"), 2);
+        QVERIFY(Mensajes::UltimoTexto().startsWith(QStringLiteral("Error número: ")));
+
+        // An existing order keeps its fields and its old quotes.
+        int misma = previa;
+        QVERIFY(!EscribirOrden(misma, Orden(QStringLiteral("cambiada")),
+                               {Precio(QStringLiteral("FALLA"), 2)}));
+        QCOMPARE(misma, previa);
+        QCOMPARE(
+            e.Valor(QStringLiteral("select OrdComentario from ordenes where OrdId=?"), {previa})
+                .toString(),
+            QStringLiteral("previa"));
+        QCOMPARE(Contactos(e, previa), (QStringList{QStringLiteral("p1"), QStringLiteral("p2")}));
+
+        // The connection is usable afterwards: no transaction was left open.
+        QVERIFY(sqlite3_get_autocommit(HandleConexion()));
+        QVERIFY(
+            EscribirOrden(misma, Orden(QStringLiteral("bien")), {Precio(QStringLiteral("q"), 2)}));
+        QCOMPARE(Contactos(e, previa), QStringList{QStringLiteral("q")});
+    }
+
+    void ordenBorradaDesdeOtroPuestoNoRecibePrecios() {
+        Entorno e;
+        int ordid = 0;
+        QVERIFY(EscribirOrden(ordid, Orden(QStringLiteral("x")), {Precio(QStringLiteral("a"), 1)}));
+        e.Insertar("orden_eliminar", {ordid});
+        int misma = ordid;
+        QVERIFY(
+            !EscribirOrden(misma, Orden(QStringLiteral("x")), {Precio(QStringLiteral("a"), 1)}));
+        QCOMPARE(Cuenta(e, "precios"), 0);
+        QCOMPARE(Cuenta(e, "ordenes"), 0);
+    }
+
+    void elNumeroEsElDeSuPropiaInsercion() {
+        Entorno e;
+        // Another workstation's order lands right after ours, before our number is read.
+        e.Sql(QStringLiteral("CREATE TRIGGER otro_puesto AFTER INSERT ON ordenes WHEN "
+                             "NEW.OrdComentario='mia' BEGIN INSERT INTO ordenes (OrdComentario) "
+                             "VALUES ('ajena'); END"));
+        int ordid = 0;
+        QVERIFY(
+            EscribirOrden(ordid, Orden(QStringLiteral("mia")), {Precio(QStringLiteral("a"), 1)}));
+        QCOMPARE(e.Valor(QStringLiteral("select OrdComentario from ordenes where OrdId=?"), {ordid})
+                     .toString(),
+                 QStringLiteral("mia"));
+        QCOMPARE(Contactos(e, ordid), QStringList{QStringLiteral("a")});
+    }
+
+    void dosPuestosGuardandoALaVez() {
+        Entorno e;
+        // The second workstation: its own connection to the same file, storing orders with their
+        // quotes while we save ours; every quote must end up under the order it was saved with.
+        std::atomic<bool> listo{false};
+        std::atomic<int> fallos{0};
+        const QString ruta = e.RutaBase();
+        std::thread otro([&] {
+            QString error;
+            sqlite3* db = Esquema::AbrirArchivo(ruta, false, &error);
+            if (!db) {
+                ++fallos;
+                return;
+            }
+            for (int i = 0; !listo || i < 20; ++i) {
+                const QByteArray tag = "otro" + QByteArray::number(i);
+                const QByteArray sql =
+                    "BEGIN IMMEDIATE; INSERT INTO ordenes (OrdComentario) VALUES ('" + tag +
+                    "'); INSERT INTO precios (OrdId, PreContacto) SELECT MAX(OrdId), '" + tag +
+                    "' FROM ordenes; COMMIT;";
+                if (sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+                    ++fallos;
+                    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+                }
+            }
+            sqlite3_close(db);
+        });
+        QList<int> mias;
+        for (int i = 0; i < 20; ++i) {
+            int ordid = 0;
+            const QString tag = QStringLiteral("mia%1").arg(i);
+            QVERIFY(EscribirOrden(ordid, Orden(tag), {Precio(tag, 1), Precio(tag, 2)}));
+            mias << ordid;
+        }
+        listo = true;
+        otro.join();
+        QCOMPARE(fallos.load(), 0);
+        for (int i = 0; i < mias.size(); ++i)
+            QCOMPARE(Contactos(e, mias[i]), QStringList(2, QStringLiteral("mia%1").arg(i)));
+        QCOMPARE(e.Valor(QStringLiteral("select count(*) from precios p join ordenes o on "
+                                        "o.OrdId=p.OrdId where o.OrdComentario<>p.PreContacto"))
+                     .toInt(),
+                 0);
+        QVERIFY(Cuenta(e, "ordenes") >= 40);
+    }
+};
+
+QUIMBEL_PRUEBA(PruebaGuardadoOrden)
+#include "PruebaGuardadoOrden.moc"

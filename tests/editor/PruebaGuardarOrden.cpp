@@ -1,0 +1,143 @@
+#include "DatosGuardado.h"
+#include "Mensajes.h"
+#include "RegistroPruebas.h"
+#include "Reloj.h"
+
+#include <QLabel>
+#include <QTest>
+
+using namespace DatosGuardado;
+using Mensajes::Respuesta;
+
+class PruebaGuardarOrden : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() {
+        Cerrar();
+        Reloj::Fijar(QDateTime());
+    }
+
+    void validarJuntaLosErroresEnOrden() {
+        Entorno e;
+        const Maestros m = CargarMaestros(e);
+        frmOrden* f = Abrir(true);
+        f->cmdMenu[2]->click();
+        QCOMPARE(Mensajes::Mostrados().size(), 1);
+        QCOMPARE(Mensajes::Mostrados().first().titulo, QStringLiteral("Atención"));
+        QCOMPARE(Mensajes::Mostrados().first().icono, Mensajes::Icono::Exclamacion);
+        QCOMPARE(Mensajes::UltimoTexto(), QStringLiteral("La Cantidad es requerida.\r\n"
+                                                         "El Producto es requerido.\r\n"
+                                                         "La Unidad de Compra es requerida.\r\n"
+                                                         "El Lugar de Entrega es requerido.\r\n"
+                                                         "El Solicitante es requerido.\r\n"));
+
+        Cabecera(f, m, QStringLiteral("0"));
+        SetTag(f->txtDescripcion, QStringLiteral("0")); // typed, not picked
+        f->cmdMenu[2]->click();
+        QCOMPARE(Mensajes::UltimoTexto(),
+                 QStringLiteral("La Cantidad debe ser mayor que cero.\r\n"
+                                "Debe seleccionar un Producto utilizando el botón Buscar.\r\n"));
+        f->txtCantidad->setText(QStringLiteral("-2"));
+        f->cmdMenu[3]->click();
+        QCOMPARE(Mensajes::UltimoTexto().section(QStringLiteral("\r\n"), 0, 0),
+                 QStringLiteral("La Cantidad debe ser mayor que cero."));
+        for (const char* malo : {"doce", "nan", "1e999"}) {
+            f->txtCantidad->setText(QString::fromLatin1(malo));
+            f->cmdMenu[2]->click();
+            QCOMPARE(Mensajes::UltimoTexto().section(QStringLiteral("\r\n"), 0, 0),
+                     QStringLiteral("La Cantidad debe ser un valor numérico."));
+        }
+
+        // "Autorizó:" ticked with nobody chosen.
+        Cabecera(f, m);
+        QTest::mouseClick(f->chkAutorizo, Qt::LeftButton);
+        QVERIFY(f->chkAutorizo->isChecked());
+        QVERIFY(f->dtcAutorizantes->isEnabled());
+        f->cmdMenu[2]->click();
+        QCOMPARE(Mensajes::UltimoTexto(),
+                 QStringLiteral("Debe seleccionar quién autorizó la Orden de Compra.\r\n"));
+        QCOMPARE(Cuenta(e, QStringLiteral("select count(*) from ordenes")), 0);
+        QVERIFY(f->txtCantidad->isEnabled());
+        QVERIFY(f->agregando);
+    }
+
+    void sectorYCentroSinValorSeRechazan() {
+        Entorno e;
+        const Maestros m = CargarMaestros(e);
+        e.Sql(QStringLiteral("update sectores set SecDesactivado=1"));
+        e.Sql(QStringLiteral("update centrosdecosto set CenCosDesactivado=1"));
+        frmOrden* f = Abrir(true);
+        Cabecera(f, m);
+        f->cmdMenu[2]->click();
+        QCOMPARE(Mensajes::UltimoTexto(), QStringLiteral("El Sector es requerido.\r\n"
+                                                         "El Centro de Costo es requerido.\r\n"));
+        QCOMPARE(Cuenta(e, QStringLiteral("select count(*) from ordenes")), 0);
+    }
+
+    void unaFallaAlGuardarDejaElEditorComoEstaba() {
+        Entorno e;
+        const Maestros m = CargarMaestros(e);
+        e.Sql(QStringLiteral("CREATE TRIGGER falla BEFORE INSERT ON precios WHEN "
+                             "NEW.PreContacto='FALLA' BEGIN SELECT RAISE(ABORT,'falla'); END"));
+        frmOrden* f = Abrir(true);
+        Cabecera(f, m);
+        AgregarPrecio(f, m.acme, QStringLiteral("bien"), QStringLiteral("10"), false);
+        AgregarPrecio(f, m.acme, QStringLiteral("FALLA"), QStringLiteral("20"), false);
+        f->cmdMenu[3]->click();
+        QVERIFY(Mensajes::UltimoTexto().startsWith(QStringLiteral("Error número: ")));
+        QCOMPARE(Cuenta(e, QStringLiteral("select count(*) from ordenes")), 0);
+        QCOMPARE(Cuenta(e, QStringLiteral("select count(*) from precios")), 0);
+        QVERIFY(f->agregando);
+        QVERIFY(f->lblNumeroDeOrden->text().isEmpty());
+        QVERIFY(f->txtCantidad->isEnabled());
+        QVERIFY(f->cmdMenu[2]->isEnabled());
+        QCOMPARE(f->txtCantidad->text(), QStringLiteral("4"));
+        QCOMPARE(f->grdPrecios->topLevelItemCount(), 2);
+
+        // "Atras" with Yes and a failing save keeps the window open.
+        Mensajes::Responder(Respuesta::Si);
+        f->cmdMenu[6]->click();
+        QVERIFY(f->isVisible());
+
+        e.Sql(QStringLiteral("DROP TRIGGER falla"));
+        f->cmdMenu[2]->click();
+        QCOMPARE(Cuenta(e, QStringLiteral("select count(*) from ordenes")), 1);
+        QCOMPARE(
+            Cuenta(e, QStringLiteral("select count(*) from precios where OrdId=?"), {f->ordid}), 2);
+    }
+
+    void guardarDosVecesDejaLosUltimosPrecios() {
+        Entorno e;
+        const Maestros m = CargarMaestros(e);
+        const int orden = Orden(e, m, QStringLiteral("korva"));
+        Precio(e, orden, m.acme, 12, true);
+        Precio(e, orden, m.obrien, 15, false);
+        frmOrden* f = Abrir(false, orden);
+        f->cmdMenu[1]->click();
+        ClicEnFila(f->grdPrecios, 0);
+        Mensajes::Responder(Respuesta::Si);
+        f->cmdQuitar->click();
+        f->cmdMenu[2]->click();
+        f->cmdMenu[1]->click();
+        f->cmdMenu[2]->click();
+        QVERIFY(Mensajes::Mostrados().size() == 1);
+        QCOMPARE(Cuenta(e, QStringLiteral("select count(*) from precios")), 1);
+        QCOMPARE(
+            e.Valor(QStringLiteral("select EmpId from precios where OrdId=?"), {orden}).toInt(),
+            m.obrien);
+        QCOMPARE(Cuenta(e, QStringLiteral("select count(*) from ordenes")), 1);
+
+        // "G + N" saves and starts afresh.
+        f->cmdMenu[1]->click();
+        f->txtComentario->setText(QStringLiteral("otra vez"));
+        f->cmdMenu[3]->click();
+        QVERIFY(f->agregando);
+        QVERIFY(f->lblNumeroDeOrden->text().isEmpty());
+        QCOMPARE(e.Valor(QStringLiteral("select OrdComentario from ordenes where OrdId=?"), {orden})
+                     .toString(),
+                 QStringLiteral("otra vez"));
+    }
+};
+
+QUIMBEL_PRUEBA(PruebaGuardarOrden)
+#include "PruebaGuardarOrden.moc"

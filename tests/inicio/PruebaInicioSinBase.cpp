@@ -1,0 +1,67 @@
+#include "Conexiones.h"
+#include "Main.h"
+#include "Mensajes.h"
+#include "RegistroPruebas.h"
+#include "cQueryReg.h"
+#include "frmOpciones.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+class PruebaInicioSinBase : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() {
+        AlFallarConexion({});
+        Mensajes::Limpiar();
+    }
+
+    void baseInexistenteAbreOpcionesModalYTermina() {
+        QTemporaryDir dir;
+        const QString ajustes = dir.filePath(QStringLiteral("quimbel.ini"));
+        const QString falta = QDir::toNativeSeparators(dir.filePath(QStringLiteral("falta.mdb")));
+        const QString nueva = QDir::toNativeSeparators(dir.filePath(QStringLiteral("nueva.mdb")));
+        {
+            QSettings s(ajustes, QSettings::IniFormat);
+            s.setValue(QStringLiteral("db_path"), falta);
+        }
+        qputenv("QUIMBEL_SETTINGS", ajustes.toUtf8());
+
+        bool modal = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* f = qobject_cast<frmOpciones*>(QApplication::activeModalWidget());
+            if (!f)
+                return;
+            modal = f->isModal();
+            QCOMPARE(f->txtUbicacion->text(), falta);
+            f->txtUbicacion->setText(nueva);
+            QTest::mouseClick(f->cmdOK, Qt::LeftButton);
+        });
+        QCOMPARE(Main(*qApp), 0);
+
+        QVERIFY(modal);
+        const auto mostrados = Mensajes::Mostrados();
+        QCOMPARE(mostrados.size(), 2);
+        QCOMPARE(mostrados[0].texto, QStringLiteral("No tiene suficientes permisos en la "
+                                                    "ubicación actual de la base de datos."));
+        QCOMPARE(mostrados[1].titulo, QStringLiteral("Cambios en la configuración"));
+        QCOMPARE(cQueryReg()
+                     .GetReg(QString::fromLatin1(kClaveQuimbel), QStringLiteral("db_path"))
+                     .toString(),
+                 nueva);
+        QVERIFY(!ConexionAbierta());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        for (QWidget* w : QApplication::topLevelWidgets())
+            QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+};
+
+QUIMBEL_PRUEBA(PruebaInicioSinBase)
+#include "PruebaInicioSinBase.moc"

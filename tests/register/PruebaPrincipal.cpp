@@ -1,0 +1,354 @@
+#include "Conexiones.h"
+#include "Configuracion.h"
+#include "Entorno.h"
+#include "Mensajes.h"
+#include "ModeloOrdenes.h"
+#include "Pantalla.h"
+#include "RegistroPruebas.h"
+#include "Reloj.h"
+#include "Usuario.h"
+#include "frmPrincipal.h"
+
+#include <QAction>
+#include <QColor>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QHeaderView>
+#include <QProgressBar>
+#include <QTest>
+#include <QTreeView>
+#include <QUrl>
+
+namespace {
+
+const QDate kHoy(2026, 3, 20);
+
+// The orders of a test, with one product, sector and cost centre they all share.
+struct Ordenes {
+    Entorno& e;
+    int producto;
+
+    explicit Ordenes(Entorno& entorno, const QString& descripcion = QStringLiteral("Tornillo"))
+        : e(entorno), producto(entorno.Producto(descripcion)) {
+        e.Insertar("sector_insertar", {QStringLiteral("Compras")});
+        e.Insertar("centrodecosto_insertar", {QStringLiteral("Planta")});
+    }
+
+    int Nueva(const QDateTime& fecha, int autorizante = 0, int prod = 0) {
+        return e.Insertar("orden_insertar",
+                          {fecha, 2.5, QStringLiteral("Caja"), prod ? prod : producto, QString(),
+                           QString(), QStringLiteral("Normal"), 1, 1, 1, autorizante,
+                           QStringLiteral("korva")});
+    }
+    int Nueva(int diasAtras = 0) { return Nueva(kHoy.addDays(-diasAtras).startOfDay()); }
+
+    void Precio(int orden, double precio, const QString& moneda, bool aceptado = true) {
+        e.Insertar("precio_Insertar",
+                   {orden, 1, QString(), precio, moneda, QString(), kHoy, kHoy, aceptado ? 1 : 0});
+    }
+
+    void Estado(int orden, const QString& estado) {
+        e.Sql(QStringLiteral("update ordenes set OrdEstado=? where OrdId=?"), {estado, orden});
+    }
+
+    void Muchas(int n) {
+        e.Sql(QStringLiteral(
+                  "WITH RECURSIVE k(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM k WHERE i<?) "
+                  "INSERT INTO ordenes (OrdFecha, OrdCantidad, ProId, SecId, CenCosId) "
+                  "SELECT '2026-03-20 00:00:00', i, ?, 1, 1 FROM k"),
+              {n, producto});
+    }
+};
+
+QString Celda(frmPrincipal* w, int fila, int col, int rol = Qt::DisplayRole) {
+    return w->Modelo()->data(w->Modelo()->index(fila, col), rol).toString();
+}
+
+QColor Color(frmPrincipal* w, int fila, int col) {
+    return w->Modelo()->data(w->Modelo()->index(fila, col), Qt::ForegroundRole).value<QColor>();
+}
+
+void Marcar(frmPrincipal* w, int fila) {
+    QTreeView* g = w->grdLista;
+    const QModelIndex i = w->Modelo()->index(fila, ModeloOrdenes::Marca);
+    g->setCurrentIndex(i);
+    QTest::keyClick(g, Qt::Key_Space);
+}
+
+void Boton(frmPrincipal* w, const char* key) {
+    w->findChild<QAction*>(QLatin1String(key))->trigger();
+}
+
+} // namespace
+
+class ReceptorUrl : public QObject {
+    Q_OBJECT
+public:
+    QUrl url;
+public slots:
+    void abrir(const QUrl& u) { url = u; }
+};
+
+class PruebaPrincipal : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        Reloj::Fijar(QDateTime(kHoy, QTime(9, 30)));
+        gAvisoDias = 15;
+    }
+    void cleanup() {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* principal = qobject_cast<frmPrincipal*>(w)) {
+                delete principal;
+                break;
+            }
+        Reloj::Fijar(QDateTime());
+    }
+
+    void listaConColumnasFormatoYColores() {
+        Entorno e;
+        Ordenes o(e);
+        const int quince = o.Nueva(15);
+        o.Precio(quince, 0.1, QStringLiteral("Pesos"), false);
+        o.Precio(quince, 1234.5, QStringLiteral("Pesos"));
+        const int dieciseis = o.Nueva(kHoy.addDays(-16).startOfDay().addSecs(10 * 3600 + 1800), 1);
+        const int tramite = o.Nueva(40);
+        o.Estado(tramite, QStringLiteral("En trámite"));
+        const int autorizada = o.Nueva(3);
+        e.Sql(QStringLiteral("update ordenes set AutorizanteId=1 where OrdId=?"), {autorizada});
+
+        frmPrincipal* w = frmPrincipal::Instancia();
+        QCOMPARE(w->windowTitle(), QStringLiteral("Quimbel - Menú Principal"));
+        QCOMPARE(w->cboEstado->currentText(), QStringLiteral("Pendiente"));
+        ModeloOrdenes* m = w->Modelo();
+        QCOMPARE(m->columnCount(), 8);
+        const QStringList titulos{"",        "Fecha",  "Cant.",          "Medida", "Descripción",
+                                  "Importe", "Sector", "Centro de Costo"};
+        for (int c = 0; c < 8; ++c)
+            QCOMPARE(m->headerData(c, Qt::Horizontal).toString(), titulos[c]);
+        QCOMPARE(w->grdLista->columnWidth(4), Pantalla::Twips(1800, w));
+
+        QCOMPARE(m->rowCount(), 3);
+        QCOMPARE(m->Clave(0), QStringLiteral("A%1").arg(quince));
+        QCOMPARE(m->Clave(1), QStringLiteral("A%1").arg(dieciseis));
+        QCOMPARE(m->Clave(2), QStringLiteral("A%1").arg(autorizada));
+        QCOMPARE(Celda(w, 0, 1), QLocale().toString(kHoy.addDays(-15), QLocale::ShortFormat));
+        QVERIFY(Celda(w, 1, 1).endsWith(QStringLiteral(" 10:30:00")));
+        QCOMPARE(Celda(w, 0, 2), QStringLiteral("2,5"));
+        QCOMPARE(Celda(w, 0, 3), QStringLiteral("Caja"));
+        QCOMPARE(Celda(w, 0, 4), QStringLiteral("Tornillo"));
+        QCOMPARE(Celda(w, 0, 5), QStringLiteral("1234,5"));
+        QCOMPARE(Celda(w, 1, 5), QStringLiteral("0"));
+        QCOMPARE(Celda(w, 0, 6), QStringLiteral("Compras"));
+        QCOMPARE(Celda(w, 0, 7), QStringLiteral("Planta"));
+        QCOMPARE(w->Modelo()->data(m->index(0, 5), Qt::TextAlignmentRole).toInt() & Qt::AlignRight,
+                 int(Qt::AlignRight));
+
+        // 15 days: not yet red; 16 days: red date over the blue of an authorised order.
+        QVERIFY(!Color(w, 0, 1).isValid());
+        QCOMPARE(Color(w, 1, 1), QColor(255, 0, 0));
+        QCOMPARE(Color(w, 1, 4), QColor(0, 0, 255));
+        QCOMPARE(Color(w, 2, 1), QColor(0, 0, 255));
+        QCOMPARE(Color(w, 2, 7), QColor(0, 0, 255));
+
+        w->cboEstado->setCurrentIndex(1);
+        QCOMPARE(m->rowCount(), 1);
+        QCOMPARE(m->Id(0), tramite);
+        QVERIFY(!Color(w, 0, 1).isValid());
+
+        w->cboEstado->setCurrentIndex(3);
+        QCOMPARE(m->rowCount(), 0);
+        w->grdLista_DblClick();
+        QCOMPARE(Mensajes::UltimoTexto(),
+                 QStringLiteral("No hay Ordenes de Compra para seleccionar."));
+    }
+
+    void barraDeProgresoSoloDesdeCientoUnaFilas() {
+        Entorno e;
+        Ordenes o(e);
+        o.Muchas(100);
+        frmPrincipal* w = frmPrincipal::Instancia();
+        int vistaConBarra = 0;
+        connect(w->pbProgreso, &QProgressBar::valueChanged, w,
+                [&] { vistaConBarra += !w->pbProgreso->isHidden(); });
+        w->CargarLista(QStringLiteral("1"));
+        QCOMPARE(w->Modelo()->rowCount(), 100);
+        QCOMPARE(vistaConBarra, 0);
+
+        o.Nueva();
+        w->CargarLista(QStringLiteral("1"));
+        QCOMPARE(w->Modelo()->rowCount(), 101);
+        QVERIFY(vistaConBarra > 0);
+        QCOMPARE(w->pbProgreso->maximum(), 101);
+        QCOMPARE(w->pbProgreso->value(), 101);
+        QVERIFY(w->pbProgreso->isHidden());
+    }
+
+    void administradoresHabilitanUsuariosYOpciones() {
+        Entorno e;
+        for (const char* login : {"korva", "ZeLTi", "mlopez", "korva "}) {
+            gLogin = QLatin1String(login);
+            frmPrincipal* w = frmPrincipal::Instancia();
+            const bool admin = gLogin.trimmed() == gLogin && gLogin != QLatin1String("mlopez");
+            QCOMPARE(w->mnuHerramientasMantUsuarios->isEnabled(), admin);
+            QCOMPARE(w->mnuHerramientasOpciones->isEnabled(), admin);
+            QVERIFY(w->mnuHerramientasMantProductos->isEnabled());
+            delete w;
+        }
+    }
+
+    void eliminarPreguntaUnaVezYBorraSoloLasMarcadas() {
+        Entorno e;
+        frmPrincipal* w = frmPrincipal::Instancia();
+        Boton(w, "eliminar");
+        QCOMPARE(Mensajes::UltimoTexto(),
+                 QStringLiteral("No hay Ordenes de Compra para seleccionar."));
+
+        Ordenes o(e);
+        QList<int> ids;
+        for (int i = 0; i < 4; ++i)
+            ids << o.Nueva(i);
+        o.Precio(ids[0], 5, QStringLiteral("Pesos"));
+        w->CargarLista(QStringLiteral("1"));
+        Mensajes::Limpiar();
+        Boton(w, "eliminar");
+        QCOMPARE(Mensajes::Mostrados().size(), 1);
+        QCOMPARE(Mensajes::UltimoTexto(),
+                 QStringLiteral("No ha seleccionado ninguna Orden de Compra."));
+        QCOMPARE(Mensajes::Mostrados().last().titulo, QStringLiteral("Verifique"));
+
+        Marcar(w, 0);
+        Marcar(w, 2);
+        Marcar(w, 3);
+        QCOMPARE(w->IdsMarcados(), (QStringList{QString::number(ids[0]), QString::number(ids[2]),
+                                                QString::number(ids[3])}));
+        Mensajes::Limpiar();
+        Mensajes::Responder(Mensajes::Respuesta::No);
+        Boton(w, "eliminar");
+        QCOMPARE(Mensajes::Mostrados().size(), 1);
+        QCOMPARE(e.Valor(QStringLiteral("select count(*) from ordenes")).toInt(), 4);
+        QCOMPARE(w->IdsMarcados().size(), 3);
+
+        Mensajes::Limpiar();
+        Mensajes::Responder(Mensajes::Respuesta::Si);
+        Boton(w, "eliminar");
+        QCOMPARE(Mensajes::Mostrados().size(), 1);
+        QCOMPARE(Mensajes::Mostrados().first().titulo, QStringLiteral("Eliminar"));
+        QCOMPARE(e.Valor(QStringLiteral("select group_concat(OrdId) from ordenes")).toString(),
+                 QString::number(ids[1]));
+        QCOMPARE(e.Valor(QStringLiteral("select count(*) from precios")).toInt(), 0);
+        QCOMPARE(w->Modelo()->rowCount(), 1);
+        QVERIFY(w->IdsMarcados().isEmpty());
+    }
+
+    void sumarPorMonedaConLineasTerminadasEnCrLf() {
+        Entorno e;
+        frmPrincipal* w = frmPrincipal::Instancia();
+        Boton(w, "sumar");
+        QCOMPARE(Mensajes::UltimoTexto(),
+                 QStringLiteral("No ha seleccionado ninguna Orden de Compra."));
+
+        Ordenes o(e);
+        const int a = o.Nueva(), b = o.Nueva(), c = o.Nueva(), d = o.Nueva(), sin = o.Nueva();
+        o.Precio(a, 0.1, QStringLiteral("Pesos"));
+        o.Precio(b, 0.2, QStringLiteral("Pesos"));
+        o.Precio(c, 7.25, QStringLiteral("Dólares"));
+        o.Precio(d, 100, QStringLiteral("Pesos"));
+        o.Precio(sin, 50, QStringLiteral("Pesos"), false);
+        w->CargarLista(QStringLiteral("1"));
+        for (int fila : {0, 1, 2})
+            Marcar(w, fila);
+        Mensajes::Limpiar();
+        Boton(w, "sumar");
+        QCOMPARE(Mensajes::UltimoTexto(), QStringLiteral("7,25 Dólares\r\n0,3 Pesos\r\n"));
+        QCOMPARE(Mensajes::Mostrados().last().titulo, QStringLiteral("Suma de precios"));
+
+        for (int fila : {0, 1, 2, 4})
+            Marcar(w, fila);
+        Boton(w, "sumar");
+        QCOMPARE(Mensajes::UltimoTexto(), QStringLiteral(" \r\n"));
+    }
+
+    void buscarConApostrofoYComodinesLiterales() {
+        Entorno e;
+        Ordenes o(e, QStringLiteral("Tuerca 3/8'' zincada"));
+        o.Nueva();
+        o.Nueva(kHoy.startOfDay(), 0, e.Producto(QStringLiteral("Algodón 50%")));
+        o.Nueva(kHoy.startOfDay(), 0, e.Producto(QStringLiteral("Algodón 50 g")));
+        frmPrincipal* w = frmPrincipal::Instancia();
+        QCOMPARE(w->Modelo()->rowCount(), 3);
+
+        Mensajes::ResponderTexto(QStringLiteral("3/8''"));
+        Boton(w, "buscar");
+        QCOMPARE(w->Modelo()->rowCount(), 1);
+        QCOMPARE(Celda(w, 0, 4), QStringLiteral("Tuerca 3/8'' zincada"));
+        QVERIFY(w->SqlActual().contains(QStringLiteral("OrdDescripcion like")));
+
+        Mensajes::ResponderTexto(QStringLiteral("50%"));
+        Boton(w, "buscar");
+        QCOMPARE(w->Modelo()->rowCount(), 1);
+        QCOMPARE(Celda(w, 0, 4), QStringLiteral("Algodón 50%"));
+
+        Mensajes::ResponderTexto(QStringLiteral("ALGODÓN"));
+        Boton(w, "buscar");
+        QCOMPARE(w->Modelo()->rowCount(), 2);
+
+        Mensajes::ResponderTexto(QString());
+        Boton(w, "buscar");
+        QCOMPARE(w->Modelo()->rowCount(), 3);
+        for (const Mensajes::Mostrado& m : Mensajes::Mostrados())
+            QCOMPARE(m.tipo, Mensajes::Tipo::Entrada);
+    }
+
+    void volverDesdeOtraVentanaRecargaSalvoAlImprimir() {
+        Entorno e;
+        Ordenes o(e);
+        o.Nueva();
+        o.Nueva(kHoy.startOfDay(), 0, e.Producto(QStringLiteral("Arandela")));
+        frmPrincipal* w = frmPrincipal::Instancia();
+        w->show();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+
+        Mensajes::ResponderTexto(QStringLiteral("arandela"));
+        Boton(w, "buscar");
+        QCOMPARE(w->Modelo()->rowCount(), 1);
+        Marcar(w, 0);
+
+        QWidget otra;
+        auto irYVolver = [&] {
+            otra.show();
+            otra.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&otra));
+            w->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(w));
+        };
+        w->recargarAlActivar = false;
+        irYVolver();
+        w->recargarAlActivar = true;
+        QCOMPARE(w->Modelo()->rowCount(), 1);
+        QCOMPARE(w->IdsMarcados().size(), 1);
+
+        irYVolver();
+        QCOMPARE(w->Modelo()->rowCount(), 2);
+        QVERIFY(w->IdsMarcados().isEmpty());
+        QVERIFY(!w->SqlActual().contains(QStringLiteral("like")));
+    }
+
+    void cerrarCierraLaConexionYSitioWebAbreLaDireccion() {
+        Entorno e;
+        frmPrincipal* w = frmPrincipal::Instancia();
+        ReceptorUrl receptor;
+        QDesktopServices::setUrlHandler(QStringLiteral("https"), &receptor, "abrir");
+        w->mnuAyudaSitioWeb->trigger();
+        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+        QCOMPARE(receptor.url, QUrl(frmPrincipal::DireccionSitioWeb()));
+
+        w->show();
+        Boton(w, "salir");
+        QVERIFY(!ConexionAbierta());
+    }
+};
+
+QUIMBEL_PRUEBA(PruebaPrincipal)
+#include "PruebaPrincipal.moc"

@@ -1,0 +1,374 @@
+#include "Conexiones.h"
+#include "Configuracion.h"
+#include "Disenos.h"
+#include "Entorno.h"
+#include "Mensajes.h"
+#include "RegistroPruebas.h"
+#include "Reloj.h"
+#include "VistaPrevia.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QTest>
+#include <memory>
+
+namespace {
+
+const QSize kA4Vertical(11906, 16838);
+const QSize kA4Apaisado(16838, 11906);
+
+int Orden(Entorno& e, const QDateTime& fecha, const QString& comentario = QString(),
+          int autorizante = 0) {
+    return e.Insertar("orden_insertar", {fecha, 2.5, QStringLiteral("Caja x 10"), 1, comentario,
+                                         QStringLiteral("Depósito"), QStringLiteral("Urgente"), 1,
+                                         1, 1, autorizante, QStringLiteral("korva")});
+}
+
+void Precio(Entorno& e, int orden, int proveedor, double precio, bool aceptado) {
+    e.Insertar("precio_Insertar",
+               {orden, proveedor, QString(), precio, QStringLiteral("Dólares"),
+                QStringLiteral("Contado"), QDate(2026, 3, 1), QDate(2026, 4, 1), aceptado ? 1 : 0});
+}
+
+void Maestros(Entorno& e) {
+    e.Insertar("sector_insertar", {QStringLiteral("Compras")});
+    e.Insertar("centrodecosto_insertar", {QStringLiteral("Planta 1")});
+    e.Producto(QStringLiteral("Guantes de látex"));
+}
+
+Recordset Abrir(const QString& sql) {
+    Recordset rs;
+    if (!AbrirRecordset(sql, rs))
+        qFatal("no se abrió %s", qPrintable(sql));
+    return rs;
+}
+
+// The first text or field of that name or text on a page.
+const TrazoInforme* Buscar(const QVector<TrazoInforme>& trazos, const QString& nombreOTexto) {
+    for (const auto& t : trazos)
+        if (t.nombre == nombreOTexto ||
+            (t.tipo == ElementoInforme::Tipo::Etiqueta && t.texto == nombreOTexto))
+            return &t;
+    return nullptr;
+}
+
+int Contar(const QVector<TrazoInforme>& trazos, const QString& nombre) {
+    return static_cast<int>(std::count_if(trazos.begin(), trazos.end(),
+                                          [&](const auto& t) { return t.nombre == nombre; }));
+}
+
+struct Ajustes {
+    Ajustes(const QString& empresa, const QString& logo) {
+        gEmpresa = empresa;
+        gLogoPath = logo;
+    }
+    ~Ajustes() {
+        gEmpresa.clear();
+        gLogoPath.clear();
+    }
+};
+
+} // namespace
+
+class PruebaInformes : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { Reloj::Fijar(QDateTime(QDate(2026, 3, 10), QTime(9, 0))); }
+    void cleanup() { Reloj::Fijar(QDateTime()); }
+
+    void sinEmpresaNiLogoLaPrimeraPaginaEmpiezaConElEncabezadoDePagina() {
+        Entorno e;
+        Ajustes a({}, {});
+        for (DisenoInforme d : {dtrOrdenes(), dtrSectores(), dtrProveedores()}) {
+            QCOMPARE(d.encabezadoInforme.alto, 0);
+            InformeMaquetado m(d, Abrir(QStringLiteral("select * from sectores")), kA4Vertical);
+            const auto trazos = m.Contenido(0);
+            QVERIFY(!Buscar(trazos, QStringLiteral("lblEmpresa")));
+            // The title is the page header's first element, placed at its own Top.
+            const ElementoInforme& titulo = d.encabezadoPagina.elementos.first();
+            const TrazoInforme* t = Buscar(trazos, titulo.texto);
+            QVERIFY2(t, qPrintable(d.nombre));
+            QCOMPARE(t->rect.top(), d.margenSuperior + titulo.top);
+        }
+    }
+
+    void empresaYLogoEnElEncabezadoDeLaPrimeraPaginaSolamente() {
+        Entorno e;
+        const QString logo = e.Carpeta() + QStringLiteral("/logo.png");
+        QImage imagen(400, 100, QImage::Format_RGB32);
+        imagen.fill(Qt::red);
+        QVERIFY(imagen.save(logo));
+        Ajustes a(QStringLiteral("Tolvanex S.A."), logo);
+
+        Maestros(e);
+        for (int i = 0; i < 60; ++i)
+            Orden(e, QDateTime(QDate(2026, 3, 1), QTime(8, i)));
+        const DisenoInforme d = dtrOrdenes();
+        InformeMaquetado m(d, Abrir(QStringLiteral("select * from v_ordenes_preciosaceptados")),
+                           kA4Apaisado);
+        QVERIFY(m.Paginas() >= 2);
+        const auto primera = m.Contenido(0);
+        const TrazoInforme* empresa = Buscar(primera, QStringLiteral("lblEmpresa"));
+        QVERIFY(empresa);
+        QCOMPARE(empresa->texto, QStringLiteral("Tolvanex S.A."));
+        QCOMPARE(empresa->rect.topLeft(), QPoint(300 + 4335, 720 + 300));
+        QCOMPARE(empresa->color, QColor(128, 128, 128));
+        // 400 x 100 fitted into 2280 x 900 keeps its shape and sits in the middle of the box.
+        const TrazoInforme* img = Buscar(primera, QStringLiteral("imgLogo"));
+        QVERIFY(img && !img->imagen.isNull());
+        QCOMPARE(img->rect, QRect(300 + 12000, 720 + (900 - 570) / 2, 2280, 570));
+        QCOMPARE(Buscar(primera, QStringLiteral("ORDENES DE COMPRA"))->rect.top(), 720 + 990);
+
+        const auto segunda = m.Contenido(1);
+        QVERIFY(!Buscar(segunda, QStringLiteral("lblEmpresa")));
+        QVERIFY(!Buscar(segunda, QStringLiteral("imgLogo")));
+        QCOMPARE(Buscar(segunda, QStringLiteral("ORDENES DE COMPRA"))->rect.top(), 720);
+    }
+
+    void nombreSinLogoYLogoIlegibleDejanLaCajaVacia() {
+        Entorno e;
+        QFile basura(e.Carpeta() + QStringLiteral("/logo.png"));
+        QVERIFY(basura.open(QIODevice::WriteOnly));
+        basura.write("no es una imagen");
+        basura.close();
+        for (const QString& logo : {QString(), basura.fileName(), e.Carpeta() + "/falta.png"}) {
+            Ajustes a(QStringLiteral("Tolvanex"), logo);
+            InformeMaquetado m(dtrSectores(), Abrir(QStringLiteral("select * from sectores")),
+                               kA4Vertical);
+            const auto trazos = m.Contenido(0);
+            QCOMPARE(Buscar(trazos, QStringLiteral("lblEmpresa"))->texto,
+                     QStringLiteral("Tolvanex"));
+            QVERIFY(!Buscar(trazos, QStringLiteral("imgLogo")));
+            QCOMPARE(Buscar(trazos, QStringLiteral("LISTA DE SECTORES"))->rect.top(), 1440 + 1005);
+        }
+        // A logo alone also keeps the header.
+        Ajustes a({}, basura.fileName());
+        QCOMPARE(dtrSectores().encabezadoInforme.alto, 1005);
+    }
+
+    void listaLargaRepiteEncabezadosNumeraPaginasYNoParteBandas() {
+        Entorno e;
+        Ajustes a(QStringLiteral("Tolvanex"), {});
+        Maestros(e);
+        const int total = 75;
+        for (int i = 0; i < total; ++i)
+            Orden(e, QDateTime(QDate(2026, 3, 1), QTime(8, 0)).addSecs(60 * i));
+        const DisenoInforme d = dtrOrdenes();
+        InformeMaquetado m(d, Abrir(QStringLiteral("select * from v_ordenes_preciosaceptados")),
+                           kA4Apaisado);
+        const int paginas = m.Paginas();
+        QVERIFY(paginas >= 3);
+        const int pie = kA4Apaisado.height() - d.margenInferior - d.piePagina.alto;
+        int filas = 0;
+        QString anterior;
+        for (int p = 0; p < paginas; ++p) {
+            const auto trazos = m.Contenido(p);
+            QVERIFY(Buscar(trazos, QStringLiteral("ORDENES DE COMPRA")));
+            QVERIFY(Buscar(trazos, QStringLiteral("Centro de Costo")));
+            QCOMPARE(Buscar(trazos, QStringLiteral("Página:"))->rect.top(), pie + 50);
+            const QStringList textos = m.Textos(p);
+            // "Página: n / total", the total already known on the first page.
+            const int i = textos.indexOf(QStringLiteral("Página:"));
+            QCOMPARE(textos.mid(i, 4),
+                     QStringList({QStringLiteral("Página:"), QString::number(p + 1),
+                                  QStringLiteral("/"), QString::number(paginas)}));
+            QCOMPARE(textos.first(),
+                     p == 0 ? QStringLiteral("Tolvanex") : QStringLiteral("ORDENES DE COMPRA"));
+            for (const auto& t : trazos) {
+                if (t.nombre != QLatin1String("OrdFecha"))
+                    continue;
+                ++filas;
+                QVERIFY(t.rect.top() + d.detalle.alto <= pie);
+                QVERIFY(t.texto > anterior); // in order, none twice
+                anterior = t.texto;
+            }
+        }
+        QCOMPARE(filas, total);
+
+        // Bands taller than half a page go whole to the next page.
+        DisenoInforme orden = dtrOrden();
+        InformeMaquetado o(orden, Abrir(QStringLiteral("select * from v_ordenes_preciosaceptados")),
+                           kA4Vertical);
+        QCOMPARE(o.Paginas(), (total + 1) / 2);
+        const int pieOrden = kA4Vertical.height() - orden.margenInferior - orden.piePagina.alto;
+        for (int p = 0; p < o.Paginas(); ++p) {
+            const auto trazos = o.Contenido(p);
+            QCOMPARE(Contar(trazos, QStringLiteral("OrdId")), p < o.Paginas() - 1 ? 2 : 1);
+            for (const auto& t : trazos)
+                if (t.nombre == QLatin1String("OrdId"))
+                    QVERIFY(t.rect.top() + orden.detalle.alto <= pieOrden);
+        }
+    }
+
+    void sinRegistrosHayUnaPaginaConEncabezadoYPie() {
+        Entorno e;
+        Ajustes a({}, {});
+        InformeMaquetado m(dtrCategorias(), Abrir(QStringLiteral("select * from categorias")),
+                           kA4Vertical);
+        QCOMPARE(m.Paginas(), 1);
+        QCOMPARE(m.Textos(0),
+                 QStringList({QStringLiteral("LISTA DE CATEGORÍAS"), QStringLiteral("Código:"),
+                              QStringLiteral("Descripción:"), QStringLiteral("Desactivada:"),
+                              QStringLiteral("martes, 10 de marzo de 2026"), QStringLiteral("1"),
+                              QStringLiteral("de"), QStringLiteral("1")}));
+    }
+
+    void formatosBooleanosFechasNumerosYNulos() {
+        Entorno e;
+        Ajustes a({}, {});
+        Maestros(e);
+        e.Insertar("sector_insertar", {QStringLiteral("Ventas")});
+        e.Sql(QStringLiteral(
+            "UPDATE sectores SET SecDesactivado = 1 WHERE SecDescripcion = 'Ventas'"));
+        InformeMaquetado s(dtrSectores(),
+                           Abrir(QStringLiteral("SELECT * FROM SECTORES ORDER BY SECDESCRIPCION")),
+                           kA4Vertical);
+        QCOMPARE(s.Textos(0).mid(4, 6), QStringList({"1", "Compras", "No", "2", "Ventas", "Si"}));
+        const auto sectores = s.Contenido(0);
+        QCOMPARE(Buscar(sectores, QStringLiteral("SecDesactivado"))->alineacion,
+                 Alineacion::Centro);
+
+        const int proveedor = e.Proveedor(QStringLiteral("Ferretería Sur"));
+        const int autorizante =
+            e.Usuario(QStringLiteral("aruiz"), {}, QStringLiteral("Ana Ruiz"), 0, 1, 0);
+        const int orden = Orden(e, QDateTime(QDate(2026, 3, 5), QTime(14, 7)),
+                                QStringLiteral("Entregar por la mañana"), autorizante);
+        Precio(e, orden, proveedor, 10.0, false);
+        Precio(e, orden, proveedor, 1234.5, true);
+        const QString sql = QStringLiteral("select * from v_ordenes_preciosaceptados where OrdId=");
+        InformeMaquetado o(dtrOrden(), Abrir(sql + QString::number(orden)), kA4Vertical);
+        const auto c = o.Contenido(0);
+        auto texto = [&](const char* nombre, int top) {
+            for (const auto& t : c)
+                if (t.nombre == QLatin1String(nombre) && t.rect.top() == 1440 + top)
+                    return t.texto;
+            return QStringLiteral("<no está>");
+        };
+        QCOMPARE(texto("OrdId", 0), QString::number(orden));
+        QCOMPARE(texto("OrdFecha", 250), QStringLiteral("05/03/2026"));
+        QCOMPARE(texto("OrdFecha", 567), QStringLiteral("14:07"));
+        QCOMPARE(texto("OrdCantidad", 1400), QStringLiteral("2,5"));
+        QCOMPARE(texto("PrePrecio", 1400), QStringLiteral("1234,5"));
+        QCOMPARE(texto("PreMoneda", 1400), QStringLiteral("Dólares"));
+        QCOMPARE(texto("Proveedor", 1900), QStringLiteral("Ferretería Sur"));
+        QCOMPARE(texto("NomAutorizante", 2900), QStringLiteral("Ana Ruiz"));
+        QCOMPARE(texto("OrdComentario", 3900), QStringLiteral("Entregar por la mañana"));
+
+        InformeMaquetado lista(dtrOrdenes(), Abrir(sql + QString::number(orden)), kA4Apaisado);
+        QCOMPARE(Buscar(lista.Contenido(0), QStringLiteral("OrdFecha"))->texto,
+                 QStringLiteral("05/03/26 14:07"));
+    }
+
+    void ordenSinCotizacionAceptadaImprimePrecioYMonedaVacios() {
+        Entorno e;
+        Ajustes a({}, {});
+        Maestros(e);
+        const int orden = Orden(e, QDateTime(QDate(2026, 3, 5), QTime(14, 7)));
+        Precio(e, orden, e.Proveedor(QStringLiteral("Sur")), 99.0, false);
+        const QString sql =
+            QStringLiteral("select * from v_ordenes_preciosaceptados where OrdId=") +
+            QString::number(orden);
+        for (const DisenoInforme& d : {dtrOrden(), dtrOrdenes()}) {
+            InformeMaquetado m(d, Abrir(sql),
+                               d.orientacion == QPageLayout::Landscape ? kA4Apaisado : kA4Vertical);
+            const auto c = m.Contenido(0);
+            QCOMPARE(Buscar(c, QStringLiteral("PrePrecio"))->texto, QString());
+            QCOMPARE(Buscar(c, QStringLiteral("PreMoneda"))->texto, QString());
+            QCOMPARE(Buscar(c, QStringLiteral("ProDescripcion"))->texto,
+                     QStringLiteral("Guantes de látex"));
+        }
+    }
+
+    void pdfApaisadoParaLaListaDeOrdenesYErrorSiNoSePuedeEscribir() {
+        Entorno e;
+        Ajustes a(QStringLiteral("Tolvanex"), {});
+        Maestros(e);
+        for (int i = 0; i < 40; ++i)
+            Orden(e, QDateTime(QDate(2026, 3, 1), QTime(8, i)));
+        const Recordset rs = Abrir(QStringLiteral("select * from v_ordenes_preciosaceptados"));
+        const QString archivo = e.Carpeta() + QStringLiteral("/ordenes.pdf");
+        QVERIFY(ExportarPdf(dtrOrdenes(), rs, archivo));
+        QFile f(archivo);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray pdf = f.readAll();
+        QVERIFY(pdf.startsWith("%PDF"));
+        const auto caja =
+            QRegularExpression(QStringLiteral("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]"))
+                .match(QString::fromLatin1(pdf));
+        QVERIFY(caja.hasMatch());
+        QVERIFY(caja.captured(1).toDouble() > caja.captured(2).toDouble());
+        QCOMPARE(
+            QString::fromLatin1(pdf).count(QRegularExpression(QStringLiteral("/Type\\s*/Page\\b"))),
+            InformeMaquetado(dtrOrdenes(), rs, kA4Apaisado).Paginas());
+
+        QVERIFY(!ExportarPdf(dtrOrdenes(), rs, e.Carpeta() + QStringLiteral("/no/existe/x.pdf")));
+    }
+
+    void vistaPreviaConTituloOrientacionYExportarAPdf() {
+        Entorno e;
+        Ajustes a({}, {});
+        Maestros(e);
+        const Recordset rs = Abrir(QStringLiteral("SELECT * FROM SECTORES"));
+        std::unique_ptr<QPrintPreviewDialog> vista(CrearVistaPrevia(dtrOrdenes(), rs));
+        QCOMPARE(vista->windowTitle(), QStringLiteral("Reporte de Ordenes"));
+        QCOMPARE(vista->printer()->pageLayout().orientation(), QPageLayout::Landscape);
+        std::unique_ptr<QPrintPreviewDialog> sectores(CrearVistaPrevia(dtrSectores(), rs));
+        QCOMPARE(sectores->windowTitle(), QStringLiteral("Sectores"));
+        QCOMPARE(sectores->printer()->pageLayout().orientation(), QPageLayout::Portrait);
+
+        auto* exportar = sectores->findChild<QAction*>(QStringLiteral("actExportarPdf"));
+        QVERIFY(exportar);
+        QCOMPARE(exportar->text(), QStringLiteral("Exportar a PDF"));
+        Mensajes::ResponderTexto(QString()); // cancelled: nothing written
+        exportar->trigger();
+        Mensajes::ResponderTexto(e.Carpeta() + QStringLiteral("/sectores"));
+        exportar->trigger();
+        QVERIFY(QFile::exists(e.Carpeta() + QStringLiteral("/sectores.pdf")));
+        QCOMPARE(QDir(e.Carpeta()).entryList({QStringLiteral("*.pdf")}).size(), 1);
+        QCOMPARE(Mensajes::Mostrados().size(), 2);
+        QCOMPARE(Mensajes::Mostrados().first().tipo, Mensajes::Tipo::GuardarArchivo);
+    }
+
+    void imprimirOrdenMuestraLaOrdenGuardadaYCierraSusRegistros() {
+        Entorno e;
+        Ajustes a({}, {});
+        Maestros(e);
+        Orden(e, QDateTime(QDate(2026, 3, 1), QTime(8, 0)));
+        const int orden = Orden(e, QDateTime(QDate(2026, 3, 2), QTime(9, 30)));
+        LimpiarInformesMostrados();
+        ImprimirOrden(orden);
+        QCOMPARE(InformesMostrados().size(), 1);
+        const InformeMostrado m = InformesMostrados().first();
+        QCOMPARE(m.nombre, QStringLiteral("dtrOrden"));
+        QCOMPARE(m.caption, QStringLiteral("Orden de Compra"));
+        QVERIFY(m.modal);
+        QCOMPARE(m.registros, 1);
+        QVERIFY(m.textosPrimeraPagina.contains(QStringLiteral("02/03/2026")));
+        QVERIFY(!m.textosPrimeraPagina.contains(QStringLiteral("01/03/2026")));
+        QVERIFY(Mensajes::Mostrados().isEmpty());
+
+        // A non-modal preview of the same layout is replaced, not piled up.
+        const Recordset rs = Abrir(QStringLiteral("SELECT * FROM SECTORES"));
+        QVERIFY(MostrarInforme(dtrSectores(), rs, false));
+        QVERIFY(MostrarInforme(dtrSectores(), rs, false));
+        QApplication::processEvents();
+        int abiertas = 0;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (qobject_cast<QPrintPreviewDialog*>(w) && w->isVisible())
+                ++abiertas;
+        QCOMPARE(abiertas, 1);
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (qobject_cast<QPrintPreviewDialog*>(w))
+                w->close();
+        QVERIFY(rs.Abierto());
+    }
+};
+
+QUIMBEL_PRUEBA(PruebaInformes)
+#include "PruebaInformes.moc"
