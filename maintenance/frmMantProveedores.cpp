@@ -58,7 +58,7 @@ ConfiguracionMant Config() {
     c.cancelarRecarga = true;
     c.camposPorFila = 2;
     c.anchoTwips = 11400;
-    c.altoTwips = 8400;
+    c.altoTwips = 9600;
     return c;
 }
 

@@ -194,7 +194,13 @@ void frmMantenimiento::Construir() {
     dtgLista_->setTabKeyNavigation(false);
     dtgLista_->verticalHeader()->setVisible(false);
     dtgLista_->verticalHeader()->setDefaultSectionSize(dtgLista_->fontMetrics().height() + 6);
-    dtgLista_->horizontalHeader()->setStretchLastSection(true);
+    // The last text column takes the spare width; a trailing "Si"/"No" column stays narrow.
+    for (int i = static_cast<int>(config_.columnas.size()) - 1; i >= 0; --i) {
+        if (!config_.columnas[i].siNo) {
+            dtgLista_->horizontalHeader()->setSectionResizeMode(i, QHeaderView::Stretch);
+            break;
+        }
+    }
     dtgLista_->horizontalHeader()->setHighlightSections(false);
     lblLista_->setBuddy(dtgLista_);
     principal->addWidget(dtgLista_, 1);
@@ -421,16 +427,21 @@ void frmMantenimiento::Nuevo() {
         if ((i == 0 && config_.campo0EsClave) || config_.nuevoVaciaCampos)
             txtFields_[i]->clear();
     PonerEstado(true, true);
+    EnfocarPrimerCampo();
+}
+
+void frmMantenimiento::EnfocarPrimerCampo() {
+    // Selected, so that typing replaces the text of the record shown before.
     const int primero = config_.campo0EsClave ? 1 : 0;
-    if (primero < txtFields_.size())
+    if (primero < txtFields_.size()) {
         txtFields_[primero]->setFocus();
+        txtFields_[primero]->selectAll();
+    }
 }
 
 void frmMantenimiento::Editar() {
     PonerEstado(true, false);
-    const int primero = config_.campo0EsClave ? 1 : 0;
-    if (primero < txtFields_.size())
-        txtFields_[primero]->setFocus();
+    EnfocarPrimerCampo();
 }
 
 QVariantList frmMantenimiento::ValoresInsertar() const {
@@ -524,6 +535,7 @@ void frmMantenimiento::closeEvent(QCloseEvent* evento) {
     modelo_->Asignar(nullptr);
     CerrarRecordset(rs_, true);
     QWidget::closeEvent(evento);
+    cerrada_ = true;
     emit Cerrada();
 }
 

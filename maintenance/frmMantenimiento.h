@@ -183,7 +183,7 @@ public:
 
     // Shows the one window held by `p`, creating it on first use; brings it forward otherwise.
     template <class T> static T* MostrarUnica(QPointer<T>& p) {
-        if (!p) {
+        if (!p || p->cerrada_) {
             p = new T;
             p->show();
         } else {
@@ -194,7 +194,7 @@ public:
     // Opens the one window modally and returns when it has closed. An instance already open
     // without being modal is closed first (discarding an unsaved entry, as closing does).
     template <class T> static void AbrirModalUnica(QPointer<T>& p, QWidget* padre) {
-        if (p)
+        if (p && !p->cerrada_)
             delete p.data();
         p = new T;
         p->EjecutarModal(padre);
@@ -236,6 +236,7 @@ protected:
 
     // Selects in the grid, without touching the fields, the row whose key is `clave`.
     void SeleccionarClave(const QString& clave);
+    void EnfocarPrimerCampo();
     void TraerAlFrente();
     void EjecutarModal(QWidget* padre);
 
@@ -263,6 +264,7 @@ private:
     bool enEdicion_ = false;
     bool silencio_ = false;
     bool cargada_ = false;
+    bool cerrada_ = false; // closed, waiting to be deleted
     int filaCampos_ = 0;
     int columnaCampos_ = 0;
 };

