@@ -1,6 +1,7 @@
 #include "Main.h"
 
 #include <QApplication>
+#include <QLocale>
 
 int main(int argc, char* argv[]) {
 #if defined(Q_OS_LINUX)
@@ -10,5 +11,9 @@ int main(int argc, char* argv[]) {
         qputenv("TZ", ":/etc/localtime");
 #endif
     QApplication app(argc, argv);
+    // A machine without regional settings (the C locale) gets the program's own language for
+    // dates and numbers rather than the engine's neutral format.
+    if (QLocale::system().language() == QLocale::C)
+        QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Argentina));
     return Main(app);
 }
