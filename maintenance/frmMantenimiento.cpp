@@ -186,7 +186,6 @@ void frmMantenimiento::Construir() {
     dtgLista_ = new QTableView(this);
     dtgLista_->setObjectName(QStringLiteral("dtgLista"));
     dtgLista_->setAccessibleName(config_.tituloLista);
-    dtgLista_->setModel(modelo_);
     dtgLista_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     dtgLista_->setSelectionBehavior(QAbstractItemView::SelectRows);
     dtgLista_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -194,6 +193,10 @@ void frmMantenimiento::Construir() {
     dtgLista_->setTabKeyNavigation(false);
     dtgLista_->verticalHeader()->setVisible(false);
     dtgLista_->verticalHeader()->setDefaultSectionSize(dtgLista_->fontMetrics().height() + 6);
+    dtgLista_->horizontalHeader()->setHighlightSections(false);
+    lblLista_->setBuddy(dtgLista_);
+    principal->addWidget(dtgLista_, 1);
+    CambiarModelo(modelo_);
     // The last text column takes the spare width; a trailing "Si"/"No" column stays narrow.
     for (int i = static_cast<int>(config_.columnas.size()) - 1; i >= 0; --i) {
         if (!config_.columnas[i].siNo) {
@@ -201,11 +204,6 @@ void frmMantenimiento::Construir() {
             break;
         }
     }
-    dtgLista_->horizontalHeader()->setHighlightSections(false);
-    lblLista_->setBuddy(dtgLista_);
-    principal->addWidget(dtgLista_, 1);
-    connect(dtgLista_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& actual) { FilaActualCambiada(actual.row()); });
     // Clicking the row already current shows it again (after "Cancelar" the fields may differ).
     connect(dtgLista_, &QTableView::clicked, this,
             [this](const QModelIndex& indice) { FilaActualCambiada(indice.row()); });
@@ -257,6 +255,15 @@ void frmMantenimiento::Construir() {
         filaBotones->addWidget(cmd);
     }
     principal->addLayout(filaBotones);
+}
+
+void frmMantenimiento::CambiarModelo(ModeloLista* modelo) {
+    modelo_ = modelo;
+    QItemSelectionModel* anterior = dtgLista_->selectionModel();
+    dtgLista_->setModel(modelo);
+    delete anterior;
+    connect(dtgLista_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& actual) { FilaActualCambiada(actual.row()); });
 }
 
 void frmMantenimiento::AgregarControl(const QString& etiqueta, QWidget* control) {

@@ -30,6 +30,11 @@ class QTableView;
 // (the virtual commands and hooks below). Browse and entry states follow each button's
 // enNavegacion/enEdicion flags; Enter moves to the next control as Tab does.
 //
+// Controls a window adds itself (AgregarControl, before the first show) are reached by Enter too;
+// its PonerEstado override makes them editable or not. A window whose records live in another
+// record set gives the grid its own ModeloLista (CambiarModelo) and overrides Form_Load,
+// FilaActualCambiada and MostrarRegistro.
+//
 // One instance per window: the subclass keeps `static QPointer<T>` and its static Instancia()
 // calls MostrarUnica(puntero) (or AbrirModalUnica for a modal opening). Closing deletes the
 // window (which closes and releases its list record set); the next opening loads it afresh.
@@ -236,6 +241,9 @@ protected:
 
     // Selects in the grid, without touching the fields, the row whose key is `clave`.
     void SeleccionarClave(const QString& clave);
+    void CambiarModelo(ModeloLista* modelo);
+    // The grid's current row changed (0-based): moves the record set there and shows the record.
+    virtual void FilaActualCambiada(int fila);
     void EnfocarPrimerCampo();
     void TraerAlFrente();
     void EjecutarModal(QWidget* padre);
@@ -248,7 +256,6 @@ protected:
 
 private:
     void Construir();
-    void FilaActualCambiada(int fila);
 
     ConfiguracionMant config_;
     Recordset rs_;
