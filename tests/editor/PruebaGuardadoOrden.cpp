@@ -7,6 +7,7 @@
 
 #include <QTest>
 #include <atomic>
+#include <chrono>
 #include <sqlite3.h>
 #include <thread>
 
@@ -188,7 +189,11 @@ private slots:
                 ++fallos;
                 return;
             }
-            for (int i = 0; !listo || i < 20; ++i) {
+            // Bounded, and with the short pause a real workstation has between saves: a loop
+            // that retakes the write lock at once can starve the other connection past its wait.
+            for (int i = 0; (!listo || i < 20) && i < 2000; ++i) {
+                if (i > 0)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
                 const QByteArray tag = "otro" + QByteArray::number(i);
                 const QByteArray sql =
                     "BEGIN IMMEDIATE; INSERT INTO ordenes (OrdComentario) VALUES ('" + tag +
@@ -201,6 +206,16 @@ private slots:
             }
             sqlite3_close(db);
         });
+        // Stops the other workstation also when a check below fails half-way.
+        struct Parar {
+            std::atomic<bool>& listo;
+            std::thread& hilo;
+            ~Parar() {
+                listo = true;
+                if (hilo.joinable())
+                    hilo.join();
+            }
+        } parar{listo, otro};
         QList<int> mias;
         for (int i = 0; i < 20; ++i) {
             int ordid = 0;
