@@ -2,6 +2,7 @@
 
 #include "Conexiones.h"
 #include "Configuracion.h"
+#include "Dibujo.h"
 #include "Formato.h"
 #include "Mensajes.h"
 #include "ModeloOrdenes.h"
@@ -36,7 +37,6 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPointer>
 #include <QProgressBar>
 #include <QStyle>
@@ -79,15 +79,8 @@ QIcon Dibujar(const QString& key, const QPalette& paleta) {
     const QPen pluma(tinta, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     p.setPen(pluma);
     if (key == QLatin1String("nueva")) {
-        QPainterPath hoja;
-        hoja.moveTo(7, 3);
-        hoja.lineTo(19, 3);
-        hoja.lineTo(25, 9);
-        hoja.lineTo(25, 29);
-        hoja.lineTo(7, 29);
-        hoja.closeSubpath();
         p.setBrush(Qt::white);
-        p.drawPath(hoja);
+        p.drawPath(Dibujo::Hoja(QRectF(7, 3, 18, 26), 6));
         p.drawPolyline(QPolygonF({{19, 3}, {19, 9}, {25, 9}}));
         p.setPen(QPen(QColor(0, 140, 0), 3, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(QPointF(16, 14), QPointF(16, 24));
