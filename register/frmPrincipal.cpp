@@ -226,8 +226,9 @@ frmPrincipal::~frmPrincipal() {
 }
 
 void frmPrincipal::CrearMenu() {
+    // An entry runs a method of this window, or opens a window through its Instancia().
     auto entrada = [this](QMenu* menu, QAction*& accion, const char* nombre, const QString& texto,
-                          void (frmPrincipal::*metodo)()) {
+                          auto metodo) {
         accion = menu->addAction(texto);
         accion->setObjectName(QLatin1String(nombre));
         connect(accion, &QAction::triggered, this, metodo);
@@ -240,25 +241,20 @@ void frmPrincipal::CrearMenu() {
     mnuHerramientas = menuBar()->addMenu(QStringLiteral("&Herramientas"));
     mnuHerramientas->setObjectName(QStringLiteral("mnuHerramientas"));
     entrada(mnuHerramientas, mnuHerramientasMantCategorias, "mnuHerramientasMantCategorias",
-            QStringLiteral("Mantenimiento de &Categorías"),
-            &frmPrincipal::mnuHerramientasMantCategorias_Click);
+            QStringLiteral("Mantenimiento de &Categorías"), &frmMantCategorias::Instancia);
     entrada(mnuHerramientas, mnuHerramientasMantCentrosCosto, "mnuHerramientasMantCentrosCosto",
             QStringLiteral("Mantenimiento de Centros de C&osto"),
-            &frmPrincipal::mnuHerramientasMantCentrosCosto_Click);
+            &frmMantCentrosDeCosto::Instancia);
     entrada(mnuHerramientas, mnuHerramientasMantProductos, "mnuHerramientasMantProductos",
-            QStringLiteral("Mantenimiento de &Productos"),
-            &frmPrincipal::mnuHerramientasMantProductos_Click);
+            QStringLiteral("Mantenimiento de &Productos"), &frmMantProductos::Instancia);
     entrada(mnuHerramientas, mnuHerramientasMantProveedores, "mnuHerramientasMantProveedores",
-            QStringLiteral("Mantenimiento de Pro&veedores"),
-            &frmPrincipal::mnuHerramientasMantProveedores_Click);
+            QStringLiteral("Mantenimiento de Pro&veedores"), &frmMantProveedores::Instancia);
     entrada(mnuHerramientas, mnuHerramientasMantSectores, "mnuHerramientasMantSectores",
-            QStringLiteral("Mantenimiento de &Sectores"),
-            &frmPrincipal::mnuHerramientasMantSectores_Click);
+            QStringLiteral("Mantenimiento de &Sectores"), &frmMantSectores::Instancia);
     entrada(mnuHerramientas, mnuHerramientasMantUsuarios, "mnuHerramientasMantUsuarios",
-            QStringLiteral("Mantenimiento de &Usuarios"),
-            &frmPrincipal::mnuHerramientasMantUsuarios_Click);
+            QStringLiteral("Mantenimiento de &Usuarios"), &frmMantUsuarios::Instancia);
     entrada(mnuHerramientas, mnuHerramientasOpciones, "mnuHerramientasOpciones",
-            QStringLiteral("Op&ciones"), &frmPrincipal::mnuHerramientasOpciones_Click);
+            QStringLiteral("Op&ciones"), &frmOpciones::Instancia);
     mnuHerramientasMantUsuarios->setEnabled(false);
     mnuHerramientasOpciones->setEnabled(false);
 
@@ -267,7 +263,7 @@ void frmPrincipal::CrearMenu() {
     entrada(mnuAyuda, mnuAyudaSitioWeb, "mnuAyudaSitioWeb", QStringLiteral("Sitio &web"),
             &frmPrincipal::mnuAyudaSitioWeb_Click);
     entrada(mnuAyuda, mnuAyudaAcercaDe, "mnuAyudaAcercaDe", QStringLiteral("&Acerca De..."),
-            &frmPrincipal::mnuAyudaAcercaDe_Click);
+            &frmAcercaDe::Instancia);
 }
 
 void frmPrincipal::CrearBarra() {
@@ -469,30 +465,6 @@ void frmPrincipal::grdLista_DblClick() {
 
 void frmPrincipal::mnuArchivoSalir_Click() {
     close();
-}
-void frmPrincipal::mnuHerramientasMantCategorias_Click() {
-    frmMantCategorias::Instancia();
-}
-void frmPrincipal::mnuHerramientasMantCentrosCosto_Click() {
-    frmMantCentrosDeCosto::Instancia();
-}
-void frmPrincipal::mnuHerramientasMantProductos_Click() {
-    frmMantProductos::Instancia();
-}
-void frmPrincipal::mnuHerramientasMantProveedores_Click() {
-    frmMantProveedores::Instancia();
-}
-void frmPrincipal::mnuHerramientasMantSectores_Click() {
-    frmMantSectores::Instancia();
-}
-void frmPrincipal::mnuHerramientasMantUsuarios_Click() {
-    frmMantUsuarios::Instancia();
-}
-void frmPrincipal::mnuHerramientasOpciones_Click() {
-    frmOpciones::Instancia();
-}
-void frmPrincipal::mnuAyudaAcercaDe_Click() {
-    frmAcercaDe::Instancia();
 }
 
 QString frmPrincipal::DireccionSitioWeb() {
