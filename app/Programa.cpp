@@ -1,5 +1,6 @@
 #include "Programa.h"
 
+#include "Dibujo.h"
 #include "quimbel_version.h"
 
 #include <QLinearGradient>
@@ -41,15 +42,8 @@ QPixmap IconoPixmap(int lado) {
     p.setBrush(fondo);
     p.drawRoundedRect(QRectF(2, 2, 60, 60), 12, 12);
 
-    QPainterPath hoja;
-    hoja.moveTo(16, 10);
-    hoja.lineTo(40, 10);
-    hoja.lineTo(50, 20);
-    hoja.lineTo(50, 54);
-    hoja.lineTo(16, 54);
-    hoja.closeSubpath();
     p.setBrush(QColor(0xf7, 0xf4, 0xea));
-    p.drawPath(hoja);
+    p.drawPath(Dibujo::Hoja(QRectF(16, 10, 34, 44), 10));
     p.setBrush(QColor(0xd8, 0xd2, 0xbf));
     QPainterPath doblez;
     doblez.moveTo(40, 10);

@@ -5,11 +5,7 @@
 #include "Mensajes.h"
 #include "Usuario.h"
 
-#include <QGridLayout>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 
 namespace {
 
@@ -22,45 +18,12 @@ void Reintentar(QLineEdit* campo) {
 
 } // namespace
 
-frmLogin::frmLogin(QWidget* parent) : QDialog(parent) {
+frmLogin::frmLogin(QWidget* parent)
+    : DialogoClave(QStringLiteral("&Login:"), QStringLiteral("&Password:"), parent) {
     CargarConfiguracion();
     setObjectName(QStringLiteral("frmLogin"));
     setWindowTitle(QStringLiteral("Quimbel - Login"));
-
-    lblLabels_0 = new QLabel(QStringLiteral("&Login:"), this);
-    lblLabels_1 = new QLabel(QStringLiteral("&Password:"), this);
-    txtLogin = new QLineEdit(QStringLiteral("korva"), this);
-    txtPassword = new QLineEdit(this);
-    txtPassword->setEchoMode(QLineEdit::Password);
-    cmdOK = new QPushButton(QStringLiteral("Aceptar"), this);
-    cmdCancel = new QPushButton(QStringLiteral("Cancelar"), this);
-    lblLabels_0->setObjectName(QStringLiteral("lblLabels_0"));
-    lblLabels_1->setObjectName(QStringLiteral("lblLabels_1"));
-    txtLogin->setObjectName(QStringLiteral("txtLogin"));
-    txtPassword->setObjectName(QStringLiteral("txtPassword"));
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    lblLabels_0->setBuddy(txtLogin);
-    lblLabels_1->setBuddy(txtPassword);
-    cmdOK->setDefault(true);
-
-    auto* grilla = new QGridLayout(this);
-    grilla->addWidget(lblLabels_0, 0, 0);
-    grilla->addWidget(txtLogin, 0, 1);
-    grilla->addWidget(lblLabels_1, 1, 0);
-    grilla->addWidget(txtPassword, 1, 1);
-    auto* botones = new QHBoxLayout;
-    botones->addStretch();
-    botones->addWidget(cmdOK);
-    botones->addWidget(cmdCancel);
-    grilla->addLayout(botones, 2, 0, 1, 2);
-    grilla->setColumnMinimumWidth(1, 200);
-
-    setTabOrder(txtLogin, txtPassword);
-    setTabOrder(txtPassword, cmdOK);
-    setTabOrder(cmdOK, cmdCancel);
-    connect(cmdOK, &QPushButton::clicked, this, &frmLogin::cmdOK_Click);
-    connect(cmdCancel, &QPushButton::clicked, this, &frmLogin::cmdCancel_Click);
+    txtLogin->setText(QStringLiteral("korva"));
     txtLogin->setFocus();
 }
 
@@ -85,10 +48,6 @@ void frmLogin::cmdOK_Click() {
         Reintentar(txtPassword);
     }
     CerrarRecordset(rs, false);
-}
-
-void frmLogin::cmdCancel_Click() {
-    reject();
 }
 
 void frmLogin::reject() {

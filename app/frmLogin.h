@@ -1,29 +1,17 @@
 #pragma once
 
-#include <QDialog>
-
-class QLabel;
-class QLineEdit;
-class QPushButton;
+#include "DialogoClave.h"
 
 // Sign-in at start-up. The caller shows it modally and reads LoginSucceeded; on success gLogin
 // holds the login exactly as typed.
-class frmLogin : public QDialog {
+class frmLogin : public DialogoClave {
     Q_OBJECT
 public:
     explicit frmLogin(QWidget* parent = nullptr);
 
     bool LoginSucceeded = false;
 
-    QLabel* lblLabels_0;
-    QLabel* lblLabels_1;
-    QLineEdit* txtLogin;
-    QLineEdit* txtPassword;
-    QPushButton* cmdOK;
-    QPushButton* cmdCancel;
-
-    void cmdOK_Click();
-    void cmdCancel_Click();
+    void cmdOK_Click() override;
 
 protected:
     void reject() override;

@@ -1,15 +1,12 @@
 #pragma once
 
-#include <QDialog>
-#include <functional>
+#include "DialogoClave.h"
 
-class QLabel;
-class QLineEdit;
-class QPushButton;
+#include <functional>
 
 // The chosen authoriser confirms with their own password. Loaded anew for each use; the caller
 // reads `autorizado` after exec().
-class frmVerificarUsuario : public QDialog {
+class frmVerificarUsuario : public DialogoClave {
     Q_OBJECT
 public:
     explicit frmVerificarUsuario(QWidget* parent = nullptr);
@@ -19,15 +16,7 @@ public:
 
     bool autorizado = false;
 
-    QLabel* lblLabels_0;
-    QLabel* lblLabels_1;
-    QLineEdit* txtLogin;
-    QLineEdit* txtPassword;
-    QPushButton* cmdOK;
-    QPushButton* cmdCancel;
-
-    void cmdOK_Click();
-    void cmdCancel_Click();
+    void cmdOK_Click() override;
 
 private:
     enum class Lectura { Hallado, NoExiste, Fallo };

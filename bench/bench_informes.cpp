@@ -1,9 +1,9 @@
 // How long the orders list of 10,000 orders takes to lay out and to write as PDF, and how much
 // memory it needs. Run by hand: build/bin/bench_informes [number of orders]
+#include "BaseNueva.h"
 #include "Conexiones.h"
 #include "Configuracion.h"
 #include "Disenos.h"
-#include "Esquema.h"
 #include "Mensajes.h"
 
 #include <QApplication>
@@ -39,14 +39,7 @@ int main(int argc, char** argv) {
     const int ordenes = argc > 1 ? QByteArray(argv[1]).toInt() : 10000;
 
     QTemporaryDir dir;
-    const QString ruta = dir.filePath(QStringLiteral("bdquimbel.mdb"));
-    QString error;
-    if (!Esquema::Crear(ruta, &error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
-        return 1;
-    }
-    CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), ruta);
-    if (!AbrirConexion(QString::fromLatin1(kOrigenDeDatos), QString()))
+    if (!AbrirBaseNueva(dir))
         return 1;
     {
         Transaccion t;

@@ -1,9 +1,9 @@
 // How long the main window's order list takes to fill, against the bare query it shows.
 // Run by hand: bench_lista [ORDERS...] (default 1000 20000 100000). Each size runs in a process
 // of its own, so that the peak memory printed belongs to that size alone.
+#include "BaseNueva.h"
 #include "Conexiones.h"
 #include "Configuracion.h"
-#include "Esquema.h"
 #include "Mensajes.h"
 #include "ModeloOrdenes.h"
 #include "Usuario.h"
@@ -95,14 +95,7 @@ double Mejor(const std::function<void()>& paso) {
 
 int Medir(int ordenes) {
     QTemporaryDir dir;
-    const QString ruta = dir.filePath(QStringLiteral("bdquimbel.mdb"));
-    QString error;
-    if (!Esquema::Crear(ruta, &error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
-        return 1;
-    }
-    CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), ruta);
-    if (!AbrirConexion(QString::fromLatin1(kOrigenDeDatos), QString()) || !Poblar(ordenes))
+    if (!AbrirBaseNueva(dir) || !Poblar(ordenes))
         return 1;
     gLogin = QStringLiteral("korva");
     gAvisoDias = 15;

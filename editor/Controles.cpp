@@ -1,12 +1,12 @@
 #include "Controles.h"
 
 #include "Conexiones.h"
+#include "Dibujo.h"
 #include "Formato.h"
 
 #include <QLineEdit>
 #include <QLocale>
 #include <QPainter>
-#include <QPainterPath>
 
 QString Tag(const QObject* control) {
     return control->property("Tag").toString();
@@ -153,16 +153,9 @@ QIcon IconoNuevo() {
     QPixmap p = Lienzo();
     QPainter g(&p);
     g.setRenderHint(QPainter::Antialiasing);
-    QPainterPath hoja;
-    hoja.moveTo(5, 2);
-    hoja.lineTo(19, 2);
-    hoja.lineTo(25, 8);
-    hoja.lineTo(25, 30);
-    hoja.lineTo(5, 30);
-    hoja.closeSubpath();
     g.setPen(QPen(QColor(90, 90, 90), 1.5));
     g.setBrush(Qt::white);
-    g.drawPath(hoja);
+    g.drawPath(Dibujo::Hoja(QRectF(5, 2, 20, 28), 6));
     g.setPen(Qt::NoPen);
     g.setBrush(QColor(30, 140, 50));
     g.drawRect(QRectF(17, 12, 4, 16));

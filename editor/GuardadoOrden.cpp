@@ -65,8 +65,8 @@ bool EscribirOrden(int& ordid, const OrdenAGuardar& o, const QList<PrecioAGuarda
 
     for (const PrecioAGuardar& p : precios) {
         if (!EjecutarComando(QStringLiteral("precio_Insertar"), rs,
-                             {numero, p.proveedorId, p.contacto, p.precio, p.moneda, p.formaPago,
-                              p.fecha, p.vigencia, p.aceptado ? 1 : 0}))
+                             {numero, p.empId, p.contacto, p.precio, p.moneda, p.formaPago, p.fecha,
+                              p.vigencia, p.aceptado ? 1 : 0}))
             return false;
     }
     if (!t.Confirmar())

@@ -21,7 +21,7 @@ struct OrdenAGuardar {
 };
 
 struct PrecioAGuardar {
-    int proveedorId = 0;
+    int empId = 0;
     QString contacto;
     double precio = 0;
     QString moneda;

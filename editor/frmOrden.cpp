@@ -77,6 +77,18 @@ QString TextoFecha(const QDateTime& d) {
     return d.isValid() ? QLocale().toString(d.date(), FormatoFecha()) : QString();
 }
 
+// A picker's choice goes into its box: the id as the box's tag, the name as its text. A cancelled
+// pick empties the box.
+void TomarEleccion(QLineEdit* caja, bool cancelado, int id, const QString& nombre) {
+    if (cancelado) {
+        SetTag(caja, QStringLiteral("0"));
+        caja->clear();
+    } else {
+        SetTag(caja, QString::number(id));
+        caja->setText(nombre);
+    }
+}
+
 } // namespace
 
 frmOrden* frmOrden::Instancia() {
@@ -605,26 +617,14 @@ void frmOrden::BuscarProducto() {
     frmGrillaProductos picker(this);
     picker.descripcion = txtDescripcion->text();
     picker.exec();
-    if (picker.cancelado) {
-        SetTag(txtDescripcion, QStringLiteral("0"));
-        txtDescripcion->clear();
-    } else {
-        SetTag(txtDescripcion, QString::number(picker.proid));
-        txtDescripcion->setText(picker.descripcion);
-    }
+    TomarEleccion(txtDescripcion, picker.cancelado, picker.proid, picker.descripcion);
 }
 
 void frmOrden::BuscarProveedor() {
     frmGrillaProveedores picker(this);
     picker.nombrefantasia = txtProveedor->text();
     picker.exec();
-    if (picker.cancelado) {
-        SetTag(txtProveedor, QStringLiteral("0"));
-        txtProveedor->clear();
-    } else {
-        SetTag(txtProveedor, QString::number(picker.empid));
-        txtProveedor->setText(picker.nombrefantasia);
-    }
+    TomarEleccion(txtProveedor, picker.cancelado, picker.empid, picker.nombrefantasia);
 }
 
 void frmOrden::NuevoProducto() {

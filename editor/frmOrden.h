@@ -1,5 +1,6 @@
 #pragma once
 
+#include "GuardadoOrden.h"
 #include "Recordset.h"
 
 #include <QDateTime>
@@ -19,18 +20,10 @@ class QTreeWidget;
 class QTreeWidgetItem;
 
 // One quote of the list as its real values, whatever the list shows in the user's locale.
-struct FilaPrecio {
+struct FilaPrecio : PrecioAGuardar {
     QString clave; // "P" + PreId for a stored quote
     int id = 0;    // PreId, or the row's number when it was added here
-    int empId = 0;
     QString proveedor;
-    QString contacto;
-    double precio = 0;
-    QString moneda;
-    QString formaPago;
-    QDateTime fecha;
-    QDateTime vigencia;
-    bool aceptado = false;
 };
 
 // The purchase order editor: one order with its supplier quotes. It exists once; the main window

@@ -93,9 +93,8 @@ bool frmOrden::GuardarOrden() {
     o.login = gLogin;
 
     QList<PrecioAGuardar> precios;
-    for (const FilaPrecio& p : FilasPrecios())
-        precios << PrecioAGuardar{p.empId,     p.contacto, p.precio,   p.moneda,
-                                  p.formaPago, p.fecha,    p.vigencia, p.aceptado};
+    for (const PrecioAGuardar& p : FilasPrecios())
+        precios << p;
 
     int numero = agregando ? 0 : lblNumeroDeOrden->text().trimmed().toInt();
     {

@@ -321,6 +321,18 @@ void frmMantProductos::SetEntrada(bool entrada) {
         w->setEnabled(entrada);
 }
 
+void frmMantProductos::VaciarCampos(bool sinVencimiento) {
+    for (QLineEdit* t : txtFields)
+        t->clear();
+    dtcCategorias->setCurrentIndex(-1);
+    dtcMonedas->setCurrentText(QString());
+    dtcUnidades->setCurrentText(QString());
+    chkSinVencimiento->setChecked(sinVencimiento);
+    chkDesactivado->setChecked(false);
+    lblPorcentual->setText(QStringLiteral("0"));
+    lblAbsoluto->setText(QStringLiteral("0"));
+}
+
 // The controls are copied from the record rather than bound to it, so that what a person types
 // reaches the record only through "Guardar" and its checks.
 void frmMantProductos::MostrarRegistro() {
@@ -328,15 +340,7 @@ void frmMantProductos::MostrarRegistro() {
     if (rs.AbsolutePosition() <= 0) {
         // Nothing current (an empty search, or past the last product): stale values left in
         // the fields would be saved as a copy of a product the list no longer shows.
-        for (QLineEdit* t : txtFields)
-            t->clear();
-        dtcCategorias->setCurrentIndex(-1);
-        dtcMonedas->setCurrentText(QString());
-        dtcUnidades->setCurrentText(QString());
-        chkSinVencimiento->setChecked(false);
-        chkDesactivado->setChecked(false);
-        lblPorcentual->setText(QStringLiteral("0"));
-        lblAbsoluto->setText(QStringLiteral("0"));
+        VaciarCampos(false);
         instantanea_ = Instantanea();
         return;
     }
@@ -454,15 +458,7 @@ void frmMantProductos::cmdMenu_Click(int index) {
                          {QStringLiteral("ProSinVencimiento"), true}});
         modelo_->Refrescar();
         SincronizarLista();
-        for (QLineEdit* t : txtFields)
-            t->clear();
-        dtcCategorias->setCurrentIndex(-1);
-        dtcMonedas->setCurrentText(QString());
-        dtcUnidades->setCurrentText(QString());
-        chkSinVencimiento->setChecked(true);
-        chkDesactivado->setChecked(false);
-        lblPorcentual->setText(QStringLiteral("0"));
-        lblAbsoluto->setText(QStringLiteral("0"));
+        VaciarCampos(true);
         SetEntrada(true);
         instantanea_ = Instantanea();
         txtFields[0]->setFocus();

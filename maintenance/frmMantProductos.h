@@ -47,6 +47,7 @@ private:
 
     void ConstruirControles();
     void SetEntrada(bool entrada);
+    void VaciarCampos(bool sinVencimiento);
     void MostrarRegistro();
     void MostrarMargen();
     void SincronizarLista();

@@ -2,6 +2,7 @@
 
 #include "Conexiones.h"
 #include "Configuracion.h"
+#include "Dibujo.h"
 #include "Formato.h"
 #include "Mensajes.h"
 #include "ModeloOrdenes.h"
@@ -36,7 +37,6 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPointer>
 #include <QProgressBar>
 #include <QStyle>
@@ -79,15 +79,8 @@ QIcon Dibujar(const QString& key, const QPalette& paleta) {
     const QPen pluma(tinta, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     p.setPen(pluma);
     if (key == QLatin1String("nueva")) {
-        QPainterPath hoja;
-        hoja.moveTo(7, 3);
-        hoja.lineTo(19, 3);
-        hoja.lineTo(25, 9);
-        hoja.lineTo(25, 29);
-        hoja.lineTo(7, 29);
-        hoja.closeSubpath();
         p.setBrush(Qt::white);
-        p.drawPath(hoja);
+        p.drawPath(Dibujo::Hoja(QRectF(7, 3, 18, 26), 6));
         p.drawPolyline(QPolygonF({{19, 3}, {19, 9}, {25, 9}}));
         p.setPen(QPen(QColor(0, 140, 0), 3, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(QPointF(16, 14), QPointF(16, 24));
@@ -233,8 +226,9 @@ frmPrincipal::~frmPrincipal() {
 }
 
 void frmPrincipal::CrearMenu() {
+    // An entry runs a method of this window, or opens a window through its Instancia().
     auto entrada = [this](QMenu* menu, QAction*& accion, const char* nombre, const QString& texto,
-                          void (frmPrincipal::*metodo)()) {
+                          auto metodo) {
         accion = menu->addAction(texto);
         accion->setObjectName(QLatin1String(nombre));
         connect(accion, &QAction::triggered, this, metodo);
@@ -247,25 +241,20 @@ void frmPrincipal::CrearMenu() {
     mnuHerramientas = menuBar()->addMenu(QStringLiteral("&Herramientas"));
     mnuHerramientas->setObjectName(QStringLiteral("mnuHerramientas"));
     entrada(mnuHerramientas, mnuHerramientasMantCategorias, "mnuHerramientasMantCategorias",
-            QStringLiteral("Mantenimiento de &Categorías"),
-            &frmPrincipal::mnuHerramientasMantCategorias_Click);
+            QStringLiteral("Mantenimiento de &Categorías"), &frmMantCategorias::Instancia);
     entrada(mnuHerramientas, mnuHerramientasMantCentrosCosto, "mnuHerramientasMantCentrosCosto",
             QStringLiteral("Mantenimiento de Centros de C&osto"),
-            &frmPrincipal::mnuHerramientasMantCentrosCosto_Click);
+            &frmMantCentrosDeCosto::Instancia);
     entrada(mnuHerramientas, mnuHerramientasMantProductos, "mnuHerramientasMantProductos",
-            QStringLiteral("Mantenimiento de &Productos"),
-            &frmPrincipal::mnuHerramientasMantProductos_Click);
+            QStringLiteral("Mantenimiento de &Productos"), &frmMantProductos::Instancia);
     entrada(mnuHerramientas, mnuHerramientasMantProveedores, "mnuHerramientasMantProveedores",
-            QStringLiteral("Mantenimiento de Pro&veedores"),
-            &frmPrincipal::mnuHerramientasMantProveedores_Click);
+            QStringLiteral("Mantenimiento de Pro&veedores"), &frmMantProveedores::Instancia);
     entrada(mnuHerramientas, mnuHerramientasMantSectores, "mnuHerramientasMantSectores",
-            QStringLiteral("Mantenimiento de &Sectores"),
-            &frmPrincipal::mnuHerramientasMantSectores_Click);
+            QStringLiteral("Mantenimiento de &Sectores"), &frmMantSectores::Instancia);
     entrada(mnuHerramientas, mnuHerramientasMantUsuarios, "mnuHerramientasMantUsuarios",
-            QStringLiteral("Mantenimiento de &Usuarios"),
-            &frmPrincipal::mnuHerramientasMantUsuarios_Click);
+            QStringLiteral("Mantenimiento de &Usuarios"), &frmMantUsuarios::Instancia);
     entrada(mnuHerramientas, mnuHerramientasOpciones, "mnuHerramientasOpciones",
-            QStringLiteral("Op&ciones"), &frmPrincipal::mnuHerramientasOpciones_Click);
+            QStringLiteral("Op&ciones"), &frmOpciones::Instancia);
     mnuHerramientasMantUsuarios->setEnabled(false);
     mnuHerramientasOpciones->setEnabled(false);
 
@@ -274,7 +263,7 @@ void frmPrincipal::CrearMenu() {
     entrada(mnuAyuda, mnuAyudaSitioWeb, "mnuAyudaSitioWeb", QStringLiteral("Sitio &web"),
             &frmPrincipal::mnuAyudaSitioWeb_Click);
     entrada(mnuAyuda, mnuAyudaAcercaDe, "mnuAyudaAcercaDe", QStringLiteral("&Acerca De..."),
-            &frmPrincipal::mnuAyudaAcercaDe_Click);
+            &frmAcercaDe::Instancia);
 }
 
 void frmPrincipal::CrearBarra() {
@@ -476,30 +465,6 @@ void frmPrincipal::grdLista_DblClick() {
 
 void frmPrincipal::mnuArchivoSalir_Click() {
     close();
-}
-void frmPrincipal::mnuHerramientasMantCategorias_Click() {
-    frmMantCategorias::Instancia();
-}
-void frmPrincipal::mnuHerramientasMantCentrosCosto_Click() {
-    frmMantCentrosDeCosto::Instancia();
-}
-void frmPrincipal::mnuHerramientasMantProductos_Click() {
-    frmMantProductos::Instancia();
-}
-void frmPrincipal::mnuHerramientasMantProveedores_Click() {
-    frmMantProveedores::Instancia();
-}
-void frmPrincipal::mnuHerramientasMantSectores_Click() {
-    frmMantSectores::Instancia();
-}
-void frmPrincipal::mnuHerramientasMantUsuarios_Click() {
-    frmMantUsuarios::Instancia();
-}
-void frmPrincipal::mnuHerramientasOpciones_Click() {
-    frmOpciones::Instancia();
-}
-void frmPrincipal::mnuAyudaAcercaDe_Click() {
-    frmAcercaDe::Instancia();
 }
 
 QString frmPrincipal::DireccionSitioWeb() {

@@ -42,15 +42,7 @@ public:
     void grdLista_DblClick();
 
     void mnuArchivoSalir_Click();
-    void mnuHerramientasMantCategorias_Click();
-    void mnuHerramientasMantCentrosCosto_Click();
-    void mnuHerramientasMantProductos_Click();
-    void mnuHerramientasMantProveedores_Click();
-    void mnuHerramientasMantSectores_Click();
-    void mnuHerramientasMantUsuarios_Click();
-    void mnuHerramientasOpciones_Click();
     void mnuAyudaSitioWeb_Click();
-    void mnuAyudaAcercaDe_Click();
 
     // The address "Sitio web" opens: the settings value "sitio_web" when present.
     static QString DireccionSitioWeb();

@@ -18,15 +18,24 @@ QFont FuenteInforme::Fuente() const {
     return f;
 }
 
-ElementoInforme ElementoInforme::Etiqueta(const QString& texto, int left, int top, int ancho,
-                                          const FuenteInforme& fuente, int alto) {
+namespace {
+
+ElementoInforme Caja(ElementoInforme::Tipo tipo, int left, int top, int ancho, int alto) {
     ElementoInforme e;
-    e.tipo = Tipo::Etiqueta;
-    e.texto = texto;
+    e.tipo = tipo;
     e.left = left;
     e.top = top;
     e.ancho = ancho;
     e.alto = alto;
+    return e;
+}
+
+} // namespace
+
+ElementoInforme ElementoInforme::Etiqueta(const QString& texto, int left, int top, int ancho,
+                                          const FuenteInforme& fuente, int alto) {
+    ElementoInforme e = Caja(Tipo::Etiqueta, left, top, ancho, alto);
+    e.texto = texto;
     e.fuente = fuente;
     return e;
 }
@@ -39,23 +48,12 @@ ElementoInforme ElementoInforme::Campo(const QString& columna, int left, int top
 }
 
 ElementoInforme ElementoInforme::Linea(int left, int top, int ancho) {
-    ElementoInforme e;
-    e.tipo = Tipo::Linea;
-    e.left = left;
-    e.top = top;
-    e.ancho = ancho;
-    e.alto = 0;
-    return e;
+    return Caja(Tipo::Linea, left, top, ancho, 0);
 }
 
 ElementoInforme ElementoInforme::Rectangulo(int left, int top, int ancho, int alto,
                                             const QColor& relleno) {
-    ElementoInforme e;
-    e.tipo = Tipo::Rectangulo;
-    e.left = left;
-    e.top = top;
-    e.ancho = ancho;
-    e.alto = alto;
+    ElementoInforme e = Caja(Tipo::Rectangulo, left, top, ancho, alto);
     e.relleno = relleno;
     return e;
 }
