@@ -45,8 +45,15 @@ int Main(QApplication& app) {
     if (!gDbBackup.isEmpty()) {
         CerrarConexion();
         RespaldarBaseDeDatos(gDbPath, gDbBackup);
-        if (!abrir())
+        // The splash stays above other windows: it must not hide the options dialog.
+        AlFallarConexion([presentacion] {
+            presentacion->hide();
+            frmOpciones::MostrarModal();
+        });
+        if (!abrir()) {
+            delete presentacion;
             return 0;
+        }
     }
     QCoreApplication::processEvents();
 
