@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QPointer>
 #include <QWidget>
 
 int Main(QApplication& app) {
@@ -46,8 +47,9 @@ int Main(QApplication& app) {
         CerrarConexion();
         RespaldarBaseDeDatos(gDbPath, gDbBackup);
         // The splash stays above other windows: it must not hide the options dialog.
-        AlFallarConexion([presentacion] {
-            presentacion->hide();
+        AlFallarConexion([p = QPointer<QWidget>(presentacion)] {
+            if (p)
+                p->hide();
             frmOpciones::MostrarModal();
         });
         if (!abrir()) {
