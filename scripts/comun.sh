@@ -15,8 +15,11 @@ asegurar_paquetes() {
     local cmd="apt-get install -y --no-install-recommends ${faltan[*]}"
     if [ "$(id -u)" -eq 0 ]; then
         apt-get update -qq && DEBIAN_FRONTEND=noninteractive $cmd
-    elif command -v sudo >/dev/null && sudo -n true 2>/dev/null; then
-        sudo apt-get update -qq && sudo DEBIAN_FRONTEND=noninteractive $cmd
+    # sudo may ask for the password when there is someone at the terminal to type it; when it
+    # cannot be used after all, the person is told the command instead.
+    elif command -v sudo >/dev/null && { sudo -n true 2>/dev/null || [ -t 0 ]; } &&
+        sudo apt-get update -qq && sudo DEBIAN_FRONTEND=noninteractive $cmd; then
+        return 0
     else
         echo "Faltan paquetes de Debian. Instálelos como administrador con:" >&2
         echo "  apt-get update && $cmd" >&2

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QPointer>
 #include <QWidget>
 
 int Main(QApplication& app) {
@@ -45,8 +46,16 @@ int Main(QApplication& app) {
     if (!gDbBackup.isEmpty()) {
         CerrarConexion();
         RespaldarBaseDeDatos(gDbPath, gDbBackup);
-        if (!abrir())
+        // The splash stays above other windows: it must not hide the options dialog.
+        AlFallarConexion([p = QPointer<QWidget>(presentacion)] {
+            if (p)
+                p->hide();
+            frmOpciones::MostrarModal();
+        });
+        if (!abrir()) {
+            delete presentacion;
             return 0;
+        }
     }
     QCoreApplication::processEvents();
 

@@ -182,8 +182,12 @@ QStringList CargarDatosDeDemostracion() {
                 Sql(QStringLiteral("UPDATE ordenes SET OrdEstado = ?, ProcesadoId = ? "
                                    "WHERE OrdId = ?"),
                     {QString::fromUtf8(estado), 6, id});
-            const int cotizaciones = i % 6 == 5 ? 0 : 1 + static_cast<int>(azar.bounded(3));
-            const int aceptada = i % 5 == 4 ? -1 : static_cast<int>(azar.bounded(cotizaciones));
+            // An authorised order always has its accepted quote, as the editor requires.
+            const int cotizaciones =
+                i % 6 == 5 && !autorizada ? 0 : 1 + static_cast<int>(azar.bounded(3));
+            const int aceptada = cotizaciones == 0 || (i % 5 == 4 && !autorizada)
+                                     ? -1
+                                     : static_cast<int>(azar.bounded(cotizaciones));
             for (int q = 0; q < cotizaciones; ++q) {
                 const bool dolares = (i + q) % 4 == 3;
                 const double base = p.precio * (0.9 + 0.05 * q) / (dolares ? 900.0 : 1.0);

@@ -197,6 +197,33 @@ private slots:
                     .toString(),
                 it.value());
     }
+
+    // The demo follows the program's own rules: an authorised order has its accepted quote, and
+    // only authorised orders get past "Pendiente".
+    void demostracionRespetaLasReglasDelPrograma() {
+        Entorno e(false);
+        const QString ruta = e.Carpeta() + QStringLiteral("/demo.mdb");
+        QProcess p;
+        p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/quimbel-db"),
+                {QStringLiteral("crear"), QStringLiteral("--demo"), ruta});
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitCode(), 0);
+        CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), ruta);
+        QVERIFY(AbrirConexion(QString::fromLatin1(kOrigenDeDatos), QString()));
+        QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM ordenes o WHERE AutorizanteId>0 AND "
+                                        "NOT EXISTS (SELECT 1 FROM precios p WHERE "
+                                        "p.OrdId=o.OrdId AND PreAceptado)"))
+                     .toInt(),
+                 0);
+        QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM ordenes WHERE AutorizanteId=0 AND "
+                                        "OrdEstado IN ('En trámite','Cumplida')"))
+                     .toInt(),
+                 0);
+        QVERIFY(
+            e.Valor(QStringLiteral("SELECT count(*) FROM ordenes WHERE AutorizanteId=0")).toInt() >
+            0);
+        CerrarConexion();
+    }
 };
 
 QUIMBEL_PRUEBA(PruebaComandos)

@@ -1,9 +1,12 @@
 #include "Conexiones.h"
+#include "Entorno.h"
 #include "Main.h"
 #include "Mensajes.h"
 #include "RegistroPruebas.h"
 #include "cQueryReg.h"
+#include "frmLogin.h"
 #include "frmOpciones.h"
+#include "frmPresentacion.h"
 
 #include <QApplication>
 #include <QDir>
@@ -60,6 +63,46 @@ private slots:
         for (QWidget* w : QApplication::topLevelWidgets())
             QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
         QVERIFY(!QApplication::activeModalWidget());
+    }
+
+    void baseQueFaltaTrasLaCopiaNoQuedaTapadaPorLaPresentacion() {
+        Entorno e(false);
+        {
+            QSettings s(e.RutaAjustes(), QSettings::IniFormat);
+            s.setValue(QStringLiteral("db_path"), QDir::toNativeSeparators(e.RutaBase()));
+            s.setValue(QStringLiteral("db_backup"), QDir::toNativeSeparators(e.Carpeta()));
+        }
+        // The database goes away while the user signs in, so reopening it after the copy fails.
+        QTimer::singleShot(0, this, [&] {
+            auto* login = qobject_cast<frmLogin*>(QApplication::activeModalWidget());
+            QVERIFY(login);
+            QVERIFY(QFile::rename(e.RutaBase(), e.RutaBase() + QStringLiteral(".fuera")));
+            login->txtLogin->setText(QStringLiteral("korva"));
+            QTest::mouseClick(login->cmdOK, Qt::LeftButton);
+        });
+        bool presentacionVisible = true;
+        QTimer vigia;
+        connect(&vigia, &QTimer::timeout, this, [&] {
+            auto* f = qobject_cast<frmOpciones*>(QApplication::activeModalWidget());
+            if (!f)
+                return;
+            vigia.stop();
+            presentacionVisible = false;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (qobject_cast<frmPresentacion*>(w) && w->isVisible())
+                    presentacionVisible = true;
+            QTest::mouseClick(f->cmdCancel, Qt::LeftButton);
+        });
+        vigia.start(10);
+        QCOMPARE(Main(*qApp), 0);
+
+        QVERIFY(!presentacionVisible);
+        QCOMPARE(Mensajes::UltimoTexto(), QStringLiteral("No tiene suficientes permisos en la "
+                                                         "ubicación actual de la base de datos."));
+        QVERIFY(!ConexionAbierta());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        for (QWidget* w : QApplication::topLevelWidgets())
+            QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
     }
 };
 
