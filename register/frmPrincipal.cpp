@@ -39,7 +39,9 @@
 #include <QPainter>
 #include <QPointer>
 #include <QProgressBar>
+#include <QScrollBar>
 #include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QToolBar>
 #include <QTreeView>
 #include <QUrl>
@@ -52,6 +54,10 @@ constexpr const char* kSitioWebPorDefecto = "https://www.tolvanex.com/quimbel/";
 const QString kPendiente = QStringLiteral("Pendiente");
 
 const int kAnchos[ModeloOrdenes::kColumnas] = {400, 1250, 600, 1200, 1800, 950, 1500, 1500};
+// A column widens to show its values whole, a text column only up to this many twips.
+constexpr int kAnchoMaximoTexto = 4500;
+// Rows measured after a fill; scrolling measures the rows that come into view.
+constexpr int kFilasMedidas = 1000;
 
 struct Boton {
     const char* key;
@@ -195,6 +201,8 @@ frmPrincipal::frmPrincipal(QWidget* parent) : QMainWindow(parent) {
         grdLista->setColumnWidth(c, Pantalla::Twips(kAnchos[c], this));
     grdLista->installEventFilter(this);
     grdLista->viewport()->installEventFilter(this);
+    connect(grdLista->verticalScrollBar(), &QScrollBar::valueChanged, this,
+            [this] { AjustarColumnas(false); });
     vertical->addWidget(grdLista, 1);
 
     pbProgreso = new QProgressBar(centro);
@@ -319,8 +327,44 @@ void frmPrincipal::CargarLista(const QString& condicion) {
         pbProgreso->hide();
         rsLista.MoveFirst();
         grdLista->setCurrentIndex(modelo_->index(0, ModeloOrdenes::Marca));
+        AjustarColumnas(true);
     }
     cargando_ = false;
+}
+
+void frmPrincipal::AjustarColumnas(bool desdeElPrincipio) {
+    const int n = modelo_->rowCount();
+    if (n == 0)
+        return;
+    int desde = 0;
+    int hasta = qMin(n, kFilasMedidas) - 1;
+    if (!desdeElPrincipio) {
+        const QRect vista = grdLista->viewport()->rect();
+        const QModelIndex arriba = grdLista->indexAt(vista.topLeft());
+        const QModelIndex abajo = grdLista->indexAt(QPoint(0, vista.bottom()));
+        if (!arriba.isValid())
+            return;
+        desde = arriba.row();
+        hasta = abajo.isValid() ? abajo.row() : n - 1;
+    }
+    QStyleOptionViewItem opcion;
+    opcion.initFrom(grdLista->viewport());
+    opcion.font = grdLista->font();
+    opcion.widget = grdLista;
+    QAbstractItemDelegate* delegado = grdLista->itemDelegate();
+    QHeaderView* cabecera = grdLista->header();
+    for (int c = ModeloOrdenes::Fecha; c < ModeloOrdenes::kColumnas; ++c) {
+        // A date or an amount cut short is misread; a long text may end in "...".
+        const bool texto = c != ModeloOrdenes::Fecha && c != ModeloOrdenes::Cantidad &&
+                           c != ModeloOrdenes::Importe;
+        int ancho = cabecera->sectionSizeHint(c);
+        for (int f = desde; f <= hasta; ++f)
+            ancho = qMax(ancho, delegado->sizeHint(opcion, modelo_->index(f, c)).width());
+        if (texto)
+            ancho = qMin(ancho, Pantalla::Twips(kAnchoMaximoTexto, this));
+        if (ancho > grdLista->columnWidth(c))
+            grdLista->setColumnWidth(c, ancho);
+    }
 }
 
 QStringList frmPrincipal::IdsMarcados() const {
@@ -494,6 +538,8 @@ void frmPrincipal::VentanaEnfocada(QWindow* ventana) {
 }
 
 bool frmPrincipal::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == grdLista->viewport() && event->type() == QEvent::Resize)
+        AjustarColumnas(false); // a taller list shows rows not measured yet
     if (watched == grdLista->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         grdLista_DblClick();
         return true;

@@ -83,6 +83,9 @@ private:
     void Sumar();
     void AbrirOrden(int ordid);
     void VentanaEnfocada(QWindow* ventana);
+    // Widens the columns whose values do not fit: the first rows after a fill, otherwise the
+    // rows in view. Columns never narrow, so a width the person chose stays.
+    void AjustarColumnas(bool desdeElPrincipio);
 
     Recordset rsLista;
     ModeloOrdenes* modelo_;

@@ -89,10 +89,11 @@ void frmProcesar::Aceptar() {
     }
     const QString estado = cboEstado->currentText();
 
+    // The same row sign-in found: gLogin keeps the blanks typed around the login.
     Recordset rs;
     if (!AbrirRecordset(QStringLiteral("select UsuId,UsuPuedeSolicitar,UsuPuedeCumplir from "
-                                       "usuarios where UsuLogin=?"),
-                        rs, {gLogin}))
+                                       "usuarios where UsuLogin=? order by UsuId"),
+                        rs, {gLogin.trimmed()}))
         return;
     if (rs.AbsolutePosition() <= 0) {
         CerrarRecordset(rs, true);

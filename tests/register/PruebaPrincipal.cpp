@@ -14,6 +14,7 @@
 #include <QColor>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QProgressBar>
 #include <QTest>
@@ -206,6 +207,42 @@ private slots:
         QCOMPARE(w->pbProgreso->maximum(), 101);
         QCOMPARE(w->pbProgreso->value(), 101);
         QVERIFY(w->pbProgreso->isHidden());
+    }
+
+    void columnasSeEnsanchanHastaMostrarFechasEImportesEnteros() {
+        Entorno e;
+        Ordenes o(e, QStringLiteral("Guantes de nitrilo descartables, talle mediano, caja por "
+                                    "cien unidades, color azul"));
+        const int conHora = o.Nueva(kHoy.startOfDay().addSecs(13 * 3600 + 45 * 60 + 10));
+        o.Precio(conHora, 1, QStringLiteral("Pesos"));
+        o.Muchas(1200);
+        const int ultima = o.Nueva();
+        o.Precio(ultima, 123456789.25, QStringLiteral("Pesos"));
+        frmPrincipal* w = frmPrincipal::Instancia();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        QTreeView* g = w->grdLista;
+        const QFontMetrics fm(g->font());
+        auto entera = [&](int fila, int col) {
+            return fm.horizontalAdvance(Celda(w, fila, col)) < g->columnWidth(col);
+        };
+
+        QVERIFY(Celda(w, 0, ModeloOrdenes::Fecha).endsWith(QStringLiteral("13:45:10")));
+        QVERIFY(entera(0, ModeloOrdenes::Fecha));
+        // A long description is cut at a sensible width; a short column keeps its own.
+        QCOMPARE(g->columnWidth(ModeloOrdenes::Descripcion), Pantalla::Twips(4500, w));
+        QCOMPARE(g->columnWidth(ModeloOrdenes::Sector), Pantalla::Twips(1500, w));
+
+        int fila = w->Modelo()->rowCount() - 1;
+        while (w->Modelo()->Id(fila) != ultima)
+            --fila;
+        QVERIFY(fila >= 1000); // beyond the rows measured when the list was filled
+        g->scrollToBottom();
+        QVERIFY(entera(fila, ModeloOrdenes::Importe));
+        // Columns only widen: a refill keeps the widths.
+        const int fecha = g->columnWidth(ModeloOrdenes::Fecha);
+        w->cboEstado->setCurrentIndex(1);
+        QCOMPARE(g->columnWidth(ModeloOrdenes::Fecha), fecha);
     }
 
     void administradoresHabilitanUsuariosYOpciones() {

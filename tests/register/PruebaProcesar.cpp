@@ -78,7 +78,8 @@ private slots:
         Entorno e;
         const int cumple =
             e.Usuario(QStringLiteral("ana"), QString(), QStringLiteral("Ana"), 0, 0, 1);
-        gLogin = QStringLiteral("ANA");
+        // Signed in as typed, blanks and letter case included.
+        gLogin = QStringLiteral(" ANA ");
         const int a = NuevaOrden(e, 1), b = NuevaOrden(e, 0), c = NuevaOrden(e, 1);
         frmProcesar dlg;
         dlg.ids = {QString::number(a), QString::number(b), QString::number(c)};
