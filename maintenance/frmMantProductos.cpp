@@ -24,6 +24,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableView>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -143,6 +144,7 @@ frmMantProductos::frmMantProductos(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("frmMantProductos"));
     setWindowTitle(QStringLiteral("Mantenimiento de Productos"));
+    setStyleSheet(frmMantenimiento::Estilo());
     ConstruirControles();
     Pantalla::EnterComoTab(this);
 
@@ -289,7 +291,9 @@ void frmMantProductos::ConstruirControles() {
     auto* botones = new QHBoxLayout;
     raiz->addLayout(botones);
     for (int i = 0; i < 8; ++i) {
-        cmdMenu[i] = new QPushButton(QString::fromUtf8(captions[i]), this);
+        cmdMenu[i] =
+            new QPushButton(frmMantenimiento::IconoBoton(static_cast<AccionMant>(i), style()),
+                            QString::fromUtf8(captions[i]), this);
         cmdMenu[i]->setObjectName(QStringLiteral("cmdMenu_%1").arg(i));
         cmdMenu[i]->setToolTip(QString::fromUtf8(tooltips[i]));
         cmdMenu[i]->setAutoDefault(false);
@@ -315,8 +319,11 @@ void frmMantProductos::SetEntrada(bool entrada) {
         cmdMenu[i]->setEnabled(!entrada);
     cmdMenu[2]->setEnabled(entrada);
     cmdMenu[6]->setEnabled(entrada);
-    for (QLineEdit* t : txtFields)
+    for (QLineEdit* t : txtFields) {
         t->setReadOnly(!entrada);
+        t->style()->unpolish(t);
+        t->style()->polish(t);
+    }
     for (QWidget* w : std::initializer_list<QWidget*>{dtcCategorias, dtcMonedas, dtcUnidades,
                                                       chkSinVencimiento, chkDesactivado})
         w->setEnabled(entrada);

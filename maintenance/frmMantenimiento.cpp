@@ -76,6 +76,14 @@ constexpr const char* kEstilo = "QLineEdit[readOnly=\"true\"] { background: pale
 
 } // namespace
 
+QIcon frmMantenimiento::IconoBoton(AccionMant accion, const QStyle* estilo) {
+    return IconoDe(accion, estilo);
+}
+
+QString frmMantenimiento::Estilo() {
+    return QString::fromLatin1(kEstilo);
+}
+
 BotonMant BotonMant::De(const QString& caption, AccionMant accion, const QString& tooltip) {
     BotonMant b{caption, accion, tooltip};
     const bool entrada = accion == AccionMant::Guardar || accion == AccionMant::Cancelar;
