@@ -24,6 +24,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableView>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -128,20 +129,22 @@ QPointer<frmMantProductos>& instancia() {
 } // namespace
 
 frmMantProductos* frmMantProductos::Instancia() {
-    if (!instancia())
+    // A window closed but not yet deleted would vanish right after being shown again.
+    if (!instancia() || instancia()->cerrada_)
         instancia() = new frmMantProductos;
     Pantalla::TraerAlFrente(instancia());
     return instancia();
 }
 
 bool frmMantProductos::Abierta() {
-    return !instancia().isNull();
+    return instancia() && !instancia()->cerrada_;
 }
 
 frmMantProductos::frmMantProductos(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("frmMantProductos"));
     setWindowTitle(QStringLiteral("Mantenimiento de Productos"));
+    setStyleSheet(frmMantenimiento::Estilo());
     ConstruirControles();
     Pantalla::EnterComoTab(this);
 
@@ -201,7 +204,7 @@ void frmMantProductos::ConstruirControles() {
         datos->addWidget(l, fila, col);
     };
     static const char* const etiquetas[] = {
-        "Código de &barra:", "&Descripción:", "&Precio:", "C&osto:", "Stock &Mínimo:"};
+        "Código de barra:", "Descripción:", "Precio:", "Costo:", "Stock Mínimo:"};
     static const int largos[] = {20, 50, 50, 50, 50};
     for (int i = 0; i < 5; ++i) {
         txtFields[i] = new QLineEdit(this);
@@ -242,15 +245,15 @@ void frmMantProductos::ConstruirControles() {
     datos->addWidget(txtFields[0], 0, 1);
     conEtiqueta(QString::fromUtf8(etiquetas[1]), txtFields[1], 1, 0);
     datos->addWidget(txtFields[1], 1, 1);
-    conEtiqueta(QStringLiteral("C&ategoría:"), dtcCategorias, 2, 0);
+    conEtiqueta(QStringLiteral("Categoría:"), dtcCategorias, 2, 0);
     datos->addLayout(filaCategoria, 2, 1);
     for (int i = 2; i < 5; ++i) {
         conEtiqueta(QString::fromUtf8(etiquetas[i]), txtFields[i], i + 1, 0);
         datos->addWidget(txtFields[i], i + 1, 1);
     }
-    conEtiqueta(QStringLiteral("Mo&neda:"), dtcMonedas, 0, 2);
+    conEtiqueta(QStringLiteral("Moneda:"), dtcMonedas, 0, 2);
     datos->addWidget(dtcMonedas, 0, 3);
-    conEtiqueta(QStringLiteral("&Unidad de Medida:"), dtcUnidades, 1, 2);
+    conEtiqueta(QStringLiteral("Unidad de Medida:"), dtcUnidades, 1, 2);
     datos->addWidget(dtcUnidades, 1, 3);
     auto* casillas = new QHBoxLayout;
     casillas->addWidget(chkSinVencimiento);
@@ -278,8 +281,8 @@ void frmMantProductos::ConstruirControles() {
     datos->setColumnStretch(1, 1);
     datos->setColumnStretch(3, 1);
 
-    static const char* const captions[] = {"&Nuevo",  "&Editar",     "&Guardar",  "&Imprimir",
-                                           "Bu&scar", "Ac&tualizar", "&Cancelar", "At&ras"};
+    static const char* const captions[] = {"Nuevo",  "Editar",     "Guardar",  "Imprimir",
+                                           "Buscar", "Actualizar", "Cancelar", "Atras"};
     static const char* const tooltips[] = {
         "Ingresar un nuevo producto", "Modificar el producto seleccionado",
         "Guardar los cambios",        "Imprimir la lista de productos",
@@ -288,7 +291,9 @@ void frmMantProductos::ConstruirControles() {
     auto* botones = new QHBoxLayout;
     raiz->addLayout(botones);
     for (int i = 0; i < 8; ++i) {
-        cmdMenu[i] = new QPushButton(QString::fromUtf8(captions[i]), this);
+        cmdMenu[i] =
+            new QPushButton(frmMantenimiento::IconoBoton(static_cast<AccionMant>(i), style()),
+                            QString::fromUtf8(captions[i]), this);
         cmdMenu[i]->setObjectName(QStringLiteral("cmdMenu_%1").arg(i));
         cmdMenu[i]->setToolTip(QString::fromUtf8(tooltips[i]));
         cmdMenu[i]->setAutoDefault(false);
@@ -314,8 +319,11 @@ void frmMantProductos::SetEntrada(bool entrada) {
         cmdMenu[i]->setEnabled(!entrada);
     cmdMenu[2]->setEnabled(entrada);
     cmdMenu[6]->setEnabled(entrada);
-    for (QLineEdit* t : txtFields)
+    for (QLineEdit* t : txtFields) {
         t->setReadOnly(!entrada);
+        t->style()->unpolish(t);
+        t->style()->polish(t);
+    }
     for (QWidget* w : std::initializer_list<QWidget*>{dtcCategorias, dtcMonedas, dtcUnidades,
                                                       chkSinVencimiento, chkDesactivado})
         w->setEnabled(entrada);
@@ -641,5 +649,6 @@ void frmMantProductos::closeEvent(QCloseEvent* ev) {
     Rs().CancelarCambios();
     Dte().RestaurarComandos();
     Dte().CerrarTodo();
+    cerrada_ = true;
     ev->accept();
 }

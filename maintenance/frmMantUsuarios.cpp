@@ -67,7 +67,7 @@ frmMantUsuarios::frmMantUsuarios() : frmMantenimiento(Config()) {
     connect(chkSinClave_, &QCheckBox::toggled, this, [this](bool sinClave) {
         if (sinClave)
             txtFields(kClave)->clear();
-        PonerEstado(EnEdicion());
+        AjustarClave();
     });
     PonerEstado(false);
 }
@@ -89,6 +89,11 @@ void frmMantUsuarios::PonerEstado(bool edicion, bool alCrear) {
     if (!chkSinClave_)
         return; // still being built
     chkSinClave_->setEnabled(edicion);
+    AjustarClave();
+}
+
+void frmMantUsuarios::AjustarClave() {
+    const bool edicion = EnEdicion();
     QLineEdit* clave = txtFields(kClave);
     clave->setReadOnly(!edicion || chkSinClave_->isChecked());
     const bool existente = !txtFields(kCodigo)->text().isEmpty();

@@ -20,6 +20,9 @@ protected:
     QVariantList ValoresActualizar() const override;
 
 private:
+    // The password box follows the state and "Sin contraseña", and nothing else.
+    void AjustarClave();
+
     QCheckBox* chkSinClave_ = nullptr;
     QString claveCodificada_;
 };

@@ -69,10 +69,20 @@ QIcon IconoDe(AccionMant accion, const QStyle* estilo) {
     return {};
 }
 
-// Read-only boxes look read-only, so the two states can be told apart at a glance.
-constexpr const char* kEstilo = "QLineEdit[readOnly=\"true\"] { background: palette(window); }";
+// Read-only boxes look read-only, so the two states can be told apart at a glance. A hidden
+// text shows "*" for each character, whatever the platform's own mask.
+constexpr const char* kEstilo = "QLineEdit[readOnly=\"true\"] { background: palette(window); }"
+                                "QLineEdit { lineedit-password-character: 42; }";
 
 } // namespace
+
+QIcon frmMantenimiento::IconoBoton(AccionMant accion, const QStyle* estilo) {
+    return IconoDe(accion, estilo);
+}
+
+QString frmMantenimiento::Estilo() {
+    return QString::fromLatin1(kEstilo);
+}
 
 BotonMant BotonMant::De(const QString& caption, AccionMant accion, const QString& tooltip) {
     BotonMant b{caption, accion, tooltip};

@@ -11,6 +11,8 @@
 struct DisenoInforme;
 class QCheckBox;
 class QGridLayout;
+class QIcon;
+class QStyle;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -185,6 +187,11 @@ public:
     QCheckBox* Casilla(const QString& nombre) const;
     QPushButton* cmdMenu(int i) const { return cmdMenu_.value(i); }
     int IndiceDe(AccionMant accion) const; // -1 when the window has no such button
+
+    // The look every maintenance window shares, also for one built on its own: the icon of a
+    // command button, and the style sheet of the entry boxes.
+    static QIcon IconoBoton(AccionMant accion, const QStyle* estilo);
+    static QString Estilo();
 
     // Shows the one window held by `p`, creating it on first use; brings it forward otherwise.
     template <class T> static T* MostrarUnica(QPointer<T>& p) {

@@ -156,9 +156,19 @@ private slots:
         QCOMPARE(InformesMostrados()[0].registros, 3);
         QVERIFY(InformesMostrados()[0].modal);
 
+        QPointer<frmMantProductos> cerrada = f;
         f->close();
         QCOMPARE(dteQuimbel::Instancia().ComandoSql(QStringLiteral("CProductos")),
                  QStringLiteral("SELECT * FROM PRODUCTOS ORDER BY PRODESCRIPCION ASC"));
+
+        // Asked for again before the closed window is gone: a new window that stays, with
+        // every product.
+        f = frmMantProductos::Instancia();
+        QVERIFY(f != cerrada.data());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(cerrada.isNull());
+        QVERIFY(frmMantProductos::Abierta());
+        QCOMPARE(C<QTableView>("dtgLista")->model()->rowCount(), 3);
     }
 
     void margenesYEdicion() {

@@ -29,8 +29,14 @@ private slots:
         Pulsar(f.get(), kNuevo);
         QVERIFY(Habilitados(f.get(), {kGuardar, kActualizar, kCancelar, 5}));
         QVERIFY(!f->chkDesactivado()->isEnabled());
+        // Switching "Sin contraseña" on and off must not open the flag of a user being created.
+        f->chkSinClave()->click();
+        f->chkSinClave()->click();
+        QVERIFY(!f->chkDesactivado()->isEnabled());
+        QVERIFY(!f->txtFields(2)->isReadOnly());
         Escribir(f->txtFields(1), QStringLiteral("ana"));
         Escribir(f->txtFields(2), QStringLiteral("clave1"));
+        QCOMPARE(f->txtFields(2)->displayText(), QStringLiteral("******"));
         Escribir(f->txtFields(3), QStringLiteral("Ana Pérez"));
         f->Casilla(QStringLiteral("chkPuedeSolicitar"))->setChecked(false);
         f->Casilla(QStringLiteral("chkPuedeAutorizar"))->setChecked(true);
