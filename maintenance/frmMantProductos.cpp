@@ -150,11 +150,7 @@ frmMantProductos::frmMantProductos(QWidget* parent) : QWidget(parent) {
 
     if (!Rs().Abierto())
         Dte().Abrir(QString::fromLatin1(dteQuimbel::kCProductos));
-    modelo_->Refrescar();
-    SincronizarLista();
-    MostrarRegistro();
-    MostrarMargen();
-    ActualizarCombos();
+    MostrarProductos();
     SetEntrada(false);
 }
 
@@ -403,6 +399,10 @@ void frmMantProductos::FilaCambiada(int fila) {
 void frmMantProductos::Actualizar(const QString& sql) {
     Dte().SetComandoSql(QString::fromLatin1(dteQuimbel::kCProductos), sql);
     Dte().Abrir(QString::fromLatin1(dteQuimbel::kCProductos));
+    MostrarProductos();
+}
+
+void frmMantProductos::MostrarProductos() {
     modelo_->Refrescar();
     SincronizarLista();
     MostrarRegistro();

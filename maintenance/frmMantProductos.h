@@ -51,6 +51,8 @@ private:
     void MostrarRegistro();
     void MostrarMargen();
     void SincronizarLista();
+    // The list, the current product, its margins and the lookup lists, after the rows changed.
+    void MostrarProductos();
     void FilaCambiada(int fila);
     void TeclaEnLista(const QString& texto, bool retroceso);
     QString Instantanea() const;
