@@ -4,6 +4,7 @@
 #include "Configuracion.h"
 #include "Programa.h"
 #include "Respaldo.h"
+#include "TraduccionesQt.h"
 #include "frmLogin.h"
 #include "frmOpciones.h"
 #include "frmPresentacion.h"
@@ -19,6 +20,7 @@ int Main(QApplication& app) {
     QApplication::setOrganizationName(QStringLiteral("Tolvanex"));
     QApplication::setWindowIcon(Programa::Icono());
     QDir::setCurrent(QCoreApplication::applicationDirPath());
+    CargarTraduccionesDeQt();
 
     CargarConfiguracion();
     CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), gDbPath);

@@ -1,6 +1,5 @@
 #include "Mensajes.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -89,14 +88,6 @@ Respuesta MsgBox(const QString& texto, Botones botones, Icono icono, const QStri
         caja.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
     }
-    const std::pair<QMessageBox::StandardButton, const char*> textos[] = {
-        {QMessageBox::Ok, "Aceptar"},
-        {QMessageBox::Cancel, "Cancelar"},
-        {QMessageBox::Yes, "&Sí"},
-        {QMessageBox::No, "&No"}};
-    for (const auto& [boton, texto] : textos)
-        if (QAbstractButton* b = caja.button(boton))
-            b->setText(QString::fromUtf8(texto));
     QApplication::setOverrideCursor(Qt::ArrowCursor);
     const int r = caja.exec();
     QApplication::restoreOverrideCursor();
@@ -120,8 +111,6 @@ QString InputBox(const QString& pregunta, const QString& titulo, const QString& 
     dlg.setWindowTitle(titulo);
     dlg.setLabelText(pregunta);
     dlg.setTextValue(inicial);
-    dlg.setOkButtonText(QStringLiteral("Aceptar"));
-    dlg.setCancelButtonText(QStringLiteral("Cancelar"));
     if (dlg.exec() != QDialog::Accepted)
         return {};
     return dlg.textValue();
