@@ -52,6 +52,19 @@ QString TextoPrueba(const Mostrado& m) {
     return e.textos.dequeue();
 }
 
+// Qt reads the patterns of a filter as separated by blanks. A filter written with ";" between
+// its patterns keeps its text on screen and gets the patterns again, blank-separated, in a
+// last group that the dialog does not show.
+QString FiltroQt(const QString& filtro, QFileDialog::Options* opciones) {
+    const qsizetype abre = filtro.lastIndexOf(QLatin1Char('('));
+    if (abre < 0 || !filtro.endsWith(QLatin1Char(')')) || !filtro.mid(abre).contains(';'))
+        return filtro;
+    *opciones |= QFileDialog::HideNameFilterDetails;
+    QString patrones = filtro.mid(abre + 1, filtro.size() - abre - 2);
+    patrones.replace(QLatin1Char(';'), QLatin1Char(' '));
+    return filtro + QStringLiteral(" (") + patrones + QLatin1Char(')');
+}
+
 } // namespace
 
 Respuesta MsgBox(const QString& texto, Botones botones, Icono icono, const QString& titulo) {
@@ -121,7 +134,9 @@ QString AbrirArchivo(QWidget* padre, const QString& titulo, const QString& filtr
     Mostrado m{Tipo::AbrirArchivo, filtro, titulo, Icono::Ninguno, Botones::OKCancelar};
     if (estado().prueba)
         return TextoPrueba(m);
-    return QFileDialog::getOpenFileName(padre, titulo, inicial, filtro);
+    QFileDialog::Options opciones;
+    const QString qt = FiltroQt(filtro, &opciones);
+    return QFileDialog::getOpenFileName(padre, titulo, inicial, qt, nullptr, opciones);
 }
 
 QString GuardarArchivo(QWidget* padre, const QString& titulo, const QString& filtro,
@@ -132,11 +147,8 @@ QString GuardarArchivo(QWidget* padre, const QString& titulo, const QString& fil
     return QFileDialog::getSaveFileName(padre, titulo, inicial, filtro);
 }
 
-QString ElegirCarpeta(QWidget* padre, const QString& titulo, const QString& inicial) {
-    Mostrado m{Tipo::Carpeta, QString(), titulo, Icono::Ninguno, Botones::OKCancelar};
-    if (estado().prueba)
-        return TextoPrueba(m);
-    return QFileDialog::getExistingDirectory(padre, titulo, inicial);
+QString TextoDePrueba(const Mostrado& m) {
+    return TextoPrueba(m);
 }
 
 void ModoPrueba(bool activo) {
