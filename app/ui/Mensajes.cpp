@@ -55,9 +55,10 @@ QString TextoPrueba(const Mostrado& m) {
 
 } // namespace
 
-Respuesta MsgBox(const QString& texto, Botones botones, Icono icono, const QString& titulo) {
+Respuesta MsgBox(const QString& texto, Botones botones, Icono icono, const QString& titulo,
+                 const QString& detalle) {
     Estado& e = estado();
-    Mostrado m{Tipo::Mensaje, texto, titulo, icono, botones};
+    Mostrado m{Tipo::Mensaje, texto, titulo, icono, botones, detalle};
     if (e.prueba) {
         e.mostrados.append(m);
         if (!e.respuestas.isEmpty())
@@ -67,7 +68,7 @@ Respuesta MsgBox(const QString& texto, Botones botones, Icono icono, const QStri
         SinRespuesta(m);
     }
     if (e.consola || !qobject_cast<QApplication*>(QCoreApplication::instance())) {
-        QString linea = texto;
+        QString linea = detalle.isEmpty() ? texto : texto + QLatin1Char('\n') + detalle;
         linea.replace(QLatin1Char('\r'), QLatin1Char('\n'));
         std::fprintf(stderr, "%s: %s\n", qPrintable(titulo), qPrintable(linea));
         return botones == Botones::OK ? Respuesta::OK : Respuesta::No;
@@ -75,6 +76,7 @@ Respuesta MsgBox(const QString& texto, Botones botones, Icono icono, const QStri
 
     QMessageBox caja(IconoQt(icono), titulo, texto, QMessageBox::NoButton,
                      QApplication::activeWindow());
+    caja.setDetailedText(detalle);
     switch (botones) {
     case Botones::OK:
         caja.setStandardButtons(QMessageBox::Ok);
@@ -113,7 +115,7 @@ Respuesta MsgBox(const QString& texto, Botones botones, Icono icono, const QStri
 }
 
 QString InputBox(const QString& pregunta, const QString& titulo, const QString& inicial) {
-    Mostrado m{Tipo::Entrada, pregunta, titulo, Icono::Ninguno, Botones::OKCancelar};
+    Mostrado m{Tipo::Entrada, pregunta, titulo, Icono::Ninguno, Botones::OKCancelar, {}};
     if (estado().prueba)
         return TextoPrueba(m);
     QInputDialog dlg(QApplication::activeWindow());
@@ -129,7 +131,7 @@ QString InputBox(const QString& pregunta, const QString& titulo, const QString& 
 
 QString AbrirArchivo(QWidget* padre, const QString& titulo, const QString& filtro,
                      const QString& inicial) {
-    Mostrado m{Tipo::AbrirArchivo, filtro, titulo, Icono::Ninguno, Botones::OKCancelar};
+    Mostrado m{Tipo::AbrirArchivo, filtro, titulo, Icono::Ninguno, Botones::OKCancelar, {}};
     if (estado().prueba)
         return TextoPrueba(m);
     return QFileDialog::getOpenFileName(padre, titulo, inicial, filtro);
@@ -137,14 +139,14 @@ QString AbrirArchivo(QWidget* padre, const QString& titulo, const QString& filtr
 
 QString GuardarArchivo(QWidget* padre, const QString& titulo, const QString& filtro,
                        const QString& inicial) {
-    Mostrado m{Tipo::GuardarArchivo, filtro, titulo, Icono::Ninguno, Botones::OKCancelar};
+    Mostrado m{Tipo::GuardarArchivo, filtro, titulo, Icono::Ninguno, Botones::OKCancelar, {}};
     if (estado().prueba)
         return TextoPrueba(m);
     return QFileDialog::getSaveFileName(padre, titulo, inicial, filtro);
 }
 
 QString ElegirCarpeta(QWidget* padre, const QString& titulo, const QString& inicial) {
-    Mostrado m{Tipo::Carpeta, QString(), titulo, Icono::Ninguno, Botones::OKCancelar};
+    Mostrado m{Tipo::Carpeta, QString(), titulo, Icono::Ninguno, Botones::OKCancelar, {}};
     if (estado().prueba)
         return TextoPrueba(m);
     return QFileDialog::getExistingDirectory(padre, titulo, inicial);
