@@ -356,8 +356,8 @@ QStringList RevisionRapida(sqlite3* db) {
     while (rc == SQLITE_OK && (rc = sqlite3_step(st)) == SQLITE_ROW) {
         const QString h =
             QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
-        if (h != QLatin1String("ok"))
-            hallazgos << h;
+        if (h != QLatin1String("ok")) // the first finding names the file's schema: noise here
+            hallazgos << QString(h).remove(QStringLiteral("*** in database main ***\n"));
     }
     // A check that could not run (another workstation holding the file) says nothing of damage.
     const int primario = sqlite3_errcode(db) & 0xff;
