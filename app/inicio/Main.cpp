@@ -2,6 +2,7 @@
 
 #include "Conexiones.h"
 #include "Configuracion.h"
+#include "Integridad.h"
 #include "Programa.h"
 #include "Respaldo.h"
 #include "TraduccionesQt.h"
@@ -33,7 +34,7 @@ int Main(QApplication& app) {
         return AbrirConexion(QString::fromLatin1(kOrigenDeDatos),
                              QString::fromLatin1(kClaveBaseDeDatos));
     };
-    if (!abrir())
+    if (!abrir() || !ComprobarBaseDeDatos(gDbPath, gDbBackup))
         return 0;
 
     {

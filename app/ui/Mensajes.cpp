@@ -67,9 +67,10 @@ QString FiltroQt(const QString& filtro, QFileDialog::Options* opciones) {
 
 } // namespace
 
-Respuesta MsgBox(const QString& texto, Botones botones, Icono icono, const QString& titulo) {
+Respuesta MsgBox(const QString& texto, Botones botones, Icono icono, const QString& titulo,
+                 const QString& detalle) {
     Estado& e = estado();
-    Mostrado m{Tipo::Mensaje, texto, titulo, icono, botones};
+    Mostrado m{Tipo::Mensaje, texto, titulo, icono, botones, detalle};
     if (e.prueba) {
         e.mostrados.append(m);
         if (!e.respuestas.isEmpty())
@@ -79,7 +80,7 @@ Respuesta MsgBox(const QString& texto, Botones botones, Icono icono, const QStri
         SinRespuesta(m);
     }
     if (e.consola || !qobject_cast<QApplication*>(QCoreApplication::instance())) {
-        QString linea = texto;
+        QString linea = detalle.isEmpty() ? texto : texto + QLatin1Char('\n') + detalle;
         linea.replace(QLatin1Char('\r'), QLatin1Char('\n'));
         std::fprintf(stderr, "%s: %s\n", qPrintable(titulo), qPrintable(linea));
         return botones == Botones::OK ? Respuesta::OK : Respuesta::No;
@@ -87,6 +88,7 @@ Respuesta MsgBox(const QString& texto, Botones botones, Icono icono, const QStri
 
     QMessageBox caja(IconoQt(icono), titulo, texto, QMessageBox::NoButton,
                      QApplication::activeWindow());
+    caja.setDetailedText(detalle);
     switch (botones) {
     case Botones::OK:
         caja.setStandardButtons(QMessageBox::Ok);
@@ -117,7 +119,7 @@ Respuesta MsgBox(const QString& texto, Botones botones, Icono icono, const QStri
 }
 
 QString InputBox(const QString& pregunta, const QString& titulo, const QString& inicial) {
-    Mostrado m{Tipo::Entrada, pregunta, titulo, Icono::Ninguno, Botones::OKCancelar};
+    Mostrado m{Tipo::Entrada, pregunta, titulo, Icono::Ninguno, Botones::OKCancelar, {}};
     if (estado().prueba)
         return TextoPrueba(m);
     QInputDialog dlg(QApplication::activeWindow());
@@ -131,7 +133,7 @@ QString InputBox(const QString& pregunta, const QString& titulo, const QString& 
 
 QString AbrirArchivo(QWidget* padre, const QString& titulo, const QString& filtro,
                      const QString& inicial) {
-    Mostrado m{Tipo::AbrirArchivo, filtro, titulo, Icono::Ninguno, Botones::OKCancelar};
+    Mostrado m{Tipo::AbrirArchivo, filtro, titulo, Icono::Ninguno, Botones::OKCancelar, {}};
     if (estado().prueba)
         return TextoPrueba(m);
     QFileDialog::Options opciones;
@@ -141,7 +143,7 @@ QString AbrirArchivo(QWidget* padre, const QString& titulo, const QString& filtr
 
 QString GuardarArchivo(QWidget* padre, const QString& titulo, const QString& filtro,
                        const QString& inicial) {
-    Mostrado m{Tipo::GuardarArchivo, filtro, titulo, Icono::Ninguno, Botones::OKCancelar};
+    Mostrado m{Tipo::GuardarArchivo, filtro, titulo, Icono::Ninguno, Botones::OKCancelar, {}};
     if (estado().prueba)
         return TextoPrueba(m);
     return QFileDialog::getSaveFileName(padre, titulo, inicial, filtro);

@@ -21,10 +21,12 @@ struct Mostrado {
     QString titulo;
     Icono icono = Icono::Ninguno;
     Botones botones = Botones::OK;
+    QString detalle;
 };
 
+// `detalle` is shown on request below the text: what support needs, not what the user must read.
 Respuesta MsgBox(const QString& texto, Botones botones = Botones::OK, Icono icono = Icono::Ninguno,
-                 const QString& titulo = QStringLiteral("Quimbel"));
+                 const QString& titulo = QStringLiteral("Quimbel"), const QString& detalle = {});
 
 // Gives back the typed text, or the empty text when the person cancels (as an input box does).
 QString InputBox(const QString& pregunta, const QString& titulo, const QString& inicial = {});
