@@ -1,5 +1,6 @@
 #include "Main.h"
 
+#include "Accesibilidad.h"
 #include "Conexiones.h"
 #include "Configuracion.h"
 #include "Programa.h"
@@ -18,6 +19,7 @@ int Main(QApplication& app) {
     QApplication::setApplicationName(QStringLiteral("Quimbel"));
     QApplication::setOrganizationName(QStringLiteral("Tolvanex"));
     QApplication::setWindowIcon(Programa::Icono());
+    Accesibilidad::Instalar();
     QDir::setCurrent(QCoreApplication::applicationDirPath());
 
     CargarConfiguracion();

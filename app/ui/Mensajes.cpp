@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QQueue>
 #include <cstdio>
@@ -45,6 +46,30 @@ QMessageBox::Icon IconoQt(Icono icono) {
     return QMessageBox::NoIcon;
 }
 
+// Said by screen readers, which announce the icon itself only as an unnamed picture.
+QString NombreIcono(Icono icono) {
+    switch (icono) {
+    case Icono::Informacion:
+        return QStringLiteral("Información");
+    case Icono::Exclamacion:
+        return QStringLiteral("Advertencia");
+    case Icono::Critico:
+        return QStringLiteral("Error");
+    case Icono::Pregunta:
+        return QStringLiteral("Pregunta");
+    case Icono::Ninguno:
+        break;
+    }
+    return {};
+}
+
+void NombrarIcono(QMessageBox& caja, Icono icono) {
+    const QString nombre = NombreIcono(icono);
+    caja.setAccessibleDescription(nombre);
+    if (auto* imagen = caja.findChild<QLabel*>(QStringLiteral("qt_msgboxex_icon_label")))
+        imagen->setAccessibleName(nombre);
+}
+
 QString TextoPrueba(const Mostrado& m) {
     Estado& e = estado();
     e.mostrados.append(m);
@@ -75,6 +100,7 @@ Respuesta MsgBox(const QString& texto, Botones botones, Icono icono, const QStri
 
     QMessageBox caja(IconoQt(icono), titulo, texto, QMessageBox::NoButton,
                      QApplication::activeWindow());
+    NombrarIcono(caja, icono);
     switch (botones) {
     case Botones::OK:
         caja.setStandardButtons(QMessageBox::Ok);
