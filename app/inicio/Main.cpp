@@ -20,6 +20,8 @@ int Main(QApplication& app) {
     QApplication::setOrganizationName(QStringLiteral("Tolvanex"));
     QApplication::setWindowIcon(Programa::Icono());
     Accesibilidad::Instalar();
+    // The installed desktop entry's name, so the desktop shows its icon and name for the windows.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.tolvanex.Quimbel"));
     QDir::setCurrent(QCoreApplication::applicationDirPath());
 
     CargarConfiguracion();
