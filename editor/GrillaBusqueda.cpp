@@ -83,7 +83,7 @@ void GrillaBusqueda::MostrarResultado(QList<QPair<QString, QString>> columnas) {
     connect(grilla_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &GrillaBusqueda::FilaCambiada);
     connect(grilla_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &GrillaBusqueda::FilaCambiada);
+            &GrillaBusqueda::SeleccionCambiada);
     grilla_->resizeColumnsToContents();
     // Wide enough for every column when the screen allows it.
     int ancho = grilla_->verticalHeader()->sizeHint().width() + 2 * grilla_->frameWidth() +
@@ -104,10 +104,27 @@ void GrillaBusqueda::MostrarResultado(QList<QPair<QString, QString>> columnas) {
     grilla_->setFocus();
 }
 
+// A row can be selected without becoming the current one (an assistive tool selects through the
+// table) and made current without being selected. The two are kept as one row, so that
+// "Seleccionar" takes the row a person sees highlighted.
+void GrillaBusqueda::SeleccionCambiada(const QItemSelection& elegidas) {
+    const QModelIndexList celdas = elegidas.indexes();
+    if (celdas.isEmpty())
+        return;
+    if (celdas.first().row() != grilla_->currentIndex().row())
+        grilla_->selectionModel()->setCurrentIndex(
+            celdas.first(), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    else
+        FilaCambiada();
+}
+
 void GrillaBusqueda::FilaCambiada() {
     const QModelIndex actual = grilla_->currentIndex();
     if (!actual.isValid())
         return;
+    QItemSelectionModel* seleccion = grilla_->selectionModel();
+    if (!seleccion->isRowSelected(actual.row()))
+        seleccion->select(actual, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     rs_.SetAbsolutePosition(actual.row() + 1);
     if (rs_.AbsolutePosition() > 0)
         TomarFila();

@@ -3,6 +3,7 @@
 #include "Recordset.h"
 
 #include <QDialog>
+#include <QItemSelection>
 
 class ModeloRecordset;
 class QLabel;
@@ -37,6 +38,7 @@ protected:
 
 private:
     void FilaCambiada();
+    void SeleccionCambiada(const QItemSelection& elegidas);
     QTableView* grilla_;
     ModeloRecordset* modelo_ = nullptr;
 };

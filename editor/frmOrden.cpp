@@ -353,7 +353,7 @@ void frmOrden::ConstruirControles() {
     connect(cmdQuitar, &QPushButton::clicked, this, &frmOrden::QuitarPrecio);
     connect(grdPrecios, &QTreeWidget::itemClicked, this, &frmOrden::CargarFilaPrecio);
     connect(grdPrecios, &QTreeWidget::itemActivated, this, &frmOrden::CargarFilaPrecio);
-    connect(chkAutorizo, &QCheckBox::clicked, this, &frmOrden::AutorizoCambiado);
+    connect(chkAutorizo, &QCheckBox::toggled, this, &frmOrden::AutorizoCambiado);
     connect(dtcAutorizantes, &QComboBox::activated, this, &frmOrden::AutorizanteElegido);
 
     resize(Pantalla::Twips(11400, this), Pantalla::Twips(9600, this));
@@ -455,7 +455,7 @@ void frmOrden::LimpiarOrden() {
     dtcSolicitantes->SetValor(QString());
     dtcAutorizantes->SetValor(QString());
     autorizanteConfirmado_.clear();
-    chkAutorizo->setChecked(false);
+    MarcarAutorizo(false);
     dtcSectores->SetValor(QStringLiteral("1"));
     dtcCentrosDeCosto->SetValor(QStringLiteral("1"));
     txtComentario->clear();
@@ -506,7 +506,7 @@ void frmOrden::CargarOrden() {
                                                           : QString());
         autorizanteConfirmado_ = dtcAutorizantes->Valor();
         if (autorizante > 0)
-            chkAutorizo->setChecked(true);
+            MarcarAutorizo(true);
         dtcSectores->SetValorGuardado(rs.Texto(QStringLiteral("SecId")));
         dtcCentrosDeCosto->SetValorGuardado(rs.Texto(QStringLiteral("CenCosId")));
         CargarPrecios();

@@ -124,6 +124,8 @@ private:
     void AjustarColumnasPrecios();
     // Asks the authoriser chosen in dtcAutorizantes for their password.
     bool ConfirmarAutorizante();
+    // Ticks or unticks "Autorizó:" without asking for a password: the program's own changes.
+    void MarcarAutorizo(bool marcado);
 
     static QPointer<frmOrden> instancia_;
     Recordset rsUnidades_, rsLugares_, rsSolicitantes_, rsAutorizantes_, rsSectores_, rsCentros_,
@@ -133,4 +135,5 @@ private:
     int anchosPrecios_[10] = {};
     // The authoriser whose password was confirmed, or who was stored with the order.
     QString autorizanteConfirmado_;
+    bool autorizoPorPrograma_ = false;
 };

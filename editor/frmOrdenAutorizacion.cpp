@@ -3,6 +3,7 @@
 #include "frmVerificarUsuario.h"
 
 #include <QCheckBox>
+#include <QScopedValueRollback>
 
 bool frmOrden::ConfirmarAutorizante() {
     // The confirmation window asks whoever is chosen in this list, and only while it is shown.
@@ -17,7 +18,15 @@ bool frmOrden::ConfirmarAutorizante() {
     return autorizado;
 }
 
+void frmOrden::MarcarAutorizo(bool marcado) {
+    const QScopedValueRollback<bool> propio(autorizoPorPrograma_, true);
+    chkAutorizo->setChecked(marcado);
+}
+
+// Runs however the box changes: mouse, Space, or an assistive tool's toggle action.
 void frmOrden::AutorizoCambiado(bool marcado) {
+    if (autorizoPorPrograma_)
+        return;
     if (marcado) {
         dtcAutorizantes->setEnabled(true);
         return;
@@ -29,7 +38,7 @@ void frmOrden::AutorizoCambiado(bool marcado) {
     }
     if (!ConfirmarAutorizante()) {
         // The authorisation stays, so the box says so.
-        chkAutorizo->setChecked(true);
+        MarcarAutorizo(true);
         return;
     }
     dtcAutorizantes->SetValor(QString());
@@ -45,7 +54,7 @@ void frmOrden::AutorizanteElegido() {
         return;
     if (ConfirmarAutorizante()) {
         autorizanteConfirmado_ = dtcAutorizantes->Valor();
-        chkAutorizo->setChecked(true);
+        MarcarAutorizo(true);
         return;
     }
     if (!autorizanteConfirmado_.isEmpty()) {
@@ -54,6 +63,6 @@ void frmOrden::AutorizanteElegido() {
         return;
     }
     dtcAutorizantes->SetValor(QString());
-    chkAutorizo->setChecked(false);
+    MarcarAutorizo(false);
     dtcAutorizantes->setEnabled(false);
 }

@@ -4,6 +4,7 @@
 #include "Recordset.h"
 
 #include <QColor>
+#include <QFont>
 
 namespace {
 
@@ -47,7 +48,8 @@ void ModeloOrdenes::Cargar(const Recordset* rs, bool vencidas, int avisoDias, co
             f.autorizada = cAutorizante >= 0 && r[cAutorizante].toInt() > 0;
             if (vencidas && campos[Fecha] >= 0) {
                 const QDateTime fecha = r[campos[Fecha]].toDateTime();
-                f.vencida = fecha.isValid() && fecha.date().daysTo(hoy) > avisoDias;
+                f.diasVencida = fecha.isValid() ? fecha.date().daysTo(hoy) - avisoDias : 0;
+                f.vencida = f.diasVencida > 0;
             }
             if (avance)
                 avance(i + 1);
@@ -89,6 +91,19 @@ QString ModeloOrdenes::Texto(int fila, int columna) const {
     return Formato::Valor(v);
 }
 
+QString ModeloOrdenes::Leyenda(const Fila& f, int columna) {
+    if (columna == Marca)
+        return {};
+    const bool vencida = columna == Fecha && f.vencida;
+    const QString dias =
+        f.diasVencida == 1 ? QStringLiteral("1 día") : QStringLiteral("%1 días").arg(f.diasVencida);
+    if (f.autorizada && vencida)
+        return QStringLiteral("Autorizada, vencida hace ") + dias;
+    if (vencida)
+        return QStringLiteral("Vencida hace ") + dias;
+    return f.autorizada ? QStringLiteral("Autorizada") : QString();
+}
+
 QVariant ModeloOrdenes::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= filas_.size())
         return {};
@@ -106,6 +121,22 @@ QVariant ModeloOrdenes::data(const QModelIndex& index, int role) const {
         if (index.column() != Marca && f.autorizada)
             return QColor(0, 0, 255);
         break;
+    case Qt::AccessibleDescriptionRole:
+    case Qt::ToolTipRole: {
+        const QString d = Leyenda(f, index.column());
+        return d.isEmpty() ? QVariant() : QVariant(d);
+    }
+    case Qt::FontRole: {
+        // Shapes repeat what the colours say, for those who cannot tell blue or red from black:
+        // an authorised order in italics, an overdue date in bold.
+        const bool vencida = index.column() == Fecha && f.vencida;
+        if (index.column() == Marca || !(f.autorizada || vencida))
+            break;
+        QFont fuente;
+        fuente.setItalic(f.autorizada);
+        fuente.setBold(vencida);
+        return fuente;
+    }
     case Qt::TextAlignmentRole:
         return AlaDerecha(index.column()) ? int(Qt::AlignRight | Qt::AlignVCenter)
                                           : int(Qt::AlignLeft | Qt::AlignVCenter);

@@ -43,10 +43,13 @@ private:
         int id = 0;
         bool autorizada = false;
         bool vencida = false;
+        int diasVencida = 0; // days past the warning days
         bool marcada = false;
     };
 
     QString Texto(int fila, int columna) const;
+    // What the colours say, in words: for screen readers and as the cell's tooltip.
+    static QString Leyenda(const Fila& f, int columna);
 
     const Recordset* rs_ = nullptr;
     QVector<Fila> filas_;

@@ -1,5 +1,6 @@
 #include "Main.h"
 
+#include "Accesibilidad.h"
 #include "Conexiones.h"
 #include "Configuracion.h"
 #include "Integridad.h"
@@ -20,6 +21,7 @@ int Main(QApplication& app) {
     QApplication::setApplicationName(QStringLiteral("Quimbel"));
     QApplication::setOrganizationName(QStringLiteral("Tolvanex"));
     QApplication::setWindowIcon(Programa::Icono());
+    Accesibilidad::Instalar();
     // The installed desktop entry's name, so the desktop shows its icon and name for the windows.
     QGuiApplication::setDesktopFileName(QStringLiteral("com.tolvanex.Quimbel"));
     QDir::setCurrent(QCoreApplication::applicationDirPath());

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QQueue>
 #include <cstdio>
@@ -42,6 +43,30 @@ QMessageBox::Icon IconoQt(Icono icono) {
         break;
     }
     return QMessageBox::NoIcon;
+}
+
+// Said by screen readers, which announce the icon itself only as an unnamed picture.
+QString NombreIcono(Icono icono) {
+    switch (icono) {
+    case Icono::Informacion:
+        return QStringLiteral("Información");
+    case Icono::Exclamacion:
+        return QStringLiteral("Advertencia");
+    case Icono::Critico:
+        return QStringLiteral("Error");
+    case Icono::Pregunta:
+        return QStringLiteral("Pregunta");
+    case Icono::Ninguno:
+        break;
+    }
+    return {};
+}
+
+void NombrarIcono(QMessageBox& caja, Icono icono) {
+    const QString nombre = NombreIcono(icono);
+    caja.setAccessibleDescription(nombre);
+    if (auto* imagen = caja.findChild<QLabel*>(QStringLiteral("qt_msgboxex_icon_label")))
+        imagen->setAccessibleName(nombre);
 }
 
 QString TextoPrueba(const Mostrado& m) {
@@ -89,6 +114,7 @@ Respuesta MsgBox(const QString& texto, Botones botones, Icono icono, const QStri
     QMessageBox caja(IconoQt(icono), titulo, texto, QMessageBox::NoButton,
                      QApplication::activeWindow());
     caja.setDetailedText(detalle);
+    NombrarIcono(caja, icono);
     switch (botones) {
     case Botones::OK:
         caja.setStandardButtons(QMessageBox::Ok);

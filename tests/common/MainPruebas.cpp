@@ -1,5 +1,6 @@
 #include "RegistroPruebas.h"
 
+#include "Accesibilidad.h"
 #include "Mensajes.h"
 
 #include <QApplication>
@@ -29,6 +30,7 @@ int main(int argc, char* argv[]) {
     // The same locale on every machine, so numbers and dates read the same in every run.
     QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Argentina));
     Mensajes::ModoPrueba(true);
+    Accesibilidad::Instalar();
     int fallos = 0;
     for (const Registrada& r : registradas()) {
         std::unique_ptr<QObject> prueba(r.crear());

@@ -4,6 +4,7 @@
 #include "Reloj.h"
 #include "frmVerificarUsuario.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QTest>
 
@@ -34,6 +35,14 @@ void Elegir(frmOrden* f, int usuario) {
     const int i = f->dtcAutorizantes->findData(QString::number(usuario));
     f->dtcAutorizantes->setCurrentIndex(i);
     emit f->dtcAutorizantes->activated(i);
+}
+
+// An assistive tool ticking or unticking the box: its toggle action, no click.
+void Alternar(QCheckBox* caja) {
+    QAccessibleActionInterface* acciones =
+        QAccessible::queryAccessibleInterface(caja)->actionInterface();
+    QVERIFY(acciones->actionNames().contains(QAccessibleActionInterface::toggleAction()));
+    acciones->doAction(QAccessibleActionInterface::toggleAction());
 }
 
 } // namespace
@@ -184,6 +193,32 @@ private slots:
         QCOMPARE(e.Valor(QStringLiteral("select AutorizanteId from ordenes where OrdId=?"), {orden})
                      .toInt(),
                  0);
+    }
+
+    void lasHerramientasDeAccesibilidadAutorizanYDesautorizan() {
+        Entorno e;
+        const Maestros m = CargarMaestros(e);
+        frmOrden* f = Abrir(true);
+        Alternar(f->chkAutorizo);
+        QVERIFY(f->chkAutorizo->isChecked());
+        QVERIFY(f->dtcAutorizantes->isEnabled());
+        int veces = 0;
+        Contrasena(&veces, QStringLiteral("x"));
+        Elegir(f, m.autorizante);
+        QCOMPARE(veces, 1);
+
+        // Unticking asks the authoriser; cancelled, the authorisation stays.
+        Contrasena(&veces, QString());
+        Alternar(f->chkAutorizo);
+        QCOMPARE(veces, 2);
+        QVERIFY(f->chkAutorizo->isChecked());
+        QCOMPARE(f->dtcAutorizantes->Valor(), QString::number(m.autorizante));
+        Contrasena(&veces, QStringLiteral("x"));
+        Alternar(f->chkAutorizo);
+        QCOMPARE(veces, 3);
+        QVERIFY(!f->chkAutorizo->isChecked());
+        QVERIFY(f->dtcAutorizantes->Valor().isEmpty());
+        QVERIFY(!f->dtcAutorizantes->isEnabled());
     }
 };
 

@@ -5,6 +5,7 @@
 #include "frmGrillaProductos.h"
 #include "frmGrillaProveedores.h"
 
+#include <QAccessible>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -118,6 +119,43 @@ private slots:
         f->cmdBuscarProveedor->click();
         QCOMPARE(f->txtProveedor->text(), QStringLiteral("Acme"));
         QCOMPARE(Tag(f->txtProveedor), QString::number(m.acme));
+    }
+
+    void filaElegidaPorAccesibilidadEsLaQueSeToma() {
+        Entorno e;
+        CargarMaestros(e);
+        e.Producto(QStringLiteral("Tornillo de anclaje"));
+        const int tercero = e.Producto(QStringLiteral("Tornillo Parker"));
+        frmOrden* f = Abrir(true);
+        f->txtDescripcion->setText(QStringLiteral("Tornillo"));
+        int actual = -1;
+        AlAbrirModal([&actual](QWidget* w) {
+            auto* picker = static_cast<frmGrillaProductos*>(w);
+            QAccessible::queryAccessibleInterface(picker->dtgProductos)
+                ->tableInterface()
+                ->selectRow(2);
+            actual = picker->dtgProductos->currentIndex().row();
+            picker->cmdSeleccionar->click();
+        });
+        f->cmdBuscarProducto->click();
+        QCOMPARE(actual, 2);
+        QCOMPARE(f->txtDescripcion->text(), QStringLiteral("Tornillo Parker"));
+        QCOMPARE(Tag(f->txtDescripcion), QString::number(tercero));
+
+        // Made current without being selected, the row is highlighted as the one taken.
+        f->txtDescripcion->setText(QStringLiteral("Tornillo"));
+        QList<int> seleccionadas;
+        AlAbrirModal([&seleccionadas](QWidget* w) {
+            QTableView* g = static_cast<frmGrillaProductos*>(w)->dtgProductos;
+            g->selectionModel()->setCurrentIndex(g->model()->index(1, 0),
+                                                 QItemSelectionModel::NoUpdate);
+            for (const QModelIndex& i : g->selectionModel()->selectedRows())
+                seleccionadas << i.row();
+            static_cast<GrillaBusqueda*>(w)->cmdSeleccionar->click();
+        });
+        f->cmdBuscarProducto->click();
+        QCOMPARE(seleccionadas, QList<int>{1});
+        QCOMPARE(f->txtDescripcion->text(), QStringLiteral("Tornillo de anclaje"));
     }
 
     void enModoVistaLaBusquedaDeProductoSigueDisponible() {

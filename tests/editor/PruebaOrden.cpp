@@ -5,12 +5,16 @@
 #include "Reloj.h"
 #include "Usuario.h"
 #include "frmGrillaProductos.h"
+#include "frmMantProductos.h"
+#include "frmMantProveedores.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTableView>
 #include <QTest>
 #include <QToolButton>
@@ -26,6 +30,12 @@ QList<bool> Botones(frmOrden* f) {
     for (QPushButton* b : f->cmdMenu)
         r << b->isEnabled();
     return r;
+}
+
+// What an assistive tool is told a widget is: its role and its name.
+QPair<QAccessible::Role, QString> Anuncio(QObject* o) {
+    QAccessibleInterface* i = QAccessible::queryAccessibleInterface(o);
+    return {i->role(), i->text(QAccessible::Name)};
 }
 
 } // namespace
@@ -278,6 +288,46 @@ private slots:
         QCOMPARE(f->txtDescripcion->text(), QStringLiteral("Tornillo autorroscante"));
         QCOMPARE(Tag(f->txtDescripcion), QString::number(m.tornillo));
         QVERIFY(!f->txtDescripcion->hasFocus());
+    }
+
+    void ventanasYMensajesSeAnuncianComoLoQueSon() {
+        Entorno e;
+        CargarMaestros(e);
+        frmOrden* f = Abrir(true);
+        QCOMPARE(Anuncio(f),
+                 qMakePair(QAccessible::Window, QStringLiteral("Detalle de la Orden de Compra")));
+        QCOMPARE(Anuncio(f->txtCantidad).first, QAccessible::EditableText);
+        f->cmdNuevoProducto->click();
+        f->cmdNuevoProveedor->click();
+        std::unique_ptr<QWidget> productos(frmMantProductos::Instancia());
+        std::unique_ptr<QWidget> proveedores(frmMantProveedores::Instancia());
+        QCOMPARE(Anuncio(productos.get()),
+                 qMakePair(QAccessible::Window, QStringLiteral("Mantenimiento de Productos")));
+        QCOMPARE(Anuncio(proveedores.get()).first, QAccessible::Window);
+        QCOMPARE(Anuncio(proveedores.get()).second, proveedores->windowTitle());
+
+        // A real box, as a person gets it: each kind says what it is.
+        Mensajes::ModoPrueba(false);
+        const auto volver = qScopeGuard([] { Mensajes::ModoPrueba(true); });
+        const QList<QPair<Icono, QString>> tipos{
+            {Icono::Exclamacion, QStringLiteral("Advertencia")},
+            {Icono::Critico, QStringLiteral("Error")},
+            {Icono::Pregunta, QStringLiteral("Pregunta")},
+            {Icono::Informacion, QStringLiteral("Información")}};
+        for (const auto& [icono, nombre] : tipos) {
+            QString descripcion, imagen;
+            AlAbrirModal([&descripcion, &imagen](QWidget* w) {
+                descripcion =
+                    QAccessible::queryAccessibleInterface(w)->text(QAccessible::Description);
+                for (QLabel* l : w->findChildren<QLabel*>())
+                    if (!l->pixmap().isNull())
+                        imagen = QAccessible::queryAccessibleInterface(l)->text(QAccessible::Name);
+                static_cast<QDialog*>(w)->reject();
+            });
+            Mensajes::MsgBox(QStringLiteral("Texto"), Mensajes::Botones::OK, icono);
+            QCOMPARE(descripcion, nombre);
+            QCOMPARE(imagen, nombre);
+        }
     }
 };
 

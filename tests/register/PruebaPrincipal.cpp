@@ -10,6 +10,7 @@
 #include "frmOrden.h"
 #include "frmPrincipal.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QColor>
 #include <QComboBox>
@@ -64,6 +65,13 @@ struct Ordenes {
 
 QString Celda(frmPrincipal* w, int fila, int col, int rol = Qt::DisplayRole) {
     return w->Modelo()->data(w->Modelo()->index(fila, col), rol).toString();
+}
+
+// What a screen reader says of a cell besides its text.
+QString Descripcion(frmPrincipal* w, int fila, int col) {
+    QAccessibleInterface* celda =
+        QAccessible::queryAccessibleInterface(w->grdLista)->tableInterface()->cellAt(fila, col);
+    return celda ? celda->text(QAccessible::Description) : QStringLiteral("(sin celda)");
 }
 
 QColor Color(frmPrincipal* w, int fila, int col) {
@@ -152,11 +160,25 @@ private slots:
         QCOMPARE(Color(w, 1, 4), QColor(0, 0, 255));
         QCOMPARE(Color(w, 2, 1), QColor(0, 0, 255));
         QCOMPARE(Color(w, 2, 7), QColor(0, 0, 255));
+        // The same said in words, for those who cannot see the colours.
+        QCOMPARE(Descripcion(w, 0, 1), QString());
+        QCOMPARE(Descripcion(w, 1, 1), QStringLiteral("Autorizada, vencida hace 1 día"));
+        QCOMPARE(Descripcion(w, 1, 4), QStringLiteral("Autorizada"));
+        QCOMPARE(Descripcion(w, 2, 7), QStringLiteral("Autorizada"));
+        QCOMPARE(Celda(w, 1, 1, Qt::ToolTipRole), QStringLiteral("Autorizada, vencida hace 1 día"));
+        QCOMPARE(Celda(w, 0, 4, Qt::ToolTipRole), QString());
+        QVERIFY(m->data(m->index(1, 1), Qt::FontRole).value<QFont>().bold());
+        QVERIFY(!m->data(m->index(2, 1), Qt::FontRole).value<QFont>().bold());
+        gAvisoDias = 10;
+        w->CargarLista(QStringLiteral("1"));
+        QCOMPARE(Descripcion(w, 1, 1), QStringLiteral("Autorizada, vencida hace 6 días"));
+        QCOMPARE(Descripcion(w, 0, 1), QStringLiteral("Vencida hace 5 días"));
 
         w->cboEstado->setCurrentIndex(1);
         QCOMPARE(m->rowCount(), 1);
         QCOMPARE(m->Id(0), tramite);
         QVERIFY(!Color(w, 0, 1).isValid());
+        QCOMPARE(Descripcion(w, 0, 1), QString());
 
         w->cboEstado->setCurrentIndex(3);
         QCOMPARE(m->rowCount(), 0);
