@@ -6,6 +6,7 @@
 #include "Mensajes.h"
 #include "Pantalla.h"
 #include "ProductosCalculos.h"
+#include "Sugerencias.h"
 #include "VistaPrevia.h"
 #include "dteQuimbel.h"
 #include "frmMantCategorias.h"
@@ -230,6 +231,7 @@ void frmMantProductos::ConstruirControles() {
         c->setEditable(true);
         c->setInsertPolicy(QComboBox::NoInsert);
         c->lineEdit()->setMaxLength(50);
+        Sugerencias::Ofrecer(c);
     }
     chkSinVencimiento = new QCheckBox(QStringLiteral("No vence nunca"), this);
     chkSinVencimiento->setObjectName(QStringLiteral("chkSinVencimiento"));
