@@ -18,6 +18,8 @@ int Main(QApplication& app) {
     QApplication::setApplicationName(QStringLiteral("Quimbel"));
     QApplication::setOrganizationName(QStringLiteral("Tolvanex"));
     QApplication::setWindowIcon(Programa::Icono());
+    // The installed desktop entry's name, so the desktop shows its icon and name for the windows.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.tolvanex.Quimbel"));
     QDir::setCurrent(QCoreApplication::applicationDirPath());
 
     CargarConfiguracion();
