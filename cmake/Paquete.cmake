@@ -66,7 +66,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Plugins that Qt loads at run time, which dpkg-shlibdeps cannot see in the executables: the
-# SQLite driver. The xcb platform plugin comes with libqt6gui6 on Debian 12.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite")
+# SQLite driver and the translations of Qt's own texts. The xcb platform plugin comes with
+# libqt6gui6 on Debian 12.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "libqt6sql6-psql")
 include(CPack)

@@ -4,6 +4,7 @@
 #include "Configuracion.h"
 #include "Programa.h"
 #include "Respaldo.h"
+#include "TraduccionesQt.h"
 #include "frmLogin.h"
 #include "frmOpciones.h"
 #include "frmPresentacion.h"
@@ -21,6 +22,7 @@ int Main(QApplication& app) {
     // The installed desktop entry's name, so the desktop shows its icon and name for the windows.
     QGuiApplication::setDesktopFileName(QStringLiteral("com.tolvanex.Quimbel"));
     QDir::setCurrent(QCoreApplication::applicationDirPath());
+    CargarTraduccionesDeQt();
 
     CargarConfiguracion();
     CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), gDbPath);

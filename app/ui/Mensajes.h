@@ -34,12 +34,13 @@ QString AbrirArchivo(QWidget* padre, const QString& titulo, const QString& filtr
                      const QString& inicial = {});
 QString GuardarArchivo(QWidget* padre, const QString& titulo, const QString& filtro,
                        const QString& inicial = {});
-QString ElegirCarpeta(QWidget* padre, const QString& titulo, const QString& inicial = {});
 
 // Test mode: nothing is shown on screen. A box with only "OK" is answered by itself; any other
 // box, input or dialog takes the next queued answer, and one with nothing queued ends the test
 // run at once instead of waiting for a person who is not there.
 void ModoPrueba(bool activo);
+// For choosers kept in their own modules: records what was shown and gives the queued text.
+QString TextoDePrueba(const Mostrado& m);
 bool EnModoPrueba();
 void Responder(Respuesta respuesta);
 void ResponderTexto(const QString& texto);

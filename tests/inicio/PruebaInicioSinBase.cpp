@@ -49,6 +49,18 @@ private slots:
         QCOMPARE(Main(*qApp), 0);
 
         QVERIFY(modal);
+        // What Qt itself draws (standard buttons, print preview, file dialog, context menus)
+        // is in Spanish once start-up has run.
+        const auto qt = [](const char* contexto, const char* texto) {
+            return QCoreApplication::translate(contexto, texto);
+        };
+        QCOMPARE(qt("QPrintPreviewDialog", "Print"), QStringLiteral("Imprimir"));
+        QCOMPARE(qt("QFileDialog", "Look in:"), QStringLiteral("Ver en:"));
+        QCOMPARE(qt("QWidgetTextControl", "&Copy"), QStringLiteral("&Copiar"));
+        QCOMPARE(qt("QPlatformTheme", "OK"), QStringLiteral("Aceptar"));
+        QCOMPARE(qt("QPlatformTheme", "Cancel"), QStringLiteral("Cancelar"));
+        QCOMPARE(qt("QPlatformTheme", "&Yes"), QStringLiteral("&Sí"));
+        QCOMPARE(qt("QPlatformTheme", "&No"), QStringLiteral("&No"));
         const auto mostrados = Mensajes::Mostrados();
         QCOMPARE(mostrados.size(), 2);
         QCOMPARE(mostrados[0].texto, QStringLiteral("No tiene suficientes permisos en la "
