@@ -44,6 +44,8 @@ public:
     QVariant Campo(int indice) const;
     QString Texto(const QString& nombre) const;
     QVector<QVariant> Fila(int i) const;
+    // The row as it was read or last written, without pending changes.
+    QVector<QVariant> FilaGuardada(int i) const { return filas_.value(i); }
 
     // AddNew: an empty row at the end, made current, with the given starting values.
     bool AgregarNuevo(const QVariantMap& valores = {});

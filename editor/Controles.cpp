@@ -3,6 +3,7 @@
 #include "Conexiones.h"
 #include "Dibujo.h"
 #include "Formato.h"
+#include "Sugerencias.h"
 
 #include <QLineEdit>
 #include <QLocale>
@@ -18,8 +19,10 @@ void SetTag(QObject* control, const QString& valor) {
 
 ListaEnlazada::ListaEnlazada(bool editable, QWidget* parent) : QComboBox(parent) {
     setEditable(editable);
-    if (editable)
+    if (editable) {
         setInsertPolicy(QComboBox::NoInsert);
+        Sugerencias::Ofrecer(this);
+    }
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     setMinimumContentsLength(12);
 }

@@ -618,6 +618,10 @@ void frmOrden::BuscarProducto() {
     picker.descripcion = txtDescripcion->text();
     picker.exec();
     TomarEleccion(txtDescripcion, picker.cancelado, picker.proid, picker.descripcion);
+    // Past the box's own buttons: with the product chosen, the quantity comes next. Left in
+    // the box, the next key would be added to the name and Enter would search again.
+    if (!picker.cancelado)
+        Pantalla::PasarAlSiguiente(cmdNuevoProducto);
 }
 
 void frmOrden::BuscarProveedor() {
@@ -625,6 +629,8 @@ void frmOrden::BuscarProveedor() {
     picker.nombrefantasia = txtProveedor->text();
     picker.exec();
     TomarEleccion(txtProveedor, picker.cancelado, picker.empid, picker.nombrefantasia);
+    if (!picker.cancelado)
+        Pantalla::PasarAlSiguiente(cmdNuevoProveedor);
 }
 
 void frmOrden::NuevoProducto() {

@@ -10,7 +10,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <cmath>
 
 namespace {
 
@@ -32,7 +31,7 @@ bool frmOrden::ValidarOrden() {
     double valor = 0;
     if (cantidad.isEmpty())
         mensaje += QStringLiteral("La Cantidad es requerida.") + kFin;
-    else if (!Formato::LeerNumero(cantidad, &valor) || !std::isfinite(valor))
+    else if (!Formato::LeerNumero(cantidad, &valor))
         mensaje += QStringLiteral("La Cantidad debe ser un valor numérico.") + kFin;
     else if (valor <= 0)
         mensaje += QStringLiteral("La Cantidad debe ser mayor que cero.") + kFin;

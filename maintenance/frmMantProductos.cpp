@@ -7,6 +7,7 @@
 #include "Mensajes.h"
 #include "Pantalla.h"
 #include "ProductosCalculos.h"
+#include "Sugerencias.h"
 #include "VistaPrevia.h"
 #include "dteQuimbel.h"
 #include "frmMantCategorias.h"
@@ -93,7 +94,8 @@ public:
         const int c = columnas_.value(i.column(), -1);
         if (c < 0)
             return {};
-        const QVariant v = Rs().Fila(i.row()).value(c);
+        // What is stored: a change being saved is not shown until the database has taken it.
+        const QVariant v = Rs().FilaGuardada(i.row()).value(c);
         if (i.column() == 4)
             return v.toBool() ? QStringLiteral("Si") : QStringLiteral("No");
         return Formato::Valor(v);
@@ -112,7 +114,7 @@ public:
         QStringList r;
         const int c = columnas_.value(0, -1);
         for (int f = 0; f < rowCount(); ++f) {
-            const QVariant v = Rs().Fila(f).value(c);
+            const QVariant v = Rs().FilaGuardada(f).value(c);
             r << (v.isNull() ? QString() : v.toString());
         }
         return r;
@@ -231,6 +233,7 @@ void frmMantProductos::ConstruirControles() {
         c->setEditable(true);
         c->setInsertPolicy(QComboBox::NoInsert);
         LimitarCaracteres(c->lineEdit(), 50);
+        Sugerencias::Ofrecer(c);
     }
     chkSinVencimiento = new QCheckBox(QStringLiteral("No vence nunca"), this);
     chkSinVencimiento->setObjectName(QStringLiteral("chkSinVencimiento"));
@@ -565,8 +568,12 @@ bool frmMantProductos::Guardar() {
     rs.SetCampo(QStringLiteral("ProDesactivado"), chkDesactivado->isChecked());
     if (!rs.Grabar()) {
         // A product already in the list must not show values that were never stored.
-        if (!rs.EsNuevo())
+        if (!rs.EsNuevo()) {
             rs.CancelarCambios();
+            // The list may have been drawn while the error was shown.
+            modelo_->Refrescar();
+            SincronizarLista();
+        }
         Mensajes::MsgBox(QStringLiteral("El producto no se guardó. Los datos ingresados siguen en "
                                         "pantalla para corregirlos o cancelarlos."),
                          Mensajes::Botones::OK, Mensajes::Icono::Exclamacion);

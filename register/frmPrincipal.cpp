@@ -63,16 +63,17 @@ struct Boton {
     const char* key;
     const char* tooltip;
     const char* tema;
+    const char* teclas; // the keys a Spanish desktop user tries for the command
 };
 
 const Boton kBotones[] = {
-    {"nueva", "Nueva Orden de Compra", "document-new"},
-    {"eliminar", "Eliminar la orden seleccionada", "edit-delete"},
-    {"imprimir", "Imprimir", "document-print"},
-    {"buscar", "Búsqueda por Descripción", "edit-find"},
-    {"sumar", "Sumar las ordenes seleccionadas", ""},
-    {"procesar", "Cambiar de estado las ordenes seleccionadas", "view-refresh"},
-    {"salir", "Salir", "application-exit"},
+    {"nueva", "Nueva Orden de Compra", "document-new", "Ctrl+N"},
+    {"eliminar", "Eliminar la orden seleccionada", "edit-delete", "Del"},
+    {"imprimir", "Imprimir", "document-print", "Ctrl+P"},
+    {"buscar", "Búsqueda por Descripción", "edit-find", "Ctrl+B; Ctrl+F"},
+    {"sumar", "Sumar las ordenes seleccionadas", "", "Ctrl+T"},
+    {"procesar", "Cambiar de estado las ordenes seleccionadas", "view-refresh", "Ctrl+E"},
+    {"salir", "Salir", "application-exit", "Ctrl+Q"},
 };
 
 // The toolbar's pictures, drawn so that they look the same with or without an icon theme.
@@ -289,7 +290,9 @@ void frmPrincipal::CrearBarra() {
         QAction* a = tbrPrincipal->addAction(icono, tip);
         a->setObjectName(key);
         a->setData(key);
-        a->setToolTip(tip);
+        a->setShortcuts(QKeySequence::listFromString(QLatin1String(b.teclas)));
+        a->setToolTip(tip + QStringLiteral(" (") +
+                      a->shortcut().toString(QKeySequence::NativeText) + QLatin1Char(')'));
         connect(a, &QAction::triggered, this, [this, key] { tbrPrincipal_ButtonClick(key); });
     }
 }

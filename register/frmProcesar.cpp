@@ -71,8 +71,16 @@ bool frmProcesar::eventFilter(QObject* obj, QEvent* ev) {
     if (obj == cboEstado && ev->type() == QEvent::KeyPress) {
         auto* k = static_cast<QKeyEvent*>(ev);
         const QString texto = k->text();
+        // Alt+letter is a mnemonic and Ctrl+letter a shortcut, not typing (Ctrl+Alt together is
+        // how Windows reports AltGr, which types characters). One that reaches the list matched
+        // nothing; it must not pick a state by its letter either.
+        const auto mods =
+            k->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+        const bool atajo =
+            mods != Qt::NoModifier && mods != (Qt::ControlModifier | Qt::AltModifier);
         if (!texto.isEmpty() && texto.at(0).isPrint()) {
-            cboEstado->setCurrentIndex(0);
+            if (!atajo)
+                cboEstado->setCurrentIndex(0);
             return true;
         }
     }

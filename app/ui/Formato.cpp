@@ -55,6 +55,8 @@ bool LeerNumero(const QString& texto, double* valor) {
     double v = QLocale().toDouble(t, &ok);
     if (!ok)
         v = QLocale::c().toDouble(t, &ok);
+    // "nan" and "inf" convert, but no price or quantity can be stored or compared as one.
+    ok = ok && std::isfinite(v);
     if (ok && valor)
         *valor = v;
     return ok;

@@ -14,6 +14,7 @@ QString FechaCorta(const QDateTime& momento);
 // "Verdadero"/"Falso", NULL as empty text.
 QString Valor(const QVariant& valor);
 // A number typed by a person: the locale's form first, then the C form, so "1234,5" and
-// "1234.5" both work in a comma locale. Gives false for anything else.
+// "1234.5" both work in a comma locale. Gives false for anything else, "nan" and "inf"
+// included.
 bool LeerNumero(const QString& texto, double* valor);
 } // namespace Formato

@@ -80,6 +80,10 @@ void EnterComoTab(QWidget* ventana) {
     Instalar(filtro, ventana);
 }
 
+void PasarAlSiguiente(QWidget* desde) {
+    SiguienteControl(desde);
+}
+
 void TraerAlFrente(QWidget* ventana) {
     if (ventana->isMinimized())
         ventana->showNormal();

@@ -11,6 +11,8 @@ int Twips(int twips, const QWidget* w = nullptr);
 // Enter and the keypad's Enter move the focus to the next control, as Tab does. Buttons and
 // multi-line text boxes keep Enter for themselves.
 void EnterComoTab(QWidget* ventana);
+// Gives the focus to the control that Tab would reach from `desde`.
+void PasarAlSiguiente(QWidget* desde);
 // Show a window that exists once: raise it and give it the focus.
 void TraerAlFrente(QWidget* ventana);
 } // namespace Pantalla

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Entorno.h"
+#include "Modal.h"
 #include "frmOrden.h"
 
 #include <QApplication>
@@ -65,11 +66,6 @@ inline void Cerrar() {
     if (frmOrden::Abierta())
         frmOrden::Instancia()->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-// Works the modal window that the next step opens, once it is up.
-inline void AlAbrirModal(std::function<void(QWidget*)> trabajo) {
-    QTimer::singleShot(0, [trabajo] { trabajo(QApplication::activeModalWidget()); });
 }
 
 inline void ClicEnFila(QTreeWidget* grilla, int fila) {

@@ -13,9 +13,10 @@ using namespace DatosGuardado;
 namespace {
 
 // Answers the password window the next step opens: the password, or cancel when
-// it is null. Gives the number of windows that came up.
+// it is null. Counts the windows that came up; the caller checks the count right after the
+// step, which fails when the window never opened.
 void Contrasena(int* veces, const QString& clave) {
-    AlAbrirModal([veces, clave](QWidget* w) {
+    (void)AlAbrirModal([veces, clave](QWidget* w) {
         auto* v = qobject_cast<frmVerificarUsuario*>(w);
         QVERIFY(v);
         ++*veces;
@@ -121,6 +122,7 @@ private slots:
         int veces = 0;
         Contrasena(&veces, QStringLiteral("x"));
         Elegir(f, m.autorizante);
+        QCOMPARE(veces, 1);
         f->cmdMenu[2]->click();
         QCOMPARE(Mensajes::UltimoTexto(),
                  QStringLiteral("La Cantidad es requerida.\r\n"

@@ -24,7 +24,7 @@ template <class Picker> QStringList Coincidencias(const QString& texto) {
     else
         p.nombrefantasia = texto;
     QStringList r;
-    AlAbrirModal([&r](QWidget* w) {
+    const auto hecho = AlAbrirModal([&r](QWidget* w) {
         auto* picker = static_cast<GrillaBusqueda*>(w);
         QAbstractItemModel* modelo = picker->Grilla()->model();
         for (int i = 0; i < modelo->rowCount(); ++i)
@@ -32,6 +32,8 @@ template <class Picker> QStringList Coincidencias(const QString& texto) {
         picker->cmdCancelar->click();
     });
     p.exec();
+    if (!QTest::qWaitFor([&hecho] { return *hecho; }))
+        QTest::qFail("no se abrió la ventana de coincidencias", __FILE__, __LINE__);
     return r;
 }
 
@@ -73,12 +75,13 @@ private slots:
         frmGrillaProductos p;
         p.descripcion = QStringLiteral("Tornillo");
         QString categoria;
-        AlAbrirModal([&categoria](QWidget* w) {
+        const auto hecho = AlAbrirModal([&categoria](QWidget* w) {
             auto* picker = static_cast<frmGrillaProductos*>(w);
             categoria = picker->dtgProductos->model()->index(0, 2).data().toString();
             picker->close();
         });
         p.exec();
+        QTRY_VERIFY(*hecho);
         QCOMPARE(categoria, QStringLiteral("Ferretería"));
         // The close box counts as "Cancelar".
         QVERIFY(p.cancelado);
@@ -91,32 +94,39 @@ private slots:
         const int tercero = e.Producto(QStringLiteral("Tornillo Parker"));
         frmOrden* f = Abrir(true);
         f->txtDescripcion->setText(QStringLiteral("Tornillo"));
-        AlAbrirModal([](QWidget* w) {
+        auto hecho = AlAbrirModal([](QWidget* w) {
             auto* picker = static_cast<frmGrillaProductos*>(w);
             QTest::keyClick(picker->dtgProductos, Qt::Key_Down);
             QTest::keyClick(picker->dtgProductos, Qt::Key_Down);
             picker->cmdSeleccionar->click();
         });
         f->cmdBuscarProducto->click();
+        QTRY_VERIFY(*hecho);
         QCOMPARE(f->txtDescripcion->text(), QStringLiteral("Tornillo Parker"));
         QCOMPARE(Tag(f->txtDescripcion), QString::number(tercero));
 
-        AlAbrirModal([](QWidget* w) { static_cast<GrillaBusqueda*>(w)->cmdCancelar->click(); });
+        hecho =
+            AlAbrirModal([](QWidget* w) { static_cast<GrillaBusqueda*>(w)->cmdCancelar->click(); });
         f->cmdBuscarProducto->click();
+        QTRY_VERIFY(*hecho);
         QCOMPARE(f->txtDescripcion->text(), QString());
         QCOMPARE(Tag(f->txtDescripcion), QStringLiteral("0"));
 
         // No match: the typed text stays and no id is taken from the earlier choice.
         f->txtDescripcion->setText(QStringLiteral("Clavo"));
-        AlAbrirModal([](QWidget* w) { static_cast<GrillaBusqueda*>(w)->cmdSeleccionar->click(); });
+        hecho = AlAbrirModal(
+            [](QWidget* w) { static_cast<GrillaBusqueda*>(w)->cmdSeleccionar->click(); });
         f->cmdBuscarProducto->click();
+        QTRY_VERIFY(*hecho);
         QCOMPARE(f->txtDescripcion->text(), QStringLiteral("Clavo"));
         QCOMPARE(Tag(f->txtDescripcion), QStringLiteral("0"));
 
         // The supplier picker fills the quote entry the same way, first match chosen at once.
         f->txtProveedor->setText(QStringLiteral("Acme Ind"));
-        AlAbrirModal([](QWidget* w) { static_cast<GrillaBusqueda*>(w)->cmdSeleccionar->click(); });
+        hecho = AlAbrirModal(
+            [](QWidget* w) { static_cast<GrillaBusqueda*>(w)->cmdSeleccionar->click(); });
         f->cmdBuscarProveedor->click();
+        QTRY_VERIFY(*hecho);
         QCOMPARE(f->txtProveedor->text(), QStringLiteral("Acme"));
         QCOMPARE(Tag(f->txtProveedor), QString::number(m.acme));
     }
@@ -165,8 +175,10 @@ private slots:
         frmOrden* f = Abrir(false, orden);
         QVERIFY(!f->txtDescripcion->isEnabled());
         f->txtDescripcion->setText(QStringLiteral("autorroscante"));
-        AlAbrirModal([](QWidget* w) { static_cast<GrillaBusqueda*>(w)->cmdSeleccionar->click(); });
+        auto hecho = AlAbrirModal(
+            [](QWidget* w) { static_cast<GrillaBusqueda*>(w)->cmdSeleccionar->click(); });
         f->cmdBuscarProducto->click();
+        QTRY_VERIFY(*hecho);
         QCOMPARE(Tag(f->txtDescripcion), QString::number(m.tornillo));
         QVERIFY(!f->txtDescripcion->isEnabled());
     }

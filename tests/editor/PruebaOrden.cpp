@@ -1,5 +1,6 @@
 #include "Controles.h"
 #include "DatosEditor.h"
+#include "GrillaBusqueda.h"
 #include "Mensajes.h"
 #include "RegistroPruebas.h"
 #include "Reloj.h"
@@ -75,7 +76,7 @@ private slots:
         QVERIFY(Mensajes::Mostrados().isEmpty());
     }
 
-    void sinSectoresNiCentrosActivosLasListasQuedanSinValor() {
+    void listasLibresTomanLoTecleadoYSoloSugieren() {
         Entorno e;
         e.Insertar("sector_insertar", {QStringLiteral("Viejo")});
         e.Sql(QStringLiteral("UPDATE sectores SET SecDesactivado=1"));
@@ -87,6 +88,36 @@ private slots:
         QCOMPARE(f->dtcUnidades->count(), 0);
         QTest::keyClicks(f->dtcUnidades->lineEdit(), QStringLiteral("Bolsa"));
         QCOMPARE(f->dtcUnidades->Valor(), QStringLiteral("Bolsa"));
+
+        // With suggestions, what is typed stays as typed, letter case included, whether the
+        // person leaves with Tab or Enter; only a suggestion picked in the popup replaces it.
+        const Maestros m = CargarMaestros(e);
+        const int orden = Orden(e, m, QStringLiteral("korva"));
+        e.Sql(QStringLiteral("UPDATE ordenes SET OrdUnidadMedida='Caja x 100', "
+                             "OrdLugarEntrega='Planta 1'"));
+        Precio(e, orden, m.acme, 10, true);
+        f->CargarListas();
+        QVERIFY(QTest::qWaitForWindowActive(f));
+        auto teclear = [f](QWidget* lista, const QString& texto, QList<Qt::Key> teclas) {
+            lista->setFocus();
+            for (QChar c : texto)
+                QTest::sendKeyEvent(QTest::Click, f->windowHandle(), Qt::Key_unknown, QString(c),
+                                    Qt::NoModifier);
+            for (Qt::Key t : teclas)
+                QTest::keyClick(f->windowHandle(), t);
+        };
+        teclear(f->dtcUnidades, QStringLiteral("Caja"), {});
+        QCOMPARE(QApplication::activePopupWidget() != nullptr, true);
+        QTest::keyClick(f->windowHandle(), Qt::Key_Tab);
+        QCOMPARE(f->dtcUnidades->Valor(), QStringLiteral("Caja"));
+        teclear(f->dtcLugarDeEntrega, QStringLiteral("planta 1"), {Qt::Key_Return});
+        QCOMPARE(f->dtcLugarDeEntrega->Valor(), QStringLiteral("planta 1"));
+        QCOMPARE(QApplication::focusWidget(), f->dtcSolicitantes);
+        teclear(f->dtcMoneda, QStringLiteral("pes"), {Qt::Key_Down, Qt::Key_Return});
+        QCOMPARE(f->dtcMoneda->Valor(), QStringLiteral("Pesos"));
+        teclear(f->dtcFormaDePago, QStringLiteral("Conta"), {Qt::Key_Escape, Qt::Key_Tab});
+        QCOMPARE(f->dtcFormaDePago->Valor(), QStringLiteral("Conta"));
+        QVERIFY(!QApplication::activePopupWidget());
     }
 
     void cargaUnaOrdenConSusPreciosEnElOrdenDeLaVista() {
@@ -273,21 +304,39 @@ private slots:
         Entorno e;
         const Maestros m = CargarMaestros(e);
         frmOrden* f = Abrir(true);
-        f->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f));
         f->txtDescripcion->setFocus();
         QTest::keyClicks(f->txtDescripcion, QStringLiteral("rosca"));
         bool abierto = false;
-        AlAbrirModal([&abierto](QWidget* w) {
+        auto hecho = AlAbrirModal([&abierto](QWidget* w) {
             auto* picker = qobject_cast<frmGrillaProductos*>(w);
             abierto = picker && picker->dtgProductos->model()->rowCount() == 1;
             if (picker)
-                picker->cmdSeleccionar->click();
+                QTest::keyClick(picker->dtgProductos, Qt::Key_Return);
         });
         QTest::keyClick(f->txtDescripcion, Qt::Key_Return);
+        QTRY_VERIFY(*hecho);
         QVERIFY(abierto);
         QCOMPARE(f->txtDescripcion->text(), QStringLiteral("Tornillo autorroscante"));
         QCOMPARE(Tag(f->txtDescripcion), QString::number(m.tornillo));
-        QVERIFY(!f->txtDescripcion->hasFocus());
+        // Back in the editor (the window system gives it back its activation), past the box's
+        // own buttons, on the field that comes next: a key typed now goes there, not onto the
+        // end of the product's name.
+        f->activateWindow();
+        QTRY_COMPARE(QApplication::focusWidget(), f->txtCantidad);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("4"));
+        QCOMPARE(f->txtCantidad->text(), QStringLiteral("4"));
+        QCOMPARE(f->txtDescripcion->text(), QStringLiteral("Tornillo autorroscante"));
+
+        // The supplier box the same way, reached by its button.
+        f->txtProveedor->setText(QStringLiteral("acme"));
+        hecho = AlAbrirModal(
+            [](QWidget* w) { static_cast<GrillaBusqueda*>(w)->cmdSeleccionar->click(); });
+        QTest::mouseClick(f->cmdBuscarProveedor, Qt::LeftButton);
+        QTRY_VERIFY(*hecho);
+        QCOMPARE(Tag(f->txtProveedor), QString::number(m.acme));
+        f->activateWindow();
+        QTRY_COMPARE(QApplication::focusWidget(), f->txtContacto);
     }
 
     void ventanasYMensajesSeAnuncianComoLoQueSon() {

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -95,7 +96,13 @@ private slots:
 
         Escribir(Txt(1), QStringLiteral("Tuerca 3/8'' zincada"));
         Elegir("dtcCategorias", QStringLiteral("Ferretería"));
+        // A unit typed is stored as typed, not as the suggestion it begins.
+        e.Sql(QStringLiteral("UPDATE productos SET ProUnidadMedida='Bolsa x 50'"));
+        f->ActualizarCombos();
+        QVERIFY(QTest::qWaitForWindowActive(f));
+        C<QComboBox>("dtcUnidades")->setFocus();
         Escribir(C<QComboBox>("dtcUnidades"), QStringLiteral("Bolsa"));
+        QTest::keyClick(C<QComboBox>("dtcUnidades")->lineEdit(), Qt::Key_Tab);
         Elegir("dtcMonedas", QStringLiteral("Pesos"));
         Escribir(Txt(2), QStringLiteral("150,5"));
         Escribir(Txt(3), QStringLiteral("120"));
@@ -115,7 +122,7 @@ private slots:
         QCOMPARE(rs.Campo(QStringLiteral("ProSinVencimiento")).toBool(), true);
         QCOMPARE(rs.Campo(QStringLiteral("ProDesactivado")).toBool(), false);
         QCOMPARE(Items("dtcUnidades"),
-                 (QStringList{QStringLiteral("Bolsa"), QStringLiteral("Unidad")}));
+                 (QStringList{QStringLiteral("Bolsa"), QStringLiteral("Bolsa x 50")}));
         QCOMPARE(C<QTableView>("dtgLista")->model()->rowCount(), 2);
     }
 
@@ -319,7 +326,13 @@ private slots:
         Escribir(Txt(1), QStringLiteral("Clavo"));
         Elegir("dtcCategorias", QStringLiteral("Ferretería"));
         Escribir(Txt(2), QStringLiteral("doce"));
+        Escribir(Txt(3), QStringLiteral("NaN"));
         Escribir(Txt(4), QStringLiteral("1.000,x"));
+        Click(2);
+        QCOMPARE(Mensajes::UltimoTexto(),
+                 QStringLiteral("Debe ingresar un número en: Precio, Costo, Stock Mínimo."));
+        Escribir(Txt(2), QStringLiteral("inf"));
+        Escribir(Txt(3), QStringLiteral("5"));
         Click(2);
         QCOMPARE(Mensajes::UltimoTexto(),
                  QStringLiteral("Debe ingresar un número en: Precio, Stock Mínimo."));
@@ -349,6 +362,24 @@ private slots:
             e.Valor(QStringLiteral("SELECT ProMinimo FROM productos WHERE ProDescripcion='Clavo'"))
                 .toDouble(),
             1000.0);
+
+        // A refused change of a listed product: the list shows, and is redrawn with, what is
+        // stored, while the entry keeps what was typed.
+        e.Sql(QStringLiteral("CREATE TRIGGER rechazo BEFORE UPDATE ON productos "
+                             "BEGIN SELECT RAISE(ABORT, 'bloqueada'); END"));
+        ElegirFila(0);
+        Click(1);
+        Escribir(Txt(1), QStringLiteral("Arandelo"));
+        Escribir(Txt(2), QStringLiteral("99"));
+        QAbstractItemModel* lista = C<QTableView>("dtgLista")->model();
+        QSignalSpy redibujada(lista, &QAbstractItemModel::modelReset);
+        Click(2);
+        QVERIFY(f->EnEntrada());
+        QCOMPARE(Txt(1)->text(), QStringLiteral("Arandelo"));
+        QCOMPARE(lista->index(0, 0).data().toString(), QStringLiteral("Arandela"));
+        QCOMPARE(lista->index(0, 1).data().toString(), QStringLiteral("0"));
+        QVERIFY(!redibujada.isEmpty());
+        QCOMPARE(FilaActual(), 0);
     }
 
     void ingresarNuevoConUnaEntradaSinGuardar() {

@@ -60,6 +60,9 @@ private slots:
         QCOMPARE(Estado(e, id), QStringLiteral("En trámite"));
 
         dlg.cboEstado->setCurrentIndex(2);
+        // A mnemonic is not typing.
+        QTest::keyClick(dlg.cboEstado, Qt::Key_A, Qt::AltModifier);
+        QCOMPARE(dlg.cboEstado->currentText(), QStringLiteral("Cumplida"));
         QTest::keyClicks(dlg.cboEstado, QStringLiteral("C"));
         QCOMPARE(dlg.cboEstado->currentText(), QStringLiteral("Pendiente"));
         // The arrow keys still choose.
