@@ -2,6 +2,7 @@
 
 #include "Conexiones.h"
 #include "Disenos.h"
+#include "ExportarLista.h"
 #include "Formato.h"
 #include "Mensajes.h"
 #include "Pantalla.h"
@@ -87,7 +88,7 @@ public:
             return {};
         if (rol == Qt::TextAlignmentRole && i.column() >= 1 && i.column() <= 3)
             return QVariant(Qt::AlignRight | Qt::AlignVCenter);
-        if (rol != Qt::DisplayRole)
+        if (rol != Qt::DisplayRole && rol != kRolValorExportado)
             return {};
         const int c = columnas_.value(i.column(), -1);
         if (c < 0)
@@ -95,6 +96,8 @@ public:
         const QVariant v = Rs().Fila(i.row()).value(c);
         if (i.column() == 4)
             return v.toBool() ? QStringLiteral("Si") : QStringLiteral("No");
+        if (rol == kRolValorExportado)
+            return v.isValid() ? v : QVariant(QString());
         return Formato::Valor(v);
     }
 
@@ -185,6 +188,7 @@ void frmMantProductos::ConstruirControles() {
     dtgLista->setAccessibleName(lblLista->text());
     dtgLista->installEventFilter(this);
     lblLista->setBuddy(dtgLista);
+    AgregarExportarLista(dtgLista, windowTitle());
     connect(
         dtgLista->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
         [this](const QModelIndex& actual) { FilaCambiada(actual.isValid() ? actual.row() : -1); });
