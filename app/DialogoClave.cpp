@@ -14,6 +14,8 @@ DialogoClave::DialogoClave(const QString& etiquetaLogin, const QString& etiqueta
     txtLogin = new QLineEdit(this);
     txtPassword = new QLineEdit(this);
     txtPassword->setEchoMode(QLineEdit::Password);
+    // "*" for each character typed, whatever mask the platform's style draws.
+    txtPassword->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
     cmdOK = new QPushButton(QStringLiteral("Aceptar"), this);
     cmdCancel = new QPushButton(QStringLiteral("Cancelar"), this);
     lblLabels_0->setObjectName(QStringLiteral("lblLabels_0"));

@@ -16,7 +16,7 @@
 
 namespace {
 
-enum class Resultado { Hecho, EnUso, Fallo };
+enum class Resultado { Hecho, EnUso, Danada, Fallo };
 
 std::filesystem::path RutaNativa(const QString& ruta) {
     return std::filesystem::path(ruta.toStdU16String());
@@ -54,6 +54,16 @@ Resultado Copiar(const QString& origen, const QString& temporal, int esperaMs) {
     return r;
 }
 
+// A copy is sound when its source was: the backup copies pages as they are.
+bool CopiaSana(const QString& copia) {
+    sqlite3* db = Esquema::AbrirArchivo(copia, false, nullptr);
+    const bool sana = db && Esquema::RevisionRapida(db).isEmpty();
+    sqlite3_close(db);
+    return sana;
+}
+
+const QString kSufijoDanada = QStringLiteral("-dañada");
+
 } // namespace
 
 QString NombreRespaldo(const QString& carpeta, const QDate& fecha) {
@@ -61,11 +71,28 @@ QString NombreRespaldo(const QString& carpeta, const QDate& fecha) {
            QLocale().toString(fecha, QStringLiteral("ddMMMyyyy")) + QStringLiteral(".mdb");
 }
 
+QString NombreRespaldoDanado(const QString& carpeta, const QDate& fecha) {
+    QString nombre = NombreRespaldo(carpeta, fecha);
+    return nombre.insert(nombre.size() - 4, kSufijoDanada);
+}
+
+QString UltimoRespaldo(const QString& carpeta) {
+    if (carpeta.isEmpty())
+        return {};
+    const QFileInfoList copias =
+        QDir(carpeta).entryInfoList({QStringLiteral("bdquimbel*.mdb")}, QDir::Files, QDir::Time);
+    for (const QFileInfo& c : copias)
+        if (!c.completeBaseName().endsWith(kSufijoDanada))
+            return c.filePath();
+    return {};
+}
+
 bool RespaldarBaseDeDatos(const QString& origen, const QString& carpeta, int esperaMs) {
     Resultado r = Resultado::Fallo;
+    QString destino;
     {
         CursorOcupado ocupado;
-        const QString destino = NombreRespaldo(carpeta, Reloj::Hoy());
+        destino = NombreRespaldo(carpeta, Reloj::Hoy());
         QTemporaryFile temporal(carpeta + QStringLiteral("/bdquimbelXXXXXX.tmp"));
         temporal.setAutoRemove(false);
         if (QFileInfo(origen).isFile() && temporal.open()) {
@@ -76,14 +103,19 @@ bool RespaldarBaseDeDatos(const QString& origen, const QString& carpeta, int esp
             if (r == Resultado::Hecho &&
                 !QFile::setPermissions(nombreTemporal, QFileInfo(origen).permissions()))
                 r = Resultado::Fallo;
-            if (r == Resultado::Hecho) {
+            // A damaged database must not take the place of the last good copy.
+            if (r == Resultado::Hecho && !CopiaSana(nombreTemporal)) {
+                r = Resultado::Danada;
+                destino = NombreRespaldoDanado(carpeta, Reloj::Hoy());
+            }
+            if (r == Resultado::Hecho || r == Resultado::Danada) {
                 // Replaces the same day's earlier copy in one step.
                 std::error_code error;
                 std::filesystem::rename(RutaNativa(nombreTemporal), RutaNativa(destino), error);
                 if (error)
                     r = Resultado::Fallo;
             }
-            if (r != Resultado::Hecho) {
+            if (r != Resultado::Hecho && r != Resultado::Danada) {
                 QFile::remove(nombreTemporal);
                 QFile::remove(nombreTemporal + QStringLiteral("-journal"));
             }
@@ -93,6 +125,13 @@ bool RespaldarBaseDeDatos(const QString& origen, const QString& carpeta, int esp
         Mensajes::MsgBox(QStringLiteral("La copia de seguridad no se realizó porque la base de "
                                         "datos está siendo utilizada por otro usuario."),
                          Mensajes::Botones::OK, Mensajes::Icono::Informacion,
+                         QStringLiteral("Copia de seguridad automática"));
+    else if (r == Resultado::Danada)
+        Mensajes::MsgBox(QStringLiteral("La base de datos está dañada: la copia de seguridad no se "
+                                        "realizó, para no reemplazar una copia buena. La base "
+                                        "dañada se guardó como «%1».")
+                             .arg(QDir::toNativeSeparators(destino)),
+                         Mensajes::Botones::OK, Mensajes::Icono::Exclamacion,
                          QStringLiteral("Copia de seguridad automática"));
     return r == Resultado::Hecho;
 }

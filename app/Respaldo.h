@@ -8,12 +8,17 @@
 // Where the day's copy of the database goes: the folder as stored, the platform's separator,
 // "bdquimbel", the date as "ddMMMyyyy" in the regional month abbreviation, ".mdb".
 QString NombreRespaldo(const QString& carpeta, const QDate& fecha);
+// The same name with "-dañada" before ".mdb": where a damaged database's copy is kept.
+QString NombreRespaldoDanado(const QString& carpeta, const QDate& fecha);
+// The most recent copy in the folder that was not kept as damaged, or empty.
+QString UltimoRespaldo(const QString& carpeta);
 
 // Copies the database at `origen` into `carpeta` under today's name, replacing a copy made
 // earlier the same day. The engine's online backup gives a consistent copy even while another
 // workstation writes; it is written under a temporary name and renamed into place, so a
-// half-written file never carries the final name. A database that another workstation keeps
-// locked for longer than `esperaMs` is reported; any other failure is silent. Gives whether the
-// copy is in place.
+// half-written file never carries the final name. A damaged database never replaces a copy: it
+// is kept under NombreRespaldoDanado and the user is told. A database that another workstation
+// keeps locked for longer than `esperaMs` is reported; any other failure is silent. Gives whether
+// a sound copy is in place.
 bool RespaldarBaseDeDatos(const QString& origen, const QString& carpeta,
                           int esperaMs = kEsperaOcupadoMs);

@@ -1,5 +1,6 @@
 #include "frmOpciones.h"
 
+#include "Carpetas.h"
 #include "Mensajes.h"
 #include "Pantalla.h"
 
@@ -169,10 +170,10 @@ frmOpciones::frmOpciones(QWidget* padre) : QDialog(padre) {
     connect(cmdExaminarLogo, &QPushButton::clicked, this, [this] {
         ElegirArchivo(txtUbicacionLogo,
                       QStringLiteral("Seleccione la ubicación del logo de su empresa"),
-                      QStringLiteral("Archivos de imágen (*.gif *.jpg *.png *.bmp)"));
+                      QStringLiteral("Archivos de imágen (*.gif;*.jpg;*.png;*.bmp)"));
     });
     connect(cmdExaminarRespaldo, &QPushButton::clicked, this, [this] {
-        txtUbicacionRespaldo->setText(QDir::toNativeSeparators(Mensajes::ElegirCarpeta(
+        txtUbicacionRespaldo->setText(QDir::toNativeSeparators(Carpetas::ExaminarCarpeta(
             this, QStringLiteral("Seleccione la carpeta destino"), txtUbicacionRespaldo->text())));
     });
     connect(cmdOK, &QPushButton::clicked, this, &frmOpciones::Aceptar);

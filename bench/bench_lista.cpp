@@ -1,9 +1,11 @@
-// How long the main window's order list takes to fill, against the bare query it shows.
+// How long the main window's order list takes to fill, against the bare query it shows, and what
+// start-up's check of the database file costs at that size.
 // Run by hand: bench_lista [ORDERS...] (default 1000 20000 100000). Each size runs in a process
 // of its own, so that the peak memory printed belongs to that size alone.
 #include "BaseNueva.h"
 #include "Conexiones.h"
 #include "Configuracion.h"
+#include "Esquema.h"
 #include "Mensajes.h"
 #include "ModeloOrdenes.h"
 #include "Usuario.h"
@@ -116,6 +118,7 @@ int Medir(int ordenes) {
             modelo.Vaciar();
         });
     }
+    const double revision = Mejor([] { Esquema::RevisionRapida(HandleConexion()); });
     frmPrincipal* w = frmPrincipal::Instancia();
     w->show();
     QCoreApplication::processEvents();
@@ -130,8 +133,8 @@ int Medir(int ordenes) {
                      ordenes);
         return 1;
     }
-    std::printf("%9d %12.1f %12.1f %8.2f %10.1f %14.1f %10.1f\n", ordenes, llenado, consulta,
-                llenado / consulta, propio, pintado, PicoMemoriaMiB());
+    std::printf("%9d %12.1f %12.1f %8.2f %10.1f %14.1f %10.1f %12.1f\n", ordenes, llenado,
+                consulta, llenado / consulta, propio, pintado, PicoMemoriaMiB(), revision);
     std::fflush(stdout);
     delete w;
     CerrarConexion();
@@ -156,8 +159,8 @@ int main(int argc, char* argv[]) {
     if (tamanos.isEmpty())
         tamanos = {QStringLiteral("1000"), QStringLiteral("20000"), QStringLiteral("100000")};
 
-    std::printf("%9s %12s %12s %8s %10s %14s %10s\n", "ordenes", "llenado ms", "consulta ms",
-                "razon", "lista ms", "con pintado ms", "pico MiB");
+    std::printf("%9s %12s %12s %8s %10s %14s %10s %12s\n", "ordenes", "llenado ms", "consulta ms",
+                "razon", "lista ms", "con pintado ms", "pico MiB", "revision ms");
     std::fflush(stdout);
     int fallos = 0;
     for (const QString& n : tamanos) {

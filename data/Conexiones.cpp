@@ -1,13 +1,16 @@
 #include "Conexiones.h"
 
 #include "Dialecto.h"
+#include "ErrorMotor.h"
 #include "Esquema.h"
 #include "Mensajes.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 #include <QLocale>
 #include <QSqlDriver>
+#include <QSqlError>
 #include <QUrl>
 #include <sqlite3.h>
 
@@ -33,7 +36,7 @@ void Reportar(const QList<ErrorBD>& errores) {
 }
 
 ErrorBD ErrorDe(sqlite3* db) {
-    return {sqlite3_extended_errcode(db), QString::fromUtf8(sqlite3_errmsg(db))};
+    return {sqlite3_extended_errcode(db), DescribirErrorMotor(db)};
 }
 
 QString TextoFecha(const QDateTime& m) {
@@ -387,33 +390,72 @@ QString RutaDeOrigen(const QString& nombre) {
     return QUrl(uri.left(uri.lastIndexOf(QLatin1Char('?')))).toLocalFile();
 }
 
+namespace {
+
+QString Nativa(const QString& ruta) {
+    return QStringLiteral("«") + QDir::toNativeSeparators(ruta) + QStringLiteral("»");
+}
+
+// Why the file cannot serve as the shared connection's database, or empty when it is open and
+// ready in `db`. The causes are told apart for support; the user is shown one message for all.
+QString Abrir(QSqlDatabase& db, const QString& ruta) {
+    const QFileInfo archivo(ruta);
+    const QFileInfo carpeta(archivo.absolutePath());
+    if (!carpeta.isDir())
+        return QStringLiteral("No existe la carpeta %1.").arg(Nativa(carpeta.filePath()));
+    if (!archivo.exists())
+        return QStringLiteral("No existe el archivo %1.").arg(Nativa(ruta));
+    if (!archivo.isFile())
+        return QStringLiteral("%1 no es un archivo.").arg(Nativa(ruta));
+    if (!archivo.isWritable())
+        return QStringLiteral("El archivo %1 es de solo lectura o no tiene permiso para "
+                              "modificarlo.")
+            .arg(Nativa(ruta));
+    // The engine writes its journal beside the database while saving.
+    if (!carpeta.isWritable())
+        return QStringLiteral("No tiene permiso para escribir en la carpeta %1.")
+            .arg(Nativa(carpeta.filePath()));
+    if (!db.open())
+        return QStringLiteral("No se puede abrir el archivo %1 (%2).")
+            .arg(Nativa(ruta), db.lastError().text());
+    sqlite3* h = HandleDe(db);
+    QString causa;
+    if (!PrepararConexion(db))
+        causa = QStringLiteral("No se pudo preparar la conexión con %1.").arg(Nativa(ruta));
+    else if (sqlite3_db_readonly(h, "main") != 0)
+        causa = QStringLiteral("La base de datos %1 solo se pudo abrir para lectura.")
+                    .arg(Nativa(ruta));
+    else if (const QStringList faltan = Esquema::Verificar(h); !faltan.isEmpty())
+        causa = QStringLiteral("La base de datos %1 no se puede usar: %2.")
+                    .arg(Nativa(ruta), faltan.join(QStringLiteral("; ")));
+    if (!causa.isEmpty())
+        db.close();
+    return causa;
+}
+
+} // namespace
+
 bool AbrirConexion(const QString& nombre, const QString& password) {
     CerrarConexion();
-    bool ok = false;
+    QString causa = QStringLiteral("No está registrado el origen de datos %1.").arg(nombre);
     if (QSqlDatabase::contains(nombre)) {
         QSqlDatabase db = QSqlDatabase::database(nombre, false);
-        const QFileInfo archivo(RutaDeOrigen(nombre));
         db.setPassword(password);
-        if (archivo.isFile() && archivo.isWritable() &&
-            QFileInfo(archivo.absolutePath()).isWritable() && db.open()) {
-            sqlite3* h = HandleDe(db);
-            ok = PrepararConexion(db) && sqlite3_db_readonly(h, "main") == 0 &&
-                 Esquema::Verificar(h).isEmpty();
-            if (ok)
-                gConexion = db;
-            else
-                db.close();
-        }
+        causa = Abrir(db, RutaDeOrigen(nombre));
+        if (causa.isEmpty())
+            gConexion = db;
     }
-    if (!ok) {
-        Mensajes::MsgBox(
-            QStringLiteral(
-                "No tiene suficientes permisos en la ubicación actual de la base de datos."),
-            Mensajes::Botones::OK, Mensajes::Icono::Informacion, QStringLiteral("Atención"));
-        if (manejadorFallo())
-            manejadorFallo()();
-    }
-    return ok;
+    if (!causa.isEmpty())
+        InformarConexionFallida(causa);
+    return causa.isEmpty();
+}
+
+void InformarConexionFallida(const QString& causa) {
+    Mensajes::MsgBox(
+        QStringLiteral("No tiene suficientes permisos en la ubicación actual de la base de datos."),
+        Mensajes::Botones::OK, Mensajes::Icono::Informacion, QStringLiteral("Atención"), causa);
+    if (manejadorFallo())
+        manejadorFallo()();
 }
 
 void CerrarConexion() {

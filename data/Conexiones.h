@@ -32,7 +32,10 @@ QString RutaDeOrigen(const QString& nombre);
 // Opens the shared connection. A missing file (never created here), a file that is not a
 // database of this program, or one that cannot be written tells the user, runs the handler set
 // with AlFallarConexion (the options dialog) and gives false: start-up then ends the program.
+// The user is told the same for every cause; the cause itself goes in the message's details.
 bool AbrirConexion(const QString& nombre, const QString& password);
+// What AbrirConexion does when it cannot open: the message, then the handler.
+void InformarConexionFallida(const QString& causa);
 void CerrarConexion();
 bool ConexionAbierta();
 void AlFallarConexion(std::function<void()> manejador);

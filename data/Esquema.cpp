@@ -1,6 +1,7 @@
 #include "Esquema.h"
 
 #include "Dialecto.h"
+#include "ErrorMotor.h"
 
 #include <QFileInfo>
 #include <sqlite3.h>
@@ -307,9 +308,9 @@ QStringList Verificar(sqlite3* db) {
     QStringList faltan;
     sqlite3_stmt* st = nullptr;
     if (sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &st, nullptr) != SQLITE_OK) {
+        const QString error = DescribirErrorMotor(db);
         sqlite3_finalize(st);
-        return {QStringLiteral("no es una base de datos: ") +
-                QString::fromUtf8(sqlite3_errmsg(db))};
+        return {QStringLiteral("no se puede leer: ") + error};
     }
     int version = 0;
     if (sqlite3_step(st) == SQLITE_ROW)
@@ -317,8 +318,7 @@ QStringList Verificar(sqlite3* db) {
     sqlite3_finalize(st);
     if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) !=
         SQLITE_OK)
-        return {QStringLiteral("no es una base de datos: ") +
-                QString::fromUtf8(sqlite3_errmsg(db))};
+        return {QStringLiteral("no se puede leer: ") + DescribirErrorMotor(db)};
     if (version > kVersion)
         faltan << QStringLiteral("versión de esquema %1, más nueva que la del programa (%2)")
                       .arg(version)
@@ -326,12 +326,12 @@ QStringList Verificar(sqlite3* db) {
     for (const DefTabla& t : Tablas()) {
         const QStringList hay = Columnas(db, t.nombre);
         if (hay.isEmpty()) {
-            faltan << QStringLiteral("tabla o vista %1").arg(QLatin1String(t.nombre));
+            faltan << QStringLiteral("falta la tabla o vista %1").arg(QLatin1String(t.nombre));
             continue;
         }
         for (const QString& c : t.columnas)
             if (!hay.contains(c.toLower()))
-                faltan << QStringLiteral("columna %1.%2").arg(QLatin1String(t.nombre), c);
+                faltan << QStringLiteral("falta la columna %1.%2").arg(QLatin1String(t.nombre), c);
     }
     if (!Columnas(db, "comandos").isEmpty()) {
         for (const DefComando& c : kComandos) {
@@ -340,13 +340,31 @@ QStringList Verificar(sqlite3* db) {
                 break;
             sqlite3_bind_text(st, 1, c.nombre, -1, SQLITE_STATIC);
             if (sqlite3_step(st) != SQLITE_ROW)
-                faltan << QStringLiteral("comando %1").arg(QLatin1String(c.nombre));
+                faltan << QStringLiteral("falta el comando %1").arg(QLatin1String(c.nombre));
             sqlite3_finalize(st);
         }
     } else {
-        faltan << QStringLiteral("tabla comandos");
+        faltan << QStringLiteral("falta la tabla comandos");
     }
     return faltan;
+}
+
+QStringList RevisionRapida(sqlite3* db) {
+    QStringList hallazgos;
+    sqlite3_stmt* st = nullptr;
+    int rc = sqlite3_prepare_v2(db, "PRAGMA quick_check(5)", -1, &st, nullptr);
+    while (rc == SQLITE_OK && (rc = sqlite3_step(st)) == SQLITE_ROW) {
+        const QString h =
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+        if (h != QLatin1String("ok")) // the first finding names the file's schema: noise here
+            hallazgos << QString(h).remove(QStringLiteral("*** in database main ***\n"));
+    }
+    // A check that could not run (another workstation holding the file) says nothing of damage.
+    const int primario = sqlite3_errcode(db) & 0xff;
+    if (rc != SQLITE_DONE && (primario == SQLITE_CORRUPT || primario == SQLITE_NOTADB))
+        hallazgos << DescribirErrorMotor(db);
+    sqlite3_finalize(st);
+    return hallazgos;
 }
 
 } // namespace Esquema

@@ -14,6 +14,9 @@ bool Crear(const QString& ruta, QString* error);
 // What the database lacks (tables, columns, views, commands), or a newer schema version; empty
 // when it is complete.
 QStringList Verificar(sqlite3* db);
+// What the engine's quick check finds wrong in the file's pages (the first few findings), or
+// empty when they are sound. It reads every page once but does not compare indexes with tables.
+QStringList RevisionRapida(sqlite3* db);
 // Opens a database file directly (the command-line tool and tests), with the dialect registered.
 sqlite3* AbrirArchivo(const QString& ruta, bool crear, QString* error);
 } // namespace Esquema

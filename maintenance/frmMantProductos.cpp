@@ -4,6 +4,7 @@
 #include "Disenos.h"
 #include "ExportarLista.h"
 #include "Formato.h"
+#include "LimiteTexto.h"
 #include "Mensajes.h"
 #include "Pantalla.h"
 #include "ProductosCalculos.h"
@@ -209,7 +210,7 @@ void frmMantProductos::ConstruirControles() {
     for (int i = 0; i < 5; ++i) {
         txtFields[i] = new QLineEdit(this);
         txtFields[i]->setObjectName(QStringLiteral("txtFields_%1").arg(i));
-        txtFields[i]->setMaxLength(largos[i]);
+        LimitarCaracteres(txtFields[i], largos[i]);
     }
     txtFields[0]->setToolTip(QStringLiteral("Código de barra (opcional)"));
 
@@ -233,7 +234,7 @@ void frmMantProductos::ConstruirControles() {
     for (QComboBox* c : {dtcMonedas, dtcUnidades}) {
         c->setEditable(true);
         c->setInsertPolicy(QComboBox::NoInsert);
-        c->lineEdit()->setMaxLength(50);
+        LimitarCaracteres(c->lineEdit(), 50);
     }
     chkSinVencimiento = new QCheckBox(QStringLiteral("No vence nunca"), this);
     chkSinVencimiento->setObjectName(QStringLiteral("chkSinVencimiento"));

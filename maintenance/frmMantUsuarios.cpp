@@ -126,7 +126,8 @@ bool frmMantUsuarios::GuardarRegistro() {
 }
 
 QVariantList frmMantUsuarios::ValoresInsertar() const {
-    return {txtFields(kLogin)->text(),
+    // Sign-in trims what is typed, so a login stored with blanks around it could never sign in.
+    return {txtFields(kLogin)->text().trimmed(),
             claveCodificada_,
             txtFields(kNombre)->text(),
             Marca(Casilla(QStringLiteral("chkPuedeSolicitar"))),

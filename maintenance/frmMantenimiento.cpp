@@ -4,6 +4,7 @@
 #include "Disenos.h"
 #include "ExportarLista.h"
 #include "Formato.h"
+#include "LimiteTexto.h"
 #include "Mensajes.h"
 #include "Pantalla.h"
 #include "VistaPrevia.h"
@@ -232,7 +233,7 @@ void frmMantenimiento::Construir() {
         auto* txt = new QLineEdit(this);
         txt->setObjectName(QStringLiteral("txtFields_%1").arg(i));
         if (c.maximo > 0)
-            txt->setMaxLength(c.maximo);
+            LimitarCaracteres(txt, c.maximo);
         if (c.oculto)
             txt->setEchoMode(QLineEdit::Password);
         txtFields_ << txt;

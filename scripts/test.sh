@@ -4,3 +4,4 @@ source "$(dirname "${BASH_SOURCE[0]}")/comun.sh"
 compilar
 cd "$BUILD"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)"
+bash "$RAIZ/scripts/paquete.sh" --verificar

@@ -2,8 +2,10 @@
 
 #include "Conexiones.h"
 #include "Configuracion.h"
+#include "Integridad.h"
 #include "Programa.h"
 #include "Respaldo.h"
+#include "TraduccionesQt.h"
 #include "frmLogin.h"
 #include "frmOpciones.h"
 #include "frmPresentacion.h"
@@ -18,7 +20,10 @@ int Main(QApplication& app) {
     QApplication::setApplicationName(QStringLiteral("Quimbel"));
     QApplication::setOrganizationName(QStringLiteral("Tolvanex"));
     QApplication::setWindowIcon(Programa::Icono());
+    // The installed desktop entry's name, so the desktop shows its icon and name for the windows.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.tolvanex.Quimbel"));
     QDir::setCurrent(QCoreApplication::applicationDirPath());
+    CargarTraduccionesDeQt();
 
     CargarConfiguracion();
     CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), gDbPath);
@@ -29,7 +34,7 @@ int Main(QApplication& app) {
         return AbrirConexion(QString::fromLatin1(kOrigenDeDatos),
                              QString::fromLatin1(kClaveBaseDeDatos));
     };
-    if (!abrir())
+    if (!abrir() || !ComprobarBaseDeDatos(gDbPath, gDbBackup))
         return 0;
 
     {

@@ -1,6 +1,5 @@
 #include "Mensajes.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -53,11 +52,25 @@ QString TextoPrueba(const Mostrado& m) {
     return e.textos.dequeue();
 }
 
+// Qt reads the patterns of a filter as separated by blanks. A filter written with ";" between
+// its patterns keeps its text on screen and gets the patterns again, blank-separated, in a
+// last group that the dialog does not show.
+QString FiltroQt(const QString& filtro, QFileDialog::Options* opciones) {
+    const qsizetype abre = filtro.lastIndexOf(QLatin1Char('('));
+    if (abre < 0 || !filtro.endsWith(QLatin1Char(')')) || !filtro.mid(abre).contains(';'))
+        return filtro;
+    *opciones |= QFileDialog::HideNameFilterDetails;
+    QString patrones = filtro.mid(abre + 1, filtro.size() - abre - 2);
+    patrones.replace(QLatin1Char(';'), QLatin1Char(' '));
+    return filtro + QStringLiteral(" (") + patrones + QLatin1Char(')');
+}
+
 } // namespace
 
-Respuesta MsgBox(const QString& texto, Botones botones, Icono icono, const QString& titulo) {
+Respuesta MsgBox(const QString& texto, Botones botones, Icono icono, const QString& titulo,
+                 const QString& detalle) {
     Estado& e = estado();
-    Mostrado m{Tipo::Mensaje, texto, titulo, icono, botones};
+    Mostrado m{Tipo::Mensaje, texto, titulo, icono, botones, detalle};
     if (e.prueba) {
         e.mostrados.append(m);
         if (!e.respuestas.isEmpty())
@@ -67,7 +80,7 @@ Respuesta MsgBox(const QString& texto, Botones botones, Icono icono, const QStri
         SinRespuesta(m);
     }
     if (e.consola || !qobject_cast<QApplication*>(QCoreApplication::instance())) {
-        QString linea = texto;
+        QString linea = detalle.isEmpty() ? texto : texto + QLatin1Char('\n') + detalle;
         linea.replace(QLatin1Char('\r'), QLatin1Char('\n'));
         std::fprintf(stderr, "%s: %s\n", qPrintable(titulo), qPrintable(linea));
         return botones == Botones::OK ? Respuesta::OK : Respuesta::No;
@@ -75,6 +88,7 @@ Respuesta MsgBox(const QString& texto, Botones botones, Icono icono, const QStri
 
     QMessageBox caja(IconoQt(icono), titulo, texto, QMessageBox::NoButton,
                      QApplication::activeWindow());
+    caja.setDetailedText(detalle);
     switch (botones) {
     case Botones::OK:
         caja.setStandardButtons(QMessageBox::Ok);
@@ -89,14 +103,6 @@ Respuesta MsgBox(const QString& texto, Botones botones, Icono icono, const QStri
         caja.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
     }
-    const std::pair<QMessageBox::StandardButton, const char*> textos[] = {
-        {QMessageBox::Ok, "Aceptar"},
-        {QMessageBox::Cancel, "Cancelar"},
-        {QMessageBox::Yes, "&Sí"},
-        {QMessageBox::No, "&No"}};
-    for (const auto& [boton, texto] : textos)
-        if (QAbstractButton* b = caja.button(boton))
-            b->setText(QString::fromUtf8(texto));
     QApplication::setOverrideCursor(Qt::ArrowCursor);
     const int r = caja.exec();
     QApplication::restoreOverrideCursor();
@@ -113,15 +119,13 @@ Respuesta MsgBox(const QString& texto, Botones botones, Icono icono, const QStri
 }
 
 QString InputBox(const QString& pregunta, const QString& titulo, const QString& inicial) {
-    Mostrado m{Tipo::Entrada, pregunta, titulo, Icono::Ninguno, Botones::OKCancelar};
+    Mostrado m{Tipo::Entrada, pregunta, titulo, Icono::Ninguno, Botones::OKCancelar, {}};
     if (estado().prueba)
         return TextoPrueba(m);
     QInputDialog dlg(QApplication::activeWindow());
     dlg.setWindowTitle(titulo);
     dlg.setLabelText(pregunta);
     dlg.setTextValue(inicial);
-    dlg.setOkButtonText(QStringLiteral("Aceptar"));
-    dlg.setCancelButtonText(QStringLiteral("Cancelar"));
     if (dlg.exec() != QDialog::Accepted)
         return {};
     return dlg.textValue();
@@ -129,25 +133,24 @@ QString InputBox(const QString& pregunta, const QString& titulo, const QString& 
 
 QString AbrirArchivo(QWidget* padre, const QString& titulo, const QString& filtro,
                      const QString& inicial) {
-    Mostrado m{Tipo::AbrirArchivo, filtro, titulo, Icono::Ninguno, Botones::OKCancelar};
+    Mostrado m{Tipo::AbrirArchivo, filtro, titulo, Icono::Ninguno, Botones::OKCancelar, {}};
     if (estado().prueba)
         return TextoPrueba(m);
-    return QFileDialog::getOpenFileName(padre, titulo, inicial, filtro);
+    QFileDialog::Options opciones;
+    const QString qt = FiltroQt(filtro, &opciones);
+    return QFileDialog::getOpenFileName(padre, titulo, inicial, qt, nullptr, opciones);
 }
 
 QString GuardarArchivo(QWidget* padre, const QString& titulo, const QString& filtro,
                        const QString& inicial, QString* filtroElegido) {
-    Mostrado m{Tipo::GuardarArchivo, filtro, titulo, Icono::Ninguno, Botones::OKCancelar};
+    Mostrado m{Tipo::GuardarArchivo, filtro, titulo, Icono::Ninguno, Botones::OKCancelar, {}};
     if (estado().prueba)
         return TextoPrueba(m);
     return QFileDialog::getSaveFileName(padre, titulo, inicial, filtro, filtroElegido);
 }
 
-QString ElegirCarpeta(QWidget* padre, const QString& titulo, const QString& inicial) {
-    Mostrado m{Tipo::Carpeta, QString(), titulo, Icono::Ninguno, Botones::OKCancelar};
-    if (estado().prueba)
-        return TextoPrueba(m);
-    return QFileDialog::getExistingDirectory(padre, titulo, inicial);
+QString TextoDePrueba(const Mostrado& m) {
+    return TextoPrueba(m);
 }
 
 void ModoPrueba(bool activo) {

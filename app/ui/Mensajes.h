@@ -21,10 +21,12 @@ struct Mostrado {
     QString titulo;
     Icono icono = Icono::Ninguno;
     Botones botones = Botones::OK;
+    QString detalle;
 };
 
+// `detalle` is shown on request below the text: what support needs, not what the user must read.
 Respuesta MsgBox(const QString& texto, Botones botones = Botones::OK, Icono icono = Icono::Ninguno,
-                 const QString& titulo = QStringLiteral("Quimbel"));
+                 const QString& titulo = QStringLiteral("Quimbel"), const QString& detalle = {});
 
 // Gives back the typed text, or the empty text when the person cancels (as an input box does).
 QString InputBox(const QString& pregunta, const QString& titulo, const QString& inicial = {});
@@ -35,12 +37,13 @@ QString AbrirArchivo(QWidget* padre, const QString& titulo, const QString& filtr
 // `filtroElegido`, when given, receives the filter the person picked (empty in test mode).
 QString GuardarArchivo(QWidget* padre, const QString& titulo, const QString& filtro,
                        const QString& inicial = {}, QString* filtroElegido = nullptr);
-QString ElegirCarpeta(QWidget* padre, const QString& titulo, const QString& inicial = {});
 
 // Test mode: nothing is shown on screen. A box with only "OK" is answered by itself; any other
 // box, input or dialog takes the next queued answer, and one with nothing queued ends the test
 // run at once instead of waiting for a person who is not there.
 void ModoPrueba(bool activo);
+// For choosers kept in their own modules: records what was shown and gives the queued text.
+QString TextoDePrueba(const Mostrado& m);
 bool EnModoPrueba();
 void Responder(Respuesta respuesta);
 void ResponderTexto(const QString& texto);

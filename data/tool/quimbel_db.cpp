@@ -118,7 +118,7 @@ int Verificar(const QStringList& args) {
     const QStringList faltan = Esquema::Verificar(db);
     sqlite3_close(db);
     for (const QString& f : faltan)
-        std::fprintf(stderr, "Falta: %s\n", qPrintable(f));
+        std::fprintf(stderr, "%s\n", qPrintable(f));
     if (faltan.isEmpty())
         Imprimir(QStringLiteral("Esquema completo.\n"));
     return faltan.isEmpty() ? 0 : 1;

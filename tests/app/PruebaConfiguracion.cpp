@@ -4,8 +4,60 @@
 #include "Usuario.h"
 #include "cQueryReg.h"
 
+#include "frmOpciones.h"
+
+#include <QFile>
+#include <QPointer>
 #include <QSettings>
 #include <QTest>
+
+#if defined(Q_OS_UNIX)
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+namespace {
+
+// Makes every write to a file fail while it lives, for root too (who ignores permissions):
+// on Unix with a file size limit of zero, elsewhere with the read-only attribute.
+class SoloLectura {
+public:
+    explicit SoloLectura(const QString& archivo) : archivo_(archivo) {
+        QFile::setPermissions(archivo_, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+#if defined(Q_OS_UNIX)
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &antes_);
+        rlimit cero = antes_;
+        cero.rlim_cur = 0;
+        setrlimit(RLIMIT_FSIZE, &cero);
+#endif
+    }
+    ~SoloLectura() {
+#if defined(Q_OS_UNIX)
+        setrlimit(RLIMIT_FSIZE, &antes_);
+#endif
+        QFile::setPermissions(archivo_, QFile::ReadOwner | QFile::WriteOwner);
+    }
+
+private:
+    QString archivo_;
+#if defined(Q_OS_UNIX)
+    rlimit antes_{};
+#endif
+};
+
+QByteArray Contenido(const QString& archivo) {
+    QFile f(archivo);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void Escribir(const QString& archivo, const QByteArray& texto) {
+    QFile f(archivo);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(texto);
+}
+
+} // namespace
 
 class PruebaConfiguracion : public QObject {
     Q_OBJECT
@@ -61,6 +113,60 @@ private slots:
         QVERIFY(!cQueryReg()
                      .GetReg(QString::fromLatin1(kClaveQuimbel), QStringLiteral("empresa"))
                      .isValid());
+    }
+
+    // Written by hand, as the README invites: commas are text, not lists, and nothing the
+    // administrator wrote is replaced; only the missing value gets its default.
+    void valoresEscritosAManoSeLeenComoTexto() {
+        Entorno e(false);
+        const QByteArray mano = "; puesto de compras\n"
+                                "[General]\n"
+                                "db_path=/srv/datos, compras/bdquimbel.mdb\n"
+                                "empresa=Tolvanex, S.A.\n"
+                                "logo_path = \"/srv/logos/Tolvanex, S.A./logo.png\"\n"
+                                "aviso_dias=30\n";
+        Escribir(e.RutaAjustes(), mano);
+        CargarConfiguracion();
+        QCOMPARE(gDbPath, QStringLiteral("/srv/datos, compras/bdquimbel.mdb"));
+        QCOMPARE(gEmpresa, QStringLiteral("Tolvanex, S.A."));
+        QCOMPARE(gLogoPath, QStringLiteral("/srv/logos/Tolvanex, S.A./logo.png"));
+        QCOMPARE(gAvisoDias, 30);
+        QCOMPARE(Contenido(e.RutaAjustes()), mano + "db_backup=\n");
+
+        // A value saved by the program reads back as it was given.
+        const cQueryReg reg;
+        const QString clave = QString::fromLatin1(kClaveQuimbel);
+        for (const QString& v : {QStringLiteral(" \"C:\\Datos\\\" , x"), QStringLiteral("a;b")}) {
+            QVERIFY(reg.SetReg(clave, QStringLiteral("empresa"), v));
+            QCOMPARE(reg.GetReg(clave, QStringLiteral("empresa")).toString(), v);
+        }
+    }
+
+    // The machine-wide file is readable but belongs to root: the write-back of the empty
+    // "db_backup" fails, and what the store holds must still be read, now and afterwards.
+    void almacenDeSoloLecturaSigueLeyendose() {
+        Entorno e(false);
+        Escribir(e.RutaAjustes(), "[General]\ndb_path=/srv/bdquimbel.mdb\ndb_backup=\n"
+                                  "logo_path=/srv/logo.png\nempresa=Tolvanex, S.A.\n"
+                                  "aviso_dias=30\n");
+        const QByteArray antes = Contenido(e.RutaAjustes());
+        {
+            SoloLectura bloqueo(e.RutaAjustes());
+            QVERIFY(!cQueryReg().SetReg(QString::fromLatin1(kClaveQuimbel),
+                                        QStringLiteral("db_backup"), QString()));
+            CargarConfiguracion();
+            QCOMPARE(gDbPath, QStringLiteral("/srv/bdquimbel.mdb"));
+            QCOMPARE(gLogoPath, QStringLiteral("/srv/logo.png"));
+            QCOMPARE(gEmpresa, QStringLiteral("Tolvanex, S.A."));
+            QCOMPARE(gAvisoDias, 30);
+            QPointer<frmOpciones> f = frmOpciones::Instancia();
+            QCOMPARE(f->txtUbicacion->text(), QStringLiteral("/srv/bdquimbel.mdb"));
+            QCOMPARE(f->txtUbicacionLogo->text(), QStringLiteral("/srv/logo.png"));
+            QCOMPARE(f->txtNombreEmpresa->text(), QStringLiteral("Tolvanex, S.A."));
+            QCOMPARE(f->txtAvisoDias->text(), QStringLiteral("30"));
+            delete f;
+        }
+        QCOMPARE(Contenido(e.RutaAjustes()), antes);
     }
 
     void codificarClave() {

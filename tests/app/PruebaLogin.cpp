@@ -17,6 +17,7 @@ bool Ingresar(frmLogin& dlg, const QString& login, const QString& clave) {
     dlg.txtLogin->setText(login);
     dlg.txtPassword->clear();
     QTest::keyClicks(dlg.txtPassword, clave);
+    [&] { QCOMPARE(dlg.txtPassword->displayText(), QString(clave.size(), QLatin1Char('*'))); }();
     QTest::mouseClick(dlg.cmdOK, Qt::LeftButton);
     return dlg.LoginSucceeded;
 }
@@ -103,6 +104,7 @@ private slots:
         QVERIFY(!dlg.txtLogin->isEnabled());
 
         QTest::keyClicks(dlg.txtPassword, QStringLiteral("ANA123"));
+        QCOMPARE(dlg.txtPassword->displayText(), QStringLiteral("******"));
         QTest::mouseClick(dlg.cmdOK, Qt::LeftButton);
         QVERIFY(!dlg.autorizado);
         QVERIFY(dlg.isVisible());

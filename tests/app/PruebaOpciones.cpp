@@ -127,6 +127,8 @@ private slots:
         Mensajes::ResponderTexto(QString());
         QTest::mouseClick(f->cmdExaminarLogo, Qt::LeftButton);
         QCOMPARE(f->txtUbicacionLogo->text(), Nativa("/img/logo.png"));
+        QCOMPARE(Mensajes::Mostrados().last().texto,
+                 QStringLiteral("Archivos de imágen (*.gif;*.jpg;*.png;*.bmp)"));
 
         f->chkRespaldoAutomatico->setChecked(true);
         Mensajes::ResponderTexto(QStringLiteral("/copias"));

@@ -82,6 +82,37 @@ private slots:
         QVERIFY(!QApplication::overrideCursor());
     }
 
+    void baseDanadaNoReemplazaLaCopiaBuenaYQuedaAparte() {
+        Entorno e(false);
+        const QString carpeta = e.Carpeta() + QStringLiteral("/copias");
+        QVERIFY(QDir().mkpath(carpeta));
+        Dia(6);
+        QVERIFY(RespaldarBaseDeDatos(e.RutaBase(), carpeta));
+        const QString buena = NombreRespaldo(carpeta, QDate(2026, 12, 6));
+
+        e.DanarSectores();
+        for (int vez = 0; vez < 2; ++vez) { // a second damaged start of the day replaces the first
+            Mensajes::Limpiar();
+            QVERIFY(!RespaldarBaseDeDatos(e.RutaBase(), carpeta));
+            QCOMPARE(Archivos(carpeta),
+                     QStringList({QStringLiteral("bdquimbel06dic2026-dañada.mdb"),
+                                  QStringLiteral("bdquimbel06dic2026.mdb")}));
+            QCOMPARE(Contar(buena, "sectores"), 0);
+            QCOMPARE(Mensajes::Mostrados().size(), 1);
+            const Mensajes::Mostrado m = Mensajes::Mostrados().first();
+            QCOMPARE(
+                m.texto,
+                QStringLiteral("La base de datos está dañada: la copia de seguridad no se "
+                               "realizó, para no reemplazar una copia buena. La base dañada "
+                               "se guardó como «%1».")
+                    .arg(QDir::toNativeSeparators(NombreRespaldoDanado(carpeta, Reloj::Hoy()))));
+            QCOMPARE(m.titulo, QStringLiteral("Copia de seguridad automática"));
+            QCOMPARE(m.icono, Mensajes::Icono::Exclamacion);
+        }
+        QCOMPARE(UltimoRespaldo(carpeta), buena);
+        QVERIFY(!QApplication::overrideCursor());
+    }
+
     void carpetaOOrigenInexistentesNoAvisan() {
         Entorno e(false);
         Dia(6);

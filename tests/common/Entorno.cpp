@@ -5,7 +5,9 @@
 #include "Mensajes.h"
 #include "Usuario.h"
 
+#include <QFile>
 #include <QtGlobal>
+#include <sqlite3.h>
 
 Entorno::Entorno(bool abrir) {
     ruta_ = dir_.filePath(QStringLiteral("bdquimbel.mdb"));
@@ -67,4 +69,30 @@ int Entorno::Proveedor(const QString& nombre, const QString& razon) {
     for (int i = 0; i < 12; ++i)
         v << QString();
     return Insertar("proveedor_insertar", v);
+}
+
+void Entorno::DanarSectores() {
+    sqlite3* db = Esquema::AbrirArchivo(ruta_, false, nullptr);
+    sqlite3_stmt* st = nullptr;
+    int pagina = 0;
+    int tamano = 0;
+    if (sqlite3_exec(db,
+                     "WITH RECURSIVE k(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM k WHERE i<400) "
+                     "INSERT INTO sectores (SecDescripcion) SELECT printf('Sector %0200d', i) "
+                     "FROM k",
+                     nullptr, nullptr, nullptr) != SQLITE_OK ||
+        sqlite3_prepare_v2(db,
+                           "SELECT rootpage, (SELECT page_size FROM pragma_page_size) FROM "
+                           "sqlite_master WHERE name = 'sectores'",
+                           -1, &st, nullptr) != SQLITE_OK ||
+        sqlite3_step(st) != SQLITE_ROW)
+        qFatal("No se pudo preparar la base dañada: %s", sqlite3_errmsg(db));
+    pagina = sqlite3_column_int(st, 0);
+    tamano = sqlite3_column_int(st, 1);
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    QFile f(ruta_);
+    if (!f.open(QIODevice::ReadWrite) || !f.seek(qint64(pagina - 1) * tamano) ||
+        f.write(QByteArray(tamano, '\x5a')) != tamano)
+        qFatal("No se pudo dañar la base de pruebas");
 }

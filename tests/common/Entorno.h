@@ -29,6 +29,10 @@ public:
     int Producto(const QString& descripcion, int catId = 1);
     int Proveedor(const QString& nombre, const QString& razon = QString());
 
+    // With the connection closed: fills "sectores" over several pages, then overwrites the
+    // table's first page with rubbish. The schema stays readable, so the file still opens.
+    void DanarSectores();
+
 private:
     QTemporaryDir dir_;
     QString ruta_;

@@ -4,6 +4,7 @@
 #include "RegistroPruebas.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QProcess>
 #include <QTest>
 
@@ -124,6 +125,13 @@ private slots:
         QVERIFY(!EjecutarComando(QStringLiteral("no_existe"), rs, {}));
         QVERIFY(!EjecutarComando(QStringLiteral("sector_insertar"), rs, {}));
         QVERIFY(!Mensajes::Mostrados().isEmpty());
+
+        // The engine's refusal is described in Spanish, its own text kept for support.
+        Mensajes::Limpiar();
+        QVERIFY(!AbrirRecordset(QStringLiteral("INSERT INTO comandos (nombre) VALUES ('x')"), rs));
+        QCOMPARE(Mensajes::UltimoTexto(), QStringLiteral("Error número: 1299\rFalta un dato "
+                                                         "obligatorio. (NOT NULL constraint "
+                                                         "failed: comandos.parametros)"));
     }
 
     void archivoFaltanteNoSeCreaYAvisa() {
@@ -140,6 +148,10 @@ private slots:
                                 "base de datos."));
         QCOMPARE(Mensajes::Mostrados().last().titulo, QStringLiteral("Atención"));
         QCOMPARE(Mensajes::Mostrados().last().icono, Mensajes::Icono::Informacion);
+        // One text for the user, the cause for support.
+        QCOMPARE(Mensajes::Mostrados().last().detalle,
+                 QStringLiteral("No existe la carpeta «%1».")
+                     .arg(QDir::toNativeSeparators(e.Carpeta() + QStringLiteral("/no"))));
 
         // Neither a file that is not a database nor a database without the schema will do.
         const QString texto = e.Carpeta() + QStringLiteral("/texto.mdb");
@@ -149,10 +161,15 @@ private slots:
         f.close();
         CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), texto);
         QVERIFY(!AbrirConexion(QString::fromLatin1(kOrigenDeDatos), QString()));
+        QVERIFY2(Mensajes::Mostrados().last().detalle.contains(
+                     QStringLiteral("El archivo no es una base de datos o está dañado.")),
+                 qPrintable(Mensajes::Mostrados().last().detalle));
         const QString vacia = e.Carpeta() + QStringLiteral("/vacia.mdb");
         QVERIFY(QFile(vacia).open(QIODevice::WriteOnly));
         CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), vacia);
         QVERIFY(!AbrirConexion(QString::fromLatin1(kOrigenDeDatos), QString()));
+        QVERIFY(Mensajes::Mostrados().last().detalle.contains(
+            QStringLiteral("falta la tabla o vista ordenes")));
         QCOMPARE(llamadas, 3);
         AlFallarConexion({});
 

@@ -3,6 +3,7 @@
 #include "Main.h"
 #include "Mensajes.h"
 #include "RegistroPruebas.h"
+#include "Respaldo.h"
 #include "cQueryReg.h"
 #include "frmLogin.h"
 #include "frmOpciones.h"
@@ -49,6 +50,18 @@ private slots:
         QCOMPARE(Main(*qApp), 0);
 
         QVERIFY(modal);
+        // What Qt itself draws (standard buttons, print preview, file dialog, context menus)
+        // is in Spanish once start-up has run.
+        const auto qt = [](const char* contexto, const char* texto) {
+            return QCoreApplication::translate(contexto, texto);
+        };
+        QCOMPARE(qt("QPrintPreviewDialog", "Print"), QStringLiteral("Imprimir"));
+        QCOMPARE(qt("QFileDialog", "Look in:"), QStringLiteral("Ver en:"));
+        QCOMPARE(qt("QWidgetTextControl", "&Copy"), QStringLiteral("&Copiar"));
+        QCOMPARE(qt("QPlatformTheme", "OK"), QStringLiteral("Aceptar"));
+        QCOMPARE(qt("QPlatformTheme", "Cancel"), QStringLiteral("Cancelar"));
+        QCOMPARE(qt("QPlatformTheme", "&Yes"), QStringLiteral("&Sí"));
+        QCOMPARE(qt("QPlatformTheme", "&No"), QStringLiteral("&No"));
         const auto mostrados = Mensajes::Mostrados();
         QCOMPARE(mostrados.size(), 2);
         QCOMPARE(mostrados[0].texto, QStringLiteral("No tiene suficientes permisos en la "
@@ -63,6 +76,51 @@ private slots:
         for (QWidget* w : QApplication::topLevelWidgets())
             QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
         QVERIFY(!QApplication::activeModalWidget());
+    }
+
+    void baseDanadaNombraLaUltimaCopiaYNoDejaEntrar() {
+        Entorno e(false);
+        const QString copias = e.Carpeta() + QStringLiteral("/copias");
+        QVERIFY(QDir().mkpath(copias));
+        QVERIFY(RespaldarBaseDeDatos(e.RutaBase(), copias));
+        {
+            QSettings s(e.RutaAjustes(), QSettings::IniFormat);
+            s.setValue(QStringLiteral("db_path"), QDir::toNativeSeparators(e.RutaBase()));
+            s.setValue(QStringLiteral("db_backup"), QDir::toNativeSeparators(copias));
+        }
+        e.DanarSectores();
+        bool opciones = false;
+        QTimer vigia;
+        connect(&vigia, &QTimer::timeout, this, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* login = qobject_cast<frmLogin*>(modal))
+                static_cast<QDialog*>(login)->reject(); // reaching sign-in is the fault
+            if (auto* f = qobject_cast<frmOpciones*>(modal)) {
+                opciones = true;
+                f->cmdCancel->click();
+            }
+        });
+        vigia.start(10);
+        QCOMPARE(Main(*qApp), 0);
+
+        QVERIFY(opciones);
+        const auto m = Mensajes::Mostrados();
+        QCOMPARE(m.size(), 2);
+        const QString base = QStringLiteral("«%1»").arg(QDir::toNativeSeparators(e.RutaBase()));
+        const QString copia = QDir::toNativeSeparators(UltimoRespaldo(copias));
+        QVERIFY(!copia.isEmpty());
+        QVERIFY2(m[0].texto.startsWith(QStringLiteral("La base de datos %1 está dañada y no se "
+                                                      "puede usar.\r\nLa última copia de "
+                                                      "seguridad es «%2», del ")
+                                           .arg(base, copia)),
+                 qPrintable(m[0].texto));
+        QCOMPARE(m[0].icono, Mensajes::Icono::Critico);
+        QCOMPARE(m[1].texto, QStringLiteral("No tiene suficientes permisos en la ubicación actual "
+                                            "de la base de datos."));
+        QVERIFY2(
+            m[1].detalle.startsWith(QStringLiteral("La base de datos %1 está dañada: ").arg(base)),
+            qPrintable(m[1].detalle));
+        QVERIFY(!ConexionAbierta());
     }
 
     void baseQueFaltaTrasLaCopiaNoQuedaTapadaPorLaPresentacion() {

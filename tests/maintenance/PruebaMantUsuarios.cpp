@@ -34,7 +34,14 @@ private slots:
         f->chkSinClave()->click();
         QVERIFY(!f->chkDesactivado()->isEnabled());
         QVERIFY(!f->txtFields(2)->isReadOnly());
-        Escribir(f->txtFields(1), QStringLiteral("ana"));
+        // The limit of 20 counts what a person sees: an emoji or an accent typed apart is one.
+        QLineEdit* login = f->txtFields(1);
+        login->setText(QString(18, QLatin1Char('x')));
+        login->end(false);
+        login->insert(QStringLiteral("\U0001F600e\u0301\U0001F600"));
+        QCOMPARE(login->text(),
+                 QString(18, QLatin1Char('x')) + QStringLiteral("\U0001F600e\u0301"));
+        Escribir(login, QStringLiteral(" ana "));
         Escribir(f->txtFields(2), QStringLiteral("clave1"));
         QCOMPARE(f->txtFields(2)->displayText(), QStringLiteral("******"));
         Escribir(f->txtFields(3), QStringLiteral("Ana Pérez"));

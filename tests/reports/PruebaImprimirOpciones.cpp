@@ -53,21 +53,40 @@ class PruebaImprimirOpciones : public QObject {
     }
 
 private slots:
+    // Opened twice the way the main window opens it: the second time must neither repeat the
+    // state in the caption nor keep the choice made the first time.
     void leyendaConElEstadoUnaSolaVezYValoresIniciales() {
+        Entorno e;
+        Ordenes(e);
+        bool recargar = true;
         for (int vez = 0; vez < 2; ++vez) {
-            frmImprimirOpciones dlg(QStringLiteral("Cumplida"));
-            QCOMPARE(dlg.windowTitle(), QStringLiteral("Opciones de impresión"));
-            QCOMPARE(dlg.optOpciones_0->text(),
-                     QStringLiteral("Imprimir la vista actual (Cumplida)"));
-            QCOMPARE(dlg.optOpciones_1->text(),
-                     QStringLiteral("Imprimir solo las Ordenes de Compra seleccionadas"));
-            QVERIFY(dlg.optOpciones_0->isChecked());
-            QVERIFY(!dlg.aceptado);
-            QCOMPARE(dlg.Opcion(), 0);
-            QVERIFY(dlg.optOpciones_0->geometry().bottom() < dlg.optOpciones_1->geometry().top());
-            QVERIFY(dlg.optOpciones_1->geometry().bottom() < dlg.cmdAceptar->geometry().top());
-            QCOMPARE(dlg.cmdAceptar->geometry().top(), dlg.cmdCancelar->geometry().top());
+            bool abierto = false;
+            QStringList textos;
+            bool inicial = false, ordenado = false;
+            AlAbrirOpciones([&](frmImprimirOpciones* dlg) {
+                abierto = true;
+                textos = {dlg->windowTitle(), dlg->optOpciones_0->text(),
+                          dlg->optOpciones_1->text()};
+                inicial = dlg->optOpciones_0->isChecked() && !dlg->aceptado && dlg->Opcion() == 0;
+                ordenado =
+                    dlg->optOpciones_0->geometry().bottom() <
+                        dlg->optOpciones_1->geometry().top() &&
+                    dlg->optOpciones_1->geometry().bottom() < dlg->cmdAceptar->geometry().top() &&
+                    dlg->cmdAceptar->geometry().top() == dlg->cmdCancelar->geometry().top();
+                dlg->optOpciones_1->setChecked(true);
+                QTest::mouseClick(dlg->cmdCancelar, Qt::LeftButton);
+            });
+            ImprimirListaDeOrdenes(QStringLiteral("Cumplida"), kVista + "1", {}, recargar);
+            QVERIFY2(abierto, "the options dialog did not open");
+            QCOMPARE(
+                textos,
+                QStringList({QStringLiteral("Opciones de impresión"),
+                             QStringLiteral("Imprimir la vista actual (Cumplida)"),
+                             QStringLiteral("Imprimir solo las Ordenes de Compra seleccionadas")}));
+            QVERIFY(inicial);
+            QVERIFY(ordenado);
         }
+        QVERIFY(InformesMostrados().isEmpty());
     }
 
     void aceptarSinTocarImprimeLaVistaActualConSuBusqueda() {

@@ -265,6 +265,45 @@ private slots:
                  QStringLiteral("05/03/26 14:07"));
     }
 
+    // A field whose column is misspelt prints nothing; every field must show its own value.
+    void listasDeMaestrosImprimenCadaCampoEnSuLugar() {
+        Entorno e;
+        Ajustes a({}, {});
+        e.Sql(QStringLiteral("INSERT INTO productos (ProCodigo, ProDescripcion, CatId, ProPrecio, "
+                             "ProCosto, ProMinimo, ProDesactivado) VALUES ('7790001', 'Guantes de "
+                             "látex', 1, 12.5, 9.75, 3, 1)"));
+        e.Insertar("proveedor_insertar",
+                   {"Ferretería Sur", "Sur S.A.", "30-1", "Calle 1", "2000", "111", "222", "333",
+                    "a@b.com", "www.sur.com", "Centro", "Rosario", "Santa Fe", "Argentina"});
+        e.Insertar("centrodecosto_insertar", {QStringLiteral("Planta 1")});
+        const struct {
+            DisenoInforme diseno;
+            const char* sql;
+            const char* textos; // from the first "Código:" on, in reading order, "|" between
+        } casos[] = {
+            {dtrProductos(), "select * from productos order by ProDescripcion ASC",
+             "Código:|Descripción:|Precio:|Costo:|Stock Mínimo:|Desactivado:|"
+             "7790001|Guantes de látex|12,5|9,75|3|Si"},
+            {dtrProveedores(), "select * from proveedores",
+             "Código:|1|Nombre:|Ferretería Sur|Razón Social:|Sur S.A.|"
+             "Ruc:|30-1|Dirección:|Calle 1|C.P:|2000|"
+             "Tel. 1:|111|Tel. 2:|222|Fax:|333|"
+             "E-mail:|a@b.com|URL:|www.sur.com|Zona:|Centro|"
+             "Ciudad:|Rosario|Provincia/Estado:|Santa Fe|País:|Argentina|"
+             "Desactivado:|No"},
+            {dtrCentrosDeCosto(), "select * from centrosdecosto",
+             "Código:|Descripción:|Desactivado:|1|Planta 1|No"},
+        };
+        for (const auto& c : casos) {
+            InformeMaquetado m(c.diseno, Abrir(QString::fromUtf8(c.sql)), kA4Vertical);
+            const QStringList textos = m.Textos(0);
+            const qsizetype i = textos.indexOf(QStringLiteral("Código:"));
+            QVERIFY2(i >= 0, qPrintable(c.diseno.nombre));
+            const QStringList esperados = QString::fromUtf8(c.textos).split(QLatin1Char('|'));
+            QCOMPARE(textos.mid(i, esperados.size()), esperados);
+        }
+    }
+
     void ordenSinCotizacionAceptadaImprimePrecioYMonedaVacios() {
         Entorno e;
         Ajustes a({}, {});

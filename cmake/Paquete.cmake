@@ -1,0 +1,73 @@
+# What `cmake --install` puts on a machine, and the Debian package CPack builds from it. The
+# package ships no database: the first start leads to the options dialog, and `quimbel-db crear`
+# makes one.
+include(GNUInstallDirs)
+
+set(QUIMBEL_ID com.tolvanex.Quimbel)
+set(paquete ${PROJECT_SOURCE_DIR}/packaging)
+
+install(TARGETS quimbel quimbel-db RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+if(UNIX AND NOT APPLE)
+    install(FILES ${paquete}/${QUIMBEL_ID}.desktop
+            DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications)
+    install(FILES ${paquete}/${QUIMBEL_ID}.metainfo.xml
+            DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/metainfo)
+    set(iconos ${CMAKE_INSTALL_DATAROOTDIR}/icons/hicolor)
+    install(FILES ${paquete}/icono/quimbel.svg DESTINATION ${iconos}/scalable/apps
+            RENAME ${QUIMBEL_ID}.svg)
+    file(GLOB pngs CONFIGURE_DEPENDS ${paquete}/icono/quimbel-*.png)
+    foreach(png IN LISTS pngs)
+        string(REGEX MATCH "quimbel-([0-9]+)\\.png$" _ "${png}")
+        install(FILES ${png} DESTINATION ${iconos}/${CMAKE_MATCH_1}x${CMAKE_MATCH_1}/apps
+                RENAME ${QUIMBEL_ID}.png)
+    endforeach()
+
+    # Debian wants the manual pages and the changelog compressed, without the file's name and
+    # time inside, so that two builds give the same package.
+    find_program(GZIP gzip REQUIRED)
+    set(comprimidos)
+    file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/paquete)
+    foreach(origen man/quimbel.1 man/quimbel-db.1 debian-doc/changelog)
+        get_filename_component(nombre ${origen} NAME)
+        set(destino ${CMAKE_BINARY_DIR}/paquete/${nombre}.gz)
+        add_custom_command(OUTPUT ${destino}
+                           COMMAND ${GZIP} -9 -n -c ${paquete}/${origen} > ${destino}
+                           DEPENDS ${paquete}/${origen} VERBATIM)
+        list(APPEND comprimidos ${destino})
+    endforeach()
+    add_custom_target(quimbel_documentos ALL DEPENDS ${comprimidos})
+    install(FILES ${CMAKE_BINARY_DIR}/paquete/quimbel.1.gz ${CMAKE_BINARY_DIR}/paquete/quimbel-db.1.gz
+            DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    set(docdir ${CMAKE_INSTALL_DATAROOTDIR}/doc/quimbel)
+    install(FILES ${paquete}/debian-doc/copyright DESTINATION ${docdir})
+    install(FILES ${CMAKE_BINARY_DIR}/paquete/changelog.gz DESTINATION ${docdir})
+endif()
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME quimbel)
+set(CPACK_PACKAGE_VENDOR Tolvanex)
+set(CPACK_PACKAGE_CONTACT "Tolvanex <quimbel@tolvanex.com>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "órdenes de compra con cotizaciones y autorización")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Programa de escritorio para las órdenes de compra de una empresa:
+pedidos, cotizaciones de proveedores, autorización con contraseña,
+estados Pendiente, En trámite, Cumplida y Anulada, mantenimiento de
+datos maestros e informes impresos. Trabaja sobre un archivo de base de
+datos SQLite compartido, o sobre PostgreSQL para varios puestos.
+
+quimbel-db crea la base de datos; el paquete no trae ninguna.")
+set(CPACK_PACKAGE_HOMEPAGE_URL https://www.tolvanex.com/quimbel/)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION misc)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Plugins that Qt loads at run time, which dpkg-shlibdeps cannot see in the executables: the
+# SQLite driver and the translations of Qt's own texts. The xcb platform plugin comes with
+# libqt6gui6 on Debian 12.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "libqt6sql6-psql")
+include(CPack)

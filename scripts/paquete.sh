@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Builds Quimbel and its Debian package build/quimbel_VERSION_amd64.deb. With --verificar it also
+# checks the package, the desktop entry and the AppStream data the way Debian's tools do.
+source "$(dirname "${BASH_SOURCE[0]}")/comun.sh"
+# dpkg-shlibdeps (dpkg-dev) derives the dependencies; CPack finds the executables with file.
+compilar dpkg-dev file
+(cd "$BUILD" && cpack -G DEB >/dev/null)
+DEB=$(ls -t "$BUILD"/quimbel_*_amd64.deb | head -1)
+echo "$DEB"
+[ "${1:-}" = --verificar ] || exit 0
+
+asegurar_paquetes lintian desktop-file-utils appstream
+VERSION=$(dpkg-deb -f "$DEB" Version)
+# The release notes are written by hand; they must name the version being packaged.
+grep -q "<release version=\"$VERSION\"" "$RAIZ"/packaging/*.metainfo.xml ||
+    { echo "La versión $VERSION falta en los datos AppStream" >&2; exit 1; }
+head -1 "$RAIZ/packaging/debian-doc/changelog" | grep -qF "($VERSION)" ||
+    { echo "La versión $VERSION falta en packaging/debian-doc/changelog" >&2; exit 1; }
+desktop-file-validate "$RAIZ"/packaging/*.desktop
+appstreamcli validate --no-net "$RAIZ"/packaging/*.metainfo.xml
+lintian --fail-on error,warning "$DEB"
+# Asked in a terminal without a display, the program still answers.
+[ "$(env -u DISPLAY QT_QPA_PLATFORM=xcb "$BUILD/bin/quimbel" --version)" = "Quimbel $VERSION" ] ||
+    { echo "quimbel --version no muestra la versión $VERSION" >&2; exit 1; }
