@@ -168,11 +168,11 @@ QString AbrirArchivo(QWidget* padre, const QString& titulo, const QString& filtr
 }
 
 QString GuardarArchivo(QWidget* padre, const QString& titulo, const QString& filtro,
-                       const QString& inicial) {
+                       const QString& inicial, QString* filtroElegido) {
     Mostrado m{Tipo::GuardarArchivo, filtro, titulo, Icono::Ninguno, Botones::OKCancelar, {}};
     if (estado().prueba)
         return TextoPrueba(m);
-    return QFileDialog::getSaveFileName(padre, titulo, inicial, filtro);
+    return QFileDialog::getSaveFileName(padre, titulo, inicial, filtro, filtroElegido);
 }
 
 QString TextoDePrueba(const Mostrado& m) {

@@ -34,8 +34,9 @@ QString InputBox(const QString& pregunta, const QString& titulo, const QString& 
 // File and folder choosers: the empty text means the person cancelled.
 QString AbrirArchivo(QWidget* padre, const QString& titulo, const QString& filtro,
                      const QString& inicial = {});
+// `filtroElegido`, when given, receives the filter the person picked (empty in test mode).
 QString GuardarArchivo(QWidget* padre, const QString& titulo, const QString& filtro,
-                       const QString& inicial = {});
+                       const QString& inicial = {}, QString* filtroElegido = nullptr);
 
 // Test mode: nothing is shown on screen. A box with only "OK" is answered by itself; any other
 // box, input or dialog takes the next queued answer, and one with nothing queued ends the test
