@@ -72,6 +72,14 @@ private slots:
         f->txtPrecio->clear();
         f->cmdAceptar->click();
         QVERIFY(Mensajes::UltimoTexto().startsWith(QStringLiteral("El Precio es requerido.\r\n")));
+        // Text that the number parser takes for a value that is not a number is still refused.
+        for (const char* raro : {"nan", "NaN", "inf", "-inf"}) {
+            f->txtPrecio->setText(QLatin1String(raro));
+            f->cmdAceptar->click();
+            QCOMPARE(Mensajes::UltimoTexto(),
+                     QStringLiteral("El Precio debe ser un valor numérico.\r\n"
+                                    "El Proveedor es requerido.\r\n"));
+        }
     }
 
     void aceptarDejaUnSoloPrecioAceptado() {
