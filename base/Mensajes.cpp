@@ -33,11 +33,12 @@ QString TextoPrueba(const Mostrado& m) {
     return e.textos.dequeue();
 }
 
-QString Archivo(QObject* padre, const Mostrado& m, const QString& inicial) {
+QString Archivo(QObject* padre, const Mostrado& m, const QString& inicial,
+                QString* filtroElegido = nullptr) {
     if (estado().prueba)
         return TextoPrueba(m);
     const auto& archivo = estado().presentador.archivo;
-    return archivo ? archivo(padre, m, inicial) : QString();
+    return archivo ? archivo(padre, m, inicial, filtroElegido) : QString();
 }
 
 } // namespace
@@ -82,10 +83,10 @@ QString AbrirArchivo(QObject* padre, const QString& titulo, const QString& filtr
 }
 
 QString GuardarArchivo(QObject* padre, const QString& titulo, const QString& filtro,
-                       const QString& inicial) {
+                       const QString& inicial, QString* filtroElegido) {
     return Archivo(padre,
                    {Tipo::GuardarArchivo, filtro, titulo, Icono::Ninguno, Botones::OKCancelar, {}},
-                   inicial);
+                   inicial, filtroElegido);
 }
 
 QString TextoDePrueba(const Mostrado& m) {

@@ -35,8 +35,9 @@ QString InputBox(const QString& pregunta, const QString& titulo, const QString& 
 // File and folder choosers: the empty text means the person cancelled.
 QString AbrirArchivo(QObject* padre, const QString& titulo, const QString& filtro,
                      const QString& inicial = {});
+// `filtroElegido`, when given, receives the filter the person picked (empty in test mode).
 QString GuardarArchivo(QObject* padre, const QString& titulo, const QString& filtro,
-                       const QString& inicial = {});
+                       const QString& inicial = {}, QString* filtroElegido = nullptr);
 
 // Test mode: nothing is shown on screen. A box with only "OK" is answered by itself; any other
 // box, input or dialog takes the next queued answer, and one with nothing queued ends the test
@@ -61,7 +62,9 @@ Respuesta EnConsola(const Mostrado& m);
 struct Presentador {
     std::function<Respuesta(const Mostrado&)> mensaje;
     std::function<QString(const Mostrado&, const QString& inicial)> entrada;
-    std::function<QString(QObject* padre, const Mostrado&, const QString& inicial)> archivo;
+    std::function<QString(QObject* padre, const Mostrado&, const QString& inicial,
+                          QString* filtroElegido)>
+        archivo;
     std::function<void()> quitarEspera;
 };
 void InstalarPresentador(Presentador presentador);

@@ -2,6 +2,7 @@
 
 #include "Conexiones.h"
 #include "Disenos.h"
+#include "ExportarLista.h"
 #include "Formato.h"
 #include "LimiteTexto.h"
 #include "Mensajes.h"
@@ -89,7 +90,7 @@ public:
             return {};
         if (rol == Qt::TextAlignmentRole && i.column() >= 1 && i.column() <= 3)
             return QVariant(Qt::AlignRight | Qt::AlignVCenter);
-        if (rol != Qt::DisplayRole)
+        if (rol != Qt::DisplayRole && rol != kRolValorExportado)
             return {};
         const int c = columnas_.value(i.column(), -1);
         if (c < 0)
@@ -98,6 +99,8 @@ public:
         const QVariant v = Rs().FilaGuardada(i.row()).value(c);
         if (i.column() == 4)
             return v.toBool() ? QStringLiteral("Si") : QStringLiteral("No");
+        if (rol == kRolValorExportado)
+            return v.isValid() ? v : QVariant(QString());
         return Formato::Valor(v);
     }
 
@@ -188,6 +191,7 @@ void frmMantProductos::ConstruirControles() {
     dtgLista->setAccessibleName(lblLista->text());
     dtgLista->installEventFilter(this);
     lblLista->setBuddy(dtgLista);
+    AgregarExportarLista(dtgLista, windowTitle());
     connect(
         dtgLista->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
         [this](const QModelIndex& actual) { FilaCambiada(actual.isValid() ? actual.row() : -1); });

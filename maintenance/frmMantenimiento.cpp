@@ -2,6 +2,7 @@
 
 #include "Conexiones.h"
 #include "Disenos.h"
+#include "ExportarLista.h"
 #include "Formato.h"
 #include "LimiteTexto.h"
 #include "Mensajes.h"
@@ -145,7 +146,9 @@ QVariant ModeloLista::data(const QModelIndex& indice, int rol) const {
         return {};
     const QVariant v = Valor(indice.row(), indice.column());
     const bool siNo = columnas_[indice.column()].siNo;
-    if (rol == Qt::DisplayRole || rol == Qt::AccessibleTextRole) {
+    if (rol == kRolValorExportado && !siNo)
+        return v.isValid() ? v : QVariant(QString());
+    if (rol == Qt::DisplayRole || rol == Qt::AccessibleTextRole || rol == kRolValorExportado) {
         if (siNo)
             return v.isValid() && !v.isNull() && v.toInt() != 0 ? QStringLiteral("Si")
                                                                 : QStringLiteral("No");
@@ -206,6 +209,7 @@ void frmMantenimiento::Construir() {
     dtgLista_->verticalHeader()->setDefaultSectionSize(dtgLista_->fontMetrics().height() + 6);
     dtgLista_->horizontalHeader()->setHighlightSections(false);
     lblLista_->setBuddy(dtgLista_);
+    AgregarExportarLista(dtgLista_, config_.titulo);
     principal->addWidget(dtgLista_, 1);
     CambiarModelo(modelo_);
     // The last text column takes the spare width; a trailing "Si"/"No" column stays narrow.

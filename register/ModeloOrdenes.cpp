@@ -62,6 +62,11 @@ void ModeloOrdenes::Cargar(const Recordset* rs, bool vencidas, int avisoDias, co
     endResetModel();
 }
 
+QString ModeloOrdenes::CampoDe(int columna) {
+    return columna > Marca && columna < kColumnas ? QString::fromLatin1(kCampos[columna])
+                                                  : QString();
+}
+
 QString ModeloOrdenes::Clave(int fila) const {
     return QLatin1Char('A') + QString::number(filas_[fila].id);
 }

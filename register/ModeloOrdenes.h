@@ -25,6 +25,9 @@ public:
     void Cargar(const Recordset* rs, bool vencidas, int avisoDias, const QDate& hoy,
                 const std::function<void(int)>& avance = {});
 
+    // The view's column a list column shows; empty for the check-box column.
+    static QString CampoDe(int columna);
+
     int Id(int fila) const { return filas_[fila].id; }
     QString Clave(int fila) const;
     bool Marcada(int fila) const { return filas_[fila].marcada; }

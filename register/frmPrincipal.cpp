@@ -21,6 +21,7 @@
 #include "frmOpciones.h"
 #include "frmOrden.h"
 #include "frmProcesar.h"
+#include "frmResumenCompras.h"
 
 #include <QAction>
 #include <QApplication>
@@ -244,6 +245,12 @@ void frmPrincipal::CrearMenu() {
     };
     mnuArchivo = menuBar()->addMenu(QStringLiteral("&Archivo"));
     mnuArchivo->setObjectName(QStringLiteral("mnuArchivo"));
+    entrada(mnuArchivo, mnuArchivoExportar, "mnuArchivoExportar", QStringLiteral("&Exportar..."),
+            &frmPrincipal::mnuArchivoExportar_Click);
+    // The list's context menu offers the same export of its rows.
+    grdLista->addAction(mnuArchivoExportar);
+    grdLista->setContextMenuPolicy(Qt::ActionsContextMenu);
+    mnuArchivo->addSeparator();
     entrada(mnuArchivo, mnuArchivoSalir, "mnuArchivoSalir", QStringLiteral("&Salir"),
             &frmPrincipal::mnuArchivoSalir_Click);
 
@@ -266,6 +273,9 @@ void frmPrincipal::CrearMenu() {
             QStringLiteral("Op&ciones"), &frmOpciones::Instancia);
     mnuHerramientasMantUsuarios->setEnabled(false);
     mnuHerramientasOpciones->setEnabled(false);
+    mnuHerramientas->addSeparator();
+    entrada(mnuHerramientas, mnuHerramientasResumenCompras, "mnuHerramientasResumenCompras",
+            QStringLiteral("&Resumen de compras"), &frmResumenCompras::Instancia);
 
     mnuAyuda = menuBar()->addMenu(QStringLiteral("A&yuda"));
     mnuAyuda->setObjectName(QStringLiteral("mnuAyuda"));

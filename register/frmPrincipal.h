@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Recordset.h"
+#include "Tabla.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -41,6 +42,10 @@ public:
     void tbrPrincipal_ButtonClick(const QString& key);
     void grdLista_DblClick();
 
+    // Saves the rows on screen (only the ticked ones when some are ticked) to a spreadsheet.
+    void mnuArchivoExportar_Click();
+    // The rows and columns that export writes: the list's, with the price's currency.
+    Tabla TablaParaExportar() const;
     void mnuArchivoSalir_Click();
     void mnuAyudaSitioWeb_Click();
 
@@ -55,6 +60,7 @@ public:
     QMenu* mnuArchivo;
     QMenu* mnuHerramientas;
     QMenu* mnuAyuda;
+    QAction* mnuArchivoExportar;
     QAction* mnuArchivoSalir;
     QAction* mnuHerramientasMantCategorias;
     QAction* mnuHerramientasMantCentrosCosto;
@@ -63,6 +69,7 @@ public:
     QAction* mnuHerramientasMantSectores;
     QAction* mnuHerramientasMantUsuarios;
     QAction* mnuHerramientasOpciones;
+    QAction* mnuHerramientasResumenCompras;
     QAction* mnuAyudaSitioWeb;
     QAction* mnuAyudaAcercaDe;
 

@@ -112,10 +112,10 @@ QString Entrada(const Mostrado& m, const QString& inicial) {
 }
 
 // The text of a file chooser's record is its filter.
-QString Archivo(QObject* padre, const Mostrado& m, const QString& inicial) {
+QString Archivo(QObject* padre, const Mostrado& m, const QString& inicial, QString* filtroElegido) {
     auto* ventana = qobject_cast<QWidget*>(padre);
     if (m.tipo == Tipo::GuardarArchivo)
-        return QFileDialog::getSaveFileName(ventana, m.titulo, inicial, m.texto);
+        return QFileDialog::getSaveFileName(ventana, m.titulo, inicial, m.texto, filtroElegido);
     QFileDialog::Options opciones;
     const QString qt = FiltroQt(m.texto, &opciones);
     return QFileDialog::getOpenFileName(ventana, m.titulo, inicial, qt, nullptr, opciones);

@@ -1,0 +1,101 @@
+#include "EscritorCsv.h"
+
+#include <QDateTime>
+#include <QSaveFile>
+
+namespace EscritorCsv {
+namespace {
+
+QString Numero(double v) {
+    QString s = QString::number(v, 'g', 15);
+    s.replace(QLatin1Char('.'), QLatin1Char(','));
+    return s;
+}
+
+QString Fecha(const QDateTime& m) {
+    if (m.time() == QTime(0, 0))
+        return m.toString(QStringLiteral("dd/MM/yyyy"));
+    return m.toString(m.time().second() ? QStringLiteral("dd/MM/yyyy HH:mm:ss")
+                                        : QStringLiteral("dd/MM/yyyy HH:mm"));
+}
+
+QString Campo(const QVariant& v) {
+    if (!v.isValid() || v.isNull())
+        return {};
+    switch (v.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return Numero(v.toDouble());
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+        return v.toString();
+    case QMetaType::Bool:
+        return v.toBool() ? QStringLiteral("VERDADERO") : QStringLiteral("FALSO");
+    case QMetaType::QDateTime:
+        return Fecha(v.toDateTime());
+    case QMetaType::QDate:
+        return Fecha(v.toDate().startOfDay());
+    default:
+        break;
+    }
+    QString s = v.toString();
+    if (s.contains(QLatin1Char(';')) || s.contains(QLatin1Char('"')) ||
+        s.contains(QLatin1Char('\n')) || s.contains(QLatin1Char('\r'))) {
+        s.replace(QLatin1Char('"'), QLatin1String("\"\""));
+        s = QLatin1Char('"') + s + QLatin1Char('"');
+    }
+    return s;
+}
+
+QByteArray Linea(const QVector<QVariant>& valores) {
+    QStringList campos;
+    campos.reserve(valores.size());
+    for (const QVariant& v : valores)
+        campos << Campo(v);
+    return campos.join(QLatin1Char(';')).toUtf8() + "\r\n";
+}
+
+QByteArray Encabezado(const Tabla& tabla) {
+    QVector<QVariant> titulos;
+    for (const QString& t : tabla.encabezados)
+        titulos << t;
+    return QByteArray("\xEF\xBB\xBF") + Linea(titulos);
+}
+
+} // namespace
+
+QByteArray Texto(const Tabla& tabla) {
+    QByteArray texto = Encabezado(tabla);
+    for (const QVector<QVariant>& fila : tabla.filas)
+        texto += Linea(fila);
+    return texto;
+}
+
+ResultadoEscritura Escribir(const QString& ruta, const Tabla& tabla,
+                            const AvanceEscritura& avance) {
+    ResultadoEscritura r;
+    QSaveFile archivo(ruta);
+    if (!archivo.open(QIODevice::WriteOnly)) {
+        r.error = archivo.errorString();
+        return r;
+    }
+    bool ok = archivo.write(Encabezado(tabla)) >= 0;
+    for (int i = 0; ok && i < tabla.filas.size(); ++i) {
+        ok = archivo.write(Linea(tabla.filas[i])) >= 0;
+        if (ok && avance && !avance(i + 1)) {
+            archivo.cancelWriting();
+            r.cancelado = true;
+            return r;
+        }
+    }
+    if (!ok || !archivo.commit()) {
+        r.error = archivo.errorString();
+        return r;
+    }
+    r.escrito = true;
+    return r;
+}
+
+} // namespace EscritorCsv

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "Tabla.h"
+
+// An XLSX workbook of one sheet: a bold, frozen header row with filters, numbers as numbers,
+// dates as dates (with the time when it is not midnight), texts as they stand.
+namespace EscritorXlsx {
+ResultadoEscritura Escribir(const QString& ruta, const Tabla& tabla,
+                            const AvanceEscritura& avance = {});
+} // namespace EscritorXlsx

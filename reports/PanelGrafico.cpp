@@ -1,0 +1,115 @@
+#include "PanelGrafico.h"
+
+#include "Mensajes.h"
+#include "Pantalla.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kFiltroPng = QStringLiteral("Imagen PNG (*.png)");
+const QString kFiltroPdf = QStringLiteral("Documento PDF (*.pdf)");
+// A picture sharper than the screen, for documents and slides.
+constexpr qreal kEscalaImagen = 2;
+
+} // namespace
+
+PanelGrafico::PanelGrafico(const QString& nombre, QWidget* padre)
+    : QWidget(padre), nombre_(nombre) {
+    auto* vertical = new QVBoxLayout(this);
+    vertical->setContentsMargins(0, 0, 0, 0);
+    vista_ = new QChartView(this);
+    vista_->setRenderHint(QPainter::Antialiasing);
+    vista_->setAccessibleName(nombre);
+    vista_->setMinimumSize(Pantalla::Twips(5000, this), Pantalla::Twips(3600, this));
+    vertical->addWidget(vista_, 1);
+    auto* fila = new QHBoxLayout;
+    fila->addStretch(1);
+    cmdExportar_ = new QPushButton(QStringLiteral("Exportar gráfico..."), this);
+    cmdExportar_->setToolTip(QStringLiteral("Guardar \"") + nombre +
+                             QStringLiteral("\" como imagen PNG o documento PDF"));
+    cmdExportar_->setAccessibleName(QStringLiteral("Exportar gráfico ") + nombre);
+    cmdExportar_->setAutoDefault(false);
+    connect(cmdExportar_, &QPushButton::clicked, this, &PanelGrafico::Exportar);
+    fila->addWidget(cmdExportar_);
+    vertical->addLayout(fila);
+}
+
+void PanelGrafico::Mostrar(QChart* grafico) {
+    QChart* anterior = vista_->chart();
+    vista_->setChart(grafico);
+    if (anterior != grafico)
+        delete anterior;
+}
+
+QChart* PanelGrafico::Grafico() const {
+    return vista_->chart();
+}
+
+bool PanelGrafico::Escribir(const QString& ruta, bool pdf) const {
+    QSaveFile archivo(ruta);
+    if (!archivo.open(QIODevice::WriteOnly))
+        return false;
+    const QRect origen = vista_->viewport()->rect();
+    if (pdf) {
+        QPdfWriter escritor(&archivo);
+        escritor.setPageSize(QPageSize(QPageSize::A4));
+        escritor.setPageOrientation(QPageLayout::Landscape);
+        escritor.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+        escritor.setTitle(nombre_);
+        escritor.setCreator(QStringLiteral("Quimbel"));
+        QPainter p;
+        if (!p.begin(&escritor))
+            return false;
+        vista_->render(&p, QRectF(), origen, Qt::KeepAspectRatio);
+        if (!p.end())
+            return false;
+    } else {
+        QImage imagen(origen.size() * kEscalaImagen, QImage::Format_ARGB32_Premultiplied);
+        imagen.setDevicePixelRatio(kEscalaImagen);
+        imagen.fill(Qt::white);
+        QPainter p(&imagen);
+        p.setRenderHint(QPainter::Antialiasing);
+        vista_->render(&p, QRectF(), origen);
+        p.end();
+        if (!imagen.save(&archivo, "PNG"))
+            return false;
+    }
+    return archivo.commit();
+}
+
+void PanelGrafico::Exportar() {
+    QString filtro;
+    const QString carpeta = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    QString ruta = Mensajes::GuardarArchivo(
+        this, QStringLiteral("Exportar gráfico"), kFiltroPng + QStringLiteral(";;") + kFiltroPdf,
+        QDir(carpeta).filePath(nombre_ + QStringLiteral(".png")), &filtro);
+    if (ruta.isEmpty())
+        return;
+    const QString sufijo = QFileInfo(ruta).suffix().toLower();
+    bool pdf = sufijo == QLatin1String("pdf");
+    if (!pdf && sufijo != QLatin1String("png")) {
+        pdf = filtro == kFiltroPdf;
+        ruta += pdf ? QStringLiteral(".pdf") : QStringLiteral(".png");
+    }
+    bool escrito = false;
+    {
+        CursorOcupado ocupado;
+        escrito = Escribir(ruta, pdf);
+    }
+    if (!escrito)
+        Mensajes::MsgBox(
+            QStringLiteral("No se pudo escribir el archivo ") + QDir::toNativeSeparators(ruta),
+            Mensajes::Botones::OK, Mensajes::Icono::Exclamacion, QStringLiteral("Atención"));
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QWidget>
+
+class QChart;
+class QChartView;
+class QPushButton;
+
+// One chart with its "Exportar gráfico..." button: the chart as it is drawn on screen goes to a
+// PNG picture or a PDF page, chosen in the save dialog.
+class PanelGrafico : public QWidget {
+    Q_OBJECT
+public:
+    PanelGrafico(const QString& nombre, QWidget* padre = nullptr);
+
+    // Shows `grafico` (the panel takes it), replacing the chart shown before.
+    void Mostrar(QChart* grafico);
+    QChart* Grafico() const;
+    QChartView* Vista() const { return vista_; }
+    QPushButton* cmdExportar() const { return cmdExportar_; }
+
+    // Writes the chart to `ruta`, PNG or PDF by `pdf`; the file is written whole or not at all.
+    bool Escribir(const QString& ruta, bool pdf) const;
+    void Exportar();
+
+private:
+    QString nombre_;
+    QChartView* vista_;
+    QPushButton* cmdExportar_;
+};

@@ -1,0 +1,204 @@
+#include "Configuracion.h"
+#include "Entorno.h"
+#include "EscritorCsv.h"
+#include "EscritorXlsx.h"
+#include "Formato.h"
+#include "LectorXlsx.h"
+#include "Mensajes.h"
+#include "ModeloOrdenes.h"
+#include "RegistroPruebas.h"
+#include "Reloj.h"
+#include "frmMantProductos.h"
+#include "frmMantSectores.h"
+#include "frmPrincipal.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTableView>
+#include <QTest>
+#include <QTreeView>
+
+namespace {
+
+const QDate kHoy(2026, 3, 20);
+
+void Marcar(frmPrincipal* w, int fila) {
+    w->grdLista->setCurrentIndex(w->Modelo()->index(fila, ModeloOrdenes::Marca));
+    QTest::keyClick(w->grdLista, Qt::Key_Space);
+}
+
+// The exported rows against what the main list shows, column by column, and the currency.
+void CompararConLista(frmPrincipal* w, const QVector<QVector<QVariant>>& hoja,
+                      const QVector<int>& filasLista, const QStringList& monedas) {
+    QCOMPARE(hoja.size(), filasLista.size() + 1);
+    QCOMPARE(hoja[0], (QVector<QVariant>{"Fecha", "Cant.", "Medida", "Descripción", "Importe",
+                                         "Moneda", "Sector", "Centro de Costo"}));
+    for (int i = 0; i < filasLista.size(); ++i) {
+        const QVector<QVariant>& r = hoja[i + 1];
+        QCOMPARE(r.value(0).typeId(), QMetaType::QDateTime);
+        QCOMPARE(r.value(1).typeId(), QMetaType::Double);
+        QCOMPARE(r.value(4).typeId(), QMetaType::Double);
+        int c = 0;
+        for (int col = ModeloOrdenes::Fecha; col < ModeloOrdenes::kColumnas; ++col, ++c) {
+            const QString enLista =
+                w->Modelo()->data(w->Modelo()->index(filasLista[i], col)).toString();
+            QCOMPARE(Formato::Valor(r.value(c)), enLista);
+            if (col == ModeloOrdenes::Importe)
+                QCOMPARE(r.value(++c).toString(), monedas[i]);
+        }
+    }
+}
+
+} // namespace
+
+class PruebaExportar : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { Reloj::Fijar(QDateTime(kHoy, QTime(9, 30))); }
+    void cleanup() {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* principal = qobject_cast<frmPrincipal*>(w)) {
+                delete principal;
+                break;
+            }
+        Reloj::Fijar(QDateTime());
+    }
+
+    // The view on screen, then the ticked orders only; the XLSX read back holds the list's rows
+    // with real numbers and dates, and the CSV of the same rows is written as a Spanish-locale
+    // spreadsheet reads it.
+    void listaPrincipalAXlsxYCsv() {
+        Entorno e;
+        e.Insertar("sector_insertar", {QStringLiteral("Producción")});
+        e.Insertar("centrodecosto_insertar", {QStringLiteral("Logística")});
+        const int cano = e.Producto(QStringLiteral("Caño 1\" ; codo \"largo\""));
+        const int tuerca = e.Producto(QStringLiteral("Tuerca 3/8'' zincada"));
+        auto orden = [&](const QDateTime& fecha, double cantidad, int producto) {
+            return e.Insertar("orden_insertar",
+                              {fecha, cantidad, QStringLiteral("Caja x 50"), producto, QString(),
+                               QString(), QStringLiteral("Normal"), 1, 1, 1, 0,
+                               QStringLiteral("korva")});
+        };
+        auto precio = [&](int o, double p, const QString& moneda) {
+            e.Insertar("precio_Insertar", {o, 1, QString(), p, moneda, QString(), kHoy, kHoy, 1});
+        };
+        const int a = orden(QDateTime(QDate(2026, 3, 10), QTime(14, 35)), 2.5, cano);
+        precio(a, 1234.56, QStringLiteral("Dólares"));
+        orden(QDate(2026, 3, 11).startOfDay(), 3, tuerca); // no accepted quote: 0
+        const int c = orden(QDate(2026, 3, 12).startOfDay(), 0.1, tuerca);
+        precio(c, 0.3, QStringLiteral("Pesos"));
+
+        frmPrincipal* w = frmPrincipal::Instancia();
+        QCOMPARE(w->Modelo()->rowCount(), 3);
+        const QString xlsx = e.Carpeta() + QStringLiteral("/vista.xlsx");
+        Mensajes::ResponderTexto(xlsx);
+        w->mnuArchivoExportar->trigger();
+        CompararConLista(w, LectorXlsx::Hoja(xlsx), {0, 1, 2},
+                         {QStringLiteral("Dólares"), QString(), QStringLiteral("Pesos")});
+        QCOMPARE(LectorXlsx::Hoja(xlsx)[1][0].toDateTime(),
+                 QDateTime(QDate(2026, 3, 10), QTime(14, 35)));
+
+        // A search restricts the view; ticked rows restrict it further.
+        Mensajes::ResponderTexto(QStringLiteral("tuerca"));
+        w->findChild<QAction*>(QStringLiteral("buscar"))->trigger();
+        QCOMPARE(w->Modelo()->rowCount(), 2);
+        Mensajes::ResponderTexto(xlsx);
+        w->mnuArchivoExportar->trigger();
+        CompararConLista(w, LectorXlsx::Hoja(xlsx), {0, 1}, {QString(), QStringLiteral("Pesos")});
+        Marcar(w, 1);
+        Mensajes::ResponderTexto(xlsx);
+        w->mnuArchivoExportar->trigger();
+        CompararConLista(w, LectorXlsx::Hoja(xlsx), {1}, {QStringLiteral("Pesos")});
+        QCOMPARE(w->Modelo()->rowCount(), 2); // exporting kept the search and the ticks
+        QVERIFY(w->Modelo()->Marcada(1));
+
+        w->CargarLista(QStringLiteral("1"));
+        Marcar(w, 0);
+        Marcar(w, 2);
+        const QString csv = e.Carpeta() + QStringLiteral("/marcadas"); // suffix added
+        Mensajes::ResponderTexto(csv + QStringLiteral(".csv"));
+        w->mnuArchivoExportar->trigger();
+        QFile f(csv + QStringLiteral(".csv"));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray bytes = f.readAll();
+        QVERIFY(bytes.startsWith("\xEF\xBB\xBF")); // UTF-8 byte-order mark
+        QCOMPARE(
+            QString::fromUtf8(bytes.mid(3)),
+            QStringLiteral("Fecha;Cant.;Medida;Descripción;Importe;Moneda;Sector;"
+                           "Centro de Costo\r\n"
+                           "10/03/2026 14:35;2,5;Caja x 50;\"Caño 1\"\" ; codo \"\"largo\"\"\";"
+                           "1234,56;Dólares;Producción;Logística\r\n"
+                           "12/03/2026;0,1;Caja x 50;Tuerca 3/8'' zincada;0,3;Pesos;"
+                           "Producción;Logística\r\n"));
+    }
+
+    // Two different list models: the maintenance pattern's (after a search) and the products'.
+    void listasDeMantenimientoAXlsx() {
+        Entorno e;
+        e.Insertar("sector_insertar", {QStringLiteral("Compras; Depósito")});
+        e.Insertar("sector_insertar", {QStringLiteral("Mantenimiento")});
+        e.Sql(QStringLiteral("update sectores set SecDesactivado=1 where SecId=1"));
+        const QString xlsx = e.Carpeta() + QStringLiteral("/lista.xlsx");
+
+        frmMantSectores* s = frmMantSectores::Instancia();
+        QTest::qWaitForWindowExposed(s);
+        Mensajes::ResponderTexto(QStringLiteral("Dep"));
+        s->cmdMenu_Click(4);
+        QCOMPARE(s->dtgLista()->model()->rowCount(), 1);
+        Mensajes::ResponderTexto(xlsx);
+        s->dtgLista()->findChild<QAction*>(QStringLiteral("mnuExportar"))->trigger();
+        QCOMPARE(LectorXlsx::Hoja(xlsx),
+                 (QVector<QVector<QVariant>>{{"Código", "Descripción", "Desactivado"},
+                                             {1.0, "Compras; Depósito", "Si"}}));
+        s->close();
+        delete s;
+
+        e.Producto(QStringLiteral("Martillo carpintero"));
+        e.Sql(QStringLiteral("update productos set ProPrecio=1250.75, ProCosto=990, ProMinimo=4"));
+        frmMantProductos* p = frmMantProductos::Instancia();
+        auto* lista = p->findChild<QTableView*>(QStringLiteral("dtgLista"));
+        Mensajes::ResponderTexto(xlsx);
+        lista->findChild<QAction*>(QStringLiteral("mnuExportar"))->trigger();
+        const auto hoja = LectorXlsx::Hoja(xlsx);
+        QCOMPARE(hoja.size(), lista->model()->rowCount() + 1);
+        QCOMPARE(hoja[0],
+                 (QVector<QVariant>{"Descripción", "Precio", "Costo", "Mínimo", "Desactivado"}));
+        QCOMPARE(hoja[1].mid(1), (QVector<QVariant>{1250.75, 990.0, 4.0, "No"}));
+        p->close();
+        delete p;
+    }
+
+    // Cancelled or failing midway, an export leaves the earlier file as it was.
+    void archivoEnteroONada() {
+        Entorno e;
+        const QString ruta = e.Carpeta() + QStringLiteral("/previo");
+        Tabla t{QStringLiteral("Hoja"), {QStringLiteral("N")}, {}};
+        for (int i = 0; i < 50; ++i)
+            t.filas << QVector<QVariant>{i};
+        for (const bool csv : {true, false}) {
+            QFile previo(ruta);
+            QVERIFY(previo.open(QIODevice::WriteOnly));
+            previo.write("anterior");
+            previo.close();
+            const AvanceEscritura cortar = [](int filas) { return filas < 20; };
+            const ResultadoEscritura r = csv ? EscritorCsv::Escribir(ruta, t, cortar)
+                                             : EscritorXlsx::Escribir(ruta, t, cortar);
+            QVERIFY(r.cancelado && !r.escrito);
+            QVERIFY(previo.open(QIODevice::ReadOnly));
+            QCOMPARE(previo.readAll(), QByteArray("anterior"));
+            previo.close();
+        }
+        QCOMPARE(QDir(e.Carpeta()).entryList(QDir::Files).filter(QStringLiteral("previo")),
+                 QStringList{QStringLiteral("previo")});
+        // A folder that does not exist: told, nothing written.
+        Mensajes::Limpiar();
+        const QString imposible = e.Carpeta() + QStringLiteral("/no/existe.xlsx");
+        QVERIFY(!EscritorXlsx::Escribir(imposible, t).escrito);
+        QVERIFY(!QFile::exists(imposible));
+    }
+};
+
+QUIMBEL_PRUEBA(PruebaExportar)
+#include "PruebaExportar.moc"
