@@ -145,7 +145,7 @@ int Medir(int ordenes) {
 
 int main(int argc, char* argv[]) {
 #if defined(Q_OS_LINUX)
-    // As the program itself starts (app/inicio/main.cpp).
+    // As the program itself starts (programa/main.cpp).
     if (qEnvironmentVariableIsEmpty("TZ"))
         qputenv("TZ", ":/etc/localtime");
 #endif

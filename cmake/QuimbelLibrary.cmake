@@ -1,27 +1,50 @@
-# Every library compiles against the same Qt modules, so all of them can share one precompiled
-# header (a Qt PCH is large and slow to build; one copy keeps builds quick on small machines).
-add_library(quimbel_qt INTERFACE)
-target_link_libraries(quimbel_qt INTERFACE Qt6::Widgets Qt6::Sql Qt6::PrintSupport
-                                           SQLite::SQLite3)
-target_include_directories(quimbel_qt INTERFACE ${CMAKE_BINARY_DIR}/generated)
+# Each layer has its own link list, so a layer cannot reach what it may not use: base/ has Qt
+# Core only, data/ adds Sql and SQLite, and only the layers above them have Widgets.
+add_library(quimbel_qt_base INTERFACE)
+target_link_libraries(quimbel_qt_base INTERFACE Qt6::Core)
+target_include_directories(quimbel_qt_base INTERFACE ${CMAKE_BINARY_DIR}/generated)
 
+add_library(quimbel_qt_data INTERFACE)
+target_link_libraries(quimbel_qt_data INTERFACE quimbel_qt_base Qt6::Sql SQLite::SQLite3)
+
+add_library(quimbel_qt INTERFACE)
+target_link_libraries(quimbel_qt INTERFACE quimbel_qt_data Qt6::Widgets Qt6::PrintSupport)
+
+# A Qt PCH is large and slow to build, so each layer's libraries share one copy: the one with
+# widgets for the windows, one without for base/ and data/.
 add_library(quimbel_pch STATIC ${CMAKE_CURRENT_LIST_DIR}/pch.cpp)
 target_link_libraries(quimbel_pch PUBLIC quimbel_qt)
 target_precompile_headers(quimbel_pch PRIVATE <QtCore> <QtGui> <QtWidgets>)
 
+add_library(quimbel_pch_data STATIC ${CMAKE_CURRENT_LIST_DIR}/pch.cpp)
+target_link_libraries(quimbel_pch_data PUBLIC quimbel_qt_data)
+target_precompile_headers(quimbel_pch_data PRIVATE <QtCore> <QtSql>)
+
 # One library per subsystem folder: every .cpp/.h directly inside the folder belongs to it, so
-# adding a file never means editing a list.
+# adding a file never means editing a list. LAYER is base, data or gui (the default).
 function(quimbel_library name)
-    cmake_parse_arguments(ARG "" "" "LINKS" ${ARGN})
+    cmake_parse_arguments(ARG "" "LAYER" "LINKS" ${ARGN})
+    if(ARG_LAYER STREQUAL "base")
+        set(qt quimbel_qt_base)
+        set(pch quimbel_pch_data)
+    elseif(ARG_LAYER STREQUAL "data")
+        set(qt quimbel_qt_data)
+        set(pch quimbel_pch_data)
+    else()
+        set(qt quimbel_qt)
+        set(pch quimbel_pch)
+    endif()
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
     file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
     if(NOT sources)
         add_library(${name} INTERFACE)
-        target_link_libraries(${name} INTERFACE quimbel_qt ${ARG_LINKS})
+        target_link_libraries(${name} INTERFACE ${qt} ${ARG_LINKS})
         return()
     endif()
     add_library(${name} STATIC ${sources} ${headers})
     target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-    target_link_libraries(${name} PUBLIC quimbel_qt ${ARG_LINKS})
-    target_precompile_headers(${name} REUSE_FROM quimbel_pch)
+    target_link_libraries(${name} PUBLIC ${qt} ${ARG_LINKS})
+    if(NOT ARG_LAYER STREQUAL "base")
+        target_precompile_headers(${name} REUSE_FROM ${pch})
+    endif()
 endfunction()

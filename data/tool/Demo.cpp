@@ -1,8 +1,8 @@
 #include "Demo.h"
 
+#include "Clave.h"
 #include "Conexiones.h"
 #include "Reloj.h"
-#include "Usuario.h"
 
 #include <QRandomGenerator>
 

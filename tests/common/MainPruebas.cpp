@@ -2,6 +2,7 @@
 
 #include "Accesibilidad.h"
 #include "Mensajes.h"
+#include "PresentadorMensajes.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -29,6 +30,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     // The same locale on every machine, so numbers and dates read the same in every run.
     QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Argentina));
+    Mensajes::InstalarPresentadorWidgets();
     Mensajes::ModoPrueba(true);
     Accesibilidad::Instalar();
     int fallos = 0;

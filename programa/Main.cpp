@@ -4,6 +4,7 @@
 #include "Conexiones.h"
 #include "Configuracion.h"
 #include "Integridad.h"
+#include "PresentadorMensajes.h"
 #include "Programa.h"
 #include "Respaldo.h"
 #include "TraduccionesQt.h"
@@ -21,6 +22,7 @@ int Main(QApplication& app) {
     QApplication::setApplicationName(QStringLiteral("Quimbel"));
     QApplication::setOrganizationName(QStringLiteral("Tolvanex"));
     QApplication::setWindowIcon(Programa::Icono());
+    Mensajes::InstalarPresentadorWidgets();
     Accesibilidad::Instalar();
     // The installed desktop entry's name, so the desktop shows its icon and name for the windows.
     QGuiApplication::setDesktopFileName(QStringLiteral("com.tolvanex.Quimbel"));

@@ -2,8 +2,9 @@
 
 #include <QList>
 #include <QString>
+#include <functional>
 
-class QWidget;
+class QObject;
 
 // Every message box, input box and file or folder dialog of the program goes through here, so
 // that tests can read what a person would have seen and answer it.
@@ -32,10 +33,10 @@ Respuesta MsgBox(const QString& texto, Botones botones = Botones::OK, Icono icon
 QString InputBox(const QString& pregunta, const QString& titulo, const QString& inicial = {});
 
 // File and folder choosers: the empty text means the person cancelled.
-QString AbrirArchivo(QWidget* padre, const QString& titulo, const QString& filtro,
+QString AbrirArchivo(QObject* padre, const QString& titulo, const QString& filtro,
                      const QString& inicial = {});
 // `filtroElegido`, when given, receives the filter the person picked (empty in test mode).
-QString GuardarArchivo(QWidget* padre, const QString& titulo, const QString& filtro,
+QString GuardarArchivo(QObject* padre, const QString& titulo, const QString& filtro,
                        const QString& inicial = {}, QString* filtroElegido = nullptr);
 
 // Test mode: nothing is shown on screen. A box with only "OK" is answered by itself; any other
@@ -54,5 +55,20 @@ int RespuestasPendientes();
 
 // Without a GUI (the command-line tool) messages go to standard error and questions get "No".
 void ModoConsola(bool activo);
+Respuesta EnConsola(const Mostrado& m);
+
+// What puts a box on screen. This layer knows no widgets: the program installs one at start-up;
+// without one, messages go to the console and the other boxes are cancelled.
+struct Presentador {
+    std::function<Respuesta(const Mostrado&)> mensaje;
+    std::function<QString(const Mostrado&, const QString& inicial)> entrada;
+    std::function<QString(QObject* padre, const Mostrado&, const QString& inicial,
+                          QString* filtroElegido)>
+        archivo;
+    std::function<void()> quitarEspera;
+};
+void InstalarPresentador(Presentador presentador);
+// Back to the normal pointer before telling the person something went wrong.
+void QuitarEspera();
 
 } // namespace Mensajes
