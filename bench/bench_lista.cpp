@@ -42,11 +42,6 @@ double PicoMemoriaMiB() {
 #endif
 }
 
-bool Sql(const QString& sql) {
-    Recordset rs;
-    return AbrirRecordset(sql, rs);
-}
-
 // Orders spread over a year, two quotes each, about two in three with an accepted quote and one
 // in four authorised: what the list shows on a busy installation.
 bool Poblar(int ordenes) {
@@ -73,26 +68,8 @@ bool Poblar(int ordenes) {
                 "'Normal', 1 + i % 5, 1 + i % 5, 1, CASE WHEN i % 4 = 0 THEN 1 ELSE 0 END, "
                 "'korva', 'Pendiente' FROM k")
                 .arg(ordenes)) &&
-        Sql(QStringLiteral(
-            "INSERT INTO precios (OrdId, EmpId, PrePrecio, PreMoneda, PreFormaPago, PreFecha, "
-            "PreFecVigencia, PreAceptado) SELECT OrdId, 1, OrdCantidad * 10.25, "
-            "CASE WHEN OrdId % 5 = 0 THEN 'Dólares' ELSE 'Pesos' END, 'Contado', OrdFecha, "
-            "OrdFecha, CASE WHEN OrdId % 3 = 0 THEN 0 ELSE 1 END FROM ordenes")) &&
-        Sql(QStringLiteral("INSERT INTO precios (OrdId, EmpId, PrePrecio, PreMoneda, PreAceptado) "
-                           "SELECT OrdId, 2, OrdCantidad * 11, 'Pesos', 0 FROM ordenes"));
+        PoblarPrecios();
     return ok && t.Confirmar();
-}
-
-// The best of five runs, in milliseconds.
-double Mejor(const std::function<void()>& paso) {
-    double mejor = 1e100;
-    for (int i = 0; i < 5; ++i) {
-        QElapsedTimer reloj;
-        reloj.start();
-        paso();
-        mejor = std::min(mejor, reloj.nsecsElapsed() / 1e6);
-    }
-    return mejor;
 }
 
 int Medir(int ordenes) {
@@ -133,8 +110,8 @@ int Medir(int ordenes) {
                      ordenes);
         return 1;
     }
-    std::printf("%9d %12.1f %12.1f %8.2f %10.1f %14.1f %10.1f %12.1f\n", ordenes, llenado,
-                consulta, llenado / consulta, propio, pintado, PicoMemoriaMiB(), revision);
+    std::printf("%9d %12.1f %12.1f %8.2f %10.1f %14.1f %10.1f %12.1f\n", ordenes, llenado, consulta,
+                llenado / consulta, propio, pintado, PicoMemoriaMiB(), revision);
     std::fflush(stdout);
     delete w;
     CerrarConexion();

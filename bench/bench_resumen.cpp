@@ -17,11 +17,6 @@
 
 namespace {
 
-bool Sql(const QString& sql) {
-    Recordset rs;
-    return AbrirRecordset(sql, rs);
-}
-
 // Orders spread over two years in the four states, two quotes each, about two in three with an
 // accepted quote, one in five of those in dollars.
 bool Poblar(int ordenes) {
@@ -48,25 +43,8 @@ bool Poblar(int ordenes) {
                 "CASE i % 4 WHEN 0 THEN 'Pendiente' WHEN 1 THEN 'En trámite' "
                 "WHEN 2 THEN 'Cumplida' ELSE 'Anulada' END FROM k")
                 .arg(ordenes)) &&
-        Sql(QStringLiteral(
-            "INSERT INTO precios (OrdId, EmpId, PrePrecio, PreMoneda, PreFormaPago, PreFecha, "
-            "PreFecVigencia, PreAceptado) SELECT OrdId, 1, OrdCantidad * 10.25, "
-            "CASE WHEN OrdId % 5 = 0 THEN 'Dólares' ELSE 'Pesos' END, 'Contado', OrdFecha, "
-            "OrdFecha, CASE WHEN OrdId % 3 = 0 THEN 0 ELSE 1 END FROM ordenes")) &&
-        Sql(QStringLiteral("INSERT INTO precios (OrdId, EmpId, PrePrecio, PreMoneda, PreAceptado) "
-                           "SELECT OrdId, 2, OrdCantidad * 11, 'Pesos', 0 FROM ordenes"));
+        PoblarPrecios();
     return ok && t.Confirmar();
-}
-
-double Mejor(const std::function<void()>& paso) {
-    double mejor = 1e100;
-    for (int i = 0; i < 5; ++i) {
-        QElapsedTimer reloj;
-        reloj.start();
-        paso();
-        mejor = std::min(mejor, reloj.nsecsElapsed() / 1e6);
-    }
-    return mejor;
 }
 
 int Medir(int ordenes) {

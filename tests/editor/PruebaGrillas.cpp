@@ -139,7 +139,7 @@ private slots:
         frmOrden* f = Abrir(true);
         f->txtDescripcion->setText(QStringLiteral("Tornillo"));
         int actual = -1;
-        AlAbrirModal([&actual](QWidget* w) {
+        const auto hecho = AlAbrirModal([&actual](QWidget* w) {
             auto* picker = static_cast<frmGrillaProductos*>(w);
             QAccessible::queryAccessibleInterface(picker->dtgProductos)
                 ->tableInterface()
@@ -148,6 +148,7 @@ private slots:
             picker->cmdSeleccionar->click();
         });
         f->cmdBuscarProducto->click();
+        QVERIFY(*hecho);
         QCOMPARE(actual, 2);
         QCOMPARE(f->txtDescripcion->text(), QStringLiteral("Tornillo Parker"));
         QCOMPARE(Tag(f->txtDescripcion), QString::number(tercero));
@@ -155,7 +156,7 @@ private slots:
         // Made current without being selected, the row is highlighted as the one taken.
         f->txtDescripcion->setText(QStringLiteral("Tornillo"));
         QList<int> seleccionadas;
-        AlAbrirModal([&seleccionadas](QWidget* w) {
+        const auto elegida = AlAbrirModal([&seleccionadas](QWidget* w) {
             QTableView* g = static_cast<frmGrillaProductos*>(w)->dtgProductos;
             g->selectionModel()->setCurrentIndex(g->model()->index(1, 0),
                                                  QItemSelectionModel::NoUpdate);
@@ -164,6 +165,7 @@ private slots:
             static_cast<GrillaBusqueda*>(w)->cmdSeleccionar->click();
         });
         f->cmdBuscarProducto->click();
+        QVERIFY(*elegida);
         QCOMPARE(seleccionadas, QList<int>{1});
         QCOMPARE(f->txtDescripcion->text(), QStringLiteral("Tornillo de anclaje"));
     }

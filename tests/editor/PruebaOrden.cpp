@@ -365,7 +365,7 @@ private slots:
             {Icono::Informacion, QStringLiteral("Información")}};
         for (const auto& [icono, nombre] : tipos) {
             QString descripcion, imagen;
-            AlAbrirModal([&descripcion, &imagen](QWidget* w) {
+            const auto hecho = AlAbrirModal([&descripcion, &imagen](QWidget* w) {
                 descripcion =
                     QAccessible::queryAccessibleInterface(w)->text(QAccessible::Description);
                 for (QLabel* l : w->findChildren<QLabel*>())
@@ -374,6 +374,7 @@ private slots:
                 static_cast<QDialog*>(w)->reject();
             });
             Mensajes::MsgBox(QStringLiteral("Texto"), Mensajes::Botones::OK, icono);
+            QVERIFY(*hecho);
             QCOMPARE(descripcion, nombre);
             QCOMPARE(imagen, nombre);
         }
