@@ -7,10 +7,12 @@
 #include "Conexiones.h"
 #include "Controles.h"
 #include "Formato.h"
+#include "Iconos.h"
 #include "Mensajes.h"
 #include "Pantalla.h"
 #include "Reloj.h"
 #include "Usuario.h"
+#include "VentanaUnica.h"
 #include "frmGrillaProductos.h"
 #include "frmGrillaProveedores.h"
 
@@ -32,8 +34,6 @@
 using Mensajes::Botones;
 using Mensajes::Icono;
 using Mensajes::Respuesta;
-
-QPointer<frmOrden> frmOrden::instancia_;
 
 namespace {
 
@@ -91,19 +91,22 @@ void TomarEleccion(QLineEdit* caja, bool cancelado, int id, const QString& nombr
 
 } // namespace
 
+VentanaUnica<frmOrden>& frmOrden::Unica() {
+    static VentanaUnica<frmOrden> unica;
+    return unica;
+}
+
 frmOrden* frmOrden::Instancia() {
-    if (!instancia_)
-        instancia_ = new frmOrden;
-    return instancia_;
+    return Unica().Obtener([] { return new frmOrden; });
 }
 
 bool frmOrden::Abierta() {
-    return instancia_ && instancia_->isVisible();
+    return Unica().Abierta() && Unica().Actual()->isVisible();
 }
 
 void frmOrden::Abrir(bool agregando, int ordid) {
     if (Abierta()) {
-        Pantalla::TraerAlFrente(instancia_);
+        Pantalla::TraerAlFrente(Unica().Actual());
         return;
     }
     frmOrden* f = Instancia();
@@ -167,10 +170,12 @@ void frmOrden::ConstruirControles() {
     txtDescripcion = new QLineEdit(this);
     txtDescripcion->setObjectName(QStringLiteral("txtDescripcion"));
     SetTag(txtDescripcion, QStringLiteral("0"));
-    cmdBuscarProducto = BotonImagen(QStringLiteral("cmdBuscarProducto"), IconoBuscar(),
-                                    QStringLiteral("Buscar Productos por texto"), this);
-    cmdNuevoProducto = BotonImagen(QStringLiteral("cmdNuevoProducto"), IconoNuevo(),
-                                   QStringLiteral("Ingresar un Producto nuevo"), this);
+    cmdBuscarProducto =
+        BotonImagen(QStringLiteral("cmdBuscarProducto"), Iconos::De(QStringLiteral("buscar")),
+                    QStringLiteral("Buscar Productos por texto"), this);
+    cmdNuevoProducto =
+        BotonImagen(QStringLiteral("cmdNuevoProducto"), Iconos::De(QStringLiteral("nuevo")),
+                    QStringLiteral("Ingresar un Producto nuevo"), this);
     auto* producto = new QHBoxLayout;
     producto->addWidget(txtDescripcion, 1);
     producto->addWidget(cmdBuscarProducto);
@@ -244,10 +249,12 @@ void frmOrden::ConstruirControles() {
     auto* gp = new QGridLayout(precios);
     txtProveedor = new QLineEdit(precios);
     txtProveedor->setObjectName(QStringLiteral("txtProveedor"));
-    cmdBuscarProveedor = BotonImagen(QStringLiteral("cmdBuscarProveedor"), IconoBuscar(),
-                                     QStringLiteral("Buscar Proveedores por texto"), precios);
-    cmdNuevoProveedor = BotonImagen(QStringLiteral("cmdNuevoProveedor"), IconoNuevo(),
-                                    QStringLiteral("Ingresar un Proveedor nuevo"), precios);
+    cmdBuscarProveedor =
+        BotonImagen(QStringLiteral("cmdBuscarProveedor"), Iconos::De(QStringLiteral("buscar")),
+                    QStringLiteral("Buscar Proveedores por texto"), precios);
+    cmdNuevoProveedor =
+        BotonImagen(QStringLiteral("cmdNuevoProveedor"), Iconos::De(QStringLiteral("nuevo")),
+                    QStringLiteral("Ingresar un Proveedor nuevo"), precios);
     auto* proveedor = new QHBoxLayout;
     proveedor->addWidget(txtProveedor, 1);
     proveedor->addWidget(cmdBuscarProveedor);

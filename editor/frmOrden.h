@@ -5,10 +5,10 @@
 
 #include <QDateTime>
 #include <QList>
-#include <QPointer>
 #include <QWidget>
 
 class ListaEnlazada;
+template <class T> class VentanaUnica;
 class SelectorFecha;
 class QCheckBox;
 class QComboBox;
@@ -127,7 +127,7 @@ private:
     // Ticks or unticks "Autorizó:" without asking for a password: the program's own changes.
     void MarcarAutorizo(bool marcado);
 
-    static QPointer<frmOrden> instancia_;
+    static VentanaUnica<frmOrden>& Unica();
     Recordset rsUnidades_, rsLugares_, rsSolicitantes_, rsAutorizantes_, rsSectores_, rsCentros_,
         rsMonedas_, rsFormasDePago_;
     QTreeWidgetItem* filaEnEdicion_ = nullptr;

@@ -4,11 +4,13 @@
 #include "Disenos.h"
 #include "ExportarLista.h"
 #include "Formato.h"
+#include "Iconos.h"
 #include "LimiteTexto.h"
 #include "Mensajes.h"
 #include "Pantalla.h"
 #include "ProductosCalculos.h"
 #include "Sugerencias.h"
+#include "VentanaUnica.h"
 #include "VistaPrevia.h"
 #include "dteQuimbel.h"
 #include "frmMantCategorias.h"
@@ -24,8 +26,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
-#include <QPointer>
 #include <QPushButton>
 #include <QStyle>
 #include <QTableView>
@@ -43,20 +43,6 @@ RecordsetEditable& Rs() {
 
 const char* const kSqlCategorias = "SELECT * FROM CATEGORIAS WHERE CATDESACTIVADA=FALSE OR CATID "
                                    "IN(SELECT CATID FROM PRODUCTOS) ORDER BY CATDESCRIPCION ASC";
-
-QIcon IconoAgregarCategoria() {
-    QPixmap pm(32, 32);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(0x2e, 0x5e, 0x2a), 2));
-    p.setBrush(QColor(0x4c, 0xa6, 0x45));
-    p.drawEllipse(QRectF(3, 3, 26, 26));
-    p.setPen(QPen(Qt::white, 4, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(16, 9), QPointF(16, 23));
-    p.drawLine(QPointF(9, 16), QPointF(23, 16));
-    return QIcon(pm);
-}
 
 } // namespace
 
@@ -128,22 +114,18 @@ private:
 };
 
 namespace {
-QPointer<frmMantProductos>& instancia() {
-    static QPointer<frmMantProductos> p;
-    return p;
+VentanaUnica<frmMantProductos>& Unica() {
+    static VentanaUnica<frmMantProductos> unica;
+    return unica;
 }
 } // namespace
 
 frmMantProductos* frmMantProductos::Instancia() {
-    // A window closed but not yet deleted would vanish right after being shown again.
-    if (!instancia() || instancia()->cerrada_)
-        instancia() = new frmMantProductos;
-    Pantalla::TraerAlFrente(instancia());
-    return instancia();
+    return Unica().Mostrar([] { return new frmMantProductos; });
 }
 
 bool frmMantProductos::Abierta() {
-    return instancia() && !instancia()->cerrada_;
+    return Unica().Abierta();
 }
 
 frmMantProductos::frmMantProductos(QWidget* parent) : QWidget(parent) {
@@ -220,7 +202,7 @@ void frmMantProductos::ConstruirControles() {
     dtcCategorias->setObjectName(QStringLiteral("dtcCategorias"));
     cmdCategorias = new QToolButton(this);
     cmdCategorias->setObjectName(QStringLiteral("cmdCategorias"));
-    cmdCategorias->setIcon(IconoAgregarCategoria());
+    cmdCategorias->setIcon(Iconos::De(QStringLiteral("agregar")));
     cmdCategorias->setToolTip(QStringLiteral("Agregar una nueva Categoría"));
     cmdCategorias->setAccessibleName(cmdCategorias->toolTip());
     cmdCategorias->setFocusPolicy(Qt::StrongFocus);
@@ -295,9 +277,8 @@ void frmMantProductos::ConstruirControles() {
     auto* botones = new QHBoxLayout;
     raiz->addLayout(botones);
     for (int i = 0; i < 8; ++i) {
-        cmdMenu[i] =
-            new QPushButton(frmMantenimiento::IconoBoton(static_cast<AccionMant>(i), style()),
-                            QString::fromUtf8(captions[i]), this);
+        cmdMenu[i] = new QPushButton(frmMantenimiento::IconoBoton(static_cast<AccionMant>(i)),
+                                     QString::fromUtf8(captions[i]), this);
         cmdMenu[i]->setObjectName(QStringLiteral("cmdMenu_%1").arg(i));
         cmdMenu[i]->setToolTip(QString::fromUtf8(tooltips[i]));
         cmdMenu[i]->setAutoDefault(false);
@@ -661,6 +642,5 @@ void frmMantProductos::closeEvent(QCloseEvent* ev) {
     Rs().CancelarCambios();
     Dte().RestaurarComandos();
     Dte().CerrarTodo();
-    cerrada_ = true;
     ev->accept();
 }

@@ -76,7 +76,6 @@ private:
     std::array<QPushButton*, 8> cmdMenu{};
 
     bool entrada_ = false;
-    bool cerrada_ = false; // closed, waiting to be deleted
     bool sincronizando_ = false;
     QString busqueda_;
     QString instantanea_;
