@@ -89,7 +89,30 @@ void TomarEleccion(QLineEdit* caja, bool cancelado, int id, const QString& nombr
     }
 }
 
+// Which of the buttons "Nueva", "Editar", "Guardar", "G + N", "Cancelar", "Imprimir", "Atras"
+// each mode enables ('S') or disables ('N'); '.' leaves a button as it was ("Imprimir" stays as
+// the order it belongs to left it, "Atras" is always there).
+struct BotonesDeModo {
+    ModoOrden modo;
+    const char* botones;
+};
+constexpr BotonesDeModo kBotonesDeModo[] = {
+    {ModoOrden::Inicial, "..NNN.."}, {ModoOrden::Nueva, "NNSSSN."},
+    {ModoOrden::Edicion, "NNSSS.."}, {ModoOrden::Guardada, "SSNNNS."},
+    {ModoOrden::Cargada, ".....S."},
+};
+
 } // namespace
+
+void frmOrden::PonerModo(ModoOrden modo) {
+    for (const BotonesDeModo& m : kBotonesDeModo) {
+        if (m.modo != modo)
+            continue;
+        for (int i = 0; i < 7; ++i)
+            if (m.botones[i] != '.')
+                cmdMenu[i]->setEnabled(m.botones[i] == 'S');
+    }
+}
 
 VentanaUnica<frmOrden>& frmOrden::Unica() {
     static VentanaUnica<frmOrden> unica;
@@ -345,9 +368,7 @@ void frmOrden::ConstruirControles() {
         menu->addWidget(cmdMenu[i]);
         connect(cmdMenu[i], &QPushButton::clicked, this, [this, i] { cmdMenu_Click(i); });
     }
-    cmdMenu[2]->setEnabled(false);
-    cmdMenu[3]->setEnabled(false);
-    cmdMenu[4]->setEnabled(false);
+    PonerModo(ModoOrden::Inicial);
     raiz->addLayout(menu);
 
     connect(txtDescripcion, &QLineEdit::returnPressed, this, &frmOrden::BuscarProducto);
@@ -475,12 +496,7 @@ void frmOrden::LimpiarOrden() {
 void frmOrden::NuevaOrden() {
     LimpiarOrden();
     HabilitarEdicion();
-    cmdMenu[0]->setEnabled(false);
-    cmdMenu[1]->setEnabled(false);
-    cmdMenu[2]->setEnabled(true);
-    cmdMenu[3]->setEnabled(true);
-    cmdMenu[4]->setEnabled(true);
-    cmdMenu[5]->setEnabled(false);
+    PonerModo(ModoOrden::Nueva);
     agregando = true;
 }
 
@@ -517,7 +533,7 @@ void frmOrden::CargarOrden() {
         dtcSectores->SetValorGuardado(rs.Texto(QStringLiteral("SecId")));
         dtcCentrosDeCosto->SetValorGuardado(rs.Texto(QStringLiteral("CenCosId")));
         CargarPrecios();
-        cmdMenu[5]->setEnabled(true);
+        PonerModo(ModoOrden::Cargada);
     }
     CerrarRecordset(rs, true);
     BloquearCampos();
@@ -551,11 +567,7 @@ void frmOrden::BloquearCampos() {
 
 void frmOrden::EditarOrden() {
     HabilitarEdicion();
-    cmdMenu[0]->setEnabled(false);
-    cmdMenu[1]->setEnabled(false);
-    cmdMenu[2]->setEnabled(true);
-    cmdMenu[3]->setEnabled(true);
-    cmdMenu[4]->setEnabled(true);
+    PonerModo(ModoOrden::Edicion);
     agregando = false;
 }
 
@@ -573,14 +585,8 @@ void frmOrden::cmdMenu_Click(int indice) {
                 Botones::OK, Icono::Informacion, kAtencion);
         break;
     case 2:
-        if (ValidarOrden() && GuardarOrden()) {
-            cmdMenu[0]->setEnabled(true);
-            cmdMenu[1]->setEnabled(true);
-            cmdMenu[2]->setEnabled(false);
-            cmdMenu[3]->setEnabled(false);
-            cmdMenu[4]->setEnabled(false);
-            cmdMenu[5]->setEnabled(true);
-        }
+        if (ValidarOrden() && GuardarOrden())
+            PonerModo(ModoOrden::Guardada);
         break;
     case 3:
         if (ValidarOrden() && GuardarOrden())

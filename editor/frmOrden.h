@@ -26,6 +26,15 @@ struct FilaPrecio : PrecioAGuardar {
     QString proveedor;
 };
 
+// What the editor is doing, which decides its command buttons (see kBotonesDeModo).
+enum class ModoOrden {
+    Inicial,  // just built, nothing loaded
+    Nueva,    // a new order being entered
+    Edicion,  // a stored order being changed
+    Guardada, // the order on screen has just been stored
+    Cargada   // a stored order shown
+};
+
 // The purchase order editor: one order with its supplier quotes. It exists once; the main window
 // opens it with Abrir.
 class frmOrden : public QWidget {
@@ -115,6 +124,7 @@ protected:
 private:
     explicit frmOrden(QWidget* parent = nullptr);
     void Cargar();
+    void PonerModo(ModoOrden modo);
     void ConstruirControles();
     void CrearColumnasPrecios();
     QList<QWidget*> CamposDeEdicion() const;
