@@ -478,41 +478,33 @@ void frmOrden::NuevaOrden() {
 }
 
 void frmOrden::CargarOrden() {
-    Recordset rs;
-    AbrirRecordset(QStringLiteral("SELECT o.*,p.ProDescripcion FROM ordenes o inner join productos "
-                                  "p on o.ProId=p.ProId WHERE o.OrdId=") +
-                       QString::number(ordid),
-                   rs);
-    if (rs.AbsolutePosition() > 0) {
-        rs.MoveFirst();
+    Ordenes::OrdenLeida o;
+    if (Ordenes::LeerOrden(ordid, &o)) {
         agregando = false;
         lblNumeroDeOrden->setText(QString::number(ordid));
-        dtpFecha->SetMomento(rs.Campo(QStringLiteral("OrdFecha")).toDateTime());
-        txtLogin->setText(rs.Texto(QStringLiteral("UsuLogin")));
-        txtCantidad->setText(Formato::Valor(rs.Campo(QStringLiteral("OrdCantidad"))));
-        dtcUnidades->SetValor(rs.Texto(QStringLiteral("OrdUnidadMedida")));
-        SetTag(txtDescripcion, QString::number(rs.Campo(QStringLiteral("ProId")).toInt()));
-        txtDescripcion->setText(rs.Texto(QStringLiteral("ProDescripcion")));
-        txtComentario->setText(rs.Texto(QStringLiteral("OrdComentario")));
-        dtcLugarDeEntrega->SetValor(rs.Texto(QStringLiteral("OrdLugarEntrega")));
-        const QString prioridad = rs.Texto(QStringLiteral("OrdPrioridad"));
-        if (prioridad == QLatin1String("Normal"))
+        dtpFecha->SetMomento(o.fecha);
+        txtLogin->setText(o.login);
+        txtCantidad->setText(Formato::Valor(o.cantidad));
+        dtcUnidades->SetValor(o.unidad);
+        SetTag(txtDescripcion, QString::number(o.productoId));
+        txtDescripcion->setText(o.producto);
+        txtComentario->setText(o.comentario);
+        dtcLugarDeEntrega->SetValor(o.lugarEntrega);
+        if (o.prioridad == QLatin1String("Normal"))
             cboPrioridades->setCurrentIndex(0);
-        else if (prioridad == QLatin1String("Urgente"))
+        else if (o.prioridad == QLatin1String("Urgente"))
             cboPrioridades->setCurrentIndex(1);
-        dtcSolicitantes->SetValorGuardado(rs.Texto(QStringLiteral("SolicitanteId")));
-        const int autorizante = rs.Campo(QStringLiteral("AutorizanteId")).toInt();
-        dtcAutorizantes->SetValorGuardado(autorizante > 0 ? QString::number(autorizante)
-                                                          : QString());
+        dtcSolicitantes->SetValorGuardado(o.solicitanteId);
+        dtcAutorizantes->SetValorGuardado(o.autorizanteId > 0 ? QString::number(o.autorizanteId)
+                                                              : QString());
         autorizanteConfirmado_ = dtcAutorizantes->Valor();
-        if (autorizante > 0)
+        if (o.autorizanteId > 0)
             MarcarAutorizo(true);
-        dtcSectores->SetValorGuardado(rs.Texto(QStringLiteral("SecId")));
-        dtcCentrosDeCosto->SetValorGuardado(rs.Texto(QStringLiteral("CenCosId")));
+        dtcSectores->SetValorGuardado(o.sectorId);
+        dtcCentrosDeCosto->SetValorGuardado(o.centroCostoId);
         CargarPrecios();
         cmdMenu[5]->setEnabled(true);
     }
-    CerrarRecordset(rs, true);
     BloquearCampos();
 }
 
@@ -653,27 +645,12 @@ void frmOrden::CargarPrecios() {
     ActualizarFilaEnEdicion();
     const QString numero = lblNumeroDeOrden->text().trimmed();
     if (numero.toInt() > 0) {
-        Recordset rs;
-        AbrirRecordset(QStringLiteral("SELECT * FROM v_precios_proveedores WHERE OrdId=") + numero,
-                       rs);
-        if (rs.AbsolutePosition() > 0) {
-            for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
-                FilaPrecio p;
-                p.id = rs.Campo(QStringLiteral("PreId")).toInt();
-                p.clave = QStringLiteral("P") + QString::number(p.id);
-                p.empId = rs.Campo(QStringLiteral("EmpId")).toInt();
-                p.proveedor = rs.Texto(QStringLiteral("Proveedor"));
-                p.contacto = rs.Texto(QStringLiteral("PreContacto"));
-                p.precio = rs.Campo(QStringLiteral("PrePrecio")).toDouble();
-                p.moneda = rs.Texto(QStringLiteral("PreMoneda"));
-                p.formaPago = rs.Texto(QStringLiteral("PreFormaPago"));
-                p.fecha = rs.Campo(QStringLiteral("PreFecha")).toDateTime();
-                p.vigencia = rs.Campo(QStringLiteral("PreFecVigencia")).toDateTime();
-                p.aceptado = rs.Campo(QStringLiteral("PreAceptado")).toBool();
-                EscribirFila(new QTreeWidgetItem(grdPrecios), p);
-            }
+        for (const Ordenes::PrecioLeido& leido : Ordenes::LeerPrecios(numero.toInt())) {
+            FilaPrecio p;
+            static_cast<Ordenes::PrecioLeido&>(p) = leido;
+            p.clave = QStringLiteral("P") + QString::number(p.id);
+            EscribirFila(new QTreeWidgetItem(grdPrecios), p);
         }
-        CerrarRecordset(rs, true);
     }
     AjustarColumnasPrecios();
     grdPrecios->update();

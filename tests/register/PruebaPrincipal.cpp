@@ -27,11 +27,11 @@ namespace {
 const QDate kHoy(2026, 3, 20);
 
 // The orders of a test, with one product, sector and cost centre they all share.
-struct Ordenes {
+struct OrdenesDePrueba {
     Entorno& e;
     int producto;
 
-    explicit Ordenes(Entorno& entorno, const QString& descripcion = QStringLiteral("Tornillo"))
+    explicit OrdenesDePrueba(Entorno& entorno, const QString& descripcion = QStringLiteral("Tornillo"))
         : e(entorno), producto(entorno.Producto(descripcion)) {
         e.Insertar("sector_insertar", {QStringLiteral("Compras")});
         e.Insertar("centrodecosto_insertar", {QStringLiteral("Planta")});
@@ -117,7 +117,7 @@ private slots:
 
     void listaConColumnasFormatoYColores() {
         Entorno e;
-        Ordenes o(e);
+        OrdenesDePrueba o(e);
         const int quince = o.Nueva(15);
         o.Precio(quince, 0.1, QStringLiteral("Pesos"), false);
         o.Precio(quince, 1234.5, QStringLiteral("Pesos"));
@@ -189,7 +189,7 @@ private slots:
 
     void dobleClicAbreLaFilaResaltadaYNuevaUnaOrdenVacia() {
         Entorno e;
-        Ordenes o(e);
+        OrdenesDePrueba o(e);
         const QList<int> ids{o.Nueva(), o.Nueva(), o.Nueva()};
         frmPrincipal* w = frmPrincipal::Instancia();
         w->show();
@@ -212,7 +212,7 @@ private slots:
 
     void barraDeProgresoSoloDesdeCientoUnaFilas() {
         Entorno e;
-        Ordenes o(e);
+        OrdenesDePrueba o(e);
         o.Muchas(100);
         frmPrincipal* w = frmPrincipal::Instancia();
         int vistaConBarra = 0;
@@ -233,7 +233,7 @@ private slots:
 
     void columnasSeEnsanchanHastaMostrarFechasEImportesEnteros() {
         Entorno e;
-        Ordenes o(e, QStringLiteral("Guantes de nitrilo descartables, talle mediano, caja por "
+        OrdenesDePrueba o(e, QStringLiteral("Guantes de nitrilo descartables, talle mediano, caja por "
                                     "cien unidades, color azul"));
         const int conHora = o.Nueva(kHoy.startOfDay().addSecs(13 * 3600 + 45 * 60 + 10));
         o.Precio(conHora, 1, QStringLiteral("Pesos"));
@@ -287,7 +287,7 @@ private slots:
         QCOMPARE(Mensajes::UltimoTexto(),
                  QStringLiteral("No hay Ordenes de Compra para seleccionar."));
 
-        Ordenes o(e);
+        OrdenesDePrueba o(e);
         QList<int> ids;
         for (int i = 0; i < 4; ++i)
             ids << o.Nueva(i);
@@ -331,7 +331,7 @@ private slots:
         QCOMPARE(Mensajes::UltimoTexto(),
                  QStringLiteral("No ha seleccionado ninguna Orden de Compra."));
 
-        Ordenes o(e);
+        OrdenesDePrueba o(e);
         const int a = o.Nueva(), b = o.Nueva(), c = o.Nueva(), d = o.Nueva(), sin = o.Nueva();
         o.Precio(a, 0.1, QStringLiteral("Pesos"));
         o.Precio(b, 0.2, QStringLiteral("Pesos"));
@@ -354,7 +354,7 @@ private slots:
 
     void buscarConApostrofoYComodinesLiterales() {
         Entorno e;
-        Ordenes o(e, QStringLiteral("Tuerca 3/8'' zincada"));
+        OrdenesDePrueba o(e, QStringLiteral("Tuerca 3/8'' zincada"));
         o.Nueva();
         o.Nueva(kHoy.startOfDay(), 0, e.Producto(QStringLiteral("Algodón 50%")));
         o.Nueva(kHoy.startOfDay(), 0, e.Producto(QStringLiteral("Algodón 50 g")));
@@ -385,7 +385,7 @@ private slots:
 
     void volverDesdeOtraVentanaRecargaSalvoAlImprimir() {
         Entorno e;
-        Ordenes o(e);
+        OrdenesDePrueba o(e);
         o.Nueva();
         o.Nueva(kHoy.startOfDay(), 0, e.Producto(QStringLiteral("Arandela")));
         frmPrincipal* w = frmPrincipal::Instancia();
