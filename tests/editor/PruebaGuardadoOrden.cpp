@@ -1,9 +1,9 @@
 #include "Conexiones.h"
 #include "Entorno.h"
 #include "Esquema.h"
-#include "GuardadoOrden.h"
 #include "Mensajes.h"
 #include "Motor.h"
+#include "Ordenes.h"
 #include "RegistroPruebas.h"
 
 #include <QTest>
@@ -12,6 +12,10 @@
 #include <libpq-fe.h>
 #include <sqlite3.h>
 #include <thread>
+
+using Ordenes::EscribirOrden;
+using Ordenes::OrdenAGuardar;
+using Ordenes::PrecioAGuardar;
 
 namespace {
 
