@@ -22,6 +22,14 @@ const QList<DefComando>& Comandos();
 struct DefTabla {
     const char* nombre;
     QStringList columnas;
+    int desde = 1; // the version that adds it: an older database gets it from Actualizar
 };
 const QList<DefTabla>& Tablas();
+
+// What a schema version adds to the one before it, in the file engine's DDL.
+struct Paso {
+    int version;
+    const char* sql;
+};
+const QList<Paso>& Pasos();
 } // namespace Esquema

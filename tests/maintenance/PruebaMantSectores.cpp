@@ -120,6 +120,19 @@ private slots:
         QVERIFY(Habilitados(f.get(), kEntrada));
         QCOMPARE(f->txtFields(1)->text(), QStringLiteral("Depósito"));
         QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM sectores")).toInt(), 0);
+
+        // A history line that cannot be written refuses the save just the same, and the sector
+        // is not stored without it.
+        e.Sql(QStringLiteral("DROP TRIGGER rechazo"));
+        e.Sql(QStringLiteral("CREATE TRIGGER rechazo BEFORE INSERT ON historial "
+                             "BEGIN SELECT RAISE(ABORT, 'sin lugar'); END"));
+        Mensajes::Limpiar();
+        Pulsar(f.get(), kGuardar);
+        QVERIFY(
+            Mensajes::Mostrados().constFirst().texto.startsWith(QStringLiteral("Error número")));
+        QVERIFY(Habilitados(f.get(), kEntrada));
+        QVERIFY(f->txtFields(0)->text().isEmpty());
+        QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM sectores")).toInt(), 0);
     }
 
     void buscarListaLasCoincidenciasYSeImprimenSoloEsas() {
