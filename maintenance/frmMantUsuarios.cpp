@@ -1,7 +1,7 @@
 #include "frmMantUsuarios.h"
 
-#include "Conexiones.h"
 #include "Usuario.h"
+#include "Usuarios.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -113,12 +113,8 @@ bool frmMantUsuarios::GuardarRegistro() {
             return false; // a character that cannot be encoded: already reported
     } else if (!codigo.isEmpty()) {
         // Not retyped: the stored text is already encoded and goes back as it is.
-        Recordset rs;
-        if (!AbrirRecordset(QStringLiteral("SELECT UsuPassword FROM usuarios WHERE UsuId=?"), rs,
-                            {codigo}))
+        if (!Usuarios::LeerClaveCodificada(codigo, &claveCodificada_))
             return false;
-        claveCodificada_ = rs.Texto(QStringLiteral("UsuPassword"));
-        CerrarRecordset(rs, true);
     } else {
         claveCodificada_ = QLatin1String("");
     }
