@@ -7,6 +7,7 @@
 #include "BaseNueva.h"
 #include "Conexiones.h"
 #include "Mensajes.h"
+#include "Ordenes.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -18,24 +19,29 @@
 namespace {
 
 bool Guardar(int n) {
-    Transaccion t;
-    Recordset rs;
-    if (!t.Activa() ||
-        !EjecutarComando(QStringLiteral("orden_insertar"), rs,
-                         {QDateTime::currentDateTime(), 1 + n % 40, QStringLiteral("Caja x 50"), 1,
-                          QStringLiteral("Medición"), QStringLiteral("Depósito"),
-                          QStringLiteral("Normal"), 1, 1, 1, 0, QStringLiteral("korva")}))
-        return false;
-    const QVariant orden = rs.Campo(0);
+    Ordenes::OrdenAGuardar orden;
+    orden.fecha = QDateTime::currentDateTime();
+    orden.cantidad = 1 + n % 40;
+    orden.unidad = QStringLiteral("Caja x 50");
+    orden.productoId = QStringLiteral("1");
+    orden.comentario = QStringLiteral("Medición");
+    orden.lugarEntrega = QStringLiteral("Depósito");
+    orden.prioridad = QStringLiteral("Normal");
+    orden.sectorId = orden.centroCostoId = orden.solicitanteId = 1;
+    orden.login = QStringLiteral("korva");
+    QList<Ordenes::PrecioAGuardar> precios(2);
     for (int q = 0; q < 2; ++q) {
-        Recordset precio;
-        if (!EjecutarComando(QStringLiteral("precio_Insertar"), precio,
-                             {orden, 1 + q, QStringLiteral("Ventas"), 100.5 + q,
-                              QStringLiteral("Pesos"), QStringLiteral("Contado"),
-                              QDate::currentDate(), QDate::currentDate().addDays(30), q == 0}))
-            return false;
+        precios[q].empId = 1 + q;
+        precios[q].contacto = QStringLiteral("Ventas");
+        precios[q].precio = 100.5 + q;
+        precios[q].moneda = QStringLiteral("Pesos");
+        precios[q].formaPago = QStringLiteral("Contado");
+        precios[q].fecha = orden.fecha;
+        precios[q].vigencia = orden.fecha.addDays(30);
+        precios[q].aceptado = q == 0;
     }
-    return t.Confirmar();
+    int ordid = 0;
+    return static_cast<bool>(Ordenes::EscribirOrden(ordid, orden, precios));
 }
 
 // One workstation: prints how many saves failed and its slowest save in milliseconds.
