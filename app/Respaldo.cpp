@@ -105,7 +105,7 @@ QString UltimoRespaldo(const QString& carpeta) {
 }
 
 bool RespaldarBaseDeDatos(const QString& origen, const QString& carpeta, int esperaMs) {
-    const bool servidor = EsBaseDeServidor(origen);
+    const bool servidor = EsServidor(origen);
     Resultado r = Resultado::Fallo;
     QString destino;
     {

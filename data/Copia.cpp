@@ -1,6 +1,7 @@
 #include "Copia.h"
 
 #include "Esquema.h"
+#include "Motor.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -10,13 +11,10 @@
 #include <QSqlIndex>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <libpq-fe.h>
 #include <sqlite3.h>
 
 namespace {
-
-bool EsServidor(const QSqlDatabase& db) {
-    return db.driverName() == QLatin1String("QPSQL");
-}
 
 const QString kConexionOrigen = QStringLiteral("QUIMBEL_COPIA_ORIGEN");
 const QString kConexionDestino = QStringLiteral("QUIMBEL_COPIA_DESTINO");
@@ -25,7 +23,7 @@ const QString kConexionDestino = QStringLiteral("QUIMBEL_COPIA_DESTINO");
 constexpr int kFilasPorInsercion = 100;
 
 QString Nombre(const QString& ruta) {
-    return QStringLiteral("«") + (EsBaseDeServidor(ruta) ? ruta : QDir::toNativeSeparators(ruta)) +
+    return QStringLiteral("«") + (EsServidor(ruta) ? ruta : QDir::toNativeSeparators(ruta)) +
            QStringLiteral("»");
 }
 
@@ -33,7 +31,7 @@ using Estado = ResultadoCopia::Estado;
 
 Estado EstadoDeError(const QSqlDatabase& db, const QSqlError& e) {
     const QString codigo = e.nativeErrorCode();
-    if (EsServidor(db)) {
+    if (Motor::EsServidor(db)) {
         if (codigo == QLatin1String("55P03") || codigo == QLatin1String("57014") ||
             codigo == QLatin1String("40P01"))
             return Estado::EnUso;
@@ -147,14 +145,43 @@ private:
             return Falla(
                 Estado::Fallo,
                 QStringLiteral("No se pudo preparar la conexión con %1.").arg(Nombre(ruta)));
+        QStringList faltan;
         if (sqlite3* h = HandleDe(*db)) {
             sqlite3_busy_timeout(h, esperaMs_);
-            if (const QStringList faltan = Esquema::Verificar(h); !faltan.isEmpty())
-                return Falla(Estado::Fallo,
-                             QStringLiteral("%1 no es una base de datos del "
-                                            "programa que se pueda usar: %2.")
-                                 .arg(Nombre(ruta), faltan.join(QStringLiteral("; "))));
+            faltan = Esquema::Verificar(h);
+        } else {
+            faltan = VerificarServidor(ruta);
         }
+        if (!faltan.isEmpty())
+            return Falla(Estado::Fallo, QStringLiteral("%1 no es una base de datos del "
+                                                       "programa que se pueda usar: %2.")
+                                            .arg(Nombre(ruta), faltan.join(QStringLiteral("; "))));
+        return true;
+    }
+
+    QStringList VerificarServidor(const QString& uri) {
+        QString error;
+        PGconn* db = Esquema::ConectarServidor(uri, &error);
+        const QStringList faltan = db ? Esquema::Verificar(db) : QStringList{error};
+        PQfinish(db);
+        return faltan;
+    }
+
+    // A server database made empty for the purpose (createdb) gets the schema first; one that
+    // already has tables is checked as it is.
+    bool EsquemaEnServidor(const QString& uri) {
+        QString error;
+        PGconn* db = Esquema::ConectarServidor(uri, &error);
+        if (!db)
+            return Falla(Estado::Fallo, error);
+        PGresult* r = PQexec(db, "SELECT count(*) FROM pg_tables WHERE schemaname = "
+                                 "current_schema()");
+        const bool vacia = PQresultStatus(r) == PGRES_TUPLES_OK && PQntuples(r) == 1 &&
+                           QByteArray(PQgetvalue(r, 0, 0)) == "0";
+        PQclear(r);
+        PQfinish(db);
+        if (vacia && !Esquema::Crear(uri, &error))
+            return Falla(Estado::Fallo, error);
         return true;
     }
 
@@ -162,22 +189,24 @@ private:
         if (QFileInfo(rutaOrigen_).absoluteFilePath() == QFileInfo(rutaDestino_).absoluteFilePath())
             return Falla(Estado::Fallo,
                          QStringLiteral("El origen y el destino son la misma base de datos."));
-        if (!EsBaseDeServidor(rutaOrigen_) && !QFileInfo(rutaOrigen_).isFile())
+        if (!EsServidor(rutaOrigen_) && !QFileInfo(rutaOrigen_).isFile())
             return Falla(Estado::Fallo,
                          QStringLiteral("No existe el archivo %1.").arg(Nombre(rutaOrigen_)));
         if (!Abrir(kConexionOrigen, rutaOrigen_, &origen_))
             return false;
-        if (!EsBaseDeServidor(rutaDestino_) && !QFileInfo::exists(rutaDestino_)) {
+        if (!EsServidor(rutaDestino_) && !QFileInfo::exists(rutaDestino_)) {
             QString error;
             if (!Esquema::Crear(rutaDestino_, &error))
                 return Falla(Estado::Fallo, error);
             creado_ = true;
         }
+        if (EsServidor(rutaDestino_) && !EsquemaEnServidor(rutaDestino_))
+            return false;
         return Abrir(kConexionDestino, rutaDestino_, &destino_);
     }
 
     bool Empezar() {
-        if (EsServidor(origen_)) {
+        if (Motor::EsServidor(origen_)) {
             // Every table read as of one moment, without waiting for anyone's writes.
             if (!Sql(origen_, QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"),
                      QStringLiteral("No se pudo empezar la lectura del origen")) ||
@@ -190,7 +219,7 @@ private:
         }
         leyendo_ = true;
         const QString inicio = QStringLiteral("No se pudo empezar a escribir en el destino");
-        if (EsServidor(destino_)) {
+        if (Motor::EsServidor(destino_)) {
             if (!Sql(destino_, QStringLiteral("BEGIN"), inicio) ||
                 !Sql(destino_, QStringLiteral("SET LOCAL lock_timeout = %1").arg(esperaMs_),
                      inicio))
@@ -199,7 +228,7 @@ private:
             return false;
         }
         escribiendo_ = true;
-        if (EsServidor(destino_))
+        if (Motor::EsServidor(destino_))
             for (const QString& t : Esquema::TablasDeDatos())
                 if (!Sql(destino_, QStringLiteral("LOCK TABLE %1 IN EXCLUSIVE MODE").arg(t),
                          inicio))
@@ -251,7 +280,7 @@ private:
         QStringList valores(filas, fila);
         // Keys are given, not drawn from the server's counter.
         const QString tomar =
-            EsServidor(destino_) ? QStringLiteral(" OVERRIDING SYSTEM VALUE") : QString();
+            Motor::EsServidor(destino_) ? QStringLiteral(" OVERRIDING SYSTEM VALUE") : QString();
         return QStringLiteral("INSERT INTO %1 (%2)%3 VALUES %4")
             .arg(tabla, nombres.join(QStringLiteral(", ")), tomar,
                  valores.join(QStringLiteral(", ")));
@@ -335,7 +364,7 @@ private:
         if (!Valor(db, QStringLiteral("SELECT max(%1) FROM %2").arg(clave, tabla), que, &v))
             return false;
         *siguiente = v.toLongLong() + 1;
-        if (!EsServidor(db)) {
+        if (!Motor::EsServidor(db)) {
             if (!Valor(db, QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = ?"), que,
                        &v, {tabla}))
                 return false;
@@ -362,7 +391,7 @@ private:
         if (!SiguienteClave(origen_, tabla, clave, &siguiente))
             return false;
         const QString que = QStringLiteral("No se pudo fijar el contador de %1").arg(tabla);
-        if (EsServidor(destino_))
+        if (Motor::EsServidor(destino_))
             return Sql(destino_,
                        QStringLiteral("SELECT setval(pg_get_serial_sequence(?, ?), ?, "
                                       "false)"),
@@ -403,11 +432,6 @@ private:
 };
 
 } // namespace
-
-bool EsBaseDeServidor(const QString& ruta) {
-    return ruta.startsWith(QLatin1String("postgresql://")) ||
-           ruta.startsWith(QLatin1String("postgres://"));
-}
 
 ResultadoCopia CopiarBaseDeDatos(const QString& origen, const QString& destino, int esperaMs) {
     return Copiador(origen, destino, esperaMs).Ejecutar();

@@ -8,9 +8,6 @@
 // A whole database copied onto another, a file or a server in either place: moving an office
 // onto a server, taking a server's data home as a file, the backup of a server database.
 
-// Whether a database location names a server (a URI) rather than a file.
-bool EsBaseDeServidor(const QString& ruta);
-
 struct FilasDeTabla {
     QString tabla;
     qint64 origen = 0;

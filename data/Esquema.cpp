@@ -1,13 +1,14 @@
 #include "Esquema.h"
 
+#include "Conexiones.h"
 #include "Dialecto.h"
 #include "ErrorMotor.h"
+#include "EsquemaDefinicion.h"
 
 #include <QFileInfo>
 #include <sqlite3.h>
 
 namespace Esquema {
-namespace {
 
 // Text columns compare without regard to case for every Spanish letter (collation ES_CI).
 const char* const kTablas = R"SQL(
@@ -135,19 +136,17 @@ LEFT JOIN proveedores e ON e.EmpId = pr.EmpId
 ORDER BY pr.PreId;
 )SQL";
 
-struct DefComando {
-    const char* nombre;
-    const char* parametros;
-    const char* sentencias;
-};
-
 const DefComando kComandos[] = {
     {"orden_insertar",
      "DATETIME,DOUBLE,TEXT,INTEGER,TEXT,TEXT,TEXT,INTEGER,INTEGER,INTEGER,INTEGER,TEXT",
      "INSERT INTO ordenes (OrdFecha, OrdCantidad, OrdUnidadMedida, ProId, OrdComentario, "
      "OrdLugarEntrega, OrdPrioridad, SecId, CenCosId, SolicitanteId, AutorizanteId, UsuLogin, "
      "OrdEstado, ProcesadoId) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, "
-     "'Pendiente', 0);\nSELECT last_insert_rowid() AS OrdId;"},
+     "'Pendiente', 0);\nSELECT last_insert_rowid() AS OrdId;",
+     "INSERT INTO ordenes (OrdFecha, OrdCantidad, OrdUnidadMedida, ProId, OrdComentario, "
+     "OrdLugarEntrega, OrdPrioridad, SecId, CenCosId, SolicitanteId, AutorizanteId, UsuLogin, "
+     "OrdEstado, ProcesadoId) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, "
+     "'Pendiente', 0) RETURNING OrdId;"},
     {"orden_actualizar",
      "INTEGER,DATETIME,DOUBLE,TEXT,INTEGER,TEXT,TEXT,TEXT,INTEGER,INTEGER,INTEGER,INTEGER",
      "UPDATE ordenes SET OrdFecha = ?2, OrdCantidad = ?3, OrdUnidadMedida = ?4, ProId = ?5, "
@@ -191,10 +190,10 @@ const DefComando kComandos[] = {
      "UsuDesactivado = ?8 WHERE UsuId = ?1;"},
 };
 
-struct DefTabla {
-    const char* nombre;
-    QStringList columnas;
-};
+const QList<DefComando>& Comandos() {
+    static const QList<DefComando> c(std::begin(kComandos), std::end(kComandos));
+    return c;
+}
 
 const QList<DefTabla>& Tablas() {
     static const QList<DefTabla> t = {
@@ -229,6 +228,16 @@ const QList<DefTabla>& Tablas() {
     };
     return t;
 }
+
+QStringList Columnas() {
+    QStringList r;
+    for (const DefTabla& t : Tablas())
+        r << t.columnas;
+    r.removeDuplicates();
+    return r;
+}
+
+namespace {
 
 bool Exec(sqlite3* db, const char* sql, QString* error) {
     char* msg = nullptr;
@@ -269,6 +278,8 @@ sqlite3* AbrirArchivo(const QString& ruta, bool crear, QString* error) {
 }
 
 bool Crear(const QString& ruta, QString* error) {
+    if (EsServidor(ruta))
+        return CrearEnServidor(ruta, error);
     if (QFileInfo::exists(ruta)) {
         if (error)
             *error = QStringLiteral("El archivo %1 ya existe; no se sobrescribe.").arg(ruta);
@@ -284,7 +295,7 @@ bool Crear(const QString& ruta, QString* error) {
                                 "INSERT INTO comandos (nombre, parametros, sentencias) "
                                 "VALUES (?, ?, ?)",
                                 -1, &st, nullptr) == SQLITE_OK;
-    for (const DefComando& c : kComandos) {
+    for (const DefComando& c : Comandos()) {
         if (!ok)
             break;
         sqlite3_reset(st);
@@ -334,7 +345,7 @@ QStringList Verificar(sqlite3* db) {
                 faltan << QStringLiteral("falta la columna %1.%2").arg(QLatin1String(t.nombre), c);
     }
     if (!Columnas(db, "comandos").isEmpty()) {
-        for (const DefComando& c : kComandos) {
+        for (const DefComando& c : Comandos()) {
             if (sqlite3_prepare_v2(db, "SELECT 1 FROM comandos WHERE nombre = ?", -1, &st,
                                    nullptr) != SQLITE_OK)
                 break;

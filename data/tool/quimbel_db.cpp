@@ -60,7 +60,7 @@ void ImprimirFilas(Recordset& rs) {
 }
 
 bool Conectar(const QString& ruta) {
-    if (!QFileInfo(ruta).isFile()) {
+    if (!EsServidor(ruta) && !QFileInfo(ruta).isFile()) {
         std::fprintf(stderr, "No existe el archivo %s\n", qPrintable(ruta));
         return false;
     }
@@ -93,7 +93,8 @@ int Crear(const QStringList& args) {
     }
     CerrarConexion();
     if (!ok) {
-        QFile::remove(ruta);
+        if (!EsServidor(ruta))
+            QFile::remove(ruta);
         std::fprintf(stderr, "No se pudo crear la base de datos %s\n", qPrintable(ruta));
         return 1;
     }
@@ -108,6 +109,8 @@ int Crear(const QStringList& args) {
 int Verificar(const QStringList& args) {
     if (args.size() != 1)
         return Uso();
+    if (EsServidor(args[0]))
+        return Conectar(args[0]) ? (Imprimir(QStringLiteral("Esquema completo.\n")), 0) : 1;
     if (!QFileInfo(args[0]).isFile()) {
         std::fprintf(stderr, "No existe el archivo %s\n", qPrintable(args[0]));
         return 1;

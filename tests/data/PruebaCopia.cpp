@@ -128,8 +128,43 @@ private slots:
         QVERIFY(Mensajes::Mostrados().isEmpty());
     }
 
+    // Moving an office onto the server and taking it back as a file loses nothing: every row,
+    // every value's kind, and the key counters, so that no order number is given twice.
+    void idaYVueltaPorElServidor() {
+        if (!Entorno::EnServidor())
+            QSKIP("Necesita el servidor de pruebas.");
+        Entorno e;
+        e.Sql(QStringLiteral("DELETE FROM usuarios"));
+        CerrarConexion();
+        const QString origen = BaseDeOrigen(e);
+        QVERIFY(!origen.isEmpty());
+
+        ResultadoCopia ida = CopiarBaseDeDatos(origen, e.RutaBase());
+        QVERIFY2(ida.Hecha(), qPrintable(ida.causa));
+        QCOMPARE(ida.filas.size(), Esquema::TablasDeDatos().size());
+        for (const FilasDeTabla& f : ida.filas)
+            QCOMPARE(f.destino, f.origen);
+        const QString vuelta = e.Carpeta() + QStringLiteral("/vuelta.mdb");
+        const ResultadoCopia r = CopiarBaseDeDatos(e.RutaBase(), vuelta);
+        QVERIFY2(r.Hecha(), qPrintable(r.causa));
+        CompararContenido(origen, vuelta);
+
+        QCOMPARE(CopiarBaseDeDatos(origen, e.RutaBase()).estado,
+                 ResultadoCopia::Estado::DestinoConDatos);
+        CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), e.RutaBase());
+        QVERIFY(AbrirConexion(QString::fromLatin1(kOrigenDeDatos), QString()));
+        e.Insertar("orden_insertar", {QDateTime(QDate(2026, 12, 7), QTime(9, 0)), 1, "u", 1, "", "",
+                                      "Normal", 1, 1, 1, 0, "korva"});
+        QCOMPARE(e.Valor(QStringLiteral("SELECT max(OrdId) FROM ordenes")).toInt(), 61);
+        QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM ordenes")).toInt(), 60);
+        CerrarConexion();
+        QVERIFY(Mensajes::Mostrados().isEmpty());
+    }
+
     // A copy that cannot be read whole leaves no file behind under the destination's name.
     void origenDanadoNoDejaArchivo() {
+        if (Entorno::EnServidor())
+            QSKIP("Daña las páginas de un archivo de base de datos.");
         Entorno e(false);
         e.DanarSectores();
         const QString destino = e.Carpeta() + QStringLiteral("/destino.mdb");

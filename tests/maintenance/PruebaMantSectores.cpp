@@ -112,8 +112,7 @@ private slots:
         QCOMPARE(Mensajes::Mostrados()[0].icono, Mensajes::Icono::Ninguno);
         QVERIFY(Habilitados(f.get(), kEntrada));
 
-        e.Sql(QStringLiteral("CREATE TRIGGER rechazo BEFORE INSERT ON sectores "
-                             "BEGIN SELECT RAISE(ABORT, 'sin lugar'); END"));
+        e.Rechazar("rechazo", "BEFORE INSERT", "sectores", nullptr, "sin lugar");
         Mensajes::Limpiar();
         Escribir(f->txtFields(1), QStringLiteral("Depósito"));
         Pulsar(f.get(), kGuardar);

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QList>
+#include <QStringList>
+
+// The schema written once, in the file engine's dialect; the server's schema is derived from
+// it (EsquemaPg.cpp). A new table or command is added here, for both engines.
+namespace Esquema {
+extern const char* const kTablas;
+extern const char* const kVistas;
+
+struct DefComando {
+    const char* nombre;
+    const char* parametros;
+    const char* sentencias;
+    // Where the server needs other statements for the same effect; nullptr: the same ones.
+    const char* servidor = nullptr;
+};
+const QList<DefComando>& Comandos();
+
+// Every table and view with the columns the program uses.
+struct DefTabla {
+    const char* nombre;
+    QStringList columnas;
+};
+const QList<DefTabla>& Tablas();
+} // namespace Esquema
