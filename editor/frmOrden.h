@@ -5,10 +5,10 @@
 
 #include <QDateTime>
 #include <QList>
-#include <QPointer>
 #include <QWidget>
 
 class ListaEnlazada;
+template <class T> class VentanaUnica;
 class SelectorFecha;
 class QCheckBox;
 class QComboBox;
@@ -23,6 +23,15 @@ class QTreeWidgetItem;
 // `id` is the PreId, or the row's number when it was added here.
 struct FilaPrecio : Ordenes::PrecioLeido {
     QString clave; // "P" + PreId for a stored quote
+};
+
+// What the editor is doing, which decides its command buttons (see kBotonesDeModo).
+enum class ModoOrden {
+    Inicial,  // just built, nothing loaded
+    Nueva,    // a new order being entered
+    Edicion,  // a stored order being changed
+    Guardada, // the order on screen has just been stored
+    Cargada   // a stored order shown
 };
 
 // The purchase order editor: one order with its supplier quotes. It exists once; the main window
@@ -114,6 +123,7 @@ protected:
 private:
     explicit frmOrden(QWidget* parent = nullptr);
     void Cargar();
+    void PonerModo(ModoOrden modo);
     void ConstruirControles();
     void CrearColumnasPrecios();
     QList<QWidget*> CamposDeEdicion() const;
@@ -126,7 +136,7 @@ private:
     // Ticks or unticks "Autorizó:" without asking for a password: the program's own changes.
     void MarcarAutorizo(bool marcado);
 
-    static QPointer<frmOrden> instancia_;
+    static VentanaUnica<frmOrden>& Unica();
     Recordset rsUnidades_, rsLugares_, rsSolicitantes_, rsAutorizantes_, rsSectores_, rsCentros_,
         rsMonedas_, rsFormasDePago_;
     QTreeWidgetItem* filaEnEdicion_ = nullptr;

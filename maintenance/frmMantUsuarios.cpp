@@ -53,7 +53,7 @@ ConfiguracionMant Config() {
     return c;
 }
 
-QPointer<frmMantUsuarios> gUsuarios;
+VentanaUnica<frmMantUsuarios> gUsuarios;
 
 } // namespace
 
