@@ -360,6 +360,14 @@ QStringList Verificar(sqlite3* db) {
     return faltan;
 }
 
+QStringList TablasDeDatos() {
+    QStringList r;
+    for (const DefTabla& t : Tablas())
+        if (!QLatin1String(t.nombre).startsWith(QLatin1String("v_")))
+            r << QString::fromLatin1(t.nombre);
+    return r;
+}
+
 QStringList RevisionRapida(sqlite3* db) {
     QStringList hallazgos;
     sqlite3_stmt* st = nullptr;
