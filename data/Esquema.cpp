@@ -229,6 +229,21 @@ const QList<DefTabla>& Tablas() {
     return t;
 }
 
+QStringList FaltantesEnTablas(const std::function<QStringList(const char*)>& columnasDe) {
+    QStringList faltan;
+    for (const DefTabla& t : Tablas()) {
+        const QStringList hay = columnasDe(t.nombre);
+        if (hay.isEmpty()) {
+            faltan << QStringLiteral("falta la tabla o vista %1").arg(QLatin1String(t.nombre));
+            continue;
+        }
+        for (const QString& c : t.columnas)
+            if (!hay.contains(c.toLower()))
+                faltan << QStringLiteral("falta la columna %1.%2").arg(QLatin1String(t.nombre), c);
+    }
+    return faltan;
+}
+
 QStringList Columnas() {
     QStringList r;
     for (const DefTabla& t : Tablas())
@@ -334,16 +349,7 @@ QStringList Verificar(sqlite3* db) {
         faltan << QStringLiteral("versión de esquema %1, más nueva que la del programa (%2)")
                       .arg(version)
                       .arg(kVersion);
-    for (const DefTabla& t : Tablas()) {
-        const QStringList hay = Columnas(db, t.nombre);
-        if (hay.isEmpty()) {
-            faltan << QStringLiteral("falta la tabla o vista %1").arg(QLatin1String(t.nombre));
-            continue;
-        }
-        for (const QString& c : t.columnas)
-            if (!hay.contains(c.toLower()))
-                faltan << QStringLiteral("falta la columna %1.%2").arg(QLatin1String(t.nombre), c);
-    }
+    faltan << FaltantesEnTablas([db](const char* tabla) { return Columnas(db, tabla); });
     if (!Columnas(db, "comandos").isEmpty()) {
         for (const DefComando& c : Comandos()) {
             if (sqlite3_prepare_v2(db, "SELECT 1 FROM comandos WHERE nombre = ?", -1, &st,

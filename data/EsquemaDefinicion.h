@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QStringList>
+#include <functional>
 
 // The schema written once, in the file engine's dialect; the server's schema is derived from
 // it (EsquemaPg.cpp). A new table or command is added here, for both engines.
@@ -24,4 +25,6 @@ struct DefTabla {
     QStringList columnas;
 };
 const QList<DefTabla>& Tablas();
+// What the tables and views lack, given how the engine lists a table's columns (in lower case).
+QStringList FaltantesEnTablas(const std::function<QStringList(const char*)>& columnasDe);
 } // namespace Esquema
