@@ -262,6 +262,24 @@ const QList<DefTabla>& Tablas() {
     return t;
 }
 
+QStringList FaltantesEnTablas(int version,
+                              const std::function<QStringList(const char*)>& columnasDe) {
+    QStringList faltan;
+    for (const DefTabla& t : Tablas()) {
+        if (t.desde > version)
+            continue;
+        const QStringList hay = columnasDe(t.nombre);
+        if (hay.isEmpty()) {
+            faltan << QStringLiteral("falta la tabla o vista %1").arg(QLatin1String(t.nombre));
+            continue;
+        }
+        for (const QString& c : t.columnas)
+            if (!hay.contains(c.toLower()))
+                faltan << QStringLiteral("falta la columna %1.%2").arg(QLatin1String(t.nombre), c);
+    }
+    return faltan;
+}
+
 QStringList Columnas() {
     QStringList r;
     for (const DefTabla& t : Tablas())
@@ -406,18 +424,8 @@ QStringList Verificar(sqlite3* db) {
         faltan << QStringLiteral("versión de esquema %1, más nueva que la del programa (%2)")
                       .arg(version)
                       .arg(kVersion);
-    for (const DefTabla& t : Tablas()) {
-        if (version >= 1 && t.desde > version)
-            continue;
-        const QStringList hay = Columnas(db, t.nombre);
-        if (hay.isEmpty()) {
-            faltan << QStringLiteral("falta la tabla o vista %1").arg(QLatin1String(t.nombre));
-            continue;
-        }
-        for (const QString& c : t.columnas)
-            if (!hay.contains(c.toLower()))
-                faltan << QStringLiteral("falta la columna %1.%2").arg(QLatin1String(t.nombre), c);
-    }
+    faltan << FaltantesEnTablas(version >= 1 ? version : kVersion,
+                                [db](const char* tabla) { return Columnas(db, tabla); });
     if (!Columnas(db, "comandos").isEmpty()) {
         for (const DefComando& c : Comandos()) {
             if (sqlite3_prepare_v2(db, "SELECT 1 FROM comandos WHERE nombre = ?", -1, &st,
@@ -432,6 +440,14 @@ QStringList Verificar(sqlite3* db) {
         faltan << QStringLiteral("falta la tabla comandos");
     }
     return faltan;
+}
+
+QStringList TablasDeDatos() {
+    QStringList r;
+    for (const DefTabla& t : Tablas())
+        if (!QLatin1String(t.nombre).startsWith(QLatin1String("v_")))
+            r << QString::fromLatin1(t.nombre);
+    return r;
 }
 
 QStringList RevisionRapida(sqlite3* db) {

@@ -36,6 +36,8 @@ QStringList Verificar(pg_conn* db);
 // What the engine's quick check finds wrong in the file's pages (the first few findings), or
 // empty when they are sound. It reads every page once but does not compare indexes with tables.
 QStringList RevisionRapida(sqlite3* db);
+// The tables that hold the program's data, without the views and the stored commands.
+QStringList TablasDeDatos();
 // Opens a database file directly (the command-line tool and tests), with the dialect registered.
 sqlite3* AbrirArchivo(const QString& ruta, bool crear, QString* error);
 // Connects to a server database directly (the command-line tool and tests); nullptr with the

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QStringList>
+#include <functional>
 
 // The schema written once, in the file engine's dialect; the server's schema is derived from
 // it (EsquemaPg.cpp). A new table or command is added here, for both engines.
@@ -32,4 +33,8 @@ struct Paso {
     const char* sql;
 };
 const QList<Paso>& Pasos();
+// What the tables and views of a database at `version` lack, given how the engine lists a
+// table's columns (in lower case).
+QStringList FaltantesEnTablas(int version,
+                              const std::function<QStringList(const char*)>& columnasDe);
 } // namespace Esquema

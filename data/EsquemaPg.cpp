@@ -185,21 +185,12 @@ QStringList Verificar(pg_conn* db) {
         faltan << QStringLiteral("versión de esquema %1, más nueva que la del programa (%2)")
                       .arg(v)
                       .arg(kVersion);
-    for (const DefTabla& t : Tablas()) {
-        if (t.desde > version.value(0).toInt())
-            continue;
-        QStringList hay = Lista(db,
-                                "SELECT column_name::text FROM information_schema.columns WHERE "
-                                "table_schema = current_schema() AND table_name = lower($1)",
-                                QString::fromLatin1(t.nombre));
-        if (hay.isEmpty()) {
-            faltan << QStringLiteral("falta la tabla o vista %1").arg(QLatin1String(t.nombre));
-            continue;
-        }
-        for (const QString& c : t.columnas)
-            if (!hay.contains(c.toLower()))
-                faltan << QStringLiteral("falta la columna %1.%2").arg(QLatin1String(t.nombre), c);
-    }
+    faltan << FaltantesEnTablas(version.value(0).toInt(), [db](const char* tabla) {
+        return Lista(db,
+                     "SELECT column_name::text FROM information_schema.columns WHERE "
+                     "table_schema = current_schema() AND table_name = lower($1)",
+                     QString::fromLatin1(tabla));
+    });
     const QStringList comandos = Lista(db, "SELECT lower(nombre::text) FROM comandos", QString());
     for (const DefComando& c : Comandos())
         if (!comandos.contains(QString::fromLatin1(c.nombre).toLower()))

@@ -1,6 +1,7 @@
 // quimbel-db: creates, checks and queries Quimbel databases through the program's own
 // data-access code.
 #include "Conexiones.h"
+#include "Copia.h"
 #include "Demo.h"
 #include "Esquema.h"
 #include "Historial.h"
@@ -20,7 +21,9 @@ int Uso() {
                "  quimbel-db verificar RUTA\n"
                "  quimbel-db sql RUTA \"TEXTO\"\n"
                "  quimbel-db ejecutar RUTA NOMBRE [VALOR...]\n"
-               "  quimbel-db historial RUTA [ORDEN]\n",
+               "  quimbel-db historial RUTA [ORDEN]\n"
+               "  quimbel-db copiar ORIGEN DESTINO\n"
+               "RUTA, ORIGEN y DESTINO: un archivo o postgresql://usuario@servidor/base\n",
                stderr);
     return 2;
 }
@@ -186,6 +189,23 @@ int HistorialCmd(const QStringList& args) {
                                  Celda(e.nuevo)};
         Imprimir(celdas.join(QLatin1Char('\t')) + QLatin1Char('\n'));
     }
+
+int Copiar(const QStringList& args) {
+    if (args.size() != 2)
+        return Uso();
+    const ResultadoCopia r = CopiarBaseDeDatos(args[0], args[1]);
+    if (!r.Hecha()) {
+        std::fprintf(stderr, "No se copió la base de datos: %s\n", qPrintable(r.causa));
+        return 1;
+    }
+    Imprimir(QStringLiteral("%1 %2 %3\n")
+                 .arg(QStringLiteral("tabla"), -16)
+                 .arg(QStringLiteral("origen"), 10)
+                 .arg(QStringLiteral("destino"), 10));
+    for (const FilasDeTabla& f : r.filas)
+        Imprimir(
+            QStringLiteral("%1 %2 %3\n").arg(f.tabla, -16).arg(f.origen, 10).arg(f.destino, 10));
+    Imprimir(QStringLiteral("Copia terminada: %1 -> %2\n").arg(args[0], args[1]));
     return 0;
 }
 
@@ -208,5 +228,7 @@ int main(int argc, char* argv[]) {
         return EjecutarCmd(args);
     if (orden == QLatin1String("historial"))
         return HistorialCmd(args);
+    if (orden == QLatin1String("copiar"))
+        return Copiar(args);
     return Uso();
 }
