@@ -189,6 +189,8 @@ int HistorialCmd(const QStringList& args) {
                                  Celda(e.nuevo)};
         Imprimir(celdas.join(QLatin1Char('\t')) + QLatin1Char('\n'));
     }
+    return 0;
+}
 
 int Copiar(const QStringList& args) {
     if (args.size() != 2)
