@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QFile>
+#include <QPointer>
 #include <QProcess>
 #include <QTreeView>
 
@@ -82,8 +83,13 @@ private slots:
         Cerrar();
         if (frmHistorial::Abierta())
             delete frmHistorial::Abierta();
+        // Deleting the main window deletes the windows it owns, which are top-level too: the
+        // list is held as guarded pointers.
+        QList<QPointer<QWidget>> ventanas;
         for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* principal = qobject_cast<frmPrincipal*>(w))
+            ventanas << w;
+        for (const QPointer<QWidget>& w : ventanas)
+            if (auto* principal = qobject_cast<frmPrincipal*>(w.data()))
                 delete principal;
         Reloj::Fijar(QDateTime());
     }
