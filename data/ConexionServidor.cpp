@@ -127,6 +127,12 @@ QString Abrir(QSqlDatabase& db, const QString& uri) {
     QString causa;
     if (!Preparar(db))
         causa = QStringLiteral("No se pudo preparar la conexión con %1.").arg(Servidor(p));
+    else if (Esquema::Actualizar(MotorPostgres::HandleDe(db), &error) ==
+             Esquema::Actualizacion::Fallida)
+        causa = QStringLiteral("La base de datos %1 no se pudo actualizar a la versión %2: %3.")
+                    .arg(Servidor(p))
+                    .arg(Esquema::kVersion)
+                    .arg(error);
     else if (const QStringList faltan = Esquema::Verificar(MotorPostgres::HandleDe(db));
              !faltan.isEmpty())
         causa = QStringLiteral("La base de datos %1 no se puede usar: %2.")

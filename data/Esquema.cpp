@@ -136,6 +136,35 @@ LEFT JOIN proveedores e ON e.EmpId = pr.EmpId
 ORDER BY pr.PreId;
 )SQL";
 
+// What each version adds to the one before it. A new version appends its step here; Crear runs
+// them all, Actualizar those a database lacks. Written once in the file engine's DDL; the server
+// gets the same step through its type translation.
+// The order history: one row per changed field, quote or state, never updated nor deleted.
+// HisCambio ties the rows of one change to the first of them (empty on that first row).
+const Paso kPasos[] = {
+    {2, R"SQL(
+CREATE TABLE historial (
+    HisId INTEGER PRIMARY KEY AUTOINCREMENT,
+    HisCambio INTEGER,
+    HisFecha DATETIME NOT NULL,
+    HisLogin TEXT,
+    HisTipo TEXT NOT NULL,
+    HisTabla TEXT NOT NULL,
+    HisClave INTEGER,
+    HisOrdId INTEGER,
+    HisCampo TEXT,
+    HisAnterior TEXT,
+    HisNuevo TEXT
+);
+CREATE INDEX historial_orden ON historial (HisOrdId, HisId);
+)SQL"},
+};
+
+const QList<Paso>& Pasos() {
+    static const QList<Paso> p(std::begin(kPasos), std::end(kPasos));
+    return p;
+}
+
 const DefComando kComandos[] = {
     {"orden_insertar",
      "DATETIME,DOUBLE,TEXT,INTEGER,TEXT,TEXT,TEXT,INTEGER,INTEGER,INTEGER,INTEGER,TEXT",
@@ -225,13 +254,20 @@ const QList<DefTabla>& Tablas() {
         {"v_precios_proveedores",
          {"PreId", "OrdId", "EmpId", "Proveedor", "PreContacto", "PrePrecio", "PreMoneda",
           "PreFormaPago", "PreFecha", "PreFecVigencia", "PreAceptado"}},
+        {"historial",
+         {"HisId", "HisCambio", "HisFecha", "HisLogin", "HisTipo", "HisTabla", "HisClave",
+          "HisOrdId", "HisCampo", "HisAnterior", "HisNuevo"},
+         2},
     };
     return t;
 }
 
-QStringList FaltantesEnTablas(const std::function<QStringList(const char*)>& columnasDe) {
+QStringList FaltantesEnTablas(int version,
+                              const std::function<QStringList(const char*)>& columnasDe) {
     QStringList faltan;
     for (const DefTabla& t : Tablas()) {
+        if (t.desde > version)
+            continue;
         const QStringList hay = columnasDe(t.nombre);
         if (hay.isEmpty()) {
             faltan << QStringLiteral("falta la tabla o vista %1").arg(QLatin1String(t.nombre));
@@ -262,6 +298,19 @@ bool Exec(sqlite3* db, const char* sql, QString* error) {
         *error = QString::fromUtf8(msg ? msg : sqlite3_errmsg(db));
     sqlite3_free(msg);
     return false;
+}
+
+bool LeerVersion(sqlite3* db, int* version, QString* error) {
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &st, nullptr) != SQLITE_OK) {
+        if (error)
+            *error = DescribirErrorMotor(db);
+        sqlite3_finalize(st);
+        return false;
+    }
+    *version = sqlite3_step(st) == SQLITE_ROW ? sqlite3_column_int(st, 0) : 0;
+    sqlite3_finalize(st);
+    return true;
 }
 
 QStringList Columnas(sqlite3* db, const char* tabla) {
@@ -304,6 +353,8 @@ bool Crear(const QString& ruta, QString* error) {
     if (!db)
         return false;
     bool ok = Exec(db, "BEGIN", error) && Exec(db, kTablas, error) && Exec(db, kVistas, error);
+    for (const Paso& p : Pasos())
+        ok = ok && Exec(db, p.sql, error);
     sqlite3_stmt* st = nullptr;
     if (ok)
         ok = sqlite3_prepare_v2(db,
@@ -330,18 +381,42 @@ bool Crear(const QString& ruta, QString* error) {
     return ok;
 }
 
+Actualizacion Actualizar(sqlite3* db, QString* error) {
+    int version = 0;
+    if (!LeerVersion(db, &version, error))
+        return Actualizacion::Fallida;
+    if (version == kVersion)
+        return Actualizacion::AlDia;
+    if (version > kVersion)
+        return Actualizacion::MasNueva;
+    if (version < 1)
+        return Actualizacion::SinVersion;
+    // The write lock first: another workstation may be upgrading the same file right now.
+    if (!Exec(db, "BEGIN IMMEDIATE", error))
+        return Actualizacion::Fallida;
+    bool ok = LeerVersion(db, &version, error);
+    if (ok && version >= kVersion) {
+        Exec(db, "ROLLBACK", nullptr);
+        return version == kVersion ? Actualizacion::AlDia : Actualizacion::MasNueva;
+    }
+    for (const Paso& p : Pasos())
+        if (p.version > version)
+            ok = ok && Exec(db, p.sql, error);
+    const QByteArray nueva = "PRAGMA user_version = " + QByteArray::number(kVersion);
+    ok = ok && Exec(db, nueva.constData(), error) && Exec(db, "COMMIT", error);
+    if (!ok) {
+        Exec(db, "ROLLBACK", nullptr);
+        return Actualizacion::Fallida;
+    }
+    return Actualizacion::Actualizada;
+}
+
 QStringList Verificar(sqlite3* db) {
     QStringList faltan;
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &st, nullptr) != SQLITE_OK) {
-        const QString error = DescribirErrorMotor(db);
-        sqlite3_finalize(st);
-        return {QStringLiteral("no se puede leer: ") + error};
-    }
     int version = 0;
-    if (sqlite3_step(st) == SQLITE_ROW)
-        version = sqlite3_column_int(st, 0);
-    sqlite3_finalize(st);
+    if (QString error; !LeerVersion(db, &version, &error))
+        return {QStringLiteral("no se puede leer: ") + error};
+    sqlite3_stmt* st = nullptr;
     if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) !=
         SQLITE_OK)
         return {QStringLiteral("no se puede leer: ") + DescribirErrorMotor(db)};
@@ -349,7 +424,8 @@ QStringList Verificar(sqlite3* db) {
         faltan << QStringLiteral("versión de esquema %1, más nueva que la del programa (%2)")
                       .arg(version)
                       .arg(kVersion);
-    faltan << FaltantesEnTablas([db](const char* tabla) { return Columnas(db, tabla); });
+    faltan << FaltantesEnTablas(version >= 1 ? version : kVersion,
+                                [db](const char* tabla) { return Columnas(db, tabla); });
     if (!Columnas(db, "comandos").isEmpty()) {
         for (const DefComando& c : Comandos()) {
             if (sqlite3_prepare_v2(db, "SELECT 1 FROM comandos WHERE nombre = ?", -1, &st,

@@ -23,8 +23,18 @@ const QList<DefComando>& Comandos();
 struct DefTabla {
     const char* nombre;
     QStringList columnas;
+    int desde = 1; // the version that adds it: an older database gets it from Actualizar
 };
 const QList<DefTabla>& Tablas();
-// What the tables and views lack, given how the engine lists a table's columns (in lower case).
-QStringList FaltantesEnTablas(const std::function<QStringList(const char*)>& columnasDe);
+
+// What a schema version adds to the one before it, in the file engine's DDL.
+struct Paso {
+    int version;
+    const char* sql;
+};
+const QList<Paso>& Pasos();
+// What the tables and views of a database at `version` lack, given how the engine lists a
+// table's columns (in lower case).
+QStringList FaltantesEnTablas(int version,
+                              const std::function<QStringList(const char*)>& columnasDe);
 } // namespace Esquema

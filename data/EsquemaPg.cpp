@@ -33,6 +33,8 @@ CREATE OPERATOR = (LEFTARG = smallint, RIGHTARG = boolean, FUNCTION = bandera_ig
 CREATE OPERATOR = (LEFTARG = integer, RIGHTARG = boolean, FUNCTION = bandera_igual);
 CREATE OPERATOR <> (LEFTARG = smallint, RIGHTARG = boolean, FUNCTION = bandera_distinta);
 CREATE OPERATOR <> (LEFTARG = integer, RIGHTARG = boolean, FUNCTION = bandera_distinta);
+CREATE FUNCTION ahora() RETURNS timestamp(0) LANGUAGE sql STABLE AS
+  $$ SELECT LOCALTIMESTAMP(0) $$;
 CREATE TABLE esquema (version integer NOT NULL);
 )SQL";
 
@@ -50,6 +52,15 @@ QString ParaServidor(const char* ddl) {
         l.replace(QStringLiteral(" DOUBLE"), QStringLiteral(" double precision"));
     }
     return lineas.join(QLatin1Char('\n'));
+}
+
+// The later versions' steps, in the server's types.
+QString PasosDesde(int version) {
+    QString sql;
+    for (const Paso& p : Pasos())
+        if (p.version > version)
+            sql += ParaServidor(p.sql);
+    return sql;
 }
 
 QString Mensaje(PGconn* db, PGresult* r) {
@@ -128,12 +139,40 @@ bool CrearEnServidor(const QString& uri, QString* error) {
     }
     ok = ok && Exec(db, QStringLiteral("BEGIN"), error) &&
          Exec(db, QString::fromUtf8(kDialecto), error) && Exec(db, ParaServidor(kTablas), error) &&
-         Exec(db, QString::fromUtf8(kVistas), error) && GuardarComandos(db, error) &&
+         Exec(db, PasosDesde(1), error) && Exec(db, QString::fromUtf8(kVistas), error) &&
+         GuardarComandos(db, error) &&
          Exec(db, QStringLiteral("INSERT INTO esquema (version) VALUES (%1)").arg(kVersion),
               error) &&
          Exec(db, QStringLiteral("COMMIT"), error);
     PQfinish(db);
     return ok;
+}
+
+Actualizacion Actualizar(pg_conn* db, QString* error) {
+    bool ok = false;
+    int version = Lista(db, "SELECT max(version) FROM esquema", QString(), &ok).value(0).toInt();
+    if (!ok)
+        return Actualizacion::SinVersion;
+    if (version >= kVersion || version < 1)
+        return version == kVersion  ? Actualizacion::AlDia
+               : version > kVersion ? Actualizacion::MasNueva
+                                    : Actualizacion::SinVersion;
+    // The table lock makes a second workstation wait and then find the work done.
+    ok = Exec(db, QStringLiteral("BEGIN"), error) &&
+         Exec(db, QStringLiteral("LOCK TABLE esquema IN EXCLUSIVE MODE"), error);
+    if (ok)
+        version = Lista(db, "SELECT max(version) FROM esquema", QString(), &ok).value(0).toInt();
+    const bool hacer = ok && version < kVersion;
+    ok = ok &&
+         (!hacer ||
+          (Exec(db, PasosDesde(version), error) &&
+           Exec(db, QStringLiteral("UPDATE esquema SET version = %1").arg(kVersion), error))) &&
+         Exec(db, QStringLiteral("COMMIT"), error);
+    if (!ok) {
+        Exec(db, QStringLiteral("ROLLBACK"), nullptr);
+        return Actualizacion::Fallida;
+    }
+    return hacer ? Actualizacion::Actualizada : Actualizacion::AlDia;
 }
 
 QStringList Verificar(pg_conn* db) {
@@ -146,7 +185,7 @@ QStringList Verificar(pg_conn* db) {
         faltan << QStringLiteral("versión de esquema %1, más nueva que la del programa (%2)")
                       .arg(v)
                       .arg(kVersion);
-    faltan << FaltantesEnTablas([db](const char* tabla) {
+    faltan << FaltantesEnTablas(version.value(0).toInt(), [db](const char* tabla) {
         return Lista(db,
                      "SELECT column_name::text FROM information_schema.columns WHERE "
                      "table_schema = current_schema() AND table_name = lower($1)",

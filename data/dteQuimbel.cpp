@@ -176,7 +176,7 @@ void RecordsetEditable::CancelarCambios() {
     cambios_.clear();
 }
 
-bool RecordsetEditable::Grabar() {
+bool RecordsetEditable::Grabar(const std::function<bool(const QVariant& clave)>& ademas) {
     if (editada_ < 0 || editada_ != pos_)
         return true;
     const QSqlDatabase& db = gConexion;
@@ -243,6 +243,8 @@ bool RecordsetEditable::Grabar() {
     } else if (iClave >= 0) {
         fila[iClave] = clave;
     }
+    if (ademas && !ademas(clave))
+        return false;
     filas_[editada_] = fila;
     editada_ = -1;
     nueva_ = false;

@@ -16,6 +16,7 @@
 #include "VentanaUnica.h"
 #include "frmGrillaProductos.h"
 #include "frmGrillaProveedores.h"
+#include "frmHistorial.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -366,6 +367,13 @@ void frmOrden::ConstruirControles() {
         connect(cmdMenu[i], &QPushButton::clicked, this, [this, i] { cmdMenu_Click(i); });
     }
     PonerModo(ModoOrden::Inicial);
+    menu->addSpacing(Pantalla::Twips(300, this));
+    cmdHistorial = new QPushButton(QStringLiteral("Historial"), this);
+    cmdHistorial->setObjectName(QStringLiteral("cmdHistorial"));
+    cmdHistorial->setToolTip(QStringLiteral("Ver quién cambió esta Orden de Compra, cuándo y qué"));
+    cmdHistorial->setAutoDefault(false);
+    menu->addWidget(cmdHistorial);
+    connect(cmdHistorial, &QPushButton::clicked, this, &frmOrden::VerHistorial);
     raiz->addLayout(menu);
 
     connect(txtDescripcion, &QLineEdit::returnPressed, this, &frmOrden::BuscarProducto);
@@ -460,6 +468,7 @@ void frmOrden::LimpiarOrden() {
     dtcSolicitantes->SetValor(QString());
     dtcAutorizantes->SetValor(QString());
     autorizanteConfirmado_.clear();
+    autorizacionConfirmada_ = QDateTime();
     MarcarAutorizo(false);
     dtcSectores->SetValor(QStringLiteral("1"));
     dtcCentrosDeCosto->SetValor(QStringLiteral("1"));
@@ -498,6 +507,7 @@ void frmOrden::CargarOrden() {
         dtcAutorizantes->SetValorGuardado(o.autorizanteId > 0 ? QString::number(o.autorizanteId)
                                                               : QString());
         autorizanteConfirmado_ = dtcAutorizantes->Valor();
+        autorizacionConfirmada_ = QDateTime();
         if (o.autorizanteId > 0)
             MarcarAutorizo(true);
         dtcSectores->SetValorGuardado(o.sectorId);
@@ -810,4 +820,15 @@ void frmOrden::QuitarPrecio() {
     delete fila;
     ActualizarFilaEnEdicion();
     grdPrecios->update();
+}
+
+void frmOrden::VerHistorial() {
+    if (agregando || ordid <= 0) {
+        Mensajes::MsgBox(QStringLiteral("La Orden de Compra todavía no fue guardada: no tiene "
+                                        "historial."),
+                         Mensajes::Botones::OK, Mensajes::Icono::Informacion,
+                         QStringLiteral("Atención"));
+        return;
+    }
+    frmHistorial::Mostrar(ordid);
 }

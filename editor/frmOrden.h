@@ -101,6 +101,8 @@ public:
     QTreeWidget* grdPrecios;
 
     QPushButton* cmdMenu[7];
+    // Beside the command row: the order's history.
+    QPushButton* cmdHistorial;
 
 public slots:
     void cmdMenu_Click(int indice);
@@ -116,6 +118,7 @@ public slots:
     void NuevoProducto();
     void NuevoProveedor();
     void ImprimirOrden();
+    void VerHistorial();
 
 protected:
     void closeEvent(QCloseEvent* ev) override;
@@ -144,5 +147,7 @@ private:
     int anchosPrecios_[10] = {};
     // The authoriser whose password was confirmed, or who was stored with the order.
     QString autorizanteConfirmado_;
+    // When a password was last confirmed to give or remove the authorisation.
+    QDateTime autorizacionConfirmada_;
     bool autorizoPorPrograma_ = false;
 };

@@ -104,6 +104,7 @@ bool frmOrden::GuardarOrden() {
     o.solicitanteId = Id(dtcSolicitantes);
     o.autorizanteId = Id(dtcAutorizantes);
     o.login = gLogin;
+    o.autorizacionConfirmada = autorizacionConfirmada_;
 
     QList<Ordenes::PrecioAGuardar> precios;
     for (const Ordenes::PrecioAGuardar& p : FilasPrecios())
@@ -122,6 +123,7 @@ bool frmOrden::GuardarOrden() {
     ordid = numero;
     lblNumeroDeOrden->setText(QString::number(ordid));
     autorizanteConfirmado_ = dtcAutorizantes->Valor();
+    autorizacionConfirmada_ = QDateTime();
     agregando = false;
     BloquearCampos();
     return true;

@@ -14,6 +14,7 @@ enum { kCodigo = 0, kLogin = 1, kClave = 2, kNombre = 3 };
 ConfiguracionMant Config() {
     ConfiguracionMant c;
     c.nombre = QStringLiteral("frmMantUsuarios");
+    c.tabla = QStringLiteral("usuarios");
     c.titulo = QStringLiteral("Mantenimiento de Usuarios");
     c.tituloLista = QStringLiteral("LISTA DE USUARIOS");
     c.columnas = {{QStringLiteral("LOGIN"), QStringLiteral("UsuLogin")},

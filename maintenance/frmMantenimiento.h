@@ -93,6 +93,7 @@ struct CasillaMant {
 
 struct ConfiguracionMant {
     QString nombre; // objectName of the window (its class name)
+    QString tabla;  // the table a save writes, for its history; its key is the first field
     QString titulo;
     QString tituloLista;
     QList<ColumnaLista> columnas;

@@ -4,6 +4,7 @@
 #include "Copia.h"
 #include "Demo.h"
 #include "Esquema.h"
+#include "Historial.h"
 #include "Mensajes.h"
 
 #include <QCoreApplication>
@@ -20,6 +21,7 @@ int Uso() {
                "  quimbel-db verificar RUTA\n"
                "  quimbel-db sql RUTA \"TEXTO\"\n"
                "  quimbel-db ejecutar RUTA NOMBRE [VALOR...]\n"
+               "  quimbel-db historial RUTA [ORDEN]\n"
                "  quimbel-db copiar ORIGEN DESTINO\n"
                "RUTA, ORIGEN y DESTINO: un archivo o postgresql://usuario@servidor/base\n",
                stderr);
@@ -157,6 +159,39 @@ int EjecutarCmd(const QStringList& args) {
     return ok ? 0 : 1;
 }
 
+// Every change, or one order's (also once the order is deleted), newest first.
+int HistorialCmd(const QStringList& args) {
+    if (args.isEmpty() || args.size() > 2)
+        return Uso();
+    bool ok = true;
+    const int orden = args.size() == 2 ? args[1].toInt(&ok) : 0;
+    if (!ok || orden < 0)
+        return Uso();
+    if (!Conectar(args[0]))
+        return 1;
+    QList<Historial::Entrada> entradas;
+    ok = Historial::LeerHistorial(orden, &entradas);
+    CerrarConexion();
+    if (!ok)
+        return 1;
+    Imprimir(QStringLiteral("Cambio\tFecha\tUsuario\tTipo\tTabla\tClave\tOrden\tCampo\tAnterior\t"
+                            "Nuevo\n"));
+    for (const Historial::Entrada& e : entradas) {
+        const QStringList celdas{QString::number(e.cambio),
+                                 Celda(e.fecha),
+                                 Celda(e.login),
+                                 Celda(e.tipo),
+                                 Celda(e.tabla),
+                                 QString::number(e.clave),
+                                 e.ordId > 0 ? QString::number(e.ordId) : QStringLiteral("\\N"),
+                                 Celda(e.campo),
+                                 Celda(e.anterior),
+                                 Celda(e.nuevo)};
+        Imprimir(celdas.join(QLatin1Char('\t')) + QLatin1Char('\n'));
+    }
+    return 0;
+}
+
 int Copiar(const QStringList& args) {
     if (args.size() != 2)
         return Uso();
@@ -193,6 +228,8 @@ int main(int argc, char* argv[]) {
         return Sql(args);
     if (orden == QLatin1String("ejecutar"))
         return EjecutarCmd(args);
+    if (orden == QLatin1String("historial"))
+        return HistorialCmd(args);
     if (orden == QLatin1String("copiar"))
         return Copiar(args);
     return Uso();

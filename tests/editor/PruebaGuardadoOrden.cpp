@@ -188,6 +188,21 @@ private slots:
         QVERIFY(
             EscribirOrden(misma, Orden(QStringLiteral("bien")), {Precio(QStringLiteral("q"), 2)}));
         QCOMPARE(Contactos(e, previa), QStringList{QStringLiteral("q")});
+
+        // The history is part of the save: when its line cannot be written, neither is the
+        // order, new or changed.
+        const int lineas = Cuenta(e, "historial");
+        QVERIFY(lineas > 0);
+        e.Rechazar("sin_historial", "BEFORE INSERT", "historial", nullptr, "sin historial");
+        Mensajes::Limpiar();
+        ordid = 0;
+        QVERIFY(!EscribirOrden(ordid, Orden(QStringLiteral("nueva")), {Precio("a", 1)}));
+        QVERIFY(Mensajes::UltimoTexto().startsWith(QStringLiteral("Error número: ")));
+        QVERIFY(!EscribirOrden(misma, Orden(QStringLiteral("otra")), {Precio("r", 3)}));
+        QCOMPARE(ordid, 0);
+        QCOMPARE(Cuenta(e, "ordenes"), 1);
+        QCOMPARE(Contactos(e, previa), QStringList{QStringLiteral("q")});
+        QCOMPARE(Cuenta(e, "historial"), lineas);
     }
 
     void ordenBorradaDesdeOtroPuestoNoRecibePrecios() {

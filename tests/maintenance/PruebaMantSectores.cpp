@@ -120,6 +120,18 @@ private slots:
         QVERIFY(Habilitados(f.get(), kEntrada));
         QCOMPARE(f->txtFields(1)->text(), QStringLiteral("Depósito"));
         QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM sectores")).toInt(), 0);
+
+        // A history line that cannot be written refuses the save just the same, and the sector
+        // is not stored without it.
+        e.QuitarDisparador("rechazo", "sectores");
+        e.Rechazar("rechazo", "BEFORE INSERT", "historial", nullptr, "sin lugar");
+        Mensajes::Limpiar();
+        Pulsar(f.get(), kGuardar);
+        QVERIFY(
+            Mensajes::Mostrados().constFirst().texto.startsWith(QStringLiteral("Error número")));
+        QVERIFY(Habilitados(f.get(), kEntrada));
+        QVERIFY(f->txtFields(0)->text().isEmpty());
+        QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM sectores")).toInt(), 0);
     }
 
     void buscarListaLasCoincidenciasYSeImprimenSoloEsas() {
