@@ -33,8 +33,6 @@ CREATE OPERATOR = (LEFTARG = smallint, RIGHTARG = boolean, FUNCTION = bandera_ig
 CREATE OPERATOR = (LEFTARG = integer, RIGHTARG = boolean, FUNCTION = bandera_igual);
 CREATE OPERATOR <> (LEFTARG = smallint, RIGHTARG = boolean, FUNCTION = bandera_distinta);
 CREATE OPERATOR <> (LEFTARG = integer, RIGHTARG = boolean, FUNCTION = bandera_distinta);
-CREATE FUNCTION ahora() RETURNS timestamp(0) LANGUAGE sql STABLE AS
-  $$ SELECT LOCALTIMESTAMP(0) $$;
 CREATE TABLE esquema (version integer NOT NULL);
 )SQL";
 
@@ -54,9 +52,19 @@ QString ParaServidor(const char* ddl) {
     return lineas.join(QLatin1Char('\n'));
 }
 
+// What a later version needs on the server beside its tables: a database made by an earlier
+// version gets it on the upgrade, a new one on creation.
+const Paso kDialectoDesde[] = {
+    {2, "CREATE FUNCTION ahora() RETURNS timestamp(0) LANGUAGE sql STABLE AS\n"
+        "  $$ SELECT LOCALTIMESTAMP(0) $$;\n"},
+};
+
 // The later versions' steps, in the server's types.
 QString PasosDesde(int version) {
     QString sql;
+    for (const Paso& p : kDialectoDesde)
+        if (p.version > version)
+            sql += QString::fromUtf8(p.sql);
     for (const Paso& p : Pasos())
         if (p.version > version)
             sql += ParaServidor(p.sql);

@@ -1,6 +1,7 @@
 #include "Conexiones.h"
 #include "Entorno.h"
 #include "Esquema.h"
+#include "Historial.h"
 #include "Mensajes.h"
 #include "RegistroPruebas.h"
 
@@ -60,9 +61,9 @@ bool Abrir() {
 void VersionUno(Entorno& e) {
     e.Sql(QStringLiteral("INSERT INTO ordenes (OrdCantidad, UsuLogin) VALUES (3, 'ana')"));
     CerrarConexion();
-    Directo(e.RutaBase(), Entorno::EnServidor()
-                              ? "DROP TABLE historial; UPDATE esquema SET version = 1;"
-                              : "DROP TABLE historial; PRAGMA user_version = 1;");
+    Directo(e.RutaBase(), Entorno::EnServidor() ? "DROP TABLE historial; DROP FUNCTION ahora(); "
+                                                  "UPDATE esquema SET version = 1;"
+                                                : "DROP TABLE historial; PRAGMA user_version = 1;");
 }
 
 } // namespace
@@ -78,6 +79,13 @@ private slots:
         QCOMPARE(e.Valor(QStringLiteral("SELECT UsuLogin FROM ordenes")).toString(),
                  QStringLiteral("ana"));
         QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM historial")).toInt(), 0);
+        // What the new version writes works on the upgraded database.
+        Historial::Registro sector;
+        sector.columnas = QStringList{QStringLiteral("SecId"), QStringLiteral("SecDescripcion")};
+        sector.valores = QStringList{QStringLiteral("1"), QStringLiteral("Compras")};
+        QVERIFY(Historial::RegistrarRegistro(QStringLiteral("korva"), QStringLiteral("sectores"),
+                                             QStringLiteral("SecId"), {}, sector));
+        QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM historial")).toInt(), 1);
         // Opened again it is already current: nothing to do, nothing refused.
         QVERIFY(Abrir());
         QVERIFY(Mensajes::Mostrados().isEmpty());
