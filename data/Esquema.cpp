@@ -105,6 +105,21 @@ CREATE TABLE comandos (
 );
 )SQL";
 
+// The office's approval rules (a row per rule switched on or off; a missing row is off) and
+// each authoriser's limit per currency.
+const char* const kTablasReglas = R"SQL(
+CREATE TABLE reglas (
+    ReglaNombre TEXT PRIMARY KEY COLLATE NOCASE,
+    ReglaActiva INTEGER NOT NULL DEFAULT 0
+);
+CREATE TABLE limitesautorizacion (
+    UsuId INTEGER NOT NULL,
+    LimMoneda TEXT COLLATE ES_CI NOT NULL,
+    LimImporte DOUBLE NOT NULL,
+    PRIMARY KEY (UsuId, LimMoneda)
+);
+)SQL";
+
 // One row per order, accepted quote or not; the order's number is the view's own order.
 const char* const kVistas = R"SQL(
 CREATE VIEW v_ordenes_preciosaceptados AS
@@ -218,6 +233,8 @@ const QList<DefTabla>& Tablas() {
         {"usuarios",
          {"UsuId", "UsuLogin", "UsuPassword", "UsuNombre", "UsuPuedeSolicitar", "UsuPuedeAutorizar",
           "UsuPuedeCumplir", "UsuDesactivado"}},
+        {"reglas", {"ReglaNombre", "ReglaActiva"}},
+        {"limitesautorizacion", {"UsuId", "LimMoneda", "LimImporte"}},
         {"v_ordenes_preciosaceptados",
          {"OrdId", "OrdFecha", "OrdCantidad", "OrdUnidadMedida", "OrdComentario", "OrdLugarEntrega",
           "OrdPrioridad", "OrdEstado", "AutorizanteId", "ProDescripcion", "OrdDescripcion",
@@ -277,7 +294,8 @@ bool Crear(const QString& ruta, QString* error) {
     sqlite3* db = AbrirArchivo(ruta, true, error);
     if (!db)
         return false;
-    bool ok = Exec(db, "BEGIN", error) && Exec(db, kTablas, error) && Exec(db, kVistas, error);
+    bool ok = Exec(db, "BEGIN", error) && Exec(db, kTablas, error) &&
+              Exec(db, kTablasReglas, error) && Exec(db, kVistas, error);
     sqlite3_stmt* st = nullptr;
     if (ok)
         ok = sqlite3_prepare_v2(db,

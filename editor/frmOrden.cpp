@@ -9,6 +9,7 @@
 #include "Formato.h"
 #include "Mensajes.h"
 #include "Pantalla.h"
+#include "ReglasAprobacion.h"
 #include "Reloj.h"
 #include "Usuario.h"
 #include "frmGrillaProductos.h"
@@ -354,6 +355,7 @@ void frmOrden::ConstruirControles() {
     connect(grdPrecios, &QTreeWidget::itemClicked, this, &frmOrden::CargarFilaPrecio);
     connect(grdPrecios, &QTreeWidget::itemActivated, this, &frmOrden::CargarFilaPrecio);
     connect(chkAutorizo, &QCheckBox::toggled, this, &frmOrden::AutorizoCambiado);
+    connect(txtCantidad, &QLineEdit::editingFinished, this, &frmOrden::RevisarAutorizacion);
     connect(dtcAutorizantes, &QComboBox::activated, this, &frmOrden::AutorizanteElegido);
 
     resize(Pantalla::Twips(11400, this), Pantalla::Twips(9600, this));
@@ -461,6 +463,8 @@ void frmOrden::LimpiarOrden() {
     txtComentario->clear();
     LimpiarPrecio();
     grdPrecios->clear();
+    notasHistorial_.clear();
+    firmaAutorizada_.reset();
     filaEnEdicion_ = nullptr;
     siguienteClave_ = 1;
 }
@@ -510,6 +514,7 @@ void frmOrden::CargarOrden() {
         dtcSectores->SetValorGuardado(rs.Texto(QStringLiteral("SecId")));
         dtcCentrosDeCosto->SetValorGuardado(rs.Texto(QStringLiteral("CenCosId")));
         CargarPrecios();
+        RecordarAutorizacion();
         cmdMenu[5]->setEnabled(true);
     }
     CerrarRecordset(rs, true);
@@ -527,14 +532,18 @@ QList<QWidget*> frmOrden::CamposDeEdicion() const {
 
 void frmOrden::HabilitarEdicion() {
     const bool autorizada = !dtcAutorizantes->Valor().isEmpty();
-    if (autorizada)
+    // Where editing drops the authorisation, an authorised order is not locked.
+    const bool bloqueada = autorizada && !ReglasAprobacion::Leer().reautorizarAlEditar;
+    if (bloqueada)
         Mensajes::MsgBox(
             QStringLiteral("La orden ya fué autorizada, no se pueden realizar cambios."),
             Botones::OK, Icono::Informacion, kAtencion);
     for (QWidget* w : CamposDeEdicion())
-        w->setEnabled(!autorizada);
+        w->setEnabled(!bloqueada);
     chkAutorizo->setEnabled(true);
     dtcAutorizantes->setEnabled(autorizada);
+    if (autorizada)
+        FiltrarAutorizantes();
 }
 
 void frmOrden::BloquearCampos() {
@@ -675,6 +684,7 @@ void frmOrden::CargarPrecios() {
         }
         CerrarRecordset(rs, true);
     }
+    MarcarPrecios();
     AjustarColumnasPrecios();
     grdPrecios->update();
 }
@@ -788,7 +798,7 @@ bool frmOrden::ValidarPrecio() {
 }
 
 void frmOrden::AceptarPrecio() {
-    if (!ValidarPrecio())
+    if (!ValidarPrecio() || !ConfirmarAceptacion())
         return;
     if (chkAceptado->isChecked()) {
         for (int i = 0; i < grdPrecios->topLevelItemCount(); ++i) {
@@ -816,8 +826,10 @@ void frmOrden::AceptarPrecio() {
     p.vigencia = dtpPreFecVigencia->Momento();
     p.aceptado = chkAceptado->isChecked();
     EscribirFila(fila, p);
+    MarcarPrecios();
     AjustarColumnasPrecios();
     LimpiarPrecio();
+    RevisarAutorizacion();
 }
 
 void frmOrden::QuitarPrecio() {
@@ -842,5 +854,7 @@ void frmOrden::QuitarPrecio() {
         filaEnEdicion_ = nullptr;
     delete fila;
     ActualizarFilaEnEdicion();
+    MarcarPrecios();
     grdPrecios->update();
+    RevisarAutorizacion();
 }

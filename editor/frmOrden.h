@@ -6,7 +6,9 @@
 #include <QDateTime>
 #include <QList>
 #include <QPointer>
+#include <QStringList>
 #include <QWidget>
+#include <optional>
 
 class ListaEnlazada;
 class SelectorFecha;
@@ -60,6 +62,8 @@ public:
     QList<FilaPrecio> FilasPrecios() const;
     // 1-based position of the quote row being edited, 0 when a new quote is being entered.
     int FilaEnEdicion() const;
+    // What was decided on this order since it was loaded and goes into its history on saving.
+    const QStringList& NotasHistorial() const { return notasHistorial_; }
 
     QLabel* lblNumeroDeOrden;
     SelectorFecha* dtpFecha;
@@ -126,6 +130,30 @@ private:
     bool ConfirmarAutorizante();
     // Ticks or unticks "Autorizó:" without asking for a password: the program's own changes.
     void MarcarAutorizo(bool marcado);
+    // Shows which quotes expired and which is the cheapest of its currency.
+    void MarcarPrecios();
+    // Accepting an expired or dearer quote: asks first; false when the person backs out.
+    bool ConfirmarAceptacion();
+
+    // The office's approval rules (all off unless an administrator switched them on).
+    std::optional<FilaPrecio> PrecioAceptado() const;
+    // Leaves out of the authoriser list whoever the rules do not allow for this order.
+    void FiltrarAutorizantes();
+    // ValidarOrden's lines for the rules the chosen authoriser breaks.
+    QString ErroresDeReglas();
+    // What an authorisation was given for: when it changes, the authorisation may have to go.
+    struct FirmaAutorizacion {
+        double cantidad = 0;
+        int empId = 0;
+        double precio = 0;
+        QString moneda;
+        bool operator==(const FirmaAutorizacion&) const = default;
+    };
+    FirmaAutorizacion FirmaActual() const;
+    void RecordarAutorizacion();
+    // Drops the authorisation when its quantity or accepted quote changed and the rule says so.
+    void RevisarAutorizacion();
+    void AnotarHistorial(const QString& texto);
 
     static QPointer<frmOrden> instancia_;
     Recordset rsUnidades_, rsLugares_, rsSolicitantes_, rsAutorizantes_, rsSectores_, rsCentros_,
@@ -136,4 +164,6 @@ private:
     // The authoriser whose password was confirmed, or who was stored with the order.
     QString autorizanteConfirmado_;
     bool autorizoPorPrograma_ = false;
+    QStringList notasHistorial_;
+    std::optional<FirmaAutorizacion> firmaAutorizada_;
 };

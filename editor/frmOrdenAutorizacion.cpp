@@ -28,6 +28,7 @@ void frmOrden::AutorizoCambiado(bool marcado) {
     if (autorizoPorPrograma_)
         return;
     if (marcado) {
+        FiltrarAutorizantes();
         dtcAutorizantes->setEnabled(true);
         return;
     }
@@ -43,6 +44,7 @@ void frmOrden::AutorizoCambiado(bool marcado) {
     }
     dtcAutorizantes->SetValor(QString());
     autorizanteConfirmado_.clear();
+    RecordarAutorizacion();
     dtcAutorizantes->setEnabled(false);
     HabilitarEdicion();
 }
@@ -54,6 +56,7 @@ void frmOrden::AutorizanteElegido() {
         return;
     if (ConfirmarAutorizante()) {
         autorizanteConfirmado_ = dtcAutorizantes->Valor();
+        RecordarAutorizacion();
         MarcarAutorizo(true);
         return;
     }

@@ -25,6 +25,7 @@ int Id(const ListaEnlazada* lista) {
 } // namespace
 
 bool frmOrden::ValidarOrden() {
+    RevisarAutorizacion();
     QString mensaje;
 
     const QString cantidad = txtCantidad->text().trimmed();
@@ -68,6 +69,7 @@ bool frmOrden::ValidarOrden() {
                                       "precio Aceptado.") +
                        kFin;
     }
+    mensaje += ErroresDeReglas();
 
     if (mensaje.isEmpty())
         return true;
@@ -105,6 +107,7 @@ bool frmOrden::GuardarOrden() {
     ordid = numero;
     lblNumeroDeOrden->setText(QString::number(ordid));
     autorizanteConfirmado_ = dtcAutorizantes->Valor();
+    RecordarAutorizacion();
     agregando = false;
     BloquearCampos();
     return true;

@@ -1,6 +1,7 @@
 #include "frmMantUsuarios.h"
 
 #include "Conexiones.h"
+#include "TablaLimites.h"
 #include "Usuario.h"
 
 #include <QCheckBox>
@@ -64,6 +65,8 @@ frmMantUsuarios::frmMantUsuarios() : frmMantenimiento(Config()) {
     AreaCampos()->addWidget(chkSinClave_, kClave, 2);
     setTabOrder(txtFields(kClave), chkSinClave_);
     setTabOrder(chkSinClave_, txtFields(kNombre));
+    tblLimites_ = new TablaLimites(this);
+    AgregarControl(QStringLiteral("Límite de autorización:"), tblLimites_);
     connect(chkSinClave_, &QCheckBox::toggled, this, [this](bool sinClave) {
         if (sinClave)
             txtFields(kClave)->clear();
@@ -82,6 +85,7 @@ void frmMantUsuarios::MostrarRegistro() {
     frmMantenimiento::MostrarRegistro();
     txtFields(kClave)->clear();
     chkSinClave_->setChecked(false);
+    tblLimites_->Mostrar(txtFields(kCodigo)->text().toInt());
 }
 
 void frmMantUsuarios::PonerEstado(bool edicion, bool alCrear) {
@@ -89,6 +93,7 @@ void frmMantUsuarios::PonerEstado(bool edicion, bool alCrear) {
     if (!chkSinClave_)
         return; // still being built
     chkSinClave_->setEnabled(edicion);
+    tblLimites_->SetEditable(edicion);
     AjustarClave();
 }
 
@@ -103,6 +108,19 @@ void frmMantUsuarios::AjustarClave() {
 }
 
 bool frmMantUsuarios::GuardarRegistro() {
+    LimitesAutorizacion limites;
+    if (!tblLimites_->Leer(&limites))
+        return false;
+    const QString codigo = txtFields(kCodigo)->text();
+    Transaccion t;
+    if (t.Activa() && GuardarUsuario() &&
+        EscribirLimites(txtFields(kCodigo)->text().toInt(), limites) && t.Confirmar())
+        return true;
+    txtFields(kCodigo)->setText(codigo); // a new user rolled back has no code yet
+    return false;
+}
+
+bool frmMantUsuarios::GuardarUsuario() {
     const QString escrita = txtFields(kClave)->text();
     const QString codigo = txtFields(kCodigo)->text();
     if (chkSinClave_->isChecked()) {

@@ -2,6 +2,8 @@
 
 #include "frmMantenimiento.h"
 
+class TablaLimites;
+
 // The password box never shows the stored password: left empty it keeps it, typed it replaces
 // it, and "Sin contraseña" (chkSinClave) sets the empty password on purpose.
 class frmMantUsuarios : public frmMantenimiento {
@@ -11,6 +13,7 @@ public:
     static frmMantUsuarios* Instancia();
 
     QCheckBox* chkSinClave() const { return chkSinClave_; }
+    TablaLimites* tblLimites() const { return tblLimites_; }
     void MostrarRegistro() override;
 
 protected:
@@ -22,7 +25,9 @@ protected:
 private:
     // The password box follows the state and "Sin contraseña", and nothing else.
     void AjustarClave();
+    bool GuardarUsuario();
 
     QCheckBox* chkSinClave_ = nullptr;
+    TablaLimites* tblLimites_ = nullptr;
     QString claveCodificada_;
 };
