@@ -425,6 +425,11 @@ QString Abrir(QSqlDatabase& db, const QString& ruta) {
     else if (sqlite3_db_readonly(h, "main") != 0)
         causa = QStringLiteral("La base de datos %1 solo se pudo abrir para lectura.")
                     .arg(Nativa(ruta));
+    else if (QString error; Esquema::Actualizar(h, &error) == Esquema::Actualizacion::Fallida)
+        causa = QStringLiteral("La base de datos %1 no se pudo actualizar a la versión %2: %3.")
+                    .arg(Nativa(ruta))
+                    .arg(Esquema::kVersion)
+                    .arg(error);
     else if (const QStringList faltan = Esquema::Verificar(h); !faltan.isEmpty())
         causa = QStringLiteral("La base de datos %1 no se puede usar: %2.")
                     .arg(Nativa(ruta), faltan.join(QStringLiteral("; ")));

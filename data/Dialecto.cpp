@@ -1,5 +1,7 @@
 #include "Dialecto.h"
 
+#include "Reloj.h"
+
 #include <QString>
 #include <sqlite3.h>
 
@@ -101,6 +103,12 @@ void FuncionInstr(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_result_int(ctx, static_cast<int>(donde.indexOf(que)) + 1);
 }
 
+// The program's clock, so that what a change records as its moment can be fixed by tests.
+void FuncionAhora(sqlite3_context* ctx, int, sqlite3_value**) {
+    const QByteArray t = Reloj::Ahora().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8();
+    sqlite3_result_text(ctx, t.constData(), static_cast<int>(t.size()), SQLITE_TRANSIENT);
+}
+
 } // namespace
 
 int Comparar(const char* a, int na, const char* b, int nb) {
@@ -130,7 +138,9 @@ bool Registrar(sqlite3* db) {
            sqlite3_create_function(db, "like", 3, enc, nullptr, FuncionLike, nullptr, nullptr) ==
                SQLITE_OK &&
            sqlite3_create_function(db, "instr", 2, enc, nullptr, FuncionInstr, nullptr, nullptr) ==
-               SQLITE_OK;
+               SQLITE_OK &&
+           sqlite3_create_function(db, "ahora", 0, SQLITE_UTF8, nullptr, FuncionAhora, nullptr,
+                                   nullptr) == SQLITE_OK;
 }
 
 } // namespace Dialecto

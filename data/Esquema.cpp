@@ -105,21 +105,6 @@ CREATE TABLE comandos (
 );
 )SQL";
 
-// The office's approval rules (a row per rule switched on or off; a missing row is off) and
-// each authoriser's limit per currency.
-const char* const kTablasReglas = R"SQL(
-CREATE TABLE reglas (
-    ReglaNombre TEXT PRIMARY KEY COLLATE NOCASE,
-    ReglaActiva INTEGER NOT NULL DEFAULT 0
-);
-CREATE TABLE limitesautorizacion (
-    UsuId INTEGER NOT NULL,
-    LimMoneda TEXT COLLATE ES_CI NOT NULL,
-    LimImporte DOUBLE NOT NULL,
-    PRIMARY KEY (UsuId, LimMoneda)
-);
-)SQL";
-
 // One row per order, accepted quote or not; the order's number is the view's own order.
 const char* const kVistas = R"SQL(
 CREATE VIEW v_ordenes_preciosaceptados AS
@@ -149,6 +134,48 @@ FROM precios pr
 LEFT JOIN proveedores e ON e.EmpId = pr.EmpId
 ORDER BY pr.PreId;
 )SQL";
+
+// What each version adds to the one before it. A new version appends its step here; Crear runs
+// them all, Actualizar those a database lacks. Plain DDL, the same on every engine.
+struct Paso {
+    int version;
+    const char* sql;
+};
+
+// The order history: one row per changed field, quote or state, never updated nor deleted.
+// HisCambio ties the rows of one change to the first of them (empty on that first row).
+const Paso kPasos[] = {
+    {2, R"SQL(
+CREATE TABLE historial (
+    HisId INTEGER PRIMARY KEY AUTOINCREMENT,
+    HisCambio INTEGER,
+    HisFecha DATETIME NOT NULL,
+    HisLogin TEXT,
+    HisTipo TEXT NOT NULL,
+    HisTabla TEXT NOT NULL,
+    HisClave INTEGER,
+    HisOrdId INTEGER,
+    HisCampo TEXT,
+    HisAnterior TEXT,
+    HisNuevo TEXT
+);
+CREATE INDEX historial_orden ON historial (HisOrdId, HisId);
+)SQL"},
+    // The office's approval rules (a row per rule; a missing row is off) and each authoriser's
+    // limit per currency.
+    {3, R"SQL(
+CREATE TABLE reglas (
+    ReglaNombre TEXT PRIMARY KEY COLLATE NOCASE,
+    ReglaActiva INTEGER NOT NULL DEFAULT 0
+);
+CREATE TABLE limitesautorizacion (
+    UsuId INTEGER NOT NULL,
+    LimMoneda TEXT COLLATE ES_CI NOT NULL,
+    LimImporte DOUBLE NOT NULL,
+    PRIMARY KEY (UsuId, LimMoneda)
+);
+)SQL"},
+};
 
 struct DefComando {
     const char* nombre;
@@ -209,6 +236,7 @@ const DefComando kComandos[] = {
 struct DefTabla {
     const char* nombre;
     QStringList columnas;
+    int desde = 1; // the version that adds it: an older file gets it from Actualizar
 };
 
 const QList<DefTabla>& Tablas() {
@@ -233,8 +261,6 @@ const QList<DefTabla>& Tablas() {
         {"usuarios",
          {"UsuId", "UsuLogin", "UsuPassword", "UsuNombre", "UsuPuedeSolicitar", "UsuPuedeAutorizar",
           "UsuPuedeCumplir", "UsuDesactivado"}},
-        {"reglas", {"ReglaNombre", "ReglaActiva"}},
-        {"limitesautorizacion", {"UsuId", "LimMoneda", "LimImporte"}},
         {"v_ordenes_preciosaceptados",
          {"OrdId", "OrdFecha", "OrdCantidad", "OrdUnidadMedida", "OrdComentario", "OrdLugarEntrega",
           "OrdPrioridad", "OrdEstado", "AutorizanteId", "ProDescripcion", "OrdDescripcion",
@@ -243,6 +269,12 @@ const QList<DefTabla>& Tablas() {
         {"v_precios_proveedores",
          {"PreId", "OrdId", "EmpId", "Proveedor", "PreContacto", "PrePrecio", "PreMoneda",
           "PreFormaPago", "PreFecha", "PreFecVigencia", "PreAceptado"}},
+        {"historial",
+         {"HisId", "HisCambio", "HisFecha", "HisLogin", "HisTipo", "HisTabla", "HisClave",
+          "HisOrdId", "HisCampo", "HisAnterior", "HisNuevo"},
+         2},
+        {"reglas", {"ReglaNombre", "ReglaActiva"}, 3},
+        {"limitesautorizacion", {"UsuId", "LimMoneda", "LimImporte"}, 3},
     };
     return t;
 }
@@ -255,6 +287,19 @@ bool Exec(sqlite3* db, const char* sql, QString* error) {
         *error = QString::fromUtf8(msg ? msg : sqlite3_errmsg(db));
     sqlite3_free(msg);
     return false;
+}
+
+bool LeerVersion(sqlite3* db, int* version, QString* error) {
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &st, nullptr) != SQLITE_OK) {
+        if (error)
+            *error = DescribirErrorMotor(db);
+        sqlite3_finalize(st);
+        return false;
+    }
+    *version = sqlite3_step(st) == SQLITE_ROW ? sqlite3_column_int(st, 0) : 0;
+    sqlite3_finalize(st);
+    return true;
 }
 
 QStringList Columnas(sqlite3* db, const char* tabla) {
@@ -294,8 +339,9 @@ bool Crear(const QString& ruta, QString* error) {
     sqlite3* db = AbrirArchivo(ruta, true, error);
     if (!db)
         return false;
-    bool ok = Exec(db, "BEGIN", error) && Exec(db, kTablas, error) &&
-              Exec(db, kTablasReglas, error) && Exec(db, kVistas, error);
+    bool ok = Exec(db, "BEGIN", error) && Exec(db, kTablas, error) && Exec(db, kVistas, error);
+    for (const Paso& p : kPasos)
+        ok = ok && Exec(db, p.sql, error);
     sqlite3_stmt* st = nullptr;
     if (ok)
         ok = sqlite3_prepare_v2(db,
@@ -322,18 +368,42 @@ bool Crear(const QString& ruta, QString* error) {
     return ok;
 }
 
+Actualizacion Actualizar(sqlite3* db, QString* error) {
+    int version = 0;
+    if (!LeerVersion(db, &version, error))
+        return Actualizacion::Fallida;
+    if (version == kVersion)
+        return Actualizacion::AlDia;
+    if (version > kVersion)
+        return Actualizacion::MasNueva;
+    if (version < 1)
+        return Actualizacion::SinVersion;
+    // The write lock first: another workstation may be upgrading the same file right now.
+    if (!Exec(db, "BEGIN IMMEDIATE", error))
+        return Actualizacion::Fallida;
+    bool ok = LeerVersion(db, &version, error);
+    if (ok && version >= kVersion) {
+        Exec(db, "ROLLBACK", nullptr);
+        return version == kVersion ? Actualizacion::AlDia : Actualizacion::MasNueva;
+    }
+    for (const Paso& p : kPasos)
+        if (p.version > version)
+            ok = ok && Exec(db, p.sql, error);
+    const QByteArray nueva = "PRAGMA user_version = " + QByteArray::number(kVersion);
+    ok = ok && Exec(db, nueva.constData(), error) && Exec(db, "COMMIT", error);
+    if (!ok) {
+        Exec(db, "ROLLBACK", nullptr);
+        return Actualizacion::Fallida;
+    }
+    return Actualizacion::Actualizada;
+}
+
 QStringList Verificar(sqlite3* db) {
     QStringList faltan;
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &st, nullptr) != SQLITE_OK) {
-        const QString error = DescribirErrorMotor(db);
-        sqlite3_finalize(st);
-        return {QStringLiteral("no se puede leer: ") + error};
-    }
     int version = 0;
-    if (sqlite3_step(st) == SQLITE_ROW)
-        version = sqlite3_column_int(st, 0);
-    sqlite3_finalize(st);
+    if (QString error; !LeerVersion(db, &version, &error))
+        return {QStringLiteral("no se puede leer: ") + error};
+    sqlite3_stmt* st = nullptr;
     if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) !=
         SQLITE_OK)
         return {QStringLiteral("no se puede leer: ") + DescribirErrorMotor(db)};
@@ -342,6 +412,8 @@ QStringList Verificar(sqlite3* db) {
                       .arg(version)
                       .arg(kVersion);
     for (const DefTabla& t : Tablas()) {
+        if (version >= 1 && t.desde > version)
+            continue;
         const QStringList hay = Columnas(db, t.nombre);
         if (hay.isEmpty()) {
             faltan << QStringLiteral("falta la tabla o vista %1").arg(QLatin1String(t.nombre));
