@@ -1,6 +1,7 @@
 #include "ReglasAprobacion.h"
 
 #include "Conexiones.h"
+#include "Reloj.h"
 
 namespace {
 
@@ -119,4 +120,20 @@ QString LoginDeUsuario(int usuId) {
         rs.RecordCount() == 0)
         return QString();
     return rs.Texto(QStringLiteral("UsuLogin"));
+}
+
+bool AnotarReglas(const QString& login, int ordId, const QList<NotaRegla>& notas) {
+    if (notas.isEmpty())
+        return true;
+    Transaccion t;
+    Recordset rs;
+    if (!t.Activa())
+        return false;
+    for (const NotaRegla& n : notas)
+        if (!AbrirRecordset(QStringLiteral("INSERT INTO historial (HisFecha, HisLogin, HisTipo, "
+                                           "HisTabla, HisClave, HisOrdId, HisCampo, HisNuevo) "
+                                           "VALUES (?, ?, 'Regla', 'ordenes', ?, ?, ?, ?)"),
+                            rs, {Reloj::Ahora(), login, ordId, ordId, n.regla, n.texto}))
+            return false;
+    return t.Confirmar();
 }

@@ -47,3 +47,12 @@ struct FiltroAutorizantes {
 bool AbrirAutorizantes(Recordset& rs, const FiltroAutorizantes& filtro);
 // The login of a user; empty when there is no such user.
 QString LoginDeUsuario(int usuId);
+
+// A decision one of the rules took on an order, for the order's history.
+struct NotaRegla {
+    QString regla; // the rule, as people name it
+    QString texto; // what was refused, accepted or dropped, and why
+};
+// Writes the notes into the order's history (order 0: a new order that was never saved), with
+// the login and the moment, together or not at all.
+bool AnotarReglas(const QString& login, int ordId, const QList<NotaRegla>& notas);

@@ -2,6 +2,7 @@
 
 #include "GuardadoOrden.h"
 #include "Recordset.h"
+#include "ReglasAprobacion.h"
 
 #include <QDateTime>
 #include <QList>
@@ -62,8 +63,6 @@ public:
     QList<FilaPrecio> FilasPrecios() const;
     // 1-based position of the quote row being edited, 0 when a new quote is being entered.
     int FilaEnEdicion() const;
-    // What was decided on this order since it was loaded and goes into its history on saving.
-    const QStringList& NotasHistorial() const { return notasHistorial_; }
 
     QLabel* lblNumeroDeOrden;
     SelectorFecha* dtpFecha;
@@ -153,7 +152,10 @@ private:
     void RecordarAutorizacion();
     // Drops the authorisation when its quantity or accepted quote changed and the rule says so.
     void RevisarAutorizacion();
-    void AnotarHistorial(const QString& texto);
+    // A rule's decision for the history: a refusal at once, the rest with the next save.
+    void AnotarHistorial(const QString& regla, const QString& texto, bool ahora = false);
+    // The decisions kept for the save, once the order has its number.
+    void EscribirNotasHistorial();
 
     static QPointer<frmOrden> instancia_;
     Recordset rsUnidades_, rsLugares_, rsSolicitantes_, rsAutorizantes_, rsSectores_, rsCentros_,
@@ -164,6 +166,6 @@ private:
     // The authoriser whose password was confirmed, or who was stored with the order.
     QString autorizanteConfirmado_;
     bool autorizoPorPrograma_ = false;
-    QStringList notasHistorial_;
+    QList<NotaRegla> notasHistorial_;
     std::optional<FirmaAutorizacion> firmaAutorizada_;
 };

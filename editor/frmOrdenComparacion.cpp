@@ -95,10 +95,12 @@ bool frmOrden::ConfirmarAceptacion() {
             return false;
     }
     if (marca.vencida)
-        notasHistorial_ << QStringLiteral("Aceptó la cotización vencida de %1.").arg(proveedor);
+        AnotarHistorial(kVencida,
+                        QStringLiteral("Aceptó la cotización vencida de %1.").arg(proveedor));
     if (marca.masCara)
-        notasHistorial_ << QStringLiteral("Aceptó la cotización de %1, que no es la de menor "
-                                          "precio en %2. Motivo: %3")
-                               .arg(proveedor, nuevo.moneda.trimmed(), motivo);
+        AnotarHistorial(QStringLiteral("Cotización de mayor precio"),
+                        QStringLiteral("Aceptó la cotización de %1, que no es la de menor "
+                                       "precio en %2. Motivo: %3")
+                            .arg(proveedor, nuevo.moneda.trimmed(), motivo));
     return true;
 }

@@ -106,6 +106,7 @@ bool frmOrden::GuardarOrden() {
     }
     ordid = numero;
     lblNumeroDeOrden->setText(QString::number(ordid));
+    EscribirNotasHistorial();
     autorizanteConfirmado_ = dtcAutorizantes->Valor();
     RecordarAutorizacion();
     agregando = false;

@@ -3,6 +3,7 @@
 #include "Formato.h"
 #include "Mensajes.h"
 #include "ReglasAprobacion.h"
+#include "Usuario.h"
 #include "frmOrden.h"
 
 #include <QCheckBox>
@@ -52,26 +53,34 @@ QString frmOrden::ErroresDeReglas() {
     if (autorizante == 0)
         return {};
     const ReglasAprobacion reglas = ReglasAprobacion::Leer();
-    QStringList errores;
+    QList<NotaRegla> errores;
+    const QString ajeno = QStringLiteral("Autorizante ajeno");
     if (reglas.autorizanteAjeno) {
         const QString login = LoginDeUsuario(autorizante).trimmed();
         if (!login.isEmpty() && login.compare(txtLogin->text().trimmed(), Qt::CaseInsensitive) == 0)
-            errores << QStringLiteral("El autorizante no puede ser quien ingresó la orden.");
+            errores << NotaRegla{ajeno, QStringLiteral("El autorizante no puede ser quien ingresó "
+                                                       "la orden.")};
         if (autorizante == Id(dtcSolicitantes))
-            errores << QStringLiteral("El autorizante no puede ser el solicitante de la orden.");
+            errores << NotaRegla{ajeno, QStringLiteral("El autorizante no puede ser el "
+                                                       "solicitante de la orden.")};
     }
     const std::optional<FilaPrecio> aceptado = PrecioAceptado();
     if (reglas.limitePorMoneda && aceptado) {
         const double limite = LimiteAutorizacion(autorizante, aceptado->moneda);
         if (limite >= 0 && aceptado->precio > limite)
-            errores << QStringLiteral("El límite de autorización de %1 en %2 es %3; el precio "
-                                      "aceptado es %4.")
-                           .arg(dtcAutorizantes->Texto(), aceptado->moneda.trimmed(),
-                                Formato::Numero(limite), Formato::Numero(aceptado->precio));
+            errores << NotaRegla{QStringLiteral("Límite de autorización"),
+                                 QStringLiteral("El límite de autorización de %1 en %2 es %3; el "
+                                                "precio aceptado es %4.")
+                                     .arg(dtcAutorizantes->Texto(), aceptado->moneda.trimmed(),
+                                          Formato::Numero(limite),
+                                          Formato::Numero(aceptado->precio))};
     }
-    for (const QString& e : errores)
-        AnotarHistorial(QStringLiteral("Rechazo: ") + e);
-    return errores.isEmpty() ? QString() : errores.join(QStringLiteral("\r\n")) + "\r\n";
+    QString mensaje;
+    for (const NotaRegla& e : errores) {
+        AnotarHistorial(e.regla, QStringLiteral("Rechazó guardar: ") + e.texto, true);
+        mensaje += e.texto + QStringLiteral("\r\n");
+    }
+    return mensaje;
 }
 
 frmOrden::FirmaAutorizacion frmOrden::FirmaActual() const {
@@ -103,11 +112,22 @@ void frmOrden::RevisarAutorizacion() {
     const QString aviso = QStringLiteral("Cambió la cantidad o el precio aceptado de una orden "
                                          "autorizada: la autorización se quitó y la orden debe "
                                          "autorizarse de nuevo.");
-    AnotarHistorial(aviso);
+    AnotarHistorial(QStringLiteral("Reautorización al editar"), aviso);
     Mensajes::MsgBox(aviso, Mensajes::Botones::OK, Mensajes::Icono::Informacion,
                      QStringLiteral("Atención"));
 }
 
-void frmOrden::AnotarHistorial(const QString& texto) {
-    notasHistorial_ << texto;
+void frmOrden::AnotarHistorial(const QString& regla, const QString& texto, bool ahora) {
+    if (!ahora) {
+        notasHistorial_ << NotaRegla{regla, texto};
+        return;
+    }
+    // A refusal is kept even when the order is never saved: a new one goes in as order 0.
+    AnotarReglas(gLogin, agregando ? 0 : lblNumeroDeOrden->text().trimmed().toInt(),
+                 {NotaRegla{regla, texto}});
+}
+
+void frmOrden::EscribirNotasHistorial() {
+    if (AnotarReglas(gLogin, ordid, notasHistorial_))
+        notasHistorial_.clear();
 }

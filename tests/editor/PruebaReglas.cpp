@@ -126,7 +126,6 @@ private slots:
         Mensajes::ResponderTexto(QStringLiteral("  Entrega inmediata "));
         f->cmdAceptar->click();
         QVERIFY(f->FilasPrecios()[0].aceptado);
-        QVERIFY(f->NotasHistorial().last().endsWith(QStringLiteral("Motivo: Entrega inmediata")));
 
         // Removing the cheapest moves the mark with the list.
         g->setCurrentItem(g->topLevelItem(1));
@@ -134,6 +133,21 @@ private slots:
         f->cmdQuitar->click();
         QCOMPARE(g->topLevelItemCount(), 2);
         QVERIFY(!Negrita(g->topLevelItem(0)));
+
+        // Both decisions reach the order's history with the save, the backed-out ones do not.
+        f->cmdMenu[2]->click();
+        const Recordset h = e.Sql(QStringLiteral("select * from historial where HisTipo='Regla' "
+                                                 "and HisOrdId=? order by HisId"),
+                                  {orden});
+        QCOMPARE(h.RecordCount(), 2);
+        QCOMPARE(h.Texto(QStringLiteral("HisCampo")), QStringLiteral("Cotización vencida"));
+        QCOMPARE(h.Texto(QStringLiteral("HisLogin")), QStringLiteral("korva"));
+        QCOMPARE(h.Campo(QStringLiteral("HisFecha")).toDateTime(), kAhora);
+        QCOMPARE(e.Valor(QStringLiteral("select HisNuevo from historial where "
+                                        "HisCampo='Cotización de mayor precio'"))
+                     .toString(),
+                 QStringLiteral("Aceptó la cotización de Acme, que no es la de menor precio en "
+                                "Pesos. Motivo: Entrega inmediata"));
     }
 
     void autorizanteAjenoNoEsQuienIngresoNiElSolicitante() {
@@ -185,6 +199,12 @@ private slots:
                  QStringLiteral("El autorizante no puede ser quien ingresó la orden.\r\n"
                                 "El autorizante no puede ser el solicitante de la orden.\r\n"));
         QVERIFY(f->cmdMenu[2]->isEnabled());
+        QCOMPARE(Cuenta(e,
+                        QStringLiteral("select count(*) from historial where HisOrdId=? and "
+                                       "HisCampo='Autorizante ajeno' and HisNuevo like "
+                                       "'Rechazó guardar: %'"),
+                        {vieja}),
+                 2);
     }
 
     void limitePorMonedaDesdeLaVentanaDeUsuarios() {
@@ -280,6 +300,11 @@ private slots:
         const Recordset o = e.Sql(QStringLiteral("select * from ordenes where OrdId=?"), {orden});
         QCOMPARE(o.Campo(QStringLiteral("AutorizanteId")).toInt(), 0);
         QCOMPARE(o.Campo(QStringLiteral("OrdCantidad")).toDouble(), 13.0);
+        QCOMPARE(Cuenta(e,
+                        QStringLiteral("select count(*) from historial where HisOrdId=? and "
+                                       "HisCampo='Reautorización al editar'"),
+                        {orden}),
+                 1);
     }
 };
 
