@@ -1,9 +1,9 @@
 #include "frmLogin.h"
 
-#include "Conexiones.h"
 #include "Configuracion.h"
 #include "Mensajes.h"
 #include "Usuario.h"
+#include "Usuarios.h"
 
 #include <QLineEdit>
 
@@ -28,26 +28,25 @@ frmLogin::frmLogin(QWidget* parent)
 }
 
 void frmLogin::cmdOK_Click() {
-    Recordset rs;
-    // The login is bound, never pasted into the SQL text; the column's collation makes the
-    // comparison blind to letter case.
-    if (!AbrirRecordset(QStringLiteral("SELECT * FROM usuarios WHERE UsuLogin=? ORDER BY UsuId"),
-                        rs, {txtLogin->text().trimmed()}))
+    switch (Usuarios::ConfirmarIngreso(txtLogin->text().trimmed(), txtPassword->text())) {
+    case Usuarios::Ingreso::Fallo:
         return; // the data-access module has reported it; the window stays as it was
-    if (rs.AbsolutePosition() <= 0) {
+    case Usuarios::Ingreso::LoginIncorrecto:
         Mensajes::MsgBox(QStringLiteral("Login incorrecto!"), Mensajes::Botones::OK,
                          Mensajes::Icono::Ninguno, QStringLiteral("Login"));
         Reintentar(txtLogin);
-    } else if (rs.Texto(QStringLiteral("UsuPassword")) == CodificarClave(txtPassword->text())) {
+        break;
+    case Usuarios::Ingreso::Aceptado:
         LoginSucceeded = true;
         gLogin = txtLogin->text();
         accept();
-    } else {
+        break;
+    case Usuarios::Ingreso::ClaveIncorrecta:
         Mensajes::MsgBox(QStringLiteral("Password incorrecta!"), Mensajes::Botones::OK,
                          Mensajes::Icono::Ninguno, QStringLiteral("Login"));
         Reintentar(txtPassword);
+        break;
     }
-    CerrarRecordset(rs, false);
 }
 
 void frmLogin::reject() {

@@ -1,8 +1,8 @@
 #include "frmVerificarUsuario.h"
 
-#include "Conexiones.h"
 #include "Mensajes.h"
 #include "Usuario.h"
+#include "Usuarios.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -17,41 +17,36 @@ frmVerificarUsuario::frmVerificarUsuario(QWidget* parent)
 
     usuId_ = LeerAutorizante ? LeerAutorizante().trimmed() : QString();
     QString login;
-    if (LeerUsuario(QStringLiteral("UsuLogin"), &login) == Lectura::Hallado)
-        txtLogin->setText(login);
+    bool numero = false;
+    const int id = usuId_.toInt(&numero);
+    if (numero) {
+        const Usuarios::Lectura lectura = Usuarios::LeerLogin(id, &login);
+        if (lectura == Usuarios::Lectura::Hallado)
+            txtLogin->setText(login);
+        else if (lectura == Usuarios::Lectura::Fallo)
+            RestaurarPuntero();
+    }
     txtPassword->setFocus();
 }
 
-frmVerificarUsuario::Lectura frmVerificarUsuario::LeerUsuario(const QString& columna,
-                                                              QString* valor) {
-    // The authoriser's id is bound as a number; anything else names no user.
-    bool numero = false;
-    const int id = usuId_.toInt(&numero);
-    if (!numero)
-        return Lectura::NoExiste;
-    Recordset rs;
-    if (!AbrirRecordset(QStringLiteral("select ") + columna +
-                            QStringLiteral(" from usuarios where UsuId=?"),
-                        rs, {id})) {
-        // Already reported by the data-access module; only the pointer is left to restore.
-        while (QApplication::overrideCursor())
-            QApplication::restoreOverrideCursor();
-        return Lectura::Fallo;
-    }
-    const bool hallado = rs.AbsolutePosition() > 0;
-    if (hallado)
-        *valor = rs.Campo(0).toString();
-    CerrarRecordset(rs, true);
-    return hallado ? Lectura::Hallado : Lectura::NoExiste;
+void frmVerificarUsuario::RestaurarPuntero() {
+    // The data-access module has reported the failure; only the pointer is left to restore.
+    while (QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
 }
 
 void frmVerificarUsuario::cmdOK_Click() {
     autorizado = false;
-    QString guardada;
-    const Lectura lectura = LeerUsuario(QStringLiteral("UsuPassword"), &guardada);
-    if (lectura == Lectura::Fallo)
+    // The authoriser's id is bound as a number; anything else names no user.
+    bool numero = false;
+    const int id = usuId_.toInt(&numero);
+    const Usuarios::Clave clave =
+        numero ? Usuarios::ConfirmarClave(id, txtPassword->text()) : Usuarios::Clave::Incorrecta;
+    if (clave == Usuarios::Clave::Fallo) {
+        RestaurarPuntero();
         return;
-    if (lectura == Lectura::Hallado && guardada == CodificarClave(txtPassword->text())) {
+    }
+    if (clave == Usuarios::Clave::Correcta) {
         autorizado = true;
         accept();
         return;

@@ -19,8 +19,7 @@ public:
     void cmdOK_Click() override;
 
 private:
-    enum class Lectura { Hallado, NoExiste, Fallo };
-    Lectura LeerUsuario(const QString& columna, QString* valor);
+    static void RestaurarPuntero();
 
     QString usuId_;
 };

@@ -7,6 +7,28 @@ target_include_directories(quimbel_qt_base INTERFACE ${CMAKE_BINARY_DIR}/generat
 add_library(quimbel_qt_data INTERFACE)
 target_link_libraries(quimbel_qt_data INTERFACE quimbel_qt_base Qt6::Sql SQLite::SQLite3)
 
+# Qt's include root is on every include path, so <QtWidgets/QWidget> would still be found from
+# base/ and data/ without linking Widgets. Those layers see a folder, searched before Qt's own,
+# with one header per widget-side Qt header that stops the build with a message saying why.
+set(quimbel_guardas ${CMAKE_BINARY_DIR}/guardas)
+get_target_property(qt_includes Qt6::Core INTERFACE_INCLUDE_DIRECTORIES)
+foreach(dir IN LISTS qt_includes)
+    if(IS_DIRECTORY ${dir}/QtCore AND NOT qt_raiz)
+        set(qt_raiz ${dir})
+    endif()
+endforeach()
+foreach(modulo QtGui QtWidgets QtPrintSupport QtCharts QtOpenGL QtOpenGLWidgets)
+    file(GLOB cabeceras LIST_DIRECTORIES false RELATIVE ${qt_raiz}/${modulo} ${qt_raiz}/${modulo}/*)
+    foreach(cabecera IN LISTS cabeceras)
+        set(guarda ${quimbel_guardas}/${modulo}/${cabecera})
+        if(NOT EXISTS ${guarda})
+            file(WRITE ${guarda}
+                 "#error \"${modulo}/${cabecera}: base/ y data/ no usan widgets ni gráficos "
+                 "(base and data layers must not include GUI headers)\"\n")
+        endif()
+    endforeach()
+endforeach()
+
 add_library(quimbel_qt INTERFACE)
 target_link_libraries(quimbel_qt INTERFACE quimbel_qt_data Qt6::Widgets Qt6::PrintSupport)
 
@@ -19,6 +41,7 @@ target_precompile_headers(quimbel_pch PRIVATE <QtCore> <QtGui> <QtWidgets>)
 add_library(quimbel_pch_data STATIC ${CMAKE_CURRENT_LIST_DIR}/pch.cpp)
 target_link_libraries(quimbel_pch_data PUBLIC quimbel_qt_data)
 target_precompile_headers(quimbel_pch_data PRIVATE <QtCore> <QtSql>)
+target_include_directories(quimbel_pch_data BEFORE PRIVATE ${quimbel_guardas})
 
 # One library per subsystem folder: every .cpp/.h directly inside the folder belongs to it, so
 # adding a file never means editing a list. LAYER is base, data or gui (the default).
@@ -43,6 +66,9 @@ function(quimbel_library name)
     endif()
     add_library(${name} STATIC ${sources} ${headers})
     target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+    if(ARG_LAYER STREQUAL "base" OR ARG_LAYER STREQUAL "data")
+        target_include_directories(${name} BEFORE PRIVATE ${quimbel_guardas})
+    endif()
     target_link_libraries(${name} PUBLIC ${qt} ${ARG_LINKS})
     if(NOT ARG_LAYER STREQUAL "base")
         target_precompile_headers(${name} REUSE_FROM ${pch})

@@ -1,6 +1,7 @@
 #include "ResumenCompras.h"
 
 #include "Conexiones.h"
+#include "EstadosOrden.h"
 
 #include <QHash>
 #include <algorithm>
@@ -9,8 +10,8 @@
 namespace ResumenCompras {
 namespace {
 
-const QString kAnulada = QStringLiteral("Anulada");
-const QString kPendiente = QStringLiteral("Pendiente");
+using EstadosOrden::kAnulada;
+using EstadosOrden::kPendiente;
 
 // The database compares currencies without regard to case; so do the sums made here.
 QString Clave(const QString& moneda) {
@@ -119,10 +120,9 @@ bool LeerTotalesPorCentroDeCosto(const QDate& desde, const QDate& hasta, QList<T
 }
 
 bool LeerOrdenesPorEstado(QList<Cantidad>* resultado) {
-    *resultado = {{kPendiente, 0},
-                  {QStringLiteral("En trámite"), 0},
-                  {QStringLiteral("Cumplida"), 0},
-                  {kAnulada, 0}};
+    resultado->clear();
+    for (const QString& estado : EstadosOrden::Todos())
+        resultado->append({estado, 0});
     Recordset rs;
     if (!AbrirRecordset(QStringLiteral("select OrdEstado, count(*) as Cantidad from ordenes "
                                        "group by OrdEstado"),

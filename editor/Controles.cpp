@@ -1,6 +1,5 @@
 #include "Controles.h"
 
-#include "Conexiones.h"
 #include "Dibujo.h"
 #include "Formato.h"
 #include "Sugerencias.h"
@@ -70,19 +69,18 @@ void ListaEnlazada::SetValor(const QString& valor) {
 
 void ListaEnlazada::SetValorGuardado(const QString& valor) {
     SetValor(valor);
-    if (isEditable() || valor.isEmpty() || currentIndex() >= 0 || sqlRetirado_.isEmpty())
+    if (isEditable() || valor.isEmpty() || currentIndex() >= 0 || !buscarRetirado_)
         return;
     bool esNumero = false;
     const int id = valor.toInt(&esNumero);
     if (!esNumero || id <= 0)
         return;
-    Recordset rs;
-    if (AbrirRecordset(sqlRetirado_, rs, {id}) && rs.AbsolutePosition() > 0) {
-        addItem(rs.Campo(0).toString(), valor);
+    QString nombre;
+    if (buscarRetirado_(id, &nombre)) {
+        addItem(nombre, valor);
         extra_ = true;
         setCurrentIndex(count() - 1);
     }
-    CerrarRecordset(rs, true);
 }
 
 QString FormatoFecha() {

@@ -20,8 +20,9 @@ public:
 
     void Enlazar(const Recordset& rs, const QString& mostrada, const QString& valor);
     // How to find the shown text of a value that is no longer among the rows (a retired user or
-    // sector on an old order): an SQL text with one ? for the value, giving the text.
-    void SetBuscarRetirado(const QString& sql) { sqlRetirado_ = sql; }
+    // sector on an old order): false when no record has that id.
+    using BuscarNombre = bool (*)(int id, QString* nombre);
+    void SetBuscarRetirado(BuscarNombre buscar) { buscarRetirado_ = buscar; }
 
     // The current value, empty when no row is chosen.
     QString Valor() const;
@@ -35,7 +36,7 @@ public:
 
 private:
     void QuitarExtra();
-    QString sqlRetirado_;
+    BuscarNombre buscarRetirado_ = nullptr;
     bool extra_ = false;
 };
 

@@ -1,6 +1,6 @@
 #include "frmGrillaProveedores.h"
 
-#include "Conexiones.h"
+#include "Listas.h"
 
 frmGrillaProveedores::frmGrillaProveedores(QWidget* parent)
     : GrillaBusqueda(QStringLiteral("dtgProveedores"), QStringLiteral("LISTA DE PROVEEDORES"),
@@ -11,9 +11,7 @@ frmGrillaProveedores::frmGrillaProveedores(QWidget* parent)
 
 void frmGrillaProveedores::Buscar() {
     empid = 0;
-    AbrirRecordset(QStringLiteral("select * from proveedores where instr(EmpNombreFantasia, ?) > 0 "
-                                  "or instr(EmpRazonSocial, ?) > 0 order by EmpId"),
-                   rs_, {nombrefantasia, nombrefantasia});
+    Listas::BuscarProveedores(nombrefantasia, rs_);
     MostrarResultado({{QStringLiteral("Nombre"), QStringLiteral("EmpNombreFantasia")},
                       {QStringLiteral("Razón Social"), QStringLiteral("EmpRazonSocial")},
                       {QStringLiteral("Dirección"), QStringLiteral("EmpDireccion")},

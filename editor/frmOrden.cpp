@@ -7,6 +7,7 @@
 #include "Conexiones.h"
 #include "Controles.h"
 #include "Formato.h"
+#include "Listas.h"
 #include "Mensajes.h"
 #include "Pantalla.h"
 #include "ReglasAprobacion.h"
@@ -197,8 +198,7 @@ void frmOrden::ConstruirControles() {
 
     dtcSolicitantes = new ListaEnlazada(false, this);
     dtcSolicitantes->setObjectName(QStringLiteral("dtcSolicitantes"));
-    dtcSolicitantes->SetBuscarRetirado(
-        QStringLiteral("select UsuNombre from usuarios where UsuId=?"));
+    dtcSolicitantes->SetBuscarRetirado(&Listas::NombreDeUsuario);
     cab->addWidget(Etiqueta(QStringLiteral("Solicitó:"), dtcSolicitantes, this), 4, 2);
     cab->addWidget(dtcSolicitantes, 4, 3);
 
@@ -208,8 +208,7 @@ void frmOrden::ConstruirControles() {
     dtcAutorizantes = new ListaEnlazada(false, this);
     dtcAutorizantes->setObjectName(QStringLiteral("dtcAutorizantes"));
     dtcAutorizantes->setAccessibleName(QStringLiteral("Autorizó:"));
-    dtcAutorizantes->SetBuscarRetirado(
-        QStringLiteral("select UsuNombre from usuarios where UsuId=?"));
+    dtcAutorizantes->SetBuscarRetirado(&Listas::NombreDeUsuario);
     cab->addWidget(chkAutorizo, 5, 2, Qt::AlignRight);
     cab->addWidget(dtcAutorizantes, 5, 3);
     cab->setColumnStretch(1, 1);
@@ -219,12 +218,10 @@ void frmOrden::ConstruirControles() {
     auto* gc = new QGridLayout(cargo);
     dtcSectores = new ListaEnlazada(false, cargo);
     dtcSectores->setObjectName(QStringLiteral("dtcSectores"));
-    dtcSectores->SetBuscarRetirado(
-        QStringLiteral("select SecDescripcion from sectores where SecId=?"));
+    dtcSectores->SetBuscarRetirado(&Listas::NombreDeSector);
     dtcCentrosDeCosto = new ListaEnlazada(false, cargo);
     dtcCentrosDeCosto->setObjectName(QStringLiteral("dtcCentrosDeCosto"));
-    dtcCentrosDeCosto->SetBuscarRetirado(
-        QStringLiteral("select CenCosDescripcion from centrosdecosto where CenCosId=?"));
+    dtcCentrosDeCosto->SetBuscarRetirado(&Listas::NombreDeCentroDeCosto);
     gc->addWidget(Etiqueta(QStringLiteral("Sector:"), dtcSectores, cargo), 0, 0);
     gc->addWidget(dtcSectores, 0, 1);
     gc->addWidget(Etiqueta(QStringLiteral("Centro de Costo:"), dtcCentrosDeCosto, cargo), 0, 2);
@@ -398,49 +395,29 @@ void frmOrden::Cargar() {
 }
 
 void frmOrden::CargarListas() {
-    struct Lista {
+    using Listas::Lista;
+    struct Enlace {
         ListaEnlazada* lista;
         Recordset* rs;
-        const char* sql;
-        const char* mostrada;
-        const char* valor;
+        Lista cual;
     };
-    const Lista listas[] = {
-        {dtcUnidades, &rsUnidades_,
-         "select distinct OrdUnidadMedida from ordenes where OrdEstado<>'Anulada' order by "
-         "OrdUnidadMedida ASC",
-         "OrdUnidadMedida", "OrdUnidadMedida"},
-        {dtcLugarDeEntrega, &rsLugares_,
-         "select distinct OrdLugarEntrega from ordenes where OrdEstado<>'Anulada' order by "
-         "OrdLugarEntrega ASC",
-         "OrdLugarEntrega", "OrdLugarEntrega"},
-        {dtcSolicitantes, &rsSolicitantes_,
-         "select UsuId,UsuNombre from usuarios where UsuPuedeSolicitar=1 and UsuDesactivado=0 "
-         "order by UsuNombre ASC",
-         "UsuNombre", "UsuId"},
-        {dtcAutorizantes, &rsAutorizantes_,
-         "select UsuId,UsuNombre from usuarios where UsuPuedeAutorizar=1 and UsuDesactivado=0 "
-         "order by UsuNombre ASC",
-         "UsuNombre", "UsuId"},
-        {dtcSectores, &rsSectores_,
-         "select SecId,SecDescripcion from sectores where SecDesactivado=0 order by "
-         "SecDescripcion ASC",
-         "SecDescripcion", "SecId"},
-        {dtcCentrosDeCosto, &rsCentros_,
-         "select CenCosId,CenCosDescripcion from centrosdecosto where CenCosDesactivado=0 order "
-         "by CenCosDescripcion ASC",
-         "CenCosDescripcion", "CenCosId"},
-        {dtcMoneda, &rsMonedas_, "select distinct PreMoneda from precios", "PreMoneda",
-         "PreMoneda"},
-        {dtcFormaDePago, &rsFormasDePago_, "select distinct PreFormaPago from precios",
-         "PreFormaPago", "PreFormaPago"},
+    const Enlace enlaces[] = {
+        {dtcUnidades, &rsUnidades_, Lista::Unidades},
+        {dtcLugarDeEntrega, &rsLugares_, Lista::LugaresDeEntrega},
+        {dtcSolicitantes, &rsSolicitantes_, Lista::Solicitantes},
+        {dtcAutorizantes, &rsAutorizantes_, Lista::Autorizantes},
+        {dtcSectores, &rsSectores_, Lista::Sectores},
+        {dtcCentrosDeCosto, &rsCentros_, Lista::CentrosDeCosto},
+        {dtcMoneda, &rsMonedas_, Lista::Monedas},
+        {dtcFormaDePago, &rsFormasDePago_, Lista::FormasDePago},
     };
-    for (const Lista& l : listas) {
-        CerrarRecordset(*l.rs, true);
-        AbrirRecordset(QString::fromUtf8(l.sql), *l.rs);
-        l.lista->Enlazar(*l.rs, QString::fromUtf8(l.mostrada), QString::fromUtf8(l.valor));
-        if ((l.lista == dtcSectores || l.lista == dtcCentrosDeCosto) && l.rs->RecordCount() > 0)
-            l.lista->SetValor(QStringLiteral("1"));
+    for (const Enlace& e : enlaces) {
+        CerrarRecordset(*e.rs, true);
+        Listas::Abrir(e.cual, *e.rs);
+        const Listas::Columnas columnas = Listas::ColumnasDe(e.cual);
+        e.lista->Enlazar(*e.rs, columnas.mostrada, columnas.valor);
+        if ((e.lista == dtcSectores || e.lista == dtcCentrosDeCosto) && e.rs->RecordCount() > 0)
+            e.lista->SetValor(QStringLiteral("1"));
     }
 }
 
@@ -482,42 +459,34 @@ void frmOrden::NuevaOrden() {
 }
 
 void frmOrden::CargarOrden() {
-    Recordset rs;
-    AbrirRecordset(QStringLiteral("SELECT o.*,p.ProDescripcion FROM ordenes o inner join productos "
-                                  "p on o.ProId=p.ProId WHERE o.OrdId=") +
-                       QString::number(ordid),
-                   rs);
-    if (rs.AbsolutePosition() > 0) {
-        rs.MoveFirst();
+    Ordenes::OrdenLeida o;
+    if (Ordenes::LeerOrden(ordid, &o)) {
         agregando = false;
         lblNumeroDeOrden->setText(QString::number(ordid));
-        dtpFecha->SetMomento(rs.Campo(QStringLiteral("OrdFecha")).toDateTime());
-        txtLogin->setText(rs.Texto(QStringLiteral("UsuLogin")));
-        txtCantidad->setText(Formato::Valor(rs.Campo(QStringLiteral("OrdCantidad"))));
-        dtcUnidades->SetValor(rs.Texto(QStringLiteral("OrdUnidadMedida")));
-        SetTag(txtDescripcion, QString::number(rs.Campo(QStringLiteral("ProId")).toInt()));
-        txtDescripcion->setText(rs.Texto(QStringLiteral("ProDescripcion")));
-        txtComentario->setText(rs.Texto(QStringLiteral("OrdComentario")));
-        dtcLugarDeEntrega->SetValor(rs.Texto(QStringLiteral("OrdLugarEntrega")));
-        const QString prioridad = rs.Texto(QStringLiteral("OrdPrioridad"));
-        if (prioridad == QLatin1String("Normal"))
+        dtpFecha->SetMomento(o.fecha);
+        txtLogin->setText(o.login);
+        txtCantidad->setText(Formato::Valor(o.cantidad));
+        dtcUnidades->SetValor(o.unidad);
+        SetTag(txtDescripcion, QString::number(o.productoId));
+        txtDescripcion->setText(o.producto);
+        txtComentario->setText(o.comentario);
+        dtcLugarDeEntrega->SetValor(o.lugarEntrega);
+        if (o.prioridad == QLatin1String("Normal"))
             cboPrioridades->setCurrentIndex(0);
-        else if (prioridad == QLatin1String("Urgente"))
+        else if (o.prioridad == QLatin1String("Urgente"))
             cboPrioridades->setCurrentIndex(1);
-        dtcSolicitantes->SetValorGuardado(rs.Texto(QStringLiteral("SolicitanteId")));
-        const int autorizante = rs.Campo(QStringLiteral("AutorizanteId")).toInt();
-        dtcAutorizantes->SetValorGuardado(autorizante > 0 ? QString::number(autorizante)
-                                                          : QString());
+        dtcSolicitantes->SetValorGuardado(o.solicitanteId);
+        dtcAutorizantes->SetValorGuardado(o.autorizanteId > 0 ? QString::number(o.autorizanteId)
+                                                              : QString());
         autorizanteConfirmado_ = dtcAutorizantes->Valor();
-        if (autorizante > 0)
+        if (o.autorizanteId > 0)
             MarcarAutorizo(true);
-        dtcSectores->SetValorGuardado(rs.Texto(QStringLiteral("SecId")));
-        dtcCentrosDeCosto->SetValorGuardado(rs.Texto(QStringLiteral("CenCosId")));
+        dtcSectores->SetValorGuardado(o.sectorId);
+        dtcCentrosDeCosto->SetValorGuardado(o.centroCostoId);
         CargarPrecios();
         RecordarAutorizacion();
         cmdMenu[5]->setEnabled(true);
     }
-    CerrarRecordset(rs, true);
     BloquearCampos();
 }
 
@@ -662,27 +631,12 @@ void frmOrden::CargarPrecios() {
     ActualizarFilaEnEdicion();
     const QString numero = lblNumeroDeOrden->text().trimmed();
     if (numero.toInt() > 0) {
-        Recordset rs;
-        AbrirRecordset(QStringLiteral("SELECT * FROM v_precios_proveedores WHERE OrdId=") + numero,
-                       rs);
-        if (rs.AbsolutePosition() > 0) {
-            for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
-                FilaPrecio p;
-                p.id = rs.Campo(QStringLiteral("PreId")).toInt();
-                p.clave = QStringLiteral("P") + QString::number(p.id);
-                p.empId = rs.Campo(QStringLiteral("EmpId")).toInt();
-                p.proveedor = rs.Texto(QStringLiteral("Proveedor"));
-                p.contacto = rs.Texto(QStringLiteral("PreContacto"));
-                p.precio = rs.Campo(QStringLiteral("PrePrecio")).toDouble();
-                p.moneda = rs.Texto(QStringLiteral("PreMoneda"));
-                p.formaPago = rs.Texto(QStringLiteral("PreFormaPago"));
-                p.fecha = rs.Campo(QStringLiteral("PreFecha")).toDateTime();
-                p.vigencia = rs.Campo(QStringLiteral("PreFecVigencia")).toDateTime();
-                p.aceptado = rs.Campo(QStringLiteral("PreAceptado")).toBool();
-                EscribirFila(new QTreeWidgetItem(grdPrecios), p);
-            }
+        for (const Ordenes::PrecioLeido& leido : Ordenes::LeerPrecios(numero.toInt())) {
+            FilaPrecio p;
+            static_cast<Ordenes::PrecioLeido&>(p) = leido;
+            p.clave = QStringLiteral("P") + QString::number(p.id);
+            EscribirFila(new QTreeWidgetItem(grdPrecios), p);
         }
-        CerrarRecordset(rs, true);
     }
     MarcarPrecios();
     AjustarColumnasPrecios();

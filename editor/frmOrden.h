@@ -1,6 +1,6 @@
 #pragma once
 
-#include "GuardadoOrden.h"
+#include "Ordenes.h"
 #include "Recordset.h"
 #include "ReglasAprobacion.h"
 
@@ -23,10 +23,9 @@ class QTreeWidget;
 class QTreeWidgetItem;
 
 // One quote of the list as its real values, whatever the list shows in the user's locale.
-struct FilaPrecio : PrecioAGuardar {
+// `id` is the PreId, or the row's number when it was added here.
+struct FilaPrecio : Ordenes::PrecioLeido {
     QString clave; // "P" + PreId for a stored quote
-    int id = 0;    // PreId, or the row's number when it was added here
-    QString proveedor;
 };
 
 // The purchase order editor: one order with its supplier quotes. It exists once; the main window

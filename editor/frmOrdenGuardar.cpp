@@ -1,7 +1,7 @@
 #include "Controles.h"
 #include "Formato.h"
-#include "GuardadoOrden.h"
 #include "Mensajes.h"
+#include "Ordenes.h"
 #include "Pantalla.h"
 #include "Usuario.h"
 #include "frmOrden.h"
@@ -20,6 +20,20 @@ int Id(const ListaEnlazada* lista) {
     bool ok = false;
     const int id = lista->Valor().trimmed().toInt(&ok);
     return ok && id > 0 ? id : 0;
+}
+
+void AvisarNoGuardada(Ordenes::Guardado motivo, int numero) {
+    QString texto;
+    if (motivo == Ordenes::Guardado::SinNumero)
+        texto = QStringLiteral("No fue posible obtener el número de la nueva Orden de Compra; no "
+                               "se guardó.");
+    else if (motivo == Ordenes::Guardado::YaNoExiste)
+        texto = QStringLiteral("La Orden de Compra Numero: ") + QString::number(numero) +
+                QStringLiteral(" ya no existe en la base de datos; no se guardó.");
+    else
+        return; // the data-access module has reported it
+    Mensajes::MsgBox(texto, Mensajes::Botones::OK, Mensajes::Icono::Exclamacion,
+                     QStringLiteral("Atención"));
 }
 
 } // namespace
@@ -79,7 +93,7 @@ bool frmOrden::ValidarOrden() {
 }
 
 bool frmOrden::GuardarOrden() {
-    OrdenAGuardar o;
+    Ordenes::OrdenAGuardar o;
     o.fecha = dtpFecha->Momento();
     Formato::LeerNumero(txtCantidad->text(), &o.cantidad);
     o.unidad = dtcUnidades->Valor();
@@ -93,16 +107,19 @@ bool frmOrden::GuardarOrden() {
     o.autorizanteId = Id(dtcAutorizantes);
     o.login = gLogin;
 
-    QList<PrecioAGuardar> precios;
-    for (const PrecioAGuardar& p : FilasPrecios())
+    QList<Ordenes::PrecioAGuardar> precios;
+    for (const Ordenes::PrecioAGuardar& p : FilasPrecios())
         precios << p;
 
     int numero = agregando ? 0 : lblNumeroDeOrden->text().trimmed().toInt();
     {
         CursorOcupado ocupado;
         // A failed save leaves the order on screen as typed, still open for editing.
-        if (!EscribirOrden(numero, o, precios))
+        const Ordenes::ResultadoGuardado r = Ordenes::EscribirOrden(numero, o, precios);
+        if (!r) {
+            AvisarNoGuardada(r.motivo, numero);
             return false;
+        }
     }
     ordid = numero;
     lblNumeroDeOrden->setText(QString::number(ordid));

@@ -2,7 +2,7 @@
 
 #include "Disenos.h"
 
-#include "Conexiones.h"
+#include "Maestros.h"
 #include "Mensajes.h"
 
 namespace {
@@ -57,12 +57,7 @@ void frmMantCategorias::Eliminar() {
             Mensajes::Botones::SiNo, Mensajes::Icono::Pregunta,
             QStringLiteral("Confirme")) != Mensajes::Respuesta::Si)
         return;
-    Recordset rs;
-    // A product without a category must not make NOT IN unknown for every row (and purge nothing).
-    AbrirRecordset(QStringLiteral("DELETE FROM CATEGORIAS WHERE CatDesactivada=True AND CatId NOT "
-                                  "IN (SELECT CatId FROM PRODUCTOS WHERE CatId IS NOT NULL)"),
-                   rs);
-    CerrarRecordset(rs, true);
+    Maestros::EliminarCategoriasDesactivadas();
     Actualizar(Configuracion().sqlRecargar);
     Mensajes::MsgBox(QStringLiteral("Listo. Puede que tenga que oprimir el botón Actualizar para "
                                     "ver reflejados los cambios."),

@@ -3,6 +3,7 @@
 #include "Conexiones.h"
 #include "TablaLimites.h"
 #include "Usuario.h"
+#include "Usuarios.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -131,12 +132,8 @@ bool frmMantUsuarios::GuardarUsuario() {
             return false; // a character that cannot be encoded: already reported
     } else if (!codigo.isEmpty()) {
         // Not retyped: the stored text is already encoded and goes back as it is.
-        Recordset rs;
-        if (!AbrirRecordset(QStringLiteral("SELECT UsuPassword FROM usuarios WHERE UsuId=?"), rs,
-                            {codigo}))
+        if (!Usuarios::LeerClaveCodificada(codigo, &claveCodificada_))
             return false;
-        claveCodificada_ = rs.Texto(QStringLiteral("UsuPassword"));
-        CerrarRecordset(rs, true);
     } else {
         claveCodificada_ = QLatin1String("");
     }

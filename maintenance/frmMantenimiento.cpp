@@ -1,10 +1,12 @@
 #include "frmMantenimiento.h"
 
 #include "Conexiones.h"
+#include "Consultas.h"
 #include "Disenos.h"
 #include "ExportarLista.h"
 #include "Formato.h"
 #include "LimiteTexto.h"
+#include "Maestros.h"
 #include "Mensajes.h"
 #include "Pantalla.h"
 #include "VistaPrevia.h"
@@ -332,7 +334,7 @@ void frmMantenimiento::RecargarLista(const QString& sql) {
     if (rs_.Abierto())
         CerrarRecordset(rs_, false);
     sqlActual_ = sql;
-    if (AbrirRecordset(sql, rs_)) {
+    if (AbrirConsulta(sql, rs_)) {
         modelo_->Asignar(&rs_);
         dtgLista_->resizeColumnsToContents();
     }
@@ -484,18 +486,16 @@ QVariantList frmMantenimiento::ValoresActualizar() const {
 }
 
 bool frmMantenimiento::GuardarRegistro() {
-    Recordset rs;
     const QString clave = config_.campo0EsClave ? txtFields_[0]->text() : QString();
     if (!clave.isEmpty())
-        return EjecutarComando(config_.comandoActualizar, rs, ValoresActualizar());
-    if (!EjecutarComando(config_.comandoInsertar, rs, ValoresInsertar()))
-        return false;
+        return Maestros::Actualizar(config_.comandoActualizar, ValoresActualizar());
     // The new record's key, so that a later "Editar" changes it instead of adding another.
-    Recordset id;
-    if (config_.campo0EsClave && AbrirRecordset(QStringLiteral("SELECT last_insert_rowid()"), id) &&
-        id.RecordCount() > 0)
-        txtFields_[0]->setText(TextoDe(id.Campo(0)));
-    CerrarRecordset(id, true);
+    QVariant id;
+    if (!Maestros::Insertar(config_.comandoInsertar, ValoresInsertar(),
+                            config_.campo0EsClave ? &id : nullptr))
+        return false;
+    if (id.isValid())
+        txtFields_[0]->setText(TextoDe(id));
     return true;
 }
 

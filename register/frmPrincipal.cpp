@@ -3,9 +3,11 @@
 #include "Conexiones.h"
 #include "Configuracion.h"
 #include "Dibujo.h"
+#include "EstadosOrden.h"
 #include "Formato.h"
 #include "Mensajes.h"
 #include "ModeloOrdenes.h"
+#include "Ordenes.h"
 #include "Pantalla.h"
 #include "Reloj.h"
 #include "Usuario.h"
@@ -53,7 +55,6 @@
 namespace {
 
 constexpr const char* kSitioWebPorDefecto = "https://www.tolvanex.com/quimbel/";
-const QString kPendiente = QStringLiteral("Pendiente");
 
 const int kAnchos[ModeloOrdenes::kColumnas] = {400, 1250, 600, 1200, 1800, 950, 1500, 1500};
 // A column widens to show its values whole, a text column only up to this many twips.
@@ -177,8 +178,7 @@ frmPrincipal::frmPrincipal(QWidget* parent) : QMainWindow(parent) {
     Label1->setObjectName(QStringLiteral("Label1"));
     cboEstado = new QComboBox(centro);
     cboEstado->setObjectName(QStringLiteral("cboEstado"));
-    cboEstado->addItems({kPendiente, QStringLiteral("En trámite"), QStringLiteral("Cumplida"),
-                         QStringLiteral("Anulada")});
+    cboEstado->addItems(EstadosOrden::Todos());
     Label1->setBuddy(cboEstado);
     arriba->addWidget(Label1);
     arriba->addWidget(cboEstado);
@@ -321,11 +321,7 @@ void frmPrincipal::CargarLista(const QString& condicion) {
     modelo_->Vaciar();
     CerrarRecordset(rsLista, false);
     const QString estado = EstadoActual();
-    if (AbrirRecordset(
-            QStringLiteral("select * from v_ordenes_preciosaceptados where OrdEstado='") +
-                SqlTexto(estado) + QStringLiteral("' and ") + condicion,
-            rsLista) &&
-        rsLista.RecordCount() > 0) {
+    if (Ordenes::AbrirLista(estado, condicion, rsLista) && rsLista.RecordCount() > 0) {
         const int n = rsLista.RecordCount();
         const bool conBarra = n > 100;
         if (conBarra) {
@@ -336,12 +332,13 @@ void frmPrincipal::CargarLista(const QString& condicion) {
         // The bar is repainted at once on every change; a few changes a second are enough.
         QElapsedTimer desdeAvance;
         desdeAvance.start();
-        modelo_->Cargar(&rsLista, estado == kPendiente, gAvisoDias, Reloj::Hoy(), [&](int leidas) {
-            if (conBarra && (leidas == n || desdeAvance.elapsed() >= 100)) {
-                pbProgreso->setValue(leidas);
-                desdeAvance.restart();
-            }
-        });
+        modelo_->Cargar(&rsLista, estado == EstadosOrden::kPendiente, gAvisoDias, Reloj::Hoy(),
+                        [&](int leidas) {
+                            if (conBarra && (leidas == n || desdeAvance.elapsed() >= 100)) {
+                                pbProgreso->setValue(leidas);
+                                desdeAvance.restart();
+                            }
+                        });
         pbProgreso->hide();
         rsLista.MoveFirst();
         grdLista->setCurrentIndex(modelo_->index(0, ModeloOrdenes::Marca));
@@ -458,8 +455,7 @@ void frmPrincipal::Eliminar() {
             confirmado = true;
         }
         CursorOcupado ocupado;
-        Recordset rs;
-        EjecutarComando(QStringLiteral("orden_eliminar"), rs, {modelo_->Id(i)});
+        Ordenes::Eliminar(modelo_->Id(i));
     }
     if (confirmado)
         CargarLista(QStringLiteral("1"));
@@ -493,24 +489,19 @@ void frmPrincipal::Sumar() {
                          QStringLiteral("Verifique"));
         return;
     }
-    Recordset rs;
-    if (!AbrirRecordset(QStringLiteral("select sum(PrePrecio) as Suma,PreMoneda from "
-                                       "v_ordenes_preciosaceptados where OrdId in (") +
-                            ids.join(QLatin1Char(',')) + QStringLiteral(") group by PreMoneda"),
-                        rs))
+    QList<Ordenes::SumaMoneda> sumas;
+    if (!Ordenes::SumarPorMoneda(ids, &sumas))
         return;
-    if (rs.AbsolutePosition() > 0) {
+    if (!sumas.isEmpty()) {
         QString texto;
-        for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext())
-            texto += Formato::Valor(rs.Campo(QStringLiteral("Suma"))) + QLatin1Char(' ') +
-                     rs.Texto(QStringLiteral("PreMoneda")) + QStringLiteral("\r\n");
+        for (const Ordenes::SumaMoneda& s : sumas)
+            texto += Formato::Valor(s.suma) + QLatin1Char(' ') + s.moneda + QStringLiteral("\r\n");
         Mensajes::MsgBox(texto, Mensajes::Botones::OK, Mensajes::Icono::Informacion,
                          QStringLiteral("Suma de precios"));
     } else {
         Mensajes::MsgBox(QStringLiteral("No hay datos para mostrar"), Mensajes::Botones::OK,
                          Mensajes::Icono::Informacion, QStringLiteral("Atención"));
     }
-    CerrarRecordset(rs, false);
 }
 
 void frmPrincipal::grdLista_DblClick() {

@@ -1,8 +1,9 @@
 #include "frmProcesar.h"
 
-#include "Conexiones.h"
+#include "EstadosOrden.h"
 #include "Mensajes.h"
 #include "Pantalla.h"
+#include "ProcesoOrdenes.h"
 #include "Usuario.h"
 
 #include <QComboBox>
@@ -16,10 +17,6 @@ using Mensajes::Botones;
 using Mensajes::Icono;
 
 namespace {
-const QString kPendiente = QStringLiteral("Pendiente");
-const QString kEnTramite = QStringLiteral("En trámite");
-const QString kCumplida = QStringLiteral("Cumplida");
-const QString kAnulada = QStringLiteral("Anulada");
 const QString kAtencion = QStringLiteral("Atención");
 } // namespace
 
@@ -32,7 +29,7 @@ frmProcesar::frmProcesar(QWidget* padre) : QDialog(padre) {
     Label1->setObjectName(QStringLiteral("Label1"));
     cboEstado = new QComboBox(this);
     cboEstado->setObjectName(QStringLiteral("cboEstado"));
-    cboEstado->addItems({kPendiente, kEnTramite, kCumplida, kAnulada});
+    cboEstado->addItems(EstadosOrden::Todos());
     cboEstado->setCurrentIndex(-1);
     cboEstado->installEventFilter(this);
     Label1->setBuddy(cboEstado);
@@ -87,6 +84,30 @@ bool frmProcesar::eventFilter(QObject* obj, QEvent* ev) {
     return QDialog::eventFilter(obj, ev);
 }
 
+namespace {
+
+// What the person is told when they may not move orders to that state; empty when they may.
+QString Negativa(ProcesoOrdenes::Permiso permiso) {
+    using ProcesoOrdenes::Permiso;
+    switch (permiso) {
+    case Permiso::UsuarioInexistente:
+        return QStringLiteral("Su usuario ya no existe en la base de datos; no es posible procesar "
+                              "las Ordenes de Compra.");
+    case Permiso::NoPuedeCumplir:
+        return QStringLiteral("Usted no está autorizado a pasar Ordenes de Compra al estado "
+                              "Cumplida.");
+    case Permiso::NoPuedeSolicitar:
+        return QStringLiteral("Usted no está autorizado a pasar Ordenes de Compra al estado En "
+                              "trámite.");
+    case Permiso::Permitido:
+    case Permiso::Fallo:
+        break;
+    }
+    return {};
+}
+
+} // namespace
+
 void frmProcesar::Aceptar() {
     if (cboEstado->currentIndex() < 0) {
         Mensajes::MsgBox(
@@ -97,34 +118,11 @@ void frmProcesar::Aceptar() {
     }
     const QString estado = cboEstado->currentText();
 
-    // The same row sign-in found: gLogin keeps the blanks typed around the login.
-    Recordset rs;
-    if (!AbrirRecordset(QStringLiteral("select UsuId,UsuPuedeSolicitar,UsuPuedeCumplir from "
-                                       "usuarios where UsuLogin=? order by UsuId"),
-                        rs, {gLogin.trimmed()}))
-        return;
-    if (rs.AbsolutePosition() <= 0) {
-        CerrarRecordset(rs, true);
-        Mensajes::MsgBox(QStringLiteral("Su usuario ya no existe en la base de datos; no es "
-                                        "posible procesar las Ordenes de Compra."),
-                         Botones::OK, Icono::Informacion, kAtencion);
-        return;
-    }
-    const int usuId = rs.Campo(0).toInt();
-    const bool puedeSolicitar = rs.Campo(1).toInt() != 0;
-    const bool puedeCumplir = rs.Campo(2).toInt() != 0;
-    CerrarRecordset(rs, true);
-
-    if (estado == kCumplida && !puedeCumplir) {
-        Mensajes::MsgBox(QStringLiteral("Usted no está autorizado a pasar Ordenes de Compra al "
-                                        "estado Cumplida."),
-                         Botones::OK, Icono::Informacion, kAtencion);
-        return;
-    }
-    if (estado == kEnTramite && !puedeSolicitar) {
-        Mensajes::MsgBox(QStringLiteral("Usted no está autorizado a pasar Ordenes de Compra al "
-                                        "estado En trámite."),
-                         Botones::OK, Icono::Informacion, kAtencion);
+    const ProcesoOrdenes::Procesador quien = ProcesoOrdenes::PuedePasar(gLogin, estado);
+    if (quien.permiso != ProcesoOrdenes::Permiso::Permitido) {
+        const QString negativa = Negativa(quien.permiso);
+        if (!negativa.isEmpty())
+            Mensajes::MsgBox(negativa, Botones::OK, Icono::Informacion, kAtencion);
         return;
     }
     if (Mensajes::MsgBox(QStringLiteral("¿ Está seguro que desea pasar a ") + estado +
@@ -132,39 +130,23 @@ void frmProcesar::Aceptar() {
                          Botones::SiNo, Icono::Ninguno,
                          QStringLiteral("Confirme")) != Mensajes::Respuesta::Si)
         return;
-
-    const bool exigeAutorizacion = estado == kEnTramite || estado == kCumplida;
-    {
-        CursorOcupado ocupado;
-        for (const QString& texto : ids) {
-            bool ok = false;
-            const int id = texto.trimmed().toInt(&ok);
-            if (!ok)
-                continue;
-            if (exigeAutorizacion) {
-                Recordset aut;
-                if (!AbrirRecordset(
-                        QStringLiteral("select AutorizanteId from ordenes where OrdId=?"), aut,
-                        {id}))
-                    continue;
-                const int autorizante = aut.AbsolutePosition() > 0 ? aut.Campo(0).toInt() : 0;
-                CerrarRecordset(aut, true);
-                if (autorizante <= 0) {
-                    Mensajes::MsgBox(QStringLiteral("No es posible pasar a ") + estado +
-                                         QStringLiteral(" la Orden Numero: ") +
-                                         QString::number(id) +
-                                         QStringLiteral(" porque no está autorizada."),
-                                     Botones::OK, Icono::Ninguno, kAtencion);
-                    continue;
-                }
-            }
-            // Each order on its own: one refused or failing order does not undo the others.
-            Recordset upd;
-            AbrirRecordset(
-                QStringLiteral("update ordenes set OrdEstado=?,ProcesadoId=? where OrdId=?"), upd,
-                {estado, usuId, id});
-        }
-    }
+    PasarOrdenes(estado, quien.usuId);
     procesado = true;
     accept();
+}
+
+void frmProcesar::PasarOrdenes(const QString& estado, int usuId) {
+    CursorOcupado ocupado;
+    for (const QString& texto : ids) {
+        bool ok = false;
+        const int id = texto.trimmed().toInt(&ok);
+        if (!ok)
+            continue;
+        // Each order on its own: one refused or failing order does not undo the others.
+        if (ProcesoOrdenes::PasarOrden(id, estado, usuId) == ProcesoOrdenes::Paso::NoAutorizada)
+            Mensajes::MsgBox(QStringLiteral("No es posible pasar a ") + estado +
+                                 QStringLiteral(" la Orden Numero: ") + QString::number(id) +
+                                 QStringLiteral(" porque no está autorizada."),
+                             Botones::OK, Icono::Ninguno, kAtencion);
+    }
 }

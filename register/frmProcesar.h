@@ -32,4 +32,5 @@ protected:
 
 private:
     void Aceptar();
+    void PasarOrdenes(const QString& estado, int usuId);
 };

@@ -1,8 +1,10 @@
 #include "VistaPrevia.h"
 
 #include "Conexiones.h"
+#include "Consultas.h"
 #include "Disenos.h"
 #include "Mensajes.h"
+#include "Ordenes.h"
 #include "Pantalla.h"
 
 #include <QAction>
@@ -16,6 +18,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -130,12 +133,15 @@ bool MostrarInforme(const DisenoInforme& diseno, const Recordset& rs, bool modal
     return true;
 }
 
-bool MostrarInforme(const DisenoInforme& diseno, const QString& sql, bool modal, QWidget* parent) {
+namespace {
+
+bool MostrarLeido(const DisenoInforme& diseno, const std::function<bool(Recordset&)>& abrir,
+                  bool modal, QWidget* parent) {
     Recordset rs;
     bool abierto = false;
     {
         CursorOcupado ocupado;
-        abierto = AbrirRecordset(sql, rs);
+        abierto = abrir(rs);
     }
     if (!abierto || !rs.Abierto())
         return false;
@@ -144,11 +150,17 @@ bool MostrarInforme(const DisenoInforme& diseno, const QString& sql, bool modal,
     return true;
 }
 
+} // namespace
+
+bool MostrarInforme(const DisenoInforme& diseno, const QString& sql, bool modal, QWidget* parent) {
+    return MostrarLeido(
+        diseno, [&sql](Recordset& rs) { return AbrirConsulta(sql, rs); }, modal, parent);
+}
+
 void ImprimirOrden(int ordId, QWidget* parent) {
-    MostrarInforme(dtrOrden(),
-                   QStringLiteral("select * from v_ordenes_preciosaceptados where OrdId=") +
-                       QString::number(ordId),
-                   true, parent);
+    MostrarLeido(
+        dtrOrden(), [ordId](Recordset& rs) { return Ordenes::AbrirParaImprimir(ordId, rs); }, true,
+        parent);
 }
 
 QList<InformeMostrado> InformesMostrados() {

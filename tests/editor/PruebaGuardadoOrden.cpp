@@ -1,8 +1,8 @@
 #include "Conexiones.h"
 #include "Entorno.h"
 #include "Esquema.h"
-#include "GuardadoOrden.h"
 #include "Mensajes.h"
+#include "Ordenes.h"
 #include "RegistroPruebas.h"
 
 #include <QTest>
@@ -10,6 +10,10 @@
 #include <chrono>
 #include <sqlite3.h>
 #include <thread>
+
+using Ordenes::EscribirOrden;
+using Ordenes::OrdenAGuardar;
+using Ordenes::PrecioAGuardar;
 
 namespace {
 

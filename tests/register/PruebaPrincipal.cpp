@@ -27,11 +27,12 @@ namespace {
 const QDate kHoy(2026, 3, 20);
 
 // The orders of a test, with one product, sector and cost centre they all share.
-struct Ordenes {
+struct OrdenesDePrueba {
     Entorno& e;
     int producto;
 
-    explicit Ordenes(Entorno& entorno, const QString& descripcion = QStringLiteral("Tornillo"))
+    explicit OrdenesDePrueba(Entorno& entorno,
+                             const QString& descripcion = QStringLiteral("Tornillo"))
         : e(entorno), producto(entorno.Producto(descripcion)) {
         e.Insertar("sector_insertar", {QStringLiteral("Compras")});
         e.Insertar("centrodecosto_insertar", {QStringLiteral("Planta")});
@@ -117,7 +118,7 @@ private slots:
 
     void listaConColumnasFormatoYColores() {
         Entorno e;
-        Ordenes o(e);
+        OrdenesDePrueba o(e);
         const int quince = o.Nueva(15);
         o.Precio(quince, 0.1, QStringLiteral("Pesos"), false);
         o.Precio(quince, 1234.5, QStringLiteral("Pesos"));
@@ -136,49 +137,55 @@ private slots:
                                   "Importe", "Sector", "Centro de Costo"};
         for (int c = 0; c < 8; ++c)
             QCOMPARE(m->headerData(c, Qt::Horizontal).toString(), titulos[c]);
-        QCOMPARE(w->grdLista->columnWidth(4), Pantalla::Twips(1800, w));
+        QCOMPARE(w->grdLista->columnWidth(ModeloOrdenes::Descripcion), Pantalla::Twips(1800, w));
 
         QCOMPARE(m->rowCount(), 3);
         QCOMPARE(m->Clave(0), QStringLiteral("A%1").arg(quince));
         QCOMPARE(m->Clave(1), QStringLiteral("A%1").arg(dieciseis));
         QCOMPARE(m->Clave(2), QStringLiteral("A%1").arg(autorizada));
-        QCOMPARE(Celda(w, 0, 1), QLocale().toString(kHoy.addDays(-15), QLocale::ShortFormat));
-        QVERIFY(Celda(w, 1, 1).endsWith(QStringLiteral(" 10:30:00")));
-        QCOMPARE(Celda(w, 0, 2), QStringLiteral("2,5"));
-        QCOMPARE(Celda(w, 0, 3), QStringLiteral("Caja"));
-        QCOMPARE(Celda(w, 0, 4), QStringLiteral("Tornillo"));
-        QCOMPARE(Celda(w, 0, 5), QStringLiteral("1234,5"));
-        QCOMPARE(Celda(w, 1, 5), QStringLiteral("0"));
-        QCOMPARE(Celda(w, 0, 6), QStringLiteral("Compras"));
-        QCOMPARE(Celda(w, 0, 7), QStringLiteral("Planta"));
-        QCOMPARE(w->Modelo()->data(m->index(0, 5), Qt::TextAlignmentRole).toInt() & Qt::AlignRight,
-                 int(Qt::AlignRight));
+        QCOMPARE(Celda(w, 0, ModeloOrdenes::Fecha),
+                 QLocale().toString(kHoy.addDays(-15), QLocale::ShortFormat));
+        QVERIFY(Celda(w, 1, ModeloOrdenes::Fecha).endsWith(QStringLiteral(" 10:30:00")));
+        QCOMPARE(Celda(w, 0, ModeloOrdenes::Cantidad), QStringLiteral("2,5"));
+        QCOMPARE(Celda(w, 0, ModeloOrdenes::Medida), QStringLiteral("Caja"));
+        QCOMPARE(Celda(w, 0, ModeloOrdenes::Descripcion), QStringLiteral("Tornillo"));
+        QCOMPARE(Celda(w, 0, ModeloOrdenes::Importe), QStringLiteral("1234,5"));
+        QCOMPARE(Celda(w, 1, ModeloOrdenes::Importe), QStringLiteral("0"));
+        QCOMPARE(Celda(w, 0, ModeloOrdenes::Sector), QStringLiteral("Compras"));
+        QCOMPARE(Celda(w, 0, ModeloOrdenes::CentroDeCosto), QStringLiteral("Planta"));
+        QCOMPARE(
+            w->Modelo()->data(m->index(0, ModeloOrdenes::Importe), Qt::TextAlignmentRole).toInt() &
+                Qt::AlignRight,
+            int(Qt::AlignRight));
 
         // 15 days: not yet red; 16 days: red date over the blue of an authorised order.
-        QVERIFY(!Color(w, 0, 1).isValid());
-        QCOMPARE(Color(w, 1, 1), QColor(255, 0, 0));
-        QCOMPARE(Color(w, 1, 4), QColor(0, 0, 255));
-        QCOMPARE(Color(w, 2, 1), QColor(0, 0, 255));
-        QCOMPARE(Color(w, 2, 7), QColor(0, 0, 255));
+        QVERIFY(!Color(w, 0, ModeloOrdenes::Fecha).isValid());
+        QCOMPARE(Color(w, 1, ModeloOrdenes::Fecha), QColor(255, 0, 0));
+        QCOMPARE(Color(w, 1, ModeloOrdenes::Descripcion), QColor(0, 0, 255));
+        QCOMPARE(Color(w, 2, ModeloOrdenes::Fecha), QColor(0, 0, 255));
+        QCOMPARE(Color(w, 2, ModeloOrdenes::CentroDeCosto), QColor(0, 0, 255));
         // The same said in words, for those who cannot see the colours.
-        QCOMPARE(Descripcion(w, 0, 1), QString());
-        QCOMPARE(Descripcion(w, 1, 1), QStringLiteral("Autorizada, vencida hace 1 día"));
-        QCOMPARE(Descripcion(w, 1, 4), QStringLiteral("Autorizada"));
-        QCOMPARE(Descripcion(w, 2, 7), QStringLiteral("Autorizada"));
-        QCOMPARE(Celda(w, 1, 1, Qt::ToolTipRole), QStringLiteral("Autorizada, vencida hace 1 día"));
-        QCOMPARE(Celda(w, 0, 4, Qt::ToolTipRole), QString());
-        QVERIFY(m->data(m->index(1, 1), Qt::FontRole).value<QFont>().bold());
-        QVERIFY(!m->data(m->index(2, 1), Qt::FontRole).value<QFont>().bold());
+        QCOMPARE(Descripcion(w, 0, ModeloOrdenes::Fecha), QString());
+        QCOMPARE(Descripcion(w, 1, ModeloOrdenes::Fecha),
+                 QStringLiteral("Autorizada, vencida hace 1 día"));
+        QCOMPARE(Descripcion(w, 1, ModeloOrdenes::Descripcion), QStringLiteral("Autorizada"));
+        QCOMPARE(Descripcion(w, 2, ModeloOrdenes::CentroDeCosto), QStringLiteral("Autorizada"));
+        QCOMPARE(Celda(w, 1, ModeloOrdenes::Fecha, Qt::ToolTipRole),
+                 QStringLiteral("Autorizada, vencida hace 1 día"));
+        QCOMPARE(Celda(w, 0, ModeloOrdenes::Descripcion, Qt::ToolTipRole), QString());
+        QVERIFY(m->data(m->index(1, ModeloOrdenes::Fecha), Qt::FontRole).value<QFont>().bold());
+        QVERIFY(!m->data(m->index(2, ModeloOrdenes::Fecha), Qt::FontRole).value<QFont>().bold());
         gAvisoDias = 10;
         w->CargarLista(QStringLiteral("1"));
-        QCOMPARE(Descripcion(w, 1, 1), QStringLiteral("Autorizada, vencida hace 6 días"));
-        QCOMPARE(Descripcion(w, 0, 1), QStringLiteral("Vencida hace 5 días"));
+        QCOMPARE(Descripcion(w, 1, ModeloOrdenes::Fecha),
+                 QStringLiteral("Autorizada, vencida hace 6 días"));
+        QCOMPARE(Descripcion(w, 0, ModeloOrdenes::Fecha), QStringLiteral("Vencida hace 5 días"));
 
         w->cboEstado->setCurrentIndex(1);
         QCOMPARE(m->rowCount(), 1);
         QCOMPARE(m->Id(0), tramite);
-        QVERIFY(!Color(w, 0, 1).isValid());
-        QCOMPARE(Descripcion(w, 0, 1), QString());
+        QVERIFY(!Color(w, 0, ModeloOrdenes::Fecha).isValid());
+        QCOMPARE(Descripcion(w, 0, ModeloOrdenes::Fecha), QString());
 
         w->cboEstado->setCurrentIndex(3);
         QCOMPARE(m->rowCount(), 0);
@@ -189,7 +196,7 @@ private slots:
 
     void dobleClicAbreLaFilaResaltadaYNuevaUnaOrdenVacia() {
         Entorno e;
-        Ordenes o(e);
+        OrdenesDePrueba o(e);
         const QList<int> ids{o.Nueva(), o.Nueva(), o.Nueva()};
         frmPrincipal* w = frmPrincipal::Instancia();
         w->show();
@@ -212,7 +219,7 @@ private slots:
 
     void barraDeProgresoSoloDesdeCientoUnaFilas() {
         Entorno e;
-        Ordenes o(e);
+        OrdenesDePrueba o(e);
         o.Muchas(100);
         frmPrincipal* w = frmPrincipal::Instancia();
         int vistaConBarra = 0;
@@ -233,8 +240,9 @@ private slots:
 
     void columnasSeEnsanchanHastaMostrarFechasEImportesEnteros() {
         Entorno e;
-        Ordenes o(e, QStringLiteral("Guantes de nitrilo descartables, talle mediano, caja por "
-                                    "cien unidades, color azul"));
+        OrdenesDePrueba o(e,
+                          QStringLiteral("Guantes de nitrilo descartables, talle mediano, caja por "
+                                         "cien unidades, color azul"));
         const int conHora = o.Nueva(kHoy.startOfDay().addSecs(13 * 3600 + 45 * 60 + 10));
         o.Precio(conHora, 1, QStringLiteral("Pesos"));
         o.Muchas(1200);
@@ -287,7 +295,7 @@ private slots:
         QCOMPARE(Mensajes::UltimoTexto(),
                  QStringLiteral("No hay Ordenes de Compra para seleccionar."));
 
-        Ordenes o(e);
+        OrdenesDePrueba o(e);
         QList<int> ids;
         for (int i = 0; i < 4; ++i)
             ids << o.Nueva(i);
@@ -331,7 +339,7 @@ private slots:
         QCOMPARE(Mensajes::UltimoTexto(),
                  QStringLiteral("No ha seleccionado ninguna Orden de Compra."));
 
-        Ordenes o(e);
+        OrdenesDePrueba o(e);
         const int a = o.Nueva(), b = o.Nueva(), c = o.Nueva(), d = o.Nueva(), sin = o.Nueva();
         o.Precio(a, 0.1, QStringLiteral("Pesos"));
         o.Precio(b, 0.2, QStringLiteral("Pesos"));
@@ -354,7 +362,7 @@ private slots:
 
     void buscarConApostrofoYComodinesLiterales() {
         Entorno e;
-        Ordenes o(e, QStringLiteral("Tuerca 3/8'' zincada"));
+        OrdenesDePrueba o(e, QStringLiteral("Tuerca 3/8'' zincada"));
         o.Nueva();
         o.Nueva(kHoy.startOfDay(), 0, e.Producto(QStringLiteral("Algodón 50%")));
         o.Nueva(kHoy.startOfDay(), 0, e.Producto(QStringLiteral("Algodón 50 g")));
@@ -364,13 +372,13 @@ private slots:
         Mensajes::ResponderTexto(QStringLiteral("3/8''"));
         Boton(w, "buscar");
         QCOMPARE(w->Modelo()->rowCount(), 1);
-        QCOMPARE(Celda(w, 0, 4), QStringLiteral("Tuerca 3/8'' zincada"));
+        QCOMPARE(Celda(w, 0, ModeloOrdenes::Descripcion), QStringLiteral("Tuerca 3/8'' zincada"));
         QVERIFY(w->SqlActual().contains(QStringLiteral("OrdDescripcion like")));
 
         Mensajes::ResponderTexto(QStringLiteral("50%"));
         Boton(w, "buscar");
         QCOMPARE(w->Modelo()->rowCount(), 1);
-        QCOMPARE(Celda(w, 0, 4), QStringLiteral("Algodón 50%"));
+        QCOMPARE(Celda(w, 0, ModeloOrdenes::Descripcion), QStringLiteral("Algodón 50%"));
 
         Mensajes::ResponderTexto(QStringLiteral("ALGODÓN"));
         Boton(w, "buscar");
@@ -385,7 +393,7 @@ private slots:
 
     void volverDesdeOtraVentanaRecargaSalvoAlImprimir() {
         Entorno e;
-        Ordenes o(e);
+        OrdenesDePrueba o(e);
         o.Nueva();
         o.Nueva(kHoy.startOfDay(), 0, e.Producto(QStringLiteral("Arandela")));
         frmPrincipal* w = frmPrincipal::Instancia();

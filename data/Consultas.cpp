@@ -1,0 +1,7 @@
+#include "Consultas.h"
+
+#include "Conexiones.h"
+
+bool AbrirConsulta(const QString& sql, Recordset& rs) {
+    return AbrirRecordset(sql, rs);
+}

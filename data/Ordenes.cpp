@@ -1,0 +1,178 @@
+#include "Ordenes.h"
+
+#include "Conexiones.h"
+
+namespace Ordenes {
+namespace {
+
+bool ExisteOrden(int ordid, bool& existe) {
+    Recordset rs;
+    if (!AbrirRecordset(QStringLiteral("select count(*) from ordenes where OrdId=?"), rs, {ordid}))
+        return false;
+    existe = rs.AbsolutePosition() > 0 && rs.Campo(0).toInt() > 0;
+    CerrarRecordset(rs, true);
+    return true;
+}
+
+// The new order's number, from this very insert: another workstation may have stored an order
+// of its own right after it. 0 when the insert gave none.
+bool Insertar(const OrdenAGuardar& o, int& numero) {
+    Recordset rs;
+    if (!EjecutarComando(QStringLiteral("orden_insertar"), rs,
+                         {o.fecha, o.cantidad, o.unidad, o.productoId, o.comentario, o.lugarEntrega,
+                          o.prioridad, o.sectorId, o.centroCostoId, o.solicitanteId,
+                          o.autorizanteId, o.login}))
+        return false;
+    numero = rs.AbsolutePosition() > 0 ? rs.Campo(QStringLiteral("OrdId")).toInt() : 0;
+    CerrarRecordset(rs, true);
+    return true;
+}
+
+// Updates the order and drops its quotes, which are then written anew.
+bool Actualizar(int numero, const OrdenAGuardar& o) {
+    Recordset rs;
+    if (!EjecutarComando(QStringLiteral("orden_actualizar"), rs,
+                         {numero, o.fecha, o.cantidad, o.unidad, o.productoId, o.comentario,
+                          o.lugarEntrega, o.prioridad, o.sectorId, o.centroCostoId, o.solicitanteId,
+                          o.autorizanteId}))
+        return false;
+    if (!AbrirRecordset(QStringLiteral("delete from precios where OrdId=?"), rs, {numero}))
+        return false;
+    CerrarRecordset(rs, true);
+    return true;
+}
+
+bool InsertarPrecios(int numero, const QList<PrecioAGuardar>& precios) {
+    Recordset rs;
+    for (const PrecioAGuardar& p : precios) {
+        if (!EjecutarComando(QStringLiteral("precio_Insertar"), rs,
+                             {numero, p.empId, p.contacto, p.precio, p.moneda, p.formaPago, p.fecha,
+                              p.vigencia, p.aceptado ? 1 : 0}))
+            return false;
+    }
+    return true;
+}
+
+ResultadoGuardado Resultado(Guardado motivo) {
+    return ResultadoGuardado{motivo};
+}
+
+} // namespace
+
+ResultadoGuardado EscribirOrden(int& ordid, const OrdenAGuardar& o,
+                                const QList<PrecioAGuardar>& precios) {
+    Transaccion t;
+    if (!t.Activa())
+        return Resultado(Guardado::FalloDatos);
+
+    int numero = ordid;
+    if (numero == 0) {
+        if (!Insertar(o, numero))
+            return Resultado(Guardado::FalloDatos);
+        if (numero <= 0)
+            return Resultado(Guardado::SinNumero);
+    } else {
+        // Another workstation may have deleted the order meanwhile; its quotes must not be
+        // stored under a number that no order has.
+        bool existe = false;
+        if (!ExisteOrden(numero, existe))
+            return Resultado(Guardado::FalloDatos);
+        if (!existe)
+            return Resultado(Guardado::YaNoExiste);
+        if (!Actualizar(numero, o))
+            return Resultado(Guardado::FalloDatos);
+    }
+    if (!InsertarPrecios(numero, precios) || !t.Confirmar())
+        return Resultado(Guardado::FalloDatos);
+    ordid = numero;
+    return Resultado(Guardado::Hecho);
+}
+
+bool LeerOrden(int ordid, OrdenLeida* o) {
+    Recordset rs;
+    AbrirRecordset(QStringLiteral("SELECT o.*,p.ProDescripcion FROM ordenes o inner join productos "
+                                  "p on o.ProId=p.ProId WHERE o.OrdId=") +
+                       QString::number(ordid),
+                   rs);
+    if (rs.AbsolutePosition() <= 0)
+        return false;
+    rs.MoveFirst();
+    o->fecha = rs.Campo(QStringLiteral("OrdFecha")).toDateTime();
+    o->login = rs.Texto(QStringLiteral("UsuLogin"));
+    o->cantidad = rs.Campo(QStringLiteral("OrdCantidad"));
+    o->unidad = rs.Texto(QStringLiteral("OrdUnidadMedida"));
+    o->productoId = rs.Campo(QStringLiteral("ProId")).toInt();
+    o->producto = rs.Texto(QStringLiteral("ProDescripcion"));
+    o->comentario = rs.Texto(QStringLiteral("OrdComentario"));
+    o->lugarEntrega = rs.Texto(QStringLiteral("OrdLugarEntrega"));
+    o->prioridad = rs.Texto(QStringLiteral("OrdPrioridad"));
+    o->solicitanteId = rs.Texto(QStringLiteral("SolicitanteId"));
+    o->autorizanteId = rs.Campo(QStringLiteral("AutorizanteId")).toInt();
+    o->sectorId = rs.Texto(QStringLiteral("SecId"));
+    o->centroCostoId = rs.Texto(QStringLiteral("CenCosId"));
+    CerrarRecordset(rs, true);
+    return true;
+}
+
+QList<PrecioLeido> LeerPrecios(int ordid) {
+    QList<PrecioLeido> precios;
+    Recordset rs;
+    AbrirRecordset(QStringLiteral("SELECT * FROM v_precios_proveedores WHERE OrdId=") +
+                       QString::number(ordid),
+                   rs);
+    if (rs.AbsolutePosition() > 0) {
+        for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
+            PrecioLeido p;
+            p.id = rs.Campo(QStringLiteral("PreId")).toInt();
+            p.empId = rs.Campo(QStringLiteral("EmpId")).toInt();
+            p.proveedor = rs.Texto(QStringLiteral("Proveedor"));
+            p.contacto = rs.Texto(QStringLiteral("PreContacto"));
+            p.precio = rs.Campo(QStringLiteral("PrePrecio")).toDouble();
+            p.moneda = rs.Texto(QStringLiteral("PreMoneda"));
+            p.formaPago = rs.Texto(QStringLiteral("PreFormaPago"));
+            p.fecha = rs.Campo(QStringLiteral("PreFecha")).toDateTime();
+            p.vigencia = rs.Campo(QStringLiteral("PreFecVigencia")).toDateTime();
+            p.aceptado = rs.Campo(QStringLiteral("PreAceptado")).toBool();
+            precios << p;
+        }
+    }
+    CerrarRecordset(rs, true);
+    return precios;
+}
+
+bool AbrirLista(const QString& estado, const QString& condicion, Recordset& rs) {
+    return AbrirRecordset(
+        QStringLiteral("select * from v_ordenes_preciosaceptados where OrdEstado='") +
+            SqlTexto(estado) + QStringLiteral("' and ") + condicion,
+        rs);
+}
+
+bool AbrirParaImprimir(int ordid, Recordset& rs) {
+    return AbrirRecordset(QStringLiteral("select * from v_ordenes_preciosaceptados where OrdId=") +
+                              QString::number(ordid),
+                          rs);
+}
+
+bool Eliminar(int ordid) {
+    Recordset rs;
+    return EjecutarComando(QStringLiteral("orden_eliminar"), rs, {ordid});
+}
+
+bool SumarPorMoneda(const QStringList& ids, QList<SumaMoneda>* sumas) {
+    sumas->clear();
+    Recordset rs;
+    if (!AbrirRecordset(QStringLiteral("select sum(PrePrecio) as Suma,PreMoneda from "
+                                       "v_ordenes_preciosaceptados where OrdId in (") +
+                            ids.join(QLatin1Char(',')) + QStringLiteral(") group by PreMoneda"),
+                        rs))
+        return false;
+    if (rs.AbsolutePosition() > 0) {
+        for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext())
+            sumas->append(
+                {rs.Campo(QStringLiteral("Suma")), rs.Texto(QStringLiteral("PreMoneda"))});
+    }
+    CerrarRecordset(rs, false);
+    return true;
+}
+
+} // namespace Ordenes

@@ -1,0 +1,103 @@
+#pragma once
+
+#include "Recordset.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+// Purchase orders and their quotes as stored. Functions that read return false when the database
+// refused the query; the data-access module has shown why. None of them shows anything else.
+namespace Ordenes {
+
+// The values of one order as the editor writes them.
+struct OrdenAGuardar {
+    QDateTime fecha;
+    double cantidad = 0;
+    QString unidad;
+    QString productoId; // decimal text, as the product box keeps it
+    QString comentario;
+    QString lugarEntrega;
+    QString prioridad;
+    int sectorId = 0;
+    int centroCostoId = 0;
+    int solicitanteId = 0;
+    int autorizanteId = 0; // 0: not authorised
+    QString login;         // only written for a new order
+};
+
+struct PrecioAGuardar {
+    int empId = 0;
+    QString contacto;
+    double precio = 0;
+    QString moneda;
+    QString formaPago;
+    QDateTime fecha;
+    QDateTime vigencia;
+    bool aceptado = false;
+};
+
+// A stored quote, with its number and the supplier's name.
+struct PrecioLeido : PrecioAGuardar {
+    int id = 0;
+    QString proveedor;
+};
+
+// A stored order as the editor shows it. Ids the editor keeps as text stay text, so that an empty
+// column stays empty instead of becoming 0.
+struct OrdenLeida {
+    QDateTime fecha;
+    QString login;
+    QVariant cantidad;
+    QString unidad;
+    int productoId = 0;
+    QString producto;
+    QString comentario;
+    QString lugarEntrega;
+    QString prioridad;
+    QString solicitanteId;
+    int autorizanteId = 0;
+    QString sectorId;
+    QString centroCostoId;
+};
+
+enum class Guardado {
+    Hecho,
+    FalloDatos, // the database refused a statement; already reported
+    SinNumero,  // the insert did not give the new order's number
+    YaNoExiste, // the order was deleted meanwhile (by another workstation)
+};
+
+struct ResultadoGuardado {
+    Guardado motivo = Guardado::FalloDatos;
+    explicit operator bool() const { return motivo == Guardado::Hecho; }
+};
+
+// Writes the order and replaces all its quotes in one transaction, all or nothing. `ordid` 0
+// inserts a new order and on success receives its number; otherwise that order is updated. On
+// failure the database is as it was and `ordid` is unchanged.
+ResultadoGuardado EscribirOrden(int& ordid, const OrdenAGuardar& orden,
+                                const QList<PrecioAGuardar>& precios);
+
+// False also when no order has that number.
+bool LeerOrden(int ordid, OrdenLeida* orden);
+QList<PrecioLeido> LeerPrecios(int ordid);
+
+// The main list: the orders in `estado` that also meet `condicion`, an SQL condition the caller
+// has made safe.
+bool AbrirLista(const QString& estado, const QString& condicion, Recordset& rs);
+// The rows an order's printout shows.
+bool AbrirParaImprimir(int ordid, Recordset& rs);
+
+bool Eliminar(int ordid);
+
+struct SumaMoneda {
+    QVariant suma;
+    QString moneda;
+};
+// The accepted prices of those orders added up per currency; `ids` are decimal numbers.
+bool SumarPorMoneda(const QStringList& ids, QList<SumaMoneda>* sumas);
+
+} // namespace Ordenes

@@ -1,0 +1,80 @@
+#include "Usuarios.h"
+
+#include "Clave.h"
+#include "Conexiones.h"
+#include "Recordset.h"
+
+namespace Usuarios {
+namespace {
+
+Lectura LeerColumna(int usuId, const QString& columna, QString* valor) {
+    Recordset rs;
+    if (!AbrirRecordset(QStringLiteral("select ") + columna +
+                            QStringLiteral(" from usuarios where UsuId=?"),
+                        rs, {usuId}))
+        return Lectura::Fallo;
+    const bool hallado = rs.AbsolutePosition() > 0;
+    if (hallado)
+        *valor = rs.Campo(0).toString();
+    CerrarRecordset(rs, true);
+    return hallado ? Lectura::Hallado : Lectura::NoExiste;
+}
+
+} // namespace
+
+Ingreso ConfirmarIngreso(const QString& login, const QString& clave) {
+    Recordset rs;
+    // The login is bound, never pasted into the SQL text; the column's collation makes the
+    // comparison blind to letter case.
+    if (!AbrirRecordset(QStringLiteral("SELECT * FROM usuarios WHERE UsuLogin=? ORDER BY UsuId"),
+                        rs, {login}))
+        return Ingreso::Fallo;
+    Ingreso resultado = Ingreso::LoginIncorrecto;
+    if (rs.AbsolutePosition() > 0)
+        resultado = rs.Texto(QStringLiteral("UsuPassword")) == CodificarClave(clave)
+                        ? Ingreso::Aceptado
+                        : Ingreso::ClaveIncorrecta;
+    CerrarRecordset(rs, false);
+    return resultado;
+}
+
+Lectura LeerLogin(int usuId, QString* login) {
+    return LeerColumna(usuId, QStringLiteral("UsuLogin"), login);
+}
+
+Clave ConfirmarClave(int usuId, const QString& clave) {
+    QString guardada;
+    const Lectura lectura = LeerColumna(usuId, QStringLiteral("UsuPassword"), &guardada);
+    if (lectura == Lectura::Fallo)
+        return Clave::Fallo;
+    return lectura == Lectura::Hallado && guardada == CodificarClave(clave) ? Clave::Correcta
+                                                                            : Clave::Incorrecta;
+}
+
+bool LeerClaveCodificada(const QString& usuId, QString* codificada) {
+    Recordset rs;
+    if (!AbrirRecordset(QStringLiteral("SELECT UsuPassword FROM usuarios WHERE UsuId=?"), rs,
+                        {usuId}))
+        return false;
+    *codificada = rs.Texto(QStringLiteral("UsuPassword"));
+    CerrarRecordset(rs, true);
+    return true;
+}
+
+Lectura LeerDerechos(const QString& login, Derechos* d) {
+    Recordset rs;
+    if (!AbrirRecordset(QStringLiteral("select UsuId,UsuPuedeSolicitar,UsuPuedeCumplir from "
+                                       "usuarios where UsuLogin=? order by UsuId"),
+                        rs, {login}))
+        return Lectura::Fallo;
+    const bool hallado = rs.AbsolutePosition() > 0;
+    if (hallado) {
+        d->usuId = rs.Campo(0).toInt();
+        d->puedeSolicitar = rs.Campo(1).toInt() != 0;
+        d->puedeCumplir = rs.Campo(2).toInt() != 0;
+    }
+    CerrarRecordset(rs, true);
+    return hallado ? Lectura::Hallado : Lectura::NoExiste;
+}
+
+} // namespace Usuarios

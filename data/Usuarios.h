@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+// The program's users as stored: who they are, what they may do, their password. Nothing here
+// shows anything; a database refusal has been reported by the data-access module.
+namespace Usuarios {
+
+enum class Lectura { Hallado, NoExiste, Fallo };
+
+// Sign-in: the user with that login (letter case aside) whose password is `clave`.
+enum class Ingreso { Aceptado, LoginIncorrecto, ClaveIncorrecta, Fallo };
+Ingreso ConfirmarIngreso(const QString& login, const QString& clave);
+
+// The identity check of an authoriser, by user id.
+Lectura LeerLogin(int usuId, QString* login);
+enum class Clave { Correcta, Incorrecta, Fallo };
+Clave ConfirmarClave(int usuId, const QString& clave);
+
+// The stored (encoded) password of the user whose id is the decimal text `usuId`.
+bool LeerClaveCodificada(const QString& usuId, QString* codificada);
+
+struct Derechos {
+    int usuId = 0;
+    bool puedeSolicitar = false;
+    bool puedeCumplir = false;
+};
+// The first user with that login, as sign-in found it.
+Lectura LeerDerechos(const QString& login, Derechos* derechos);
+
+} // namespace Usuarios
