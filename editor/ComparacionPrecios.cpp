@@ -10,14 +10,15 @@ QString ClaveMoneda(const QString& moneda) {
 
 } // namespace
 
-bool PrecioVencido(const PrecioAGuardar& precio, const QDate& hoy) {
+bool PrecioVencido(const Ordenes::PrecioAGuardar& precio, const QDate& hoy) {
     return precio.vigencia.isValid() && precio.vigencia.date() < hoy;
 }
 
-QList<MarcaPrecio> CompararPrecios(const QList<PrecioAGuardar>& precios, const QDate& hoy) {
+QList<MarcaPrecio> CompararPrecios(const QList<Ordenes::PrecioAGuardar>& precios,
+                                   const QDate& hoy) {
     QHash<QString, double> menores;
     QHash<QString, int> cuantos;
-    for (const PrecioAGuardar& p : precios) {
+    for (const Ordenes::PrecioAGuardar& p : precios) {
         const QString clave = ClaveMoneda(p.moneda);
         auto it = menores.find(clave);
         if (it == menores.end())
@@ -28,7 +29,7 @@ QList<MarcaPrecio> CompararPrecios(const QList<PrecioAGuardar>& precios, const Q
     }
     QList<MarcaPrecio> marcas;
     marcas.reserve(precios.size());
-    for (const PrecioAGuardar& p : precios) {
+    for (const Ordenes::PrecioAGuardar& p : precios) {
         MarcaPrecio m;
         m.vencida = PrecioVencido(p, hoy);
         const QString clave = ClaveMoneda(p.moneda);

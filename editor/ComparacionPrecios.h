@@ -1,6 +1,6 @@
 #pragma once
 
-#include "GuardadoOrden.h"
+#include "Ordenes.h"
 
 #include <QDate>
 #include <QList>
@@ -16,6 +16,6 @@ struct MarcaPrecio {
 
 // One mark per quote, in the same order. Currencies are compared as a person reads them:
 // "Pesos" and "pesos " are one currency.
-QList<MarcaPrecio> CompararPrecios(const QList<PrecioAGuardar>& precios, const QDate& hoy);
+QList<MarcaPrecio> CompararPrecios(const QList<Ordenes::PrecioAGuardar>& precios, const QDate& hoy);
 
-bool PrecioVencido(const PrecioAGuardar& precio, const QDate& hoy);
+bool PrecioVencido(const Ordenes::PrecioAGuardar& precio, const QDate& hoy);

@@ -43,7 +43,7 @@ void Marcar(QTreeWidgetItem* fila, const MarcaPrecio& m, const QString& moneda) 
 } // namespace
 
 void frmOrden::MarcarPrecios() {
-    QList<PrecioAGuardar> precios;
+    QList<Ordenes::PrecioAGuardar> precios;
     for (const FilaPrecio& p : FilasPrecios())
         precios << p;
     const QList<MarcaPrecio> marcas = CompararPrecios(precios, Reloj::Hoy());
@@ -55,18 +55,18 @@ bool frmOrden::ConfirmarAceptacion() {
     if (!chkAceptado->isChecked() || !ReglasAprobacion::Leer().justificarCotizacion)
         return true;
     // The list as it will be once the entry is stored.
-    QList<PrecioAGuardar> precios;
+    QList<Ordenes::PrecioAGuardar> precios;
     for (const FilaPrecio& p : FilasPrecios())
         precios << p;
     const int editada = FilaEnEdicion() - 1;
-    PrecioAGuardar nuevo;
+    Ordenes::PrecioAGuardar nuevo;
     Formato::LeerNumero(txtPrecio->text(), &nuevo.precio);
     nuevo.moneda = dtcMoneda->Valor();
     nuevo.vigencia = dtpPreFecVigencia->Momento();
     nuevo.aceptado = true;
     // Storing again the accepted quote as it was asks nothing new.
     if (editada >= 0) {
-        const PrecioAGuardar& antes = precios[editada];
+        const Ordenes::PrecioAGuardar& antes = precios[editada];
         if (antes.aceptado && antes.precio == nuevo.precio && antes.moneda == nuevo.moneda &&
             antes.vigencia.date() == nuevo.vigencia.date())
             return true;
