@@ -3,12 +3,12 @@
 #include "Mensajes.h"
 #include "Pantalla.h"
 #include "Programa.h"
+#include "VentanaUnica.h"
 
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPointer>
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -16,9 +16,9 @@
 
 namespace {
 
-QPointer<frmAcercaDe>& instancia() {
-    static QPointer<frmAcercaDe> f;
-    return f;
+VentanaUnica<frmAcercaDe>& Unica() {
+    static VentanaUnica<frmAcercaDe> unica;
+    return unica;
 }
 
 struct Herramienta {
@@ -40,18 +40,11 @@ QList<Herramienta> Herramientas() {
 } // namespace
 
 frmAcercaDe* frmAcercaDe::Instancia() {
-    if (!instancia())
-        instancia() = new frmAcercaDe;
-    Pantalla::TraerAlFrente(instancia());
-    return instancia();
+    return Unica().Mostrar([] { return new frmAcercaDe; });
 }
 
 void frmAcercaDe::MostrarModal() {
-    if (!instancia())
-        instancia() = new frmAcercaDe;
-    QPointer<frmAcercaDe> f = instancia();
-    f->exec();
-    delete f.data();
+    Unica().Modal([] { return new frmAcercaDe; }, [](frmAcercaDe* f) { f->exec(); });
 }
 
 void frmAcercaDe::StartSysInfo() {

@@ -3,53 +3,23 @@
 #include "Carpetas.h"
 #include "Mensajes.h"
 #include "Pantalla.h"
+#include "VentanaUnica.h"
 
-#include <QCheckBox>
 #include <QDir>
-#include <QGridLayout>
-#include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QStyle>
-#include <QVBoxLayout>
 
 namespace {
 
-QPointer<frmOpciones>& instancia() {
-    static QPointer<frmOpciones> f;
-    return f;
+VentanaUnica<frmOpciones>& Unica() {
+    static VentanaUnica<frmOpciones> unica;
+    return unica;
 }
 
 const QString kValores[] = {QStringLiteral("db_path"), QStringLiteral("db_backup"),
                             QStringLiteral("logo_path"), QStringLiteral("empresa"),
                             QStringLiteral("aviso_dias")};
-
-QPushButton* BotonExaminar(const QString& nombre, const QString& ayuda) {
-    auto* b = new QPushButton(QStringLiteral("..."));
-    b->setObjectName(nombre);
-    b->setToolTip(ayuda);
-    b->setAccessibleName(ayuda);
-    b->setFixedWidth(b->fontMetrics().horizontalAdvance(QStringLiteral("...")) * 3);
-    return b;
-}
-
-QLineEdit* Campo(const QString& nombre) {
-    auto* t = new QLineEdit;
-    t->setObjectName(nombre);
-    return t;
-}
-
-QLabel* Etiqueta(const QString& nombre, const QString& texto, QWidget* buddy) {
-    auto* l = new QLabel(texto);
-    l->setObjectName(nombre);
-    if (buddy)
-        l->setBuddy(buddy);
-    return l;
-}
 
 } // namespace
 
@@ -64,98 +34,24 @@ bool UbicacionBaseValida(const QString& ruta) {
 #endif
 }
 
-frmOpciones* frmOpciones::Crear() {
-    if (!instancia())
-        instancia() = new frmOpciones;
-    return instancia();
-}
-
 frmOpciones* frmOpciones::Instancia() {
-    frmOpciones* f = Crear();
-    Pantalla::TraerAlFrente(f);
-    return f;
+    return Unica().Mostrar([] { return new frmOpciones; });
 }
 
 void frmOpciones::MostrarModal() {
-    QPointer<frmOpciones> f = Crear();
-    f->exec();
-    delete f.data();
+    Unica().Modal([] { return new frmOpciones; }, [](frmOpciones* f) { f->exec(); });
 }
 
 frmOpciones::frmOpciones(QWidget* padre) : QDialog(padre) {
-    setObjectName(QStringLiteral("frmOpciones"));
-    setWindowTitle(QStringLiteral("Opciones"));
+    setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
-
-    txtUbicacion = Campo(QStringLiteral("txtUbicacion"));
-    lblUbicacion = Etiqueta(QStringLiteral("lblUbicacion"),
-                            QStringLiteral("Ubicación de la base de datos:"), txtUbicacion);
-    cmdExaminar =
-        BotonExaminar(QStringLiteral("cmdExaminar"), QStringLiteral("Buscar la base de datos"));
-    chkRespaldoAutomatico =
-        new QCheckBox(QStringLiteral("Realizar siempre una copia de seguridad al inicio"));
-    chkRespaldoAutomatico->setObjectName(QStringLiteral("chkRespaldoAutomatico"));
-    txtUbicacionRespaldo = Campo(QStringLiteral("txtUbicacionRespaldo"));
-    txtUbicacionRespaldo->setAccessibleName(QStringLiteral("Carpeta de la copia de seguridad"));
-    cmdExaminarRespaldo =
-        BotonExaminar(QStringLiteral("cmdExaminarRespaldo"),
-                      QStringLiteral("Buscar la carpeta de la copia de seguridad"));
-    txtUbicacionLogo = Campo(QStringLiteral("txtUbicacionLogo"));
-    Label4 =
-        Etiqueta(QStringLiteral("Label4"), QStringLiteral("Ubicación del logo:"), txtUbicacionLogo);
-    cmdExaminarLogo = BotonExaminar(QStringLiteral("cmdExaminarLogo"),
-                                    QStringLiteral("Buscar el logo de la empresa"));
-    txtNombreEmpresa = Campo(QStringLiteral("txtNombreEmpresa"));
-    Label5 = Etiqueta(QStringLiteral("Label5"), QStringLiteral("Nombre de la empresa:"),
-                      txtNombreEmpresa);
-    txtAvisoDias = Campo(QStringLiteral("txtAvisoDias"));
     txtAvisoDias->setMaximumWidth(Pantalla::Twips(735, this));
-    Label1 = Etiqueta(QStringLiteral("Label1"),
-                      QStringLiteral("Poner en rojo ordenes pendientes con mas de "), txtAvisoDias);
-    Label2 = Etiqueta(QStringLiteral("Label2"), QStringLiteral("días"), nullptr);
-    cmdOK = new QPushButton(QStringLiteral("Aceptar"));
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdCancel = new QPushButton(QStringLiteral("Cancelar"));
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    // Enter moves between fields here, so no button may take it as the dialog's default.
-    for (QPushButton* b : {cmdExaminar, cmdExaminarRespaldo, cmdExaminarLogo, cmdOK, cmdCancel})
-        b->setAutoDefault(false);
-
-    auto* grilla = new QGridLayout;
-    grilla->setColumnStretch(0, 1);
-    grilla->addWidget(lblUbicacion, 0, 0, 1, 2);
-    grilla->addWidget(txtUbicacion, 1, 0);
-    grilla->addWidget(cmdExaminar, 1, 1);
-    grilla->addWidget(chkRespaldoAutomatico, 2, 0, 1, 2);
-    grilla->addWidget(txtUbicacionRespaldo, 3, 0);
-    grilla->addWidget(cmdExaminarRespaldo, 3, 1);
-    grilla->addWidget(Label4, 4, 0, 1, 2);
-    grilla->addWidget(txtUbicacionLogo, 5, 0);
-    grilla->addWidget(cmdExaminarLogo, 5, 1);
-    grilla->addWidget(Label5, 6, 0, 1, 2);
-    grilla->addWidget(txtNombreEmpresa, 7, 0, 1, 2);
-    grilla->setRowMinimumHeight(2, Pantalla::Twips(480, this));
-    grilla->setRowMinimumHeight(4, Pantalla::Twips(480, this));
-    grilla->setRowMinimumHeight(6, Pantalla::Twips(480, this));
-
-    auto* aviso = new QHBoxLayout;
-    aviso->addWidget(Label1);
-    aviso->addWidget(txtAvisoDias);
-    aviso->addWidget(Label2);
-    aviso->addStretch();
-
-    auto* botones = new QHBoxLayout;
-    botones->addStretch();
-    botones->addWidget(cmdOK);
-    botones->addWidget(cmdCancel);
-
-    auto* todo = new QVBoxLayout(this);
-    todo->addLayout(grilla);
-    todo->addSpacing(Pantalla::Twips(120, this));
-    todo->addLayout(aviso);
-    todo->addStretch();
-    todo->addSpacing(Pantalla::Twips(120, this));
-    todo->addLayout(botones);
+    for (QPushButton* b : {cmdExaminar, cmdExaminarRespaldo, cmdExaminarLogo})
+        b->setFixedWidth(b->fontMetrics().horizontalAdvance(b->text()) * 3);
+    for (int fila : {2, 4, 6})
+        grilla->setRowMinimumHeight(fila, Pantalla::Twips(480, this));
+    todo->insertSpacing(1, Pantalla::Twips(120, this));
+    todo->insertSpacing(todo->count() - 1, Pantalla::Twips(120, this));
 
     connect(chkRespaldoAutomatico, &QCheckBox::toggled, this, [this](bool marcado) {
         if (!marcado)
@@ -179,8 +75,6 @@ frmOpciones::frmOpciones(QWidget* padre) : QDialog(padre) {
     connect(cmdOK, &QPushButton::clicked, this, &frmOpciones::Aceptar);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    txtUbicacionRespaldo->setEnabled(false);
-    cmdExaminarRespaldo->setEnabled(false);
     Cargar();
     Pantalla::EnterComoTab(this);
     resize(Pantalla::Twips(6900, this), sizeHint().height());

@@ -1,12 +1,10 @@
 #include "Controles.h"
 
-#include "Dibujo.h"
 #include "Formato.h"
 #include "Sugerencias.h"
 
 #include <QLineEdit>
 #include <QLocale>
-#include <QPainter>
 
 QString Tag(const QObject* control) {
     return control->property("Tag").toString();
@@ -126,40 +124,4 @@ QVariant ModeloRecordset::headerData(int seccion, Qt::Orientation o, int rol) co
     if (rol == Qt::DisplayRole && o == Qt::Horizontal && seccion < columnas_.size())
         return columnas_[seccion].first;
     return QAbstractTableModel::headerData(seccion, o, rol);
-}
-
-namespace {
-
-QPixmap Lienzo() {
-    QPixmap p(32, 32);
-    p.fill(Qt::transparent);
-    return p;
-}
-
-} // namespace
-
-QIcon IconoBuscar() {
-    QPixmap p = Lienzo();
-    QPainter g(&p);
-    g.setRenderHint(QPainter::Antialiasing);
-    g.setPen(QPen(QColor(40, 70, 120), 3.5));
-    g.setBrush(QColor(200, 225, 250));
-    g.drawEllipse(QRectF(4, 4, 17, 17));
-    g.setPen(QPen(QColor(90, 60, 30), 5, Qt::SolidLine, Qt::RoundCap));
-    g.drawLine(QPointF(19, 19), QPointF(28, 28));
-    return QIcon(p);
-}
-
-QIcon IconoNuevo() {
-    QPixmap p = Lienzo();
-    QPainter g(&p);
-    g.setRenderHint(QPainter::Antialiasing);
-    g.setPen(QPen(QColor(90, 90, 90), 1.5));
-    g.setBrush(Qt::white);
-    g.drawPath(Dibujo::Hoja(QRectF(5, 2, 20, 28), 6));
-    g.setPen(Qt::NoPen);
-    g.setBrush(QColor(30, 140, 50));
-    g.drawRect(QRectF(17, 12, 4, 16));
-    g.drawRect(QRectF(11, 18, 16, 4));
-    return QIcon(p);
 }

@@ -69,8 +69,5 @@ private:
     QList<int> indices_;
 };
 
-// Pictures of the small search and "new record" buttons.
-QIcon IconoBuscar();
-QIcon IconoNuevo();
 // The locale's short date with the whole year.
 QString FormatoFecha();

@@ -7,12 +7,14 @@
 #include "Conexiones.h"
 #include "Controles.h"
 #include "Formato.h"
+#include "Iconos.h"
 #include "Listas.h"
 #include "Mensajes.h"
 #include "Pantalla.h"
 #include "ReglasAprobacion.h"
 #include "Reloj.h"
 #include "Usuario.h"
+#include "VentanaUnica.h"
 #include "frmGrillaProductos.h"
 #include "frmGrillaProveedores.h"
 
@@ -34,8 +36,6 @@
 using Mensajes::Botones;
 using Mensajes::Icono;
 using Mensajes::Respuesta;
-
-QPointer<frmOrden> frmOrden::instancia_;
 
 namespace {
 
@@ -91,21 +91,47 @@ void TomarEleccion(QLineEdit* caja, bool cancelado, int id, const QString& nombr
     }
 }
 
+// Which of the buttons "Nueva", "Editar", "Guardar", "G + N", "Cancelar", "Imprimir", "Atras"
+// each mode enables ('S') or disables ('N'); '.' leaves a button as it was ("Imprimir" stays as
+// the order it belongs to left it, "Atras" is always there).
+struct BotonesDeModo {
+    ModoOrden modo;
+    const char* botones;
+};
+constexpr BotonesDeModo kBotonesDeModo[] = {
+    {ModoOrden::Inicial, "..NNN.."}, {ModoOrden::Nueva, "NNSSSN."},
+    {ModoOrden::Edicion, "NNSSS.."}, {ModoOrden::Guardada, "SSNNNS."},
+    {ModoOrden::Cargada, ".....S."},
+};
+
 } // namespace
 
+void frmOrden::PonerModo(ModoOrden modo) {
+    for (const BotonesDeModo& m : kBotonesDeModo) {
+        if (m.modo != modo)
+            continue;
+        for (int i = 0; i < 7; ++i)
+            if (m.botones[i] != '.')
+                cmdMenu[i]->setEnabled(m.botones[i] == 'S');
+    }
+}
+
+VentanaUnica<frmOrden>& frmOrden::Unica() {
+    static VentanaUnica<frmOrden> unica;
+    return unica;
+}
+
 frmOrden* frmOrden::Instancia() {
-    if (!instancia_)
-        instancia_ = new frmOrden;
-    return instancia_;
+    return Unica().Obtener([] { return new frmOrden; });
 }
 
 bool frmOrden::Abierta() {
-    return instancia_ && instancia_->isVisible();
+    return Unica().Abierta() && Unica().Actual()->isVisible();
 }
 
 void frmOrden::Abrir(bool agregando, int ordid) {
     if (Abierta()) {
-        Pantalla::TraerAlFrente(instancia_);
+        Pantalla::TraerAlFrente(Unica().Actual());
         return;
     }
     frmOrden* f = Instancia();
@@ -169,10 +195,12 @@ void frmOrden::ConstruirControles() {
     txtDescripcion = new QLineEdit(this);
     txtDescripcion->setObjectName(QStringLiteral("txtDescripcion"));
     SetTag(txtDescripcion, QStringLiteral("0"));
-    cmdBuscarProducto = BotonImagen(QStringLiteral("cmdBuscarProducto"), IconoBuscar(),
-                                    QStringLiteral("Buscar Productos por texto"), this);
-    cmdNuevoProducto = BotonImagen(QStringLiteral("cmdNuevoProducto"), IconoNuevo(),
-                                   QStringLiteral("Ingresar un Producto nuevo"), this);
+    cmdBuscarProducto =
+        BotonImagen(QStringLiteral("cmdBuscarProducto"), Iconos::De(QStringLiteral("buscar")),
+                    QStringLiteral("Buscar Productos por texto"), this);
+    cmdNuevoProducto =
+        BotonImagen(QStringLiteral("cmdNuevoProducto"), Iconos::De(QStringLiteral("nuevo")),
+                    QStringLiteral("Ingresar un Producto nuevo"), this);
     auto* producto = new QHBoxLayout;
     producto->addWidget(txtDescripcion, 1);
     producto->addWidget(cmdBuscarProducto);
@@ -242,10 +270,12 @@ void frmOrden::ConstruirControles() {
     auto* gp = new QGridLayout(precios);
     txtProveedor = new QLineEdit(precios);
     txtProveedor->setObjectName(QStringLiteral("txtProveedor"));
-    cmdBuscarProveedor = BotonImagen(QStringLiteral("cmdBuscarProveedor"), IconoBuscar(),
-                                     QStringLiteral("Buscar Proveedores por texto"), precios);
-    cmdNuevoProveedor = BotonImagen(QStringLiteral("cmdNuevoProveedor"), IconoNuevo(),
-                                    QStringLiteral("Ingresar un Proveedor nuevo"), precios);
+    cmdBuscarProveedor =
+        BotonImagen(QStringLiteral("cmdBuscarProveedor"), Iconos::De(QStringLiteral("buscar")),
+                    QStringLiteral("Buscar Proveedores por texto"), precios);
+    cmdNuevoProveedor =
+        BotonImagen(QStringLiteral("cmdNuevoProveedor"), Iconos::De(QStringLiteral("nuevo")),
+                    QStringLiteral("Ingresar un Proveedor nuevo"), precios);
     auto* proveedor = new QHBoxLayout;
     proveedor->addWidget(txtProveedor, 1);
     proveedor->addWidget(cmdBuscarProveedor);
@@ -336,9 +366,7 @@ void frmOrden::ConstruirControles() {
         menu->addWidget(cmdMenu[i]);
         connect(cmdMenu[i], &QPushButton::clicked, this, [this, i] { cmdMenu_Click(i); });
     }
-    cmdMenu[2]->setEnabled(false);
-    cmdMenu[3]->setEnabled(false);
-    cmdMenu[4]->setEnabled(false);
+    PonerModo(ModoOrden::Inicial);
     raiz->addLayout(menu);
 
     connect(txtDescripcion, &QLineEdit::returnPressed, this, &frmOrden::BuscarProducto);
@@ -449,12 +477,7 @@ void frmOrden::LimpiarOrden() {
 void frmOrden::NuevaOrden() {
     LimpiarOrden();
     HabilitarEdicion();
-    cmdMenu[0]->setEnabled(false);
-    cmdMenu[1]->setEnabled(false);
-    cmdMenu[2]->setEnabled(true);
-    cmdMenu[3]->setEnabled(true);
-    cmdMenu[4]->setEnabled(true);
-    cmdMenu[5]->setEnabled(false);
+    PonerModo(ModoOrden::Nueva);
     agregando = true;
 }
 
@@ -485,7 +508,7 @@ void frmOrden::CargarOrden() {
         dtcCentrosDeCosto->SetValorGuardado(o.centroCostoId);
         CargarPrecios();
         RecordarAutorizacion();
-        cmdMenu[5]->setEnabled(true);
+        PonerModo(ModoOrden::Cargada);
     }
     BloquearCampos();
 }
@@ -522,11 +545,7 @@ void frmOrden::BloquearCampos() {
 
 void frmOrden::EditarOrden() {
     HabilitarEdicion();
-    cmdMenu[0]->setEnabled(false);
-    cmdMenu[1]->setEnabled(false);
-    cmdMenu[2]->setEnabled(true);
-    cmdMenu[3]->setEnabled(true);
-    cmdMenu[4]->setEnabled(true);
+    PonerModo(ModoOrden::Edicion);
     agregando = false;
 }
 
@@ -544,14 +563,8 @@ void frmOrden::cmdMenu_Click(int indice) {
                 Botones::OK, Icono::Informacion, kAtencion);
         break;
     case 2:
-        if (ValidarOrden() && GuardarOrden()) {
-            cmdMenu[0]->setEnabled(true);
-            cmdMenu[1]->setEnabled(true);
-            cmdMenu[2]->setEnabled(false);
-            cmdMenu[3]->setEnabled(false);
-            cmdMenu[4]->setEnabled(false);
-            cmdMenu[5]->setEnabled(true);
-        }
+        if (ValidarOrden() && GuardarOrden())
+            PonerModo(ModoOrden::Guardada);
         break;
     case 3:
         if (ValidarOrden() && GuardarOrden())

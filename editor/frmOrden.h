@@ -6,12 +6,12 @@
 
 #include <QDateTime>
 #include <QList>
-#include <QPointer>
 #include <QStringList>
 #include <QWidget>
 #include <optional>
 
 class ListaEnlazada;
+template <class T> class VentanaUnica;
 class SelectorFecha;
 class QCheckBox;
 class QComboBox;
@@ -26,6 +26,15 @@ class QTreeWidgetItem;
 // `id` is the PreId, or the row's number when it was added here.
 struct FilaPrecio : Ordenes::PrecioLeido {
     QString clave; // "P" + PreId for a stored quote
+};
+
+// What the editor is doing, which decides its command buttons (see kBotonesDeModo).
+enum class ModoOrden {
+    Inicial,  // just built, nothing loaded
+    Nueva,    // a new order being entered
+    Edicion,  // a stored order being changed
+    Guardada, // the order on screen has just been stored
+    Cargada   // a stored order shown
 };
 
 // The purchase order editor: one order with its supplier quotes. It exists once; the main window
@@ -117,6 +126,7 @@ protected:
 private:
     explicit frmOrden(QWidget* parent = nullptr);
     void Cargar();
+    void PonerModo(ModoOrden modo);
     void ConstruirControles();
     void CrearColumnasPrecios();
     QList<QWidget*> CamposDeEdicion() const;
@@ -156,7 +166,7 @@ private:
     // The decisions kept for the save, once the order has its number.
     void EscribirNotasHistorial();
 
-    static QPointer<frmOrden> instancia_;
+    static VentanaUnica<frmOrden>& Unica();
     Recordset rsUnidades_, rsLugares_, rsSolicitantes_, rsAutorizantes_, rsSectores_, rsCentros_,
         rsMonedas_, rsFormasDePago_;
     QTreeWidgetItem* filaEnEdicion_ = nullptr;

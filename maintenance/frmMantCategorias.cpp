@@ -37,7 +37,7 @@ ConfiguracionMant Config() {
     return c;
 }
 
-QPointer<frmMantCategorias> gCategorias;
+VentanaUnica<frmMantCategorias> gCategorias;
 
 } // namespace
 

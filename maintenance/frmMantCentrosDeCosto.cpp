@@ -29,7 +29,7 @@ ConfiguracionMant Config() {
     return c;
 }
 
-QPointer<frmMantCentrosDeCosto> gCentrosDeCosto;
+VentanaUnica<frmMantCentrosDeCosto> gCentrosDeCosto;
 
 } // namespace
 

@@ -4,11 +4,13 @@
 #include "Disenos.h"
 #include "ExportarLista.h"
 #include "Formato.h"
+#include "Iconos.h"
 #include "LimiteTexto.h"
 #include "Mensajes.h"
 #include "Pantalla.h"
 #include "ProductosCalculos.h"
 #include "Sugerencias.h"
+#include "VentanaUnica.h"
 #include "VistaPrevia.h"
 #include "dteQuimbel.h"
 #include "frmMantCategorias.h"
@@ -17,20 +19,14 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QGridLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
-#include <QPointer>
 #include <QPushButton>
 #include <QStyle>
 #include <QTableView>
 #include <QToolButton>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -43,20 +39,6 @@ RecordsetEditable& Rs() {
 
 const char* const kSqlCategorias = "SELECT * FROM CATEGORIAS WHERE CATDESACTIVADA=FALSE OR CATID "
                                    "IN(SELECT CATID FROM PRODUCTOS) ORDER BY CATDESCRIPCION ASC";
-
-QIcon IconoAgregarCategoria() {
-    QPixmap pm(32, 32);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(0x2e, 0x5e, 0x2a), 2));
-    p.setBrush(QColor(0x4c, 0xa6, 0x45));
-    p.drawEllipse(QRectF(3, 3, 26, 26));
-    p.setPen(QPen(Qt::white, 4, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(16, 9), QPointF(16, 23));
-    p.drawLine(QPointF(9, 16), QPointF(23, 16));
-    return QIcon(pm);
-}
 
 } // namespace
 
@@ -128,28 +110,22 @@ private:
 };
 
 namespace {
-QPointer<frmMantProductos>& instancia() {
-    static QPointer<frmMantProductos> p;
-    return p;
+VentanaUnica<frmMantProductos>& Unica() {
+    static VentanaUnica<frmMantProductos> unica;
+    return unica;
 }
 } // namespace
 
 frmMantProductos* frmMantProductos::Instancia() {
-    // A window closed but not yet deleted would vanish right after being shown again.
-    if (!instancia() || instancia()->cerrada_)
-        instancia() = new frmMantProductos;
-    Pantalla::TraerAlFrente(instancia());
-    return instancia();
+    return Unica().Mostrar([] { return new frmMantProductos; });
 }
 
 bool frmMantProductos::Abierta() {
-    return instancia() && !instancia()->cerrada_;
+    return Unica().Abierta();
 }
 
 frmMantProductos::frmMantProductos(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_DeleteOnClose);
-    setObjectName(QStringLiteral("frmMantProductos"));
-    setWindowTitle(QStringLiteral("Mantenimiento de Productos"));
     setStyleSheet(frmMantenimiento::Estilo());
     ConstruirControles();
     Pantalla::EnterComoTab(this);
@@ -163,157 +139,45 @@ frmMantProductos::frmMantProductos(QWidget* parent) : QWidget(parent) {
 frmMantProductos::~frmMantProductos() = default;
 
 void frmMantProductos::ConstruirControles() {
-    auto* raiz = new QVBoxLayout(this);
+    setupUi(this);
+    txtFields = {txtFields_0, txtFields_1, txtFields_2, txtFields_3, txtFields_4};
+    cmdMenu = {cmdMenu_0, cmdMenu_1, cmdMenu_2, cmdMenu_3,
+               cmdMenu_4, cmdMenu_5, cmdMenu_6, cmdMenu_7};
 
-    lblLista = new QLabel(QString::fromUtf8(ProductosCalculos::kTituloLista), this);
-    lblLista->setObjectName(QStringLiteral("lblLista"));
-    lblLista->setAlignment(Qt::AlignCenter);
-    lblLista->setFrameShape(QFrame::Panel);
-    lblLista->setAutoFillBackground(true);
+    lblLista->setText(QString::fromUtf8(ProductosCalculos::kTituloLista));
     lblLista->setBackgroundRole(QPalette::Dark);
     lblLista->setForegroundRole(QPalette::BrightText);
     QFont negrita = lblLista->font();
     negrita.setBold(true);
     lblLista->setFont(negrita);
-    raiz->addWidget(lblLista);
 
-    dtgLista = new QTableView(this);
-    dtgLista->setObjectName(QStringLiteral("dtgLista"));
     modelo_ = new ModeloProductos(dtgLista);
     dtgLista->setModel(modelo_);
-    dtgLista->setSelectionBehavior(QAbstractItemView::SelectRows);
-    dtgLista->setSelectionMode(QAbstractItemView::SingleSelection);
-    dtgLista->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    dtgLista->setAlternatingRowColors(true);
     dtgLista->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
-    dtgLista->verticalHeader()->hide();
     dtgLista->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     dtgLista->setAccessibleName(lblLista->text());
     dtgLista->installEventFilter(this);
-    lblLista->setBuddy(dtgLista);
     AgregarExportarLista(dtgLista, windowTitle());
     connect(
         dtgLista->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
         [this](const QModelIndex& actual) { FilaCambiada(actual.isValid() ? actual.row() : -1); });
-    raiz->addWidget(dtgLista, 1);
 
-    auto* datos = new QGridLayout;
-    raiz->addLayout(datos);
-    int etiqueta = 0;
-    auto conEtiqueta = [&](const QString& texto, QWidget* control, int fila, int col) {
-        auto* l = new QLabel(texto, this);
-        l->setObjectName(QStringLiteral("lblLabels_%1").arg(etiqueta++));
-        l->setBuddy(control);
-        datos->addWidget(l, fila, col);
-    };
-    static const char* const etiquetas[] = {
-        "Código de barra:", "Descripción:", "Precio:", "Costo:", "Stock Mínimo:"};
     static const int largos[] = {20, 50, 50, 50, 50};
-    for (int i = 0; i < 5; ++i) {
-        txtFields[i] = new QLineEdit(this);
-        txtFields[i]->setObjectName(QStringLiteral("txtFields_%1").arg(i));
+    for (int i = 0; i < 5; ++i)
         LimitarCaracteres(txtFields[i], largos[i]);
-    }
-    txtFields[0]->setToolTip(QStringLiteral("Código de barra (opcional)"));
-
-    dtcCategorias = new QComboBox(this);
-    dtcCategorias->setObjectName(QStringLiteral("dtcCategorias"));
-    cmdCategorias = new QToolButton(this);
-    cmdCategorias->setObjectName(QStringLiteral("cmdCategorias"));
-    cmdCategorias->setIcon(IconoAgregarCategoria());
-    cmdCategorias->setToolTip(QStringLiteral("Agregar una nueva Categoría"));
-    cmdCategorias->setAccessibleName(cmdCategorias->toolTip());
-    cmdCategorias->setFocusPolicy(Qt::StrongFocus);
+    cmdCategorias->setIcon(Iconos::De(QStringLiteral("agregar")));
     connect(cmdCategorias, &QToolButton::clicked, this, [this] { AbrirCategorias(); });
-    auto* filaCategoria = new QHBoxLayout;
-    filaCategoria->addWidget(dtcCategorias, 1);
-    filaCategoria->addWidget(cmdCategorias);
-
-    dtcMonedas = new QComboBox(this);
-    dtcMonedas->setObjectName(QStringLiteral("dtcMonedas"));
-    dtcUnidades = new QComboBox(this);
-    dtcUnidades->setObjectName(QStringLiteral("dtcUnidades"));
     for (QComboBox* c : {dtcMonedas, dtcUnidades}) {
-        c->setEditable(true);
-        c->setInsertPolicy(QComboBox::NoInsert);
         LimitarCaracteres(c->lineEdit(), 50);
         Sugerencias::Ofrecer(c);
     }
-    chkSinVencimiento = new QCheckBox(QStringLiteral("No vence nunca"), this);
-    chkSinVencimiento->setObjectName(QStringLiteral("chkSinVencimiento"));
-    chkSinVencimiento->setToolTip(QStringLiteral("Este producto no lleva fecha de vencimiento."));
-    chkDesactivado = new QCheckBox(QStringLiteral("Desactivado"), this);
-    chkDesactivado->setObjectName(QStringLiteral("chkDesactivado"));
-
-    conEtiqueta(QString::fromUtf8(etiquetas[0]), txtFields[0], 0, 0);
-    datos->addWidget(txtFields[0], 0, 1);
-    conEtiqueta(QString::fromUtf8(etiquetas[1]), txtFields[1], 1, 0);
-    datos->addWidget(txtFields[1], 1, 1);
-    conEtiqueta(QStringLiteral("Categoría:"), dtcCategorias, 2, 0);
-    datos->addLayout(filaCategoria, 2, 1);
-    for (int i = 2; i < 5; ++i) {
-        conEtiqueta(QString::fromUtf8(etiquetas[i]), txtFields[i], i + 1, 0);
-        datos->addWidget(txtFields[i], i + 1, 1);
-    }
-    conEtiqueta(QStringLiteral("Moneda:"), dtcMonedas, 0, 2);
-    datos->addWidget(dtcMonedas, 0, 3);
-    conEtiqueta(QStringLiteral("Unidad de Medida:"), dtcUnidades, 1, 2);
-    datos->addWidget(dtcUnidades, 1, 3);
-    auto* casillas = new QHBoxLayout;
-    casillas->addWidget(chkSinVencimiento);
-    casillas->addWidget(chkDesactivado);
-    casillas->addStretch(1);
-    datos->addLayout(casillas, 2, 3);
-
-    fraGanancias = new QGroupBox(QStringLiteral("Ganancias:"), this);
-    fraGanancias->setObjectName(QStringLiteral("fraGanancias"));
-    auto* ganancias = new QGridLayout(fraGanancias);
-    lblPorcentual = new QLabel(QStringLiteral("0"), fraGanancias);
-    lblPorcentual->setObjectName(QStringLiteral("lblPorcentual"));
-    lblAbsoluto = new QLabel(QStringLiteral("0"), fraGanancias);
-    lblAbsoluto->setObjectName(QStringLiteral("lblAbsoluto"));
-    for (QLabel* l : {lblPorcentual, lblAbsoluto}) {
-        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        l->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    for (QLabel* l : {lblPorcentual, lblAbsoluto})
         l->setMinimumWidth(Pantalla::Twips(1200, this));
-    }
-    ganancias->addWidget(new QLabel(QStringLiteral("Margen Porcentual (%):"), fraGanancias), 0, 0);
-    ganancias->addWidget(lblPorcentual, 0, 1);
-    ganancias->addWidget(new QLabel(QStringLiteral("Margen Absoluto ($):"), fraGanancias), 1, 0);
-    ganancias->addWidget(lblAbsoluto, 1, 1);
-    datos->addWidget(fraGanancias, 3, 2, 3, 2);
-    datos->setColumnStretch(1, 1);
-    datos->setColumnStretch(3, 1);
 
-    static const char* const captions[] = {"Nuevo",  "Editar",     "Guardar",  "Imprimir",
-                                           "Buscar", "Actualizar", "Cancelar", "Atras"};
-    static const char* const tooltips[] = {
-        "Ingresar un nuevo producto", "Modificar el producto seleccionado",
-        "Guardar los cambios",        "Imprimir la lista de productos",
-        "Buscar por la descripción",  "Muestra todos los datos",
-        "Cancela la operación",       "Volver al menú principal"};
-    auto* botones = new QHBoxLayout;
-    raiz->addLayout(botones);
     for (int i = 0; i < 8; ++i) {
-        cmdMenu[i] =
-            new QPushButton(frmMantenimiento::IconoBoton(static_cast<AccionMant>(i), style()),
-                            QString::fromUtf8(captions[i]), this);
-        cmdMenu[i]->setObjectName(QStringLiteral("cmdMenu_%1").arg(i));
-        cmdMenu[i]->setToolTip(QString::fromUtf8(tooltips[i]));
-        cmdMenu[i]->setAutoDefault(false);
+        cmdMenu[i]->setIcon(frmMantenimiento::IconoBoton(static_cast<AccionMant>(i)));
         connect(cmdMenu[i], &QPushButton::clicked, this, [this, i] { cmdMenu_Click(i); });
-        botones->addWidget(cmdMenu[i]);
     }
-
-    QWidget* orden[] = {dtgLista,      txtFields[0], txtFields[1],      dtcCategorias,
-                        cmdCategorias, txtFields[2], txtFields[3],      txtFields[4],
-                        dtcMonedas,    dtcUnidades,  chkSinVencimiento, chkDesactivado};
-    for (size_t i = 1; i < std::size(orden); ++i)
-        setTabOrder(orden[i - 1], orden[i]);
-    setTabOrder(chkDesactivado, cmdMenu[0]);
-    for (int i = 1; i < 8; ++i)
-        setTabOrder(cmdMenu[i - 1], cmdMenu[i]);
-
     resize(Pantalla::Twips(11400, this), Pantalla::Twips(8400, this));
 }
 
@@ -661,6 +525,5 @@ void frmMantProductos::closeEvent(QCloseEvent* ev) {
     Rs().CancelarCambios();
     Dte().RestaurarComandos();
     Dte().CerrarTodo();
-    cerrada_ = true;
     ev->accept();
 }

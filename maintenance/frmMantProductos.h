@@ -1,22 +1,16 @@
 #pragma once
 
+#include "ui_frmMantProductos.h"
+
 #include <QWidget>
 #include <array>
 
-class QCheckBox;
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QTableView;
-class QToolButton;
 class ModeloProductos;
 
 // The product catalogue: a list of every product, the entry controls of the current one, its
 // profit margin, and a first-letters search in the list. The controls show the current record
 // of the data environment's product record set; "Guardar" copies them into it and writes it.
-class frmMantProductos : public QWidget {
+class frmMantProductos : public QWidget, private Ui::frmMantProductos {
     Q_OBJECT
 public:
     // The one products window, created on first use, shown and brought forward.
@@ -60,23 +54,12 @@ private:
     void AbrirCategorias();
     void ImprimirProductos();
 
-    QLabel* lblLista = nullptr;
-    QTableView* dtgLista = nullptr;
-    ModeloProductos* modelo_ = nullptr;
+    // The controls of the .ui file by index, as the commands and fields are numbered.
     std::array<QLineEdit*, 5> txtFields{};
-    QComboBox* dtcCategorias = nullptr;
-    QComboBox* dtcMonedas = nullptr;
-    QComboBox* dtcUnidades = nullptr;
-    QToolButton* cmdCategorias = nullptr;
-    QCheckBox* chkSinVencimiento = nullptr;
-    QCheckBox* chkDesactivado = nullptr;
-    QGroupBox* fraGanancias = nullptr;
-    QLabel* lblPorcentual = nullptr;
-    QLabel* lblAbsoluto = nullptr;
+    ModeloProductos* modelo_ = nullptr;
     std::array<QPushButton*, 8> cmdMenu{};
 
     bool entrada_ = false;
-    bool cerrada_ = false; // closed, waiting to be deleted
     bool sincronizando_ = false;
     QString busqueda_;
     QString instantanea_;

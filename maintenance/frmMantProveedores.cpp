@@ -65,7 +65,7 @@ ConfiguracionMant Config() {
 // The stored commands take the tax number right after the company name.
 constexpr int kOrdenComando[] = {1, 2, 8, 3, 4, 5, 6, 7, 9, 10, 11, 12, 13, 14};
 
-QPointer<frmMantProveedores> gProveedores;
+VentanaUnica<frmMantProveedores> gProveedores;
 
 } // namespace
 

@@ -28,7 +28,7 @@ ConfiguracionMant Config() {
     return c;
 }
 
-QPointer<frmMantSectores> gSectores;
+VentanaUnica<frmMantSectores> gSectores;
 
 } // namespace
 

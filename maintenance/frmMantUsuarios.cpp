@@ -55,7 +55,7 @@ ConfiguracionMant Config() {
     return c;
 }
 
-QPointer<frmMantUsuarios> gUsuarios;
+VentanaUnica<frmMantUsuarios> gUsuarios;
 
 } // namespace
 

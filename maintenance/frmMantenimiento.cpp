@@ -5,6 +5,7 @@
 #include "Disenos.h"
 #include "ExportarLista.h"
 #include "Formato.h"
+#include "Iconos.h"
 #include "LimiteTexto.h"
 #include "Maestros.h"
 #include "Mensajes.h"
@@ -20,7 +21,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPushButton>
 #include <QStyle>
 #include <QTableView>
@@ -28,49 +28,11 @@
 
 namespace {
 
-QIcon IconoImpresora() {
-    QPixmap p(32, 32);
-    p.fill(Qt::transparent);
-    QPainter g(&p);
-    g.setRenderHint(QPainter::Antialiasing);
-    g.setPen(QPen(QColor(60, 60, 60), 1.5));
-    g.setBrush(Qt::white);
-    g.drawRect(QRectF(9, 3, 14, 10));
-    g.setBrush(QColor(150, 150, 160));
-    g.drawRoundedRect(QRectF(3, 12, 26, 12), 3, 3);
-    g.setBrush(Qt::white);
-    g.drawRect(QRectF(9, 19, 14, 10));
-    g.setPen(QPen(QColor(120, 120, 120), 1));
-    g.drawLine(QPointF(12, 23), QPointF(20, 23));
-    g.drawLine(QPointF(12, 26), QPointF(20, 26));
-    g.setPen(Qt::NoPen);
-    g.setBrush(QColor(40, 170, 60));
-    g.drawEllipse(QPointF(25, 16), 1.5, 1.5);
-    return QIcon(p);
-}
-
-QIcon IconoDe(AccionMant accion, const QStyle* estilo) {
-    switch (accion) {
-    case AccionMant::Nuevo:
-        return estilo->standardIcon(QStyle::SP_FileIcon);
-    case AccionMant::Editar:
-        return estilo->standardIcon(QStyle::SP_FileDialogDetailedView);
-    case AccionMant::Guardar:
-        return estilo->standardIcon(QStyle::SP_DialogSaveButton);
-    case AccionMant::Imprimir:
-        return IconoImpresora();
-    case AccionMant::Buscar:
-        return estilo->standardIcon(QStyle::SP_FileDialogContentsView);
-    case AccionMant::Actualizar:
-        return estilo->standardIcon(QStyle::SP_BrowserReload);
-    case AccionMant::Cancelar:
-        return estilo->standardIcon(QStyle::SP_DialogCancelButton);
-    case AccionMant::Atras:
-        return estilo->standardIcon(QStyle::SP_ArrowBack);
-    case AccionMant::Eliminar:
-        return estilo->standardIcon(QStyle::SP_TrashIcon);
-    }
-    return {};
+QIcon IconoDe(AccionMant accion) {
+    static const char* const kNombres[] = {"documento", "detalles",  "guardar",
+                                           "imprimir",  "contenido", "recargar",
+                                           "cancelar",  "atras",     "papelera"};
+    return Iconos::De(QLatin1String(kNombres[static_cast<int>(accion)]));
 }
 
 // Read-only boxes look read-only, so the two states can be told apart at a glance. A hidden
@@ -80,8 +42,8 @@ constexpr const char* kEstilo = "QLineEdit[readOnly=\"true\"] { background: pale
 
 } // namespace
 
-QIcon frmMantenimiento::IconoBoton(AccionMant accion, const QStyle* estilo) {
-    return IconoDe(accion, estilo);
+QIcon frmMantenimiento::IconoBoton(AccionMant accion) {
+    return IconoDe(accion);
 }
 
 QString frmMantenimiento::Estilo() {
@@ -263,7 +225,7 @@ void frmMantenimiento::Construir() {
     auto* filaBotones = new QHBoxLayout;
     for (int i = 0; i < config_.botones.size(); ++i) {
         const BotonMant& b = config_.botones[i];
-        auto* cmd = new QPushButton(IconoDe(b.accion, style()), b.caption, this);
+        auto* cmd = new QPushButton(IconoDe(b.accion), b.caption, this);
         cmd->setObjectName(QStringLiteral("cmdMenu_%1").arg(i));
         cmd->setToolTip(b.tooltip);
         cmd->setAutoDefault(false);
@@ -557,7 +519,6 @@ void frmMantenimiento::closeEvent(QCloseEvent* evento) {
     modelo_->Asignar(nullptr);
     CerrarRecordset(rs_, true);
     QWidget::closeEvent(evento);
-    cerrada_ = true;
     emit Cerrada();
 }
 

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "Recordset.h"
+#include "VentanaUnica.h"
 
 #include <QAbstractTableModel>
 #include <QList>
-#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -12,7 +12,6 @@ struct DisenoInforme;
 class QCheckBox;
 class QGridLayout;
 class QIcon;
-class QStyle;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -37,8 +36,8 @@ class QTableView;
 // record set gives the grid its own ModeloLista (CambiarModelo) and overrides Form_Load,
 // FilaActualCambiada and MostrarRegistro.
 //
-// One instance per window: the subclass keeps `static QPointer<T>` and its static Instancia()
-// calls MostrarUnica(puntero) (or AbrirModalUnica for a modal opening). Closing deletes the
+// One instance per window: the subclass keeps a `VentanaUnica<T>` and its static Instancia()
+// calls MostrarUnica(unica) (or AbrirModalUnica for a modal opening). Closing deletes the
 // window (which closes and releases its list record set); the next opening loads it afresh.
 
 // One column of the list grid.
@@ -190,26 +189,18 @@ public:
 
     // The look every maintenance window shares, also for one built on its own: the icon of a
     // command button, and the style sheet of the entry boxes.
-    static QIcon IconoBoton(AccionMant accion, const QStyle* estilo);
+    static QIcon IconoBoton(AccionMant accion);
     static QString Estilo();
 
-    // Shows the one window held by `p`, creating it on first use; brings it forward otherwise.
-    template <class T> static T* MostrarUnica(QPointer<T>& p) {
-        if (!p || p->cerrada_) {
-            p = new T;
-            p->show();
-        } else {
-            p->TraerAlFrente();
-        }
-        return p;
+    // Shows the one window held by `v`, creating it on first use; brings it forward otherwise.
+    template <class T> static T* MostrarUnica(VentanaUnica<T>& v) {
+        return v.Mostrar([] { return new T; });
     }
     // Opens the one window modally and returns when it has closed. An instance already open
     // without being modal is closed first (discarding an unsaved entry, as closing does).
-    template <class T> static void AbrirModalUnica(QPointer<T>& p, QWidget* padre) {
-        if (p && !p->cerrada_)
-            delete p.data();
-        p = new T;
-        p->EjecutarModal(padre);
+    template <class T> static void AbrirModalUnica(VentanaUnica<T>& v, QWidget* padre) {
+        v.Descartar();
+        v.Modal([] { return new T; }, [padre](T* t) { t->EjecutarModal(padre); });
     }
 
 signals:
@@ -278,7 +269,6 @@ private:
     bool enEdicion_ = false;
     bool silencio_ = false;
     bool cargada_ = false;
-    bool cerrada_ = false; // closed, waiting to be deleted
     int filaCampos_ = 0;
     int columnaCampos_ = 0;
 };

@@ -2,15 +2,16 @@
 
 #include "Conexiones.h"
 #include "Configuracion.h"
-#include "Dibujo.h"
 #include "EstadosOrden.h"
 #include "Formato.h"
+#include "Iconos.h"
 #include "Mensajes.h"
 #include "ModeloOrdenes.h"
 #include "Ordenes.h"
 #include "Pantalla.h"
 #include "Reloj.h"
 #include "Usuario.h"
+#include "VentanaUnica.h"
 #include "cQueryReg.h"
 #include "frmAcercaDe.h"
 #include "frmImprimirOpciones.h"
@@ -40,7 +41,6 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPainter>
 #include <QPointer>
 #include <QProgressBar>
 #include <QScrollBar>
@@ -67,73 +67,19 @@ struct Boton {
     const char* tooltip;
     const char* tema;
     const char* teclas; // the keys a Spanish desktop user tries for the command
+    const char* icono;  // the program's own picture, where the icon theme has none
 };
 
 const Boton kBotones[] = {
-    {"nueva", "Nueva Orden de Compra", "document-new", "Ctrl+N"},
-    {"eliminar", "Eliminar la orden seleccionada", "edit-delete", "Del"},
-    {"imprimir", "Imprimir", "document-print", "Ctrl+P"},
-    {"buscar", "Búsqueda por Descripción", "edit-find", "Ctrl+B; Ctrl+F"},
-    {"sumar", "Sumar las ordenes seleccionadas", "", "Ctrl+T"},
-    {"procesar", "Cambiar de estado las ordenes seleccionadas", "view-refresh", "Ctrl+E"},
-    {"salir", "Salir", "application-exit", "Ctrl+Q"},
+    {"nueva", "Nueva Orden de Compra", "document-new", "Ctrl+N", "nuevo"},
+    {"eliminar", "Eliminar la orden seleccionada", "edit-delete", "Del", "eliminar"},
+    {"imprimir", "Imprimir", "document-print", "Ctrl+P", "imprimir"},
+    {"buscar", "Búsqueda por Descripción", "edit-find", "Ctrl+B; Ctrl+F", "buscar"},
+    {"sumar", "Sumar las ordenes seleccionadas", "", "Ctrl+T", "sumar"},
+    {"procesar", "Cambiar de estado las ordenes seleccionadas", "view-refresh", "Ctrl+E",
+     "procesar"},
+    {"salir", "Salir", "application-exit", "Ctrl+Q", "salir"},
 };
-
-// The toolbar's pictures, drawn so that they look the same with or without an icon theme.
-QIcon Dibujar(const QString& key, const QPalette& paleta) {
-    QPixmap px(32, 32);
-    px.fill(Qt::transparent);
-    QPainter p(&px);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QColor tinta = paleta.color(QPalette::WindowText);
-    const QPen pluma(tinta, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-    p.setPen(pluma);
-    if (key == QLatin1String("nueva")) {
-        p.setBrush(Qt::white);
-        p.drawPath(Dibujo::Hoja(QRectF(7, 3, 18, 26), 6));
-        p.drawPolyline(QPolygonF({{19, 3}, {19, 9}, {25, 9}}));
-        p.setPen(QPen(QColor(0, 140, 0), 3, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(16, 14), QPointF(16, 24));
-        p.drawLine(QPointF(11, 19), QPointF(21, 19));
-    } else if (key == QLatin1String("eliminar")) {
-        p.setPen(QPen(QColor(200, 30, 30), 4.5, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(7, 7), QPointF(25, 25));
-        p.drawLine(QPointF(25, 7), QPointF(7, 25));
-    } else if (key == QLatin1String("imprimir")) {
-        p.setBrush(Qt::white);
-        p.drawRect(QRectF(9, 3, 14, 9));
-        p.setBrush(paleta.color(QPalette::Mid));
-        p.drawRoundedRect(QRectF(3, 11, 26, 12), 2, 2);
-        p.setBrush(Qt::white);
-        p.drawRect(QRectF(9, 19, 14, 10));
-        p.drawLine(QPointF(12, 23), QPointF(20, 23));
-        p.drawLine(QPointF(12, 26), QPointF(18, 26));
-    } else if (key == QLatin1String("buscar")) {
-        p.setBrush(QColor(200, 225, 255));
-        p.drawEllipse(QPointF(13, 13), 8.5, 8.5);
-        p.setPen(QPen(tinta, 4.5, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(19.5, 19.5), QPointF(28, 28));
-    } else if (key == QLatin1String("sumar")) {
-        QFont f = p.font();
-        f.setPixelSize(28);
-        f.setBold(true);
-        p.setFont(f);
-        p.drawText(QRectF(0, 0, 32, 32), Qt::AlignCenter, QString(QChar(0x03A3)));
-    } else if (key == QLatin1String("procesar")) {
-        p.setPen(QPen(QColor(0, 90, 190), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.drawArc(QRectF(5, 5, 22, 22), 30 * 16, 150 * 16);
-        p.drawArc(QRectF(5, 5, 22, 22), 210 * 16, 150 * 16);
-        p.drawPolyline(QPolygonF({{20, 3}, {26, 8}, {20, 12}}));
-        p.drawPolyline(QPolygonF({{12, 20}, {6, 24}, {12, 29}}));
-    } else if (key == QLatin1String("salir")) {
-        p.setBrush(paleta.color(QPalette::Mid));
-        p.drawRect(QRectF(5, 3, 14, 26));
-        p.setPen(QPen(QColor(200, 30, 30), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.drawLine(QPointF(14, 16), QPointF(29, 16));
-        p.drawPolyline(QPolygonF({{24, 11}, {29, 16}, {24, 21}}));
-    }
-    return QIcon(px);
-}
 
 // The widget behind a top-level window of the program.
 QWidget* WidgetDe(QWindow* ventana) {
@@ -153,17 +99,15 @@ bool EsVentanaDelPrograma(QWindow* ventana) {
            !qobject_cast<QFileDialog*>(w);
 }
 
-QPointer<frmPrincipal>& Unica() {
-    static QPointer<frmPrincipal> unica;
+VentanaUnica<frmPrincipal>& Unica() {
+    static VentanaUnica<frmPrincipal> unica;
     return unica;
 }
 
 } // namespace
 
 frmPrincipal* frmPrincipal::Instancia() {
-    if (!Unica())
-        Unica() = new frmPrincipal;
-    return Unica();
+    return Unica().Obtener([] { return new frmPrincipal; });
 }
 
 frmPrincipal::frmPrincipal(QWidget* parent) : QMainWindow(parent) {
@@ -299,7 +243,7 @@ void frmPrincipal::CrearBarra() {
     for (const Boton& b : kBotones) {
         const QString key = QLatin1String(b.key);
         const QString tip = QString::fromUtf8(b.tooltip);
-        QIcon icono = Dibujar(key, palette());
+        QIcon icono = Iconos::De(QLatin1String(b.icono));
         if (*b.tema)
             icono = QIcon::fromTheme(QLatin1String(b.tema), icono);
         QAction* a = tbrPrincipal->addAction(icono, tip);

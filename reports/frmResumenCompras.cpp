@@ -5,13 +5,13 @@
 #include "PanelGrafico.h"
 #include "Pantalla.h"
 #include "Reloj.h"
+#include "VentanaUnica.h"
 
 #include <QChart>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPointer>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -20,8 +20,8 @@ namespace {
 
 constexpr int kMeses = 12;
 
-QPointer<frmResumenCompras>& Unica() {
-    static QPointer<frmResumenCompras> unica;
+VentanaUnica<frmResumenCompras>& Unica() {
+    static VentanaUnica<frmResumenCompras> unica;
     return unica;
 }
 
@@ -35,10 +35,7 @@ QDateEdit* Fecha(const QDate& valor, QWidget* padre) {
 } // namespace
 
 frmResumenCompras* frmResumenCompras::Instancia() {
-    if (!Unica())
-        Unica() = new frmResumenCompras;
-    Pantalla::TraerAlFrente(Unica());
-    return Unica();
+    return Unica().Mostrar([] { return new frmResumenCompras; });
 }
 
 frmResumenCompras::frmResumenCompras(QWidget* padre) : QWidget(padre, Qt::Window) {

@@ -9,12 +9,12 @@
 
 using namespace AyudaMant;
 
-namespace {
-constexpr int kNuevo = 0, kGuardar = 2, kCancelar = 6, kEliminar = 8;
-}
+namespace {}
 
 class PruebaMantCategorias : public QObject {
     Q_OBJECT
+    // The command buttons by index.
+    static constexpr int kNuevo = 0, kGuardar = 2, kCancelar = 6, kEliminar = 8;
 private slots:
     void eliminarBorraSoloLasDesactivadasSinProductos() {
         Entorno e;

@@ -10,7 +10,6 @@
 using namespace AyudaMant;
 
 namespace {
-constexpr int kNuevo = 0, kEditar = 1, kGuardar = 2, kImprimir = 3, kBuscar = 4, kCancelar = 6;
 
 const char* const kColumnas[] = {
     "EmpId",           "EmpNombreFantasia",  "EmpRazonSocial", "EmpDireccion",
@@ -21,6 +20,9 @@ const char* const kColumnas[] = {
 
 class PruebaMantProveedores : public QObject {
     Q_OBJECT
+    // The command buttons by index.
+    static constexpr int kNuevo = 0, kEditar = 1, kGuardar = 2, kImprimir = 3, kBuscar = 4,
+                         kCancelar = 6;
 private slots:
     void nuevoVaciaYCadaValorVaASuColumna() {
         Entorno e;

@@ -11,15 +11,14 @@
 
 using namespace AyudaMant;
 
-namespace {
-constexpr int kNuevo = 0, kEditar = 1, kGuardar = 2, kImprimir = 3, kBuscar = 4, kActualizar = 5,
-              kCancelar = 6, kAtras = 7;
-const QList<int> kNavegacion{kNuevo, kEditar, kImprimir, kBuscar, kActualizar, kAtras};
-const QList<int> kEntrada{kGuardar, kCancelar, kAtras};
-} // namespace
-
 class PruebaMantSectores : public QObject {
     Q_OBJECT
+    // The command buttons by index.
+    static constexpr int kNuevo = 0, kEditar = 1, kGuardar = 2, kImprimir = 3, kBuscar = 4,
+                         kActualizar = 5, kCancelar = 6, kAtras = 7;
+    static inline const QList<int> kNavegacion{kNuevo,  kEditar,     kImprimir,
+                                               kBuscar, kActualizar, kAtras};
+    static inline const QList<int> kEntrada{kGuardar, kCancelar, kAtras};
 private slots:
     void nuevoYGuardarInsertaHabilitadoSinTocarElMostrado() {
         Entorno e;

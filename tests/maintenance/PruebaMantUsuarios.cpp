@@ -10,7 +10,6 @@
 using namespace AyudaMant;
 
 namespace {
-constexpr int kNuevo = 0, kEditar = 1, kGuardar = 2, kActualizar = 3, kCancelar = 4;
 
 QString ClaveGuardada(Entorno& e, const QString& login) {
     return e.Valor(QStringLiteral("SELECT UsuPassword FROM usuarios WHERE UsuLogin=?"), {login})
@@ -20,6 +19,8 @@ QString ClaveGuardada(Entorno& e, const QString& login) {
 
 class PruebaMantUsuarios : public QObject {
     Q_OBJECT
+    // The command buttons by index.
+    static constexpr int kNuevo = 0, kEditar = 1, kGuardar = 2, kActualizar = 3, kCancelar = 4;
 private slots:
     void nuevoUsuarioGuardaLaClaveCodificadaYSusDerechos() {
         Entorno e;

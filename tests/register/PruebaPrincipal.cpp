@@ -24,7 +24,7 @@
 
 namespace {
 
-const QDate kHoy(2026, 3, 20);
+const QDate kHoyPrincipal(2026, 3, 20);
 
 // The orders of a test, with one product, sector and cost centre they all share.
 struct OrdenesDePrueba {
@@ -44,11 +44,11 @@ struct OrdenesDePrueba {
                            QString(), QStringLiteral("Normal"), 1, 1, 1, autorizante,
                            QStringLiteral("korva")});
     }
-    int Nueva(int diasAtras = 0) { return Nueva(kHoy.addDays(-diasAtras).startOfDay()); }
+    int Nueva(int diasAtras = 0) { return Nueva(kHoyPrincipal.addDays(-diasAtras).startOfDay()); }
 
     void Precio(int orden, double precio, const QString& moneda, bool aceptado = true) {
-        e.Insertar("precio_Insertar",
-                   {orden, 1, QString(), precio, moneda, QString(), kHoy, kHoy, aceptado ? 1 : 0});
+        e.Insertar("precio_Insertar", {orden, 1, QString(), precio, moneda, QString(),
+                                       kHoyPrincipal, kHoyPrincipal, aceptado ? 1 : 0});
     }
 
     void Estado(int orden, const QString& estado) {
@@ -79,7 +79,7 @@ QColor Color(frmPrincipal* w, int fila, int col) {
     return w->Modelo()->data(w->Modelo()->index(fila, col), Qt::ForegroundRole).value<QColor>();
 }
 
-void Marcar(frmPrincipal* w, int fila) {
+void MarcarFila(frmPrincipal* w, int fila) {
     QTreeView* g = w->grdLista;
     const QModelIndex i = w->Modelo()->index(fila, ModeloOrdenes::Marca);
     g->setCurrentIndex(i);
@@ -104,7 +104,7 @@ class PruebaPrincipal : public QObject {
     Q_OBJECT
 private slots:
     void init() {
-        Reloj::Fijar(QDateTime(kHoy, QTime(9, 30)));
+        Reloj::Fijar(QDateTime(kHoyPrincipal, QTime(9, 30)));
         gAvisoDias = 15;
     }
     void cleanup() {
@@ -122,7 +122,8 @@ private slots:
         const int quince = o.Nueva(15);
         o.Precio(quince, 0.1, QStringLiteral("Pesos"), false);
         o.Precio(quince, 1234.5, QStringLiteral("Pesos"));
-        const int dieciseis = o.Nueva(kHoy.addDays(-16).startOfDay().addSecs(10 * 3600 + 1800), 1);
+        const int dieciseis =
+            o.Nueva(kHoyPrincipal.addDays(-16).startOfDay().addSecs(10 * 3600 + 1800), 1);
         const int tramite = o.Nueva(40);
         o.Estado(tramite, QStringLiteral("En trámite"));
         const int autorizada = o.Nueva(3);
@@ -144,7 +145,7 @@ private slots:
         QCOMPARE(m->Clave(1), QStringLiteral("A%1").arg(dieciseis));
         QCOMPARE(m->Clave(2), QStringLiteral("A%1").arg(autorizada));
         QCOMPARE(Celda(w, 0, ModeloOrdenes::Fecha),
-                 QLocale().toString(kHoy.addDays(-15), QLocale::ShortFormat));
+                 QLocale().toString(kHoyPrincipal.addDays(-15), QLocale::ShortFormat));
         QVERIFY(Celda(w, 1, ModeloOrdenes::Fecha).endsWith(QStringLiteral(" 10:30:00")));
         QCOMPARE(Celda(w, 0, ModeloOrdenes::Cantidad), QStringLiteral("2,5"));
         QCOMPARE(Celda(w, 0, ModeloOrdenes::Medida), QStringLiteral("Caja"));
@@ -200,7 +201,7 @@ private slots:
         const QList<int> ids{o.Nueva(), o.Nueva(), o.Nueva()};
         frmPrincipal* w = frmPrincipal::Instancia();
         w->show();
-        Marcar(w, 0);
+        MarcarFila(w, 0);
         const QRect r = w->grdLista->visualRect(w->Modelo()->index(2, ModeloOrdenes::Descripcion));
         QTest::mouseClick(w->grdLista->viewport(), Qt::LeftButton, {}, r.center());
         QTest::mouseDClick(w->grdLista->viewport(), Qt::LeftButton, {}, r.center());
@@ -243,7 +244,7 @@ private slots:
         OrdenesDePrueba o(e,
                           QStringLiteral("Guantes de nitrilo descartables, talle mediano, caja por "
                                          "cien unidades, color azul"));
-        const int conHora = o.Nueva(kHoy.startOfDay().addSecs(13 * 3600 + 45 * 60 + 10));
+        const int conHora = o.Nueva(kHoyPrincipal.startOfDay().addSecs(13 * 3600 + 45 * 60 + 10));
         o.Precio(conHora, 1, QStringLiteral("Pesos"));
         o.Muchas(1200);
         const int ultima = o.Nueva();
@@ -308,9 +309,9 @@ private slots:
                  QStringLiteral("No ha seleccionado ninguna Orden de Compra."));
         QCOMPARE(Mensajes::Mostrados().last().titulo, QStringLiteral("Verifique"));
 
-        Marcar(w, 0);
-        Marcar(w, 2);
-        Marcar(w, 3);
+        MarcarFila(w, 0);
+        MarcarFila(w, 2);
+        MarcarFila(w, 3);
         QCOMPARE(w->IdsMarcados(), (QStringList{QString::number(ids[0]), QString::number(ids[2]),
                                                 QString::number(ids[3])}));
         Mensajes::Limpiar();
@@ -348,14 +349,14 @@ private slots:
         o.Precio(sin, 50, QStringLiteral("Pesos"), false);
         w->CargarLista(QStringLiteral("1"));
         for (int fila : {0, 1, 2})
-            Marcar(w, fila);
+            MarcarFila(w, fila);
         Mensajes::Limpiar();
         Boton(w, "sumar");
         QCOMPARE(Mensajes::UltimoTexto(), QStringLiteral("7,25 Dólares\r\n0,3 Pesos\r\n"));
         QCOMPARE(Mensajes::Mostrados().last().titulo, QStringLiteral("Suma de precios"));
 
         for (int fila : {0, 1, 2, 4})
-            Marcar(w, fila);
+            MarcarFila(w, fila);
         Boton(w, "sumar");
         QCOMPARE(Mensajes::UltimoTexto(), QStringLiteral(" \r\n"));
     }
@@ -364,8 +365,8 @@ private slots:
         Entorno e;
         OrdenesDePrueba o(e, QStringLiteral("Tuerca 3/8'' zincada"));
         o.Nueva();
-        o.Nueva(kHoy.startOfDay(), 0, e.Producto(QStringLiteral("Algodón 50%")));
-        o.Nueva(kHoy.startOfDay(), 0, e.Producto(QStringLiteral("Algodón 50 g")));
+        o.Nueva(kHoyPrincipal.startOfDay(), 0, e.Producto(QStringLiteral("Algodón 50%")));
+        o.Nueva(kHoyPrincipal.startOfDay(), 0, e.Producto(QStringLiteral("Algodón 50 g")));
         frmPrincipal* w = frmPrincipal::Instancia();
         QCOMPARE(w->Modelo()->rowCount(), 3);
 
@@ -395,7 +396,7 @@ private slots:
         Entorno e;
         OrdenesDePrueba o(e);
         o.Nueva();
-        o.Nueva(kHoy.startOfDay(), 0, e.Producto(QStringLiteral("Arandela")));
+        o.Nueva(kHoyPrincipal.startOfDay(), 0, e.Producto(QStringLiteral("Arandela")));
         frmPrincipal* w = frmPrincipal::Instancia();
         w->show();
         w->activateWindow();
@@ -404,7 +405,7 @@ private slots:
         Mensajes::ResponderTexto(QStringLiteral("arandela"));
         Boton(w, "buscar");
         QCOMPARE(w->Modelo()->rowCount(), 1);
-        Marcar(w, 0);
+        MarcarFila(w, 0);
 
         QWidget otra;
         auto irYVolver = [&] {
