@@ -32,6 +32,9 @@ QString SobreLaCopia(const QString& carpeta) {
 } // namespace
 
 bool ComprobarBaseDeDatos(const QString& ruta, const QString& carpetaCopias) {
+    // The check reads a database file's pages; a server looks after its own.
+    if (EsServidor(ruta))
+        return true;
     QStringList hallazgos;
     {
         CursorOcupado ocupado;

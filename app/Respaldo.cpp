@@ -1,5 +1,6 @@
 #include "Respaldo.h"
 
+#include "Copia.h"
 #include "Esquema.h"
 #include "Mensajes.h"
 #include "Pantalla.h"
@@ -54,6 +55,22 @@ Resultado Copiar(const QString& origen, const QString& temporal, int esperaMs) {
     return r;
 }
 
+// A server database is copied row by row into a new file of the program's own, from one
+// consistent state of the server while other workstations keep working.
+Resultado CopiarServidor(const QString& origen, const QString& temporal, int esperaMs) {
+    QFile::remove(temporal); // the copy creates the file with its schema
+    switch (CopiarBaseDeDatos(origen, temporal, esperaMs).estado) {
+    case ResultadoCopia::Estado::Hecha:
+        return Resultado::Hecho;
+    case ResultadoCopia::Estado::EnUso:
+        return Resultado::EnUso;
+    case ResultadoCopia::Estado::OrigenDanado:
+        return Resultado::Danada;
+    default:
+        return Resultado::Fallo;
+    }
+}
+
 // A copy is sound when its source was: the backup copies pages as they are.
 bool CopiaSana(const QString& copia) {
     sqlite3* db = Esquema::AbrirArchivo(copia, false, nullptr);
@@ -88,6 +105,7 @@ QString UltimoRespaldo(const QString& carpeta) {
 }
 
 bool RespaldarBaseDeDatos(const QString& origen, const QString& carpeta, int esperaMs) {
+    const bool servidor = EsServidor(origen);
     Resultado r = Resultado::Fallo;
     QString destino;
     {
@@ -95,12 +113,13 @@ bool RespaldarBaseDeDatos(const QString& origen, const QString& carpeta, int esp
         destino = NombreRespaldo(carpeta, Reloj::Hoy());
         QTemporaryFile temporal(carpeta + QStringLiteral("/bdquimbelXXXXXX.tmp"));
         temporal.setAutoRemove(false);
-        if (QFileInfo(origen).isFile() && temporal.open()) {
+        if ((servidor || QFileInfo(origen).isFile()) && temporal.open()) {
             const QString nombreTemporal = temporal.fileName();
             temporal.close();
-            r = Copiar(origen, nombreTemporal, esperaMs);
+            r = servidor ? CopiarServidor(origen, nombreTemporal, esperaMs)
+                         : Copiar(origen, nombreTemporal, esperaMs);
             // The temporary file is private; the copy is as readable as the database itself.
-            if (r == Resultado::Hecho &&
+            if (r == Resultado::Hecho && !servidor &&
                 !QFile::setPermissions(nombreTemporal, QFileInfo(origen).permissions()))
                 r = Resultado::Fallo;
             // A damaged database must not take the place of the last good copy.
@@ -108,14 +127,16 @@ bool RespaldarBaseDeDatos(const QString& origen, const QString& carpeta, int esp
                 r = Resultado::Danada;
                 destino = NombreRespaldoDanado(carpeta, Reloj::Hoy());
             }
-            if (r == Resultado::Hecho || r == Resultado::Danada) {
+            // What a damaged server gave could not be read whole: nothing of it is kept.
+            const bool guardar = r == Resultado::Hecho || (r == Resultado::Danada && !servidor);
+            if (guardar) {
                 // Replaces the same day's earlier copy in one step.
                 std::error_code error;
                 std::filesystem::rename(RutaNativa(nombreTemporal), RutaNativa(destino), error);
                 if (error)
                     r = Resultado::Fallo;
             }
-            if (r != Resultado::Hecho && r != Resultado::Danada) {
+            if (!guardar || r == Resultado::Fallo) {
                 QFile::remove(nombreTemporal);
                 QFile::remove(nombreTemporal + QStringLiteral("-journal"));
             }
@@ -127,11 +148,13 @@ bool RespaldarBaseDeDatos(const QString& origen, const QString& carpeta, int esp
                          Mensajes::Botones::OK, Mensajes::Icono::Informacion,
                          QStringLiteral("Copia de seguridad automática"));
     else if (r == Resultado::Danada)
-        Mensajes::MsgBox(QStringLiteral("La base de datos está dañada: la copia de seguridad no se "
-                                        "realizó, para no reemplazar una copia buena. La base "
-                                        "dañada se guardó como «%1».")
-                             .arg(QDir::toNativeSeparators(destino)),
-                         Mensajes::Botones::OK, Mensajes::Icono::Exclamacion,
-                         QStringLiteral("Copia de seguridad automática"));
+        Mensajes::MsgBox(
+            QStringLiteral("La base de datos está dañada: la copia de seguridad no se realizó, "
+                           "para no reemplazar una copia buena.") +
+                (servidor ? QString()
+                          : QStringLiteral(" La base dañada se guardó como «%1».")
+                                .arg(QDir::toNativeSeparators(destino))),
+            Mensajes::Botones::OK, Mensajes::Icono::Exclamacion,
+            QStringLiteral("Copia de seguridad automática"));
     return r == Resultado::Hecho;
 }

@@ -19,6 +19,8 @@ QString UltimoRespaldo(const QString& carpeta);
 // half-written file never carries the final name. A damaged database never replaces a copy: it
 // is kept under NombreRespaldoDanado and the user is told. A database that another workstation
 // keeps locked for longer than `esperaMs` is reported; any other failure is silent. Gives whether
-// a sound copy is in place.
+// a sound copy is in place. A server database (`origen` a URI) is copied into a database file
+// the program can open, from one consistent state of the server; a server whose data cannot be
+// read whole for damage leaves the last good copy alone and the user is told.
 bool RespaldarBaseDeDatos(const QString& origen, const QString& carpeta,
                           int esperaMs = kEsperaOcupadoMs);

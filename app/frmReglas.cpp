@@ -88,6 +88,6 @@ void frmReglas::Aceptar() {
     r.reautorizarAlEditar = chkReautorizar->isChecked();
     r.justificarCotizacion = chkJustificarCotizacion->isChecked();
     // A failed write has been reported; the window stays so that nothing looks saved.
-    if (ReglasAprobacion::Guardar(r))
+    if (ReglasAprobacion::Guardar(r, gLogin))
         accept();
 }

@@ -1,10 +1,14 @@
 // How long the main window's order list takes to fill, against the bare query it shows, and what
 // start-up's check of the database file costs at that size.
-// Run by hand: bench_lista [ORDERS...] (default 1000 20000 100000). Each size runs in a process
-// of its own, so that the peak memory printed belongs to that size alone.
+// Run by hand: bench_lista [--servidor URI] [ORDERS...] (default 1000 20000 100000). Each size runs
+// in a process of its own, so that the peak memory printed belongs to that size alone. With
+// --servidor (a server URI without the database name, which may create databases) each size is
+// filled on a file, copied with quimbel-db's copy into a new server database, and measured there;
+// "driver ms" is the same query read through the Qt driver alone.
 #include "BaseNueva.h"
 #include "Conexiones.h"
 #include "Configuracion.h"
+#include "Copia.h"
 #include "Esquema.h"
 #include "Mensajes.h"
 #include "ModeloOrdenes.h"
@@ -14,6 +18,8 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -27,6 +33,9 @@ namespace {
 
 const QString kSql =
     QStringLiteral("select * from v_ordenes_preciosaceptados where OrdEstado='Pendiente' and 1");
+// The same rows in a text both engines take as it stands.
+const QString kSqlDriver =
+    QStringLiteral("select * from v_ordenes_preciosaceptados where OrdEstado='Pendiente'");
 
 double PicoMemoriaMiB() {
 #if defined(Q_OS_UNIX)
@@ -72,9 +81,52 @@ bool Poblar(int ordenes) {
     return ok && t.Confirmar();
 }
 
-int Medir(int ordenes) {
+// Every value of every row, read through the driver with nothing of the program around it.
+void ConsultaDelDriver() {
+    QSqlQuery q(gConexion);
+    q.setForwardOnly(true);
+    q.exec(kSqlDriver);
+    const int columnas = q.record().count();
+    while (q.next())
+        for (int c = 0; c < columnas; ++c)
+            q.value(c);
+}
+
+// A new server database `nombre` holding the orders of the file just filled, opened as the
+// program's connection; the copy's seconds are printed.
+bool PasarAlServidor(const QString& servidor, const QString& nombre) {
+    const QString archivo = RutaDeOrigen(QString::fromLatin1(kOrigenDeDatos));
+    CerrarConexion();
+    {
+        CrearOrigenDeDatos(QStringLiteral("BENCH_ADMIN"), servidor + QStringLiteral("/postgres"));
+        QSqlDatabase admin = QSqlDatabase::database(QStringLiteral("BENCH_ADMIN"));
+        QSqlQuery q(admin);
+        if (!q.exec(QStringLiteral("DROP DATABASE IF EXISTS ") + nombre) ||
+            !q.exec(QStringLiteral("CREATE DATABASE ") + nombre)) {
+            std::fprintf(stderr, "no se pudo crear la base %s\n", qPrintable(nombre));
+            return false;
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("BENCH_ADMIN"));
+    const QString uri = servidor + QLatin1Char('/') + nombre;
+    QElapsedTimer reloj;
+    reloj.start();
+    const ResultadoCopia r = CopiarBaseDeDatos(archivo, uri);
+    if (!r.Hecha()) {
+        std::fprintf(stderr, "%s\n", qPrintable(r.causa));
+        return false;
+    }
+    std::fprintf(stderr, "copia al servidor: %.1f s\n", reloj.nsecsElapsed() / 1e9);
+    CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), uri);
+    return AbrirConexion(QString::fromLatin1(kOrigenDeDatos), QString());
+}
+
+int Medir(int ordenes, const QString& servidor) {
     QTemporaryDir dir;
     if (!AbrirBaseNueva(dir) || !Poblar(ordenes))
+        return 1;
+    if (!servidor.isEmpty() &&
+        !PasarAlServidor(servidor, QStringLiteral("quimbel_bench_%1").arg(ordenes)))
         return 1;
     gLogin = QStringLiteral("korva");
     gAvisoDias = 15;
@@ -95,7 +147,9 @@ int Medir(int ordenes) {
             modelo.Vaciar();
         });
     }
-    const double revision = Mejor([] { Esquema::RevisionRapida(HandleConexion()); });
+    const double driver = Mejor(ConsultaDelDriver);
+    const double revision =
+        servidor.isEmpty() ? Mejor([] { Esquema::RevisionRapida(HandleConexion()); }) : -1;
     frmPrincipal* w = frmPrincipal::Instancia();
     w->show();
     QCoreApplication::processEvents();
@@ -110,8 +164,9 @@ int Medir(int ordenes) {
                      ordenes);
         return 1;
     }
-    std::printf("%9d %12.1f %12.1f %8.2f %10.1f %14.1f %10.1f %12.1f\n", ordenes, llenado, consulta,
-                llenado / consulta, propio, pintado, PicoMemoriaMiB(), revision);
+    std::printf("%9d %12.1f %12.1f %8.2f %10.1f %8.2f %10.1f %14.1f %10.1f %12.1f\n", ordenes,
+                llenado, consulta, llenado / consulta, driver, llenado / driver, propio, pintado,
+                PicoMemoriaMiB(), revision);
     std::fflush(stdout);
     delete w;
     CerrarConexion();
@@ -131,13 +186,19 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     Mensajes::ModoConsola(true);
     QStringList tamanos = app.arguments().mid(1);
+    QString servidor;
+    if (tamanos.size() >= 2 && tamanos.first() == QLatin1String("--servidor")) {
+        servidor = tamanos[1];
+        tamanos = tamanos.mid(2);
+    }
     if (tamanos.size() == 1 && !qEnvironmentVariableIsEmpty("BENCH_LISTA_HIJO"))
-        return Medir(tamanos.first().toInt());
+        return Medir(tamanos.first().toInt(), servidor);
     if (tamanos.isEmpty())
         tamanos = {QStringLiteral("1000"), QStringLiteral("20000"), QStringLiteral("100000")};
 
-    std::printf("%9s %12s %12s %8s %10s %14s %10s %12s\n", "ordenes", "llenado ms", "consulta ms",
-                "razon", "lista ms", "con pintado ms", "pico MiB", "revision ms");
+    std::printf("%9s %12s %12s %8s %10s %8s %10s %14s %10s %12s\n", "ordenes", "llenado ms",
+                "consulta ms", "razon", "driver ms", "razon", "lista ms", "con pintado ms",
+                "pico MiB", "revision ms");
     std::fflush(stdout);
     int fallos = 0;
     for (const QString& n : tamanos) {
@@ -146,7 +207,9 @@ int main(int argc, char* argv[]) {
         entorno.insert(QStringLiteral("BENCH_LISTA_HIJO"), QStringLiteral("1"));
         hijo.setProcessEnvironment(entorno);
         hijo.setProcessChannelMode(QProcess::ForwardedChannels);
-        hijo.start(QCoreApplication::applicationFilePath(), {n});
+        hijo.start(QCoreApplication::applicationFilePath(),
+                   servidor.isEmpty() ? QStringList{n}
+                                      : QStringList{QStringLiteral("--servidor"), servidor, n});
         hijo.waitForFinished(-1);
         fallos += hijo.exitCode() != 0;
     }

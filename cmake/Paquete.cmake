@@ -66,8 +66,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Plugins that Qt loads at run time, which dpkg-shlibdeps cannot see in the executables: the
-# SQLite driver and the translations of Qt's own texts. The xcb platform plugin comes with
+# SQLite and PostgreSQL drivers and the translations of Qt's own texts. The xcb platform plugin comes with
 # libqt6gui6 on Debian 12.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, qt6-translations-l10n")
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS "libqt6sql6-psql")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, libqt6sql6-psql, qt6-translations-l10n")
 include(CPack)

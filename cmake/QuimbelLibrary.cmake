@@ -1,11 +1,15 @@
 # Each layer has its own link list, so a layer cannot reach what it may not use: base/ has Qt
-# Core only, data/ adds Sql and SQLite, and only the layers above them have Widgets.
+# Core only, data/ adds Sql, SQLite and libpq, and only the layers above them have Widgets.
 add_library(quimbel_qt_base INTERFACE)
 target_link_libraries(quimbel_qt_base INTERFACE Qt6::Core)
 target_include_directories(quimbel_qt_base INTERFACE ${CMAKE_BINARY_DIR}/generated)
 
+# The server engine is reached through libpq on the Qt driver's own session.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(LIBPQ REQUIRED IMPORTED_TARGET libpq)
 add_library(quimbel_qt_data INTERFACE)
-target_link_libraries(quimbel_qt_data INTERFACE quimbel_qt_base Qt6::Sql SQLite::SQLite3)
+target_link_libraries(quimbel_qt_data INTERFACE quimbel_qt_base Qt6::Sql SQLite::SQLite3
+                                                PkgConfig::LIBPQ)
 
 # Qt's include root is on every include path, so <QtWidgets/QWidget> would still be found from
 # base/ and data/ without linking Widgets. Those layers see a folder, searched before Qt's own,

@@ -25,9 +25,13 @@ struct ErrorBD {
     QString descripcion;
 };
 
-// (Re)registers the named connection for the database file; opening it is AbrirConexion's job.
+// Whether "db_path" names a server database (a postgresql:// or postgres:// URI) rather than a
+// database file.
+bool EsServidor(const QString& ruta);
+// (Re)registers the named connection for the database file or server URI; opening it is
+// AbrirConexion's job.
 bool CrearOrigenDeDatos(const QString& nombre, const QString& ruta);
-// The database file a registered connection points at.
+// The database file (or server URI) a registered connection points at.
 QString RutaDeOrigen(const QString& nombre);
 // Opens the shared connection. A missing file (never created here), a file that is not a
 // database of this program, or one that cannot be written tells the user, runs the handler set
@@ -49,7 +53,7 @@ bool AbrirRecordset(const QString& sql, Recordset& rs, const QVariantList& valor
 void CerrarRecordset(Recordset& rs, bool liberar);
 
 // The same operations on any open connection of the program (the data environment has its own).
-bool AbrirRecordsetEn(sqlite3* db, const QString& sql, Recordset& rs,
+bool AbrirRecordsetEn(const QSqlDatabase& db, const QString& sql, Recordset& rs,
                       const QVariantList& valores = {});
 // Prepares a freshly opened Qt connection as every connection of the program must be.
 bool PrepararConexion(QSqlDatabase& db);

@@ -1,13 +1,14 @@
 #include "Esquema.h"
 
+#include "Conexiones.h"
 #include "Dialecto.h"
 #include "ErrorMotor.h"
+#include "EsquemaDefinicion.h"
 
 #include <QFileInfo>
 #include <sqlite3.h>
 
 namespace Esquema {
-namespace {
 
 // Text columns compare without regard to case for every Spanish letter (collation ES_CI).
 const char* const kTablas = R"SQL(
@@ -136,12 +137,8 @@ ORDER BY pr.PreId;
 )SQL";
 
 // What each version adds to the one before it. A new version appends its step here; Crear runs
-// them all, Actualizar those a database lacks. Plain DDL, the same on every engine.
-struct Paso {
-    int version;
-    const char* sql;
-};
-
+// them all, Actualizar those a database lacks. Written once in the file engine's DDL; the server
+// gets the same step through its type translation.
 // The order history: one row per changed field, quote or state, never updated nor deleted.
 // HisCambio ties the rows of one change to the first of them (empty on that first row).
 const Paso kPasos[] = {
@@ -177,11 +174,10 @@ CREATE TABLE limitesautorizacion (
 )SQL"},
 };
 
-struct DefComando {
-    const char* nombre;
-    const char* parametros;
-    const char* sentencias;
-};
+const QList<Paso>& Pasos() {
+    static const QList<Paso> p(std::begin(kPasos), std::end(kPasos));
+    return p;
+}
 
 const DefComando kComandos[] = {
     {"orden_insertar",
@@ -189,7 +185,11 @@ const DefComando kComandos[] = {
      "INSERT INTO ordenes (OrdFecha, OrdCantidad, OrdUnidadMedida, ProId, OrdComentario, "
      "OrdLugarEntrega, OrdPrioridad, SecId, CenCosId, SolicitanteId, AutorizanteId, UsuLogin, "
      "OrdEstado, ProcesadoId) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, "
-     "'Pendiente', 0);\nSELECT last_insert_rowid() AS OrdId;"},
+     "'Pendiente', 0);\nSELECT last_insert_rowid() AS OrdId;",
+     "INSERT INTO ordenes (OrdFecha, OrdCantidad, OrdUnidadMedida, ProId, OrdComentario, "
+     "OrdLugarEntrega, OrdPrioridad, SecId, CenCosId, SolicitanteId, AutorizanteId, UsuLogin, "
+     "OrdEstado, ProcesadoId) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, "
+     "'Pendiente', 0) RETURNING OrdId;"},
     {"orden_actualizar",
      "INTEGER,DATETIME,DOUBLE,TEXT,INTEGER,TEXT,TEXT,TEXT,INTEGER,INTEGER,INTEGER,INTEGER",
      "UPDATE ordenes SET OrdFecha = ?2, OrdCantidad = ?3, OrdUnidadMedida = ?4, ProId = ?5, "
@@ -233,11 +233,10 @@ const DefComando kComandos[] = {
      "UsuDesactivado = ?8 WHERE UsuId = ?1;"},
 };
 
-struct DefTabla {
-    const char* nombre;
-    QStringList columnas;
-    int desde = 1; // the version that adds it: an older file gets it from Actualizar
-};
+const QList<DefComando>& Comandos() {
+    static const QList<DefComando> c(std::begin(kComandos), std::end(kComandos));
+    return c;
+}
 
 const QList<DefTabla>& Tablas() {
     static const QList<DefTabla> t = {
@@ -278,6 +277,34 @@ const QList<DefTabla>& Tablas() {
     };
     return t;
 }
+
+QStringList FaltantesEnTablas(int version,
+                              const std::function<QStringList(const char*)>& columnasDe) {
+    QStringList faltan;
+    for (const DefTabla& t : Tablas()) {
+        if (t.desde > version)
+            continue;
+        const QStringList hay = columnasDe(t.nombre);
+        if (hay.isEmpty()) {
+            faltan << QStringLiteral("falta la tabla o vista %1").arg(QLatin1String(t.nombre));
+            continue;
+        }
+        for (const QString& c : t.columnas)
+            if (!hay.contains(c.toLower()))
+                faltan << QStringLiteral("falta la columna %1.%2").arg(QLatin1String(t.nombre), c);
+    }
+    return faltan;
+}
+
+QStringList Columnas() {
+    QStringList r;
+    for (const DefTabla& t : Tablas())
+        r << t.columnas;
+    r.removeDuplicates();
+    return r;
+}
+
+namespace {
 
 bool Exec(sqlite3* db, const char* sql, QString* error) {
     char* msg = nullptr;
@@ -331,6 +358,8 @@ sqlite3* AbrirArchivo(const QString& ruta, bool crear, QString* error) {
 }
 
 bool Crear(const QString& ruta, QString* error) {
+    if (EsServidor(ruta))
+        return CrearEnServidor(ruta, error);
     if (QFileInfo::exists(ruta)) {
         if (error)
             *error = QStringLiteral("El archivo %1 ya existe; no se sobrescribe.").arg(ruta);
@@ -340,7 +369,7 @@ bool Crear(const QString& ruta, QString* error) {
     if (!db)
         return false;
     bool ok = Exec(db, "BEGIN", error) && Exec(db, kTablas, error) && Exec(db, kVistas, error);
-    for (const Paso& p : kPasos)
+    for (const Paso& p : Pasos())
         ok = ok && Exec(db, p.sql, error);
     sqlite3_stmt* st = nullptr;
     if (ok)
@@ -348,7 +377,7 @@ bool Crear(const QString& ruta, QString* error) {
                                 "INSERT INTO comandos (nombre, parametros, sentencias) "
                                 "VALUES (?, ?, ?)",
                                 -1, &st, nullptr) == SQLITE_OK;
-    for (const DefComando& c : kComandos) {
+    for (const DefComando& c : Comandos()) {
         if (!ok)
             break;
         sqlite3_reset(st);
@@ -386,7 +415,7 @@ Actualizacion Actualizar(sqlite3* db, QString* error) {
         Exec(db, "ROLLBACK", nullptr);
         return version == kVersion ? Actualizacion::AlDia : Actualizacion::MasNueva;
     }
-    for (const Paso& p : kPasos)
+    for (const Paso& p : Pasos())
         if (p.version > version)
             ok = ok && Exec(db, p.sql, error);
     const QByteArray nueva = "PRAGMA user_version = " + QByteArray::number(kVersion);
@@ -411,20 +440,10 @@ QStringList Verificar(sqlite3* db) {
         faltan << QStringLiteral("versión de esquema %1, más nueva que la del programa (%2)")
                       .arg(version)
                       .arg(kVersion);
-    for (const DefTabla& t : Tablas()) {
-        if (version >= 1 && t.desde > version)
-            continue;
-        const QStringList hay = Columnas(db, t.nombre);
-        if (hay.isEmpty()) {
-            faltan << QStringLiteral("falta la tabla o vista %1").arg(QLatin1String(t.nombre));
-            continue;
-        }
-        for (const QString& c : t.columnas)
-            if (!hay.contains(c.toLower()))
-                faltan << QStringLiteral("falta la columna %1.%2").arg(QLatin1String(t.nombre), c);
-    }
+    faltan << FaltantesEnTablas(version >= 1 ? version : kVersion,
+                                [db](const char* tabla) { return Columnas(db, tabla); });
     if (!Columnas(db, "comandos").isEmpty()) {
-        for (const DefComando& c : kComandos) {
+        for (const DefComando& c : Comandos()) {
             if (sqlite3_prepare_v2(db, "SELECT 1 FROM comandos WHERE nombre = ?", -1, &st,
                                    nullptr) != SQLITE_OK)
                 break;
@@ -437,6 +456,14 @@ QStringList Verificar(sqlite3* db) {
         faltan << QStringLiteral("falta la tabla comandos");
     }
     return faltan;
+}
+
+QStringList TablasDeDatos() {
+    QStringList r;
+    for (const DefTabla& t : Tablas())
+        if (!QLatin1String(t.nombre).startsWith(QLatin1String("v_")))
+            r << QString::fromLatin1(t.nombre);
+    return r;
 }
 
 QStringList RevisionRapida(sqlite3* db) {

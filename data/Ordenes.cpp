@@ -1,18 +1,10 @@
 #include "Ordenes.h"
 
 #include "Conexiones.h"
+#include "Historial.h"
 
 namespace Ordenes {
 namespace {
-
-bool ExisteOrden(int ordid, bool& existe) {
-    Recordset rs;
-    if (!AbrirRecordset(QStringLiteral("select count(*) from ordenes where OrdId=?"), rs, {ordid}))
-        return false;
-    existe = rs.AbsolutePosition() > 0 && rs.Campo(0).toInt() > 0;
-    CerrarRecordset(rs, true);
-    return true;
-}
 
 // The new order's number, from this very insert: another workstation may have stored an order
 // of its own right after it. 0 when the insert gave none.
@@ -66,6 +58,7 @@ ResultadoGuardado EscribirOrden(int& ordid, const OrdenAGuardar& o,
         return Resultado(Guardado::FalloDatos);
 
     int numero = ordid;
+    Historial::Orden antes;
     if (numero == 0) {
         if (!Insertar(o, numero))
             return Resultado(Guardado::FalloDatos);
@@ -74,15 +67,18 @@ ResultadoGuardado EscribirOrden(int& ordid, const OrdenAGuardar& o,
     } else {
         // Another workstation may have deleted the order meanwhile; its quotes must not be
         // stored under a number that no order has.
-        bool existe = false;
-        if (!ExisteOrden(numero, existe))
+        if (!Historial::LeerOrden(numero, &antes))
             return Resultado(Guardado::FalloDatos);
-        if (!existe)
+        if (antes.orden.Vacio())
             return Resultado(Guardado::YaNoExiste);
         if (!Actualizar(numero, o))
             return Resultado(Guardado::FalloDatos);
     }
-    if (!InsertarPrecios(numero, precios) || !t.Confirmar())
+    Historial::Orden despues;
+    if (!InsertarPrecios(numero, precios) || !Historial::LeerOrden(numero, &despues) ||
+        !Historial::RegistrarOrden(o.login, numero, antes, despues, o.autorizacionConfirmada) ||
+        !Historial::Anotar(o.login, QStringLiteral("ordenes"), numero, numero, o.notas) ||
+        !t.Confirmar())
         return Resultado(Guardado::FalloDatos);
     ordid = numero;
     return Resultado(Guardado::Hecho);
@@ -153,9 +149,13 @@ bool AbrirParaImprimir(int ordid, Recordset& rs) {
                           rs);
 }
 
-bool Eliminar(int ordid) {
+bool Eliminar(int ordid, const QString& login) {
+    Transaccion t;
+    Historial::Orden antes;
     Recordset rs;
-    return EjecutarComando(QStringLiteral("orden_eliminar"), rs, {ordid});
+    return t.Activa() && Historial::LeerOrden(ordid, &antes) &&
+           EjecutarComando(QStringLiteral("orden_eliminar"), rs, {ordid}) &&
+           Historial::RegistrarOrden(login, ordid, antes, {}) && t.Confirmar();
 }
 
 bool SumarPorMoneda(const QStringList& ids, QList<SumaMoneda>* sumas) {

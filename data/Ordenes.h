@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Historial.h"
 #include "Recordset.h"
 
 #include <QDateTime>
@@ -25,7 +26,12 @@ struct OrdenAGuardar {
     int centroCostoId = 0;
     int solicitanteId = 0;
     int autorizanteId = 0; // 0: not authorised
-    QString login;         // only written for a new order
+    QString login;         // the signed-in user: written for a new order, and in the history
+    // When the authoriser's password was last confirmed on screen, for the history.
+    QDateTime autorizacionConfirmada;
+    // What the approval rules decided while it was edited (a reason for a choice, a dropped
+    // authorisation), kept in its history with the save.
+    QList<Historial::Nota> notas;
 };
 
 struct PrecioAGuardar {
@@ -77,7 +83,8 @@ struct ResultadoGuardado {
 
 // Writes the order and replaces all its quotes in one transaction, all or nothing. `ordid` 0
 // inserts a new order and on success receives its number; otherwise that order is updated. On
-// failure the database is as it was and `ordid` is unchanged.
+// failure the database is as it was and `ordid` is unchanged. What changed is recorded in the
+// order's history in the same transaction.
 ResultadoGuardado EscribirOrden(int& ordid, const OrdenAGuardar& orden,
                                 const QList<PrecioAGuardar>& precios);
 
@@ -91,7 +98,8 @@ bool AbrirLista(const QString& estado, const QString& condicion, Recordset& rs);
 // The rows an order's printout shows.
 bool AbrirParaImprimir(int ordid, Recordset& rs);
 
-bool Eliminar(int ordid);
+// Deletes the order; its history keeps what it held, in the same transaction, under `login`.
+bool Eliminar(int ordid, const QString& login);
 
 struct SumaMoneda {
     QVariant suma;

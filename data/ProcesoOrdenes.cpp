@@ -2,6 +2,7 @@
 
 #include "Conexiones.h"
 #include "EstadosOrden.h"
+#include "Historial.h"
 #include "Recordset.h"
 #include "Usuarios.h"
 
@@ -38,7 +39,7 @@ Procesador PuedePasar(const QString& login, const QString& estado) {
     return {Permiso::Permitido, d.usuId};
 }
 
-Paso PasarOrden(int ordid, const QString& estado, int usuId) {
+Paso PasarOrden(int ordid, const QString& estado, int usuId, const QString& login) {
     if (EstadosOrden::ExigeAutorizacion(estado)) {
         int autorizante = 0;
         if (!LeerAutorizante(ordid, &autorizante))
@@ -46,12 +47,22 @@ Paso PasarOrden(int ordid, const QString& estado, int usuId) {
         if (autorizante <= 0)
             return Paso::NoAutorizada;
     }
+    // The new state and its history line are written together or not at all.
+    Transaccion t;
+    Historial::Registro antes;
+    Historial::Registro despues;
     Recordset rs;
-    if (!AbrirRecordset(
-            QStringLiteral("update ordenes set OrdEstado=?,ProcesadoId=? where OrdId=?"), rs,
-            {estado, usuId, ordid}))
-        return Paso::Fallo;
-    return Paso::Hecho;
+    const QString ordenes = QStringLiteral("ordenes");
+    const QString clave = QStringLiteral("OrdId");
+    const bool ok =
+        t.Activa() && Historial::Leer(ordenes, clave, ordid, &antes) &&
+        AbrirRecordset(QStringLiteral("update ordenes set OrdEstado=?,ProcesadoId=? where OrdId=?"),
+                       rs, {estado, usuId, ordid}) &&
+        Historial::Leer(ordenes, clave, ordid, &despues) &&
+        Historial::RegistrarRegistro(login, ordenes, clave, antes, despues, Historial::kEstado,
+                                     ordid) &&
+        t.Confirmar();
+    return ok ? Paso::Hecho : Paso::Fallo;
 }
 
 } // namespace ProcesoOrdenes

@@ -27,7 +27,8 @@ enum class Paso {
     Fallo,        // already reported
 };
 
-// Moves one order to `estado`, recording `usuId` as the one who processed it.
-Paso PasarOrden(int ordid, const QString& estado, int usuId);
+// Moves one order to `estado`, recording `usuId` as the one who processed it, and the change in
+// the order's history under `login`, in one transaction.
+Paso PasarOrden(int ordid, const QString& estado, int usuId, const QString& login = {});
 
 } // namespace ProcesoOrdenes

@@ -1,7 +1,7 @@
 #include "ReglasAprobacion.h"
 
 #include "Conexiones.h"
-#include "Reloj.h"
+#include "Formato.h"
 
 namespace {
 
@@ -18,47 +18,105 @@ bool Escribir(const QString& nombre, bool activa) {
                {nombre, activa ? 1 : 0});
 }
 
-} // namespace
-
-ReglasAprobacion ReglasAprobacion::Leer() {
-    ReglasAprobacion r;
+bool LeerReglas(ReglasAprobacion* r) {
+    *r = ReglasAprobacion();
     Recordset rs;
     if (!AbrirRecordset(QStringLiteral("SELECT ReglaNombre FROM reglas WHERE ReglaActiva=1"), rs))
-        return r;
+        return false;
     for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
         const QString nombre = rs.Texto(QStringLiteral("ReglaNombre"));
-        r.autorizanteAjeno |= nombre.compare(kAjeno, Qt::CaseInsensitive) == 0;
-        r.limitePorMoneda |= nombre.compare(kLimite, Qt::CaseInsensitive) == 0;
-        r.reautorizarAlEditar |= nombre.compare(kReautorizar, Qt::CaseInsensitive) == 0;
-        r.justificarCotizacion |= nombre.compare(kJustificar, Qt::CaseInsensitive) == 0;
+        r->autorizanteAjeno |= nombre.compare(kAjeno, Qt::CaseInsensitive) == 0;
+        r->limitePorMoneda |= nombre.compare(kLimite, Qt::CaseInsensitive) == 0;
+        r->reautorizarAlEditar |= nombre.compare(kReautorizar, Qt::CaseInsensitive) == 0;
+        r->justificarCotizacion |= nombre.compare(kJustificar, Qt::CaseInsensitive) == 0;
     }
-    return r;
+    return true;
 }
 
-bool ReglasAprobacion::Guardar(const ReglasAprobacion& reglas) {
-    Transaccion t;
-    return t.Activa() && Escribir(kAjeno, reglas.autorizanteAjeno) &&
-           Escribir(kLimite, reglas.limitePorMoneda) &&
-           Escribir(kReautorizar, reglas.reautorizarAlEditar) &&
-           Escribir(kJustificar, reglas.justificarCotizacion) && t.Confirmar();
+QString SiNo(bool v) {
+    return v ? QStringLiteral("Si") : QStringLiteral("No");
 }
 
-LimitesAutorizacion LeerLimites(int usuId) {
-    LimitesAutorizacion r;
+// The rules as one row of the history: each rule by its name, switched on or not.
+Historial::Registro ComoRegistro(const ReglasAprobacion& r) {
+    return {{Regla::kAutorizanteAjeno, Regla::kLimite, Regla::kReautorizar, Regla::kJustificar},
+            {SiNo(r.autorizanteAjeno), SiNo(r.limitePorMoneda), SiNo(r.reautorizarAlEditar),
+             SiNo(r.justificarCotizacion)}};
+}
+
+bool LeerLimites(int usuId, LimitesAutorizacion* limites) {
+    limites->clear();
     Recordset rs;
     if (!AbrirRecordset(QStringLiteral("SELECT LimMoneda, LimImporte FROM limitesautorizacion "
                                        "WHERE UsuId=?"),
                         rs, {usuId}))
-        return r;
+        return false;
     for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext())
-        r.insert(rs.Texto(QStringLiteral("LimMoneda")),
-                 rs.Campo(QStringLiteral("LimImporte")).toDouble());
+        limites->insert(rs.Texto(QStringLiteral("LimMoneda")),
+                        rs.Campo(QStringLiteral("LimImporte")).toDouble());
+    return true;
+}
+
+// A user's limits before and after a change as two rows of the history with the same columns,
+// one per currency in either (a currency is the same however its letters are cased).
+void LimitesComoRegistros(int usuId, const LimitesAutorizacion& antes,
+                          const LimitesAutorizacion& despues, Historial::Registro* de,
+                          Historial::Registro* a) {
+    QMap<QString, QString> monedas; // folded -> as shown
+    for (const QString& m : antes.keys())
+        monedas.insert(m.trimmed().toCaseFolded(), m.trimmed());
+    for (const QString& m : despues.keys())
+        monedas.insert(m.trimmed().toCaseFolded(), m.trimmed());
+    const auto importe = [](const LimitesAutorizacion& l, const QString& plegada) {
+        for (auto it = l.cbegin(); it != l.cend(); ++it)
+            if (it.key().trimmed().toCaseFolded() == plegada)
+                return Formato::Numero(it.value());
+        return QString();
+    };
+    const QString usuario = QString::number(usuId);
+    *de = {{QStringLiteral("UsuId")}, {usuario}};
+    *a = *de;
+    for (auto it = monedas.cbegin(); it != monedas.cend(); ++it) {
+        const QString columna = Regla::kLimite + QStringLiteral(" en ") + it.value();
+        de->columnas << columna;
+        de->valores << importe(antes, it.key());
+        a->columnas << columna;
+        a->valores << importe(despues, it.key());
+    }
+}
+
+} // namespace
+
+ReglasAprobacion ReglasAprobacion::Leer() {
+    ReglasAprobacion r;
+    LeerReglas(&r);
     return r;
 }
 
-bool EscribirLimites(int usuId, const LimitesAutorizacion& limites) {
+bool ReglasAprobacion::Guardar(const ReglasAprobacion& reglas, const QString& login) {
+    Transaccion t;
+    ReglasAprobacion antes;
+    return t.Activa() && LeerReglas(&antes) && Escribir(kAjeno, reglas.autorizanteAjeno) &&
+           Escribir(kLimite, reglas.limitePorMoneda) &&
+           Escribir(kReautorizar, reglas.reautorizarAlEditar) &&
+           Escribir(kJustificar, reglas.justificarCotizacion) &&
+           Historial::RegistrarRegistro(login, QStringLiteral("reglas"), QString(),
+                                        ComoRegistro(antes), ComoRegistro(reglas),
+                                        Historial::kModificacion) &&
+           t.Confirmar();
+}
+
+LimitesAutorizacion LeerLimites(int usuId) {
+    LimitesAutorizacion r;
+    LeerLimites(usuId, &r);
+    return r;
+}
+
+bool EscribirLimites(const QString& login, int usuId, const LimitesAutorizacion& limites) {
+    LimitesAutorizacion antes;
     Recordset rs;
-    if (!AbrirRecordset(QStringLiteral("DELETE FROM limitesautorizacion WHERE UsuId=?"), rs,
+    if (!LeerLimites(usuId, &antes) ||
+        !AbrirRecordset(QStringLiteral("DELETE FROM limitesautorizacion WHERE UsuId=?"), rs,
                         {usuId}))
         return false;
     for (auto it = limites.cbegin(); it != limites.cend(); ++it)
@@ -66,7 +124,10 @@ bool EscribirLimites(int usuId, const LimitesAutorizacion& limites) {
                                            "LimImporte) VALUES (?, ?, ?)"),
                             rs, {usuId, it.key(), it.value()}))
             return false;
-    return true;
+    Historial::Registro de, a;
+    LimitesComoRegistros(usuId, antes, limites, &de, &a);
+    return Historial::RegistrarRegistro(login, QStringLiteral("limitesautorizacion"),
+                                        QStringLiteral("UsuId"), de, a, Historial::kModificacion);
 }
 
 double LimiteAutorizacion(int usuId, const QString& moneda) {
@@ -122,18 +183,11 @@ QString LoginDeUsuario(int usuId) {
     return rs.Texto(QStringLiteral("UsuLogin"));
 }
 
-bool AnotarReglas(const QString& login, int ordId, const QList<NotaRegla>& notas) {
-    if (notas.isEmpty())
+bool AnotarRechazos(const QString& login, int ordId, const QList<Historial::Nota>& rechazos) {
+    if (rechazos.isEmpty())
         return true;
     Transaccion t;
-    Recordset rs;
-    if (!t.Activa())
-        return false;
-    for (const NotaRegla& n : notas)
-        if (!AbrirRecordset(QStringLiteral("INSERT INTO historial (HisFecha, HisLogin, HisTipo, "
-                                           "HisTabla, HisClave, HisOrdId, HisCampo, HisNuevo) "
-                                           "VALUES (?, ?, 'Regla', 'ordenes', ?, ?, ?, ?)"),
-                            rs, {Reloj::Ahora(), login, ordId, ordId, n.regla, n.texto}))
-            return false;
-    return t.Confirmar();
+    return t.Activa() &&
+           Historial::Anotar(login, QStringLiteral("ordenes"), ordId, ordId, rechazos) &&
+           t.Confirmar();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Historial.h"
 #include "Recordset.h"
 
 #include <QMap>
@@ -20,16 +21,28 @@ struct ReglasAprobacion {
 
     // All off when the rules cannot be read: the database error has already been shown.
     static ReglasAprobacion Leer();
-    static bool Guardar(const ReglasAprobacion& reglas);
+    // Stores the rules and, in the same transaction, which ones `login` switched on or off.
+    static bool Guardar(const ReglasAprobacion& reglas, const QString& login);
 };
+
+// The rules and the decisions they take, as the history names them.
+namespace Regla {
+inline const QString kAutorizanteAjeno = QStringLiteral("Autorizante ajeno");
+inline const QString kLimite = QStringLiteral("Límite de autorización");
+inline const QString kReautorizar = QStringLiteral("Reautorización al editar");
+inline const QString kJustificar = QStringLiteral("Justificar cotización");
+inline const QString kVencida = QStringLiteral("Cotización vencida");
+inline const QString kMayorPrecio = QStringLiteral("Cotización de mayor precio");
+} // namespace Regla
 
 // An authoriser's limits: currency as typed -> the highest amount they may authorise. A currency
 // without an entry has no limit.
 using LimitesAutorizacion = QMap<QString, double>;
 
 LimitesAutorizacion LeerLimites(int usuId);
-// Replaces all the user's limits. Part of saving the user: runs inside the caller's transaction.
-bool EscribirLimites(int usuId, const LimitesAutorizacion& limites);
+// Replaces all the user's limits and records in the history what `login` changed. Part of
+// saving the user: runs inside the caller's transaction.
+bool EscribirLimites(const QString& login, int usuId, const LimitesAutorizacion& limites);
 // The user's limit in that currency (compared without regard to case), or a negative number
 // when there is none.
 double LimiteAutorizacion(int usuId, const QString& moneda);
@@ -48,11 +61,6 @@ bool AbrirAutorizantes(Recordset& rs, const FiltroAutorizantes& filtro);
 // The login of a user; empty when there is no such user.
 QString LoginDeUsuario(int usuId);
 
-// A decision one of the rules took on an order, for the order's history.
-struct NotaRegla {
-    QString regla; // the rule, as people name it
-    QString texto; // what was refused, accepted or dropped, and why
-};
-// Writes the notes into the order's history (order 0: a new order that was never saved), with
-// the login and the moment, together or not at all.
-bool AnotarReglas(const QString& login, int ordId, const QList<NotaRegla>& notas);
+// Keeps in the order's history the rules that refused to save it, on their own since nothing
+// else is saved (order 0: a new order, never saved, recorded without an order).
+bool AnotarRechazos(const QString& login, int ordId, const QList<Historial::Nota>& rechazos);

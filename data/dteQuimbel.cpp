@@ -2,13 +2,16 @@
 
 #include "Conexiones.h"
 #include "Mensajes.h"
+#include "Motor.h"
 
 #include <sqlite3.h>
 
 namespace {
 
+// Quoted in lower case: the file engine compares names without regard to case, and the server
+// folds the unquoted names of the schema to lower case.
 QString Nombre(const QString& identificador) {
-    QString r = identificador;
+    QString r = identificador.toLower();
     return QLatin1Char('"') + r.replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
            QLatin1Char('"');
 }
@@ -173,10 +176,10 @@ void RecordsetEditable::CancelarCambios() {
     cambios_.clear();
 }
 
-bool RecordsetEditable::Grabar() {
+bool RecordsetEditable::Grabar(const std::function<bool(const QVariant& clave)>& ademas) {
     if (editada_ < 0 || editada_ != pos_)
         return true;
-    sqlite3* db = HandleConexion();
+    const QSqlDatabase& db = gConexion;
     const int iClave = IndiceCampo(clave_);
     QStringList columnas;
     QVariantList valores;
@@ -201,7 +204,7 @@ bool RecordsetEditable::Grabar() {
         }
         if (!AbrirRecordsetEn(db, sql, rs, valores))
             return false;
-        clave = static_cast<qlonglong>(sqlite3_last_insert_rowid(db));
+        clave = Motor::UltimaClave(db);
     } else {
         clave = filas_[editada_].value(iClave);
         if (iClave < 0 || !clave.isValid()) {
@@ -217,7 +220,7 @@ bool RecordsetEditable::Grabar() {
                                 QStringLiteral(" WHERE ") + Nombre(clave_) + QStringLiteral("=?");
             if (!AbrirRecordsetEn(db, sql, rs, valores + QVariantList{clave}))
                 return false;
-            if (sqlite3_changes(db) == 0) {
+            if (Motor::Cambios(db) == 0) {
                 ReportarError(QStringLiteral("La fila que se quería actualizar ya no existe: "
                                              "puede que otro puesto la haya eliminado."));
                 return false;
@@ -240,6 +243,8 @@ bool RecordsetEditable::Grabar() {
     } else if (iClave >= 0) {
         fila[iClave] = clave;
     }
+    if (ademas && !ademas(clave))
+        return false;
     filas_[editada_] = fila;
     editada_ = -1;
     nueva_ = false;

@@ -8,6 +8,7 @@
 #include <QVariant>
 #include <QVariantMap>
 #include <QVector>
+#include <functional>
 
 // A snapshot like Recordset whose rows can also be added to and changed, and written back to
 // one table by its key, one row at a time. Changes stay pending on the current row until
@@ -55,7 +56,9 @@ public:
     // Writes the current row: an INSERT for a new row (which then carries its key and the
     // table's defaults), an UPDATE by key otherwise. One statement: on failure nothing is
     // written, the error is reported and the pending changes stay for another try.
-    bool Grabar();
+    // `ademas`, given the row's key, runs after the statement and before the row counts as
+    // written; when it gives false Grabar does too, and the caller's transaction undoes both.
+    bool Grabar(const std::function<bool(const QVariant& clave)>& ademas = {});
     // Drops the pending changes; a new row disappears and the row current before it returns.
     void CancelarCambios();
 

@@ -17,6 +17,7 @@
 #include "VentanaUnica.h"
 #include "frmGrillaProductos.h"
 #include "frmGrillaProveedores.h"
+#include "frmHistorial.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -367,6 +368,13 @@ void frmOrden::ConstruirControles() {
         connect(cmdMenu[i], &QPushButton::clicked, this, [this, i] { cmdMenu_Click(i); });
     }
     PonerModo(ModoOrden::Inicial);
+    menu->addSpacing(Pantalla::Twips(300, this));
+    cmdHistorial = new QPushButton(QStringLiteral("Historial"), this);
+    cmdHistorial->setObjectName(QStringLiteral("cmdHistorial"));
+    cmdHistorial->setToolTip(QStringLiteral("Ver quién cambió esta Orden de Compra, cuándo y qué"));
+    cmdHistorial->setAutoDefault(false);
+    menu->addWidget(cmdHistorial);
+    connect(cmdHistorial, &QPushButton::clicked, this, &frmOrden::VerHistorial);
     raiz->addLayout(menu);
 
     connect(txtDescripcion, &QLineEdit::returnPressed, this, &frmOrden::BuscarProducto);
@@ -462,6 +470,7 @@ void frmOrden::LimpiarOrden() {
     dtcSolicitantes->SetValor(QString());
     dtcAutorizantes->SetValor(QString());
     autorizanteConfirmado_.clear();
+    autorizacionConfirmada_ = QDateTime();
     MarcarAutorizo(false);
     dtcSectores->SetValor(QStringLiteral("1"));
     dtcCentrosDeCosto->SetValor(QStringLiteral("1"));
@@ -502,11 +511,13 @@ void frmOrden::CargarOrden() {
         dtcAutorizantes->SetValorGuardado(o.autorizanteId > 0 ? QString::number(o.autorizanteId)
                                                               : QString());
         autorizanteConfirmado_ = dtcAutorizantes->Valor();
+        autorizacionConfirmada_ = QDateTime();
         if (o.autorizanteId > 0)
             MarcarAutorizo(true);
         dtcSectores->SetValorGuardado(o.sectorId);
         dtcCentrosDeCosto->SetValorGuardado(o.centroCostoId);
         CargarPrecios();
+        notasHistorial_.clear(); // decisions about what was on screen before
         RecordarAutorizacion();
         PonerModo(ModoOrden::Cargada);
     }
@@ -765,7 +776,8 @@ bool frmOrden::ValidarPrecio() {
 }
 
 void frmOrden::AceptarPrecio() {
-    if (!ValidarPrecio() || !ConfirmarAceptacion())
+    QList<Historial::Nota> decisiones;
+    if (!ValidarPrecio() || !ConfirmarAceptacion(&decisiones))
         return;
     if (chkAceptado->isChecked()) {
         for (int i = 0; i < grdPrecios->topLevelItemCount(); ++i) {
@@ -793,6 +805,8 @@ void frmOrden::AceptarPrecio() {
     p.vigencia = dtpPreFecVigencia->Momento();
     p.aceptado = chkAceptado->isChecked();
     EscribirFila(fila, p);
+    if (p.aceptado)
+        AnotarAceptacion(p.clave, decisiones);
     MarcarPrecios();
     AjustarColumnasPrecios();
     LimpiarPrecio();
@@ -824,4 +838,15 @@ void frmOrden::QuitarPrecio() {
     MarcarPrecios();
     grdPrecios->update();
     RevisarAutorizacion();
+}
+
+void frmOrden::VerHistorial() {
+    if (agregando || ordid <= 0) {
+        Mensajes::MsgBox(QStringLiteral("La Orden de Compra todavía no fue guardada: no tiene "
+                                        "historial."),
+                         Mensajes::Botones::OK, Mensajes::Icono::Informacion,
+                         QStringLiteral("Atención"));
+        return;
+    }
+    frmHistorial::Mostrar(ordid);
 }

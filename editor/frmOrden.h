@@ -104,6 +104,8 @@ public:
     QTreeWidget* grdPrecios;
 
     QPushButton* cmdMenu[7];
+    // Beside the command row: the order's history.
+    QPushButton* cmdHistorial;
 
 public slots:
     void cmdMenu_Click(int indice);
@@ -119,6 +121,7 @@ public slots:
     void NuevoProducto();
     void NuevoProveedor();
     void ImprimirOrden();
+    void VerHistorial();
 
 protected:
     void closeEvent(QCloseEvent* ev) override;
@@ -141,7 +144,8 @@ private:
     // Shows which quotes expired and which is the cheapest of its currency.
     void MarcarPrecios();
     // Accepting an expired or dearer quote: asks first; false when the person backs out.
-    bool ConfirmarAceptacion();
+    // `decisiones` receives what the history is to keep of the answers.
+    bool ConfirmarAceptacion(QList<Historial::Nota>* decisiones);
 
     // The office's approval rules (all off unless an administrator switched them on).
     std::optional<FilaPrecio> PrecioAceptado() const;
@@ -161,10 +165,11 @@ private:
     void RecordarAutorizacion();
     // Drops the authorisation when its quantity or accepted quote changed and the rule says so.
     void RevisarAutorizacion();
-    // A rule's decision for the history: a refusal at once, the rest with the next save.
-    void AnotarHistorial(const QString& regla, const QString& texto, bool ahora = false);
-    // The decisions kept for the save, once the order has its number.
-    void EscribirNotasHistorial();
+    // The decisions taken when the quote row `fila` was stored as the accepted one; they replace
+    // those of an earlier acceptance.
+    void AnotarAceptacion(const QString& fila, const QList<Historial::Nota>& decisiones);
+    // The decisions the save keeps: those about a quote only while it is still the accepted one.
+    QList<Historial::Nota> NotasParaGuardar() const;
 
     static VentanaUnica<frmOrden>& Unica();
     Recordset rsUnidades_, rsLugares_, rsSolicitantes_, rsAutorizantes_, rsSectores_, rsCentros_,
@@ -174,7 +179,14 @@ private:
     int anchosPrecios_[10] = {};
     // The authoriser whose password was confirmed, or who was stored with the order.
     QString autorizanteConfirmado_;
+    // When a password was last confirmed to give or remove the authorisation.
+    QDateTime autorizacionConfirmada_;
     bool autorizoPorPrograma_ = false;
-    QList<NotaRegla> notasHistorial_;
+    // A rule's decision waiting for the save; `fila` is the key of the quote row it is about.
+    struct NotaPendiente {
+        Historial::Nota nota;
+        QString fila;
+    };
+    QList<NotaPendiente> notasHistorial_;
     std::optional<FirmaAutorizacion> firmaAutorizada_;
 };

@@ -1,4 +1,5 @@
 #include "Controles.h"
+#include "Reloj.h"
 #include "frmOrden.h"
 #include "frmVerificarUsuario.h"
 
@@ -15,6 +16,8 @@ bool frmOrden::ConfirmarAutorizante() {
         autorizado = verificar.autorizado;
     }
     frmVerificarUsuario::LeerAutorizante = nullptr;
+    if (autorizado)
+        autorizacionConfirmada_ = Reloj::Ahora();
     return autorizado;
 }
 

@@ -16,7 +16,7 @@ using Mensajes::Respuesta;
 
 namespace {
 
-const QString kVencida = QStringLiteral("Cotización vencida");
+const QString& kVencida = Regla::kVencida;
 
 QString TextoMenor(const QString& moneda) {
     return QStringLiteral("Menor precio en ") + moneda.trimmed();
@@ -51,7 +51,7 @@ void frmOrden::MarcarPrecios() {
         Marcar(grdPrecios->topLevelItem(i), marcas[i], precios[i].moneda);
 }
 
-bool frmOrden::ConfirmarAceptacion() {
+bool frmOrden::ConfirmarAceptacion(QList<Historial::Nota>* decisiones) {
     if (!chkAceptado->isChecked() || !ReglasAprobacion::Leer().justificarCotizacion)
         return true;
     // The list as it will be once the entry is stored.
@@ -95,12 +95,12 @@ bool frmOrden::ConfirmarAceptacion() {
             return false;
     }
     if (marca.vencida)
-        AnotarHistorial(kVencida,
-                        QStringLiteral("Aceptó la cotización vencida de %1.").arg(proveedor));
+        decisiones->append(
+            {kVencida, QStringLiteral("Aceptó la cotización vencida de %1.").arg(proveedor)});
     if (marca.masCara)
-        AnotarHistorial(QStringLiteral("Cotización de mayor precio"),
-                        QStringLiteral("Aceptó la cotización de %1, que no es la de menor "
-                                       "precio en %2. Motivo: %3")
-                            .arg(proveedor, nuevo.moneda.trimmed(), motivo));
+        decisiones->append({Regla::kMayorPrecio,
+                            QStringLiteral("Aceptó la cotización de %1, que no es la de menor "
+                                           "precio en %2. Motivo: %3")
+                                .arg(proveedor, nuevo.moneda.trimmed(), motivo)});
     return true;
 }

@@ -106,6 +106,8 @@ bool frmOrden::GuardarOrden() {
     o.solicitanteId = Id(dtcSolicitantes);
     o.autorizanteId = Id(dtcAutorizantes);
     o.login = gLogin;
+    o.autorizacionConfirmada = autorizacionConfirmada_;
+    o.notas = NotasParaGuardar();
 
     QList<Ordenes::PrecioAGuardar> precios;
     for (const Ordenes::PrecioAGuardar& p : FilasPrecios())
@@ -123,9 +125,10 @@ bool frmOrden::GuardarOrden() {
     }
     ordid = numero;
     lblNumeroDeOrden->setText(QString::number(ordid));
-    EscribirNotasHistorial();
+    notasHistorial_.clear();
     autorizanteConfirmado_ = dtcAutorizantes->Valor();
     RecordarAutorizacion();
+    autorizacionConfirmada_ = QDateTime();
     agregando = false;
     BloquearCampos();
     return true;

@@ -53,33 +53,36 @@ QString frmOrden::ErroresDeReglas() {
     if (autorizante == 0)
         return {};
     const ReglasAprobacion reglas = ReglasAprobacion::Leer();
-    QList<NotaRegla> errores;
-    const QString ajeno = QStringLiteral("Autorizante ajeno");
+    QList<Historial::Nota> errores;
+    const QString& ajeno = Regla::kAutorizanteAjeno;
     if (reglas.autorizanteAjeno) {
         const QString login = LoginDeUsuario(autorizante).trimmed();
         if (!login.isEmpty() && login.compare(txtLogin->text().trimmed(), Qt::CaseInsensitive) == 0)
-            errores << NotaRegla{ajeno, QStringLiteral("El autorizante no puede ser quien ingresó "
-                                                       "la orden.")};
+            errores << Historial::Nota{ajeno,
+                                       QStringLiteral("El autorizante no puede ser quien ingresó "
+                                                      "la orden.")};
         if (autorizante == Id(dtcSolicitantes))
-            errores << NotaRegla{ajeno, QStringLiteral("El autorizante no puede ser el "
-                                                       "solicitante de la orden.")};
+            errores << Historial::Nota{ajeno, QStringLiteral("El autorizante no puede ser el "
+                                                             "solicitante de la orden.")};
     }
     const std::optional<FilaPrecio> aceptado = PrecioAceptado();
     if (reglas.limitePorMoneda && aceptado) {
         const double limite = LimiteAutorizacion(autorizante, aceptado->moneda);
         if (limite >= 0 && aceptado->precio > limite)
-            errores << NotaRegla{QStringLiteral("Límite de autorización"),
-                                 QStringLiteral("El límite de autorización de %1 en %2 es %3; el "
-                                                "precio aceptado es %4.")
-                                     .arg(dtcAutorizantes->Texto(), aceptado->moneda.trimmed(),
-                                          Formato::Numero(limite),
-                                          Formato::Numero(aceptado->precio))};
+            errores << Historial::Nota{
+                Regla::kLimite,
+                QStringLiteral("El límite de autorización de %1 en %2 es %3; el "
+                               "precio aceptado es %4.")
+                    .arg(dtcAutorizantes->Texto(), aceptado->moneda.trimmed(),
+                         Formato::Numero(limite), Formato::Numero(aceptado->precio))};
     }
     QString mensaje;
-    for (const NotaRegla& e : errores) {
-        AnotarHistorial(e.regla, QStringLiteral("Rechazó guardar: ") + e.texto, true);
+    for (Historial::Nota& e : errores) {
         mensaje += e.texto + QStringLiteral("\r\n");
+        e.texto.prepend(QStringLiteral("Rechazó guardar: "));
     }
+    // Kept although nothing is saved; a new order has no number yet.
+    AnotarRechazos(gLogin, agregando ? 0 : lblNumeroDeOrden->text().trimmed().toInt(), errores);
     return mensaje;
 }
 
@@ -112,22 +115,22 @@ void frmOrden::RevisarAutorizacion() {
     const QString aviso = QStringLiteral("Cambió la cantidad o el precio aceptado de una orden "
                                          "autorizada: la autorización se quitó y la orden debe "
                                          "autorizarse de nuevo.");
-    AnotarHistorial(QStringLiteral("Reautorización al editar"), aviso);
+    notasHistorial_ << NotaPendiente{{Regla::kReautorizar, aviso}, QString()};
     Mensajes::MsgBox(aviso, Mensajes::Botones::OK, Mensajes::Icono::Informacion,
                      QStringLiteral("Atención"));
 }
 
-void frmOrden::AnotarHistorial(const QString& regla, const QString& texto, bool ahora) {
-    if (!ahora) {
-        notasHistorial_ << NotaRegla{regla, texto};
-        return;
-    }
-    // A refusal is kept even when the order is never saved: a new one goes in as order 0.
-    AnotarReglas(gLogin, agregando ? 0 : lblNumeroDeOrden->text().trimmed().toInt(),
-                 {NotaRegla{regla, texto}});
+void frmOrden::AnotarAceptacion(const QString& fila, const QList<Historial::Nota>& decisiones) {
+    notasHistorial_.removeIf([](const NotaPendiente& n) { return !n.fila.isEmpty(); });
+    for (const Historial::Nota& d : decisiones)
+        notasHistorial_ << NotaPendiente{d, fila};
 }
 
-void frmOrden::EscribirNotasHistorial() {
-    if (AnotarReglas(gLogin, ordid, notasHistorial_))
-        notasHistorial_.clear();
+QList<Historial::Nota> frmOrden::NotasParaGuardar() const {
+    const std::optional<FilaPrecio> aceptado = PrecioAceptado();
+    QList<Historial::Nota> notas;
+    for (const NotaPendiente& n : notasHistorial_)
+        if (n.fila.isEmpty() || (aceptado && aceptado->clave == n.fila))
+            notas << n.nota;
+    return notas;
 }

@@ -10,6 +10,7 @@ namespace {
 ConfiguracionMant Config() {
     ConfiguracionMant c;
     c.nombre = QStringLiteral("frmMantCategorias");
+    c.tabla = QStringLiteral("categorias");
     c.titulo = QStringLiteral("Mantenimiento de Categorías");
     c.tituloLista = QStringLiteral("LISTA DE CATEGORIAS");
     c.columnas = {{QStringLiteral("Código"), QStringLiteral("CatId")},

@@ -7,6 +7,7 @@ namespace {
 ConfiguracionMant Config() {
     ConfiguracionMant c;
     c.nombre = QStringLiteral("frmMantCentrosDeCosto");
+    c.tabla = QStringLiteral("centrosdecosto");
     c.titulo = QStringLiteral("Mantenimiento de Centros de Costo");
     c.tituloLista = QStringLiteral("LISTA DE CENTROS DE COSTO");
     c.columnas = {{QStringLiteral("Código"), QStringLiteral("CenCosId")},

@@ -4,12 +4,14 @@
 #include "Disenos.h"
 #include "ExportarLista.h"
 #include "Formato.h"
+#include "Historial.h"
 #include "Iconos.h"
 #include "LimiteTexto.h"
 #include "Mensajes.h"
 #include "Pantalla.h"
 #include "ProductosCalculos.h"
 #include "Sugerencias.h"
+#include "Usuario.h"
 #include "VentanaUnica.h"
 #include "VistaPrevia.h"
 #include "dteQuimbel.h"
@@ -423,6 +425,21 @@ bool frmMantProductos::Guardar() {
 
     if (!rs.Abierto() && !Dte().Abrir(QString::fromLatin1(dteQuimbel::kCProductos)))
         return false;
+    // The product and its history line are written together or not at all.
+    Transaccion t;
+    if (!t.Activa())
+        return false;
+    const QString tabla = QStringLiteral("productos");
+    const QString columnaClave = QStringLiteral("ProId");
+    Historial::Registro antes;
+    if (rs.AbsolutePosition() > 0 && !rs.EsNuevo() &&
+        !Historial::Leer(tabla, columnaClave, rs.Campo(columnaClave), &antes))
+        return false;
+    const auto registrar = [&](const QVariant& clave) {
+        Historial::Registro despues;
+        return Historial::Leer(tabla, columnaClave, clave, &despues) &&
+               Historial::RegistrarRegistro(gLogin, tabla, columnaClave, antes, despues);
+    };
     if (rs.AbsolutePosition() <= 0)
         rs.AgregarNuevo();
     rs.SetCampo(QStringLiteral("ProCodigo"), txtFields[0]->text());
@@ -434,7 +451,7 @@ bool frmMantProductos::Guardar() {
     rs.SetCampo(QStringLiteral("ProUnidadMedida"), dtcUnidades->currentText());
     rs.SetCampo(QStringLiteral("ProSinVencimiento"), chkSinVencimiento->isChecked());
     rs.SetCampo(QStringLiteral("ProDesactivado"), chkDesactivado->isChecked());
-    if (!rs.Grabar()) {
+    if (!rs.Grabar(registrar) || !t.Confirmar()) {
         // A product already in the list must not show values that were never stored.
         if (!rs.EsNuevo()) {
             rs.CancelarCambios();

@@ -10,6 +10,7 @@ namespace {
 ConfiguracionMant Config() {
     ConfiguracionMant c;
     c.nombre = QStringLiteral("frmMantProveedores");
+    c.tabla = QStringLiteral("proveedores");
     c.titulo = QStringLiteral("Mantenimiento de Proveedores");
     c.tituloLista = QStringLiteral("LISTA DE PROVEEDORES");
     c.columnas = {{QStringLiteral("Nombre"), QStringLiteral("EmpNombreFantasia")},

@@ -7,6 +7,7 @@ namespace {
 ConfiguracionMant Config() {
     ConfiguracionMant c;
     c.nombre = QStringLiteral("frmMantSectores");
+    c.tabla = QStringLiteral("sectores");
     c.titulo = QStringLiteral("Mantenimiento de Sectores");
     c.tituloLista = QStringLiteral("LISTA DE SECTORES");
     c.columnas = {{QStringLiteral("Código"), QStringLiteral("SecId")},

@@ -16,6 +16,7 @@ enum { kCodigo = 0, kLogin = 1, kClave = 2, kNombre = 3 };
 ConfiguracionMant Config() {
     ConfiguracionMant c;
     c.nombre = QStringLiteral("frmMantUsuarios");
+    c.tabla = QStringLiteral("usuarios");
     c.titulo = QStringLiteral("Mantenimiento de Usuarios");
     c.tituloLista = QStringLiteral("LISTA DE USUARIOS");
     c.columnas = {{QStringLiteral("LOGIN"), QStringLiteral("UsuLogin")},
@@ -109,19 +110,8 @@ void frmMantUsuarios::AjustarClave() {
 }
 
 bool frmMantUsuarios::GuardarRegistro() {
-    LimitesAutorizacion limites;
-    if (!tblLimites_->Leer(&limites))
+    if (!tblLimites_->Leer(&limites_))
         return false;
-    const QString codigo = txtFields(kCodigo)->text();
-    Transaccion t;
-    if (t.Activa() && GuardarUsuario() &&
-        EscribirLimites(txtFields(kCodigo)->text().toInt(), limites) && t.Confirmar())
-        return true;
-    txtFields(kCodigo)->setText(codigo); // a new user rolled back has no code yet
-    return false;
-}
-
-bool frmMantUsuarios::GuardarUsuario() {
     const QString escrita = txtFields(kClave)->text();
     const QString codigo = txtFields(kCodigo)->text();
     if (chkSinClave_->isChecked()) {
@@ -138,6 +128,10 @@ bool frmMantUsuarios::GuardarUsuario() {
         claveCodificada_ = QLatin1String("");
     }
     return frmMantenimiento::GuardarRegistro();
+}
+
+bool frmMantUsuarios::GuardarDependientes(int clave) {
+    return EscribirLimites(gLogin, clave, limites_);
 }
 
 QVariantList frmMantUsuarios::ValoresInsertar() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ReglasAprobacion.h"
 #include "frmMantenimiento.h"
 
 class TablaLimites;
@@ -19,15 +20,16 @@ public:
 protected:
     void PonerEstado(bool edicion, bool alCrear = false) override;
     bool GuardarRegistro() override;
+    bool GuardarDependientes(int clave) override;
     QVariantList ValoresInsertar() const override;
     QVariantList ValoresActualizar() const override;
 
 private:
     // The password box follows the state and "Sin contraseña", and nothing else.
     void AjustarClave();
-    bool GuardarUsuario();
 
     QCheckBox* chkSinClave_ = nullptr;
     TablaLimites* tblLimites_ = nullptr;
     QString claveCodificada_;
+    LimitesAutorizacion limites_;
 };

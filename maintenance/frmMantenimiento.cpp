@@ -5,11 +5,13 @@
 #include "Disenos.h"
 #include "ExportarLista.h"
 #include "Formato.h"
+#include "Historial.h"
 #include "Iconos.h"
 #include "LimiteTexto.h"
 #include "Maestros.h"
 #include "Mensajes.h"
 #include "Pantalla.h"
+#include "Usuario.h"
 #include "VistaPrevia.h"
 
 #include <QApplication>
@@ -448,16 +450,32 @@ QVariantList frmMantenimiento::ValoresActualizar() const {
 }
 
 bool frmMantenimiento::GuardarRegistro() {
-    const QString clave = config_.campo0EsClave ? txtFields_[0]->text() : QString();
-    if (!clave.isEmpty())
-        return Maestros::Actualizar(config_.comandoActualizar, ValoresActualizar());
-    // The new record's key, so that a later "Editar" changes it instead of adding another.
-    QVariant id;
-    if (!Maestros::Insertar(config_.comandoInsertar, ValoresInsertar(),
-                            config_.campo0EsClave ? &id : nullptr))
+    // The record and its history line are written together or not at all.
+    Transaccion t;
+    if (!t.Activa())
         return false;
-    if (id.isValid())
-        txtFields_[0]->setText(TextoDe(id));
+    QString clave = config_.campo0EsClave ? txtFields_[0]->text() : QString();
+    const QString columnaClave = config_.campos.value(0).campo;
+    Historial::Registro antes;
+    if (!clave.isEmpty()) {
+        if (!Historial::Leer(config_.tabla, columnaClave, clave.toInt(), &antes) ||
+            !Maestros::Actualizar(config_.comandoActualizar, ValoresActualizar()))
+            return false;
+    } else {
+        QVariant id;
+        if (!Maestros::Insertar(config_.comandoInsertar, ValoresInsertar(), &id) || !id.isValid())
+            return false;
+        clave = TextoDe(id);
+    }
+    Historial::Registro despues;
+    if (!GuardarDependientes(clave.toInt()) ||
+        !Historial::Leer(config_.tabla, columnaClave, clave.toInt(), &despues) ||
+        !Historial::RegistrarRegistro(gLogin, config_.tabla, columnaClave, antes, despues) ||
+        !t.Confirmar())
+        return false;
+    // The new record's key, so that a later "Editar" changes it instead of adding another.
+    if (config_.campo0EsClave)
+        txtFields_[0]->setText(clave);
     return true;
 }
 

@@ -14,6 +14,7 @@
 #include "VentanaUnica.h"
 #include "cQueryReg.h"
 #include "frmAcercaDe.h"
+#include "frmHistorial.h"
 #include "frmImprimirOpciones.h"
 #include "frmMantCategorias.h"
 #include "frmMantCentrosDeCosto.h"
@@ -193,8 +194,13 @@ void frmPrincipal::CrearMenu() {
     mnuArchivo->setObjectName(QStringLiteral("mnuArchivo"));
     entrada(mnuArchivo, mnuArchivoExportar, "mnuArchivoExportar", QStringLiteral("&Exportar..."),
             &frmPrincipal::mnuArchivoExportar_Click);
-    // The list's context menu offers the same export of its rows.
+    entrada(mnuArchivo, mnuArchivoHistorial, "mnuArchivoHistorial",
+            QStringLiteral("&Historial de la Orden de Compra..."),
+            &frmPrincipal::mnuArchivoHistorial_Click);
+    mnuArchivoHistorial->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    // The list's context menu offers the same export of its rows, and the history.
     grdLista->addAction(mnuArchivoExportar);
+    grdLista->addAction(mnuArchivoHistorial);
     grdLista->setContextMenuPolicy(Qt::ActionsContextMenu);
     mnuArchivo->addSeparator();
     entrada(mnuArchivo, mnuArchivoSalir, "mnuArchivoSalir", QStringLiteral("&Salir"),
@@ -399,7 +405,7 @@ void frmPrincipal::Eliminar() {
             confirmado = true;
         }
         CursorOcupado ocupado;
-        Ordenes::Eliminar(modelo_->Id(i));
+        Ordenes::Eliminar(modelo_->Id(i), gLogin);
     }
     if (confirmado)
         CargarLista(QStringLiteral("1"));
@@ -458,6 +464,17 @@ void frmPrincipal::grdLista_DblClick() {
     const QModelIndex actual = grdLista->currentIndex();
     if (actual.isValid())
         AbrirOrden(modelo_->Id(actual.row()));
+}
+
+void frmPrincipal::mnuArchivoHistorial_Click() {
+    const QModelIndex actual = grdLista->currentIndex();
+    if (!actual.isValid()) {
+        Mensajes::MsgBox(QStringLiteral("No hay Ordenes de Compra para seleccionar."),
+                         Mensajes::Botones::OK, Mensajes::Icono::Informacion,
+                         QStringLiteral("Atención"));
+        return;
+    }
+    frmHistorial::Mostrar(modelo_->Id(actual.row()));
 }
 
 void frmPrincipal::mnuArchivoSalir_Click() {

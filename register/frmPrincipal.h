@@ -44,6 +44,8 @@ public:
 
     // Saves the rows on screen (only the ticked ones when some are ticked) to a spreadsheet.
     void mnuArchivoExportar_Click();
+    // The history of the highlighted order.
+    void mnuArchivoHistorial_Click();
     // The rows and columns that export writes: the list's, with the price's currency.
     Tabla TablaParaExportar() const;
     void mnuArchivoSalir_Click();
@@ -61,6 +63,7 @@ public:
     QMenu* mnuHerramientas;
     QMenu* mnuAyuda;
     QAction* mnuArchivoExportar;
+    QAction* mnuArchivoHistorial;
     QAction* mnuArchivoSalir;
     QAction* mnuHerramientasMantCategorias;
     QAction* mnuHerramientasMantCentrosCosto;

@@ -143,7 +143,8 @@ void frmProcesar::PasarOrdenes(const QString& estado, int usuId) {
         if (!ok)
             continue;
         // Each order on its own: one refused or failing order does not undo the others.
-        if (ProcesoOrdenes::PasarOrden(id, estado, usuId) == ProcesoOrdenes::Paso::NoAutorizada)
+        if (ProcesoOrdenes::PasarOrden(id, estado, usuId, gLogin) ==
+            ProcesoOrdenes::Paso::NoAutorizada)
             Mensajes::MsgBox(QStringLiteral("No es posible pasar a ") + estado +
                                  QStringLiteral(" la Orden Numero: ") + QString::number(id) +
                                  QStringLiteral(" porque no está autorizada."),

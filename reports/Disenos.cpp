@@ -352,3 +352,74 @@ DisenoInforme dtrProveedores() {
     PieDeLista(d, 675, 100);
     return Listo(d);
 }
+
+namespace {
+
+// The auditor's pages of one order share a page header: a title naming the order, column
+// headings and a line under them.
+DisenoInforme TablaDeOrden(const QString& nombre, const QString& caption, const QString& titulo,
+                           int ordId, const QList<ElementoInforme>& encabezados) {
+    DisenoInforme d = Vertical(nombre, caption);
+    d.encabezadoInforme = EncabezadoEmpresa(975, 6803, 2280, 0, 6690);
+    BandaInforme& p = d.encabezadoPagina;
+    p.alto = 900;
+    p.elementos << E::Etiqueta(titulo + QStringLiteral(" Nº ") + QString::number(ordId), 0, 0, 9360,
+                               FuenteInforme::Negrita(QStringLiteral("Arial"), 12), 405)
+                       .Alinear(Alineacion::Centro)
+                       .Color(kAzul);
+    for (const ElementoInforme& e : encabezados)
+        p.elementos << e;
+    p.elementos << E::Linea(0, 860, 9360);
+    PieDeOrden(d, 360, 9360, 7000, 7800, 8300, 8700);
+    return d;
+}
+
+} // namespace
+
+DisenoInforme dtrPreciosOrden(int ordId) {
+    auto h = [](const char* texto, int left, int ancho) {
+        return E::Etiqueta(QString::fromUtf8(texto), left, 600, ancho, kNegrita);
+    };
+    DisenoInforme d = TablaDeOrden(
+        QStringLiteral("dtrPreciosOrden"), QStringLiteral("Precios de la Orden de Compra"),
+        QStringLiteral("PRECIOS DE LA ORDEN DE COMPRA"), ordId,
+        {h("Proveedor", 0, 2000), h("Contacto", 2050, 1400),
+         h("Precio", 3500, 1000).Alinear(Alineacion::Derecha), h("Moneda", 4600, 700),
+         h("Forma de pago", 5350, 1350), h("Fecha", 6750, 850), h("Vigencia", 7650, 850),
+         h("Aceptado", 8550, 810)});
+    BandaInforme& b = d.detalle;
+    b.alto = 300;
+    b.elementos << E::Campo(QStringLiteral("Proveedor"), 0, 0, 2000, kNormal);
+    b.elementos << E::Campo(QStringLiteral("PreContacto"), 2050, 0, 1400, kNormal);
+    b.elementos << E::Campo(QStringLiteral("PrePrecio"), 3500, 0, 1000, kNormal)
+                       .Alinear(Alineacion::Derecha);
+    b.elementos << E::Campo(QStringLiteral("PreMoneda"), 4600, 0, 700, kNormal);
+    b.elementos << E::Campo(QStringLiteral("PreFormaPago"), 5350, 0, 1350, kNormal);
+    b.elementos << E::Campo(QStringLiteral("PreFecha"), 6750, 0, 850, kNormal)
+                       .Formatear(FormatoCampo::Fecha);
+    b.elementos << E::Campo(QStringLiteral("PreFecVigencia"), 7650, 0, 850, kNormal)
+                       .Formatear(FormatoCampo::Fecha);
+    b.elementos << E::Campo(QStringLiteral("PreAceptado"), 8550, 0, 810, kNormal)
+                       .Alinear(Alineacion::Centro)
+                       .Formatear(FormatoCampo::Booleano);
+    return Listo(d);
+}
+
+DisenoInforme dtrHistorial(int ordId) {
+    auto h = [](const char* texto, int left, int ancho) {
+        return E::Etiqueta(QString::fromUtf8(texto), left, 600, ancho, kNegrita);
+    };
+    DisenoInforme d = TablaDeOrden(QStringLiteral("dtrHistorial"),
+                                   QStringLiteral("Historial de la Orden de Compra"),
+                                   QStringLiteral("HISTORIAL DE LA ORDEN DE COMPRA"), ordId,
+                                   {h("Fecha y Hora", 0, 1500), h("Usuario", 1550, 1100),
+                                    h("Cambio", 2700, 1200), h("Detalle", 3950, 5410)});
+    // Two lines for the detail: a quote's values do not fit in one.
+    BandaInforme& b = d.detalle;
+    b.alto = 480;
+    b.elementos << E::Campo(QStringLiteral("Fecha"), 0, 0, 1500, kNegrita);
+    b.elementos << E::Campo(QStringLiteral("Usuario"), 1550, 0, 1100, kNegrita);
+    b.elementos << E::Campo(QStringLiteral("Cambio"), 2700, 0, 1200, kNegrita);
+    b.elementos << E::Campo(QStringLiteral("Detalle"), 3950, 0, 5410, kNormal, 480);
+    return Listo(d);
+}

@@ -11,3 +11,6 @@ DisenoInforme dtrProveedores();
 DisenoInforme dtrCategorias();
 DisenoInforme dtrSectores();
 DisenoInforme dtrCentrosDeCosto();
+// The auditor's pages of one order: all its quotes, and its history.
+DisenoInforme dtrPreciosOrden(int ordId);
+DisenoInforme dtrHistorial(int ordId);

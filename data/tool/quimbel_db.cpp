@@ -1,8 +1,10 @@
 // quimbel-db: creates, checks and queries Quimbel databases through the program's own
 // data-access code.
 #include "Conexiones.h"
+#include "Copia.h"
 #include "Demo.h"
 #include "Esquema.h"
+#include "Historial.h"
 #include "Mensajes.h"
 
 #include <QCoreApplication>
@@ -18,7 +20,10 @@ int Uso() {
                "  quimbel-db crear [--demo] RUTA\n"
                "  quimbel-db verificar RUTA\n"
                "  quimbel-db sql RUTA \"TEXTO\"\n"
-               "  quimbel-db ejecutar RUTA NOMBRE [VALOR...]\n",
+               "  quimbel-db ejecutar RUTA NOMBRE [VALOR...]\n"
+               "  quimbel-db historial RUTA [ORDEN]\n"
+               "  quimbel-db copiar ORIGEN DESTINO\n"
+               "RUTA, ORIGEN y DESTINO: un archivo o postgresql://usuario@servidor/base\n",
                stderr);
     return 2;
 }
@@ -57,7 +62,7 @@ void ImprimirFilas(Recordset& rs) {
 }
 
 bool Conectar(const QString& ruta) {
-    if (!QFileInfo(ruta).isFile()) {
+    if (!EsServidor(ruta) && !QFileInfo(ruta).isFile()) {
         std::fprintf(stderr, "No existe el archivo %s\n", qPrintable(ruta));
         return false;
     }
@@ -90,7 +95,8 @@ int Crear(const QStringList& args) {
     }
     CerrarConexion();
     if (!ok) {
-        QFile::remove(ruta);
+        if (!EsServidor(ruta))
+            QFile::remove(ruta);
         std::fprintf(stderr, "No se pudo crear la base de datos %s\n", qPrintable(ruta));
         return 1;
     }
@@ -105,6 +111,8 @@ int Crear(const QStringList& args) {
 int Verificar(const QStringList& args) {
     if (args.size() != 1)
         return Uso();
+    if (EsServidor(args[0]))
+        return Conectar(args[0]) ? (Imprimir(QStringLiteral("Esquema completo.\n")), 0) : 1;
     if (!QFileInfo(args[0]).isFile()) {
         std::fprintf(stderr, "No existe el archivo %s\n", qPrintable(args[0]));
         return 1;
@@ -151,6 +159,58 @@ int EjecutarCmd(const QStringList& args) {
     return ok ? 0 : 1;
 }
 
+// Every change, or one order's (also once the order is deleted), newest first.
+int HistorialCmd(const QStringList& args) {
+    if (args.isEmpty() || args.size() > 2)
+        return Uso();
+    bool ok = true;
+    const int orden = args.size() == 2 ? args[1].toInt(&ok) : 0;
+    if (!ok || orden < 0)
+        return Uso();
+    if (!Conectar(args[0]))
+        return 1;
+    QList<Historial::Entrada> entradas;
+    ok = Historial::LeerHistorial(orden, &entradas);
+    CerrarConexion();
+    if (!ok)
+        return 1;
+    Imprimir(QStringLiteral("Cambio\tFecha\tUsuario\tTipo\tTabla\tClave\tOrden\tCampo\tAnterior\t"
+                            "Nuevo\n"));
+    for (const Historial::Entrada& e : entradas) {
+        const QStringList celdas{QString::number(e.cambio),
+                                 Celda(e.fecha),
+                                 Celda(e.login),
+                                 Celda(e.tipo),
+                                 Celda(e.tabla),
+                                 QString::number(e.clave),
+                                 e.ordId > 0 ? QString::number(e.ordId) : QStringLiteral("\\N"),
+                                 Celda(e.campo),
+                                 Celda(e.anterior),
+                                 Celda(e.nuevo)};
+        Imprimir(celdas.join(QLatin1Char('\t')) + QLatin1Char('\n'));
+    }
+    return 0;
+}
+
+int Copiar(const QStringList& args) {
+    if (args.size() != 2)
+        return Uso();
+    const ResultadoCopia r = CopiarBaseDeDatos(args[0], args[1]);
+    if (!r.Hecha()) {
+        std::fprintf(stderr, "No se copió la base de datos: %s\n", qPrintable(r.causa));
+        return 1;
+    }
+    Imprimir(QStringLiteral("%1 %2 %3\n")
+                 .arg(QStringLiteral("tabla"), -16)
+                 .arg(QStringLiteral("origen"), 10)
+                 .arg(QStringLiteral("destino"), 10));
+    for (const FilasDeTabla& f : r.filas)
+        Imprimir(
+            QStringLiteral("%1 %2 %3\n").arg(f.tabla, -16).arg(f.origen, 10).arg(f.destino, 10));
+    Imprimir(QStringLiteral("Copia terminada: %1 -> %2\n").arg(args[0], args[1]));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -168,5 +228,9 @@ int main(int argc, char* argv[]) {
         return Sql(args);
     if (orden == QLatin1String("ejecutar"))
         return EjecutarCmd(args);
+    if (orden == QLatin1String("historial"))
+        return HistorialCmd(args);
+    if (orden == QLatin1String("copiar"))
+        return Copiar(args);
     return Uso();
 }

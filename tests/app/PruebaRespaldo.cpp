@@ -52,6 +52,10 @@ const QString kEnUso = QStringLiteral("La copia de seguridad no se realizó porq
 class PruebaRespaldo : public QObject {
     Q_OBJECT
 private slots:
+    void init() {
+        if (Entorno::EnServidor())
+            QSKIP("Copia de un archivo de base de datos: no se aplica a una base del servidor.");
+    }
     void cleanup() { Reloj::Fijar(QDateTime()); }
 
     void unaCopiaPorDiaLaUltimaDelDiaReemplazaALaAnterior() {

@@ -5,18 +5,75 @@
 #include "Mensajes.h"
 #include "Usuario.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QtGlobal>
+#include <libpq-fe.h>
 #include <sqlite3.h>
 
+namespace {
+
+QString Servidor() {
+    return QString::fromLocal8Bit(qgetenv("QUIMBEL_PRUEBAS_PG"));
+}
+
+void Administrar(const QString& sql) {
+    QString error;
+    PGconn* db = Esquema::ConectarServidor(Servidor() + QStringLiteral("/postgres"), &error);
+    PGresult* r = db ? PQexec(db, sql.toUtf8().constData()) : nullptr;
+    if (!db || PQresultStatus(r) != PGRES_COMMAND_OK)
+        qFatal("El servidor de pruebas rechazó «%s»: %s", qPrintable(sql),
+               db ? PQerrorMessage(db) : qPrintable(error));
+    PQclear(r);
+    PQfinish(db);
+}
+
+// The schema is made once per executable; each test copies it, which is far quicker.
+QString Plantilla() {
+    static const QString nombre = [] {
+        const QString n =
+            QStringLiteral("quimbel_plantilla_%1").arg(QCoreApplication::applicationPid());
+        Administrar(QStringLiteral("DROP DATABASE IF EXISTS ") + n);
+        Administrar(QStringLiteral("CREATE DATABASE ") + n);
+        QString error;
+        if (!Esquema::Crear(Servidor() + QLatin1Char('/') + n, &error))
+            qFatal("No se pudo crear la plantilla de pruebas: %s", qPrintable(error));
+        return n;
+    }();
+    return nombre;
+}
+
+QString BaseNueva() {
+    static int n = 0;
+    const QString nombre =
+        QStringLiteral("quimbel_prueba_%1_%2").arg(QCoreApplication::applicationPid()).arg(++n);
+    Administrar(QStringLiteral("CREATE DATABASE %1 TEMPLATE %2").arg(nombre, Plantilla()));
+    return Servidor() + QLatin1Char('/') + nombre;
+}
+
+} // namespace
+
+QByteArray Entorno::Motor() {
+    return qgetenv("QUIMBEL_PRUEBAS_MOTOR") == "postgresql" ? QByteArray("postgresql")
+                                                            : QByteArray("sqlite");
+}
+
+bool Entorno::MotorDisponible() {
+    return !EnServidor() || !Servidor().isEmpty();
+}
+
 Entorno::Entorno(bool abrir) {
-    ruta_ = dir_.filePath(QStringLiteral("bdquimbel.mdb"));
     ajustes_ = dir_.filePath(QStringLiteral("quimbel.ini"));
     qputenv("QUIMBEL_SETTINGS", ajustes_.toUtf8());
     Mensajes::Limpiar();
     QString error;
-    if (!Esquema::Crear(ruta_, &error))
-        qFatal("No se pudo crear la base de pruebas: %s", qPrintable(error));
+    if (EnServidor()) {
+        ruta_ = BaseNueva();
+    } else {
+        ruta_ = dir_.filePath(QStringLiteral("bdquimbel.mdb"));
+        if (!Esquema::Crear(ruta_, &error))
+            qFatal("No se pudo crear la base de pruebas: %s", qPrintable(error));
+    }
     CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), ruta_);
     if (!AbrirConexion(QString::fromLatin1(kOrigenDeDatos), QString()))
         qFatal("No se pudo abrir la base de pruebas");
@@ -30,6 +87,9 @@ Entorno::Entorno(bool abrir) {
 Entorno::~Entorno() {
     CerrarConexion();
     Mensajes::Limpiar();
+    if (EnServidor())
+        Administrar(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)")
+                        .arg(ruta_.section(QLatin1Char('/'), -1)));
 }
 
 Recordset Entorno::Sql(const QString& sql, const QVariantList& valores) {
@@ -69,6 +129,42 @@ int Entorno::Proveedor(const QString& nombre, const QString& razon) {
     for (int i = 0; i < 12; ++i)
         v << QString();
     return Insertar("proveedor_insertar", v);
+}
+
+void Entorno::Disparador(const char* nombre, const char* momento, const char* tabla,
+                         const char* cuando, const char* archivo, const char* servidor) {
+    const QString n = QString::fromLatin1(nombre);
+    const QString si = QString::fromLatin1(cuando && *cuando ? cuando : "TRUE");
+    if (EnServidor()) {
+        Sql(QStringLiteral(
+                "CREATE OR REPLACE FUNCTION %1() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+                "IF %2 THEN %3; END IF; IF TG_OP = 'DELETE' THEN RETURN OLD; END IF; "
+                "RETURN NEW; END $$")
+                .arg(n, si, QString::fromUtf8(servidor)));
+        Sql(QStringLiteral("CREATE TRIGGER %1 %2 ON %3 FOR EACH ROW EXECUTE FUNCTION %1()")
+                .arg(n, QLatin1String(momento), QLatin1String(tabla)));
+    } else {
+        Sql(QStringLiteral("CREATE TRIGGER %1 %2 ON %3 %4BEGIN %5; END")
+                .arg(n, QLatin1String(momento), QLatin1String(tabla),
+                     cuando && *cuando ? QStringLiteral("WHEN %1 ").arg(si) : QString(),
+                     QString::fromUtf8(archivo)));
+    }
+}
+
+void Entorno::Rechazar(const char* nombre, const char* momento, const char* tabla,
+                       const char* cuando, const char* mensaje) {
+    const QByteArray m(mensaje);
+    Disparador(nombre, momento, tabla, cuando, "SELECT RAISE(ABORT, '" + m + "')",
+               "RAISE EXCEPTION '" + m + "'");
+}
+
+void Entorno::QuitarDisparador(const char* nombre, const char* tabla) {
+    if (!EnServidor()) {
+        Sql(QStringLiteral("DROP TRIGGER %1").arg(QLatin1String(nombre)));
+        return;
+    }
+    Sql(QStringLiteral("DROP TRIGGER %1 ON %2").arg(QLatin1String(nombre), QLatin1String(tabla)));
+    Sql(QStringLiteral("DROP FUNCTION %1()").arg(QLatin1String(nombre)));
 }
 
 void Entorno::DanarSectores() {

@@ -7,13 +7,23 @@
 #include <QVariantList>
 
 // A test's own world: a temporary folder with a settings file and a fresh database holding the
-// schema and the administrator "korva" (empty password), opened as the shared connection.
+// schema and the administrator "korva" (empty password), opened as the shared connection. The
+// database is a file in that folder, or, when QUIMBEL_PRUEBAS_MOTOR=postgresql, a database of
+// its own on the server QUIMBEL_PRUEBAS_PG names (copied from a template made once per run of
+// the executable, dropped at the end).
 class Entorno {
 public:
     explicit Entorno(bool abrir = true);
     ~Entorno();
 
+    // "sqlite" or "postgresql": the engine this run of the tests uses.
+    static QByteArray Motor();
+    static bool EnServidor() { return Motor() == "postgresql"; }
+    // False when the run is meant for the server but none was given.
+    static bool MotorDisponible();
+
     QString Carpeta() const { return dir_.path(); }
+    // The database file, or the server database's URI.
     QString RutaBase() const { return ruta_; }
     QString RutaAjustes() const { return ajustes_; }
 
@@ -28,6 +38,17 @@ public:
                 int autorizar, int cumplir);
     int Producto(const QString& descripcion, int catId = 1);
     int Proveedor(const QString& nombre, const QString& razon = QString());
+
+    // A trigger on `tabla` at `momento` ("BEFORE INSERT", "AFTER INSERT", "BEFORE DELETE"...)
+    // that, for the rows `cuando` selects (empty: all), runs the file engine's SQL `archivo` or
+    // the server's PL/pgSQL `servidor`.
+    void Disparador(const char* nombre, const char* momento, const char* tabla, const char* cuando,
+                    const char* archivo, const char* servidor);
+    // A trigger that makes the statement fail with `mensaje`, as a full disk or a rule would.
+    void Rechazar(const char* nombre, const char* momento, const char* tabla, const char* cuando,
+                  const char* mensaje);
+
+    void QuitarDisparador(const char* nombre, const char* tabla);
 
     // With the connection closed: fills "sectores" over several pages, then overwrites the
     // table's first page with rubbish. The schema stays readable, so the file still opens.

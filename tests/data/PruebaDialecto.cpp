@@ -1,4 +1,5 @@
 #include "Conexiones.h"
+#include "DialectoPg.h"
 #include "Entorno.h"
 #include "Mensajes.h"
 #include "RegistroPruebas.h"
@@ -128,6 +129,42 @@ private slots:
         QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM categorias")).toInt(), 1);
         QCOMPARE(e.Valor(QStringLiteral("SELECT OrdEstado FROM ordenes")).toString(),
                  QStringLiteral("En trámite"));
+    }
+
+    // The server's rewrite touches only what the server lacks, never a quoted literal.
+    void reescrituraParaElServidor() {
+        auto uno = [](const char* sql) {
+            const QList<DialectoPg::Sentencia> s = DialectoPg::Traducir(QString::fromUtf8(sql));
+            return s.size() == 1 ? s[0].texto : QStringLiteral("<%1 sentencias>").arg(s.size());
+        };
+        QCOMPARE(uno("select * from v where OrdEstado='Pendiente' and 1"),
+                 QStringLiteral("select * from v where OrdEstado='Pendiente' and TRUE"));
+        QCOMPARE(uno("select * from v where a=1 and 1 = b or x in (1, 0)"),
+                 QStringLiteral("select * from v where a=1 and 1 = b or x in (1, 0)"));
+        QCOMPARE(uno("SELECT * FROM T WHERE INSTR(C,'a'';b) and 1') ORDER BY C"),
+                 QStringLiteral("SELECT * FROM T WHERE (INSTR(C,'a'';b) and 1') > 0) ORDER BY C"));
+        QCOMPARE(uno("select * from t where instr(lower(c), ?) > 0 and not INSTR(d, 'x')"),
+                 QStringLiteral("select * from t where instr(lower(c), $1) > 0 and not "
+                                "(INSTR(d, 'x') > 0)"));
+        QCOMPARE(uno("select \"and 1\" from t where c = '?'"),
+                 QStringLiteral("select \"and 1\" from t where c = '?'"));
+
+        const QList<DialectoPg::Sentencia> dos = DialectoPg::Traducir(
+            QStringLiteral("DELETE FROM p WHERE OrdId = ?1;\nDELETE FROM o WHERE OrdId = ?1 "
+                           "AND x = ?3; -- fin\n"));
+        QCOMPARE(dos.size(), 2);
+        QCOMPARE(DialectoPg::Traducir(QStringLiteral("CREATE FUNCTION f() RETURNS int AS $x$ "
+                                                     "BEGIN RETURN 1; END $x$ LANGUAGE plpgsql; "
+                                                     "SELECT f()"))
+                     .size(),
+                 2);
+        QCOMPARE(dos[1].texto, QStringLiteral("DELETE FROM o WHERE OrdId = $1 AND x = $3"));
+        QCOMPARE(dos[1].parametros, 3);
+        // A bare ? counts from 1 again in each statement, as the file engine binds them.
+        const QList<DialectoPg::Sentencia> sueltos =
+            DialectoPg::Traducir(QStringLiteral("UPDATE t SET a=?, b=? WHERE c=?; SELECT ?"));
+        QCOMPARE(sueltos[0].texto, QStringLiteral("UPDATE t SET a=$1, b=$2 WHERE c=$3"));
+        QCOMPARE(sueltos[1].texto, QStringLiteral("SELECT $1"));
     }
 };
 

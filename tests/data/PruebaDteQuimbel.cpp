@@ -130,9 +130,8 @@ private slots:
     void errorAlEscribirSeInformaYNoDejaNadaAMedias() {
         Entorno e;
         const int a = e.Producto(QStringLiteral("Arandela"));
-        e.Sql(QStringLiteral(
-            "CREATE TRIGGER sin_precio_negativo BEFORE INSERT ON productos "
-            "WHEN NEW.ProPrecio < 0 BEGIN SELECT RAISE(ABORT, 'precio negativo'); END"));
+        e.Rechazar("sin_precio_negativo", "BEFORE INSERT", "productos", "NEW.ProPrecio < 0",
+                   "precio negativo");
         QVERIFY(dte().Abrir(QStringLiteral("CProductos")));
         RecordsetEditable& rs = dte().rsCProductos();
         rs.AgregarNuevo();

@@ -59,6 +59,8 @@ private slots:
         QCOMPARE(e.Valor(QStringLiteral("SELECT UsuLogin FROM ordenes")).toString(),
                  QStringLiteral("ana"));
         QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM historial")).toInt(), 0);
+        QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM reglas")).toInt(), 0);
+        QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM limitesautorizacion")).toInt(), 0);
         // Opened again it is already current: nothing to do, nothing refused.
         QVERIFY(Abrir());
         QVERIFY(Mensajes::Mostrados().isEmpty());

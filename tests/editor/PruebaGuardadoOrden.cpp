@@ -2,12 +2,14 @@
 #include "Entorno.h"
 #include "Esquema.h"
 #include "Mensajes.h"
+#include "Motor.h"
 #include "Ordenes.h"
 #include "RegistroPruebas.h"
 
 #include <QTest>
 #include <atomic>
 #include <chrono>
+#include <libpq-fe.h>
 #include <sqlite3.h>
 #include <thread>
 
@@ -59,9 +61,38 @@ int Cuenta(Entorno& e, const char* tabla) {
 }
 
 void Falla(Entorno& e) {
-    e.Sql(QStringLiteral("CREATE TRIGGER falla BEFORE INSERT ON precios WHEN "
-                         "NEW.PreContacto='FALLA' BEGIN SELECT RAISE(ABORT,'falla'); END"));
+    e.Rechazar("falla", "BEFORE INSERT", "precios", "NEW.PreContacto='FALLA'", "falla");
 }
+
+// Another workstation: its own connection to the same database, running whole SQL scripts.
+class OtroPuesto {
+public:
+    explicit OtroPuesto(const QString& ruta) {
+        QString error;
+        if (Entorno::EnServidor())
+            pg_ = Esquema::ConectarServidor(ruta, &error);
+        else
+            archivo_ = Esquema::AbrirArchivo(ruta, false, &error);
+    }
+    ~OtroPuesto() {
+        if (pg_)
+            PQfinish(pg_);
+        sqlite3_close(archivo_);
+    }
+    bool Abierto() const { return pg_ || archivo_; }
+    bool Ejecutar(const QByteArray& sql) {
+        if (archivo_)
+            return sqlite3_exec(archivo_, sql.constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
+        PGresult* r = PQexec(pg_, sql.constData());
+        const bool ok = PQresultStatus(r) == PGRES_COMMAND_OK;
+        PQclear(r);
+        return ok;
+    }
+
+private:
+    sqlite3* archivo_ = nullptr;
+    PGconn* pg_ = nullptr;
+};
 
 } // namespace
 
@@ -86,14 +117,21 @@ private slots:
                 .toString(),
             QStringLiteral("2026-04-06 11:30:00|2.5|Caja|7|primera|Depósito|Urgente|2|3|4|9|"
                            "korva|Pendiente"));
+        // Each engine writes numbers and dates as text its own way.
+        const bool servidor = Entorno::EnServidor();
         QCOMPARE(
-            e.Valor(QStringLiteral("select group_concat(x, ';') from (select EmpId||'|'||"
-                                   "PreContacto||'|'||PrePrecio||'|'||PreMoneda||'|'||"
-                                   "PreFormaPago||'|'||PreFecha||'|'||PreFecVigencia||'|'||"
-                                   "PreAceptado as x from precios where OrdId=? order by PreId)"),
-                    {ordid})
+            e.Valor(
+                 QStringLiteral("select %1 from (select EmpId||'|'||"
+                                "PreContacto||'|'||PrePrecio||'|'||PreMoneda||'|'||"
+                                "PreFormaPago||'|'||PreFecha||'|'||PreFecVigencia||'|'||"
+                                "PreAceptado as x from precios where OrdId=? order by PreId) p")
+                     .arg(QLatin1String(servidor ? "string_agg(x, ';')" : "group_concat(x, ';')")),
+                 {ordid})
                 .toString(),
-            QStringLiteral("5|a|10.0|Pesos|Contado|2026-04-01 00:00:00|2026-05-01 00:00:00|0;"
+            servidor ? QStringLiteral("5|a|10|Pesos|Contado|2026-04-01|2026-05-01|0;"
+                                      "5|b|20|Pesos|Contado|2026-04-01|2026-05-01|1")
+                     : QStringLiteral(
+                           "5|a|10.0|Pesos|Contado|2026-04-01 00:00:00|2026-05-01 00:00:00|0;"
                            "5|b|20.0|Pesos|Contado|2026-04-01 00:00:00|2026-05-01 00:00:00|1"));
 
         // Saved again, the order keeps its number and author and has exactly the new quotes;
@@ -146,10 +184,26 @@ private slots:
         QCOMPARE(Contactos(e, previa), (QStringList{QStringLiteral("p1"), QStringLiteral("p2")}));
 
         // The connection is usable afterwards: no transaction was left open.
-        QVERIFY(sqlite3_get_autocommit(HandleConexion()));
+        QVERIFY(!Motor::EnTransaccion(gConexion));
         QVERIFY(
             EscribirOrden(misma, Orden(QStringLiteral("bien")), {Precio(QStringLiteral("q"), 2)}));
         QCOMPARE(Contactos(e, previa), QStringList{QStringLiteral("q")});
+
+        // The history is part of the save: when its line cannot be written, neither is the
+        // order, new or changed.
+        const int lineas = Cuenta(e, "historial");
+        QVERIFY(lineas > 0);
+        e.Sql(QStringLiteral("CREATE TRIGGER sin_historial BEFORE INSERT ON historial "
+                             "BEGIN SELECT RAISE(ABORT,'sin historial'); END"));
+        Mensajes::Limpiar();
+        ordid = 0;
+        QVERIFY(!EscribirOrden(ordid, Orden(QStringLiteral("nueva")), {Precio("a", 1)}));
+        QVERIFY(Mensajes::UltimoTexto().startsWith(QStringLiteral("Error número: ")));
+        QVERIFY(!EscribirOrden(misma, Orden(QStringLiteral("otra")), {Precio("r", 3)}));
+        QCOMPARE(ordid, 0);
+        QCOMPARE(Cuenta(e, "ordenes"), 1);
+        QCOMPARE(Contactos(e, previa), QStringList{QStringLiteral("q")});
+        QCOMPARE(Cuenta(e, "historial"), lineas);
     }
 
     void ordenBorradaDesdeOtroPuestoNoRecibePrecios() {
@@ -167,9 +221,9 @@ private slots:
     void elNumeroEsElDeSuPropiaInsercion() {
         Entorno e;
         // Another workstation's order lands right after ours, before our number is read.
-        e.Sql(QStringLiteral("CREATE TRIGGER otro_puesto AFTER INSERT ON ordenes WHEN "
-                             "NEW.OrdComentario='mia' BEGIN INSERT INTO ordenes (OrdComentario) "
-                             "VALUES ('ajena'); END"));
+        e.Disparador("otro_puesto", "AFTER INSERT", "ordenes", "NEW.OrdComentario='mia'",
+                     "INSERT INTO ordenes (OrdComentario) VALUES ('ajena')",
+                     "INSERT INTO ordenes (OrdComentario) VALUES ('ajena')");
         int ordid = 0;
         QVERIFY(
             EscribirOrden(ordid, Orden(QStringLiteral("mia")), {Precio(QStringLiteral("a"), 1)}));
@@ -187,28 +241,30 @@ private slots:
         std::atomic<int> fallos{0};
         const QString ruta = e.RutaBase();
         std::thread otro([&] {
-            QString error;
-            sqlite3* db = Esquema::AbrirArchivo(ruta, false, &error);
-            if (!db) {
+            OtroPuesto db(ruta);
+            if (!db.Abierto()) {
                 ++fallos;
                 return;
             }
+            // On the server a quote takes its own order's number; MAX(OrdId) could be another
+            // workstation's order committed meanwhile, where the file's write lock rules that out.
+            const QByteArray empezar = Entorno::EnServidor() ? "BEGIN" : "BEGIN IMMEDIATE";
+            const QByteArray orden = Entorno::EnServidor() ? "lastval()" : "MAX(OrdId)";
             // Bounded, and with the short pause a real workstation has between saves: a loop
             // that retakes the write lock at once can starve the other connection past its wait.
             for (int i = 0; (!listo || i < 20) && i < 2000; ++i) {
                 if (i > 0)
                     std::this_thread::sleep_for(std::chrono::milliseconds(1));
                 const QByteArray tag = "otro" + QByteArray::number(i);
-                const QByteArray sql =
-                    "BEGIN IMMEDIATE; INSERT INTO ordenes (OrdComentario) VALUES ('" + tag +
-                    "'); INSERT INTO precios (OrdId, PreContacto) SELECT MAX(OrdId), '" + tag +
-                    "' FROM ordenes; COMMIT;";
-                if (sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+                const QByteArray sql = empezar + "; INSERT INTO ordenes (OrdComentario) VALUES ('" +
+                                       tag +
+                                       "'); INSERT INTO precios (OrdId, PreContacto) SELECT " +
+                                       orden + ", '" + tag + "' FROM ordenes LIMIT 1; COMMIT;";
+                if (!db.Ejecutar(sql)) {
                     ++fallos;
-                    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+                    db.Ejecutar("ROLLBACK");
                 }
             }
-            sqlite3_close(db);
         });
         // Stops the other workstation also when a check below fails half-way.
         struct Parar {

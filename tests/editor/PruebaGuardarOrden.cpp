@@ -77,8 +77,7 @@ private slots:
     void unaFallaAlGuardarDejaElEditorComoEstaba() {
         Entorno e;
         const Maestros m = CargarMaestros(e);
-        e.Sql(QStringLiteral("CREATE TRIGGER falla BEFORE INSERT ON precios WHEN "
-                             "NEW.PreContacto='FALLA' BEGIN SELECT RAISE(ABORT,'falla'); END"));
+        e.Rechazar("falla", "BEFORE INSERT", "precios", "NEW.PreContacto='FALLA'", "falla");
         frmOrden* f = Abrir(true);
         Cabecera(f, m);
         AgregarPrecio(f, m.acme, QStringLiteral("bien"), QStringLiteral("10"), false);
@@ -99,7 +98,7 @@ private slots:
         f->cmdMenu[6]->click();
         QVERIFY(f->isVisible());
 
-        e.Sql(QStringLiteral("DROP TRIGGER falla"));
+        e.QuitarDisparador("falla", "precios");
         f->cmdMenu[2]->click();
         QCOMPARE(Cuenta(e, QStringLiteral("select count(*) from ordenes")), 1);
         QCOMPARE(

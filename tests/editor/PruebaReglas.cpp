@@ -1,4 +1,5 @@
 #include "DatosGuardado.h"
+#include "Historial.h"
 #include "Mensajes.h"
 #include "RegistroPruebas.h"
 #include "Reloj.h"
@@ -48,6 +49,17 @@ QStringList Nombres(const QComboBox* lista) {
     QStringList r;
     for (int i = 0; i < lista->count(); ++i)
         r << lista->itemText(i);
+    return r;
+}
+
+// The history's lines about one table, newest change first, as people read them.
+QStringList Historia(const QString& tabla) {
+    QList<Historial::Entrada> entradas;
+    Historial::LeerHistorial(0, &entradas);
+    QStringList r;
+    for (const Historial::Entrada& x : entradas)
+        if (x.tabla == tabla)
+            r << x.login + QStringLiteral(": ") + Historial::Descripcion(x);
     return r;
 }
 
@@ -134,20 +146,32 @@ private slots:
         QCOMPARE(g->topLevelItemCount(), 2);
         QVERIFY(!Negrita(g->topLevelItem(0)));
 
-        // Both decisions reach the order's history with the save, the backed-out ones do not.
+        // The reason is kept with the save that stores its quote as the accepted one, in the
+        // same transaction: a save the database refuses keeps neither. The expired quote is no
+        // longer the accepted one, so its acceptance is not kept at all.
+        e.Rechazar("sin_precios", "BEFORE INSERT", "precios", "", "disco lleno");
         f->cmdMenu[2]->click();
-        const Recordset h = e.Sql(QStringLiteral("select * from historial where HisTipo='Regla' "
-                                                 "and HisOrdId=? order by HisId"),
-                                  {orden});
-        QCOMPARE(h.RecordCount(), 2);
-        QCOMPARE(h.Texto(QStringLiteral("HisCampo")), QStringLiteral("Cotización vencida"));
-        QCOMPARE(h.Texto(QStringLiteral("HisLogin")), QStringLiteral("korva"));
-        QCOMPARE(h.Campo(QStringLiteral("HisFecha")).toDateTime(), kAhora);
-        QCOMPARE(e.Valor(QStringLiteral("select HisNuevo from historial where "
-                                        "HisCampo='Cotización de mayor precio'"))
-                     .toString(),
+        QVERIFY(f->txtCantidad->isEnabled());
+        QCOMPARE(
+            Cuenta(e, QStringLiteral("select count(*) from historial where HisOrdId=?"), {orden}),
+            0);
+        e.QuitarDisparador("sin_precios", "precios");
+        Mensajes::Limpiar();
+        f->cmdMenu[2]->click();
+        QVERIFY(Mensajes::Mostrados().isEmpty() && !f->txtCantidad->isEnabled());
+        const Recordset h =
+            e.Sql(QStringLiteral("select * from historial where HisTipo='Regla' and HisOrdId=?"),
+                  {orden});
+        QCOMPARE(h.RecordCount(), 1);
+        QCOMPARE(h.Texto(QStringLiteral("HisCampo")), QStringLiteral("Cotización de mayor precio"));
+        QCOMPARE(h.Texto(QStringLiteral("HisNuevo")),
                  QStringLiteral("Aceptó la cotización de Acme, que no es la de menor precio en "
                                 "Pesos. Motivo: Entrega inmediata"));
+        QCOMPARE(h.Texto(QStringLiteral("HisLogin")), QStringLiteral("korva"));
+        // The server stamps the history with its own clock.
+        const QDateTime cuando = h.Campo(QStringLiteral("HisFecha")).toDateTime();
+        QVERIFY(Entorno::EnServidor() ? qAbs(cuando.secsTo(QDateTime::currentDateTime())) < 600
+                                      : cuando == kAhora);
     }
 
     void autorizanteAjenoNoEsQuienIngresoNiElSolicitante() {
@@ -172,6 +196,9 @@ private slots:
         Mensajes::Limpiar();
         gLogin = QStringLiteral("korva");
         Activar({&frmReglas::chkAutorizanteAjeno});
+        Activar({&frmReglas::chkAutorizanteAjeno});
+        QCOMPARE(Historia(QStringLiteral("reglas")),
+                 QStringList{QStringLiteral("korva: Autorizante ajeno: No → Si")});
 
         frmOrden* f = Abrir(true);
         Cabecera(f, m);
@@ -231,10 +258,25 @@ private slots:
                                     "mayor o igual que cero."));
             QCOMPARE(Cuenta(e, QStringLiteral("select count(*) from limitesautorizacion")), 0);
             t->item(1, 1)->setText(QStringLiteral("50,5"));
+            // The limits are saved with the user, and with their history, or nothing is.
+            u->txtFields(3)->setText(QStringLiteral("Julio A. Mir"));
+            e.Rechazar("sin_limites", "BEFORE INSERT", "limitesautorizacion", "", "disco lleno");
+            u->cmdMenu(2)->click();
+            QVERIFY(u->EnEdicion());
+            QCOMPARE(Cuenta(e, QStringLiteral("select count(*) from usuarios where "
+                                              "UsuNombre='Julio A. Mir'")),
+                     0);
+            QCOMPARE(Cuenta(e, QStringLiteral("select count(*) from historial")), 0);
+            e.QuitarDisparador("sin_limites", "limitesautorizacion");
+            u->txtFields(3)->setText(QStringLiteral("Julio Mir"));
             u->cmdMenu(2)->click();
             QVERIFY(!u->EnEdicion());
             Mensajes::Limpiar();
         }
+        QCOMPARE(
+            Historia(QStringLiteral("limitesautorizacion")),
+            (QStringList{QStringLiteral("korva: Límite de autorización en Euros: (vacío) → 50,5"),
+                         QStringLiteral("korva: Límite de autorización en Pesos: (vacío) → 100")}));
         QCOMPARE(e.Valor(QStringLiteral("select LimImporte from limitesautorizacion where "
                                         "UsuId=? and LimMoneda='pesos'"),
                          {m.autorizante})

@@ -29,7 +29,12 @@ private slots:
     void baseInexistenteAbreOpcionesModalYTermina() {
         QTemporaryDir dir;
         const QString ajustes = dir.filePath(QStringLiteral("quimbel.ini"));
-        const QString falta = QDir::toNativeSeparators(dir.filePath(QStringLiteral("falta.mdb")));
+        // On the server: a database that does not exist there takes the same path.
+        const QString falta =
+            Entorno::EnServidor()
+                ? QString::fromLocal8Bit(qgetenv("QUIMBEL_PRUEBAS_PG")) +
+                      QStringLiteral("/quimbel_no_existe")
+                : QDir::toNativeSeparators(dir.filePath(QStringLiteral("falta.mdb")));
         const QString nueva = QDir::toNativeSeparators(dir.filePath(QStringLiteral("nueva.mdb")));
         {
             QSettings s(ajustes, QSettings::IniFormat);
@@ -66,6 +71,10 @@ private slots:
         QCOMPARE(mostrados.size(), 2);
         QCOMPARE(mostrados[0].texto, QStringLiteral("No tiene suficientes permisos en la "
                                                     "ubicación actual de la base de datos."));
+        QVERIFY2(mostrados[0].detalle.startsWith(Entorno::EnServidor()
+                                                     ? QStringLiteral("No existe la base de datos")
+                                                     : QStringLiteral("No existe el archivo")),
+                 qPrintable(mostrados[0].detalle));
         QCOMPARE(mostrados[1].titulo, QStringLiteral("Cambios en la configuración"));
         QCOMPARE(cQueryReg()
                      .GetReg(QString::fromLatin1(kClaveQuimbel), QStringLiteral("db_path"))
@@ -79,6 +88,9 @@ private slots:
     }
 
     void baseDanadaNombraLaUltimaCopiaYNoDejaEntrar() {
+        if (Entorno::EnServidor())
+            QSKIP("Archivo de base de datos dañado o quitado: no se aplica a una base del "
+                  "servidor.");
         Entorno e(false);
         const QString copias = e.Carpeta() + QStringLiteral("/copias");
         QVERIFY(QDir().mkpath(copias));
@@ -124,6 +136,9 @@ private slots:
     }
 
     void baseQueFaltaTrasLaCopiaNoQuedaTapadaPorLaPresentacion() {
+        if (Entorno::EnServidor())
+            QSKIP("Archivo de base de datos dañado o quitado: no se aplica a una base del "
+                  "servidor.");
         Entorno e(false);
         {
             QSettings s(e.RutaAjustes(), QSettings::IniFormat);

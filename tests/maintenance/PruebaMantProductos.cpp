@@ -346,8 +346,7 @@ private slots:
         QCOMPARE(Contar(e), 1);
         QVERIFY(f->EnEntrada());
 
-        e.Sql(QStringLiteral("CREATE TRIGGER rechazo BEFORE INSERT ON productos "
-                             "BEGIN SELECT RAISE(ABORT, 'disco lleno'); END"));
+        e.Rechazar("rechazo", "BEFORE INSERT", "productos", nullptr, "disco lleno");
         Escribir(Txt(2), QStringLiteral("12"));
         Escribir(Txt(4), QStringLiteral("1000"));
         Mensajes::Limpiar();
@@ -361,7 +360,7 @@ private slots:
         QCOMPARE(Txt(1)->text(), QStringLiteral("Clavo"));
 
         // Once the database takes it, the same entry is written once.
-        e.Sql(QStringLiteral("DROP TRIGGER rechazo"));
+        e.QuitarDisparador("rechazo", "productos");
         Click(2);
         QVERIFY(!f->EnEntrada());
         QCOMPARE(Contar(e), 2);
@@ -372,8 +371,7 @@ private slots:
 
         // A refused change of a listed product: the list shows, and is redrawn with, what is
         // stored, while the entry keeps what was typed.
-        e.Sql(QStringLiteral("CREATE TRIGGER rechazo BEFORE UPDATE ON productos "
-                             "BEGIN SELECT RAISE(ABORT, 'bloqueada'); END"));
+        e.Rechazar("rechazo", "BEFORE UPDATE", "productos", nullptr, "bloqueada");
         ElegirFila(0);
         Click(1);
         Escribir(Txt(1), QStringLiteral("Arandelo"));

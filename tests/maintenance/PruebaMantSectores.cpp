@@ -111,8 +111,7 @@ private slots:
         QCOMPARE(Mensajes::Mostrados()[0].icono, Mensajes::Icono::Ninguno);
         QVERIFY(Habilitados(f.get(), kEntrada));
 
-        e.Sql(QStringLiteral("CREATE TRIGGER rechazo BEFORE INSERT ON sectores "
-                             "BEGIN SELECT RAISE(ABORT, 'sin lugar'); END"));
+        e.Rechazar("rechazo", "BEFORE INSERT", "sectores", nullptr, "sin lugar");
         Mensajes::Limpiar();
         Escribir(f->txtFields(1), QStringLiteral("Depósito"));
         Pulsar(f.get(), kGuardar);
@@ -120,6 +119,19 @@ private slots:
             Mensajes::Mostrados().constFirst().texto.startsWith(QStringLiteral("Error número")));
         QVERIFY(Habilitados(f.get(), kEntrada));
         QCOMPARE(f->txtFields(1)->text(), QStringLiteral("Depósito"));
+        QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM sectores")).toInt(), 0);
+
+        // A history line that cannot be written refuses the save just the same, and the sector
+        // is not stored without it.
+        e.Sql(QStringLiteral("DROP TRIGGER rechazo"));
+        e.Sql(QStringLiteral("CREATE TRIGGER rechazo BEFORE INSERT ON historial "
+                             "BEGIN SELECT RAISE(ABORT, 'sin lugar'); END"));
+        Mensajes::Limpiar();
+        Pulsar(f.get(), kGuardar);
+        QVERIFY(
+            Mensajes::Mostrados().constFirst().texto.startsWith(QStringLiteral("Error número")));
+        QVERIFY(Habilitados(f.get(), kEntrada));
+        QVERIFY(f->txtFields(0)->text().isEmpty());
         QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM sectores")).toInt(), 0);
     }
 

@@ -102,6 +102,20 @@ private slots:
         QCOMPARE(ClaveGuardada(e, QStringLiteral("beto")), CodificarClave(QString()));
         QVERIFY(!f->chkSinClave()->isChecked());
         QVERIFY(!f->chkSinClave()->isEnabled());
+
+        // The history tells what changed, but of a password only that it changed; the two saves
+        // that left it alone say nothing of it.
+        Recordset h = e.Sql(QStringLiteral("SELECT HisCampo, HisAnterior, HisNuevo FROM historial "
+                                           "WHERE HisTabla='usuarios' ORDER BY HisId"));
+        QStringList lineas;
+        for (; !h.Eof(); h.MoveNext())
+            lineas << h.Texto(QStringLiteral("HisCampo")) + QLatin1Char(':') +
+                          h.Texto(QStringLiteral("HisAnterior")) + QLatin1Char('>') +
+                          h.Texto(QStringLiteral("HisNuevo"));
+        QCOMPARE(lineas, (QStringList{"UsuNombre:Beto Gómez>Beto Gómez 0",
+                                      "UsuNombre:Beto Gómez 0>Beto Gómez 1",
+                                      "UsuPassword:>contraseña cambiada", "UsuDesactivado:No>Si",
+                                      "UsuPassword:>contraseña cambiada"}));
     }
 
     void nombreVacioOClaveImposibleNoGuardanNada() {

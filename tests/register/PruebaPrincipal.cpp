@@ -326,8 +326,8 @@ private slots:
         Boton(w, "eliminar");
         QCOMPARE(Mensajes::Mostrados().size(), 1);
         QCOMPARE(Mensajes::Mostrados().first().titulo, QStringLiteral("Eliminar"));
-        QCOMPARE(e.Valor(QStringLiteral("select group_concat(OrdId) from ordenes")).toString(),
-                 QString::number(ids[1]));
+        QCOMPARE(e.Sql(QStringLiteral("select OrdId from ordenes")).RecordCount(), 1);
+        QCOMPARE(e.Valor(QStringLiteral("select OrdId from ordenes")).toInt(), ids[1]);
         QCOMPARE(e.Valor(QStringLiteral("select count(*) from precios")).toInt(), 0);
         QCOMPARE(w->Modelo()->rowCount(), 1);
         QVERIFY(w->IdsMarcados().isEmpty());

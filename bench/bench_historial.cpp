@@ -1,0 +1,116 @@
+// What the order history costs a save: an order with five quotes saved by the editor's own save
+// (which records what changed), against the same writes without the history, as the save was
+// before it. Run by hand: bench_historial [SAVES] (default 200 per run, best of five runs).
+#include "BaseNueva.h"
+#include "Mensajes.h"
+#include "Ordenes.h"
+#include "Usuario.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <cstdio>
+
+namespace {
+
+Ordenes::OrdenAGuardar Orden(double cantidad) {
+    Ordenes::OrdenAGuardar o;
+    o.fecha = QDateTime(QDate(2026, 12, 7), QTime(10, 0));
+    o.cantidad = cantidad;
+    o.unidad = QStringLiteral("Caja");
+    o.productoId = QStringLiteral("1");
+    o.comentario = QStringLiteral("Para el taller");
+    o.lugarEntrega = QStringLiteral("Depósito");
+    o.prioridad = QStringLiteral("Normal");
+    o.sectorId = 1;
+    o.centroCostoId = 1;
+    o.solicitanteId = 1;
+    o.login = QStringLiteral("korva");
+    return o;
+}
+
+QList<Ordenes::PrecioAGuardar> Precios(double primero) {
+    QList<Ordenes::PrecioAGuardar> p;
+    for (int i = 0; i < 5; ++i)
+        p << Ordenes::PrecioAGuardar{i + 1,
+                                     QStringLiteral("Contacto %1").arg(i),
+                                     i == 0 ? primero : 10.0 + i,
+                                     QStringLiteral("Pesos"),
+                                     QStringLiteral("Contado"),
+                                     QDateTime(QDate(2026, 12, 1), QTime()),
+                                     QDateTime(QDate(2026, 12, 31), QTime()),
+                                     i == 2};
+    return p;
+}
+
+// The save without its history: the same statements in one transaction.
+bool SinHistorial(int ordid, const Ordenes::OrdenAGuardar& o,
+                  const QList<Ordenes::PrecioAGuardar>& precios) {
+    Transaccion t;
+    Recordset rs;
+    bool ok = t.Activa() &&
+              EjecutarComando(QStringLiteral("orden_actualizar"), rs,
+                              {ordid, o.fecha, o.cantidad, o.unidad, o.productoId, o.comentario,
+                               o.lugarEntrega, o.prioridad, o.sectorId, o.centroCostoId,
+                               o.solicitanteId, o.autorizanteId}) &&
+              AbrirRecordset(QStringLiteral("delete from precios where OrdId=?"), rs, {ordid});
+    for (const Ordenes::PrecioAGuardar& p : precios)
+        ok = ok && EjecutarComando(QStringLiteral("precio_Insertar"), rs,
+                                   {ordid, p.empId, p.contacto, p.precio, p.moneda, p.formaPago,
+                                    p.fecha, p.vigencia, p.aceptado ? 1 : 0});
+    return ok && t.Confirmar();
+}
+
+// Each save changes the quantity and the first quote's price: two history lines.
+double Medir(int guardados, const std::function<bool(int, int)>& guardar) {
+    bool ok = true;
+    const double ms = Mejor([&] {
+        for (int i = 0; i < guardados && ok; ++i)
+            ok = guardar(1, i);
+    });
+    if (!ok)
+        std::fprintf(stderr, "Un guardado falló.\n");
+    return ms / guardados;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    Mensajes::ModoConsola(true);
+    const int guardados = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 200;
+    QTemporaryDir dir;
+    if (guardados <= 0 || !AbrirBaseNueva(dir))
+        return 1;
+    gLogin = QStringLiteral("korva");
+    Recordset rs;
+    EjecutarComando(QStringLiteral("usuario_insertar"), rs,
+                    {gLogin, QString(), QStringLiteral("Korva"), 1, 1, 1});
+    for (int i = 1; i <= 5; ++i)
+        EjecutarComando(QStringLiteral("proveedor_insertar"), rs,
+                        QVariantList(14, QStringLiteral("Proveedor %1").arg(i)));
+    int ordid = 0;
+    if (!Ordenes::EscribirOrden(ordid, Orden(1), Precios(10)))
+        return 1;
+
+    const double sin = Medir(guardados, [](int id, int i) {
+        return SinHistorial(id, Orden(2 + i % 2), Precios(20 + i % 2));
+    });
+    const double con = Medir(guardados, [](int id, int i) {
+        int numero = id;
+        return static_cast<bool>(
+            Ordenes::EscribirOrden(numero, Orden(2 + i % 2), Precios(20 + i % 2)));
+    });
+    const double igual = Medir(guardados, [](int id, int) {
+        int numero = id;
+        return static_cast<bool>(Ordenes::EscribirOrden(numero, Orden(3), Precios(21)));
+    });
+    std::printf("Guardar una orden con cinco precios (ms por guardado, el mejor de cinco)\n");
+    std::printf("  sin historial:                 %8.3f\n", sin);
+    std::printf("  con historial (dos cambios):   %8.3f  (%.2fx)\n", con, con / sin);
+    std::printf("  con historial (sin cambios):   %8.3f  (%.2fx)\n", igual, igual / sin);
+    Recordset lineas;
+    AbrirRecordset(QStringLiteral("SELECT count(*) FROM historial"), lineas);
+    std::printf("  líneas de historial escritas:  %d\n", lineas.Campo(0).toInt());
+    CerrarConexion();
+    return 0;
+}

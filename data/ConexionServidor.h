@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+
+// The server side of the shared connection: a PostgreSQL URI in "db_path". The password never
+// comes from the program's settings: libpq reads it from its usual places (~/.pgpass,
+// PGPASSFILE, a service file).
+namespace ConexionServidor {
+// Registers the Qt connection for the URI; false when the driver is missing.
+bool Registrar(const QString& nombre, const QString& uri);
+// Opens and prepares it; the reason in Spanish when it cannot serve, empty when ready.
+QString Abrir(QSqlDatabase& db, const QString& uri);
+// Session settings every server connection of the program needs.
+bool Preparar(QSqlDatabase& db);
+// The libpq error of a failed connection, told in Spanish (with the server's own words after).
+QString Causa(const QString& uri, const QString& textoServidor);
+} // namespace ConexionServidor

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QList>
+#include <QStringList>
+#include <functional>
+
+// The schema written once, in the file engine's dialect; the server's schema is derived from
+// it (EsquemaPg.cpp). A new table or command is added here, for both engines.
+namespace Esquema {
+extern const char* const kTablas;
+extern const char* const kVistas;
+
+struct DefComando {
+    const char* nombre;
+    const char* parametros;
+    const char* sentencias;
+    // Where the server needs other statements for the same effect; nullptr: the same ones.
+    const char* servidor = nullptr;
+};
+const QList<DefComando>& Comandos();
+
+// Every table and view with the columns the program uses.
+struct DefTabla {
+    const char* nombre;
+    QStringList columnas;
+    int desde = 1; // the version that adds it: an older database gets it from Actualizar
+};
+const QList<DefTabla>& Tablas();
+
+// What a schema version adds to the one before it, in the file engine's DDL.
+struct Paso {
+    int version;
+    const char* sql;
+};
+const QList<Paso>& Pasos();
+// What the tables and views of a database at `version` lack, given how the engine lists a
+// table's columns (in lower case).
+QStringList FaltantesEnTablas(int version,
+                              const std::function<QStringList(const char*)>& columnasDe);
+} // namespace Esquema

@@ -1,0 +1,59 @@
+#include "Fechas.h"
+
+#include <QLocale>
+
+namespace Fechas {
+namespace {
+
+// The form Texto writes ("yyyy-MM-dd HH:mm:ss", or the date alone), read without the general
+// parser: a long list reads one date per row, and the parser costs most of the query.
+QDateTime LeerGuardada(const QString& s) {
+    const qsizetype n = s.size();
+    if (n != 10 && n != 19)
+        return {};
+    int v[6] = {0, 0, 0, 0, 0, 0};
+    const int inicio[6] = {0, 5, 8, 11, 14, 17};
+    const int largo[6] = {4, 2, 2, 2, 2, 2};
+    const char separador[6] = {'-', '-', ' ', ':', ':', 0};
+    const int partes = n == 10 ? 3 : 6;
+    for (int p = 0; p < partes; ++p) {
+        for (int k = 0; k < largo[p]; ++k) {
+            const char16_t c = s[inicio[p] + k].unicode();
+            if (c < u'0' || c > u'9')
+                return {};
+            v[p] = v[p] * 10 + (c - u'0');
+        }
+        const int despues = inicio[p] + largo[p];
+        if (despues < n && s[despues] != QLatin1Char(separador[p]))
+            return {};
+    }
+    const QDate d(v[0], v[1], v[2]);
+    const QTime t(v[3], v[4], v[5]);
+    if (!d.isValid() || !t.isValid())
+        return {};
+    return QDateTime(d, t);
+}
+
+} // namespace
+
+QString Texto(const QDateTime& m) {
+    return m.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+QDateTime Leer(const QString& s) {
+    const QDateTime rapida = LeerGuardada(s);
+    if (rapida.isValid())
+        return rapida;
+    for (const char* f : {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd HH:mm", "yyyy-MM-dd"}) {
+        QDateTime m = QDateTime::fromString(s, QLatin1String(f));
+        if (m.isValid())
+            return m;
+    }
+    QDateTime m = QDateTime::fromString(s, Qt::ISODate);
+    if (m.isValid())
+        return m;
+    const QDate d = QLocale().toDate(s, QLocale::ShortFormat);
+    return d.isValid() ? d.startOfDay() : QDateTime();
+}
+
+} // namespace Fechas

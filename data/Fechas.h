@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+// How dates are written into the database and read back from it (or from what a user typed).
+namespace Fechas {
+// "yyyy-MM-dd HH:mm:ss": sorts and compares as text the way the dates do.
+QString Texto(const QDateTime& m);
+// The stored form read fast, then the other usual forms and the locale's short date; an
+// invalid QDateTime when none fits.
+QDateTime Leer(const QString& s);
+} // namespace Fechas

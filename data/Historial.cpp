@@ -1,0 +1,364 @@
+#include "Historial.h"
+
+#include "Conexiones.h"
+#include "Formato.h"
+
+#include <QHash>
+#include <algorithm>
+
+namespace Historial {
+namespace {
+
+// Columns that hold a flag whatever their stored type (the users' rights are whole numbers).
+bool EsMarca(const QString& columna) {
+    const QString c = columna.toLower();
+    return c.contains(QLatin1String("puede")) || c.contains(QLatin1String("desactiv")) ||
+           c.contains(QLatin1String("aceptado")) || c.contains(QLatin1String("sinvencimiento"));
+}
+
+QString Texto(const QString& columna, const QVariant& v) {
+    if (!v.isValid() || v.isNull())
+        return {};
+    if (EsMarca(columna) || v.typeId() == QMetaType::Bool)
+        return v.toInt() != 0 || v.toBool() ? QStringLiteral("Si") : QStringLiteral("No");
+    if (v.typeId() == QMetaType::QDateTime) {
+        const QDateTime m = v.toDateTime();
+        return m.toString(m.time() == QTime(0, 0) ? QStringLiteral("dd/MM/yyyy")
+                                                  : QStringLiteral("dd/MM/yyyy HH:mm"));
+    }
+    return Formato::Valor(v);
+}
+
+Registro DeFila(const Recordset& rs, int fila) {
+    Registro r;
+    r.columnas = rs.NombresCampos();
+    for (int c = 0; c < r.columnas.size(); ++c)
+        r.valores << Texto(r.columnas[c], rs.Fila(fila).value(c));
+    return r;
+}
+
+// A column that names a row of another table is recorded with that row's name, so that the
+// history reads "Sector: Compras (2) → Depósito (3)" rather than bare numbers.
+struct Referencia {
+    const char* tabla;
+    const char* clave;
+    const char* nombre;
+};
+
+const Referencia* ReferenciaDe(const QString& columna) {
+    static const QHash<QString, Referencia> r = {
+        {QStringLiteral("proid"), {"productos", "ProId", "ProDescripcion"}},
+        {QStringLiteral("secid"), {"sectores", "SecId", "SecDescripcion"}},
+        {QStringLiteral("cencosid"), {"centrosdecosto", "CenCosId", "CenCosDescripcion"}},
+        {QStringLiteral("solicitanteid"), {"usuarios", "UsuId", "UsuNombre"}},
+        {QStringLiteral("autorizanteid"), {"usuarios", "UsuId", "UsuNombre"}},
+        {QStringLiteral("procesadoid"), {"usuarios", "UsuId", "UsuNombre"}},
+        {QStringLiteral("empid"), {"proveedores", "EmpId", "EmpNombreFantasia"}},
+        {QStringLiteral("catid"), {"categorias", "CatId", "CatDescripcion"}},
+    };
+    const auto it = r.constFind(columna.toLower());
+    return it == r.constEnd() ? nullptr : &it.value();
+}
+
+bool Nombrar(const Referencia& ref, const QString& id, QString* texto) {
+    if (id.isEmpty() || id == QLatin1String("0")) {
+        texto->clear();
+        return true;
+    }
+    Recordset rs;
+    if (!AbrirRecordset(
+            QStringLiteral("SELECT %1 FROM %2 WHERE %3=?")
+                .arg(QLatin1String(ref.nombre), QLatin1String(ref.tabla), QLatin1String(ref.clave)),
+            rs, {id.toInt()}))
+        return false;
+    const QString nombre = rs.AbsolutePosition() > 0 ? rs.Campo(0).toString().trimmed() : QString();
+    *texto = nombre.isEmpty() ? QStringLiteral("(%1)").arg(id)
+                              : QStringLiteral("%1 (%2)").arg(nombre, id);
+    return true;
+}
+
+struct Linea {
+    QString campo;
+    QString anterior;
+    QString nuevo;
+    QString tabla; // empty: the change's own table and key
+    int clave = 0;
+};
+
+// Fields that differ between two readings of one row, the key and `omitidas` left out.
+bool Diferencias(const Registro& antes, const Registro& despues, const QString& columnaClave,
+                 const QStringList& omitidas, QList<Linea>* lineas) {
+    const Registro& forma = despues.Vacio() ? antes : despues;
+    for (const QString& columna : forma.columnas) {
+        if (columna.compare(columnaClave, Qt::CaseInsensitive) == 0 ||
+            omitidas.contains(columna, Qt::CaseInsensitive))
+            continue;
+        Linea l{columna, antes.Valor(columna), despues.Valor(columna)};
+        if (const Referencia* ref = ReferenciaDe(columna)) {
+            if (l.anterior == l.nuevo)
+                continue;
+            if (!Nombrar(*ref, l.anterior, &l.anterior) || !Nombrar(*ref, l.nuevo, &l.nuevo))
+                return false;
+        }
+        if (l.anterior == l.nuevo)
+            continue;
+        if (columna.compare(QLatin1String("UsuPassword"), Qt::CaseInsensitive) == 0) {
+            l.anterior.clear();
+            l.nuevo = kClaveCambiada;
+        }
+        lineas->append(l);
+    }
+    return true;
+}
+
+// Writes the lines of one change; the first line's number ties the others to it.
+bool Escribir(const QString& login, const QString& tipo, const QString& tabla, int clave, int ordId,
+              const QList<Linea>& lineas) {
+    QVariant cambio; // empty on the first line
+    for (const Linea& l : lineas) {
+        Recordset rs;
+        if (!AbrirRecordset(
+                QStringLiteral("INSERT INTO historial (HisCambio, HisFecha, HisLogin, HisTipo, "
+                               "HisTabla, HisClave, HisOrdId, HisCampo, HisAnterior, HisNuevo) "
+                               "VALUES (?, ahora(), ?, ?, ?, ?, ?, ?, ?, ?)"),
+                rs,
+                {cambio, login.trimmed(), tipo, l.tabla.isEmpty() ? tabla : l.tabla,
+                 l.tabla.isEmpty() ? clave : l.clave, ordId > 0 ? QVariant(ordId) : QVariant(),
+                 l.campo, l.anterior, l.nuevo}))
+            return false;
+        if (!cambio.isValid()) {
+            if (!AbrirRecordset(QStringLiteral("SELECT last_insert_rowid()"), rs) ||
+                rs.AbsolutePosition() <= 0)
+                return false;
+            cambio = rs.Campo(0).toInt();
+        }
+    }
+    return true;
+}
+
+QString TipoDe(const Registro& antes, const Registro& despues) {
+    return antes.Vacio() ? kAlta : despues.Vacio() ? kEliminacion : kModificacion;
+}
+
+// A quote in one line: supplier, price, terms, dates and whether it is the accepted one.
+QString Resumen(const Registro& p) {
+    QStringList partes{p.Valor(QStringLiteral("PrePrecio")) + QLatin1Char(' ') +
+                       p.Valor(QStringLiteral("PreMoneda"))};
+    for (const char* c : {"PreFormaPago", "PreContacto"})
+        if (const QString v = p.Valor(QLatin1String(c)); !v.isEmpty())
+            partes << v;
+    // A quote's dates are days, whatever time the picker kept with them.
+    partes << QStringLiteral("del %1 al %2")
+                  .arg(p.Valor(QStringLiteral("PreFecha")).left(10),
+                       p.Valor(QStringLiteral("PreFecVigencia")).left(10));
+    if (p.Valor(QStringLiteral("PreAceptado")) == QLatin1String("Si"))
+        partes << QStringLiteral("aceptado");
+    return p.Valor(QStringLiteral("Proveedor")) + QStringLiteral(": ") +
+           partes.join(QStringLiteral(", "));
+}
+
+int Clave(const Registro& p) {
+    return p.Valor(QStringLiteral("PreId")).toInt();
+}
+
+// The quotes are stored anew at every save, so they are matched by content: an identical quote
+// did not change, one of the same supplier changed, the rest were added or removed.
+void DiferenciasPrecios(const QList<Registro>& antes, const QList<Registro>& despues,
+                        QList<Linea>* lineas) {
+    QList<Registro> viejos = antes;
+    QList<Registro> nuevos;
+    for (const Registro& p : despues) {
+        const QString r = Resumen(p);
+        const auto igual = std::find_if(viejos.begin(), viejos.end(),
+                                        [&](const Registro& v) { return Resumen(v) == r; });
+        if (igual != viejos.end())
+            viejos.erase(igual);
+        else
+            nuevos << p;
+    }
+    const QString precios = QStringLiteral("precios");
+    for (const Registro& p : nuevos) {
+        const QString emp = p.Valor(QStringLiteral("EmpId"));
+        const auto mismo = std::find_if(viejos.begin(), viejos.end(), [&](const Registro& v) {
+            return v.Valor(QStringLiteral("EmpId")) == emp;
+        });
+        if (mismo != viejos.end()) {
+            lineas->append(
+                {QStringLiteral("Precio"), Resumen(*mismo), Resumen(p), precios, Clave(p)});
+            viejos.erase(mismo);
+        } else {
+            lineas->append({QStringLiteral("Precio"), QString(), Resumen(p), precios, Clave(p)});
+        }
+    }
+    for (const Registro& v : viejos)
+        lineas->append({QStringLiteral("Precio"), Resumen(v), QString(), precios, Clave(v)});
+
+    auto aceptado = [](const QList<Registro>& lista) {
+        for (const Registro& p : lista)
+            if (p.Valor(QStringLiteral("PreAceptado")) == QLatin1String("Si"))
+                return p.Valor(QStringLiteral("Proveedor"));
+        return QString();
+    };
+    if (aceptado(antes) != aceptado(despues))
+        lineas->append(
+            {QStringLiteral("PrecioAceptado"), aceptado(antes), aceptado(despues), precios, 0});
+}
+
+} // namespace
+
+QString Registro::Valor(const QString& columna) const {
+    for (int i = 0; i < columnas.size(); ++i)
+        if (columnas[i].compare(columna, Qt::CaseInsensitive) == 0)
+            return valores.value(i);
+    return {};
+}
+
+bool Leer(const QString& tabla, const QString& columnaClave, const QVariant& clave, Registro* r) {
+    *r = Registro();
+    Recordset rs;
+    if (!AbrirRecordset(QStringLiteral("SELECT * FROM %1 WHERE %2=?").arg(tabla, columnaClave), rs,
+                        {clave}))
+        return false;
+    if (rs.AbsolutePosition() > 0)
+        *r = DeFila(rs, 0);
+    return true;
+}
+
+bool LeerOrden(int ordId, Orden* o) {
+    *o = Orden();
+    if (!Leer(QStringLiteral("ordenes"), QStringLiteral("OrdId"), ordId, &o->orden))
+        return false;
+    Recordset rs;
+    if (!AbrirRecordset(
+            QStringLiteral("SELECT * FROM v_precios_proveedores WHERE OrdId=? ORDER BY PreId"), rs,
+            {ordId}))
+        return false;
+    for (int i = 0; i < rs.RecordCount(); ++i)
+        o->precios << DeFila(rs, i);
+    return true;
+}
+
+bool RegistrarRegistro(const QString& login, const QString& tabla, const QString& columnaClave,
+                       const Registro& antes, const Registro& despues, const QString& tipo,
+                       int ordId) {
+    QList<Linea> lineas;
+    if (!Diferencias(antes, despues, columnaClave, {}, &lineas))
+        return false;
+    const Registro& fila = despues.Vacio() ? antes : despues;
+    return Escribir(login, tipo.isEmpty() ? TipoDe(antes, despues) : tipo, tabla,
+                    fila.Valor(columnaClave).toInt(), ordId, lineas);
+}
+
+bool RegistrarOrden(const QString& login, int ordId, const Orden& antes, const Orden& despues,
+                    const QDateTime& autorizacionConfirmada) {
+    const QString ordenes = QStringLiteral("ordenes");
+    const QString clave = QStringLiteral("OrdId");
+    const QString autorizante = QStringLiteral("AutorizanteId");
+    const bool eliminada = despues.orden.Vacio();
+    // A deleted order keeps its authoriser among its other fields' lines.
+    const QStringList aparte = eliminada ? QStringList() : QStringList{autorizante};
+    QList<Linea> lineas;
+    if (!Diferencias(antes.orden, despues.orden, clave, aparte, &lineas))
+        return false;
+    DiferenciasPrecios(antes.precios, despues.precios, &lineas);
+    if (!Escribir(login, TipoDe(antes.orden, despues.orden), ordenes, ordId, ordId, lineas))
+        return false;
+    if (eliminada)
+        return true;
+    const Registro de{{autorizante}, {antes.orden.Valor(autorizante)}};
+    const Registro a{{autorizante}, {despues.orden.Valor(autorizante)}};
+    lineas.clear();
+    if (!Diferencias(de, a, clave, {}, &lineas))
+        return false;
+    if (lineas.isEmpty())
+        return true;
+    if (autorizacionConfirmada.isValid())
+        lineas.append(
+            {QStringLiteral("Confirmacion"), QString(),
+             QStringLiteral("contraseña confirmada el %1")
+                 .arg(autorizacionConfirmada.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")))});
+    return Escribir(login, kAutorizacion, ordenes, ordId, ordId, lineas);
+}
+
+bool Anotar(const QString& login, const QString& tabla, int clave, int ordId,
+            const QList<Nota>& notas) {
+    QList<Linea> lineas;
+    for (const Nota& n : notas)
+        lineas.append({n.campo, QString(), n.texto});
+    return Escribir(login, kRegla, tabla, clave, ordId, lineas);
+}
+
+bool LeerHistorial(int ordId, QList<Entrada>* entradas) {
+    entradas->clear();
+    Recordset rs;
+    QString sql = QStringLiteral(
+        "SELECT COALESCE(HisCambio, HisId) AS Cambio, HisFecha, HisLogin, HisTipo, HisTabla, "
+        "HisClave, HisOrdId, HisCampo, HisAnterior, HisNuevo FROM historial");
+    QVariantList valores;
+    if (ordId > 0) {
+        sql += QStringLiteral(" WHERE HisOrdId=?");
+        valores << ordId;
+    }
+    sql += QStringLiteral(" ORDER BY Cambio DESC, HisId ASC");
+    if (!AbrirRecordset(sql, rs, valores))
+        return false;
+    for (int i = 0; i < rs.RecordCount(); ++i) {
+        const QVector<QVariant>& f = rs.Fila(i);
+        entradas->append({f[0].toInt(), f[1].toDateTime(), f[2].toString(), f[3].toString(),
+                          f[4].toString(), f[5].toInt(), f[6].toInt(), f[7].toString(),
+                          f[8].toString(), f[9].toString()});
+    }
+    return true;
+}
+
+QString NombreCampo(const QString& campo) {
+    static const QHash<QString, QString> nombres = {
+        {QStringLiteral("ordfecha"), QStringLiteral("Fecha")},
+        {QStringLiteral("ordcantidad"), QStringLiteral("Cantidad")},
+        {QStringLiteral("ordunidadmedida"), QStringLiteral("Unidad de Compra")},
+        {QStringLiteral("proid"), QStringLiteral("Producto")},
+        {QStringLiteral("ordcomentario"), QStringLiteral("Comentario")},
+        {QStringLiteral("ordlugarentrega"), QStringLiteral("Lugar de entrega")},
+        {QStringLiteral("ordprioridad"), QStringLiteral("Prioridad")},
+        {QStringLiteral("secid"), QStringLiteral("Sector")},
+        {QStringLiteral("cencosid"), QStringLiteral("Centro de Costo")},
+        {QStringLiteral("solicitanteid"), QStringLiteral("Solicitó")},
+        {QStringLiteral("autorizanteid"), QStringLiteral("Autorizó")},
+        {QStringLiteral("usulogin"), QStringLiteral("Ingresó")},
+        {QStringLiteral("ordestado"), QStringLiteral("Estado")},
+        {QStringLiteral("procesadoid"), QStringLiteral("Procesó")},
+        {QStringLiteral("precioaceptado"), QStringLiteral("Precio aceptado")},
+        {QStringLiteral("confirmacion"), QStringLiteral("Confirmación")},
+        {QStringLiteral("usupassword"), QStringLiteral("Contraseña")},
+        {QStringLiteral("usunombre"), QStringLiteral("Nombre y Apellido")},
+        {QStringLiteral("usupuedesolicitar"), QStringLiteral("Puede solicitar")},
+        {QStringLiteral("usupuedeautorizar"), QStringLiteral("Puede autorizar")},
+        {QStringLiteral("usupuedecumplir"), QStringLiteral("Puede cumplir")},
+    };
+    const QString c = campo.toLower();
+    if (const auto it = nombres.constFind(c); it != nombres.constEnd())
+        return it.value();
+    if (c.endsWith(QLatin1String("desactivado")) || c.endsWith(QLatin1String("desactivada")))
+        return QStringLiteral("Desactivado");
+    if (c.endsWith(QLatin1String("descripcion")))
+        return QStringLiteral("Descripción");
+    return campo;
+}
+
+QString Descripcion(const Entrada& e) {
+    if (e.campo == QLatin1String("Precio") && e.anterior.isEmpty())
+        return QStringLiteral("Precio agregado: ") + e.nuevo;
+    if (e.campo == QLatin1String("Precio") && e.nuevo.isEmpty())
+        return QStringLiteral("Precio quitado: ") + e.anterior;
+    const QString nombre = NombreCampo(e.campo) + QStringLiteral(": ");
+    if (e.tipo == kEliminacion)
+        return nombre + e.anterior;
+    // A new record's values, a password change and a confirmation have no "before".
+    if (e.tipo == kAlta || e.tipo == kRegla || e.campo == QLatin1String("Confirmacion") ||
+        e.nuevo == kClaveCambiada)
+        return nombre + e.nuevo;
+    const auto vacio = [](const QString& v) { return v.isEmpty() ? QStringLiteral("(vacío)") : v; };
+    return nombre + vacio(e.anterior) + QStringLiteral(" → ") + vacio(e.nuevo);
+}
+
+} // namespace Historial

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "Conexiones.h"
+
+struct pg_conn;
+typedef struct pg_conn PGconn;
+
+// The server engine's side of Motor: statements run through libpq on the Qt connection's own
+// session, with the values sent apart from the text.
+namespace MotorPostgres {
+PGconn* HandleDe(const QSqlDatabase& db);
+bool Ejecutar(PGconn* db, const QString& sql, const QVariantList& valores, Recordset& rs,
+              bool varias, ErrorBD* error);
+bool Simple(PGconn* db, const char* sql, ErrorBD* error);
+bool EnTransaccion(PGconn* db);
+qlonglong Cambios(PGconn* db);
+qlonglong UltimaClave(PGconn* db);
+// The server's error in the file engine's codes (a lock waited for too long is SQLITE_BUSY).
+ErrorBD Error(const char* sqlstate, const QString& mensaje);
+} // namespace MotorPostgres

@@ -1,0 +1,164 @@
+#include "ErrorMotor.h"
+#include "Fechas.h"
+#include "Motor.h"
+#include "Valores.h"
+
+#include <sqlite3.h>
+
+using Valores::TipoColumna;
+
+namespace MotorSqlite {
+namespace {
+
+QVariant LeerValor(sqlite3_stmt* st, int i, TipoColumna tipo) {
+    const int clase = sqlite3_column_type(st, i);
+    if (clase == SQLITE_NULL)
+        return {};
+    switch (tipo) {
+    case TipoColumna::Booleano:
+        return QVariant(sqlite3_column_int64(st, i) != 0);
+    case TipoColumna::Fecha: {
+        if (clase == SQLITE_TEXT) {
+            const QDateTime m = Fechas::Leer(
+                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)),
+                                  sqlite3_column_bytes(st, i)));
+            if (m.isValid())
+                return m;
+        }
+        break;
+    }
+    case TipoColumna::Doble:
+        if (clase == SQLITE_INTEGER || clase == SQLITE_FLOAT)
+            return QVariant(sqlite3_column_double(st, i));
+        break;
+    case TipoColumna::Entero:
+        if (clase == SQLITE_INTEGER)
+            return Valores::Entero(sqlite3_column_int64(st, i));
+        break;
+    default:
+        break;
+    }
+    switch (clase) {
+    case SQLITE_INTEGER:
+        return Valores::Entero(sqlite3_column_int64(st, i));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(st, i));
+    case SQLITE_BLOB:
+        return QByteArray(static_cast<const char*>(sqlite3_column_blob(st, i)),
+                          sqlite3_column_bytes(st, i));
+    default:
+        return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)),
+                                 sqlite3_column_bytes(st, i));
+    }
+}
+
+int Vincular(sqlite3_stmt* st, int i, const QVariant& v) {
+    if (!v.isValid() || v.isNull())
+        return sqlite3_bind_null(st, i);
+    switch (v.typeId()) {
+    case QMetaType::Bool:
+        return sqlite3_bind_int(st, i, v.toBool() ? 1 : 0);
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::Short:
+        return sqlite3_bind_int64(st, i, v.toLongLong());
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return sqlite3_bind_double(st, i, v.toDouble());
+    case QMetaType::QDateTime:
+        return sqlite3_bind_text(st, i, Fechas::Texto(v.toDateTime()).toUtf8().constData(), -1,
+                                 SQLITE_TRANSIENT);
+    case QMetaType::QDate:
+        return sqlite3_bind_text(st, i, Fechas::Texto(v.toDate().startOfDay()).toUtf8().constData(),
+                                 -1, SQLITE_TRANSIENT);
+    default: {
+        const QByteArray t = v.toString().toUtf8();
+        return sqlite3_bind_text(st, i, t.constData(), static_cast<int>(t.size()),
+                                 SQLITE_TRANSIENT);
+    }
+    }
+}
+
+// One prepared statement run to its end; its rows (when it has columns) replace `filas`.
+bool Paso(sqlite3* db, sqlite3_stmt* st, const QVariantList& valores, QStringList* nombres,
+          QVector<QVector<QVariant>>* filas, bool* huboFilas, ErrorBD* error) {
+    const int nParam = sqlite3_bind_parameter_count(st);
+    for (int i = 1; i <= nParam; ++i) {
+        if (Vincular(st, i, valores.value(i - 1)) != SQLITE_OK) {
+            *error = ErrorDe(db);
+            return false;
+        }
+    }
+    const int nCol = sqlite3_column_count(st);
+    QVector<TipoColumna> tipos(nCol);
+    QStringList cols;
+    for (int c = 0; c < nCol; ++c) {
+        tipos[c] = Valores::TipoDeclarado(sqlite3_column_decltype(st, c));
+        cols << QString::fromUtf8(sqlite3_column_name(st, c));
+    }
+    QVector<QVector<QVariant>> leidas;
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        QVector<QVariant> fila(nCol);
+        for (int c = 0; c < nCol; ++c)
+            fila[c] = LeerValor(st, c, tipos[c]);
+        leidas.append(std::move(fila));
+    }
+    if (rc != SQLITE_DONE) {
+        *error = ErrorDe(db);
+        return false;
+    }
+    if (nCol > 0) {
+        *huboFilas = true;
+        *nombres = cols;
+        *filas = std::move(leidas);
+    }
+    return true;
+}
+
+} // namespace
+
+ErrorBD ErrorDe(sqlite3* db) {
+    return {sqlite3_extended_errcode(db), DescribirErrorMotor(db)};
+}
+
+bool Ejecutar(sqlite3* db, const QString& sql, const QVariantList& valores, Recordset& rs,
+              bool varias, ErrorBD* error) {
+    const QByteArray texto = sql.toUtf8();
+    const char* resto = texto.constData();
+    bool huboFilas = false;
+    QStringList nombres;
+    QVector<QVector<QVariant>> filas;
+    while (resto && *resto) {
+        sqlite3_stmt* st = nullptr;
+        const char* siguiente = nullptr;
+        if (sqlite3_prepare_v2(db, resto, -1, &st, &siguiente) != SQLITE_OK) {
+            *error = ErrorDe(db);
+            return false;
+        }
+        if (!st) { // only blanks or a comment were left
+            resto = siguiente;
+            continue;
+        }
+        const bool ok = Paso(db, st, valores, &nombres, &filas, &huboFilas, error);
+        sqlite3_finalize(st);
+        if (!ok)
+            return false;
+        resto = siguiente;
+        if (!varias) {
+            while (resto && *resto && QChar(QLatin1Char(*resto)).isSpace())
+                ++resto;
+            if (resto && *resto && *resto != ';') {
+                *error = {SQLITE_ERROR, QStringLiteral("Se esperaba una sola sentencia SQL.")};
+                return false;
+            }
+            break;
+        }
+    }
+    if (huboFilas)
+        rs.Abrir(sql, nombres, std::move(filas));
+    return true;
+}
+
+} // namespace MotorSqlite

@@ -1,0 +1,98 @@
+#include "Valores.h"
+
+#include "Fechas.h"
+
+#include <QDateTime>
+#include <QLocale>
+#include <climits>
+#include <sqlite3.h>
+
+namespace Valores {
+
+TipoColumna TipoDeclarado(const char* decl) {
+    if (!decl)
+        return TipoColumna::Libre;
+    const QByteArray d = QByteArray(decl).toUpper();
+    if (d.contains("BOOL"))
+        return TipoColumna::Booleano;
+    if (d.contains("DATE") || d.contains("TIME"))
+        return TipoColumna::Fecha;
+    if (d.contains("INT"))
+        return TipoColumna::Entero;
+    if (d.contains("DOUB") || d.contains("REAL") || d.contains("FLOA") || d.contains("NUM"))
+        return TipoColumna::Doble;
+    if (d.contains("CHAR") || d.contains("TEXT") || d.contains("CLOB"))
+        return TipoColumna::Texto;
+    return TipoColumna::Libre;
+}
+
+QVariant Entero(qint64 v) {
+    if (v >= INT_MIN && v <= INT_MAX)
+        return QVariant(static_cast<int>(v));
+    return QVariant(static_cast<qlonglong>(v));
+}
+
+bool ConvertirParametro(const QVariant& v, const QString& tipo, int n, QVariant* salida,
+                        ErrorBD* error) {
+    auto falla = [&](const QString& que) {
+        *error = {SQLITE_MISMATCH,
+                  QStringLiteral("El valor %1 (\"%2\") no es %3.").arg(n).arg(v.toString(), que)};
+        return false;
+    };
+    const bool nulo = !v.isValid() || v.isNull();
+    if (tipo == QLatin1String("TEXT")) {
+        *salida = nulo ? QString(QLatin1String("")) : v.toString();
+        return true;
+    }
+    if (tipo == QLatin1String("DOUBLE")) {
+        bool ok = false;
+        double d = 0;
+        if (v.typeId() == QMetaType::QString) {
+            const QString t = v.toString().trimmed();
+            d = QLocale::c().toDouble(t, &ok);
+            if (!ok)
+                d = QLocale().toDouble(t, &ok);
+        } else if (!nulo) {
+            d = v.toDouble(&ok);
+        }
+        if (!ok)
+            return falla(QStringLiteral("un número"));
+        *salida = d;
+        return true;
+    }
+    if (tipo == QLatin1String("INTEGER") || tipo == QLatin1String("SMALLINT")) {
+        bool ok = false;
+        qlonglong i = 0;
+        if (v.typeId() == QMetaType::Bool) {
+            i = v.toBool() ? 1 : 0;
+            ok = true;
+        } else if (v.typeId() == QMetaType::QString) {
+            i = v.toString().trimmed().toLongLong(&ok);
+        } else if (!nulo) {
+            i = v.toLongLong(&ok);
+        }
+        if (!ok || i < INT_MIN || i > INT_MAX)
+            return falla(QStringLiteral("un número entero"));
+        if (tipo == QLatin1String("SMALLINT"))
+            i = i != 0 ? 1 : 0; // a ticked box may come as 1, -1 or Qt::Checked
+        *salida = static_cast<int>(i);
+        return true;
+    }
+    if (tipo == QLatin1String("DATETIME")) {
+        QDateTime m;
+        if (v.typeId() == QMetaType::QDateTime)
+            m = v.toDateTime();
+        else if (v.typeId() == QMetaType::QDate)
+            m = v.toDate().startOfDay();
+        else if (!nulo)
+            m = Fechas::Leer(v.toString().trimmed());
+        if (!m.isValid())
+            return falla(QStringLiteral("una fecha"));
+        *salida = m;
+        return true;
+    }
+    *salida = v;
+    return true;
+}
+
+} // namespace Valores

@@ -1,0 +1,124 @@
+#include "frmHistorial.h"
+
+#include "Expediente.h"
+#include "Historial.h"
+#include "Mensajes.h"
+#include "Pantalla.h"
+
+#include <QDir>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+QPointer<frmHistorial> frmHistorial::instancia_;
+
+frmHistorial* frmHistorial::Mostrar(int ordId) {
+    if (!instancia_)
+        instancia_ = new frmHistorial;
+    instancia_->ordid = ordId;
+    instancia_->Cargar();
+    Pantalla::TraerAlFrente(instancia_);
+    return instancia_;
+}
+
+frmHistorial* frmHistorial::Abierta() {
+    return instancia_;
+}
+
+frmHistorial::frmHistorial() {
+    setObjectName(QStringLiteral("frmHistorial"));
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    grdHistorial = new QTreeWidget(this);
+    grdHistorial->setObjectName(QStringLiteral("grdHistorial"));
+    grdHistorial->setHeaderLabels({QStringLiteral("Fecha y Hora"), QStringLiteral("Usuario"),
+                                   QStringLiteral("Cambio"), QStringLiteral("Detalle")});
+    grdHistorial->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grdHistorial->setAlternatingRowColors(true);
+    grdHistorial->setWordWrap(true);
+    grdHistorial->header()->setStretchLastSection(true);
+    grdHistorial->setAccessibleName(QStringLiteral("Historial"));
+
+    cmdImprimir = new QPushButton(QStringLiteral("&Imprimir"), this);
+    cmdImprimir->setObjectName(QStringLiteral("cmdImprimir"));
+    cmdImprimir->setToolTip(QStringLiteral("Imprimir el historial de la Orden de Compra"));
+    cmdExpediente = new QPushButton(QStringLiteral("&Expediente PDF..."), this);
+    cmdExpediente->setObjectName(QStringLiteral("cmdExpediente"));
+    cmdExpediente->setToolTip(
+        QStringLiteral("Guardar la orden, todos sus precios y su historial en un archivo PDF"));
+    cmdCerrar = new QPushButton(QStringLiteral("&Cerrar"), this);
+    cmdCerrar->setObjectName(QStringLiteral("cmdCerrar"));
+
+    auto* botones = new QHBoxLayout;
+    botones->addStretch();
+    botones->addWidget(cmdImprimir);
+    botones->addWidget(cmdExpediente);
+    botones->addWidget(cmdCerrar);
+    auto* capa = new QVBoxLayout(this);
+    capa->addWidget(grdHistorial);
+    capa->addLayout(botones);
+    resize(Pantalla::Twips(12000, this), Pantalla::Twips(6000, this));
+
+    connect(cmdImprimir, &QPushButton::clicked, this, [this] { ImprimirHistorial(ordid, this); });
+    connect(cmdExpediente, &QPushButton::clicked, this, &frmHistorial::Expediente);
+    connect(cmdCerrar, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void frmHistorial::Cargar() {
+    setWindowTitle(QStringLiteral("Historial de la Orden de Compra Nº %1").arg(ordid));
+    grdHistorial->clear();
+    QList<Historial::Entrada> entradas;
+    if (!Historial::LeerHistorial(ordid, &entradas))
+        return;
+    QTreeWidgetItem* cambio = nullptr;
+    QStringList campos;
+    auto cerrar = [&] {
+        // A change of one line shows it on its own line; a longer one names its fields there.
+        if (!cambio)
+            return;
+        if (cambio->childCount() == 1) {
+            QTreeWidgetItem* unica = cambio->takeChild(0);
+            cambio->setText(3, unica->text(3));
+            delete unica;
+        } else
+            cambio->setText(3, campos.join(QStringLiteral(", ")));
+    };
+    for (const Historial::Entrada& e : entradas) {
+        if (!cambio || cambio->data(0, Qt::UserRole).toInt() != e.cambio) {
+            cerrar();
+            cambio = new QTreeWidgetItem(
+                grdHistorial,
+                {e.fecha.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")), e.login, e.tipo});
+            cambio->setData(0, Qt::UserRole, e.cambio);
+            campos.clear();
+        }
+        const QString campo = Historial::NombreCampo(e.campo);
+        if (!campos.contains(campo))
+            campos << campo;
+        new QTreeWidgetItem(cambio, {QString(), QString(), QString(), Historial::Descripcion(e)});
+    }
+    cerrar();
+    grdHistorial->expandAll();
+    for (int c = 0; c < 3; ++c)
+        grdHistorial->resizeColumnToContents(c);
+    if (grdHistorial->topLevelItemCount() > 0)
+        grdHistorial->setCurrentItem(grdHistorial->topLevelItem(0));
+    else
+        new QTreeWidgetItem(grdHistorial, {QString(), QString(), QString(),
+                                           QStringLiteral("No hay cambios registrados.")});
+}
+
+void frmHistorial::Expediente() {
+    const QString archivo = Mensajes::GuardarArchivo(
+        this, QStringLiteral("Expediente de la Orden de Compra"), QStringLiteral("PDF (*.pdf)"),
+        QDir::home().filePath(QStringLiteral("Orden de Compra %1.pdf").arg(ordid)));
+    if (archivo.isEmpty())
+        return;
+    CursorOcupado ocupado;
+    if (!ExportarExpediente(ordid, archivo))
+        Mensajes::MsgBox(
+            QStringLiteral("No se pudo escribir el archivo ") + QDir::toNativeSeparators(archivo),
+            Mensajes::Botones::OK, Mensajes::Icono::Exclamacion, QStringLiteral("Atención"));
+}

@@ -1,0 +1,71 @@
+#include "Expediente.h"
+
+#include "Conexiones.h"
+#include "Disenos.h"
+#include "VistaPrevia.h"
+
+#include <QPainter>
+#include <QPdfWriter>
+
+Recordset RegistrosHistorial(const QList<Historial::Entrada>& entradas) {
+    QVector<QVector<QVariant>> filas;
+    int cambio = 0;
+    for (const Historial::Entrada& e : entradas) {
+        const bool primera = filas.isEmpty() || e.cambio != cambio;
+        cambio = e.cambio;
+        filas.append({primera ? e.fecha.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")) : QString(),
+                      primera ? e.login : QString(), primera ? e.tipo : QString(),
+                      Historial::Descripcion(e)});
+    }
+    Recordset rs;
+    rs.Abrir(QStringLiteral("historial"),
+             {QStringLiteral("Fecha"), QStringLiteral("Usuario"), QStringLiteral("Cambio"),
+              QStringLiteral("Detalle")},
+             std::move(filas));
+    return rs;
+}
+
+bool ImprimirHistorial(int ordId, QWidget* parent) {
+    QList<Historial::Entrada> entradas;
+    if (!Historial::LeerHistorial(ordId, &entradas))
+        return false;
+    return MostrarInforme(dtrHistorial(ordId), RegistrosHistorial(entradas), true, parent);
+}
+
+bool ExportarExpediente(int ordId, const QString& archivo) {
+    Recordset orden;
+    Recordset precios;
+    QList<Historial::Entrada> entradas;
+    if (!AbrirRecordset(QStringLiteral("select * from v_ordenes_preciosaceptados where OrdId=?"),
+                        orden, {ordId}) ||
+        !AbrirRecordset(QStringLiteral("SELECT * FROM v_precios_proveedores WHERE OrdId=?"),
+                        precios, {ordId}) ||
+        !Historial::LeerHistorial(ordId, &entradas))
+        return false;
+    const struct {
+        DisenoInforme diseno;
+        Recordset rs;
+    } partes[] = {{dtrOrden(), orden},
+                  {dtrPreciosOrden(ordId), precios},
+                  {dtrHistorial(ordId), RegistrosHistorial(entradas)}};
+
+    QPdfWriter pdf(archivo);
+    QPageLayout pagina(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0));
+    pagina.setMinimumMargins(QMarginsF(0, 0, 0, 0));
+    pdf.setPageLayout(pagina);
+    pdf.setTitle(QStringLiteral("Expediente de la Orden de Compra Nº %1").arg(ordId));
+    pdf.setCreator(QStringLiteral("Quimbel"));
+    QPainter painter;
+    if (!painter.begin(&pdf))
+        return false;
+    const auto nuevaPagina = [&pdf] { return pdf.newPage(); };
+    bool primera = true;
+    for (const auto& p : partes) {
+        // Each part starts on a page of its own, with its own page numbers.
+        if (!primera && !pdf.newPage())
+            return false;
+        primera = false;
+        InformeMaquetado(p.diseno, p.rs, PapelEnTwips(pagina)).Pintar(painter, nuevaPagina);
+    }
+    return painter.end();
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "Historial.h"
+#include "Recordset.h"
+
+#include <QString>
+
+class QWidget;
+
+// The history of one order on paper, alone or in the auditor's dossier.
+
+// One record per history line (Fecha, Usuario, Cambio, Detalle), newest change first; the
+// moment, user and kind only on a change's first line.
+Recordset RegistrosHistorial(const QList<Historial::Entrada>& entradas);
+// "Historial de la Orden de Compra" in its preview, from which it is printed.
+bool ImprimirHistorial(int ordId, QWidget* parent = nullptr);
+// The order dossier: the order as dtrOrden prints it, all its quotes and its history, in one
+// PDF file. False when the records cannot be read (the error was shown) or the file written.
+bool ExportarExpediente(int ordId, const QString& archivo);

@@ -1,0 +1,239 @@
+#include "../editor/DatosGuardado.h"
+#include "Disenos.h"
+#include "Expediente.h"
+#include "Mensajes.h"
+#include "ModeloOrdenes.h"
+#include "RegistroPruebas.h"
+#include "Reloj.h"
+#include "Usuario.h"
+#include "frmHistorial.h"
+#include "frmPrincipal.h"
+#include "frmProcesar.h"
+#include "frmVerificarUsuario.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QProcess>
+#include <QTreeView>
+
+using namespace DatosGuardado;
+using Mensajes::Respuesta;
+
+namespace {
+
+QDateTime A(int hora, int minuto) {
+    return QDateTime(QDate(2026, 3, 4), QTime(hora, minuto));
+}
+
+// Saves what is on screen after "Editar", as the person would.
+void EditarYGuardar(frmOrden* f, const std::function<void()>& cambios) {
+    f->cmdMenu[1]->click();
+    cambios();
+    f->cmdMenu[2]->click();
+}
+
+void Procesar(int id, int estado) {
+    frmProcesar dlg;
+    dlg.ids = {QString::number(id)};
+    dlg.show();
+    dlg.cboEstado->setCurrentIndex(estado);
+    Mensajes::Responder(Respuesta::Si);
+    dlg.cmdAceptar->click();
+    QVERIFY(dlg.procesado);
+}
+
+QStringList Fila(const QTreeWidgetItem* i) {
+    return {i->text(0), i->text(1), i->text(2), i->text(3)};
+}
+
+QStringList Hijos(const QTreeWidgetItem* i) {
+    QStringList r;
+    for (int c = 0; c < i->childCount(); ++c)
+        r << i->child(c)->text(3);
+    return r;
+}
+
+int PaginasPdf(const QString& ruta) {
+    QFile f(ruta);
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray pdf = f.readAll();
+    return static_cast<int>(pdf.count("/Type /Page") - pdf.count("/Type /Pages"));
+}
+
+} // namespace
+
+class PruebaHistorial : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() {
+        Cerrar();
+        if (frmHistorial::Abierta())
+            delete frmHistorial::Abierta();
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* principal = qobject_cast<frmPrincipal*>(w))
+                delete principal;
+        Reloj::Fijar(QDateTime());
+    }
+
+    // Entered, edited and authorised by its author, moved on by someone else, then deleted: each
+    // step is a change of its own, with its login, moment and values, on screen, on paper and in
+    // the command-line tool once the order is gone.
+    void laVidaDeUnaOrdenQuedaEnSuHistorial() {
+        Entorno e;
+        const Maestros m = CargarMaestros(e);
+        const int beto =
+            e.Usuario(QStringLiteral("beto"), QString(), QStringLiteral("Beto Ruiz"), 1, 0, 1);
+        Reloj::Fijar(A(10, 30));
+        frmOrden* f = Abrir(true);
+        Cabecera(f, m, QStringLiteral("4"));
+        AgregarPrecio(f, m.acme, QStringLiteral("Sr. Gil"), QStringLiteral("10"), true);
+        f->cmdMenu[2]->click();
+        const int numero = f->ordid;
+        QVERIFY(numero > 0);
+
+        Reloj::Fijar(A(10, 45));
+        EditarYGuardar(f, [f] { f->txtCantidad->setText(QStringLiteral("6")); });
+
+        Reloj::Fijar(A(11, 0));
+        EditarYGuardar(f, [f, &m] {
+            f->chkAutorizo->click();
+            auto hecho = AlAbrirModal([](QWidget* w) {
+                auto* v = qobject_cast<frmVerificarUsuario*>(w);
+                QVERIFY(v);
+                v->txtPassword->setText(QStringLiteral("x"));
+                v->cmdOK->click();
+            });
+            const int i = f->dtcAutorizantes->findData(QString::number(m.autorizante));
+            f->dtcAutorizantes->setCurrentIndex(i);
+            emit f->dtcAutorizantes->activated(i);
+            QTRY_VERIFY(*hecho);
+        });
+        QVERIFY(Mensajes::Mostrados().isEmpty());
+        Cerrar();
+
+        gLogin = QStringLiteral("beto");
+        Reloj::Fijar(A(12, 0));
+        Procesar(numero, 1);
+        Reloj::Fijar(A(13, 0));
+        Procesar(numero, 2);
+
+        frmHistorial* h = frmHistorial::Mostrar(numero);
+        QCOMPARE(h->windowTitle(),
+                 QStringLiteral("Historial de la Orden de Compra Nº %1").arg(numero));
+        QTreeWidget* g = h->grdHistorial;
+        QCOMPARE(g->topLevelItemCount(), 5);
+        const QString julio = QStringLiteral("Julio Mir (%1)").arg(m.autorizante);
+        QCOMPARE(Fila(g->topLevelItem(0)), (QStringList{"04/03/2026 13:00:00", "beto", "Estado",
+                                                        "Estado: En trámite → Cumplida"}));
+        QCOMPARE(Fila(g->topLevelItem(1)).mid(0, 3),
+                 (QStringList{"04/03/2026 12:00:00", "beto", "Estado"}));
+        QCOMPARE(Hijos(g->topLevelItem(1)),
+                 (QStringList{"Estado: Pendiente → En trámite",
+                              QStringLiteral("Procesó: (vacío) → Beto Ruiz (%1)").arg(beto)}));
+        QCOMPARE(Fila(g->topLevelItem(2)).mid(0, 3),
+                 (QStringList{"04/03/2026 11:00:00", "korva", "Autorización"}));
+        QCOMPARE(Hijos(g->topLevelItem(2)),
+                 (QStringList{QStringLiteral("Autorizó: (vacío) → ") + julio,
+                              "Confirmación: contraseña confirmada el 04/03/2026 11:00:00"}));
+        QCOMPARE(Fila(g->topLevelItem(3)),
+                 (QStringList{"04/03/2026 10:45:00", "korva", "Modificación", "Cantidad: 4 → 6"}));
+        QCOMPARE(Fila(g->topLevelItem(4)).mid(0, 3),
+                 (QStringList{"04/03/2026 10:30:00", "korva", "Alta"}));
+        const QStringList alta = Hijos(g->topLevelItem(4));
+        QVERIFY(alta.contains("Cantidad: 4"));
+        QVERIFY(alta.contains("Ingresó: korva"));
+        QVERIFY(alta.contains(QStringLiteral("Producto: Tuerca 3/8'' zincada (%1)").arg(m.tuerca)));
+        QVERIFY2(alta.contains("Precio agregado: Acme: 10 Pesos, Contado, Sr. Gil, del 04/03/2026 "
+                               "al 04/03/2026, aceptado"),
+                 qPrintable(alta.join('|')));
+        // The authoriser is a change of its own, not one more field of the entry.
+        QVERIFY(!alta.join(' ').contains("Autorizó"));
+
+        // On paper, the same lines; the dossier holds the order, its quotes and its history.
+        QList<Historial::Entrada> entradas;
+        QVERIFY(Historial::LeerHistorial(numero, &entradas));
+        const QStringList papel =
+            InformeMaquetado(dtrHistorial(numero), RegistrosHistorial(entradas),
+                             QSize(11906, 16838))
+                .Textos(0);
+        QVERIFY(
+            papel.contains(QStringLiteral("HISTORIAL DE LA ORDEN DE COMPRA Nº %1").arg(numero)));
+        QVERIFY(papel.contains("Estado: En trámite → Cumplida"));
+        QVERIFY(papel.contains("Cantidad: 4 → 6"));
+        QCOMPARE(papel.count("beto"), 2);
+        const QString pdf = e.Carpeta() + QStringLiteral("/expediente.pdf");
+        QVERIFY(ExportarExpediente(numero, pdf));
+        QCOMPARE(PaginasPdf(pdf), 3);
+
+        // The main window shows the same history for its highlighted order, then deletes it.
+        gLogin = QStringLiteral("korva");
+        frmPrincipal* w = frmPrincipal::Instancia();
+        w->cboEstado->setCurrentIndex(2);
+        QCOMPARE(w->Modelo()->rowCount(), 1);
+        w->grdLista->setCurrentIndex(w->Modelo()->index(0, ModeloOrdenes::Marca));
+        delete frmHistorial::Abierta();
+        w->findChild<QAction*>(QStringLiteral("mnuArchivoHistorial"))->trigger();
+        QVERIFY(frmHistorial::Abierta());
+        QCOMPARE(frmHistorial::Abierta()->grdHistorial->topLevelItemCount(), 5);
+        QTest::keyClick(w->grdLista, Qt::Key_Space);
+        Mensajes::Responder(Respuesta::Si);
+        w->findChild<QAction*>(QStringLiteral("eliminar"))->trigger();
+        QCOMPARE(e.Valor("SELECT count(*) FROM ordenes").toInt(), 0);
+
+        QProcess herramienta;
+        herramienta.start(QCoreApplication::applicationDirPath() +
+                              QStringLiteral("/../bin/quimbel-db"),
+                          {QStringLiteral("historial"), e.RutaBase(), QString::number(numero)});
+        QVERIFY(herramienta.waitForFinished(30000));
+        QCOMPARE(herramienta.exitCode(), 0);
+        const QStringList lineas = QString::fromUtf8(herramienta.readAllStandardOutput())
+                                       .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lineas.first().split('\t').mid(1, 3), (QStringList{"Fecha", "Usuario", "Tipo"}));
+        const QStringList eliminada = lineas.value(1).split('\t');
+        QCOMPARE(eliminada.mid(2, 3),
+                 (QStringList{"korva", QStringLiteral("Eliminación"), QStringLiteral("ordenes")}));
+        // The quote removed, and no quote accepted any more.
+        QCOMPARE(lineas.filter(QStringLiteral("\tEliminación\tprecios\t")).size(), 2);
+        QCOMPARE(lineas.filter(QStringLiteral("\tbeto\tEstado\t")).size(), 3);
+        QVERIFY(lineas.last().contains(QStringLiteral("2026-03-04 10:30:00\tkorva\tAlta")));
+    }
+
+    // Each order moves or goes with its history line, or not at all; the others carry on.
+    void sinSuLineaDeHistorialUnaOrdenNoCambiaNiSeBorra() {
+        Entorno e;
+        const Maestros m = CargarMaestros(e);
+        const int a = Orden(e, m, QStringLiteral("korva"));
+        const int b = Orden(e, m, QStringLiteral("korva"));
+        Precio(e, b, m.acme, 5, true);
+        e.Sql(QStringLiteral("CREATE TRIGGER sin_historial BEFORE INSERT ON historial WHEN "
+                             "NEW.HisOrdId=%1 BEGIN SELECT RAISE(ABORT,'sin historial'); END")
+                  .arg(b));
+        frmProcesar dlg;
+        dlg.ids = {QString::number(a), QString::number(b)};
+        dlg.show();
+        dlg.cboEstado->setCurrentIndex(3);
+        Mensajes::Responder(Respuesta::Si);
+        dlg.cmdAceptar->click();
+        QVERIFY(Mensajes::UltimoTexto().startsWith(QStringLiteral("Error número: ")));
+        QCOMPARE(e.Valor("SELECT OrdEstado FROM ordenes WHERE OrdId=?", {a}).toString(),
+                 QStringLiteral("Anulada"));
+        QCOMPARE(e.Valor("SELECT OrdEstado FROM ordenes WHERE OrdId=?", {b}).toString(),
+                 QStringLiteral("Pendiente"));
+        QCOMPARE(e.Valor("SELECT ProcesadoId FROM ordenes WHERE OrdId=?", {b}).toInt(), 0);
+
+        frmPrincipal* w = frmPrincipal::Instancia();
+        w->cboEstado->setCurrentIndex(0);
+        w->grdLista->setCurrentIndex(w->Modelo()->index(0, ModeloOrdenes::Marca));
+        QTest::keyClick(w->grdLista, Qt::Key_Space);
+        Mensajes::Responder(Respuesta::Si);
+        w->findChild<QAction*>(QStringLiteral("eliminar"))->trigger();
+        QCOMPARE(e.Valor("SELECT count(*) FROM ordenes WHERE OrdId=?", {b}).toInt(), 1);
+        QCOMPARE(e.Valor("SELECT count(*) FROM precios WHERE OrdId=?", {b}).toInt(), 1);
+        QCOMPARE(e.Valor("SELECT count(*) FROM historial WHERE HisOrdId=?", {b}).toInt(), 0);
+    }
+};
+
+QUIMBEL_PRUEBA(PruebaHistorial)
+#include "PruebaHistorial.moc"
