@@ -412,14 +412,14 @@ DisenoInforme dtrHistorial(int ordId) {
     DisenoInforme d = TablaDeOrden(QStringLiteral("dtrHistorial"),
                                    QStringLiteral("Historial de la Orden de Compra"),
                                    QStringLiteral("HISTORIAL DE LA ORDEN DE COMPRA"), ordId,
-                                   {h("Fecha y Hora", 0, 1500), h("Usuario", 1550, 1100),
-                                    h("Cambio", 2700, 1200), h("Detalle", 3950, 5410)});
+                                   {h("Fecha y Hora", 0, 1800), h("Usuario", 1850, 1000),
+                                    h("Cambio", 2900, 1200), h("Detalle", 4150, 5210)});
     // Two lines for the detail: a quote's values do not fit in one.
     BandaInforme& b = d.detalle;
     b.alto = 480;
-    b.elementos << E::Campo(QStringLiteral("Fecha"), 0, 0, 1500, kNegrita);
-    b.elementos << E::Campo(QStringLiteral("Usuario"), 1550, 0, 1100, kNegrita);
-    b.elementos << E::Campo(QStringLiteral("Cambio"), 2700, 0, 1200, kNegrita);
-    b.elementos << E::Campo(QStringLiteral("Detalle"), 3950, 0, 5410, kNormal, 480);
+    b.elementos << E::Campo(QStringLiteral("Fecha"), 0, 0, 1800, kNegrita);
+    b.elementos << E::Campo(QStringLiteral("Usuario"), 1850, 0, 1000, kNegrita);
+    b.elementos << E::Campo(QStringLiteral("Cambio"), 2900, 0, 1200, kNegrita);
+    b.elementos << E::Campo(QStringLiteral("Detalle"), 4150, 0, 5210, kNormal, 480);
     return Listo(d);
 }

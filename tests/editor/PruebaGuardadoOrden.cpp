@@ -193,8 +193,7 @@ private slots:
         // order, new or changed.
         const int lineas = Cuenta(e, "historial");
         QVERIFY(lineas > 0);
-        e.Sql(QStringLiteral("CREATE TRIGGER sin_historial BEFORE INSERT ON historial "
-                             "BEGIN SELECT RAISE(ABORT,'sin historial'); END"));
+        e.Rechazar("sin_historial", "BEFORE INSERT", "historial", nullptr, "sin historial");
         Mensajes::Limpiar();
         ordid = 0;
         QVERIFY(!EscribirOrden(ordid, Orden(QStringLiteral("nueva")), {Precio("a", 1)}));

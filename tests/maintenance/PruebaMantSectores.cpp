@@ -123,9 +123,8 @@ private slots:
 
         // A history line that cannot be written refuses the save just the same, and the sector
         // is not stored without it.
-        e.Sql(QStringLiteral("DROP TRIGGER rechazo"));
-        e.Sql(QStringLiteral("CREATE TRIGGER rechazo BEFORE INSERT ON historial "
-                             "BEGIN SELECT RAISE(ABORT, 'sin lugar'); END"));
+        e.QuitarDisparador("rechazo", "sectores");
+        e.Rechazar("rechazo", "BEFORE INSERT", "historial", nullptr, "sin lugar");
         Mensajes::Limpiar();
         Pulsar(f.get(), kGuardar);
         QVERIFY(
