@@ -99,8 +99,9 @@ bool frmOrden::ConfirmarAceptacion(QList<Historial::Nota>* decisiones) {
             {kVencida, QStringLiteral("Aceptó la cotización vencida de %1.").arg(proveedor)});
     if (marca.masCara)
         decisiones->append({Regla::kMayorPrecio,
-                            QStringLiteral("Aceptó la cotización de %1, que no es la de menor "
-                                           "precio en %2. Motivo: %3")
-                                .arg(proveedor, nuevo.moneda.trimmed(), motivo)});
+                            // The reason first: it is what a reader of the history looks for.
+                            QStringLiteral("Motivo: %1 (aceptó la cotización de %2, que no es la "
+                                           "de menor precio en %3)")
+                                .arg(motivo, proveedor, nuevo.moneda.trimmed())});
     return true;
 }

@@ -31,6 +31,8 @@ TablaLimites::TablaLimites(QWidget* padre) : QTableWidget(0, 2, padre) {
     horizontalHeader()->setStretchLastSection(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setTabKeyNavigation(false);
+    // Rows as tall as a line of text, so that a few currencies show without scrolling.
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     setMaximumHeight(fontMetrics().height() * 7);
     connect(this, &QTableWidget::itemChanged, this, &TablaLimites::AlCambiar);
     SetEditable(false);

@@ -52,7 +52,7 @@ ConfiguracionMant Config() {
     c.mensajeObligatorio = QStringLiteral("Debe ingresar el Nombre del usuario");
     c.cancelarRecarga = true;
     c.anchoTwips = 7800;
-    c.altoTwips = 6900;
+    c.altoTwips = 7800; // room for the authorisation limits below the rights
     return c;
 }
 

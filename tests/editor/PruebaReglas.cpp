@@ -165,8 +165,8 @@ private slots:
         QCOMPARE(h.RecordCount(), 1);
         QCOMPARE(h.Texto(QStringLiteral("HisCampo")), QStringLiteral("Cotización de mayor precio"));
         QCOMPARE(h.Texto(QStringLiteral("HisNuevo")),
-                 QStringLiteral("Aceptó la cotización de Acme, que no es la de menor precio en "
-                                "Pesos. Motivo: Entrega inmediata"));
+                 QStringLiteral("Motivo: Entrega inmediata (aceptó la cotización de Acme, que "
+                                "no es la de menor precio en Pesos)"));
         QCOMPARE(h.Texto(QStringLiteral("HisLogin")), QStringLiteral("korva"));
         // The server stamps the history with its own clock.
         const QDateTime cuando = h.Campo(QStringLiteral("HisFecha")).toDateTime();
