@@ -49,15 +49,17 @@ const QString kEnUso = QStringLiteral("La copia de seguridad no se realizó porq
 
 } // namespace
 
+// Damage, locks and missing files of a database file have no counterpart on a server.
+#define SOLO_CON_ARCHIVO()                                                                         \
+    if (Entorno::EnServidor())                                                                     \
+    QSKIP("Se aplica a un archivo de base de datos, no a una base del servidor.")
+
 class PruebaRespaldo : public QObject {
     Q_OBJECT
 private slots:
-    void init() {
-        if (Entorno::EnServidor())
-            QSKIP("Copia de un archivo de base de datos: no se aplica a una base del servidor.");
-    }
     void cleanup() { Reloj::Fijar(QDateTime()); }
 
+    // Also from a server: the copy is a database file all the same.
     void unaCopiaPorDiaLaUltimaDelDiaReemplazaALaAnterior() {
         Entorno e;
         e.Insertar("sector_insertar", {QStringLiteral("Compras")});
@@ -87,6 +89,7 @@ private slots:
     }
 
     void baseDanadaNoReemplazaLaCopiaBuenaYQuedaAparte() {
+        SOLO_CON_ARCHIVO();
         Entorno e(false);
         const QString carpeta = e.Carpeta() + QStringLiteral("/copias");
         QVERIFY(QDir().mkpath(carpeta));
@@ -118,6 +121,7 @@ private slots:
     }
 
     void carpetaOOrigenInexistentesNoAvisan() {
+        SOLO_CON_ARCHIVO();
         Entorno e(false);
         Dia(6);
         const QString falta = e.Carpeta() + QStringLiteral("/no-existe");
@@ -130,6 +134,7 @@ private slots:
     }
 
     void copiaConsistenteMientrasOtroPuestoEscribe() {
+        SOLO_CON_ARCHIVO();
         Entorno e(false);
         Dia(6);
         const QString carpeta = e.Carpeta() + QStringLiteral("/copias");
@@ -160,6 +165,7 @@ private slots:
     }
 
     void baseBloqueadaMasAllaDeLaEsperaSeInforma() {
+        SOLO_CON_ARCHIVO();
         Entorno e(false);
         Dia(6);
         const QString carpeta = e.Carpeta() + QStringLiteral("/copias");

@@ -205,6 +205,40 @@ private slots:
         QCOMPARE(Cuenta(e, "historial"), lineas);
     }
 
+    // Another workstation in the middle of writing the same order: the save waits its while,
+    // then says the database is in use, keeps nothing of its own and leaves the connection
+    // usable; once the other is done, the same save goes through.
+    void unaOrdenOcupadaPorOtroPuestoEsperaYNoDejaNadaAMedias() {
+        Entorno e;
+        const bool servidor = Entorno::EnServidor();
+        int ordid = 0;
+        QVERIFY(EscribirOrden(ordid, Orden(QStringLiteral("antes")), {Precio("a", 1)}));
+        const int lineas = Cuenta(e, "historial");
+        // The same wait as in use, only shorter, so the test does not take ten seconds.
+        e.Sql(QLatin1String(servidor ? "SET lock_timeout = 300" : "PRAGMA busy_timeout = 300"));
+        OtroPuesto otro(e.RutaBase());
+        QVERIFY(otro.Abierto());
+        QVERIFY(otro.Ejecutar((servidor ? "BEGIN" : "BEGIN IMMEDIATE") +
+                              QByteArray("; UPDATE ordenes SET OrdComentario = 'otro' WHERE "
+                                         "OrdId = ") +
+                              QByteArray::number(ordid)));
+        Mensajes::Limpiar();
+        int misma = ordid;
+        QVERIFY(!EscribirOrden(misma, Orden(QStringLiteral("mia")), {Precio("b", 2)}));
+        QVERIFY2(Mensajes::UltimoTexto().contains(QStringLiteral("utilizada por otro usuario")),
+                 qPrintable(Mensajes::UltimoTexto()));
+        QVERIFY(!Motor::EnTransaccion(gConexion));
+        QVERIFY(otro.Ejecutar("ROLLBACK"));
+        QCOMPARE(e.Valor(QStringLiteral("select OrdComentario from ordenes where OrdId=?"), {ordid})
+                     .toString(),
+                 QStringLiteral("antes"));
+        QCOMPARE(Contactos(e, ordid), QStringList{QStringLiteral("a")});
+        QCOMPARE(Cuenta(e, "historial"), lineas);
+
+        QVERIFY(EscribirOrden(misma, Orden(QStringLiteral("mia")), {Precio("b", 2)}));
+        QCOMPARE(Contactos(e, ordid), QStringList{QStringLiteral("b")});
+    }
+
     void ordenBorradaDesdeOtroPuestoNoRecibePrecios() {
         Entorno e;
         int ordid = 0;
