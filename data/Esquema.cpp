@@ -158,6 +158,20 @@ CREATE TABLE historial (
 );
 CREATE INDEX historial_orden ON historial (HisOrdId, HisId);
 )SQL"},
+    // The office's approval rules (a row per rule; a missing row is off) and each authoriser's
+    // limit per currency.
+    {3, R"SQL(
+CREATE TABLE reglas (
+    ReglaNombre TEXT PRIMARY KEY COLLATE NOCASE,
+    ReglaActiva INTEGER NOT NULL DEFAULT 0
+);
+CREATE TABLE limitesautorizacion (
+    UsuId INTEGER NOT NULL,
+    LimMoneda TEXT COLLATE ES_CI NOT NULL,
+    LimImporte DOUBLE NOT NULL,
+    PRIMARY KEY (UsuId, LimMoneda)
+);
+)SQL"},
 };
 
 const QList<Paso>& Pasos() {
@@ -258,6 +272,8 @@ const QList<DefTabla>& Tablas() {
          {"HisId", "HisCambio", "HisFecha", "HisLogin", "HisTipo", "HisTabla", "HisClave",
           "HisOrdId", "HisCampo", "HisAnterior", "HisNuevo"},
          2},
+        {"reglas", {"ReglaNombre", "ReglaActiva"}, 3},
+        {"limitesautorizacion", {"UsuId", "LimMoneda", "LimImporte"}, 3},
     };
     return t;
 }

@@ -10,7 +10,7 @@ struct pg_conn;
 // (kept in the table "comandos": name, declared parameter types, statements), and the tables
 // added by later versions (the order history). PRAGMA user_version holds the schema's version.
 namespace Esquema {
-inline constexpr int kVersion = 2;
+inline constexpr int kVersion = 3;
 // Creates a new database file with the whole schema; refuses to touch an existing file. Given a
 // server URI, creates the schema in that (existing, empty) server database instead.
 bool Crear(const QString& ruta, QString* error);

@@ -280,6 +280,14 @@ bool RegistrarOrden(const QString& login, int ordId, const Orden& antes, const O
     return Escribir(login, kAutorizacion, ordenes, ordId, ordId, lineas);
 }
 
+bool Anotar(const QString& login, const QString& tabla, int clave, int ordId,
+            const QList<Nota>& notas) {
+    QList<Linea> lineas;
+    for (const Nota& n : notas)
+        lineas.append({n.campo, QString(), n.texto});
+    return Escribir(login, kRegla, tabla, clave, ordId, lineas);
+}
+
 bool LeerHistorial(int ordId, QList<Entrada>* entradas) {
     entradas->clear();
     Recordset rs;
@@ -346,7 +354,8 @@ QString Descripcion(const Entrada& e) {
     if (e.tipo == kEliminacion)
         return nombre + e.anterior;
     // A new record's values, a password change and a confirmation have no "before".
-    if (e.tipo == kAlta || e.campo == QLatin1String("Confirmacion") || e.nuevo == kClaveCambiada)
+    if (e.tipo == kAlta || e.tipo == kRegla || e.campo == QLatin1String("Confirmacion") ||
+        e.nuevo == kClaveCambiada)
         return nombre + e.nuevo;
     const auto vacio = [](const QString& v) { return v.isEmpty() ? QStringLiteral("(vacío)") : v; };
     return nombre + vacio(e.anterior) + QStringLiteral(" → ") + vacio(e.nuevo);

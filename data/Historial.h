@@ -17,6 +17,7 @@ inline const QString kModificacion = QStringLiteral("Modificación");
 inline const QString kEliminacion = QStringLiteral("Eliminación");
 inline const QString kAutorizacion = QStringLiteral("Autorización");
 inline const QString kEstado = QStringLiteral("Estado");
+inline const QString kRegla = QStringLiteral("Regla");
 
 // What the history holds for a changed password: never the password, not even encoded.
 inline const QString kClaveCambiada = QStringLiteral("contraseña cambiada");
@@ -53,6 +54,16 @@ bool RegistrarRegistro(const QString& login, const QString& tabla, const QString
 // moment the authoriser's password was confirmed.
 bool RegistrarOrden(const QString& login, int ordId, const Orden& antes, const Orden& despues,
                     const QDateTime& autorizacionConfirmada = {});
+
+// A decision that changed no field by itself: a rule that refused a save, the reason given for
+// a choice. `campo` names what it is about (the rule), `texto` says what was decided and why.
+struct Nota {
+    QString campo;
+    QString texto;
+};
+// Writes the notes as one change of kind kRegla of that row (`ordId` as in RegistrarRegistro).
+bool Anotar(const QString& login, const QString& tabla, int clave, int ordId,
+            const QList<Nota>& notas);
 
 // One line of the history.
 struct Entrada {

@@ -77,6 +77,7 @@ ResultadoGuardado EscribirOrden(int& ordid, const OrdenAGuardar& o,
     Historial::Orden despues;
     if (!InsertarPrecios(numero, precios) || !Historial::LeerOrden(numero, &despues) ||
         !Historial::RegistrarOrden(o.login, numero, antes, despues, o.autorizacionConfirmada) ||
+        !Historial::Anotar(o.login, QStringLiteral("ordenes"), numero, numero, o.notas) ||
         !t.Confirmar())
         return Resultado(Guardado::FalloDatos);
     ordid = numero;

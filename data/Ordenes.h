@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Historial.h"
 #include "Recordset.h"
 
 #include <QDateTime>
@@ -28,6 +29,9 @@ struct OrdenAGuardar {
     QString login;         // the signed-in user: written for a new order, and in the history
     // When the authoriser's password was last confirmed on screen, for the history.
     QDateTime autorizacionConfirmada;
+    // What the approval rules decided while it was edited (a reason for a choice, a dropped
+    // authorisation), kept in its history with the save.
+    QList<Historial::Nota> notas;
 };
 
 struct PrecioAGuardar {

@@ -81,6 +81,7 @@ void frmHistorial::Cargar() {
         if (cambio->childCount() == 1) {
             QTreeWidgetItem* unica = cambio->takeChild(0);
             cambio->setText(3, unica->text(3));
+            cambio->setToolTip(3, unica->text(3));
             delete unica;
         } else
             cambio->setText(3, campos.join(QStringLiteral(", ")));
@@ -97,7 +98,10 @@ void frmHistorial::Cargar() {
         const QString campo = Historial::NombreCampo(e.campo);
         if (!campos.contains(campo))
             campos << campo;
-        new QTreeWidgetItem(cambio, {QString(), QString(), QString(), Historial::Descripcion(e)});
+        const QString linea = Historial::Descripcion(e);
+        // A long line (a quote, a reason) is cut at the window's edge; its tooltip has it whole.
+        (new QTreeWidgetItem(cambio, {QString(), QString(), QString(), linea}))
+            ->setToolTip(3, linea);
     }
     cerrar();
     grdHistorial->expandAll();

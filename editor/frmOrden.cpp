@@ -11,6 +11,7 @@
 #include "Listas.h"
 #include "Mensajes.h"
 #include "Pantalla.h"
+#include "ReglasAprobacion.h"
 #include "Reloj.h"
 #include "Usuario.h"
 #include "VentanaUnica.h"
@@ -387,6 +388,7 @@ void frmOrden::ConstruirControles() {
     connect(grdPrecios, &QTreeWidget::itemClicked, this, &frmOrden::CargarFilaPrecio);
     connect(grdPrecios, &QTreeWidget::itemActivated, this, &frmOrden::CargarFilaPrecio);
     connect(chkAutorizo, &QCheckBox::toggled, this, &frmOrden::AutorizoCambiado);
+    connect(txtCantidad, &QLineEdit::editingFinished, this, &frmOrden::RevisarAutorizacion);
     connect(dtcAutorizantes, &QComboBox::activated, this, &frmOrden::AutorizanteElegido);
 
     resize(Pantalla::Twips(11400, this), Pantalla::Twips(9600, this));
@@ -475,6 +477,8 @@ void frmOrden::LimpiarOrden() {
     txtComentario->clear();
     LimpiarPrecio();
     grdPrecios->clear();
+    notasHistorial_.clear();
+    firmaAutorizada_.reset();
     filaEnEdicion_ = nullptr;
     siguienteClave_ = 1;
 }
@@ -513,6 +517,8 @@ void frmOrden::CargarOrden() {
         dtcSectores->SetValorGuardado(o.sectorId);
         dtcCentrosDeCosto->SetValorGuardado(o.centroCostoId);
         CargarPrecios();
+        notasHistorial_.clear(); // decisions about what was on screen before
+        RecordarAutorizacion();
         PonerModo(ModoOrden::Cargada);
     }
     BloquearCampos();
@@ -529,14 +535,18 @@ QList<QWidget*> frmOrden::CamposDeEdicion() const {
 
 void frmOrden::HabilitarEdicion() {
     const bool autorizada = !dtcAutorizantes->Valor().isEmpty();
-    if (autorizada)
+    // Where editing drops the authorisation, an authorised order is not locked.
+    const bool bloqueada = autorizada && !ReglasAprobacion::Leer().reautorizarAlEditar;
+    if (bloqueada)
         Mensajes::MsgBox(
             QStringLiteral("La orden ya fué autorizada, no se pueden realizar cambios."),
             Botones::OK, Icono::Informacion, kAtencion);
     for (QWidget* w : CamposDeEdicion())
-        w->setEnabled(!autorizada);
+        w->setEnabled(!bloqueada);
     chkAutorizo->setEnabled(true);
     dtcAutorizantes->setEnabled(autorizada);
+    if (autorizada)
+        FiltrarAutorizantes();
 }
 
 void frmOrden::BloquearCampos() {
@@ -652,6 +662,7 @@ void frmOrden::CargarPrecios() {
             EscribirFila(new QTreeWidgetItem(grdPrecios), p);
         }
     }
+    MarcarPrecios();
     AjustarColumnasPrecios();
     grdPrecios->update();
 }
@@ -765,7 +776,8 @@ bool frmOrden::ValidarPrecio() {
 }
 
 void frmOrden::AceptarPrecio() {
-    if (!ValidarPrecio())
+    QList<Historial::Nota> decisiones;
+    if (!ValidarPrecio() || !ConfirmarAceptacion(&decisiones))
         return;
     if (chkAceptado->isChecked()) {
         for (int i = 0; i < grdPrecios->topLevelItemCount(); ++i) {
@@ -793,8 +805,12 @@ void frmOrden::AceptarPrecio() {
     p.vigencia = dtpPreFecVigencia->Momento();
     p.aceptado = chkAceptado->isChecked();
     EscribirFila(fila, p);
+    if (p.aceptado)
+        AnotarAceptacion(p.clave, decisiones);
+    MarcarPrecios();
     AjustarColumnasPrecios();
     LimpiarPrecio();
+    RevisarAutorizacion();
 }
 
 void frmOrden::QuitarPrecio() {
@@ -819,7 +835,9 @@ void frmOrden::QuitarPrecio() {
         filaEnEdicion_ = nullptr;
     delete fila;
     ActualizarFilaEnEdicion();
+    MarcarPrecios();
     grdPrecios->update();
+    RevisarAutorizacion();
 }
 
 void frmOrden::VerHistorial() {

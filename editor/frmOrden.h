@@ -2,10 +2,13 @@
 
 #include "Ordenes.h"
 #include "Recordset.h"
+#include "ReglasAprobacion.h"
 
 #include <QDateTime>
 #include <QList>
+#include <QStringList>
 #include <QWidget>
+#include <optional>
 
 class ListaEnlazada;
 template <class T> class VentanaUnica;
@@ -138,6 +141,35 @@ private:
     bool ConfirmarAutorizante();
     // Ticks or unticks "Autorizó:" without asking for a password: the program's own changes.
     void MarcarAutorizo(bool marcado);
+    // Shows which quotes expired and which is the cheapest of its currency.
+    void MarcarPrecios();
+    // Accepting an expired or dearer quote: asks first; false when the person backs out.
+    // `decisiones` receives what the history is to keep of the answers.
+    bool ConfirmarAceptacion(QList<Historial::Nota>* decisiones);
+
+    // The office's approval rules (all off unless an administrator switched them on).
+    std::optional<FilaPrecio> PrecioAceptado() const;
+    // Leaves out of the authoriser list whoever the rules do not allow for this order.
+    void FiltrarAutorizantes();
+    // ValidarOrden's lines for the rules the chosen authoriser breaks.
+    QString ErroresDeReglas();
+    // What an authorisation was given for: when it changes, the authorisation may have to go.
+    struct FirmaAutorizacion {
+        double cantidad = 0;
+        int empId = 0;
+        double precio = 0;
+        QString moneda;
+        bool operator==(const FirmaAutorizacion&) const = default;
+    };
+    FirmaAutorizacion FirmaActual() const;
+    void RecordarAutorizacion();
+    // Drops the authorisation when its quantity or accepted quote changed and the rule says so.
+    void RevisarAutorizacion();
+    // The decisions taken when the quote row `fila` was stored as the accepted one; they replace
+    // those of an earlier acceptance.
+    void AnotarAceptacion(const QString& fila, const QList<Historial::Nota>& decisiones);
+    // The decisions the save keeps: those about a quote only while it is still the accepted one.
+    QList<Historial::Nota> NotasParaGuardar() const;
 
     static VentanaUnica<frmOrden>& Unica();
     Recordset rsUnidades_, rsLugares_, rsSolicitantes_, rsAutorizantes_, rsSectores_, rsCentros_,
@@ -150,4 +182,11 @@ private:
     // When a password was last confirmed to give or remove the authorisation.
     QDateTime autorizacionConfirmada_;
     bool autorizoPorPrograma_ = false;
+    // A rule's decision waiting for the save; `fila` is the key of the quote row it is about.
+    struct NotaPendiente {
+        Historial::Nota nota;
+        QString fila;
+    };
+    QList<NotaPendiente> notasHistorial_;
+    std::optional<FirmaAutorizacion> firmaAutorizada_;
 };

@@ -31,6 +31,7 @@ void frmOrden::AutorizoCambiado(bool marcado) {
     if (autorizoPorPrograma_)
         return;
     if (marcado) {
+        FiltrarAutorizantes();
         dtcAutorizantes->setEnabled(true);
         return;
     }
@@ -46,6 +47,7 @@ void frmOrden::AutorizoCambiado(bool marcado) {
     }
     dtcAutorizantes->SetValor(QString());
     autorizanteConfirmado_.clear();
+    RecordarAutorizacion();
     dtcAutorizantes->setEnabled(false);
     HabilitarEdicion();
 }
@@ -57,6 +59,7 @@ void frmOrden::AutorizanteElegido() {
         return;
     if (ConfirmarAutorizante()) {
         autorizanteConfirmado_ = dtcAutorizantes->Valor();
+        RecordarAutorizacion();
         MarcarAutorizo(true);
         return;
     }

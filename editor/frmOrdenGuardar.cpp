@@ -39,6 +39,7 @@ void AvisarNoGuardada(Ordenes::Guardado motivo, int numero) {
 } // namespace
 
 bool frmOrden::ValidarOrden() {
+    RevisarAutorizacion();
     QString mensaje;
 
     const QString cantidad = txtCantidad->text().trimmed();
@@ -82,6 +83,7 @@ bool frmOrden::ValidarOrden() {
                                       "precio Aceptado.") +
                        kFin;
     }
+    mensaje += ErroresDeReglas();
 
     if (mensaje.isEmpty())
         return true;
@@ -105,6 +107,7 @@ bool frmOrden::GuardarOrden() {
     o.autorizanteId = Id(dtcAutorizantes);
     o.login = gLogin;
     o.autorizacionConfirmada = autorizacionConfirmada_;
+    o.notas = NotasParaGuardar();
 
     QList<Ordenes::PrecioAGuardar> precios;
     for (const Ordenes::PrecioAGuardar& p : FilasPrecios())
@@ -122,7 +125,9 @@ bool frmOrden::GuardarOrden() {
     }
     ordid = numero;
     lblNumeroDeOrden->setText(QString::number(ordid));
+    notasHistorial_.clear();
     autorizanteConfirmado_ = dtcAutorizantes->Valor();
+    RecordarAutorizacion();
     autorizacionConfirmada_ = QDateTime();
     agregando = false;
     BloquearCampos();

@@ -1,5 +1,7 @@
 #include "frmMantUsuarios.h"
 
+#include "Conexiones.h"
+#include "TablaLimites.h"
 #include "Usuario.h"
 #include "Usuarios.h"
 
@@ -50,7 +52,7 @@ ConfiguracionMant Config() {
     c.mensajeObligatorio = QStringLiteral("Debe ingresar el Nombre del usuario");
     c.cancelarRecarga = true;
     c.anchoTwips = 7800;
-    c.altoTwips = 6900;
+    c.altoTwips = 7800; // room for the authorisation limits below the rights
     return c;
 }
 
@@ -65,6 +67,8 @@ frmMantUsuarios::frmMantUsuarios() : frmMantenimiento(Config()) {
     AreaCampos()->addWidget(chkSinClave_, kClave, 2);
     setTabOrder(txtFields(kClave), chkSinClave_);
     setTabOrder(chkSinClave_, txtFields(kNombre));
+    tblLimites_ = new TablaLimites(this);
+    AgregarControl(QStringLiteral("Límite de autorización:"), tblLimites_);
     connect(chkSinClave_, &QCheckBox::toggled, this, [this](bool sinClave) {
         if (sinClave)
             txtFields(kClave)->clear();
@@ -83,6 +87,7 @@ void frmMantUsuarios::MostrarRegistro() {
     frmMantenimiento::MostrarRegistro();
     txtFields(kClave)->clear();
     chkSinClave_->setChecked(false);
+    tblLimites_->Mostrar(txtFields(kCodigo)->text().toInt());
 }
 
 void frmMantUsuarios::PonerEstado(bool edicion, bool alCrear) {
@@ -90,6 +95,7 @@ void frmMantUsuarios::PonerEstado(bool edicion, bool alCrear) {
     if (!chkSinClave_)
         return; // still being built
     chkSinClave_->setEnabled(edicion);
+    tblLimites_->SetEditable(edicion);
     AjustarClave();
 }
 
@@ -104,6 +110,8 @@ void frmMantUsuarios::AjustarClave() {
 }
 
 bool frmMantUsuarios::GuardarRegistro() {
+    if (!tblLimites_->Leer(&limites_))
+        return false;
     const QString escrita = txtFields(kClave)->text();
     const QString codigo = txtFields(kCodigo)->text();
     if (chkSinClave_->isChecked()) {
@@ -120,6 +128,10 @@ bool frmMantUsuarios::GuardarRegistro() {
         claveCodificada_ = QLatin1String("");
     }
     return frmMantenimiento::GuardarRegistro();
+}
+
+bool frmMantUsuarios::GuardarDependientes(int clave) {
+    return EscribirLimites(gLogin, clave, limites_);
 }
 
 QVariantList frmMantUsuarios::ValoresInsertar() const {

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "ReglasAprobacion.h"
 #include "frmMantenimiento.h"
+
+class TablaLimites;
 
 // The password box never shows the stored password: left empty it keeps it, typed it replaces
 // it, and "Sin contraseña" (chkSinClave) sets the empty password on purpose.
@@ -11,11 +14,13 @@ public:
     static frmMantUsuarios* Instancia();
 
     QCheckBox* chkSinClave() const { return chkSinClave_; }
+    TablaLimites* tblLimites() const { return tblLimites_; }
     void MostrarRegistro() override;
 
 protected:
     void PonerEstado(bool edicion, bool alCrear = false) override;
     bool GuardarRegistro() override;
+    bool GuardarDependientes(int clave) override;
     QVariantList ValoresInsertar() const override;
     QVariantList ValoresActualizar() const override;
 
@@ -24,5 +29,7 @@ private:
     void AjustarClave();
 
     QCheckBox* chkSinClave_ = nullptr;
+    TablaLimites* tblLimites_ = nullptr;
     QString claveCodificada_;
+    LimitesAutorizacion limites_;
 };

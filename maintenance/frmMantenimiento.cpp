@@ -468,7 +468,8 @@ bool frmMantenimiento::GuardarRegistro() {
         clave = TextoDe(id);
     }
     Historial::Registro despues;
-    if (!Historial::Leer(config_.tabla, columnaClave, clave.toInt(), &despues) ||
+    if (!GuardarDependientes(clave.toInt()) ||
+        !Historial::Leer(config_.tabla, columnaClave, clave.toInt(), &despues) ||
         !Historial::RegistrarRegistro(gLogin, config_.tabla, columnaClave, antes, despues) ||
         !t.Confirmar())
         return false;

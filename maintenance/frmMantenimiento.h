@@ -228,6 +228,12 @@ protected:
     virtual QVariantList ValoresActualizar() const;
     // Runs the stored command of a save; false (after the user was told) keeps the entry.
     virtual bool GuardarRegistro();
+    // What a window keeps beside its record (`clave`: the record's key, also a new one), written
+    // in the record's transaction; false undoes the whole save.
+    virtual bool GuardarDependientes(int clave) {
+        Q_UNUSED(clave);
+        return true;
+    }
 
     // Browse (false) or entry (true) state: buttons and which controls may be edited.
     // `alCrear` says the entry started with "Nuevo".

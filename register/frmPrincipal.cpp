@@ -25,6 +25,7 @@
 #include "frmOpciones.h"
 #include "frmOrden.h"
 #include "frmProcesar.h"
+#include "frmReglas.h"
 #include "frmResumenCompras.h"
 
 #include <QAction>
@@ -170,6 +171,7 @@ frmPrincipal::frmPrincipal(QWidget* parent) : QMainWindow(parent) {
     const bool administrador = EsAdministrador(gLogin);
     mnuHerramientasMantUsuarios->setEnabled(administrador);
     mnuHerramientasOpciones->setEnabled(administrador);
+    mnuHerramientasReglas->setEnabled(administrador);
 
     connect(qApp, &QGuiApplication::focusWindowChanged, this, &frmPrincipal::VentanaEnfocada);
     setTabOrder(cboEstado, grdLista);
@@ -221,8 +223,11 @@ void frmPrincipal::CrearMenu() {
             QStringLiteral("Mantenimiento de &Usuarios"), &frmMantUsuarios::Instancia);
     entrada(mnuHerramientas, mnuHerramientasOpciones, "mnuHerramientasOpciones",
             QStringLiteral("Op&ciones"), &frmOpciones::Instancia);
+    entrada(mnuHerramientas, mnuHerramientasReglas, "mnuHerramientasReglas",
+            QStringLiteral("Reglas de &aprobación"), [this] { frmReglas::Mostrar(this); });
     mnuHerramientasMantUsuarios->setEnabled(false);
     mnuHerramientasOpciones->setEnabled(false);
+    mnuHerramientasReglas->setEnabled(false);
     mnuHerramientas->addSeparator();
     entrada(mnuHerramientas, mnuHerramientasResumenCompras, "mnuHerramientasResumenCompras",
             QStringLiteral("&Resumen de compras"), &frmResumenCompras::Instancia);

@@ -72,6 +72,7 @@ public:
     QAction* mnuHerramientasMantSectores;
     QAction* mnuHerramientasMantUsuarios;
     QAction* mnuHerramientasOpciones;
+    QAction* mnuHerramientasReglas;
     QAction* mnuHerramientasResumenCompras;
     QAction* mnuAyudaSitioWeb;
     QAction* mnuAyudaAcercaDe;

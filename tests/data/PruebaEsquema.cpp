@@ -61,9 +61,12 @@ bool Abrir() {
 void VersionUno(Entorno& e) {
     e.Sql(QStringLiteral("INSERT INTO ordenes (OrdCantidad, UsuLogin) VALUES (3, 'ana')"));
     CerrarConexion();
-    Directo(e.RutaBase(), Entorno::EnServidor() ? "DROP TABLE historial; DROP FUNCTION ahora(); "
-                                                  "UPDATE esquema SET version = 1;"
-                                                : "DROP TABLE historial; PRAGMA user_version = 1;");
+    Directo(e.RutaBase(),
+            Entorno::EnServidor()
+                ? "DROP TABLE historial; DROP TABLE reglas; DROP TABLE limitesautorizacion; "
+                  "DROP FUNCTION ahora(); UPDATE esquema SET version = 1;"
+                : "DROP TABLE historial; DROP TABLE reglas; DROP TABLE limitesautorizacion; "
+                  "PRAGMA user_version = 1;");
 }
 
 } // namespace
@@ -79,6 +82,8 @@ private slots:
         QCOMPARE(e.Valor(QStringLiteral("SELECT UsuLogin FROM ordenes")).toString(),
                  QStringLiteral("ana"));
         QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM historial")).toInt(), 0);
+        QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM reglas")).toInt(), 0);
+        QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM limitesautorizacion")).toInt(), 0);
         // What the new version writes works on the upgraded database.
         Historial::Registro sector;
         sector.columnas = QStringList{QStringLiteral("SecId"), QStringLiteral("SecDescripcion")};

@@ -12,32 +12,6 @@ using namespace DatosGuardado;
 
 namespace {
 
-// Answers the password window the next step opens: the password, or cancel when
-// it is null. Counts the windows that came up; the caller checks the count right after the
-// step, which fails when the window never opened.
-void Contrasena(int* veces, const QString& clave) {
-    (void)AlAbrirModal([veces, clave](QWidget* w) {
-        auto* v = qobject_cast<frmVerificarUsuario*>(w);
-        QVERIFY(v);
-        ++*veces;
-        if (clave.isNull()) {
-            v->cmdCancel->click();
-            return;
-        }
-        v->txtPassword->setText(clave);
-        v->cmdOK->click();
-        if (v->isVisible()) // wrong password: the window stays; give up
-            v->cmdCancel->click();
-    });
-}
-
-// A person choosing a name in the authoriser list with the mouse.
-void Elegir(frmOrden* f, int usuario) {
-    const int i = f->dtcAutorizantes->findData(QString::number(usuario));
-    f->dtcAutorizantes->setCurrentIndex(i);
-    emit f->dtcAutorizantes->activated(i);
-}
-
 // An assistive tool ticking or unticking the box: its toggle action, no click.
 void Alternar(QCheckBox* caja) {
     QAccessibleActionInterface* acciones =

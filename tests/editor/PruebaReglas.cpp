@@ -1,0 +1,354 @@
+#include "DatosGuardado.h"
+#include "Historial.h"
+#include "Mensajes.h"
+#include "RegistroPruebas.h"
+#include "Reloj.h"
+#include "TablaLimites.h"
+#include "Usuario.h"
+#include "frmMantUsuarios.h"
+#include "frmReglas.h"
+
+#include <QTableView>
+#include <QTableWidget>
+#include <QTest>
+
+using namespace DatosGuardado;
+using Mensajes::Respuesta;
+
+namespace {
+
+// An administrator switching rules on in their window, as a person does.
+void Activar(std::initializer_list<QCheckBox * frmReglas::*> casillas) {
+    auto hecho = AlAbrirModal([casillas](QWidget* w) {
+        auto* r = qobject_cast<frmReglas*>(w);
+        QVERIFY(r);
+        for (QCheckBox* frmReglas::*c : casillas)
+            (r->*c)->setChecked(true);
+        r->cmdOK->click();
+    });
+    frmReglas::Mostrar();
+    QTRY_VERIFY(*hecho);
+}
+
+int Cotizacion(Entorno& e, int orden, int proveedor, double precio, const QString& moneda,
+               QDate vigencia, bool aceptada = false) {
+    return e.Insertar("precio_Insertar",
+                      {orden, proveedor, QString(), precio, moneda, QStringLiteral("Contado"),
+                       QDate(2026, 2, 2), vigencia, aceptada ? 1 : 0});
+}
+
+bool Negrita(QTreeWidgetItem* fila) {
+    return fila->font(4).bold();
+}
+
+bool Roja(QTreeWidgetItem* fila) {
+    return fila->data(4, Qt::ForegroundRole).value<QColor>() == QColor(Qt::red);
+}
+
+QStringList Nombres(const QComboBox* lista) {
+    QStringList r;
+    for (int i = 0; i < lista->count(); ++i)
+        r << lista->itemText(i);
+    return r;
+}
+
+// The history's lines about one table, newest change first, as people read them.
+QStringList Historia(const QString& tabla) {
+    QList<Historial::Entrada> entradas;
+    Historial::LeerHistorial(0, &entradas);
+    QStringList r;
+    for (const Historial::Entrada& x : entradas)
+        if (x.tabla == tabla)
+            r << x.login + QStringLiteral(": ") + Historial::Descripcion(x);
+    return r;
+}
+
+// Picks a user in the users window's list by name, as a click on its row does.
+void ElegirUsuario(frmMantUsuarios* u, const QString& nombre) {
+    QTableView* v = u->dtgLista();
+    for (int i = 0; i < v->model()->rowCount(); ++i)
+        if (v->model()->index(i, 1).data().toString() == nombre) {
+            const QRect r = v->visualRect(v->model()->index(i, 0));
+            QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, r.center());
+            return;
+        }
+    QFAIL("no está el usuario");
+}
+
+} // namespace
+
+class PruebaReglas : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() {
+        Cerrar();
+        Reloj::Fijar(QDateTime());
+        gLogin = QStringLiteral("korva");
+    }
+
+    void laListaMarcaVencidasYMenoresYLaReglaPideConfirmarYJustificar() {
+        Entorno e;
+        const Maestros m = CargarMaestros(e);
+        Reloj::Fijar(kAhora);
+        const int orden = Orden(e, m, QStringLiteral("korva"));
+        Cotizacion(e, orden, m.acme, 12, QStringLiteral("Pesos"), QDate(2026, 3, 10));
+        Cotizacion(e, orden, m.obrien, 8, QStringLiteral("pesos "), QDate(2026, 3, 3));
+        Cotizacion(e, orden, m.acme, 30, QStringLiteral("Dólares"), QDate(2026, 3, 4));
+        frmOrden* f = Abrir(false, orden);
+        QTreeWidget* g = f->grdPrecios;
+        // One currency however it was typed; a quote alone in its currency is not "the lowest";
+        // valid through today is not expired.
+        QVERIFY(Roja(g->topLevelItem(1)) && Negrita(g->topLevelItem(1)));
+        QCOMPARE(g->topLevelItem(1)->toolTip(0),
+                 QStringLiteral("Cotización vencida\nMenor precio en pesos"));
+        QVERIFY(!Roja(g->topLevelItem(0)) && !Negrita(g->topLevelItem(0)));
+        QVERIFY(!Roja(g->topLevelItem(2)) && !Negrita(g->topLevelItem(2)));
+        QCOMPARE(g->topLevelItem(2)->toolTip(4), QString());
+
+        // Rule off: accepting the dearer quote asks nothing, as always.
+        f->cmdMenu[1]->click();
+        ClicEnFila(g, 0);
+        f->chkAceptado->setChecked(true);
+        f->cmdAceptar->click();
+        QVERIFY(Mensajes::Mostrados().isEmpty());
+        QVERIFY(f->FilasPrecios()[0].aceptado);
+
+        Activar({&frmReglas::chkJustificarCotizacion});
+        // The expired one: "No" keeps the entry as typed; "Si" accepts it, asked only once.
+        ClicEnFila(g, 1);
+        f->chkAceptado->setChecked(true);
+        Mensajes::Responder(Respuesta::No);
+        f->cmdAceptar->click();
+        QCOMPARE(Mensajes::UltimoTexto(),
+                 QStringLiteral("La cotización está vencida. ¿Desea aceptarla de todos modos?"));
+        QVERIFY(!f->FilasPrecios()[1].aceptado);
+        QCOMPARE(Tag(f->txtPrecio), QStringLiteral("2"));
+        Mensajes::Limpiar();
+        Mensajes::Responder(Respuesta::Si);
+        f->cmdAceptar->click();
+        QCOMPARE(Mensajes::Mostrados().size(), 1);
+        QVERIFY(f->FilasPrecios()[1].aceptado && !f->FilasPrecios()[0].aceptado);
+
+        // The dearer one: no reason, no acceptance; with a reason it is accepted and noted.
+        ClicEnFila(g, 0);
+        f->chkAceptado->setChecked(true);
+        Mensajes::ResponderTexto(QString());
+        f->cmdAceptar->click();
+        QVERIFY(!f->FilasPrecios()[0].aceptado);
+        Mensajes::ResponderTexto(QStringLiteral("  Entrega inmediata "));
+        f->cmdAceptar->click();
+        QVERIFY(f->FilasPrecios()[0].aceptado);
+
+        // Removing the cheapest moves the mark with the list.
+        g->setCurrentItem(g->topLevelItem(1));
+        Mensajes::Responder(Respuesta::Si);
+        f->cmdQuitar->click();
+        QCOMPARE(g->topLevelItemCount(), 2);
+        QVERIFY(!Negrita(g->topLevelItem(0)));
+
+        // The reason is kept with the save that stores its quote as the accepted one, in the
+        // same transaction: a save the database refuses keeps neither. The expired quote is no
+        // longer the accepted one, so its acceptance is not kept at all.
+        e.Rechazar("sin_precios", "BEFORE INSERT", "precios", "", "disco lleno");
+        f->cmdMenu[2]->click();
+        QVERIFY(f->txtCantidad->isEnabled());
+        QCOMPARE(
+            Cuenta(e, QStringLiteral("select count(*) from historial where HisOrdId=?"), {orden}),
+            0);
+        e.QuitarDisparador("sin_precios", "precios");
+        Mensajes::Limpiar();
+        f->cmdMenu[2]->click();
+        QVERIFY(Mensajes::Mostrados().isEmpty() && !f->txtCantidad->isEnabled());
+        const Recordset h =
+            e.Sql(QStringLiteral("select * from historial where HisTipo='Regla' and HisOrdId=?"),
+                  {orden});
+        QCOMPARE(h.RecordCount(), 1);
+        QCOMPARE(h.Texto(QStringLiteral("HisCampo")), QStringLiteral("Cotización de mayor precio"));
+        QCOMPARE(h.Texto(QStringLiteral("HisNuevo")),
+                 QStringLiteral("Motivo: Entrega inmediata (aceptó la cotización de Acme, que "
+                                "no es la de menor precio en Pesos)"));
+        QCOMPARE(h.Texto(QStringLiteral("HisLogin")), QStringLiteral("korva"));
+        // The server stamps the history with its own clock.
+        const QDateTime cuando = h.Campo(QStringLiteral("HisFecha")).toDateTime();
+        QVERIFY(Entorno::EnServidor() ? qAbs(cuando.secsTo(QDateTime::currentDateTime())) < 600
+                                      : cuando == kAhora);
+    }
+
+    void autorizanteAjenoNoEsQuienIngresoNiElSolicitante() {
+        Entorno e;
+        const Maestros m = CargarMaestros(e);
+        const int rcas = e.Usuario(QStringLiteral("rcas"), QStringLiteral("r"),
+                                   QStringLiteral("Rita Cas"), 1, 1, 0);
+        // Stored before the rule: korva entered it, asked for it and authorised it.
+        const int vieja =
+            e.Insertar("orden_insertar",
+                       {QDateTime(QDate(2026, 2, 1), QTime(9, 0)), 2.0, QStringLiteral("Caja"),
+                        m.tuerca, QString(), QStringLiteral("Depósito"), QStringLiteral("Normal"),
+                        1, 1, 1, 1, QStringLiteral("korva")});
+        Precio(e, vieja, m.acme, 12, true);
+
+        // Only an administrator changes the rules.
+        gLogin = QStringLiteral("lpaz");
+        frmReglas::Mostrar();
+        QCOMPARE(Mensajes::UltimoTexto(),
+                 QStringLiteral("Sólo un administrador puede cambiar las reglas de aprobación."));
+        QCOMPARE(Cuenta(e, QStringLiteral("select count(*) from reglas")), 0);
+        Mensajes::Limpiar();
+        gLogin = QStringLiteral("korva");
+        Activar({&frmReglas::chkAutorizanteAjeno});
+        Activar({&frmReglas::chkAutorizanteAjeno});
+        QCOMPARE(Historia(QStringLiteral("reglas")),
+                 QStringList{QStringLiteral("korva: Autorizante ajeno: No → Si")});
+
+        frmOrden* f = Abrir(true);
+        Cabecera(f, m);
+        f->dtcSolicitantes->SetValor(QString::number(rcas));
+        AgregarPrecio(f, m.acme, QStringLiteral("uno"), QStringLiteral("10"), true);
+        QTest::mouseClick(f->chkAutorizo, Qt::LeftButton);
+        QCOMPARE(Nombres(f->dtcAutorizantes), QStringList{QStringLiteral("Julio Mir")});
+        int veces = 0;
+        Contrasena(&veces, QStringLiteral("x"));
+        Elegir(f, m.autorizante);
+        QCOMPARE(veces, 1);
+        f->cmdMenu[2]->click();
+        QVERIFY(Mensajes::Mostrados().isEmpty());
+        QCOMPARE(Cuenta(e, QStringLiteral("select AutorizanteId from ordenes where OrdId=?"),
+                        {f->ordid}),
+                 m.autorizante);
+
+        // The stored order breaks the rule twice: saving it says both and writes nothing.
+        Cerrar();
+        f = Abrir(false, vieja);
+        f->cmdMenu[1]->click();
+        Mensajes::Limpiar();
+        f->cmdMenu[2]->click();
+        QCOMPARE(Mensajes::UltimoTexto(),
+                 QStringLiteral("El autorizante no puede ser quien ingresó la orden.\r\n"
+                                "El autorizante no puede ser el solicitante de la orden.\r\n"));
+        QVERIFY(f->cmdMenu[2]->isEnabled());
+        QCOMPARE(Cuenta(e,
+                        QStringLiteral("select count(*) from historial where HisOrdId=? and "
+                                       "HisCampo='Autorizante ajeno' and HisNuevo like "
+                                       "'Rechazó guardar: %'"),
+                        {vieja}),
+                 2);
+    }
+
+    void limitePorMonedaDesdeLaVentanaDeUsuarios() {
+        Entorno e;
+        const Maestros m = CargarMaestros(e);
+        const int vieja = Orden(e, m, QStringLiteral("korva"), m.autorizante);
+        Precio(e, vieja, m.acme, 150, true);
+
+        // The users window: a known currency and a new one typed in the last row.
+        {
+            std::unique_ptr<frmMantUsuarios> u(frmMantUsuarios::Instancia());
+            ElegirUsuario(u.get(), QStringLiteral("Julio Mir"));
+            u->cmdMenu(1)->click();
+            TablaLimites* t = u->tblLimites();
+            QCOMPARE(t->rowCount(), 2);
+            QCOMPARE(t->item(0, 0)->text(), QStringLiteral("Pesos"));
+            t->item(0, 1)->setText(QStringLiteral("100"));
+            t->item(1, 0)->setText(QStringLiteral("Euros"));
+            QCOMPARE(t->rowCount(), 3);
+            t->item(1, 1)->setText(QStringLiteral("mucho"));
+            u->cmdMenu(2)->click();
+            QCOMPARE(Mensajes::UltimoTexto(),
+                     QStringLiteral("El Límite de autorización en Euros debe ser un número "
+                                    "mayor o igual que cero."));
+            QCOMPARE(Cuenta(e, QStringLiteral("select count(*) from limitesautorizacion")), 0);
+            t->item(1, 1)->setText(QStringLiteral("50,5"));
+            // The limits are saved with the user, and with their history, or nothing is.
+            u->txtFields(3)->setText(QStringLiteral("Julio A. Mir"));
+            e.Rechazar("sin_limites", "BEFORE INSERT", "limitesautorizacion", "", "disco lleno");
+            u->cmdMenu(2)->click();
+            QVERIFY(u->EnEdicion());
+            QCOMPARE(Cuenta(e, QStringLiteral("select count(*) from usuarios where "
+                                              "UsuNombre='Julio A. Mir'")),
+                     0);
+            QCOMPARE(Cuenta(e, QStringLiteral("select count(*) from historial")), 0);
+            e.QuitarDisparador("sin_limites", "limitesautorizacion");
+            u->txtFields(3)->setText(QStringLiteral("Julio Mir"));
+            u->cmdMenu(2)->click();
+            QVERIFY(!u->EnEdicion());
+            Mensajes::Limpiar();
+        }
+        QCOMPARE(
+            Historia(QStringLiteral("limitesautorizacion")),
+            (QStringList{QStringLiteral("korva: Límite de autorización en Euros: (vacío) → 50,5"),
+                         QStringLiteral("korva: Límite de autorización en Pesos: (vacío) → 100")}));
+        QCOMPARE(e.Valor(QStringLiteral("select LimImporte from limitesautorizacion where "
+                                        "UsuId=? and LimMoneda='pesos'"),
+                         {m.autorizante})
+                     .toDouble(),
+                 100.0);
+        QCOMPARE(Cuenta(e, QStringLiteral("select count(*) from limitesautorizacion")), 2);
+
+        Activar({&frmReglas::chkLimitePorMoneda});
+        // Over the limit: not offered. At the limit: offered and stored.
+        frmOrden* f = Abrir(true);
+        Cabecera(f, m);
+        AgregarPrecio(f, m.acme, QStringLiteral("uno"), QStringLiteral("100,01"), true);
+        QTest::mouseClick(f->chkAutorizo, Qt::LeftButton);
+        QCOMPARE(f->dtcAutorizantes->findData(QString::number(m.autorizante)), -1);
+        QTest::mouseClick(f->chkAutorizo, Qt::LeftButton);
+        ClicEnFila(f->grdPrecios, 0);
+        f->txtPrecio->setText(QStringLiteral("100"));
+        f->cmdAceptar->click();
+        QTest::mouseClick(f->chkAutorizo, Qt::LeftButton);
+        int veces = 0;
+        Contrasena(&veces, QStringLiteral("x"));
+        Elegir(f, m.autorizante);
+        QCOMPARE(veces, 1);
+        f->cmdMenu[2]->click();
+        QVERIFY(Mensajes::Mostrados().isEmpty());
+        QVERIFY(!f->txtCantidad->isEnabled());
+
+        // Stored over the limit before the rule: saving names the limit.
+        Cerrar();
+        f = Abrir(false, vieja);
+        f->cmdMenu[1]->click();
+        Mensajes::Limpiar();
+        f->cmdMenu[2]->click();
+        QCOMPARE(Mensajes::UltimoTexto(),
+                 QStringLiteral("El límite de autorización de Julio Mir en Pesos es 100; el "
+                                "precio aceptado es 150.\r\n"));
+    }
+
+    void ordenAutorizadaQueSeEditaVuelveARequerirAutorizacion() {
+        Entorno e;
+        const Maestros m = CargarMaestros(e);
+        const int orden = Orden(e, m, QStringLiteral("korva"), m.autorizante);
+        Precio(e, orden, m.acme, 12, true);
+        Activar({&frmReglas::chkReautorizar});
+        frmOrden* f = Abrir(false, orden);
+        f->cmdMenu[1]->click();
+        QVERIFY(Mensajes::Mostrados().isEmpty());
+        QVERIFY(f->txtCantidad->isEnabled() && f->chkAutorizo->isChecked());
+
+        // What the authorisation did not look at may change; storing the accepted quote
+        // again unchanged keeps it too.
+        f->txtComentario->setText(QStringLiteral("Otro comentario"));
+        ClicEnFila(f->grdPrecios, 0);
+        f->cmdAceptar->click();
+        QCOMPARE(f->dtcAutorizantes->Valor(), QString::number(m.autorizante));
+
+        f->txtCantidad->setText(QStringLiteral("13"));
+        f->cmdMenu[2]->click();
+        QCOMPARE(Mensajes::Mostrados().size(), 1);
+        QVERIFY(Mensajes::UltimoTexto().startsWith(
+            QStringLiteral("Cambió la cantidad o el precio aceptado de una orden autorizada")));
+        QVERIFY(!f->chkAutorizo->isChecked());
+        const Recordset o = e.Sql(QStringLiteral("select * from ordenes where OrdId=?"), {orden});
+        QCOMPARE(o.Campo(QStringLiteral("AutorizanteId")).toInt(), 0);
+        QCOMPARE(o.Campo(QStringLiteral("OrdCantidad")).toDouble(), 13.0);
+        QCOMPARE(Cuenta(e,
+                        QStringLiteral("select count(*) from historial where HisOrdId=? and "
+                                       "HisCampo='Reautorización al editar'"),
+                        {orden}),
+                 1);
+    }
+};
+
+QUIMBEL_PRUEBA(PruebaReglas)
+#include "PruebaReglas.moc"
