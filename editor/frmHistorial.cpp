@@ -59,7 +59,7 @@ frmHistorial::frmHistorial() {
     auto* capa = new QVBoxLayout(this);
     capa->addWidget(grdHistorial);
     capa->addLayout(botones);
-    resize(Pantalla::Twips(12000, this), Pantalla::Twips(6000, this));
+    resize(Pantalla::Twips(14400, this), Pantalla::Twips(7200, this));
 
     connect(cmdImprimir, &QPushButton::clicked, this, [this] { ImprimirHistorial(ordid, this); });
     connect(cmdExpediente, &QPushButton::clicked, this, &frmHistorial::Expediente);
