@@ -15,12 +15,16 @@ template <class T> class VentanaUnica;
 class SelectorFecha;
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
+class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
+class QVBoxLayout;
 
 // One quote of the list as its real values, whatever the list shows in the user's locale.
 // `id` is the PreId, or the row's number when it was added here.
@@ -131,6 +135,15 @@ private:
     void Cargar();
     void PonerModo(ModoOrden modo);
     void ConstruirControles();
+    // The parts of the layout, top to bottom.
+    void ConstruirCabecera(QVBoxLayout* raiz);
+    void ConstruirSolicitud(QGridLayout* cab);
+    QGroupBox* ConstruirCargo();
+    QGroupBox* ConstruirPrecios();
+    void ConstruirDatosPrecio(QGridLayout* gp, QGroupBox* precios);
+    void ConstruirAccionesPrecio(QGridLayout* gp, QGroupBox* precios);
+    QHBoxLayout* ConstruirMenu();
+    void ConectarControles();
     void CrearColumnasPrecios();
     QList<QWidget*> CamposDeEdicion() const;
     void EscribirFila(QTreeWidgetItem* fila, const FilaPrecio& p);

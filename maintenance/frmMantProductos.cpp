@@ -4,25 +4,22 @@
 #include "Disenos.h"
 #include "ExportarLista.h"
 #include "Formato.h"
-#include "Historial.h"
 #include "Iconos.h"
 #include "LimiteTexto.h"
 #include "Mensajes.h"
+#include "ModeloProductos.h"
 #include "Pantalla.h"
 #include "ProductosCalculos.h"
 #include "Sugerencias.h"
-#include "Usuario.h"
 #include "VentanaUnica.h"
 #include "VistaPrevia.h"
 #include "dteQuimbel.h"
 #include "frmMantCategorias.h"
 
-#include <QAbstractTableModel>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -31,92 +28,19 @@
 #include <QToolButton>
 
 namespace {
-
-dteQuimbel& Dte() {
-    return dteQuimbel::Instancia();
-}
-RecordsetEditable& Rs() {
-    return dteQuimbel::Instancia().rsCProductos();
-}
-
-const char* const kSqlCategorias = "SELECT * FROM CATEGORIAS WHERE CATDESACTIVADA=FALSE OR CATID "
-                                   "IN(SELECT CATID FROM PRODUCTOS) ORDER BY CATDESCRIPCION ASC";
-
-} // namespace
-
-// The list's five columns over the product record set. A product being entered is not a row
-// of the list until it has been written.
-class ModeloProductos : public QAbstractTableModel {
-public:
-    using QAbstractTableModel::QAbstractTableModel;
-
-    void Refrescar() {
-        beginResetModel();
-        columnas_.clear();
-        for (const char* c :
-             {"ProDescripcion", "ProPrecio", "ProCosto", "ProMinimo", "ProDesactivado"})
-            columnas_ << Rs().IndiceCampo(QLatin1String(c));
-        endResetModel();
-    }
-
-    int rowCount(const QModelIndex& padre = {}) const override {
-        if (padre.isValid())
-            return 0;
-        const RecordsetEditable& rs = Rs();
-        return rs.RecordCount() - (rs.EsNuevo() ? 1 : 0);
-    }
-    int columnCount(const QModelIndex& padre = {}) const override {
-        return padre.isValid() ? 0 : 5;
-    }
-
-    QVariant data(const QModelIndex& i, int rol) const override {
-        if (!i.isValid() || i.row() >= rowCount())
-            return {};
-        if (rol == Qt::TextAlignmentRole && i.column() >= 1 && i.column() <= 3)
-            return QVariant(Qt::AlignRight | Qt::AlignVCenter);
-        if (rol != Qt::DisplayRole && rol != kRolValorExportado)
-            return {};
-        const int c = columnas_.value(i.column(), -1);
-        if (c < 0)
-            return {};
-        // What is stored: a change being saved is not shown until the database has taken it.
-        const QVariant v = Rs().FilaGuardada(i.row()).value(c);
-        if (i.column() == 4)
-            return v.toBool() ? QStringLiteral("Si") : QStringLiteral("No");
-        if (rol == kRolValorExportado)
-            return v.isValid() ? v : QVariant(QString());
-        return Formato::Valor(v);
-    }
-
-    QVariant headerData(int seccion, Qt::Orientation o, int rol) const override {
-        if (o != Qt::Horizontal || rol != Qt::DisplayRole)
-            return QAbstractTableModel::headerData(seccion, o, rol);
-        static const char* const titulos[] = {"Descripción", "Precio", "Costo", "Mínimo",
-                                              "Desactivado"};
-        return seccion >= 0 && seccion < 5 ? QString::fromUtf8(titulos[seccion]) : QVariant();
-    }
-
-    // Descriptions of every listed row, for the first-letters search.
-    QStringList Descripciones() const {
-        QStringList r;
-        const int c = columnas_.value(0, -1);
-        for (int f = 0; f < rowCount(); ++f) {
-            const QVariant v = Rs().FilaGuardada(f).value(c);
-            r << (v.isNull() ? QString() : v.toString());
-        }
-        return r;
-    }
-
-private:
-    QList<int> columnas_;
-};
-
-namespace {
 VentanaUnica<frmMantProductos>& Unica() {
     static VentanaUnica<frmMantProductos> unica;
     return unica;
 }
 } // namespace
+
+dteQuimbel& frmMantProductos::Dte() {
+    return dteQuimbel::Instancia();
+}
+
+RecordsetEditable& frmMantProductos::Rs() {
+    return dteQuimbel::Instancia().rsCProductos();
+}
 
 frmMantProductos* frmMantProductos::Instancia() {
     return Unica().Mostrar([] { return new frmMantProductos; });
@@ -245,81 +169,6 @@ void frmMantProductos::MostrarMargen() {
     lblAbsoluto->setText(m.absoluto);
 }
 
-// Puts the list's highlighted row where the record set stands (none while a new product is
-// being entered or after a search that found nothing).
-void frmMantProductos::SincronizarLista() {
-    sincronizando_ = true;
-    const int fila = Rs().AbsolutePosition() - 1;
-    if (fila >= 0 && fila < modelo_->rowCount()) {
-        const QModelIndex i = modelo_->index(fila, 0);
-        dtgLista->selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect |
-                                                           QItemSelectionModel::Rows);
-        dtgLista->scrollTo(i);
-    } else {
-        dtgLista->selectionModel()->clearSelection();
-        dtgLista->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
-    }
-    sincronizando_ = false;
-}
-
-void frmMantProductos::FilaCambiada(int fila) {
-    if (sincronizando_ || fila < 0)
-        return;
-    Rs().SetAbsolutePosition(fila + 1);
-    MostrarRegistro();
-    MostrarMargen();
-}
-
-void frmMantProductos::Actualizar(const QString& sql) {
-    Dte().SetComandoSql(QString::fromLatin1(dteQuimbel::kCProductos), sql);
-    Dte().Abrir(QString::fromLatin1(dteQuimbel::kCProductos));
-    MostrarProductos();
-}
-
-void frmMantProductos::MostrarProductos() {
-    modelo_->Refrescar();
-    SincronizarLista();
-    MostrarRegistro();
-    MostrarMargen();
-    ActualizarCombos();
-}
-
-void frmMantProductos::ActualizarCombos() {
-    // Rebuilding the lists never changes what the controls show: an entry keeps its choices.
-    const RecordsetEditable& rs = Rs();
-    const bool delRegistro = !entrada_ && rs.AbsolutePosition() > 0;
-    const QVariant categoria =
-        delRegistro ? rs.Campo(QStringLiteral("CatId")) : dtcCategorias->currentData();
-    const QString moneda =
-        delRegistro ? rs.Texto(QStringLiteral("ProMoneda")) : dtcMonedas->currentText();
-    const QString unidad =
-        delRegistro ? rs.Texto(QStringLiteral("ProUnidadMedida")) : dtcUnidades->currentText();
-
-    dtcCategorias->clear();
-    Dte().SetComandoSql(QString::fromLatin1(dteQuimbel::kCCategoriasActivas),
-                        QString::fromLatin1(kSqlCategorias));
-    if (Dte().Abrir(QString::fromLatin1(dteQuimbel::kCCategoriasActivas))) {
-        Recordset& cats = Dte().rsCCategoriasActivas();
-        for (cats.MoveFirst(); !cats.Eof(); cats.MoveNext())
-            dtcCategorias->addItem(cats.Texto(QStringLiteral("CatDescripcion")),
-                                   cats.Campo(QStringLiteral("CatId")).toInt());
-    }
-    dtcCategorias->setCurrentIndex(categoria.isValid() ? dtcCategorias->findData(categoria.toInt())
-                                                       : -1);
-
-    auto llenar = [](QComboBox* combo, const char* comando, Recordset& rs, const QString& valor) {
-        combo->clear();
-        if (Dte().Abrir(QString::fromLatin1(comando)))
-            for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext())
-                if (!rs.Texto(rs.NombreCampo(0)).isEmpty())
-                    combo->addItem(rs.Texto(rs.NombreCampo(0)));
-        combo->setCurrentIndex(-1);
-        combo->setCurrentText(valor);
-    };
-    llenar(dtcUnidades, dteQuimbel::kUnidadesDeMedida, Dte().rsUnidadesDeMedida(), unidad);
-    llenar(dtcMonedas, dteQuimbel::kMonedas, Dte().rsMonedas(), moneda);
-}
-
 QString frmMantProductos::Instantanea() const {
     QStringList v;
     for (QLineEdit* t : txtFields)
@@ -384,89 +233,6 @@ void frmMantProductos::cmdMenu_Click(int index) {
     }
 }
 
-bool frmMantProductos::Guardar() {
-    RecordsetEditable& rs = Rs();
-    if (txtFields[1]->text().trimmed().isEmpty() || dtcCategorias->currentIndex() < 0) {
-        Mensajes::MsgBox(
-            QStringLiteral("Debe ingresar la descripción del producto y la categoría"));
-        return false;
-    }
-    struct Numero {
-        QLineEdit* control;
-        const char* columna;
-        const char* nombre;
-        QVariant valor;
-    };
-    Numero numeros[] = {{txtFields[2], "ProPrecio", "Precio", {}},
-                        {txtFields[3], "ProCosto", "Costo", {}},
-                        {txtFields[4], "ProMinimo", "Stock Mínimo", {}}};
-    QStringList malos;
-    QLineEdit* primero = nullptr;
-    for (Numero& n : numeros) {
-        double v = 0;
-        if (n.control->text().trimmed().isEmpty()) {
-            n.valor = QVariant(QMetaType(QMetaType::Double));
-        } else if (Formato::LeerNumero(n.control->text(), &v)) {
-            n.valor = v;
-        } else {
-            malos << QString::fromUtf8(n.nombre);
-            if (!primero)
-                primero = n.control;
-        }
-    }
-    if (!malos.isEmpty()) {
-        Mensajes::MsgBox(QStringLiteral("Debe ingresar un número en: ") +
-                             malos.join(QStringLiteral(", ")) + QLatin1Char('.'),
-                         Mensajes::Botones::OK, Mensajes::Icono::Exclamacion);
-        primero->setFocus();
-        primero->selectAll();
-        return false;
-    }
-
-    if (!rs.Abierto() && !Dte().Abrir(QString::fromLatin1(dteQuimbel::kCProductos)))
-        return false;
-    // The product and its history line are written together or not at all.
-    Transaccion t;
-    if (!t.Activa())
-        return false;
-    const QString tabla = QStringLiteral("productos");
-    const QString columnaClave = QStringLiteral("ProId");
-    Historial::Registro antes;
-    if (rs.AbsolutePosition() > 0 && !rs.EsNuevo() &&
-        !Historial::Leer(tabla, columnaClave, rs.Campo(columnaClave), &antes))
-        return false;
-    const auto registrar = [&](const QVariant& clave) {
-        Historial::Registro despues;
-        return Historial::Leer(tabla, columnaClave, clave, &despues) &&
-               Historial::RegistrarRegistro(gLogin, tabla, columnaClave, antes, despues);
-    };
-    if (rs.AbsolutePosition() <= 0)
-        rs.AgregarNuevo();
-    rs.SetCampo(QStringLiteral("ProCodigo"), txtFields[0]->text());
-    rs.SetCampo(QStringLiteral("ProDescripcion"), txtFields[1]->text());
-    rs.SetCampo(QStringLiteral("CatId"), dtcCategorias->currentData().toInt());
-    for (const Numero& n : numeros)
-        rs.SetCampo(QLatin1String(n.columna), n.valor);
-    rs.SetCampo(QStringLiteral("ProMoneda"), dtcMonedas->currentText());
-    rs.SetCampo(QStringLiteral("ProUnidadMedida"), dtcUnidades->currentText());
-    rs.SetCampo(QStringLiteral("ProSinVencimiento"), chkSinVencimiento->isChecked());
-    rs.SetCampo(QStringLiteral("ProDesactivado"), chkDesactivado->isChecked());
-    if (!rs.Grabar(registrar) || !t.Confirmar()) {
-        // A product already in the list must not show values that were never stored.
-        if (!rs.EsNuevo()) {
-            rs.CancelarCambios();
-            // The list may have been drawn while the error was shown.
-            modelo_->Refrescar();
-            SincronizarLista();
-        }
-        Mensajes::MsgBox(QStringLiteral("El producto no se guardó. Los datos ingresados siguen en "
-                                        "pantalla para corregirlos o cancelarlos."),
-                         Mensajes::Botones::OK, Mensajes::Icono::Exclamacion);
-        return false;
-    }
-    return true;
-}
-
 void frmMantProductos::IngresarNuevo() {
     Pantalla::TraerAlFrente(this);
     if (entrada_ && Instantanea() != instantanea_) {
@@ -489,47 +255,6 @@ void frmMantProductos::ImprimirProductos() {
     MostrarInforme(dtrProductos(),
                    QStringLiteral("select * from productos order by ProDescripcion ASC"), true,
                    this);
-}
-
-void frmMantProductos::TeclaEnLista(const QString& texto, bool retroceso) {
-    RecordsetEditable& rs = Rs();
-    if (rs.AbsolutePosition() <= 0)
-        return;
-    if (retroceso) {
-        busqueda_.clear();
-        rs.MoveFirst();
-    } else {
-        busqueda_ += texto;
-        const int fila = ProductosCalculos::BuscarDesde(modelo_->Descripciones(),
-                                                        rs.AbsolutePosition() - 1, busqueda_);
-        if (fila >= 0) {
-            rs.SetAbsolutePosition(fila + 1);
-        } else {
-            rs.MoveLast();
-            rs.MoveNext();
-        }
-    }
-    lblLista->setText(ProductosCalculos::TituloBusqueda(busqueda_));
-    SincronizarLista();
-    MostrarRegistro();
-    MostrarMargen();
-}
-
-bool frmMantProductos::eventFilter(QObject* obj, QEvent* ev) {
-    if (obj == dtgLista && ev->type() == QEvent::KeyPress) {
-        auto* k = static_cast<QKeyEvent*>(ev);
-        if (k->key() == Qt::Key_Backspace) {
-            TeclaEnLista(QString(), true);
-            return true;
-        }
-        const QString t = k->text();
-        if (!t.isEmpty() && t.at(0).isPrint() &&
-            !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
-            TeclaEnLista(t, false);
-            return true;
-        }
-    }
-    return QWidget::eventFilter(obj, ev);
 }
 
 void frmMantProductos::changeEvent(QEvent* ev) {

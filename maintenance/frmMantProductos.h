@@ -6,6 +6,8 @@
 #include <array>
 
 class ModeloProductos;
+class RecordsetEditable;
+class dteQuimbel;
 
 // The product catalogue: a list of every product, the entry controls of the current one, its
 // profit margin, and a first-letters search in the list. The controls show the current record
@@ -38,6 +40,9 @@ protected:
 
 private:
     explicit frmMantProductos(QWidget* parent = nullptr);
+    // The data environment and its product record set, which the controls show.
+    static dteQuimbel& Dte();
+    static RecordsetEditable& Rs();
 
     void ConstruirControles();
     void SetEntrada(bool entrada);
@@ -51,6 +56,8 @@ private:
     void TeclaEnLista(const QString& texto, bool retroceso);
     QString Instantanea() const;
     bool Guardar();
+    // A save the database refused: the list goes back to what is stored, the entry stays.
+    void AvisarNoGuardado();
     void AbrirCategorias();
     void ImprimirProductos();
 

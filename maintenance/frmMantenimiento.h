@@ -1,9 +1,9 @@
 #pragma once
 
+#include "ModeloLista.h"
 #include "Recordset.h"
 #include "VentanaUnica.h"
 
-#include <QAbstractTableModel>
 #include <QList>
 #include <QString>
 #include <QWidget>
@@ -16,6 +16,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableView;
+class QVBoxLayout;
 
 // The master-data maintenance windows all share one shape, built here once:
 //
@@ -39,13 +40,6 @@ class QTableView;
 // One instance per window: the subclass keeps a `VentanaUnica<T>` and its static Instancia()
 // calls MostrarUnica(unica) (or AbrirModalUnica for a modal opening). Closing deletes the
 // window (which closes and releases its list record set); the next opening loads it afresh.
-
-// One column of the list grid.
-struct ColumnaLista {
-    QString titulo;
-    QString campo;
-    bool siNo = false; // a flag column shown as "Si" / "No"
-};
 
 enum class AccionMant {
     Nuevo,
@@ -127,33 +121,6 @@ struct ConfiguracionMant {
     int camposPorFila = 1; // label/field pairs side by side in the entry area
     int anchoTwips = 7200;
     int altoTwips = 6600;
-};
-
-// A read-only table model over a Recordset: one row per record, the configured columns.
-// Asignar(nullptr) detaches it (it then shows no rows). A window whose records live elsewhere
-// may override Filas()/Valor().
-class ModeloLista : public QAbstractTableModel {
-    Q_OBJECT
-public:
-    explicit ModeloLista(QList<ColumnaLista> columnas, QObject* padre = nullptr);
-
-    void Asignar(const Recordset* rs);
-    const QList<ColumnaLista>& Columnas() const { return columnas_; }
-
-    int rowCount(const QModelIndex& padre = {}) const override;
-    int columnCount(const QModelIndex& padre = {}) const override;
-    QVariant data(const QModelIndex& indice, int rol = Qt::DisplayRole) const override;
-    QVariant headerData(int seccion, Qt::Orientation orientacion,
-                        int rol = Qt::DisplayRole) const override;
-
-protected:
-    virtual int Filas() const;
-    virtual QVariant Valor(int fila, int columna) const;
-
-private:
-    QList<ColumnaLista> columnas_;
-    QList<int> indices_;
-    const Recordset* rs_ = nullptr;
 };
 
 class frmMantenimiento : public QWidget {
@@ -261,6 +228,9 @@ protected:
 
 private:
     void Construir();
+    void ConstruirLista(QVBoxLayout* principal);
+    void ConstruirEntrada(QVBoxLayout* principal);
+    void ConstruirBotones(QVBoxLayout* principal);
 
     ConfiguracionMant config_;
     Recordset rs_;

@@ -84,6 +84,8 @@ protected:
 private:
     explicit frmPrincipal(QWidget* parent = nullptr);
 
+    // The state chooser above the list, and the progress bar below it.
+    void ConstruirCentro();
     void CrearMenu();
     void CrearBarra();
     void NuevaOrden();

@@ -1,0 +1,115 @@
+#include "frmMantProductos.h"
+
+#include "Conexiones.h"
+#include "Formato.h"
+#include "Historial.h"
+#include "Mensajes.h"
+#include "ModeloProductos.h"
+#include "Usuario.h"
+#include "dteQuimbel.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <span>
+
+namespace {
+
+struct Numero {
+    QLineEdit* control;
+    const char* columna;
+    const char* nombre;
+    QVariant valor;
+};
+
+// An empty box stands for no number; a box holding anything else but a number is named to the
+// person, and the first such box takes the focus.
+bool LeerNumeros(std::span<Numero> numeros) {
+    QStringList malos;
+    QLineEdit* primero = nullptr;
+    for (Numero& n : numeros) {
+        double v = 0;
+        if (n.control->text().trimmed().isEmpty()) {
+            n.valor = QVariant(QMetaType(QMetaType::Double));
+        } else if (Formato::LeerNumero(n.control->text(), &v)) {
+            n.valor = v;
+        } else {
+            malos << QString::fromUtf8(n.nombre);
+            if (!primero)
+                primero = n.control;
+        }
+    }
+    if (!malos.isEmpty()) {
+        Mensajes::MsgBox(QStringLiteral("Debe ingresar un número en: ") +
+                             malos.join(QStringLiteral(", ")) + QLatin1Char('.'),
+                         Mensajes::Botones::OK, Mensajes::Icono::Exclamacion);
+        primero->setFocus();
+        primero->selectAll();
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool frmMantProductos::Guardar() {
+    RecordsetEditable& rs = Rs();
+    if (txtFields[1]->text().trimmed().isEmpty() || dtcCategorias->currentIndex() < 0) {
+        Mensajes::MsgBox(
+            QStringLiteral("Debe ingresar la descripción del producto y la categoría"));
+        return false;
+    }
+    Numero numeros[] = {{txtFields[2], "ProPrecio", "Precio", {}},
+                        {txtFields[3], "ProCosto", "Costo", {}},
+                        {txtFields[4], "ProMinimo", "Stock Mínimo", {}}};
+    if (!LeerNumeros(numeros))
+        return false;
+
+    if (!rs.Abierto() && !Dte().Abrir(QString::fromLatin1(dteQuimbel::kCProductos)))
+        return false;
+    // The product and its history line are written together or not at all.
+    Transaccion t;
+    if (!t.Activa())
+        return false;
+    const QString tabla = QStringLiteral("productos");
+    const QString columnaClave = QStringLiteral("ProId");
+    Historial::Registro antes;
+    if (rs.AbsolutePosition() > 0 && !rs.EsNuevo() &&
+        !Historial::Leer(tabla, columnaClave, rs.Campo(columnaClave), &antes))
+        return false;
+    const auto registrar = [&](const QVariant& clave) {
+        Historial::Registro despues;
+        return Historial::Leer(tabla, columnaClave, clave, &despues) &&
+               Historial::RegistrarRegistro(gLogin, tabla, columnaClave, antes, despues);
+    };
+    if (rs.AbsolutePosition() <= 0)
+        rs.AgregarNuevo();
+    rs.SetCampo(QStringLiteral("ProCodigo"), txtFields[0]->text());
+    rs.SetCampo(QStringLiteral("ProDescripcion"), txtFields[1]->text());
+    rs.SetCampo(QStringLiteral("CatId"), dtcCategorias->currentData().toInt());
+    for (const Numero& n : numeros)
+        rs.SetCampo(QLatin1String(n.columna), n.valor);
+    rs.SetCampo(QStringLiteral("ProMoneda"), dtcMonedas->currentText());
+    rs.SetCampo(QStringLiteral("ProUnidadMedida"), dtcUnidades->currentText());
+    rs.SetCampo(QStringLiteral("ProSinVencimiento"), chkSinVencimiento->isChecked());
+    rs.SetCampo(QStringLiteral("ProDesactivado"), chkDesactivado->isChecked());
+    if (!rs.Grabar(registrar) || !t.Confirmar()) {
+        AvisarNoGuardado();
+        return false;
+    }
+    return true;
+}
+
+void frmMantProductos::AvisarNoGuardado() {
+    RecordsetEditable& rs = Rs();
+    // A product already in the list must not show values that were never stored.
+    if (!rs.EsNuevo()) {
+        rs.CancelarCambios();
+        // The list may have been drawn while the error was shown.
+        modelo_->Refrescar();
+        SincronizarLista();
+    }
+    Mensajes::MsgBox(QStringLiteral("El producto no se guardó. Los datos ingresados siguen en "
+                                    "pantalla para corregirlos o cancelarlos."),
+                     Mensajes::Botones::OK, Mensajes::Icono::Exclamacion);
+}

@@ -1,0 +1,133 @@
+#include "frmMantProductos.h"
+
+#include "ModeloProductos.h"
+#include "ProductosCalculos.h"
+#include "dteQuimbel.h"
+
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QTableView>
+
+namespace {
+
+const char* const kSqlCategorias = "SELECT * FROM CATEGORIAS WHERE CATDESACTIVADA=FALSE OR CATID "
+                                   "IN(SELECT CATID FROM PRODUCTOS) ORDER BY CATDESCRIPCION ASC";
+
+} // namespace
+
+// Puts the list's highlighted row where the record set stands (none while a new product is
+// being entered or after a search that found nothing).
+void frmMantProductos::SincronizarLista() {
+    sincronizando_ = true;
+    const int fila = Rs().AbsolutePosition() - 1;
+    if (fila >= 0 && fila < modelo_->rowCount()) {
+        const QModelIndex i = modelo_->index(fila, 0);
+        dtgLista->selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect |
+                                                           QItemSelectionModel::Rows);
+        dtgLista->scrollTo(i);
+    } else {
+        dtgLista->selectionModel()->clearSelection();
+        dtgLista->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    }
+    sincronizando_ = false;
+}
+
+void frmMantProductos::FilaCambiada(int fila) {
+    if (sincronizando_ || fila < 0)
+        return;
+    Rs().SetAbsolutePosition(fila + 1);
+    MostrarRegistro();
+    MostrarMargen();
+}
+
+void frmMantProductos::Actualizar(const QString& sql) {
+    Dte().SetComandoSql(QString::fromLatin1(dteQuimbel::kCProductos), sql);
+    Dte().Abrir(QString::fromLatin1(dteQuimbel::kCProductos));
+    MostrarProductos();
+}
+
+void frmMantProductos::MostrarProductos() {
+    modelo_->Refrescar();
+    SincronizarLista();
+    MostrarRegistro();
+    MostrarMargen();
+    ActualizarCombos();
+}
+
+void frmMantProductos::ActualizarCombos() {
+    // Rebuilding the lists never changes what the controls show: an entry keeps its choices.
+    const RecordsetEditable& rs = Rs();
+    const bool delRegistro = !entrada_ && rs.AbsolutePosition() > 0;
+    const QVariant categoria =
+        delRegistro ? rs.Campo(QStringLiteral("CatId")) : dtcCategorias->currentData();
+    const QString moneda =
+        delRegistro ? rs.Texto(QStringLiteral("ProMoneda")) : dtcMonedas->currentText();
+    const QString unidad =
+        delRegistro ? rs.Texto(QStringLiteral("ProUnidadMedida")) : dtcUnidades->currentText();
+
+    dtcCategorias->clear();
+    Dte().SetComandoSql(QString::fromLatin1(dteQuimbel::kCCategoriasActivas),
+                        QString::fromLatin1(kSqlCategorias));
+    if (Dte().Abrir(QString::fromLatin1(dteQuimbel::kCCategoriasActivas))) {
+        Recordset& cats = Dte().rsCCategoriasActivas();
+        for (cats.MoveFirst(); !cats.Eof(); cats.MoveNext())
+            dtcCategorias->addItem(cats.Texto(QStringLiteral("CatDescripcion")),
+                                   cats.Campo(QStringLiteral("CatId")).toInt());
+    }
+    dtcCategorias->setCurrentIndex(categoria.isValid() ? dtcCategorias->findData(categoria.toInt())
+                                                       : -1);
+
+    auto llenar = [](QComboBox* combo, const char* comando, Recordset& rs, const QString& valor) {
+        combo->clear();
+        if (Dte().Abrir(QString::fromLatin1(comando)))
+            for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext())
+                if (!rs.Texto(rs.NombreCampo(0)).isEmpty())
+                    combo->addItem(rs.Texto(rs.NombreCampo(0)));
+        combo->setCurrentIndex(-1);
+        combo->setCurrentText(valor);
+    };
+    llenar(dtcUnidades, dteQuimbel::kUnidadesDeMedida, Dte().rsUnidadesDeMedida(), unidad);
+    llenar(dtcMonedas, dteQuimbel::kMonedas, Dte().rsMonedas(), moneda);
+}
+
+void frmMantProductos::TeclaEnLista(const QString& texto, bool retroceso) {
+    RecordsetEditable& rs = Rs();
+    if (rs.AbsolutePosition() <= 0)
+        return;
+    if (retroceso) {
+        busqueda_.clear();
+        rs.MoveFirst();
+    } else {
+        busqueda_ += texto;
+        const int fila = ProductosCalculos::BuscarDesde(modelo_->Descripciones(),
+                                                        rs.AbsolutePosition() - 1, busqueda_);
+        if (fila >= 0) {
+            rs.SetAbsolutePosition(fila + 1);
+        } else {
+            rs.MoveLast();
+            rs.MoveNext();
+        }
+    }
+    lblLista->setText(ProductosCalculos::TituloBusqueda(busqueda_));
+    SincronizarLista();
+    MostrarRegistro();
+    MostrarMargen();
+}
+
+bool frmMantProductos::eventFilter(QObject* obj, QEvent* ev) {
+    if (obj == dtgLista && ev->type() == QEvent::KeyPress) {
+        auto* k = static_cast<QKeyEvent*>(ev);
+        if (k->key() == Qt::Key_Backspace) {
+            TeclaEnLista(QString(), true);
+            return true;
+        }
+        const QString t = k->text();
+        if (!t.isEmpty() && t.at(0).isPrint() &&
+            !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+            TeclaEnLista(t, false);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(obj, ev);
+}
