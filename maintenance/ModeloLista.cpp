@@ -2,6 +2,7 @@
 
 #include "Formato.h"
 #include "Tabla.h"
+#include "dteQuimbel.h"
 
 ModeloLista::ModeloLista(QList<ColumnaLista> columnas, QObject* padre)
     : QAbstractTableModel(padre), columnas_(std::move(columnas)) {}
@@ -9,21 +10,43 @@ ModeloLista::ModeloLista(QList<ColumnaLista> columnas, QObject* padre)
 void ModeloLista::Asignar(const Recordset* rs) {
     beginResetModel();
     rs_ = rs && rs->Abierto() ? rs : nullptr;
+    editable_ = nullptr;
     indices_.clear();
     for (const ColumnaLista& c : columnas_)
         indices_ << (rs_ ? rs_->IndiceCampo(c.campo) : -1);
     endResetModel();
 }
 
+void ModeloLista::Asignar(const RecordsetEditable& rs) {
+    beginResetModel();
+    rs_ = nullptr;
+    editable_ = &rs;
+    indices_.clear();
+    for (const ColumnaLista& c : columnas_)
+        indices_ << rs.IndiceCampo(c.campo);
+    endResetModel();
+}
+
 int ModeloLista::Filas() const {
+    if (editable_)
+        return editable_->RecordCount() - (editable_->EsNuevo() ? 1 : 0);
     return rs_ ? rs_->RecordCount() : 0;
 }
 
 QVariant ModeloLista::Valor(int fila, int columna) const {
     const int i = indices_.value(columna, -1);
-    if (!rs_ || i < 0)
+    if (i < 0 || fila >= Filas())
         return {};
-    return rs_->Fila(fila).value(i);
+    return editable_ ? editable_->FilaGuardada(fila).value(i) : rs_->Fila(fila).value(i);
+}
+
+QStringList ModeloLista::Textos(int columna) const {
+    QStringList r;
+    for (int f = 0; f < Filas(); ++f) {
+        const QVariant v = Valor(f, columna);
+        r << (v.isNull() ? QString() : v.toString());
+    }
+    return r;
 }
 
 int ModeloLista::rowCount(const QModelIndex& padre) const {

@@ -5,6 +5,9 @@
 #include <QAbstractTableModel>
 #include <QList>
 #include <QString>
+#include <QStringList>
+
+class RecordsetEditable;
 
 // One column of the list grid.
 struct ColumnaLista {
@@ -14,15 +17,19 @@ struct ColumnaLista {
 };
 
 // A read-only table model over a Recordset: one row per record, the configured columns.
-// Asignar(nullptr) detaches it (it then shows no rows). A window whose records live elsewhere
-// may override Filas()/Valor().
+// Asignar(nullptr) detaches it (it then shows no rows). Over a record set being edited it shows
+// the rows as stored: a pending change is not shown until written, nor a new row listed. A
+// window whose records live elsewhere may override Filas()/Valor().
 class ModeloLista : public QAbstractTableModel {
     Q_OBJECT
 public:
     explicit ModeloLista(QList<ColumnaLista> columnas, QObject* padre = nullptr);
 
     void Asignar(const Recordset* rs);
+    void Asignar(const RecordsetEditable& rs);
     const QList<ColumnaLista>& Columnas() const { return columnas_; }
+    // What column `columna` holds in every row, NULL as empty text.
+    QStringList Textos(int columna) const;
 
     int rowCount(const QModelIndex& padre = {}) const override;
     int columnCount(const QModelIndex& padre = {}) const override;
@@ -38,4 +45,5 @@ private:
     QList<ColumnaLista> columnas_;
     QList<int> indices_;
     const Recordset* rs_ = nullptr;
+    const RecordsetEditable* editable_ = nullptr;
 };

@@ -1,20 +1,21 @@
 #pragma once
 
+#include "frmMantenimiento.h"
 #include "ui_frmMantProductos.h"
 
-#include <QWidget>
-#include <array>
-
-class ModeloProductos;
 class RecordsetEditable;
 class dteQuimbel;
 
 // The product catalogue: a list of every product, the entry controls of the current one, its
 // profit margin, and a first-letters search in the list. The controls show the current record
 // of the data environment's product record set; "Guardar" copies them into it and writes it.
-class frmMantProductos : public QWidget, private Ui::frmMantProductos {
+// Laid out by its own form, with lookup lists for the category, currency and unit.
+class frmMantProductos : public frmMantenimiento {
     Q_OBJECT
 public:
+    frmMantProductos();
+    ~frmMantProductos() override;
+
     // The one products window, created on first use, shown and brought forward.
     static frmMantProductos* Instancia();
     static bool Abierta();
@@ -26,47 +27,48 @@ public:
 
     void Actualizar(const QString& sql);
     void ActualizarCombos();
-    void cmdMenu_Click(int index);
 
-    bool EnEntrada() const { return entrada_; }
-    ~frmMantProductos() override;
+    bool EnEntrada() const { return EnEdicion(); }
+
+    void Form_Load() override;
+    void MostrarRegistro() override;
 
     static constexpr const char* kSqlTodos = "SELECT * FROM PRODUCTOS ORDER BY PRODESCRIPCION ASC";
 
 protected:
+    void Nuevo() override;
+    void Editar() override;
+    void Guardar() override;
+    void Imprimir() override;
+    void Buscar() override;
+    void MostrarTodos() override;
+    void Cancelar() override;
+    // Checks the entry and writes it to the record set with its history line.
+    bool GuardarRegistro() override;
+    void PonerEstado(bool edicion, bool alCrear = false) override;
+    void FilaActualCambiada(int fila) override;
+
     void changeEvent(QEvent* ev) override;
     void closeEvent(QCloseEvent* ev) override;
     bool eventFilter(QObject* obj, QEvent* ev) override;
 
 private:
-    explicit frmMantProductos(QWidget* parent = nullptr);
     // The data environment and its product record set, which the controls show.
     static dteQuimbel& Dte();
     static RecordsetEditable& Rs();
 
-    void ConstruirControles();
-    void SetEntrada(bool entrada);
     void VaciarCampos(bool sinVencimiento);
-    void MostrarRegistro();
     void MostrarMargen();
     void SincronizarLista();
     // The list, the current product, its margins and the lookup lists, after the rows changed.
     void MostrarProductos();
-    void FilaCambiada(int fila);
     void TeclaEnLista(const QString& texto, bool retroceso);
     QString Instantanea() const;
-    bool Guardar();
     // A save the database refused: the list goes back to what is stored, the entry stays.
     void AvisarNoGuardado();
     void AbrirCategorias();
-    void ImprimirProductos();
 
-    // The controls of the .ui file by index, as the commands and fields are numbered.
-    std::array<QLineEdit*, 5> txtFields{};
-    ModeloProductos* modelo_ = nullptr;
-    std::array<QPushButton*, 8> cmdMenu{};
-
-    bool entrada_ = false;
+    Ui::frmMantProductos ui;
     bool sincronizando_ = false;
     QString busqueda_;
     QString instantanea_;

@@ -4,7 +4,6 @@
 #include "Formato.h"
 #include "Historial.h"
 #include "Mensajes.h"
-#include "ModeloProductos.h"
 #include "Usuario.h"
 #include "dteQuimbel.h"
 
@@ -52,16 +51,16 @@ bool LeerNumeros(std::span<Numero> numeros) {
 
 } // namespace
 
-bool frmMantProductos::Guardar() {
+bool frmMantProductos::GuardarRegistro() {
     RecordsetEditable& rs = Rs();
-    if (txtFields[1]->text().trimmed().isEmpty() || dtcCategorias->currentIndex() < 0) {
+    if (txtFields(1)->text().trimmed().isEmpty() || ui.dtcCategorias->currentIndex() < 0) {
         Mensajes::MsgBox(
             QStringLiteral("Debe ingresar la descripción del producto y la categoría"));
         return false;
     }
-    Numero numeros[] = {{txtFields[2], "ProPrecio", "Precio", {}},
-                        {txtFields[3], "ProCosto", "Costo", {}},
-                        {txtFields[4], "ProMinimo", "Stock Mínimo", {}}};
+    Numero numeros[] = {{txtFields(2), "ProPrecio", "Precio", {}},
+                        {txtFields(3), "ProCosto", "Costo", {}},
+                        {txtFields(4), "ProMinimo", "Stock Mínimo", {}}};
     if (!LeerNumeros(numeros))
         return false;
 
@@ -84,15 +83,15 @@ bool frmMantProductos::Guardar() {
     };
     if (rs.AbsolutePosition() <= 0)
         rs.AgregarNuevo();
-    rs.SetCampo(QStringLiteral("ProCodigo"), txtFields[0]->text());
-    rs.SetCampo(QStringLiteral("ProDescripcion"), txtFields[1]->text());
-    rs.SetCampo(QStringLiteral("CatId"), dtcCategorias->currentData().toInt());
+    rs.SetCampo(QStringLiteral("ProCodigo"), txtFields(0)->text());
+    rs.SetCampo(QStringLiteral("ProDescripcion"), txtFields(1)->text());
+    rs.SetCampo(QStringLiteral("CatId"), ui.dtcCategorias->currentData().toInt());
     for (const Numero& n : numeros)
         rs.SetCampo(QLatin1String(n.columna), n.valor);
-    rs.SetCampo(QStringLiteral("ProMoneda"), dtcMonedas->currentText());
-    rs.SetCampo(QStringLiteral("ProUnidadMedida"), dtcUnidades->currentText());
-    rs.SetCampo(QStringLiteral("ProSinVencimiento"), chkSinVencimiento->isChecked());
-    rs.SetCampo(QStringLiteral("ProDesactivado"), chkDesactivado->isChecked());
+    rs.SetCampo(QStringLiteral("ProMoneda"), ui.dtcMonedas->currentText());
+    rs.SetCampo(QStringLiteral("ProUnidadMedida"), ui.dtcUnidades->currentText());
+    rs.SetCampo(QStringLiteral("ProSinVencimiento"), ui.chkSinVencimiento->isChecked());
+    rs.SetCampo(QStringLiteral("ProDesactivado"), ui.chkDesactivado->isChecked());
     if (!rs.Grabar(registrar) || !t.Confirmar()) {
         AvisarNoGuardado();
         return false;
@@ -106,7 +105,7 @@ void frmMantProductos::AvisarNoGuardado() {
     if (!rs.EsNuevo()) {
         rs.CancelarCambios();
         // The list may have been drawn while the error was shown.
-        modelo_->Refrescar();
+        Modelo()->Asignar(rs);
         SincronizarLista();
     }
     Mensajes::MsgBox(QStringLiteral("El producto no se guardó. Los datos ingresados siguen en "

@@ -1,6 +1,5 @@
 #include "frmMantProductos.h"
 
-#include "ModeloProductos.h"
 #include "ProductosCalculos.h"
 #include "dteQuimbel.h"
 
@@ -21,19 +20,19 @@ const char* const kSqlCategorias = "SELECT * FROM CATEGORIAS WHERE CATDESACTIVAD
 void frmMantProductos::SincronizarLista() {
     sincronizando_ = true;
     const int fila = Rs().AbsolutePosition() - 1;
-    if (fila >= 0 && fila < modelo_->rowCount()) {
-        const QModelIndex i = modelo_->index(fila, 0);
-        dtgLista->selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect |
-                                                           QItemSelectionModel::Rows);
-        dtgLista->scrollTo(i);
+    if (fila >= 0 && fila < Modelo()->rowCount()) {
+        const QModelIndex i = Modelo()->index(fila, 0);
+        dtgLista()->selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect |
+                                                             QItemSelectionModel::Rows);
+        dtgLista()->scrollTo(i);
     } else {
-        dtgLista->selectionModel()->clearSelection();
-        dtgLista->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+        dtgLista()->selectionModel()->clearSelection();
+        dtgLista()->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
     }
     sincronizando_ = false;
 }
 
-void frmMantProductos::FilaCambiada(int fila) {
+void frmMantProductos::FilaActualCambiada(int fila) {
     if (sincronizando_ || fila < 0)
         return;
     Rs().SetAbsolutePosition(fila + 1);
@@ -48,7 +47,7 @@ void frmMantProductos::Actualizar(const QString& sql) {
 }
 
 void frmMantProductos::MostrarProductos() {
-    modelo_->Refrescar();
+    Modelo()->Asignar(Rs());
     SincronizarLista();
     MostrarRegistro();
     MostrarMargen();
@@ -58,25 +57,25 @@ void frmMantProductos::MostrarProductos() {
 void frmMantProductos::ActualizarCombos() {
     // Rebuilding the lists never changes what the controls show: an entry keeps its choices.
     const RecordsetEditable& rs = Rs();
-    const bool delRegistro = !entrada_ && rs.AbsolutePosition() > 0;
+    const bool delRegistro = !EnEntrada() && rs.AbsolutePosition() > 0;
     const QVariant categoria =
-        delRegistro ? rs.Campo(QStringLiteral("CatId")) : dtcCategorias->currentData();
+        delRegistro ? rs.Campo(QStringLiteral("CatId")) : ui.dtcCategorias->currentData();
     const QString moneda =
-        delRegistro ? rs.Texto(QStringLiteral("ProMoneda")) : dtcMonedas->currentText();
+        delRegistro ? rs.Texto(QStringLiteral("ProMoneda")) : ui.dtcMonedas->currentText();
     const QString unidad =
-        delRegistro ? rs.Texto(QStringLiteral("ProUnidadMedida")) : dtcUnidades->currentText();
+        delRegistro ? rs.Texto(QStringLiteral("ProUnidadMedida")) : ui.dtcUnidades->currentText();
 
-    dtcCategorias->clear();
+    ui.dtcCategorias->clear();
     Dte().SetComandoSql(QString::fromLatin1(dteQuimbel::kCCategoriasActivas),
                         QString::fromLatin1(kSqlCategorias));
     if (Dte().Abrir(QString::fromLatin1(dteQuimbel::kCCategoriasActivas))) {
         Recordset& cats = Dte().rsCCategoriasActivas();
         for (cats.MoveFirst(); !cats.Eof(); cats.MoveNext())
-            dtcCategorias->addItem(cats.Texto(QStringLiteral("CatDescripcion")),
-                                   cats.Campo(QStringLiteral("CatId")).toInt());
+            ui.dtcCategorias->addItem(cats.Texto(QStringLiteral("CatDescripcion")),
+                                      cats.Campo(QStringLiteral("CatId")).toInt());
     }
-    dtcCategorias->setCurrentIndex(categoria.isValid() ? dtcCategorias->findData(categoria.toInt())
-                                                       : -1);
+    ui.dtcCategorias->setCurrentIndex(
+        categoria.isValid() ? ui.dtcCategorias->findData(categoria.toInt()) : -1);
 
     auto llenar = [](QComboBox* combo, const char* comando, Recordset& rs, const QString& valor) {
         combo->clear();
@@ -87,8 +86,8 @@ void frmMantProductos::ActualizarCombos() {
         combo->setCurrentIndex(-1);
         combo->setCurrentText(valor);
     };
-    llenar(dtcUnidades, dteQuimbel::kUnidadesDeMedida, Dte().rsUnidadesDeMedida(), unidad);
-    llenar(dtcMonedas, dteQuimbel::kMonedas, Dte().rsMonedas(), moneda);
+    llenar(ui.dtcUnidades, dteQuimbel::kUnidadesDeMedida, Dte().rsUnidadesDeMedida(), unidad);
+    llenar(ui.dtcMonedas, dteQuimbel::kMonedas, Dte().rsMonedas(), moneda);
 }
 
 void frmMantProductos::TeclaEnLista(const QString& texto, bool retroceso) {
@@ -100,7 +99,7 @@ void frmMantProductos::TeclaEnLista(const QString& texto, bool retroceso) {
         rs.MoveFirst();
     } else {
         busqueda_ += texto;
-        const int fila = ProductosCalculos::BuscarDesde(modelo_->Descripciones(),
+        const int fila = ProductosCalculos::BuscarDesde(Modelo()->Textos(0),
                                                         rs.AbsolutePosition() - 1, busqueda_);
         if (fila >= 0) {
             rs.SetAbsolutePosition(fila + 1);
@@ -109,14 +108,14 @@ void frmMantProductos::TeclaEnLista(const QString& texto, bool retroceso) {
             rs.MoveNext();
         }
     }
-    lblLista->setText(ProductosCalculos::TituloBusqueda(busqueda_));
+    lblLista()->setText(ProductosCalculos::TituloBusqueda(busqueda_));
     SincronizarLista();
     MostrarRegistro();
     MostrarMargen();
 }
 
 bool frmMantProductos::eventFilter(QObject* obj, QEvent* ev) {
-    if (obj == dtgLista && ev->type() == QEvent::KeyPress) {
+    if (obj == dtgLista() && ev->type() == QEvent::KeyPress) {
         auto* k = static_cast<QKeyEvent*>(ev);
         if (k->key() == Qt::Key_Backspace) {
             TeclaEnLista(QString(), true);
@@ -129,5 +128,5 @@ bool frmMantProductos::eventFilter(QObject* obj, QEvent* ev) {
             return true;
         }
     }
-    return QWidget::eventFilter(obj, ev);
+    return frmMantenimiento::eventFilter(obj, ev);
 }

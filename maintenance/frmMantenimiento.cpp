@@ -48,9 +48,12 @@ frmMantenimiento::frmMantenimiento(ConfiguracionMant config, QWidget* padre)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(config_.titulo);
     setStyleSheet(QString::fromLatin1(kEstilo));
-    Construir();
+    // A window with its own form has no controls until the subclass has set the form up.
+    if (!config_.disenoPropio)
+        Construir();
     resize(Pantalla::Twips(config_.anchoTwips, this), Pantalla::Twips(config_.altoTwips, this));
-    PonerEstado(false);
+    if (!config_.disenoPropio)
+        PonerEstado(false);
 }
 
 frmMantenimiento::~frmMantenimiento() {
@@ -75,7 +78,6 @@ void frmMantenimiento::ConstruirLista(QVBoxLayout* principal) {
     lblLista_->setAlignment(Qt::AlignCenter);
     principal->addWidget(lblLista_);
 
-    modelo_ = new ModeloLista(config_.columnas, this);
     dtgLista_ = new QTableView(this);
     dtgLista_->setObjectName(QStringLiteral("dtgLista"));
     dtgLista_->setAccessibleName(config_.tituloLista);
@@ -90,17 +92,62 @@ void frmMantenimiento::ConstruirLista(QVBoxLayout* principal) {
     lblLista_->setBuddy(dtgLista_);
     AgregarExportarLista(dtgLista_, config_.titulo);
     principal->addWidget(dtgLista_, 1);
-    CambiarModelo(modelo_);
-    // The last text column takes the spare width; a trailing "Si"/"No" column stays narrow.
-    for (int i = static_cast<int>(config_.columnas.size()) - 1; i >= 0; --i) {
-        if (!config_.columnas[i].siNo) {
-            dtgLista_->horizontalHeader()->setSectionResizeMode(i, QHeaderView::Stretch);
-            break;
-        }
-    }
+    PrepararLista();
     // Clicking the row already current shows it again (after "Cancelar" the fields may differ).
     connect(dtgLista_, &QTableView::clicked, this,
             [this](const QModelIndex& indice) { FilaActualCambiada(indice.row()); });
+}
+
+void frmMantenimiento::PrepararLista() {
+    modelo_ = new ModeloLista(config_.columnas, this);
+    CambiarModelo(modelo_);
+    int ancha = config_.columnaAncha;
+    // By default the last text column takes the spare width; a trailing "Si"/"No" column stays
+    // narrow.
+    for (int i = static_cast<int>(config_.columnas.size()) - 1; ancha < 0 && i >= 0; --i)
+        if (!config_.columnas[i].siNo)
+            ancha = i;
+    if (ancha >= 0)
+        dtgLista_->horizontalHeader()->setSectionResizeMode(ancha, QHeaderView::Stretch);
+}
+
+void frmMantenimiento::PrepararCampo(QLineEdit* txt, const CampoMant& campo) {
+    if (campo.maximo > 0)
+        LimitarCaracteres(txt, campo.maximo);
+    if (campo.oculto)
+        txt->setEchoMode(QLineEdit::Password);
+}
+
+void frmMantenimiento::PrepararBoton(QPushButton* cmd, int indice) {
+    cmd->setIcon(IconoDe(config_.botones[indice].accion));
+    connect(cmd, &QPushButton::clicked, this, [this, indice] { cmdMenu_Click(indice); });
+}
+
+void frmMantenimiento::TomarControles() {
+    lblLista_ = findChild<QLabel*>(QStringLiteral("lblLista"));
+    dtgLista_ = findChild<QTableView*>(QStringLiteral("dtgLista"));
+    lblLista_->setText(config_.tituloLista);
+    QFont negrita = lblLista_->font();
+    negrita.setBold(true);
+    lblLista_->setFont(negrita);
+    dtgLista_->setAccessibleName(config_.tituloLista);
+    dtgLista_->verticalHeader()->setDefaultSectionSize(dtgLista_->fontMetrics().height() + 6);
+    AgregarExportarLista(dtgLista_, windowTitle());
+    PrepararLista();
+    for (int i = 0; i < config_.campos.size(); ++i) {
+        auto* txt = findChild<QLineEdit*>(QStringLiteral("txtFields_%1").arg(i));
+        PrepararCampo(txt, config_.campos[i]);
+        txtFields_ << txt;
+    }
+    for (const CasillaMant& c : config_.casillas)
+        casillas_ << findChild<QCheckBox*>(c.nombre);
+    chkDesactivado_ = findChild<QCheckBox*>(QStringLiteral("chkDesactivado"));
+    for (int i = 0; i < config_.botones.size(); ++i) {
+        auto* cmd = findChild<QPushButton*>(QStringLiteral("cmdMenu_%1").arg(i));
+        PrepararBoton(cmd, i);
+        cmdMenu_ << cmd;
+    }
+    PonerEstado(false);
 }
 
 void frmMantenimiento::ConstruirEntrada(QVBoxLayout* principal) {
@@ -113,10 +160,7 @@ void frmMantenimiento::ConstruirEntrada(QVBoxLayout* principal) {
         const CampoMant& c = config_.campos[i];
         auto* txt = new QLineEdit(this);
         txt->setObjectName(QStringLiteral("txtFields_%1").arg(i));
-        if (c.maximo > 0)
-            LimitarCaracteres(txt, c.maximo);
-        if (c.oculto)
-            txt->setEchoMode(QLineEdit::Password);
+        PrepararCampo(txt, c);
         txtFields_ << txt;
         AgregarControl(c.etiqueta, txt);
     }
@@ -144,11 +188,11 @@ void frmMantenimiento::ConstruirBotones(QVBoxLayout* principal) {
     auto* filaBotones = new QHBoxLayout;
     for (int i = 0; i < config_.botones.size(); ++i) {
         const BotonMant& b = config_.botones[i];
-        auto* cmd = new QPushButton(IconoDe(b.accion), b.caption, this);
+        auto* cmd = new QPushButton(b.caption, this);
         cmd->setObjectName(QStringLiteral("cmdMenu_%1").arg(i));
         cmd->setToolTip(b.tooltip);
         cmd->setAutoDefault(false);
-        connect(cmd, &QPushButton::clicked, this, [this, i] { cmdMenu_Click(i); });
+        PrepararBoton(cmd, i);
         cmdMenu_ << cmd;
         filaBotones->addWidget(cmd);
     }

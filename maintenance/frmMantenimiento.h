@@ -37,6 +37,10 @@ class QVBoxLayout;
 // record set gives the grid its own ModeloLista (CambiarModelo) and overrides Form_Load,
 // FilaActualCambiada and MostrarRegistro.
 //
+// A window laid out by its own form (disenoPropio) gets nothing built: after its setupUi it calls
+// TomarControles(), which takes over the controls the form names as above, keeping the form's
+// texts, look and tab order.
+//
 // One instance per window: the subclass keeps a `VentanaUnica<T>` and its static Instancia()
 // calls MostrarUnica(unica) (or AbrirModalUnica for a modal opening). Closing deletes the
 // window (which closes and releases its list record set); the next opening loads it afresh.
@@ -117,6 +121,11 @@ struct ConfiguracionMant {
     bool desactivadoEditableAlCrear = false;
     bool cancelarVaciaCampos = false; // "Cancelar" empties the key and the fields
     bool cancelarRecarga = false;     // "Cancelar" reloads with the current SQL text
+
+    // Laid out by the window's form, which also gives its name, title and button texts; see
+    // TomarControles().
+    bool disenoPropio = false;
+    int columnaAncha = -1; // the list column that takes the spare width; -1: the last text one
 
     int camposPorFila = 1; // label/field pairs side by side in the entry area
     int anchoTwips = 7200;
@@ -210,6 +219,9 @@ protected:
     // label becomes its buddy.
     void AgregarControl(const QString& etiqueta, QWidget* control);
     QGridLayout* AreaCampos() const { return areaCampos_; }
+    // Takes over the controls of the window's own form (disenoPropio), then browses.
+    void TomarControles();
+    ModeloLista* Modelo() const { return modelo_; }
 
     // Selects in the grid, without touching the fields, the row whose key is `clave`.
     void SeleccionarClave(const QString& clave);
@@ -231,6 +243,9 @@ private:
     void ConstruirLista(QVBoxLayout* principal);
     void ConstruirEntrada(QVBoxLayout* principal);
     void ConstruirBotones(QVBoxLayout* principal);
+    void PrepararLista();
+    void PrepararCampo(QLineEdit* txt, const CampoMant& campo);
+    void PrepararBoton(QPushButton* cmd, int indice);
 
     ConfiguracionMant config_;
     Recordset rs_;
