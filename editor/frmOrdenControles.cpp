@@ -4,6 +4,7 @@
 #include "Iconos.h"
 #include "Listas.h"
 #include "Pantalla.h"
+#include "Sugerencias.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -35,6 +36,15 @@ QToolButton* BotonImagen(const QString& nombre, const QIcon& icono, const QStrin
     b->setAccessibleName(ayuda);
     b->setFocusPolicy(Qt::StrongFocus);
     return b;
+}
+
+// A list that also takes typed text, with its rows as suggestions.
+ListaEnlazada* ListaLibre(QWidget* padre) {
+    auto* l = new ListaEnlazada(padre);
+    l->setEditable(true);
+    l->setInsertPolicy(QComboBox::NoInsert);
+    Sugerencias::Ofrecer(l);
+    return l;
 }
 
 } // namespace
@@ -118,17 +128,17 @@ void frmOrden::ConstruirSolicitud(QGridLayout* cab) {
     cab->addWidget(Etiqueta(QStringLiteral("Cantidad:"), txtCantidad, this), 3, 0);
     cab->addWidget(txtCantidad, 3, 1);
 
-    dtcUnidades = new ListaEnlazada(true, this);
+    dtcUnidades = ListaLibre(this);
     dtcUnidades->setObjectName(QStringLiteral("dtcUnidades"));
     cab->addWidget(Etiqueta(QStringLiteral("Unidad de Compra:"), dtcUnidades, this), 3, 2);
     cab->addWidget(dtcUnidades, 3, 3);
 
-    dtcLugarDeEntrega = new ListaEnlazada(true, this);
+    dtcLugarDeEntrega = ListaLibre(this);
     dtcLugarDeEntrega->setObjectName(QStringLiteral("dtcLugarDeEntrega"));
     cab->addWidget(Etiqueta(QStringLiteral("Lugar de entrega:"), dtcLugarDeEntrega, this), 4, 0);
     cab->addWidget(dtcLugarDeEntrega, 4, 1);
 
-    dtcSolicitantes = new ListaEnlazada(false, this);
+    dtcSolicitantes = new ListaEnlazada(this);
     dtcSolicitantes->setObjectName(QStringLiteral("dtcSolicitantes"));
     dtcSolicitantes->SetBuscarRetirado(&Listas::NombreDeUsuario);
     cab->addWidget(Etiqueta(QStringLiteral("Solicitó:"), dtcSolicitantes, this), 4, 2);
@@ -137,7 +147,7 @@ void frmOrden::ConstruirSolicitud(QGridLayout* cab) {
     chkAutorizo = new QCheckBox(QStringLiteral("Autorizó:"), this);
     chkAutorizo->setObjectName(QStringLiteral("chkAutorizo"));
     chkAutorizo->setLayoutDirection(Qt::RightToLeft);
-    dtcAutorizantes = new ListaEnlazada(false, this);
+    dtcAutorizantes = new ListaEnlazada(this);
     dtcAutorizantes->setObjectName(QStringLiteral("dtcAutorizantes"));
     dtcAutorizantes->setAccessibleName(QStringLiteral("Autorizó:"));
     dtcAutorizantes->SetBuscarRetirado(&Listas::NombreDeUsuario);
@@ -150,10 +160,10 @@ void frmOrden::ConstruirSolicitud(QGridLayout* cab) {
 QGroupBox* frmOrden::ConstruirCargo() {
     auto* cargo = new QGroupBox(QStringLiteral("Con cargo a:"), this);
     auto* gc = new QGridLayout(cargo);
-    dtcSectores = new ListaEnlazada(false, cargo);
+    dtcSectores = new ListaEnlazada(cargo);
     dtcSectores->setObjectName(QStringLiteral("dtcSectores"));
     dtcSectores->SetBuscarRetirado(&Listas::NombreDeSector);
-    dtcCentrosDeCosto = new ListaEnlazada(false, cargo);
+    dtcCentrosDeCosto = new ListaEnlazada(cargo);
     dtcCentrosDeCosto->setObjectName(QStringLiteral("dtcCentrosDeCosto"));
     dtcCentrosDeCosto->SetBuscarRetirado(&Listas::NombreDeCentroDeCosto);
     gc->addWidget(Etiqueta(QStringLiteral("Sector:"), dtcSectores, cargo), 0, 0);
@@ -214,13 +224,13 @@ void frmOrden::ConstruirDatosPrecio(QGridLayout* gp, QGroupBox* precios) {
     gp->addWidget(Etiqueta(QStringLiteral("Precio:"), txtPrecio, precios), 1, 0);
     gp->addWidget(txtPrecio, 1, 1);
 
-    dtcMoneda = new ListaEnlazada(true, precios);
+    dtcMoneda = ListaLibre(precios);
     dtcMoneda->setObjectName(QStringLiteral("dtcMoneda"));
     dtcMoneda->setMinimumContentsLength(8);
     gp->addWidget(Etiqueta(QStringLiteral("Moneda:"), dtcMoneda, precios), 1, 2);
     gp->addWidget(dtcMoneda, 1, 3);
 
-    dtcFormaDePago = new ListaEnlazada(true, precios);
+    dtcFormaDePago = ListaLibre(precios);
     dtcFormaDePago->setObjectName(QStringLiteral("dtcFormaDePago"));
     gp->addWidget(Etiqueta(QStringLiteral("Forma de pago:"), dtcFormaDePago, precios), 1, 4);
     gp->addWidget(dtcFormaDePago, 1, 5);
