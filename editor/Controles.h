@@ -12,9 +12,9 @@ QString Tag(const QObject* control);
 void SetTag(QObject* control, const QString& valor);
 
 // A list filled from a record set: each row shows one column and is worth another. An editable
-// list shows and is worth the same column and also takes text that none of its rows has; it is
-// made editable, without inserting what is typed, by its window, which also offers the rows as
-// suggestions (Sugerencias).
+// list shows and is worth the same column and also takes text that none of its rows has; the
+// window's layout makes it editable without inserting what is typed, and the window offers its
+// rows as suggestions (Sugerencias).
 class ListaEnlazada : public QComboBox {
     Q_OBJECT
 public:
