@@ -262,6 +262,11 @@ private:
                  QStringLiteral("No se pudo confirmar la copia en el destino")))
             return false;
         escribiendo_ = false;
+        // Without statistics the server plans the main list's view over freshly copied tables
+        // as nested loops, which take minutes on a hundred thousand orders until autovacuum
+        // gets round to them. The copy is kept whether or not this succeeds.
+        if (Motor::EsServidor(destino_))
+            QSqlQuery(destino_).exec(QStringLiteral("ANALYZE"));
         return true;
     }
 

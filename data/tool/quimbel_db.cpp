@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QFileInfo>
+#include <algorithm>
 #include <cstdio>
 #include <sqlite3.h>
 
@@ -200,13 +201,19 @@ int Copiar(const QStringList& args) {
         std::fprintf(stderr, "No se copió la base de datos: %s\n", qPrintable(r.causa));
         return 1;
     }
+    qsizetype ancho = 16;
+    for (const FilasDeTabla& f : r.filas)
+        ancho = std::max(ancho, f.tabla.size());
+    const int columna = -static_cast<int>(ancho);
     Imprimir(QStringLiteral("%1 %2 %3\n")
-                 .arg(QStringLiteral("tabla"), -16)
+                 .arg(QStringLiteral("tabla"), columna)
                  .arg(QStringLiteral("origen"), 10)
                  .arg(QStringLiteral("destino"), 10));
     for (const FilasDeTabla& f : r.filas)
-        Imprimir(
-            QStringLiteral("%1 %2 %3\n").arg(f.tabla, -16).arg(f.origen, 10).arg(f.destino, 10));
+        Imprimir(QStringLiteral("%1 %2 %3\n")
+                     .arg(f.tabla, columna)
+                     .arg(f.origen, 10)
+                     .arg(f.destino, 10));
     Imprimir(QStringLiteral("Copia terminada: %1 -> %2\n").arg(args[0], args[1]));
     return 0;
 }
