@@ -1,7 +1,6 @@
 #include "Controles.h"
 
 #include "Formato.h"
-#include "Sugerencias.h"
 
 #include <QLineEdit>
 #include <QLocale>
@@ -14,12 +13,7 @@ void SetTag(QObject* control, const QString& valor) {
     control->setProperty("Tag", valor);
 }
 
-ListaEnlazada::ListaEnlazada(bool editable, QWidget* parent) : QComboBox(parent) {
-    setEditable(editable);
-    if (editable) {
-        setInsertPolicy(QComboBox::NoInsert);
-        Sugerencias::Ofrecer(this);
-    }
+ListaEnlazada::ListaEnlazada(QWidget* parent) : QComboBox(parent) {
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     setMinimumContentsLength(12);
 }

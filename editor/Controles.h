@@ -12,11 +12,13 @@ QString Tag(const QObject* control);
 void SetTag(QObject* control, const QString& valor);
 
 // A list filled from a record set: each row shows one column and is worth another. An editable
-// list shows and is worth the same column and also takes text that none of its rows has.
+// list shows and is worth the same column and also takes text that none of its rows has; the
+// window's layout makes it editable without inserting what is typed, and the window offers its
+// rows as suggestions (Sugerencias).
 class ListaEnlazada : public QComboBox {
     Q_OBJECT
 public:
-    explicit ListaEnlazada(bool editable, QWidget* parent = nullptr);
+    explicit ListaEnlazada(QWidget* parent = nullptr);
 
     void Enlazar(const Recordset& rs, const QString& mostrada, const QString& valor);
     // How to find the shown text of a value that is no longer among the rows (a retired user or

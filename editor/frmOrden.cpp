@@ -97,9 +97,7 @@ void frmOrden::Abrir(bool agregando, int ordid) {
 }
 
 frmOrden::frmOrden(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("frmOrden"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Detalle de la Orden de Compra"));
     ConstruirControles();
     CrearColumnasPrecios();
     LimpiarPrecio();

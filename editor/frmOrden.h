@@ -4,27 +4,17 @@
 #include "Recordset.h"
 #include "ReglasAprobacion.h"
 
+#include "ui_frmOrden.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QStringList>
 #include <QWidget>
 #include <optional>
 
-class ListaEnlazada;
 template <class T> class VentanaUnica;
-class SelectorFecha;
-class QCheckBox;
-class QComboBox;
-class QGridLayout;
-class QGroupBox;
-class QHBoxLayout;
-class QLabel;
-class QLineEdit;
 class QPushButton;
-class QToolButton;
-class QTreeWidget;
 class QTreeWidgetItem;
-class QVBoxLayout;
 
 // One quote of the list as its real values, whatever the list shows in the user's locale.
 // `id` is the PreId, or the row's number when it was added here.
@@ -42,8 +32,9 @@ enum class ModoOrden {
 };
 
 // The purchase order editor: one order with its supplier quotes. It exists once; the main window
-// opens it with Abrir.
-class frmOrden : public QWidget {
+// opens it with Abrir. The controls (txtCantidad, dtcAutorizantes, grdPrecios, cmdMenu_0...) are
+// laid out in frmOrden.ui.
+class frmOrden : public QWidget, public Ui::frmOrden {
     Q_OBJECT
 public:
     // Set by the opener before the window loads; the window keeps them current afterwards.
@@ -76,40 +67,8 @@ public:
     // 1-based position of the quote row being edited, 0 when a new quote is being entered.
     int FilaEnEdicion() const;
 
-    QLabel* lblNumeroDeOrden;
-    SelectorFecha* dtpFecha;
-    QLineEdit* txtLogin;
-    QLineEdit* txtDescripcion;
-    QToolButton* cmdBuscarProducto;
-    QToolButton* cmdNuevoProducto;
-    QLineEdit* txtCantidad;
-    ListaEnlazada* dtcUnidades;
-    ListaEnlazada* dtcLugarDeEntrega;
-    QComboBox* cboPrioridades;
-    ListaEnlazada* dtcSolicitantes;
-    QCheckBox* chkAutorizo;
-    ListaEnlazada* dtcAutorizantes;
-    ListaEnlazada* dtcSectores;
-    ListaEnlazada* dtcCentrosDeCosto;
-    QLineEdit* txtComentario;
-
-    QLineEdit* txtProveedor;
-    QToolButton* cmdBuscarProveedor;
-    QToolButton* cmdNuevoProveedor;
-    QLineEdit* txtContacto;
-    QLineEdit* txtPrecio;
-    ListaEnlazada* dtcMoneda;
-    ListaEnlazada* dtcFormaDePago;
-    SelectorFecha* dtpPreFecha;
-    SelectorFecha* dtpPreFecVigencia;
-    QCheckBox* chkAceptado;
-    QPushButton* cmdAceptar;
-    QPushButton* cmdQuitar;
-    QTreeWidget* grdPrecios;
-
+    // The command row by index, the same buttons as cmdMenu_0 to cmdMenu_6.
     QPushButton* cmdMenu[7];
-    // Beside the command row: the order's history.
-    QPushButton* cmdHistorial;
 
 public slots:
     void cmdMenu_Click(int indice);
@@ -135,14 +94,6 @@ private:
     void Cargar();
     void PonerModo(ModoOrden modo);
     void ConstruirControles();
-    // The parts of the layout, top to bottom.
-    void ConstruirCabecera(QVBoxLayout* raiz);
-    void ConstruirSolicitud(QGridLayout* cab);
-    QGroupBox* ConstruirCargo();
-    QGroupBox* ConstruirPrecios();
-    void ConstruirDatosPrecio(QGridLayout* gp, QGroupBox* precios);
-    void ConstruirAccionesPrecio(QGridLayout* gp, QGroupBox* precios);
-    QHBoxLayout* ConstruirMenu();
     void ConectarControles();
     void CrearColumnasPrecios();
     QList<QWidget*> CamposDeEdicion() const;
