@@ -19,4 +19,11 @@ QDate Hoy() {
 void Fijar(const QDateTime& momento) {
     fijado() = momento;
 }
+
+void PrepararZonaHoraria() {
+#if defined(Q_OS_LINUX)
+    if (qEnvironmentVariableIsEmpty("TZ"))
+        qputenv("TZ", ":/etc/localtime");
+#endif
+}
 } // namespace Reloj

@@ -12,6 +12,7 @@
 #include "Esquema.h"
 #include "Mensajes.h"
 #include "ModeloOrdenes.h"
+#include "Reloj.h"
 #include "Usuario.h"
 #include "frmPrincipal.h"
 
@@ -176,11 +177,7 @@ int Medir(int ordenes, const QString& servidor) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-#if defined(Q_OS_LINUX)
-    // As the program itself starts (programa/main.cpp).
-    if (qEnvironmentVariableIsEmpty("TZ"))
-        qputenv("TZ", ":/etc/localtime");
-#endif
+    Reloj::PrepararZonaHoraria(); // as the program itself starts
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

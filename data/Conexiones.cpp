@@ -4,6 +4,7 @@
 #include "Dialecto.h"
 #include "Esquema.h"
 #include "Mensajes.h"
+#include "SentenciasSqlite.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -62,6 +63,10 @@ bool CrearOrigenDeDatos(const QString& nombre, const QString& ruta) {
     if (QSqlDatabase::contains(nombre)) {
         if (gConexion.isValid() && gConexion.connectionName() == nombre)
             gConexion = QSqlDatabase();
+        {
+            QSqlDatabase db = QSqlDatabase::database(nombre, false);
+            CerrarBase(db);
+        }
         QSqlDatabase::removeDatabase(nombre);
     }
     origenes().insert(nombre, ruta);
@@ -136,7 +141,7 @@ QString Abrir(QSqlDatabase& db, const QString& ruta) {
         causa = QStringLiteral("La base de datos %1 no se puede usar: %2.")
                     .arg(Nativa(ruta), faltan.join(QStringLiteral("; ")));
     if (!causa.isEmpty())
-        db.close();
+        CerrarBase(db);
     return causa;
 }
 
@@ -172,9 +177,15 @@ void InformarConexionFallida(const QString& causa) {
 
 void CerrarConexion() {
     if (gConexion.isValid()) {
-        gConexion.close();
+        CerrarBase(gConexion);
         gConexion = QSqlDatabase();
     }
+}
+
+void CerrarBase(QSqlDatabase& db) {
+    if (sqlite3* h = HandleDe(db))
+        SentenciasSqlite::Soltar(h);
+    db.close();
 }
 
 bool ConexionAbierta() {

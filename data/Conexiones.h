@@ -41,6 +41,8 @@ bool AbrirConexion(const QString& nombre, const QString& password);
 // What AbrirConexion does when it cannot open: the message, then the handler.
 void InformarConexionFallida(const QString& causa);
 void CerrarConexion();
+// Closes any connection of the program, letting go first of what is kept prepared for it.
+void CerrarBase(QSqlDatabase& db);
 bool ConexionAbierta();
 void AlFallarConexion(std::function<void()> manejador);
 

@@ -415,8 +415,8 @@ private:
             QSqlQuery(destino_).exec(QStringLiteral("ROLLBACK"));
         if (leyendo_)
             QSqlQuery(origen_).exec(QStringLiteral("ROLLBACK"));
-        origen_.close();
-        destino_.close();
+        CerrarBase(origen_);
+        CerrarBase(destino_);
         origen_ = QSqlDatabase();
         destino_ = QSqlDatabase();
         QSqlDatabase::removeDatabase(kConexionOrigen);

@@ -2,6 +2,7 @@
 
 #include "Conexiones.h"
 #include "Formato.h"
+#include "Motor.h"
 
 #include <QHash>
 #include <algorithm>
@@ -30,11 +31,7 @@ QString Texto(const QString& columna, const QVariant& v) {
 }
 
 Registro DeFila(const Recordset& rs, int fila) {
-    Registro r;
-    r.columnas = rs.NombresCampos();
-    for (int c = 0; c < r.columnas.size(); ++c)
-        r.valores << Texto(r.columnas[c], rs.Fila(fila).value(c));
-    return r;
+    return Registro{rs.NombresCampos(), {}, rs.Fila(fila)};
 }
 
 // A column that names a row of another table is recorded with that row's name, so that the
@@ -93,6 +90,8 @@ bool Diferencias(const Registro& antes, const Registro& despues, const QString& 
         if (columna.compare(columnaClave, Qt::CaseInsensitive) == 0 ||
             omitidas.contains(columna, Qt::CaseInsensitive))
             continue;
+        if (antes.MismoLeido(despues, columna))
+            continue;
         Linea l{columna, antes.Valor(columna), despues.Valor(columna)};
         if (const Referencia* ref = ReferenciaDe(columna)) {
             if (l.anterior == l.nuevo)
@@ -127,10 +126,9 @@ bool Escribir(const QString& login, const QString& tipo, const QString& tabla, i
                  l.campo, l.anterior, l.nuevo}))
             return false;
         if (!cambio.isValid()) {
-            if (!AbrirRecordset(QStringLiteral("SELECT last_insert_rowid()"), rs) ||
-                rs.AbsolutePosition() <= 0)
+            cambio = Motor::UltimaClave(gConexion);
+            if (cambio.toLongLong() <= 0)
                 return false;
-            cambio = rs.Campo(0).toInt();
         }
     }
     return true;
@@ -163,35 +161,74 @@ int Clave(const Registro& p) {
 
 // The quotes are stored anew at every save, so they are matched by content: an identical quote
 // did not change, one of the same supplier changed, the rest were added or removed.
+// The fields a quote's line shows.
+const QStringList& CamposResumen() {
+    static const QStringList c{QStringLiteral("Proveedor"),      QStringLiteral("PrePrecio"),
+                               QStringLiteral("PreMoneda"),      QStringLiteral("PreFormaPago"),
+                               QStringLiteral("PreContacto"),    QStringLiteral("PreFecha"),
+                               QStringLiteral("PreFecVigencia"), QStringLiteral("PreAceptado")};
+    return c;
+}
+
+struct Cotizacion {
+    const Registro* fila;
+    QString resumen; // made when first needed
+    const QString& Resumida() {
+        if (resumen.isNull())
+            resumen = Resumen(*fila);
+        return resumen;
+    }
+    bool MismosLeidos(const Cotizacion& otra) const {
+        const QStringList& campos = CamposResumen();
+        return std::all_of(campos.begin(), campos.end(),
+                           [&](const QString& c) { return fila->MismoLeido(*otra.fila, c); });
+    }
+};
+
 void DiferenciasPrecios(const QList<Registro>& antes, const QList<Registro>& despues,
                         QList<Linea>* lineas) {
-    QList<Registro> viejos = antes;
-    QList<Registro> nuevos;
-    for (const Registro& p : despues) {
-        const QString r = Resumen(p);
-        const auto igual = std::find_if(viejos.begin(), viejos.end(),
-                                        [&](const Registro& v) { return Resumen(v) == r; });
-        if (igual != viejos.end())
-            viejos.erase(igual);
-        else
-            nuevos << p;
-    }
+    auto cotizaciones = [](const QList<Registro>& lista) {
+        QList<Cotizacion> r;
+        for (const Registro& p : lista)
+            r.append({&p, QString()});
+        return r;
+    };
+    QList<Cotizacion> viejos = cotizaciones(antes);
+    QList<Cotizacion> nuevos = cotizaciones(despues);
+    // Quotes with the same values as read first, so that only the rest are put into words.
+    const auto quitarIguales = [&](const auto& iguales) {
+        for (auto p = nuevos.begin(); p != nuevos.end();) {
+            const auto v = std::find_if(viejos.begin(), viejos.end(),
+                                        [&](Cotizacion& v) { return iguales(*p, v); });
+            if (v == viejos.end()) {
+                ++p;
+                continue;
+            }
+            viejos.erase(v);
+            p = nuevos.erase(p);
+        }
+    };
+    quitarIguales([](const Cotizacion& p, const Cotizacion& v) { return p.MismosLeidos(v); });
+    quitarIguales([](Cotizacion& p, Cotizacion& v) { return p.Resumida() == v.Resumida(); });
     const QString precios = QStringLiteral("precios");
-    for (const Registro& p : nuevos) {
-        const QString emp = p.Valor(QStringLiteral("EmpId"));
-        const auto mismo = std::find_if(viejos.begin(), viejos.end(), [&](const Registro& v) {
-            return v.Valor(QStringLiteral("EmpId")) == emp;
+    const QString empresa = QStringLiteral("EmpId");
+    for (Cotizacion& p : nuevos) {
+        const QString emp = p.fila->Valor(empresa);
+        const auto mismo = std::find_if(viejos.begin(), viejos.end(), [&](const Cotizacion& v) {
+            return v.fila->Valor(empresa) == emp;
         });
         if (mismo != viejos.end()) {
-            lineas->append(
-                {QStringLiteral("Precio"), Resumen(*mismo), Resumen(p), precios, Clave(p)});
+            lineas->append({QStringLiteral("Precio"), mismo->Resumida(), p.Resumida(), precios,
+                            Clave(*p.fila)});
             viejos.erase(mismo);
         } else {
-            lineas->append({QStringLiteral("Precio"), QString(), Resumen(p), precios, Clave(p)});
+            lineas->append(
+                {QStringLiteral("Precio"), QString(), p.Resumida(), precios, Clave(*p.fila)});
         }
     }
-    for (const Registro& v : viejos)
-        lineas->append({QStringLiteral("Precio"), Resumen(v), QString(), precios, Clave(v)});
+    for (Cotizacion& v : viejos)
+        lineas->append(
+            {QStringLiteral("Precio"), v.Resumida(), QString(), precios, Clave(*v.fila)});
 
     auto aceptado = [](const QList<Registro>& lista) {
         for (const Registro& p : lista)
@@ -206,11 +243,26 @@ void DiferenciasPrecios(const QList<Registro>& antes, const QList<Registro>& des
 
 } // namespace
 
-QString Registro::Valor(const QString& columna) const {
+int Registro::Indice(const QString& columna) const {
     for (int i = 0; i < columnas.size(); ++i)
         if (columnas[i].compare(columna, Qt::CaseInsensitive) == 0)
-            return valores.value(i);
-    return {};
+            return i;
+    return -1;
+}
+
+QString Registro::Valor(const QString& columna) const {
+    const int i = Indice(columna);
+    if (i < 0)
+        return {};
+    return i < valores.size() ? valores[i] : Texto(columnas[i], leidos.value(i));
+}
+
+bool Registro::MismoLeido(const Registro& otro, const QString& columna) const {
+    const int i = Indice(columna);
+    const int j = otro.Indice(columna);
+    return i >= 0 && j >= 0 && valores.isEmpty() && otro.valores.isEmpty() && i < leidos.size() &&
+           j < otro.leidos.size() && leidos[i].typeId() == otro.leidos[j].typeId() &&
+           leidos[i] == otro.leidos[j];
 }
 
 bool Leer(const QString& tabla, const QString& columnaClave, const QVariant& clave, Registro* r) {

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <QVector>
 
 // The record of every change made through the program: when, who, what kind of change, to which
 // row, and each field that changed with its old and new value as text. Rows are only ever added,
@@ -23,11 +24,17 @@ inline const QString kRegla = QStringLiteral("Regla");
 inline const QString kClaveCambiada = QStringLiteral("contraseña cambiada");
 
 // One row of a table with its values as the history shows them; empty when there is no row.
+// A row read from the database keeps its values as read, and each becomes text only when asked:
+// most of a save's fields did not change and are never shown.
 struct Registro {
     QStringList columnas;
-    QStringList valores;
+    QStringList valores;      // given as text; when empty, the text is made from `leidos`
+    QVector<QVariant> leidos; // as read from the database
     bool Vacio() const { return columnas.isEmpty(); }
+    int Indice(const QString& columna) const;    // without regard to case; -1 when absent
     QString Valor(const QString& columna) const; // without regard to case; empty when absent
+    // Whether both rows hold the very same value as read: then their texts are the same too.
+    bool MismoLeido(const Registro& otro, const QString& columna) const;
 };
 
 // An order and its quotes, read together before and after a change.

@@ -1,6 +1,7 @@
 #include "ErrorMotor.h"
 #include "Fechas.h"
 #include "Motor.h"
+#include "SentenciasSqlite.h"
 #include "Valores.h"
 
 #include <sqlite3.h>
@@ -126,30 +127,27 @@ ErrorBD ErrorDe(sqlite3* db) {
 bool Ejecutar(sqlite3* db, const QString& sql, const QVariantList& valores, Recordset& rs,
               bool varias, ErrorBD* error) {
     const QByteArray texto = sql.toUtf8();
-    const char* resto = texto.constData();
     bool huboFilas = false;
     QStringList nombres;
     QVector<QVector<QVariant>> filas;
-    while (resto && *resto) {
-        sqlite3_stmt* st = nullptr;
-        const char* siguiente = nullptr;
-        if (sqlite3_prepare_v2(db, resto, -1, &st, &siguiente) != SQLITE_OK) {
+    int desde = 0;
+    while (desde < texto.size()) {
+        SentenciasSqlite::Sentencia s;
+        if (!SentenciasSqlite::Tomar(db, texto, desde, &s)) {
             *error = ErrorDe(db);
             return false;
         }
-        if (!st) { // only blanks or a comment were left
-            resto = siguiente;
+        desde = s.siguiente;
+        if (!s.st) // only blanks or a comment were left
             continue;
-        }
-        const bool ok = Paso(db, st, valores, &nombres, &filas, &huboFilas, error);
-        sqlite3_finalize(st);
+        const bool ok = Paso(db, s.st, valores, &nombres, &filas, &huboFilas, error);
+        SentenciasSqlite::Devolver(s);
         if (!ok)
             return false;
-        resto = siguiente;
         if (!varias) {
-            while (resto && *resto && QChar(QLatin1Char(*resto)).isSpace())
-                ++resto;
-            if (resto && *resto && *resto != ';') {
+            while (desde < texto.size() && QChar(QLatin1Char(texto[desde])).isSpace())
+                ++desde;
+            if (desde < texto.size() && texto[desde] != ';') {
                 *error = {SQLITE_ERROR, QStringLiteral("Se esperaba una sola sentencia SQL.")};
                 return false;
             }

@@ -22,6 +22,11 @@ void Recordset::MovePrevious() {
 }
 
 int Recordset::IndiceCampo(const QString& nombre) const {
+    // Built on first use: most snapshots of a save are read by position and never need it.
+    if (indices_.isEmpty() && !nombres_.isEmpty())
+        for (int i = 0; i < nombres_.size(); ++i)
+            if (const QString n = nombres_[i].toLower(); !indices_.contains(n))
+                indices_.insert(n, i);
     return indices_.value(nombre.toLower(), -1);
 }
 
@@ -52,9 +57,6 @@ void Recordset::Abrir(const QString& source, QStringList nombres,
     source_ = source;
     nombres_ = std::move(nombres);
     indices_.clear();
-    for (int i = 0; i < nombres_.size(); ++i)
-        if (!indices_.contains(nombres_[i].toLower()))
-            indices_.insert(nombres_[i].toLower(), i);
     filas_ = std::move(filas);
     pos_ = 0;
     abierto_ = true;

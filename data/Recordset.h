@@ -46,7 +46,7 @@ private:
     bool abierto_ = false;
     QString source_;
     QStringList nombres_;
-    QHash<QString, int> indices_;
+    mutable QHash<QString, int> indices_; // lower-case name → column, built on first use
     QVector<QVector<QVariant>> filas_;
     qsizetype pos_ = 0;
 };

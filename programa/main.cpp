@@ -1,5 +1,6 @@
 #include "Main.h"
 #include "Programa.h"
+#include "Reloj.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -13,12 +14,7 @@ int main(int argc, char* argv[]) {
             std::printf("%s %s\n", qPrintable(Programa::Titulo()), qPrintable(Programa::Version()));
             return 0;
         }
-#if defined(Q_OS_LINUX)
-    // Without TZ, glibc re-reads the time zone file on every local-time conversion, and the
-    // order list converts one date per row.
-    if (qEnvironmentVariableIsEmpty("TZ"))
-        qputenv("TZ", ":/etc/localtime");
-#endif
+    Reloj::PrepararZonaHoraria();
     QApplication app(argc, argv);
     // A machine without regional settings (the C locale) gets the program's own language for
     // dates and numbers rather than the engine's neutral format.

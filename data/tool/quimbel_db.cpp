@@ -6,6 +6,7 @@
 #include "Esquema.h"
 #include "Historial.h"
 #include "Mensajes.h"
+#include "Reloj.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -221,6 +222,7 @@ int Copiar(const QStringList& args) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    Reloj::PrepararZonaHoraria();
     QCoreApplication app(argc, argv);
     Mensajes::ModoConsola(true);
     QStringList args = app.arguments().mid(1);
