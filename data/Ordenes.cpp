@@ -149,6 +149,11 @@ bool AbrirParaImprimir(int ordid, Recordset& rs) {
                           rs);
 }
 
+bool AbrirPrecios(int ordid, Recordset& rs) {
+    return AbrirRecordset(QStringLiteral("SELECT * FROM v_precios_proveedores WHERE OrdId=?"), rs,
+                          {ordid});
+}
+
 bool Eliminar(int ordid, const QString& login) {
     Transaccion t;
     Historial::Orden antes;

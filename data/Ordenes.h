@@ -97,6 +97,8 @@ QList<PrecioLeido> LeerPrecios(int ordid);
 bool AbrirLista(const QString& estado, const QString& condicion, Recordset& rs);
 // The rows an order's printout shows.
 bool AbrirParaImprimir(int ordid, Recordset& rs);
+// The order's quotes with their suppliers' names, for its printouts.
+bool AbrirPrecios(int ordid, Recordset& rs);
 
 // Deletes the order; its history keeps what it held, in the same transaction, under `login`.
 bool Eliminar(int ordid, const QString& login);

@@ -91,31 +91,3 @@ void SelectorFecha::SetMomento(const QDateTime& momento) {
     setDate(momento.date());
     hora_ = momento.isValid() ? momento.time() : QTime(0, 0);
 }
-
-ModeloRecordset::ModeloRecordset(const Recordset& rs, QList<QPair<QString, QString>> columnas,
-                                 QObject* parent)
-    : QAbstractTableModel(parent), rs_(rs), columnas_(std::move(columnas)) {
-    for (const auto& c : columnas_)
-        indices_ << rs_.IndiceCampo(c.second);
-}
-
-int ModeloRecordset::rowCount(const QModelIndex& padre) const {
-    return padre.isValid() ? 0 : rs_.RecordCount();
-}
-
-int ModeloRecordset::columnCount(const QModelIndex& padre) const {
-    return padre.isValid() ? 0 : static_cast<int>(columnas_.size());
-}
-
-QVariant ModeloRecordset::data(const QModelIndex& indice, int rol) const {
-    if (rol != Qt::DisplayRole || !indice.isValid() || indice.row() >= rs_.RecordCount())
-        return {};
-    const int i = indices_.value(indice.column(), -1);
-    return i < 0 ? QVariant() : QVariant(Formato::Valor(rs_.Fila(indice.row())[i]));
-}
-
-QVariant ModeloRecordset::headerData(int seccion, Qt::Orientation o, int rol) const {
-    if (rol == Qt::DisplayRole && o == Qt::Horizontal && seccion < columnas_.size())
-        return columnas_[seccion].first;
-    return QAbstractTableModel::headerData(seccion, o, rol);
-}

@@ -2,7 +2,6 @@
 
 #include "Recordset.h"
 
-#include <QAbstractTableModel>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QIcon>
@@ -52,23 +51,6 @@ public:
 
 private:
     QTime hora_;
-};
-
-// Read-only grid model over a record set's rows: (header, column) pairs.
-class ModeloRecordset : public QAbstractTableModel {
-    Q_OBJECT
-public:
-    ModeloRecordset(const Recordset& rs, QList<QPair<QString, QString>> columnas,
-                    QObject* parent = nullptr);
-    int rowCount(const QModelIndex& padre = {}) const override;
-    int columnCount(const QModelIndex& padre = {}) const override;
-    QVariant data(const QModelIndex& indice, int rol = Qt::DisplayRole) const override;
-    QVariant headerData(int seccion, Qt::Orientation o, int rol = Qt::DisplayRole) const override;
-
-private:
-    const Recordset& rs_;
-    QList<QPair<QString, QString>> columnas_;
-    QList<int> indices_;
 };
 
 // The locale's short date with the whole year.

@@ -76,9 +76,10 @@ void GrillaBusqueda::reject() {
     QDialog::reject();
 }
 
-void GrillaBusqueda::MostrarResultado(QList<QPair<QString, QString>> columnas) {
+void GrillaBusqueda::MostrarResultado(const QList<ColumnaLista>& columnas) {
     delete modelo_;
-    modelo_ = new ModeloRecordset(rs_, std::move(columnas), this);
+    modelo_ = new ModeloLista(columnas, this);
+    modelo_->Asignar(&rs_);
     grilla_->setModel(modelo_);
     connect(grilla_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &GrillaBusqueda::FilaCambiada);

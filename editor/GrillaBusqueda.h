@@ -1,11 +1,11 @@
 #pragma once
 
+#include "ModeloLista.h"
 #include "Recordset.h"
 
 #include <QDialog>
 #include <QItemSelection>
 
-class ModeloRecordset;
 class QLabel;
 class QPushButton;
 class QTableView;
@@ -31,7 +31,7 @@ protected:
     virtual void Buscar() = 0;
     // Copies the record set's current row into the public values.
     virtual void TomarFila() = 0;
-    void MostrarResultado(QList<QPair<QString, QString>> columnas);
+    void MostrarResultado(const QList<ColumnaLista>& columnas);
     void reject() override;
 
     Recordset rs_;
@@ -40,5 +40,5 @@ private:
     void FilaCambiada();
     void SeleccionCambiada(const QItemSelection& elegidas);
     QTableView* grilla_;
-    ModeloRecordset* modelo_ = nullptr;
+    ModeloLista* modelo_ = nullptr;
 };

@@ -19,35 +19,37 @@ bool AlaDerecha(int columna) {
     return columna == ModeloOrdenes::Cantidad || columna == ModeloOrdenes::Importe;
 }
 
+QList<ColumnaLista> ColumnasDeOrdenes() {
+    QList<ColumnaLista> c;
+    for (int i = 0; i < ModeloOrdenes::kColumnas; ++i)
+        c.append({QString::fromUtf8(kTitulos[i]), ModeloOrdenes::CampoDe(i)});
+    return c;
+}
+
 } // namespace
 
-ModeloOrdenes::ModeloOrdenes(QObject* parent) : QAbstractTableModel(parent) {}
+ModeloOrdenes::ModeloOrdenes(QObject* parent) : ModeloLista(ColumnasDeOrdenes(), parent) {}
 
 void ModeloOrdenes::Vaciar() {
-    beginResetModel();
-    rs_ = nullptr;
-    filas_.clear();
-    endResetModel();
+    Asignar(nullptr, [this] { filas_.clear(); });
 }
 
 void ModeloOrdenes::Cargar(const Recordset* rs, bool vencidas, int avisoDias, const QDate& hoy,
                            const std::function<void(int)>& avance) {
     QVector<Fila> filas;
-    int campos[kColumnas] = {};
     const int n = rs ? rs->RecordCount() : 0;
     if (n > 0) {
-        for (int c = 1; c < kColumnas; ++c)
-            campos[c] = rs->IndiceCampo(QString::fromLatin1(kCampos[c]));
         const int cId = rs->IndiceCampo(QStringLiteral("OrdId"));
         const int cAutorizante = rs->IndiceCampo(QStringLiteral("AutorizanteId"));
+        const int cFecha = rs->IndiceCampo(CampoDe(Fecha));
         filas.resize(n);
         for (int i = 0; i < n; ++i) {
             const QVector<QVariant>& r = rs->Fila(i);
             Fila& f = filas[i];
             f.id = cId >= 0 ? r[cId].toInt() : 0;
             f.autorizada = cAutorizante >= 0 && r[cAutorizante].toInt() > 0;
-            if (vencidas && campos[Fecha] >= 0) {
-                const QDateTime fecha = r[campos[Fecha]].toDateTime();
+            if (vencidas && cFecha >= 0) {
+                const QDateTime fecha = r[cFecha].toDateTime();
                 f.diasVencida = fecha.isValid() ? fecha.date().daysTo(hoy) - avisoDias : 0;
                 f.vencida = f.diasVencida > 0;
             }
@@ -55,11 +57,7 @@ void ModeloOrdenes::Cargar(const Recordset* rs, bool vencidas, int avisoDias, co
                 avance(i + 1);
         }
     }
-    beginResetModel();
-    rs_ = n > 0 ? rs : nullptr;
-    filas_ = std::move(filas);
-    std::copy(std::begin(campos), std::end(campos), std::begin(campos_));
-    endResetModel();
+    Asignar(n > 0 ? rs : nullptr, [&] { filas_ = std::move(filas); });
 }
 
 QString ModeloOrdenes::CampoDe(int columna) {
@@ -79,18 +77,10 @@ void ModeloOrdenes::Marcar(int fila, bool marcada) {
     emit dataChanged(i, i, {Qt::CheckStateRole});
 }
 
-int ModeloOrdenes::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(filas_.size());
-}
-
-int ModeloOrdenes::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : kColumnas;
-}
-
 QString ModeloOrdenes::Texto(int fila, int columna) const {
-    if (columna == Marca || !rs_ || campos_[columna] < 0)
+    if (Indice(columna) < 0)
         return {};
-    const QVariant& v = rs_->Fila(fila)[campos_[columna]];
+    const QVariant v = Valor(fila, columna);
     if (columna == Importe && (!v.isValid() || v.isNull()))
         return Formato::Numero(0); // no accepted quote
     return Formato::Valor(v);
@@ -155,7 +145,7 @@ QVariant ModeloOrdenes::headerData(int section, Qt::Orientation orientation, int
     if (orientation != Qt::Horizontal || section < 0 || section >= kColumnas)
         return {};
     if (role == Qt::DisplayRole)
-        return QString::fromUtf8(kTitulos[section]);
+        return ModeloLista::headerData(section, orientation, role);
     if (role == Qt::TextAlignmentRole)
         return AlaDerecha(section) ? int(Qt::AlignRight | Qt::AlignVCenter)
                                    : int(Qt::AlignLeft | Qt::AlignVCenter);

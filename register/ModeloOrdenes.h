@@ -1,15 +1,15 @@
 #pragma once
 
-#include <QAbstractTableModel>
+#include "ModeloLista.h"
+
 #include <QDate>
 #include <QVector>
 #include <functional>
 
-class Recordset;
-
-// The order list shown straight from the record set's rows: only what is on screen is turned
-// into text, so a list of a hundred thousand orders fills about as fast as the query runs.
-class ModeloOrdenes : public QAbstractTableModel {
+// The order list: the program's list model over the view's rows (so a list of a hundred
+// thousand orders fills about as fast as the query runs), with a check box per order and what
+// the colours say: authorised orders, and pending orders past the warning days.
+class ModeloOrdenes : public ModeloLista {
     Q_OBJECT
 public:
     enum Columna { Marca, Fecha, Cantidad, Medida, Descripcion, Importe, Sector, CentroDeCosto };
@@ -33,8 +33,6 @@ public:
     bool Marcada(int fila) const { return filas_[fila].marcada; }
     void Marcar(int fila, bool marcada);
 
-    int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
@@ -54,7 +52,5 @@ private:
     // What the colours say, in words: for screen readers and as the cell's tooltip.
     static QString Leyenda(const Fila& f, int columna);
 
-    const Recordset* rs_ = nullptr;
     QVector<Fila> filas_;
-    int campos_[kColumnas] = {};
 };

@@ -2,6 +2,7 @@
 
 #include "Conexiones.h"
 #include "Disenos.h"
+#include "Ordenes.h"
 #include "VistaPrevia.h"
 
 #include <QPainter>
@@ -36,10 +37,7 @@ bool ExportarExpediente(int ordId, const QString& archivo) {
     Recordset orden;
     Recordset precios;
     QList<Historial::Entrada> entradas;
-    if (!AbrirRecordset(QStringLiteral("select * from v_ordenes_preciosaceptados where OrdId=?"),
-                        orden, {ordId}) ||
-        !AbrirRecordset(QStringLiteral("SELECT * FROM v_precios_proveedores WHERE OrdId=?"),
-                        precios, {ordId}) ||
+    if (!Ordenes::AbrirParaImprimir(ordId, orden) || !Ordenes::AbrirPrecios(ordId, precios) ||
         !Historial::LeerHistorial(ordId, &entradas))
         return false;
     const struct {

@@ -8,12 +8,18 @@ ModeloLista::ModeloLista(QList<ColumnaLista> columnas, QObject* padre)
     : QAbstractTableModel(padre), columnas_(std::move(columnas)) {}
 
 void ModeloLista::Asignar(const Recordset* rs) {
+    Asignar(rs, {});
+}
+
+void ModeloLista::Asignar(const Recordset* rs, const std::function<void()>& tambien) {
     beginResetModel();
     rs_ = rs && rs->Abierto() ? rs : nullptr;
     editable_ = nullptr;
     indices_.clear();
     for (const ColumnaLista& c : columnas_)
-        indices_ << (rs_ ? rs_->IndiceCampo(c.campo) : -1);
+        indices_ << (rs_ && !c.campo.isEmpty() ? rs_->IndiceCampo(c.campo) : -1);
+    if (tambien)
+        tambien();
     endResetModel();
 }
 

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class RecordsetEditable;
 
@@ -16,10 +17,12 @@ struct ColumnaLista {
     bool siNo = false; // a flag column shown as "Si" / "No"
 };
 
-// A read-only table model over a Recordset: one row per record, the configured columns.
-// Asignar(nullptr) detaches it (it then shows no rows). Over a record set being edited it shows
-// the rows as stored: a pending change is not shown until written, nor a new row listed. A
-// window whose records live elsewhere may override Filas()/Valor().
+// The program's table model over a Recordset: one row per record, the configured columns, the
+// values turned into text only for the cells shown. Asignar(nullptr) detaches it (it then shows
+// no rows). Over a record set being edited it shows the rows as stored: a pending change is not
+// shown until written, nor a new row listed. A list that says more of its rows (the order list's
+// marks and colours) derives from it; a window whose records live elsewhere may override
+// Filas()/Valor().
 class ModeloLista : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -40,6 +43,11 @@ public:
 protected:
     virtual int Filas() const;
     virtual QVariant Valor(int fila, int columna) const;
+    // The record set's column a list column shows; -1 when it has none.
+    int Indice(int columna) const { return indices_.value(columna, -1); }
+    // As Asignar, and `tambien` runs inside the same reset: whatever a derived list keeps per
+    // row changes with the rows, never apart from them.
+    void Asignar(const Recordset* rs, const std::function<void()>& tambien);
 
 private:
     QList<ColumnaLista> columnas_;
