@@ -17,7 +17,7 @@ void ModeloLista::Asignar(const Recordset* rs, const std::function<void()>& tamb
     editable_ = nullptr;
     indices_.clear();
     for (const ColumnaLista& c : columnas_)
-        indices_ << (rs_ && !c.campo.isEmpty() ? rs_->IndiceCampo(c.campo) : -1);
+        indices_ << (rs_ ? rs_->IndiceCampo(c.campo) : -1);
     if (tambien)
         tambien();
     endResetModel();

@@ -159,8 +159,6 @@ int Clave(const Registro& p) {
     return p.Valor(QStringLiteral("PreId")).toInt();
 }
 
-// The quotes are stored anew at every save, so they are matched by content: an identical quote
-// did not change, one of the same supplier changed, the rest were added or removed.
 // The fields a quote's line shows.
 const QStringList& CamposResumen() {
     static const QStringList c{QStringLiteral("Proveedor"),      QStringLiteral("PrePrecio"),
@@ -185,6 +183,8 @@ struct Cotizacion {
     }
 };
 
+// The quotes are stored anew at every save, so they are matched by content: an identical quote
+// did not change, one of the same supplier changed, the rest were added or removed.
 void DiferenciasPrecios(const QList<Registro>& antes, const QList<Registro>& despues,
                         QList<Linea>* lineas) {
     auto cotizaciones = [](const QList<Registro>& lista) {
