@@ -4,6 +4,8 @@
 #include "Dialecto.h"
 #include "Esquema.h"
 #include "Mensajes.h"
+#include "MotorPostgres.h"
+#include "SentenciasPg.h"
 #include "SentenciasSqlite.h"
 
 #include <QDir>
@@ -185,6 +187,8 @@ void CerrarConexion() {
 void CerrarBase(QSqlDatabase& db) {
     if (sqlite3* h = HandleDe(db))
         SentenciasSqlite::Soltar(h);
+    if (PGconn* h = MotorPostgres::HandleDe(db))
+        SentenciasPg::Soltar(h);
     db.close();
 }
 

@@ -57,6 +57,9 @@ void CerrarRecordset(Recordset& rs, bool liberar);
 // The same operations on any open connection of the program (the data environment has its own).
 bool AbrirRecordsetEn(const QSqlDatabase& db, const QString& sql, Recordset& rs,
                       const QVariantList& valores = {});
+// Runs an INSERT as AbrirRecordsetEn does and gives the key it made, in column `columnaClave`.
+bool InsertarEn(const QSqlDatabase& db, const QString& sql, const QString& columnaClave,
+                const QVariantList& valores, QVariant* clave);
 // Prepares a freshly opened Qt connection as every connection of the program must be.
 bool PrepararConexion(QSqlDatabase& db);
 sqlite3* HandleDe(const QSqlDatabase& db);

@@ -124,6 +124,20 @@ bool AbrirRecordsetEn(const QSqlDatabase& db, const QString& sql, Recordset& rs,
     return true;
 }
 
+bool InsertarEn(const QSqlDatabase& db, const QString& sql, const QString& columnaClave,
+                const QVariantList& valores, QVariant* clave) {
+    // The server hands the key back with the insert itself: asking for it afterwards would cost
+    // another round trip. The file engine keeps it at hand.
+    const bool servidor = Motor::EsServidor(db);
+    Recordset rs;
+    if (!AbrirRecordsetEn(db, servidor ? sql + QStringLiteral(" RETURNING ") + columnaClave : sql,
+                          rs, valores))
+        return false;
+    *clave = servidor ? (rs.RecordCount() > 0 ? rs.Fila(0).value(0) : QVariant())
+                      : QVariant(Motor::UltimaClave(db));
+    return true;
+}
+
 bool AbrirRecordset(const QString& sql, Recordset& rs, const QVariantList& valores) {
     return AbrirRecordsetEn(gConexion, sql, rs, valores);
 }

@@ -4,9 +4,11 @@
 #include "ErrorMotor.h"
 #include "Esquema.h"
 #include "Fechas.h"
+#include "SentenciasPg.h"
 #include "Valores.h"
 
 #include <QHash>
+#include <QMutex>
 #include <QSqlDriver>
 #include <libpq-fe.h>
 #include <sqlite3.h>
@@ -118,6 +120,52 @@ ErrorBD ErrorDe(PGconn* db, const PGresult* r) {
                  QString::fromUtf8(mensaje ? mensaje : PQerrorMessage(db)).trimmed());
 }
 
+// The translation of a text seen before: a save runs the same few texts each time, and
+// rewriting one costs about as much as the server takes to run it. Texts built with values
+// written into them would fill it, so it starts over when full.
+QList<DialectoPg::Sentencia> Traducida(const QString& sql) {
+    constexpr int kMaximo = 256;
+    static QMutex cerrojo;
+    static QHash<QString, QList<DialectoPg::Sentencia>> hechas;
+    {
+        const QMutexLocker bloqueo(&cerrojo);
+        if (const auto it = hechas.constFind(sql); it != hechas.constEnd())
+            return it.value();
+    }
+    const QList<DialectoPg::Sentencia> r = DialectoPg::Traducir(sql);
+    const QMutexLocker bloqueo(&cerrojo);
+    if (hechas.size() >= kMaximo)
+        hechas.clear();
+    hechas.insert(sql, r);
+    return r;
+}
+
+bool Refutada(const PGresult* r) {
+    const char* estado = PQresultErrorField(r, PG_DIAG_SQLSTATE);
+    // A table's columns changed since it was prepared, or the server no longer has it.
+    return estado && (qstrcmp(estado, "0A000") == 0 || qstrcmp(estado, "26000") == 0);
+}
+
+// Runs one statement, prepared when it has run before. One whose prepared form the server
+// refuses runs again unprepared when no transaction depends on it.
+PGresult* Correr(PGconn* db, const QByteArray& texto, int parametros, const char* const* valores) {
+    QByteArray nombre;
+    PGresult* r = nullptr;
+    if (!SentenciasPg::Preparada(db, texto, parametros, &nombre, &r))
+        return r;
+    if (nombre.isEmpty())
+        return PQexecParams(db, texto.constData(), parametros, nullptr, valores, nullptr, nullptr,
+                            0);
+    r = PQexecPrepared(db, nombre.constData(), parametros, valores, nullptr, nullptr, 0);
+    if (PQresultStatus(r) != PGRES_FATAL_ERROR || !Refutada(r))
+        return r;
+    SentenciasPg::Olvidar(db);
+    if (PQtransactionStatus(db) != PQTRANS_IDLE)
+        return r;
+    PQclear(r);
+    return PQexecParams(db, texto.constData(), parametros, nullptr, valores, nullptr, nullptr, 0);
+}
+
 bool Paso(PGconn* db, const DialectoPg::Sentencia& s, const QVariantList& valores,
           QStringList* nombres, QVector<QVector<QVariant>>* filas, bool* huboFilas,
           ErrorBD* error) {
@@ -128,14 +176,16 @@ bool Paso(PGconn* db, const DialectoPg::Sentencia& s, const QVariantList& valore
         textos << Texto(v);
         punteros << (v.isValid() && !v.isNull() ? textos.last().constData() : nullptr);
     }
-    PGresult* r = PQexecParams(db, s.texto.toUtf8().constData(), s.parametros, nullptr,
-                               punteros.constData(), nullptr, nullptr, 0);
+    const QByteArray texto = s.texto.toUtf8();
+    PGresult* r = Correr(db, texto, s.parametros, punteros.constData());
     const ExecStatusType estado = PQresultStatus(r);
     if (estado != PGRES_TUPLES_OK && estado != PGRES_COMMAND_OK && estado != PGRES_EMPTY_QUERY) {
         *error = ErrorDe(db, r);
         PQclear(r);
         return false;
     }
+    if (SentenciasPg::CambiaTablas(texto))
+        SentenciasPg::Olvidar(db);
     cambios()[db] = QByteArray(PQcmdTuples(r)).toLongLong();
     if (estado == PGRES_TUPLES_OK) {
         const int nCol = PQnfields(r);
@@ -210,7 +260,7 @@ ErrorBD Error(const char* sqlstate, const QString& mensaje) {
 
 bool Ejecutar(PGconn* db, const QString& sql, const QVariantList& valores, Recordset& rs,
               bool varias, ErrorBD* error) {
-    const QList<DialectoPg::Sentencia> sentencias = DialectoPg::Traducir(sql);
+    const QList<DialectoPg::Sentencia> sentencias = Traducida(sql);
     if (!varias && sentencias.size() > 1) {
         *error = {SQLITE_ERROR, QStringLiteral("Se esperaba una sola sentencia SQL.")};
         return false;

@@ -202,9 +202,8 @@ bool RecordsetEditable::Grabar(const std::function<bool(const QVariant& clave)>&
             sql += QStringLiteral(" (") + columnas.join(QLatin1Char(',')) +
                    QStringLiteral(") VALUES (") + marcas.join(QLatin1Char(',')) + QLatin1Char(')');
         }
-        if (!AbrirRecordsetEn(db, sql, rs, valores))
+        if (!InsertarEn(db, sql, Nombre(clave_), valores, &clave))
             return false;
-        clave = Motor::UltimaClave(db);
     } else {
         clave = filas_[editada_].value(iClave);
         if (iClave < 0 || !clave.isValid()) {
