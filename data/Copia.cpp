@@ -1,6 +1,7 @@
 #include "Copia.h"
 
 #include "Esquema.h"
+#include "Fechas.h"
 #include "Motor.h"
 
 #include <QDir>
@@ -62,7 +63,7 @@ QVariant ValorPara(const QVariant& v, QMetaType::Type tipo) {
     if (!v.isValid() || v.isNull())
         return QVariant();
     if (v.typeId() == QMetaType::QDateTime)
-        return v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        return Fechas::Texto(v.toDateTime());
     if (v.typeId() == QMetaType::QDate)
         return v.toDate().toString(QStringLiteral("yyyy-MM-dd 00:00:00"));
     switch (tipo) {

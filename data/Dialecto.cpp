@@ -1,5 +1,6 @@
 #include "Dialecto.h"
 
+#include "Fechas.h"
 #include "Reloj.h"
 
 #include <QString>
@@ -105,7 +106,7 @@ void FuncionInstr(sqlite3_context* ctx, int, sqlite3_value** argv) {
 
 // The program's clock, so that what a change records as its moment can be fixed by tests.
 void FuncionAhora(sqlite3_context* ctx, int, sqlite3_value**) {
-    const QByteArray t = Reloj::Ahora().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8();
+    const QByteArray t = Fechas::Texto(Reloj::Ahora()).toUtf8();
     sqlite3_result_text(ctx, t.constData(), static_cast<int>(t.size()), SQLITE_TRANSIENT);
 }
 

@@ -37,7 +37,30 @@ QDateTime LeerGuardada(const QString& s) {
 } // namespace
 
 QString Texto(const QDateTime& m) {
-    return m.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    if (!m.isValid())
+        return {};
+    const QDate d = m.date();
+    const QTime t = m.time();
+    if (d.year() < 1 || d.year() > 9999)
+        return m.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    // Written digit by digit: QDateTime::toString goes through the locale and the calendar, and
+    // a save binds a date for every quote it writes.
+    QString r(19, Qt::Uninitialized);
+    QChar* p = r.data();
+    const auto cifras = [&p](int valor, int cuantas, char despues) {
+        for (int k = cuantas - 1; k >= 0; --k, valor /= 10)
+            p[k] = QLatin1Char(static_cast<char>('0' + valor % 10));
+        p += cuantas;
+        if (despues)
+            *p++ = QLatin1Char(despues);
+    };
+    cifras(d.year(), 4, '-');
+    cifras(d.month(), 2, '-');
+    cifras(d.day(), 2, ' ');
+    cifras(t.hour(), 2, ':');
+    cifras(t.minute(), 2, ':');
+    cifras(t.second(), 2, 0);
+    return r;
 }
 
 QDateTime Leer(const QString& s) {

@@ -2,7 +2,6 @@
 
 #include "Conexiones.h"
 #include "Formato.h"
-#include "Motor.h"
 
 #include <QHash>
 #include <algorithm>
@@ -17,15 +16,24 @@ bool EsMarca(const QString& columna) {
            c.contains(QLatin1String("aceptado")) || c.contains(QLatin1String("sinvencimiento"));
 }
 
+bool Marcada(const QVariant& v) {
+    return v.toInt() != 0 || v.toBool();
+}
+
 QString Texto(const QString& columna, const QVariant& v) {
     if (!v.isValid() || v.isNull())
         return {};
     if (EsMarca(columna) || v.typeId() == QMetaType::Bool)
-        return v.toInt() != 0 || v.toBool() ? QStringLiteral("Si") : QStringLiteral("No");
+        return Marcada(v) ? QStringLiteral("Si") : QStringLiteral("No");
     if (v.typeId() == QMetaType::QDateTime) {
+        // From the fields, as the dates are written to the database: a quote's line shows two.
         const QDateTime m = v.toDateTime();
-        return m.toString(m.time() == QTime(0, 0) ? QStringLiteral("dd/MM/yyyy")
-                                                  : QStringLiteral("dd/MM/yyyy HH:mm"));
+        const QDate d = m.date();
+        const QTime t = m.time();
+        if (!m.isValid() || d.year() < 1 || d.year() > 9999)
+            return m.toString(QStringLiteral("dd/MM/yyyy HH:mm"));
+        const QString dia = QString::asprintf("%02d/%02d/%04d", d.day(), d.month(), d.year());
+        return t == QTime(0, 0) ? dia : dia + QString::asprintf(" %02d:%02d", t.hour(), t.minute());
     }
     return Formato::Valor(v);
 }
@@ -82,17 +90,23 @@ struct Linea {
     int clave = 0;
 };
 
-// Fields that differ between two readings of one row, the key and `omitidas` left out.
+// Fields that differ between two readings of one row, the key and `omitidas` left out. Two
+// readings by the same query have their columns in the same places, so they are compared by
+// position rather than looked up by name.
 bool Diferencias(const Registro& antes, const Registro& despues, const QString& columnaClave,
                  const QStringList& omitidas, QList<Linea>* lineas) {
     const Registro& forma = despues.Vacio() ? antes : despues;
-    for (const QString& columna : forma.columnas) {
+    const bool mismas = antes.columnas == despues.columnas;
+    for (int i = 0; i < forma.columnas.size(); ++i) {
+        const QString& columna = forma.columnas[i];
         if (columna.compare(columnaClave, Qt::CaseInsensitive) == 0 ||
             omitidas.contains(columna, Qt::CaseInsensitive))
             continue;
-        if (antes.MismoLeido(despues, columna))
+        const int a = mismas ? i : antes.Indice(columna);
+        const int d = mismas ? i : despues.Indice(columna);
+        if (antes.MismoLeido(a, despues, d))
             continue;
-        Linea l{columna, antes.Valor(columna), despues.Valor(columna)};
+        Linea l{columna, antes.ValorEn(a), despues.ValorEn(d)};
         if (const Referencia* ref = ReferenciaDe(columna)) {
             if (l.anterior == l.nuevo)
                 continue;
@@ -113,22 +127,28 @@ bool Diferencias(const Registro& antes, const Registro& despues, const QString& 
 // Writes the lines of one change; the first line's number ties the others to it.
 bool Escribir(const QString& login, const QString& tipo, const QString& tabla, int clave, int ordId,
               const QList<Linea>& lineas) {
+    const QString insertar =
+        QStringLiteral("INSERT INTO historial (HisCambio, HisFecha, HisLogin, HisTipo, HisTabla, "
+                       "HisClave, HisOrdId, HisCampo, HisAnterior, HisNuevo) "
+                       "VALUES (?, ahora(), ?, ?, ?, ?, ?, ?, ?, ?)");
     QVariant cambio; // empty on the first line
     for (const Linea& l : lineas) {
-        Recordset rs;
-        if (!AbrirRecordset(
-                QStringLiteral("INSERT INTO historial (HisCambio, HisFecha, HisLogin, HisTipo, "
-                               "HisTabla, HisClave, HisOrdId, HisCampo, HisAnterior, HisNuevo) "
-                               "VALUES (?, ahora(), ?, ?, ?, ?, ?, ?, ?, ?)"),
-                rs,
-                {cambio, login.trimmed(), tipo, l.tabla.isEmpty() ? tabla : l.tabla,
-                 l.tabla.isEmpty() ? clave : l.clave, ordId > 0 ? QVariant(ordId) : QVariant(),
-                 l.campo, l.anterior, l.nuevo}))
-            return false;
-        if (!cambio.isValid()) {
-            cambio = Motor::UltimaClave(gConexion);
-            if (cambio.toLongLong() <= 0)
+        const QVariantList valores{cambio,
+                                   login.trimmed(),
+                                   tipo,
+                                   l.tabla.isEmpty() ? tabla : l.tabla,
+                                   l.tabla.isEmpty() ? clave : l.clave,
+                                   ordId > 0 ? QVariant(ordId) : QVariant(),
+                                   l.campo,
+                                   l.anterior,
+                                   l.nuevo};
+        if (cambio.isValid()) {
+            Recordset rs;
+            if (!AbrirRecordset(insertar, rs, valores))
                 return false;
+        } else if (!InsertarEn(gConexion, insertar, QStringLiteral("HisId"), valores, &cambio) ||
+                   cambio.toLongLong() <= 0) {
+            return false;
         }
     }
     return true;
@@ -168,33 +188,61 @@ const QStringList& CamposResumen() {
     return c;
 }
 
+// Where a list of quotes holds the fields of their lines: the rows of one reading share their
+// columns.
+QVector<int> PosicionesResumen(const QList<Registro>& lista) {
+    QVector<int> r;
+    if (!lista.isEmpty())
+        for (const QString& c : CamposResumen())
+            r << lista.first().Indice(c);
+    return r;
+}
+
 struct Cotizacion {
     const Registro* fila;
-    QString resumen; // made when first needed
+    const QVector<int>* posiciones; // PosicionesResumen of its list
+    QString resumen;                // made when first needed
     const QString& Resumida() {
         if (resumen.isNull())
             resumen = Resumen(*fila);
         return resumen;
     }
     bool MismosLeidos(const Cotizacion& otra) const {
-        const QStringList& campos = CamposResumen();
-        return std::all_of(campos.begin(), campos.end(),
-                           [&](const QString& c) { return fila->MismoLeido(*otra.fila, c); });
+        for (int k = 0; k < posiciones->size(); ++k)
+            if (!fila->MismoLeido(posiciones->at(k), *otra.fila, otra.posiciones->at(k)))
+                return false;
+        return true;
     }
 };
+
+// The supplier of the accepted quote; empty when none is.
+QString Aceptado(const QList<Registro>& lista) {
+    if (lista.isEmpty())
+        return {};
+    const int aceptado = lista.first().Indice(QStringLiteral("PreAceptado"));
+    for (const Registro& p : lista) {
+        const bool si = p.valores.isEmpty() ? Marcada(p.leidos.value(aceptado))
+                                            : p.ValorEn(aceptado) == QLatin1String("Si");
+        if (si)
+            return p.Valor(QStringLiteral("Proveedor"));
+    }
+    return {};
+}
 
 // The quotes are stored anew at every save, so they are matched by content: an identical quote
 // did not change, one of the same supplier changed, the rest were added or removed.
 void DiferenciasPrecios(const QList<Registro>& antes, const QList<Registro>& despues,
                         QList<Linea>* lineas) {
-    auto cotizaciones = [](const QList<Registro>& lista) {
+    const QVector<int> posicionesAntes = PosicionesResumen(antes);
+    const QVector<int> posicionesDespues = PosicionesResumen(despues);
+    auto cotizaciones = [](const QList<Registro>& lista, const QVector<int>& posiciones) {
         QList<Cotizacion> r;
         for (const Registro& p : lista)
-            r.append({&p, QString()});
+            r.append({&p, &posiciones, QString()});
         return r;
     };
-    QList<Cotizacion> viejos = cotizaciones(antes);
-    QList<Cotizacion> nuevos = cotizaciones(despues);
+    QList<Cotizacion> viejos = cotizaciones(antes, posicionesAntes);
+    QList<Cotizacion> nuevos = cotizaciones(despues, posicionesDespues);
     // Quotes with the same values as read first, so that only the rest are put into words.
     const auto quitarIguales = [&](const auto& iguales) {
         for (auto p = nuevos.begin(); p != nuevos.end();) {
@@ -230,15 +278,10 @@ void DiferenciasPrecios(const QList<Registro>& antes, const QList<Registro>& des
         lineas->append(
             {QStringLiteral("Precio"), v.Resumida(), QString(), precios, Clave(*v.fila)});
 
-    auto aceptado = [](const QList<Registro>& lista) {
-        for (const Registro& p : lista)
-            if (p.Valor(QStringLiteral("PreAceptado")) == QLatin1String("Si"))
-                return p.Valor(QStringLiteral("Proveedor"));
-        return QString();
-    };
-    if (aceptado(antes) != aceptado(despues))
-        lineas->append(
-            {QStringLiteral("PrecioAceptado"), aceptado(antes), aceptado(despues), precios, 0});
+    const QString de = Aceptado(antes);
+    const QString a = Aceptado(despues);
+    if (de != a)
+        lineas->append({QStringLiteral("PrecioAceptado"), de, a, precios, 0});
 }
 
 } // namespace
@@ -251,15 +294,16 @@ int Registro::Indice(const QString& columna) const {
 }
 
 QString Registro::Valor(const QString& columna) const {
-    const int i = Indice(columna);
-    if (i < 0)
+    return ValorEn(Indice(columna));
+}
+
+QString Registro::ValorEn(int i) const {
+    if (i < 0 || i >= columnas.size())
         return {};
     return i < valores.size() ? valores[i] : Texto(columnas[i], leidos.value(i));
 }
 
-bool Registro::MismoLeido(const Registro& otro, const QString& columna) const {
-    const int i = Indice(columna);
-    const int j = otro.Indice(columna);
+bool Registro::MismoLeido(int i, const Registro& otro, int j) const {
     return i >= 0 && j >= 0 && valores.isEmpty() && otro.valores.isEmpty() && i < leidos.size() &&
            j < otro.leidos.size() && leidos[i].typeId() == otro.leidos[j].typeId() &&
            leidos[i] == otro.leidos[j];

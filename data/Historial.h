@@ -33,8 +33,10 @@ struct Registro {
     bool Vacio() const { return columnas.isEmpty(); }
     int Indice(const QString& columna) const;    // without regard to case; -1 when absent
     QString Valor(const QString& columna) const; // without regard to case; empty when absent
-    // Whether both rows hold the very same value as read: then their texts are the same too.
-    bool MismoLeido(const Registro& otro, const QString& columna) const;
+    QString ValorEn(int i) const;                // the i-th column's; empty when i < 0
+    // Whether column i of this row and column j of `otro` hold the very same value as read:
+    // then their texts are the same too.
+    bool MismoLeido(int i, const Registro& otro, int j) const;
 };
 
 // An order and its quotes, read together before and after a change.

@@ -4,24 +4,41 @@
 
 #include <QDateTime>
 #include <QLocale>
+#include <algorithm>
 #include <climits>
 #include <sqlite3.h>
 
 namespace Valores {
 
+namespace {
+
+// Asked for every column of every statement run, so it copies nothing.
+bool Contiene(const char* texto, const char* que) {
+    const size_t n = qstrlen(que);
+    for (const char* p = texto; *p; ++p)
+        if (qstrnicmp(p, que, n) == 0)
+            return true;
+    return false;
+}
+
+} // namespace
+
 TipoColumna TipoDeclarado(const char* decl) {
     if (!decl)
         return TipoColumna::Libre;
-    const QByteArray d = QByteArray(decl).toUpper();
-    if (d.contains("BOOL"))
+    const auto alguno = [decl](std::initializer_list<const char*> partes) {
+        return std::any_of(partes.begin(), partes.end(),
+                           [decl](const char* p) { return Contiene(decl, p); });
+    };
+    if (alguno({"BOOL"}))
         return TipoColumna::Booleano;
-    if (d.contains("DATE") || d.contains("TIME"))
+    if (alguno({"DATE", "TIME"}))
         return TipoColumna::Fecha;
-    if (d.contains("INT"))
+    if (alguno({"INT"}))
         return TipoColumna::Entero;
-    if (d.contains("DOUB") || d.contains("REAL") || d.contains("FLOA") || d.contains("NUM"))
+    if (alguno({"DOUB", "REAL", "FLOA", "NUM"}))
         return TipoColumna::Doble;
-    if (d.contains("CHAR") || d.contains("TEXT") || d.contains("CLOB"))
+    if (alguno({"CHAR", "TEXT", "CLOB"}))
         return TipoColumna::Texto;
     return TipoColumna::Libre;
 }

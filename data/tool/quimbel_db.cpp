@@ -4,6 +4,7 @@
 #include "Copia.h"
 #include "Demo.h"
 #include "Esquema.h"
+#include "Fechas.h"
 #include "Historial.h"
 #include "Mensajes.h"
 #include "Reloj.h"
@@ -39,7 +40,7 @@ QString Celda(const QVariant& v) {
         return QStringLiteral("\\N");
     switch (v.typeId()) {
     case QMetaType::QDateTime:
-        return v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        return Fechas::Texto(v.toDateTime());
     case QMetaType::Double:
         return QString::number(v.toDouble(), 'g', 15);
     case QMetaType::Bool:
