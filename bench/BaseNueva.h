@@ -9,10 +9,10 @@
 #include <cstdio>
 #include <functional>
 
-// An empty database in `dir`, made the program's connection. False when it cannot be created or
-// opened; a creation error is printed.
-inline bool AbrirBaseNueva(const QTemporaryDir& dir) {
-    const QString ruta = dir.filePath(QStringLiteral("bdquimbel.mdb"));
+// The program's tables made in `ruta` (a file that does not exist yet, or an empty database on a
+// server: postgresql://…), which becomes the program's connection. False when it cannot be
+// created or opened; a creation error is printed.
+inline bool AbrirBaseNueva(const QString& ruta) {
     QString error;
     if (!Esquema::Crear(ruta, &error)) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
@@ -20,6 +20,11 @@ inline bool AbrirBaseNueva(const QTemporaryDir& dir) {
     }
     CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), ruta);
     return AbrirConexion(QString::fromLatin1(kOrigenDeDatos), QString());
+}
+
+// An empty database file in `dir`.
+inline bool AbrirBaseNueva(const QTemporaryDir& dir) {
+    return AbrirBaseNueva(dir.filePath(QStringLiteral("bdquimbel.mdb")));
 }
 
 inline bool Sql(const QString& sql) {

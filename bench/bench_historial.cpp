@@ -1,6 +1,9 @@
 // What the order history costs a save: an order with five quotes saved by the editor's own save
 // (which records what changed), against the same writes without the history, as the save was
-// before it. Run by hand: bench_historial [SAVES] (default 200 per run, best of seven runs).
+// before it. Run by hand: bench_historial [SAVES] [RUNS] [DATABASE] (default 200 saves per run,
+// best of seven runs, a new file in the temporary folder). Many short runs cope better with a
+// machine whose speed drifts than a few long ones. DATABASE may be an empty database on a server
+// (postgresql://…), to measure the history where each statement is a round trip.
 #include "BaseNueva.h"
 #include "Mensajes.h"
 #include "Ordenes.h"
@@ -66,26 +69,55 @@ bool SinHistorial(int ordid, const Ordenes::OrdenAGuardar& o,
     return ok && t.Confirmar();
 }
 
-using Guardar = std::function<bool(int, int)>;
+// A save of order `ordid`; `vez` counts the visits to that order, so that a save with changes
+// can write values other than the ones the visit before wrote.
+using Guardar = std::function<bool(int ordid, int vez)>;
 
-// Best of seven runs of each way of saving, the runs of the three taken in turn so that the
+// Each way of saving has orders of its own, visited in turn: a desk saves many orders, and on the
+// server one row saved over and over would leave its table full of dead versions.
+constexpr int kOrdenesPorForma = 100;
+
+// Best of `vueltas` runs of each way of saving, the runs of the three taken in turn so that the
 // machine's drift falls on all of them alike. Each save with changes changes the quantity and the
 // first quote's price: two history lines.
-QList<double> Medir(int guardados, const QList<Guardar>& formas) {
+QList<double> Medir(int guardados, int vueltas, const QList<Guardar>& formas,
+                    const QList<QList<int>>& ordenes) {
     QList<double> mejor(formas.size(), 1e100);
+    QList<int> hechos(formas.size(), 0);
     bool ok = true;
-    for (int vuelta = 0; vuelta < 7; ++vuelta) {
+    for (int vuelta = 0; vuelta < vueltas; ++vuelta) {
         for (int f = 0; f < formas.size(); ++f) {
             QElapsedTimer reloj;
             reloj.start();
-            for (int i = 0; i < guardados && ok; ++i)
-                ok = formas[f](1, i);
+            for (int i = 0; i < guardados && ok; ++i, ++hechos[f])
+                ok = formas[f](ordenes[f][hechos[f] % kOrdenesPorForma],
+                               hechos[f] / kOrdenesPorForma);
             mejor[f] = std::min(mejor[f], reloj.nsecsElapsed() / 1e6 / guardados);
         }
     }
     if (!ok)
         std::fprintf(stderr, "Un guardado falló.\n");
     return mejor;
+}
+
+// Orders for each way of saving, as the save without changes writes them.
+bool Poblar(int formas, bool servidor, QList<QList<int>>* ordenes) {
+    Recordset rs;
+    bool ok = EjecutarComando(QStringLiteral("usuario_insertar"), rs,
+                              {gLogin, QString(), QStringLiteral("Korva"), 1, 1, 1});
+    for (int i = 1; i <= 5; ++i)
+        ok = ok && EjecutarComando(QStringLiteral("proveedor_insertar"), rs,
+                                   QVariantList(14, QStringLiteral("Proveedor %1").arg(i)));
+    for (int f = 0; f < formas; ++f) {
+        ordenes->append(QList<int>());
+        for (int i = 0; i < kOrdenesPorForma && ok; ++i) {
+            int ordid = 0;
+            ok = static_cast<bool>(Ordenes::EscribirOrden(ordid, Orden(3), Precios(21)));
+            ordenes->last() << ordid;
+        }
+    }
+    // What the server's own statistics would hold by now, so that it plans as it would in use.
+    return ok && (!servidor || AbrirRecordset(QStringLiteral("ANALYZE"), rs));
 }
 
 } // namespace
@@ -95,36 +127,37 @@ int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     Mensajes::ModoConsola(true);
     const int guardados = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 200;
+    const int vueltas = argc > 2 ? QString::fromLocal8Bit(argv[2]).toInt() : 7;
     QTemporaryDir dir;
-    if (guardados <= 0 || !AbrirBaseNueva(dir))
+    const QString base = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString();
+    if (guardados <= 0 || vueltas <= 0 ||
+        !(base.isEmpty() ? AbrirBaseNueva(dir) : AbrirBaseNueva(base)))
         return 1;
     gLogin = QStringLiteral("korva");
-    Recordset rs;
-    EjecutarComando(QStringLiteral("usuario_insertar"), rs,
-                    {gLogin, QString(), QStringLiteral("Korva"), 1, 1, 1});
-    for (int i = 1; i <= 5; ++i)
-        EjecutarComando(QStringLiteral("proveedor_insertar"), rs,
-                        QVariantList(14, QStringLiteral("Proveedor %1").arg(i)));
-    int ordid = 0;
-    if (!Ordenes::EscribirOrden(ordid, Orden(1), Precios(10)))
+    QList<QList<int>> ordenes;
+    if (!Poblar(3, EsServidor(base), &ordenes))
         return 1;
 
-    const QList<double> ms = Medir(
-        guardados,
-        {[](int id, int i) { return SinHistorial(id, Orden(2 + i % 2), Precios(20 + i % 2)); },
-         [](int id, int i) {
-             int numero = id;
-             return static_cast<bool>(
-                 Ordenes::EscribirOrden(numero, Orden(2 + i % 2), Precios(20 + i % 2)));
-         },
-         [](int id, int) {
-             int numero = id;
-             return static_cast<bool>(Ordenes::EscribirOrden(numero, Orden(3), Precios(21)));
-         }});
+    const QList<double> ms =
+        Medir(guardados, vueltas,
+              {[](int id, int vez) {
+                   return SinHistorial(id, Orden(2 + vez % 2), Precios(20 + vez % 2));
+               },
+               [](int id, int vez) {
+                   int numero = id;
+                   return static_cast<bool>(
+                       Ordenes::EscribirOrden(numero, Orden(2 + vez % 2), Precios(20 + vez % 2)));
+               },
+               [](int id, int) {
+                   int numero = id;
+                   return static_cast<bool>(Ordenes::EscribirOrden(numero, Orden(3), Precios(21)));
+               }},
+              ordenes);
     const double sin = ms[0];
     const double con = ms[1];
     const double igual = ms[2];
-    std::printf("Guardar una orden con cinco precios (ms por guardado, el mejor de siete)\n");
+    std::printf("Guardar una orden con cinco precios (ms por guardado, el mejor de %d vueltas)\n",
+                vueltas);
     std::printf("  sin historial:                 %8.3f\n", sin);
     std::printf("  con historial (dos cambios):   %8.3f  (%.2fx)\n", con, con / sin);
     std::printf("  con historial (sin cambios):   %8.3f  (%.2fx)\n", igual, igual / sin);
