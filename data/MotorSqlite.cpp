@@ -91,6 +91,9 @@ bool Paso(sqlite3* db, sqlite3_stmt* st, const QVariantList& valores, QStringLis
             return false;
         }
     }
+    // The columns are asked for after the first step: a statement kept prepared is prepared
+    // again there when another workstation changed its tables meanwhile.
+    int rc = sqlite3_step(st);
     const int nCol = sqlite3_column_count(st);
     QVector<TipoColumna> tipos(nCol);
     QStringList cols;
@@ -99,8 +102,7 @@ bool Paso(sqlite3* db, sqlite3_stmt* st, const QVariantList& valores, QStringLis
         cols << QString::fromUtf8(sqlite3_column_name(st, c));
     }
     QVector<QVector<QVariant>> leidas;
-    int rc;
-    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+    for (; rc == SQLITE_ROW; rc = sqlite3_step(st)) {
         QVector<QVariant> fila(nCol);
         for (int c = 0; c < nCol; ++c)
             fila[c] = LeerValor(st, c, tipos[c]);

@@ -1,6 +1,7 @@
 #include "Conexiones.h"
 #include "Entorno.h"
 #include "Mensajes.h"
+#include "OtroPuesto.h"
 #include "RegistroPruebas.h"
 
 #include <QTest>
@@ -71,6 +72,28 @@ private slots:
         // A second statement smuggled after the first is never run.
         QVERIFY(!AbrirRecordset(QStringLiteral("SELECT 1; DELETE FROM usuarios"), rs));
         QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM usuarios")).toInt(), 1);
+    }
+
+    // Statements are kept prepared from one run to the next. A table that gained a column
+    // meanwhile, at another workstation or on this connection, must show it at the next run.
+    void unaTablaCambiadaSeLeeConSusColumnasNuevas() {
+        Entorno e;
+        e.Insertar("sector_insertar", {QStringLiteral("Compras")});
+        const QString sql = QStringLiteral("SELECT * FROM sectores WHERE SecId=?");
+        Recordset rs;
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(AbrirRecordset(sql, rs, {1}));
+        OtroPuesto otro(e.RutaBase());
+        QVERIFY(otro.Ejecutar("ALTER TABLE sectores ADD COLUMN SecNota VARCHAR(20)"));
+        QVERIFY(AbrirRecordset(sql, rs, {1}));
+        QVERIFY(rs.IndiceCampo(QStringLiteral("SecNota")) >= 0);
+        QCOMPARE(rs.Texto(QStringLiteral("SecDescripcion")), QStringLiteral("Compras"));
+        QVERIFY(AbrirRecordset(sql, rs, {1}));
+        QVERIFY(
+            AbrirRecordset(QStringLiteral("ALTER TABLE sectores ADD COLUMN SecOtra INTEGER"), rs));
+        QVERIFY(AbrirRecordset(sql, rs, {1}));
+        QVERIFY(rs.IndiceCampo(QStringLiteral("SecOtra")) >= 0);
+        QVERIFY(Mensajes::Mostrados().isEmpty());
     }
 
     void tiposDeLasColumnas() {

@@ -1,16 +1,14 @@
 #include "Conexiones.h"
 #include "Entorno.h"
-#include "Esquema.h"
 #include "Mensajes.h"
 #include "Motor.h"
 #include "Ordenes.h"
+#include "OtroPuesto.h"
 #include "RegistroPruebas.h"
 
 #include <QTest>
 #include <atomic>
 #include <chrono>
-#include <libpq-fe.h>
-#include <sqlite3.h>
 #include <thread>
 
 using Ordenes::EscribirOrden;
@@ -63,36 +61,6 @@ int Cuenta(Entorno& e, const char* tabla) {
 void Falla(Entorno& e) {
     e.Rechazar("falla", "BEFORE INSERT", "precios", "NEW.PreContacto='FALLA'", "falla");
 }
-
-// Another workstation: its own connection to the same database, running whole SQL scripts.
-class OtroPuesto {
-public:
-    explicit OtroPuesto(const QString& ruta) {
-        QString error;
-        if (Entorno::EnServidor())
-            pg_ = Esquema::ConectarServidor(ruta, &error);
-        else
-            archivo_ = Esquema::AbrirArchivo(ruta, false, &error);
-    }
-    ~OtroPuesto() {
-        if (pg_)
-            PQfinish(pg_);
-        sqlite3_close(archivo_);
-    }
-    bool Abierto() const { return pg_ || archivo_; }
-    bool Ejecutar(const QByteArray& sql) {
-        if (archivo_)
-            return sqlite3_exec(archivo_, sql.constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
-        PGresult* r = PQexec(pg_, sql.constData());
-        const bool ok = PQresultStatus(r) == PGRES_COMMAND_OK;
-        PQclear(r);
-        return ok;
-    }
-
-private:
-    sqlite3* archivo_ = nullptr;
-    PGconn* pg_ = nullptr;
-};
 
 } // namespace
 
