@@ -20,6 +20,12 @@ inline constexpr int kEsperaOcupadoMs = 10000;
 
 extern QSqlDatabase gConexion;
 
+// One statement with its values, for AbrirRecordsets.
+struct Consulta {
+    QString sql;
+    QVariantList valores;
+};
+
 struct ErrorBD {
     int numero = 0;
     QString descripcion;
@@ -57,6 +63,9 @@ void CerrarRecordset(Recordset& rs, bool liberar);
 // The same operations on any open connection of the program (the data environment has its own).
 bool AbrirRecordsetEn(const QSqlDatabase& db, const QString& sql, Recordset& rs,
                       const QVariantList& valores = {});
+// Opens a snapshot for each statement, as AbrirRecordset does, but on the server all of them
+// travel together: one round trip instead of one each. False (the person told) if any failed.
+bool AbrirRecordsets(const QList<Consulta>& consultas, QList<Recordset>* rs);
 // Runs an INSERT as AbrirRecordsetEn does and gives the key it made, in column `columnaClave`.
 bool InsertarEn(const QSqlDatabase& db, const QString& sql, const QString& columnaClave,
                 const QVariantList& valores, QVariant* clave);

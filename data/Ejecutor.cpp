@@ -124,6 +124,16 @@ bool AbrirRecordsetEn(const QSqlDatabase& db, const QString& sql, Recordset& rs,
     return true;
 }
 
+bool AbrirRecordsets(const QList<Consulta>& consultas, QList<Recordset>* rs) {
+    ErrorBD error;
+    if (!Motor::EjecutarLote(gConexion, consultas, rs, &error)) {
+        rs->clear();
+        ReportarErrores({error});
+        return false;
+    }
+    return true;
+}
+
 bool InsertarEn(const QSqlDatabase& db, const QString& sql, const QString& columnaClave,
                 const QVariantList& valores, QVariant* clave) {
     // The server hands the key back with the insert itself: asking for it afterwards would cost

@@ -287,6 +287,9 @@ void DiferenciasPrecios(const QList<Registro>& antes, const QList<Registro>& des
 } // namespace
 
 int Registro::Indice(const QString& columna) const {
+    // The program spells a column as the schema does, and both engines give it back so.
+    if (const int i = static_cast<int>(columnas.indexOf(columna)); i >= 0)
+        return i;
     for (int i = 0; i < columnas.size(); ++i)
         if (columnas[i].compare(columna, Qt::CaseInsensitive) == 0)
             return i;
@@ -322,15 +325,17 @@ bool Leer(const QString& tabla, const QString& columnaClave, const QVariant& cla
 
 bool LeerOrden(int ordId, Orden* o) {
     *o = Orden();
-    if (!Leer(QStringLiteral("ordenes"), QStringLiteral("OrdId"), ordId, &o->orden))
+    QList<Recordset> rs;
+    if (!AbrirRecordsets(
+            {{QStringLiteral("SELECT * FROM ordenes WHERE OrdId=?"), {ordId}},
+             {QStringLiteral("SELECT * FROM v_precios_proveedores WHERE OrdId=? ORDER BY PreId"),
+              {ordId}}},
+            &rs))
         return false;
-    Recordset rs;
-    if (!AbrirRecordset(
-            QStringLiteral("SELECT * FROM v_precios_proveedores WHERE OrdId=? ORDER BY PreId"), rs,
-            {ordId}))
-        return false;
-    for (int i = 0; i < rs.RecordCount(); ++i)
-        o->precios << DeFila(rs, i);
+    if (rs[0].AbsolutePosition() > 0)
+        o->orden = DeFila(rs[0], 0);
+    for (int i = 0; i < rs[1].RecordCount(); ++i)
+        o->precios << DeFila(rs[1], i);
     return true;
 }
 

@@ -23,6 +23,22 @@ bool Ejecutar(const QSqlDatabase& db, const QString& sql, const QVariantList& va
     return false;
 }
 
+bool EjecutarLote(const QSqlDatabase& db, const QList<Consulta>& consultas, QList<Recordset>* rs,
+                  ErrorBD* error) {
+    if (PGconn* h = MotorPostgres::HandleDe(db)) {
+        const MotorPostgres::Lote lote = MotorPostgres::EjecutarLote(h, consultas, rs, error);
+        if (lote != MotorPostgres::Lote::UnaPorUna)
+            return lote == MotorPostgres::Lote::Hecho;
+    }
+    rs->clear();
+    for (const Consulta& c : consultas) {
+        rs->append(Recordset());
+        if (!Ejecutar(db, c.sql, c.valores, rs->last(), false, error))
+            return false;
+    }
+    return true;
+}
+
 bool Simple(const QSqlDatabase& db, const char* sql, ErrorBD* error) {
     if (sqlite3* h = HandleDe(db)) {
         if (sqlite3_exec(h, sql, nullptr, nullptr, nullptr) == SQLITE_OK)

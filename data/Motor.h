@@ -10,6 +10,9 @@ namespace Motor {
 // its ? placeholders; the rows of the last statement that produces rows go into rs.
 bool Ejecutar(const QSqlDatabase& db, const QString& sql, const QVariantList& valores,
               Recordset& rs, bool varias, ErrorBD* error);
+// Runs each statement as Ejecutar does (one only in each), on the server all in one round trip.
+bool EjecutarLote(const QSqlDatabase& db, const QList<Consulta>& consultas, QList<Recordset>* rs,
+                  ErrorBD* error);
 // A statement without values or rows: transaction control.
 bool Simple(const QSqlDatabase& db, const char* sql, ErrorBD* error);
 bool EnTransaccion(const QSqlDatabase& db);

@@ -2,10 +2,8 @@
 
 #include "DialectoPg.h"
 #include "ErrorMotor.h"
-#include "Esquema.h"
-#include "Fechas.h"
 #include "SentenciasPg.h"
-#include "Valores.h"
+#include "ValoresPg.h"
 
 #include <QHash>
 #include <QMutex>
@@ -13,100 +11,8 @@
 #include <libpq-fe.h>
 #include <sqlite3.h>
 
-using Valores::TipoColumna;
-
 namespace MotorPostgres {
 namespace {
-
-// Type oids of the server's built-in types (fixed by the server's catalog).
-enum : Oid {
-    kBool = 16,
-    kInt8 = 20,
-    kInt2 = 21,
-    kInt4 = 23,
-    kFloat4 = 700,
-    kFloat8 = 701,
-    kDate = 1082,
-    kTimestamp = 1114,
-    kTimestampTz = 1184,
-    kNumeric = 1700
-};
-
-// Flags are smallint on the server (the file engine's BOOLEAN columns), read as bool like
-// there; INTEGER columns stay integer.
-TipoColumna TipoDe(Oid tipo) {
-    switch (tipo) {
-    case kBool:
-    case kInt2:
-        return TipoColumna::Booleano;
-    case kInt4:
-    case kInt8:
-        return TipoColumna::Entero;
-    case kFloat4:
-    case kFloat8:
-    case kNumeric:
-        return TipoColumna::Doble;
-    case kDate:
-    case kTimestamp:
-    case kTimestampTz:
-        return TipoColumna::Fecha;
-    default:
-        return TipoColumna::Texto;
-    }
-}
-
-QVariant LeerValor(const PGresult* r, int fila, int c, TipoColumna tipo) {
-    if (PQgetisnull(r, fila, c))
-        return {};
-    const char* v = PQgetvalue(r, fila, c);
-    switch (tipo) {
-    case TipoColumna::Booleano:
-        return QVariant(v[0] == 't' || (v[0] != 'f' && QByteArray(v).toLongLong() != 0));
-    case TipoColumna::Entero:
-        return Valores::Entero(QByteArray(v).toLongLong());
-    case TipoColumna::Doble:
-        return QByteArray(v).toDouble();
-    case TipoColumna::Fecha: {
-        const QDateTime m = Fechas::Leer(QString::fromUtf8(v).left(19));
-        if (m.isValid())
-            return m;
-        break;
-    }
-    default:
-        break;
-    }
-    return QString::fromUtf8(v, PQgetlength(r, fila, c));
-}
-
-QByteArray Texto(const QVariant& v) {
-    switch (v.typeId()) {
-    case QMetaType::Bool:
-        return v.toBool() ? "1" : "0";
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return QByteArray::number(v.toDouble(), 'g', 17);
-    case QMetaType::QDateTime:
-        return Fechas::Texto(v.toDateTime()).toUtf8();
-    case QMetaType::QDate:
-        return Fechas::Texto(v.toDate().startOfDay()).toUtf8();
-    default:
-        return v.toString().toUtf8();
-    }
-}
-
-// The server folds unquoted names to lower case; the program's columns keep their own.
-QString NombreCanonico(const char* nombre) {
-    static const QHash<QString, QString> canonicos = [] {
-        QHash<QString, QString> h;
-        for (const QString& c : Esquema::Columnas())
-            h.insert(c.toLower(), c);
-        for (const char* alias : {"Suma", "Cantidad"})
-            h.insert(QString::fromLatin1(alias).toLower(), QString::fromLatin1(alias));
-        return h;
-    }();
-    const QString n = QString::fromUtf8(nombre);
-    return canonicos.value(n, n);
-}
 
 QHash<PGconn*, qlonglong>& cambios() {
     static QHash<PGconn*, qlonglong> c;
@@ -166,18 +72,22 @@ PGresult* Correr(PGconn* db, const QByteArray& texto, int parametros, const char
     return PQexecParams(db, texto.constData(), parametros, nullptr, valores, nullptr, nullptr, 0);
 }
 
-bool Paso(PGconn* db, const DialectoPg::Sentencia& s, const QVariantList& valores,
-          QStringList* nombres, QVector<QVector<QVariant>>* filas, bool* huboFilas,
-          ErrorBD* error) {
+// A statement's values as the server takes them: text, NULL as a null pointer.
+struct Parametros {
     QList<QByteArray> textos;
     QVector<const char*> punteros;
-    for (int i = 0; i < s.parametros; ++i) {
-        const QVariant v = valores.value(i);
-        textos << Texto(v);
-        punteros << (v.isValid() && !v.isNull() ? textos.last().constData() : nullptr);
+    Parametros(int cuantos, const QVariantList& valores) {
+        for (int i = 0; i < cuantos; ++i) {
+            const QVariant v = valores.value(i);
+            textos << ValoresPg::Texto(v);
+            punteros << (v.isValid() && !v.isNull() ? textos.last().constData() : nullptr);
+        }
     }
-    const QByteArray texto = s.texto.toUtf8();
-    PGresult* r = Correr(db, texto, s.parametros, punteros.constData());
+};
+
+// What one statement answered; its rows (when it has columns) replace `filas`. Clears `r`.
+bool Resultado(PGconn* db, PGresult* r, const QByteArray& texto, QStringList* nombres,
+               QVector<QVector<QVariant>>* filas, bool* huboFilas, ErrorBD* error) {
     const ExecStatusType estado = PQresultStatus(r);
     if (estado != PGRES_TUPLES_OK && estado != PGRES_COMMAND_OK && estado != PGRES_EMPTY_QUERY) {
         *error = ErrorDe(db, r);
@@ -188,26 +98,86 @@ bool Paso(PGconn* db, const DialectoPg::Sentencia& s, const QVariantList& valore
         SentenciasPg::Olvidar(db);
     cambios()[db] = QByteArray(PQcmdTuples(r)).toLongLong();
     if (estado == PGRES_TUPLES_OK) {
-        const int nCol = PQnfields(r);
-        QVector<TipoColumna> tipos(nCol);
-        nombres->clear();
-        for (int c = 0; c < nCol; ++c) {
-            tipos[c] = TipoDe(PQftype(r, c));
-            *nombres << NombreCanonico(PQfname(r, c));
-        }
-        const int nFilas = PQntuples(r);
-        filas->clear();
-        filas->reserve(nFilas);
-        for (int f = 0; f < nFilas; ++f) {
-            QVector<QVariant> fila(nCol);
-            for (int c = 0; c < nCol; ++c)
-                fila[c] = LeerValor(r, f, c, tipos[c]);
-            filas->append(std::move(fila));
-        }
+        ValoresPg::LeerFilas(r, nombres, filas);
         *huboFilas = true;
     }
     PQclear(r);
     return true;
+}
+
+bool Paso(PGconn* db, const DialectoPg::Sentencia& s, const QVariantList& valores,
+          QStringList* nombres, QVector<QVector<QVariant>>* filas, bool* huboFilas,
+          ErrorBD* error) {
+    const Parametros p(s.parametros, valores);
+    const QByteArray texto = s.texto.toUtf8();
+    return Resultado(db, Correr(db, texto, s.parametros, p.punteros.constData()), texto, nombres,
+                     filas, huboFilas, error);
+}
+
+// One statement of a batch, ready to be sent.
+struct Envio {
+    QByteArray texto;
+    QByteArray nombre; // prepared under it; empty: sent with its text
+    Parametros parametros;
+    int cuantos;
+};
+
+bool Preparar(PGconn* db, const QList<Consulta>& consultas, QList<Envio>* envios, ErrorBD* error) {
+    for (const Consulta& c : consultas) {
+        const QList<DialectoPg::Sentencia> s = Traducida(c.sql);
+        if (s.size() != 1) {
+            *error = {SQLITE_ERROR, QStringLiteral("Se esperaba una sola sentencia SQL.")};
+            return false;
+        }
+        Envio e{s[0].texto.toUtf8(), {}, Parametros(s[0].parametros, c.valores), s[0].parametros};
+        PGresult* r = nullptr;
+        if (!SentenciasPg::Preparada(db, e.texto, e.cuantos, &e.nombre, &r)) {
+            *error = ErrorDe(db, r);
+            PQclear(r);
+            return false;
+        }
+        envios->append(std::move(e));
+    }
+    return true;
+}
+
+bool Enviar(PGconn* db, const QList<Envio>& envios) {
+    for (const Envio& e : envios) {
+        const char* const* v = e.parametros.punteros.constData();
+        if (!(e.nombre.isEmpty() ? PQsendQueryParams(db, e.texto.constData(), e.cuantos, nullptr, v,
+                                                     nullptr, nullptr, 0)
+                                 : PQsendQueryPrepared(db, e.nombre.constData(), e.cuantos, v,
+                                                       nullptr, nullptr, 0)))
+            return false;
+    }
+    return PQpipelineSync(db) == 1;
+}
+
+// Every answer of a sent batch is read, even after one failed, so that the connection is ready
+// for the next statement; the first failure is the one told.
+bool Recibir(PGconn* db, const QList<Envio>& envios, const QList<Consulta>& consultas,
+             QList<Recordset>* rs, ErrorBD* error, bool* refutada) {
+    bool ok = true;
+    for (int i = 0; i < envios.size(); ++i) {
+        PGresult* r = PQgetResult(db);
+        *refutada = *refutada || (r && Refutada(r));
+        QStringList nombres;
+        QVector<QVector<QVariant>> filas;
+        bool huboFilas = false;
+        ErrorBD e;
+        if (!Resultado(db, r, envios[i].texto, &nombres, &filas, &huboFilas, &e) && ok) {
+            ok = false;
+            *error = e;
+        }
+        while (PGresult* resto = PQgetResult(db))
+            PQclear(resto);
+        Recordset uno;
+        if (huboFilas)
+            uno.Abrir(consultas[i].sql, nombres, std::move(filas));
+        rs->append(std::move(uno));
+    }
+    PQclear(PQgetResult(db)); // the end of the batch
+    return ok;
 }
 
 } // namespace
@@ -274,6 +244,30 @@ bool Ejecutar(PGconn* db, const QString& sql, const QVariantList& valores, Recor
     if (huboFilas)
         rs.Abrir(sql, nombres, std::move(filas));
     return true;
+}
+
+Lote EjecutarLote(PGconn* db, const QList<Consulta>& consultas, QList<Recordset>* rs,
+                  ErrorBD* error) {
+    rs->clear();
+    QList<Envio> envios;
+    if (!Preparar(db, consultas, &envios, error))
+        return Lote::Fallo;
+    if (!PQenterPipelineMode(db))
+        return Lote::UnaPorUna;
+    if (!Enviar(db, envios)) {
+        *error = ErrorDe(db, nullptr);
+        PQexitPipelineMode(db);
+        return Lote::Fallo;
+    }
+    bool refutada = false;
+    const bool ok = Recibir(db, envios, consultas, rs, error, &refutada);
+    PQexitPipelineMode(db);
+    if (refutada) {
+        SentenciasPg::Olvidar(db);
+        if (PQtransactionStatus(db) == PQTRANS_IDLE)
+            return Lote::UnaPorUna;
+    }
+    return ok ? Lote::Hecho : Lote::Fallo;
 }
 
 bool Simple(PGconn* db, const char* sql, ErrorBD* error) {

@@ -11,6 +11,12 @@ namespace MotorPostgres {
 PGconn* HandleDe(const QSqlDatabase& db);
 bool Ejecutar(PGconn* db, const QString& sql, const QVariantList& valores, Recordset& rs,
               bool varias, ErrorBD* error);
+// The statements sent together and answered together: one round trip for all of them. UnaPorUna:
+// nothing was done, and they are to run one by one (the connection cannot batch them, or the
+// server refused a prepared one that can run again unprepared).
+enum class Lote { Hecho, Fallo, UnaPorUna };
+Lote EjecutarLote(PGconn* db, const QList<Consulta>& consultas, QList<Recordset>* rs,
+                  ErrorBD* error);
 bool Simple(PGconn* db, const char* sql, ErrorBD* error);
 bool EnTransaccion(PGconn* db);
 qlonglong Cambios(PGconn* db);

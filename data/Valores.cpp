@@ -6,29 +6,35 @@
 #include <QLocale>
 #include <algorithm>
 #include <climits>
+#include <cstring>
 #include <sqlite3.h>
 
 namespace Valores {
 
 namespace {
 
-// Asked for every column of every statement run, so it copies nothing.
-bool Contiene(const char* texto, const char* que) {
-    const size_t n = qstrlen(que);
-    for (const char* p = texto; *p; ++p)
-        if (qstrnicmp(p, que, n) == 0)
-            return true;
-    return false;
-}
+// Asked for every column of every statement run: the type is put in capitals on the stack.
+struct Mayusculas {
+    char texto[64];
+    explicit Mayusculas(const char* decl) {
+        size_t i = 0;
+        for (; decl[i] && i + 1 < sizeof texto; ++i)
+            texto[i] =
+                decl[i] >= 'a' && decl[i] <= 'z' ? static_cast<char>(decl[i] - 'a' + 'A') : decl[i];
+        texto[i] = 0;
+    }
+    bool Contiene(const char* que) const { return std::strstr(texto, que) != nullptr; }
+};
 
 } // namespace
 
 TipoColumna TipoDeclarado(const char* decl) {
     if (!decl)
         return TipoColumna::Libre;
-    const auto alguno = [decl](std::initializer_list<const char*> partes) {
+    const Mayusculas d(decl);
+    const auto alguno = [&d](std::initializer_list<const char*> partes) {
         return std::any_of(partes.begin(), partes.end(),
-                           [decl](const char* p) { return Contiene(decl, p); });
+                           [&d](const char* p) { return d.Contiene(p); });
     };
     if (alguno({"BOOL"}))
         return TipoColumna::Booleano;

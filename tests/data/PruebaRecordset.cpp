@@ -72,6 +72,23 @@ private slots:
         // A second statement smuggled after the first is never run.
         QVERIFY(!AbrirRecordset(QStringLiteral("SELECT 1; DELETE FROM usuarios"), rs));
         QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM usuarios")).toInt(), 1);
+        // Statements sent together: the one that fails is told once, and the connection, which
+        // on the server had them all on their way, takes the next statement as usual.
+        Mensajes::Limpiar();
+        QList<Recordset> varios;
+        QVERIFY(!AbrirRecordsets({{QStringLiteral("SELECT count(*) FROM usuarios"), {}},
+                                  {QStringLiteral("SELECT * FROM ninguna WHERE x=?"), {1}},
+                                  {QStringLiteral("SELECT 1"), {}}},
+                                 &varios));
+        QCOMPARE(Mensajes::Mostrados().size(), 1);
+        QVERIFY(Mensajes::Mostrados()[0].texto.contains(QStringLiteral("ninguna")));
+        QVERIFY(
+            AbrirRecordsets({{QStringLiteral("SELECT count(*) FROM usuarios"), {}},
+                             {QStringLiteral("SELECT UsuLogin FROM usuarios WHERE UsuId=?"), {1}}},
+                            &varios));
+        QCOMPARE(varios.size(), 2);
+        QCOMPARE(varios[0].Campo(0).toInt(), 1);
+        QCOMPARE(varios[1].Texto(QStringLiteral("UsuLogin")), QStringLiteral("korva"));
     }
 
     // Statements are kept prepared from one run to the next. A table that gained a column

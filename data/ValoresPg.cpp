@@ -1,0 +1,126 @@
+#include "ValoresPg.h"
+
+#include "Esquema.h"
+#include "Fechas.h"
+#include "Valores.h"
+
+#include <QHash>
+#include <libpq-fe.h>
+
+using Valores::TipoColumna;
+
+namespace ValoresPg {
+namespace {
+
+// Type oids of the server's built-in types (fixed by the server's catalog).
+enum : Oid {
+    kBool = 16,
+    kInt8 = 20,
+    kInt2 = 21,
+    kInt4 = 23,
+    kFloat4 = 700,
+    kFloat8 = 701,
+    kDate = 1082,
+    kTimestamp = 1114,
+    kTimestampTz = 1184,
+    kNumeric = 1700
+};
+
+// Flags are smallint on the server (the file engine's BOOLEAN columns), read as bool like
+// there; INTEGER columns stay integer.
+TipoColumna TipoDe(Oid tipo) {
+    switch (tipo) {
+    case kBool:
+    case kInt2:
+        return TipoColumna::Booleano;
+    case kInt4:
+    case kInt8:
+        return TipoColumna::Entero;
+    case kFloat4:
+    case kFloat8:
+    case kNumeric:
+        return TipoColumna::Doble;
+    case kDate:
+    case kTimestamp:
+    case kTimestampTz:
+        return TipoColumna::Fecha;
+    default:
+        return TipoColumna::Texto;
+    }
+}
+
+QVariant LeerValor(const PGresult* r, int fila, int c, TipoColumna tipo) {
+    if (PQgetisnull(r, fila, c))
+        return {};
+    const char* v = PQgetvalue(r, fila, c);
+    switch (tipo) {
+    case TipoColumna::Booleano:
+        return QVariant(v[0] == 't' || (v[0] != 'f' && QByteArray(v).toLongLong() != 0));
+    case TipoColumna::Entero:
+        return Valores::Entero(QByteArray(v).toLongLong());
+    case TipoColumna::Doble:
+        return QByteArray(v).toDouble();
+    case TipoColumna::Fecha: {
+        const QDateTime m = Fechas::Leer(QString::fromUtf8(v).left(19));
+        if (m.isValid())
+            return m;
+        break;
+    }
+    default:
+        break;
+    }
+    return QString::fromUtf8(v, PQgetlength(r, fila, c));
+}
+
+// The server folds unquoted names to lower case; the program's columns keep their own.
+QString NombreCanonico(const char* nombre) {
+    static const QHash<QString, QString> canonicos = [] {
+        QHash<QString, QString> h;
+        for (const QString& c : Esquema::Columnas())
+            h.insert(c.toLower(), c);
+        for (const char* alias : {"Suma", "Cantidad"})
+            h.insert(QString::fromLatin1(alias).toLower(), QString::fromLatin1(alias));
+        return h;
+    }();
+    const QString n = QString::fromUtf8(nombre);
+    return canonicos.value(n, n);
+}
+
+} // namespace
+
+QByteArray Texto(const QVariant& v) {
+    switch (v.typeId()) {
+    case QMetaType::Bool:
+        return v.toBool() ? "1" : "0";
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return QByteArray::number(v.toDouble(), 'g', 17);
+    case QMetaType::QDateTime:
+        return Fechas::Texto(v.toDateTime()).toUtf8();
+    case QMetaType::QDate:
+        return Fechas::Texto(v.toDate().startOfDay()).toUtf8();
+    default:
+        return v.toString().toUtf8();
+    }
+}
+
+void LeerFilas(const PGresult* r, QStringList* nombres, QVector<QVector<QVariant>>* filas) {
+    const int nCol = PQnfields(r);
+    QVector<TipoColumna> tipos(nCol);
+    nombres->clear();
+    for (int c = 0; c < nCol; ++c) {
+        tipos[c] = TipoDe(PQftype(r, c));
+        *nombres << NombreCanonico(PQfname(r, c));
+    }
+    const int nFilas = PQntuples(r);
+    filas->clear();
+    filas->reserve(nFilas);
+    for (int f = 0; f < nFilas; ++f) {
+        QVector<QVariant> fila(nCol);
+        for (int c = 0; c < nCol; ++c)
+            fila[c] = LeerValor(r, f, c, tipos[c]);
+        filas->append(std::move(fila));
+    }
+}
+
+} // namespace ValoresPg
