@@ -1,9 +1,10 @@
 // What the order history costs a save: an order with five quotes saved by the editor's own save
 // (which records what changed), against the same writes without the history, as the save was
-// before it. Run by hand: bench_historial [SAVES] [RUNS] [DATABASE] (default 200 saves per run,
-// best of seven runs, a new file in the temporary folder). Many short runs cope better with a
-// machine whose speed drifts than a few long ones. DATABASE may be an empty database on a server
-// (postgresql://…), to measure the history where each statement is a round trip.
+// before it; and the same for a new order, whose every field and quote makes a line. Run by hand:
+// bench_historial [SAVES] [RUNS] [DATABASE] (default 200 saves per run, best of seven runs, a new
+// file in the temporary folder). Many short runs cope better with a machine whose speed drifts than
+// a few long ones. DATABASE may be an empty database on a server (postgresql://…), to measure the
+// history where each statement is a round trip.
 #include "BaseNueva.h"
 #include "Mensajes.h"
 #include "Ordenes.h"
@@ -69,8 +70,27 @@ bool SinHistorial(int ordid, const Ordenes::OrdenAGuardar& o,
     return ok && t.Confirmar();
 }
 
-// A save of order `ordid`; `vez` counts the visits to that order, so that a save with changes
-// can write values other than the ones the visit before wrote.
+// A new order as it was stored before its history: its insert and its quotes'.
+bool NuevaSinHistorial(const Ordenes::OrdenAGuardar& o,
+                       const QList<Ordenes::PrecioAGuardar>& precios) {
+    Transaccion t;
+    Recordset rs;
+    bool ok = t.Activa() &&
+              EjecutarComando(QStringLiteral("orden_insertar"), rs,
+                              {o.fecha, o.cantidad, o.unidad, o.productoId, o.comentario,
+                               o.lugarEntrega, o.prioridad, o.sectorId, o.centroCostoId,
+                               o.solicitanteId, o.autorizanteId, o.login}) &&
+              rs.AbsolutePosition() > 0;
+    const int ordid = ok ? rs.Campo(QStringLiteral("OrdId")).toInt() : 0;
+    for (const Ordenes::PrecioAGuardar& p : precios)
+        ok = ok && EjecutarComando(QStringLiteral("precio_Insertar"), rs,
+                                   {ordid, p.empId, p.contacto, p.precio, p.moneda, p.formaPago,
+                                    p.fecha, p.vigencia, p.aceptado ? 1 : 0});
+    return ok && t.Confirmar();
+}
+
+// A save of order `ordid` (0 for a new one); `vez` counts the visits to that order, so that a
+// save with changes can write values other than the ones the visit before wrote.
 using Guardar = std::function<bool(int ordid, int vez)>;
 
 // Each way of saving has orders of its own, visited in turn: a desk saves many orders, and on the
@@ -137,6 +157,7 @@ int main(int argc, char* argv[]) {
     QList<QList<int>> ordenes;
     if (!Poblar(3, EsServidor(base), &ordenes))
         return 1;
+    ordenes << QList<int>(kOrdenesPorForma, 0) << QList<int>(kOrdenesPorForma, 0);
 
     const QList<double> ms =
         Medir(guardados, vueltas,
@@ -151,6 +172,11 @@ int main(int argc, char* argv[]) {
                [](int id, int) {
                    int numero = id;
                    return static_cast<bool>(Ordenes::EscribirOrden(numero, Orden(3), Precios(21)));
+               },
+               [](int, int) { return NuevaSinHistorial(Orden(3), Precios(21)); },
+               [](int, int) {
+                   int numero = 0;
+                   return static_cast<bool>(Ordenes::EscribirOrden(numero, Orden(3), Precios(21)));
                }},
               ordenes);
     const double sin = ms[0];
@@ -161,6 +187,9 @@ int main(int argc, char* argv[]) {
     std::printf("  sin historial:                 %8.3f\n", sin);
     std::printf("  con historial (dos cambios):   %8.3f  (%.2fx)\n", con, con / sin);
     std::printf("  con historial (sin cambios):   %8.3f  (%.2fx)\n", igual, igual / sin);
+    std::printf("Guardar una orden nueva con cinco precios\n");
+    std::printf("  sin historial:                 %8.3f\n", ms[3]);
+    std::printf("  con historial:                 %8.3f  (%.2fx)\n", ms[4], ms[4] / ms[3]);
     Recordset lineas;
     AbrirRecordset(QStringLiteral("SELECT count(*) FROM historial"), lineas);
     std::printf("  líneas de historial escritas:  %d\n", lineas.Campo(0).toInt());

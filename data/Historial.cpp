@@ -65,23 +65,6 @@ const Referencia* ReferenciaDe(const QString& columna) {
     return it == r.constEnd() ? nullptr : &it.value();
 }
 
-bool Nombrar(const Referencia& ref, const QString& id, QString* texto) {
-    if (id.isEmpty() || id == QLatin1String("0")) {
-        texto->clear();
-        return true;
-    }
-    Recordset rs;
-    if (!AbrirRecordset(
-            QStringLiteral("SELECT %1 FROM %2 WHERE %3=?")
-                .arg(QLatin1String(ref.nombre), QLatin1String(ref.tabla), QLatin1String(ref.clave)),
-            rs, {id.toInt()}))
-        return false;
-    const QString nombre = rs.AbsolutePosition() > 0 ? rs.Campo(0).toString().trimmed() : QString();
-    *texto = nombre.isEmpty() ? QStringLiteral("(%1)").arg(id)
-                              : QStringLiteral("%1 (%2)").arg(nombre, id);
-    return true;
-}
-
 struct Linea {
     QString campo;
     QString anterior;
@@ -90,6 +73,41 @@ struct Linea {
     int clave = 0;
 };
 
+// Puts into words each value of `lineas` that names a row of another table (`refs`, one per line,
+// null for the others), asking for all the names in one trip to the database.
+bool Nombrar(const QList<const Referencia*>& refs, QList<Linea>* lineas) {
+    QList<Consulta> consultas;
+    QList<QString*> textos;
+    for (qsizetype k = 0; k < refs.size(); ++k) {
+        if (!refs[k])
+            continue;
+        const Referencia& ref = *refs[k];
+        for (QString* t : {&(*lineas)[k].anterior, &(*lineas)[k].nuevo}) {
+            if (t->isEmpty() || *t == QLatin1String("0")) {
+                t->clear();
+                continue;
+            }
+            consultas.append({QStringLiteral("SELECT %1 FROM %2 WHERE %3=?")
+                                  .arg(QLatin1String(ref.nombre), QLatin1String(ref.tabla),
+                                       QLatin1String(ref.clave)),
+                              {t->toInt()}});
+            textos.append(t);
+        }
+    }
+    if (consultas.isEmpty())
+        return true;
+    QList<Recordset> rs;
+    if (!AbrirRecordsets(consultas, &rs))
+        return false;
+    for (qsizetype n = 0; n < textos.size(); ++n) {
+        const QString nombre =
+            rs[n].AbsolutePosition() > 0 ? rs[n].Campo(0).toString().trimmed() : QString();
+        *textos[n] = nombre.isEmpty() ? QStringLiteral("(%1)").arg(*textos[n])
+                                      : QStringLiteral("%1 (%2)").arg(nombre, *textos[n]);
+    }
+    return true;
+}
+
 // Fields that differ between two readings of one row, the key and `omitidas` left out. Two
 // readings by the same query have their columns in the same places, so they are compared by
 // position rather than looked up by name.
@@ -97,6 +115,8 @@ bool Diferencias(const Registro& antes, const Registro& despues, const QString& 
                  const QStringList& omitidas, QList<Linea>* lineas) {
     const Registro& forma = despues.Vacio() ? antes : despues;
     const bool mismas = antes.columnas == despues.columnas;
+    QList<Linea> nuevas;
+    QList<const Referencia*> refs;
     for (int i = 0; i < forma.columnas.size(); ++i) {
         const QString& columna = forma.columnas[i];
         if (columna.compare(columnaClave, Qt::CaseInsensitive) == 0 ||
@@ -107,51 +127,63 @@ bool Diferencias(const Registro& antes, const Registro& despues, const QString& 
         if (antes.MismoLeido(a, despues, d))
             continue;
         Linea l{columna, antes.ValorEn(a), despues.ValorEn(d)};
-        if (const Referencia* ref = ReferenciaDe(columna)) {
-            if (l.anterior == l.nuevo)
-                continue;
-            if (!Nombrar(*ref, l.anterior, &l.anterior) || !Nombrar(*ref, l.nuevo, &l.nuevo))
-                return false;
-        }
         if (l.anterior == l.nuevo)
             continue;
         if (columna.compare(QLatin1String("UsuPassword"), Qt::CaseInsensitive) == 0) {
             l.anterior.clear();
             l.nuevo = kClaveCambiada;
         }
-        lineas->append(l);
+        nuevas.append(l);
+        refs.append(ReferenciaDe(columna));
     }
+    if (!Nombrar(refs, &nuevas))
+        return false;
+    // An empty reference and one to row 0 both read as none.
+    for (qsizetype k = 0; k < nuevas.size(); ++k)
+        if (!refs[k] || nuevas[k].anterior != nuevas[k].nuevo)
+            lineas->append(nuevas[k]);
     return true;
 }
 
-// Writes the lines of one change; the first line's number ties the others to it.
+QVariantList Valores(const QVariant& cambio, const QString& login, const QString& tipo,
+                     const QString& tabla, int clave, int ordId, const Linea& l) {
+    return {cambio,
+            login.trimmed(),
+            tipo,
+            l.tabla.isEmpty() ? tabla : l.tabla,
+            l.tabla.isEmpty() ? clave : l.clave,
+            ordId > 0 ? QVariant(ordId) : QVariant(),
+            l.campo,
+            l.anterior,
+            l.nuevo};
+}
+
+// Writes the lines of one change: the first alone, for the number that ties the others to it,
+// and the others in one statement, since on the server each statement is a round trip and a new
+// order has a line for every field and quote.
 bool Escribir(const QString& login, const QString& tipo, const QString& tabla, int clave, int ordId,
               const QList<Linea>& lineas) {
+    if (lineas.isEmpty())
+        return true;
     const QString insertar =
         QStringLiteral("INSERT INTO historial (HisCambio, HisFecha, HisLogin, HisTipo, HisTabla, "
-                       "HisClave, HisOrdId, HisCampo, HisAnterior, HisNuevo) "
-                       "VALUES (?, ahora(), ?, ?, ?, ?, ?, ?, ?, ?)");
-    QVariant cambio; // empty on the first line
-    for (const Linea& l : lineas) {
-        const QVariantList valores{cambio,
-                                   login.trimmed(),
-                                   tipo,
-                                   l.tabla.isEmpty() ? tabla : l.tabla,
-                                   l.tabla.isEmpty() ? clave : l.clave,
-                                   ordId > 0 ? QVariant(ordId) : QVariant(),
-                                   l.campo,
-                                   l.anterior,
-                                   l.nuevo};
-        if (cambio.isValid()) {
-            Recordset rs;
-            if (!AbrirRecordset(insertar, rs, valores))
-                return false;
-        } else if (!InsertarEn(gConexion, insertar, QStringLiteral("HisId"), valores, &cambio) ||
-                   cambio.toLongLong() <= 0) {
-            return false;
-        }
+                       "HisClave, HisOrdId, HisCampo, HisAnterior, HisNuevo) VALUES ");
+    const QString fila = QStringLiteral("(?, ahora(), ?, ?, ?, ?, ?, ?, ?, ?)");
+    QVariant cambio;
+    if (!InsertarEn(gConexion, insertar + fila, QStringLiteral("HisId"),
+                    Valores({}, login, tipo, tabla, clave, ordId, lineas.first()), &cambio) ||
+        cambio.toLongLong() <= 0)
+        return false;
+    if (lineas.size() == 1)
+        return true;
+    QStringList filas;
+    QVariantList valores;
+    for (qsizetype i = 1; i < lineas.size(); ++i) {
+        filas << fila;
+        valores << Valores(cambio, login, tipo, tabla, clave, ordId, lineas[i]);
     }
-    return true;
+    Recordset rs;
+    return AbrirRecordset(insertar + filas.join(QStringLiteral(", ")), rs, valores);
 }
 
 QString TipoDe(const Registro& antes, const Registro& despues) {
