@@ -38,6 +38,10 @@ QString Texto(const QString& columna, const QVariant& v) {
     return Formato::Valor(v);
 }
 
+QString SqlFila(const QString& tabla, const QString& columnaClave) {
+    return QStringLiteral("SELECT * FROM %1 WHERE %2=?").arg(tabla, columnaClave);
+}
+
 Registro DeFila(const Recordset& rs, int fila) {
     return Registro{rs.NombresCampos(), {}, rs.Fila(fila)};
 }
@@ -347,8 +351,7 @@ bool Registro::MismoLeido(int i, const Registro& otro, int j) const {
 bool Leer(const QString& tabla, const QString& columnaClave, const QVariant& clave, Registro* r) {
     *r = Registro();
     Recordset rs;
-    if (!AbrirRecordset(QStringLiteral("SELECT * FROM %1 WHERE %2=?").arg(tabla, columnaClave), rs,
-                        {clave}))
+    if (!AbrirRecordset(SqlFila(tabla, columnaClave), rs, {clave}))
         return false;
     if (rs.AbsolutePosition() > 0)
         *r = DeFila(rs, 0);
@@ -359,7 +362,7 @@ bool LeerOrden(int ordId, Orden* o) {
     *o = Orden();
     QList<Recordset> rs;
     if (!AbrirRecordsets(
-            {{QStringLiteral("SELECT * FROM ordenes WHERE OrdId=?"), {ordId}},
+            {{SqlFila(QStringLiteral("ordenes"), QStringLiteral("OrdId")), {ordId}},
              {QStringLiteral("SELECT * FROM v_precios_proveedores WHERE OrdId=? ORDER BY PreId"),
               {ordId}}},
             &rs))
