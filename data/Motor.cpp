@@ -74,8 +74,6 @@ bool IniciarEscritura(const QSqlDatabase& db, ErrorBD* error) {
 qlonglong UltimaClave(const QSqlDatabase& db) {
     if (sqlite3* h = HandleDe(db))
         return sqlite3_last_insert_rowid(h);
-    if (PGconn* h = MotorPostgres::HandleDe(db))
-        return MotorPostgres::UltimaClave(h);
     return 0;
 }
 

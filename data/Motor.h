@@ -18,7 +18,8 @@ bool Simple(const QSqlDatabase& db, const char* sql, ErrorBD* error);
 bool EnTransaccion(const QSqlDatabase& db);
 // Starts a transaction that writes: on SQLite it takes the write lock at once.
 bool IniciarEscritura(const QSqlDatabase& db, ErrorBD* error);
-// The key that the connection's last insert gave, and how many rows its last statement changed.
+// The key that the connection's last insert gave on the file engine (on the server an insert
+// hands it back itself: InsertarEn), and how many rows its last statement changed.
 qlonglong UltimaClave(const QSqlDatabase& db);
 qlonglong Cambios(const QSqlDatabase& db);
 bool EsServidor(const QSqlDatabase& db);

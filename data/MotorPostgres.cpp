@@ -287,13 +287,4 @@ qlonglong Cambios(PGconn* db) {
     return cambios().value(db);
 }
 
-qlonglong UltimaClave(PGconn* db) {
-    PGresult* r = PQexec(db, "SELECT last_insert_rowid()");
-    const qlonglong v = PQresultStatus(r) == PGRES_TUPLES_OK && PQntuples(r) > 0
-                            ? QByteArray(PQgetvalue(r, 0, 0)).toLongLong()
-                            : 0;
-    PQclear(r);
-    return v;
-}
-
 } // namespace MotorPostgres

@@ -20,7 +20,6 @@ Lote EjecutarLote(PGconn* db, const QList<Consulta>& consultas, QList<Recordset>
 bool Simple(PGconn* db, const char* sql, ErrorBD* error);
 bool EnTransaccion(PGconn* db);
 qlonglong Cambios(PGconn* db);
-qlonglong UltimaClave(PGconn* db);
 // The server's error in the file engine's codes (a lock waited for too long is SQLITE_BUSY).
 ErrorBD Error(const char* sqlstate, const QString& mensaje);
 } // namespace MotorPostgres
