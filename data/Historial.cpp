@@ -2,6 +2,7 @@
 
 #include "Conexiones.h"
 #include "Formato.h"
+#include "Motor.h"
 
 #include <QHash>
 #include <algorithm>
@@ -162,16 +163,53 @@ QVariantList Valores(const QVariant& cambio, const QString& login, const QString
             l.nuevo};
 }
 
+const QString& ColumnasLinea() {
+    static const QString c = QStringLiteral("HisCambio, HisFecha, HisLogin, HisTipo, HisTabla, "
+                                            "HisClave, HisOrdId, HisCampo, HisAnterior, HisNuevo");
+    return c;
+}
+
+// The rows of values of the lines after the first of `cuantas`: `primera`, then `fila` for each.
+QString Filas(const QString& primera, const QString& fila, qsizetype cuantas) {
+    QStringList filas{primera};
+    for (qsizetype i = 2; i < cuantas; ++i)
+        filas << fila;
+    return filas.join(QStringLiteral(", "));
+}
+
+// On the server every statement is a round trip, so the whole change goes in one: the first
+// line is inserted in a WITH whose key the others take. They are inserted only once that row
+// is read, so their keys come after its own and the change keeps its order.
+bool EscribirEnServidor(const QString& login, const QString& tipo, const QString& tabla, int clave,
+                        int ordId, const QList<Linea>& lineas) {
+    // The first row of values fixes the types of the list; the server would take text for all.
+    const QString tipada =
+        QStringLiteral("(CAST(? AS TEXT), CAST(? AS TEXT), CAST(? AS TEXT), CAST(? AS INTEGER), "
+                       "CAST(? AS INTEGER), CAST(? AS TEXT), CAST(? AS TEXT), CAST(? AS TEXT))");
+    const QString sql =
+        QStringLiteral("WITH primera AS (INSERT INTO historial (%1) VALUES "
+                       "(NULL, ahora(), ?, ?, ?, ?, ?, ?, ?, ?) RETURNING HisId) "
+                       "INSERT INTO historial (%1) SELECT primera.HisId, ahora(), v.* FROM primera "
+                       "CROSS JOIN (VALUES %2) AS v")
+            .arg(ColumnasLinea(),
+                 Filas(tipada, QStringLiteral("(?, ?, ?, ?, ?, ?, ?, ?)"), lineas.size()));
+    QVariantList valores;
+    for (const Linea& l : lineas)
+        valores << Valores({}, login, tipo, tabla, clave, ordId, l).mid(1);
+    Recordset rs;
+    return AbrirRecordset(sql, rs, valores);
+}
+
 // Writes the lines of one change: the first alone, for the number that ties the others to it,
-// and the others in one statement, since on the server each statement is a round trip and a new
-// order has a line for every field and quote.
+// and the others in one statement, since a new order has a line for every field and quote.
 bool Escribir(const QString& login, const QString& tipo, const QString& tabla, int clave, int ordId,
               const QList<Linea>& lineas) {
     if (lineas.isEmpty())
         return true;
+    if (lineas.size() > 1 && Motor::EsServidor(gConexion))
+        return EscribirEnServidor(login, tipo, tabla, clave, ordId, lineas);
     const QString insertar =
-        QStringLiteral("INSERT INTO historial (HisCambio, HisFecha, HisLogin, HisTipo, HisTabla, "
-                       "HisClave, HisOrdId, HisCampo, HisAnterior, HisNuevo) VALUES ");
+        QStringLiteral("INSERT INTO historial (%1) VALUES ").arg(ColumnasLinea());
     const QString fila = QStringLiteral("(?, ahora(), ?, ?, ?, ?, ?, ?, ?, ?)");
     QVariant cambio;
     if (!InsertarEn(gConexion, insertar + fila, QStringLiteral("HisId"),
@@ -180,14 +218,11 @@ bool Escribir(const QString& login, const QString& tipo, const QString& tabla, i
         return false;
     if (lineas.size() == 1)
         return true;
-    QStringList filas;
     QVariantList valores;
-    for (qsizetype i = 1; i < lineas.size(); ++i) {
-        filas << fila;
+    for (qsizetype i = 1; i < lineas.size(); ++i)
         valores << Valores(cambio, login, tipo, tabla, clave, ordId, lineas[i]);
-    }
     Recordset rs;
-    return AbrirRecordset(insertar + filas.join(QStringLiteral(", ")), rs, valores);
+    return AbrirRecordset(insertar + Filas(fila, fila, lineas.size()), rs, valores);
 }
 
 QString TipoDe(const Registro& antes, const Registro& despues) {
