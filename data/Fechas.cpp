@@ -7,8 +7,7 @@ namespace {
 
 // The form Texto writes ("yyyy-MM-dd HH:mm:ss", or the date alone), read without the general
 // parser: a long list reads one date per row, and the parser costs most of the query.
-QDateTime LeerGuardada(const QString& s) {
-    const qsizetype n = s.size();
+template <typename Caracter> QDateTime LeerGuardada(const Caracter* s, qsizetype n) {
     if (n != 10 && n != 19)
         return {};
     int v[6] = {0, 0, 0, 0, 0, 0};
@@ -18,13 +17,13 @@ QDateTime LeerGuardada(const QString& s) {
     const int partes = n == 10 ? 3 : 6;
     for (int p = 0; p < partes; ++p) {
         for (int k = 0; k < largo[p]; ++k) {
-            const char16_t c = s[inicio[p] + k].unicode();
-            if (c < u'0' || c > u'9')
+            const auto c = s[inicio[p] + k];
+            if (c < '0' || c > '9')
                 return {};
-            v[p] = v[p] * 10 + (c - u'0');
+            v[p] = v[p] * 10 + (c - '0');
         }
         const int despues = inicio[p] + largo[p];
-        if (despues < n && s[despues] != QLatin1Char(separador[p]))
+        if (despues < n && s[despues] != separador[p])
             return {};
     }
     const QDate d(v[0], v[1], v[2]);
@@ -64,7 +63,7 @@ QString Texto(const QDateTime& m) {
 }
 
 QDateTime Leer(const QString& s) {
-    const QDateTime rapida = LeerGuardada(s);
+    const QDateTime rapida = LeerGuardada(s.utf16(), s.size());
     if (rapida.isValid())
         return rapida;
     for (const char* f : {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd HH:mm", "yyyy-MM-dd"}) {
@@ -77,6 +76,11 @@ QDateTime Leer(const QString& s) {
         return m;
     const QDate d = QLocale().toDate(s, QLocale::ShortFormat);
     return d.isValid() ? d.startOfDay() : QDateTime();
+}
+
+QDateTime Leer(const char* utf8, qsizetype largo) {
+    const QDateTime rapida = LeerGuardada(utf8, largo);
+    return rapida.isValid() ? rapida : Leer(QString::fromUtf8(utf8, largo));
 }
 
 } // namespace Fechas

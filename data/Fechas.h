@@ -10,4 +10,6 @@ QString Texto(const QDateTime& m);
 // The stored form read fast, then the other usual forms and the locale's short date; an
 // invalid QDateTime when none fits.
 QDateTime Leer(const QString& s);
+// The same for UTF-8 text as the file engine hands it over.
+QDateTime Leer(const char* utf8, qsizetype largo);
 } // namespace Fechas

@@ -11,7 +11,31 @@ using Valores::TipoColumna;
 namespace MotorSqlite {
 namespace {
 
-QVariant LeerValor(sqlite3_stmt* st, int i, TipoColumna tipo) {
+// The dates of a column often repeat from row to row (an order's quotes share theirs), and each
+// local time costs the C library's mktime: the last one read in each column is used again.
+class FechasPorColumna {
+public:
+    explicit FechasPorColumna(int columnas) : ultimas_(columnas) {}
+    QDateTime Leer(sqlite3_stmt* st, int i) {
+        const char* texto = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
+        const int largo = sqlite3_column_bytes(st, i);
+        Ultima& u = ultimas_[i];
+        if (u.m.isValid() && QByteArrayView(texto, largo) == u.texto)
+            return u.m;
+        u.texto = QByteArray(texto, largo);
+        u.m = Fechas::Leer(texto, largo);
+        return u.m;
+    }
+
+private:
+    struct Ultima {
+        QByteArray texto;
+        QDateTime m;
+    };
+    QVector<Ultima> ultimas_;
+};
+
+QVariant LeerValor(sqlite3_stmt* st, int i, TipoColumna tipo, FechasPorColumna& fechas) {
     const int clase = sqlite3_column_type(st, i);
     if (clase == SQLITE_NULL)
         return {};
@@ -20,9 +44,7 @@ QVariant LeerValor(sqlite3_stmt* st, int i, TipoColumna tipo) {
         return QVariant(sqlite3_column_int64(st, i) != 0);
     case TipoColumna::Fecha: {
         if (clase == SQLITE_TEXT) {
-            const QDateTime m = Fechas::Leer(
-                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)),
-                                  sqlite3_column_bytes(st, i)));
+            const QDateTime m = fechas.Leer(st, i);
             if (m.isValid())
                 return m;
         }
@@ -81,9 +103,28 @@ int Vincular(sqlite3_stmt* st, int i, const QVariant& v) {
     }
 }
 
+// The statement's columns, read again only when it was prepared again: a statement kept
+// prepared is prepared anew in its first step when another workstation changed its tables.
+const SentenciasSqlite::Columnas& ColumnasDe(sqlite3_stmt* st, SentenciasSqlite::Columnas* c) {
+    const int preparada = sqlite3_stmt_status(st, SQLITE_STMTSTATUS_REPREPARE, 0);
+    if (c->preparada == preparada)
+        return *c;
+    const int nCol = sqlite3_column_count(st);
+    c->tipos.resize(nCol);
+    c->nombres.clear();
+    for (int i = 0; i < nCol; ++i) {
+        c->tipos[i] = Valores::TipoDeclarado(sqlite3_column_decltype(st, i));
+        c->nombres << QString::fromUtf8(sqlite3_column_name(st, i));
+    }
+    c->preparada = preparada;
+    return *c;
+}
+
 // One prepared statement run to its end; its rows (when it has columns) replace `filas`.
-bool Paso(sqlite3* db, sqlite3_stmt* st, const QVariantList& valores, QStringList* nombres,
-          QVector<QVector<QVariant>>* filas, bool* huboFilas, ErrorBD* error) {
+bool Paso(sqlite3* db, const SentenciasSqlite::Sentencia& s, const QVariantList& valores,
+          QStringList* nombres, QVector<QVector<QVariant>>* filas, bool* huboFilas,
+          ErrorBD* error) {
+    sqlite3_stmt* st = s.st;
     const int nParam = sqlite3_bind_parameter_count(st);
     for (int i = 1; i <= nParam; ++i) {
         if (Vincular(st, i, valores.value(i - 1)) != SQLITE_OK) {
@@ -91,21 +132,16 @@ bool Paso(sqlite3* db, sqlite3_stmt* st, const QVariantList& valores, QStringLis
             return false;
         }
     }
-    // The columns are asked for after the first step: a statement kept prepared is prepared
-    // again there when another workstation changed its tables meanwhile.
     int rc = sqlite3_step(st);
-    const int nCol = sqlite3_column_count(st);
-    QVector<TipoColumna> tipos(nCol);
-    QStringList cols;
-    for (int c = 0; c < nCol; ++c) {
-        tipos[c] = Valores::TipoDeclarado(sqlite3_column_decltype(st, c));
-        cols << QString::fromUtf8(sqlite3_column_name(st, c));
-    }
+    const SentenciasSqlite::Columnas& columnas = ColumnasDe(st, s.columnas.get());
+    const QVector<TipoColumna>& tipos = columnas.tipos;
+    const int nCol = static_cast<int>(tipos.size());
     QVector<QVector<QVariant>> leidas;
+    FechasPorColumna fechas(nCol);
     for (; rc == SQLITE_ROW; rc = sqlite3_step(st)) {
         QVector<QVariant> fila(nCol);
         for (int c = 0; c < nCol; ++c)
-            fila[c] = LeerValor(st, c, tipos[c]);
+            fila[c] = LeerValor(st, c, tipos[c], fechas);
         leidas.append(std::move(fila));
     }
     if (rc != SQLITE_DONE) {
@@ -114,7 +150,7 @@ bool Paso(sqlite3* db, sqlite3_stmt* st, const QVariantList& valores, QStringLis
     }
     if (nCol > 0) {
         *huboFilas = true;
-        *nombres = cols;
+        *nombres = columnas.nombres;
         *filas = std::move(leidas);
     }
     return true;
@@ -142,7 +178,7 @@ bool Ejecutar(sqlite3* db, const QString& sql, const QVariantList& valores, Reco
         desde = s.siguiente;
         if (!s.st) // only blanks or a comment were left
             continue;
-        const bool ok = Paso(db, s.st, valores, &nombres, &filas, &huboFilas, error);
+        const bool ok = Paso(db, s, valores, &nombres, &filas, &huboFilas, error);
         SentenciasSqlite::Devolver(s);
         if (!ok)
             return false;

@@ -23,6 +23,7 @@ size_t qHash(const Clave& c, size_t semilla = 0) {
 struct Guardada {
     sqlite3_stmt* st;
     int siguiente;
+    std::shared_ptr<Columnas> columnas;
 };
 
 using Conexion = QHash<Clave, Guardada>;
@@ -66,7 +67,7 @@ bool Tomar(sqlite3* db, const QByteArray& texto, int desde, Sentencia* s) {
     Conexion& c = guardadas()[db];
     const Clave clave{texto, desde};
     if (const auto it = c.constFind(clave); it != c.constEnd() && !sqlite3_stmt_busy(it->st)) {
-        *s = {it->st, it->siguiente, true};
+        *s = {it->st, it->siguiente, true, it->columnas};
         return true;
     }
     const char* inicio = texto.constData() + desde;
@@ -75,10 +76,10 @@ bool Tomar(sqlite3* db, const QByteArray& texto, int desde, Sentencia* s) {
     if (sqlite3_prepare_v3(db, inicio, static_cast<int>(texto.size()) - desde,
                            SQLITE_PREPARE_PERSISTENT, &st, &resto) != SQLITE_OK)
         return false;
-    *s = {st, desde + static_cast<int>(resto - inicio), false};
+    *s = {st, desde + static_cast<int>(resto - inicio), false, std::make_shared<Columnas>()};
     if (st && DeFilas(st) && !c.contains(clave)) {
         HacerLugar(c);
-        c.insert(clave, {st, s->siguiente});
+        c.insert(clave, {st, s->siguiente, s->columnas});
         s->guardada = true;
     }
     return true;

@@ -1,6 +1,11 @@
 #pragma once
 
+#include "Valores.h"
+
 #include <QByteArray>
+#include <QStringList>
+#include <QVector>
+#include <memory>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -10,10 +15,19 @@ struct sqlite3_stmt;
 // DELETE); anything else is prepared, run and finalized as before.
 namespace SentenciasSqlite {
 
+// A statement's result columns as last read: names and declared types are the same at every
+// run until the statement is prepared again, which SQLite counts.
+struct Columnas {
+    int preparada = -1; // SQLITE_STMTSTATUS_REPREPARE when they were read
+    QStringList nombres;
+    QVector<Valores::TipoColumna> tipos;
+};
+
 struct Sentencia {
-    sqlite3_stmt* st = nullptr; // null: only blanks or a comment were left
-    int siguiente = 0;          // where the text's next statement begins
-    bool guardada = false;      // kept for the next time: Devolver, never finalize
+    sqlite3_stmt* st = nullptr;         // null: only blanks or a comment were left
+    int siguiente = 0;                  // where the text's next statement begins
+    bool guardada = false;              // kept for the next time: Devolver, never finalize
+    std::shared_ptr<Columnas> columnas; // kept with it; never null
 };
 
 // The statement of `texto` that begins at byte `desde`; false (with the connection's error)
