@@ -11,6 +11,10 @@ QString Numero(double valor) {
         return QString::number(valor);
     QLocale loc;
     loc.setNumberOptions(QLocale::OmitGroupSeparator);
+    // A whole number reads the same either way, and most quantities and many prices are one:
+    // the general conversion of a double is the slow part of a long list or a history line.
+    if (std::fabs(valor) < 1e15 && valor == std::trunc(valor))
+        return loc.toString(static_cast<qlonglong>(valor));
     QString s = loc.toString(valor, 'g', 15);
     // 'g' switches to exponent notation for large values; the plain form keeps digits.
     if (s.contains(QLatin1Char('e'), Qt::CaseInsensitive) && std::fabs(valor) >= 1 &&

@@ -12,9 +12,10 @@ namespace {
 
 // Columns that hold a flag whatever their stored type (the users' rights are whole numbers).
 bool EsMarca(const QString& columna) {
-    const QString c = columna.toLower();
-    return c.contains(QLatin1String("puede")) || c.contains(QLatin1String("desactiv")) ||
-           c.contains(QLatin1String("aceptado")) || c.contains(QLatin1String("sinvencimiento"));
+    for (const char* parte : {"puede", "desactiv", "aceptado", "sinvencimiento"})
+        if (columna.contains(QLatin1String(parte), Qt::CaseInsensitive))
+            return true;
+    return false;
 }
 
 bool Marcada(const QVariant& v) {
