@@ -93,3 +93,9 @@ public:
 private:
     bool activa_ = false;
 };
+
+// A write inside the open transaction whose answer nobody waits for, such as a history line. On
+// the server it travels with the transaction's COMMIT, a round trip fewer for every save; if it
+// fails, the COMMIT does not run, Confirmar says so and the work is rolled back. On the file
+// engine, or with no Transaccion open, it runs at once. False after the person was told.
+bool EscribirAlConfirmar(const Consulta& escritura);

@@ -178,36 +178,41 @@ QString Filas(const QString& primera, const QString& fila, qsizetype cuantas) {
     return filas.join(QStringLiteral(", "));
 }
 
-// On the server every statement is a round trip, so the whole change goes in one: the first
-// line is inserted in a WITH whose key the others take. They are inserted only once that row
-// is read, so their keys come after its own and the change keeps its order.
+// On the server every statement is a round trip, so the whole change goes in one, and that one
+// with the COMMIT. With several lines, the first is inserted in a WITH whose key the others
+// take; they are inserted only once that row is read, so their keys come after its own and the
+// change keeps its order.
 bool EscribirEnServidor(const QString& login, const QString& tipo, const QString& tabla, int clave,
                         int ordId, const QList<Linea>& lineas) {
+    const QString primera = QStringLiteral("INSERT INTO historial (%1) VALUES "
+                                           "(NULL, ahora(), ?, ?, ?, ?, ?, ?, ?, ?)")
+                                .arg(ColumnasLinea());
     // The first row of values fixes the types of the list; the server would take text for all.
     const QString tipada =
         QStringLiteral("(CAST(? AS TEXT), CAST(? AS TEXT), CAST(? AS TEXT), CAST(? AS INTEGER), "
                        "CAST(? AS INTEGER), CAST(? AS TEXT), CAST(? AS TEXT), CAST(? AS TEXT))");
     const QString sql =
-        QStringLiteral("WITH primera AS (INSERT INTO historial (%1) VALUES "
-                       "(NULL, ahora(), ?, ?, ?, ?, ?, ?, ?, ?) RETURNING HisId) "
-                       "INSERT INTO historial (%1) SELECT primera.HisId, ahora(), v.* FROM primera "
-                       "CROSS JOIN (VALUES %2) AS v")
-            .arg(ColumnasLinea(),
-                 Filas(tipada, QStringLiteral("(?, ?, ?, ?, ?, ?, ?, ?)"), lineas.size()));
+        lineas.size() == 1
+            ? primera
+            : QStringLiteral("WITH primera AS (%1 RETURNING HisId) INSERT INTO historial (%2) "
+                             "SELECT primera.HisId, ahora(), v.* FROM primera CROSS JOIN "
+                             "(VALUES %3) AS v")
+                  .arg(primera, ColumnasLinea(),
+                       Filas(tipada, QStringLiteral("(?, ?, ?, ?, ?, ?, ?, ?)"), lineas.size()));
     QVariantList valores;
     for (const Linea& l : lineas)
         valores << Valores({}, login, tipo, tabla, clave, ordId, l).mid(1);
-    Recordset rs;
-    return AbrirRecordset(sql, rs, valores);
+    return EscribirAlConfirmar({sql, valores});
 }
 
-// Writes the lines of one change: the first alone, for the number that ties the others to it,
-// and the others in one statement, since a new order has a line for every field and quote.
+// Writes the lines of one change. On the file, the first alone, for the number that ties the
+// others to it, and the others in one statement, since a new order has a line for every field
+// and quote.
 bool Escribir(const QString& login, const QString& tipo, const QString& tabla, int clave, int ordId,
               const QList<Linea>& lineas) {
     if (lineas.isEmpty())
         return true;
-    if (lineas.size() > 1 && Motor::EsServidor(gConexion))
+    if (Motor::EsServidor(gConexion))
         return EscribirEnServidor(login, tipo, tabla, clave, ordId, lineas);
     const QString insertar =
         QStringLiteral("INSERT INTO historial (%1) VALUES ").arg(ColumnasLinea());
