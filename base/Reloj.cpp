@@ -20,6 +20,10 @@ void Fijar(const QDateTime& momento) {
     fijado() = momento;
 }
 
+QDateTime Fijado() {
+    return fijado();
+}
+
 void PrepararZonaHoraria() {
 #if defined(Q_OS_LINUX)
     if (qEnvironmentVariableIsEmpty("TZ"))

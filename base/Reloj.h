@@ -9,6 +9,7 @@ namespace Reloj {
 QDateTime Ahora();
 QDate Hoy();
 void Fijar(const QDateTime& momento); // an invalid value goes back to the real clock
+QDateTime Fijado();                   // invalid while the real clock runs
 // Called first thing in main. Without TZ, glibc reads the time zone file's status again on every
 // conversion of a wall-clock time, and a list or a save converts one date per row.
 void PrepararZonaHoraria();

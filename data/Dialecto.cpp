@@ -104,10 +104,22 @@ void FuncionInstr(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_result_int(ctx, static_cast<int>(donde.indexOf(que)) + 1);
 }
 
-// The program's clock, so that what a change records as its moment can be fixed by tests.
+// The program's clock, so that what a change records as its moment can be fixed by tests. A
+// change asks for it once per line, and the local time costs a conversion: its text is made
+// again only when the second or the fixed moment changes.
 void FuncionAhora(sqlite3_context* ctx, int, sqlite3_value**) {
-    const QByteArray t = Fechas::Texto(Reloj::Ahora()).toUtf8();
-    sqlite3_result_text(ctx, t.constData(), static_cast<int>(t.size()), SQLITE_TRANSIENT);
+    struct Ultimo {
+        qint64 segundo = -1;
+        QDateTime fijado;
+        QByteArray texto;
+    };
+    thread_local Ultimo u;
+    const qint64 segundo = QDateTime::currentSecsSinceEpoch();
+    const QDateTime fijado = Reloj::Fijado();
+    if (segundo != u.segundo || fijado != u.fijado)
+        u = {segundo, fijado, Fechas::Texto(Reloj::Ahora()).toUtf8()};
+    sqlite3_result_text(ctx, u.texto.constData(), static_cast<int>(u.texto.size()),
+                        SQLITE_TRANSIENT);
 }
 
 } // namespace

@@ -38,9 +38,10 @@ template <typename Caracter> QDateTime LeerGuardada(const Caracter* s, qsizetype
 QString Texto(const QDateTime& m) {
     if (!m.isValid())
         return {};
-    const QDate d = m.date();
     const QTime t = m.time();
-    if (d.year() < 1 || d.year() > 9999)
+    int anio = 0, mes = 0, dia = 0;
+    m.date().getDate(&anio, &mes, &dia); // one calendar conversion for the three
+    if (anio < 1 || anio > 9999)
         return m.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     // Written digit by digit: QDateTime::toString goes through the locale and the calendar, and
     // a save binds a date for every quote it writes.
@@ -53,9 +54,9 @@ QString Texto(const QDateTime& m) {
         if (despues)
             *p++ = QLatin1Char(despues);
     };
-    cifras(d.year(), 4, '-');
-    cifras(d.month(), 2, '-');
-    cifras(d.day(), 2, ' ');
+    cifras(anio, 4, '-');
+    cifras(mes, 2, '-');
+    cifras(dia, 2, ' ');
     cifras(t.hour(), 2, ':');
     cifras(t.minute(), 2, ':');
     cifras(t.second(), 2, 0);
