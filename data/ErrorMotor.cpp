@@ -37,6 +37,8 @@ const char* Descripcion(int codigo) {
         return "No hay memoria suficiente.";
     case SQLITE_READONLY:
         return "La base de datos es de solo lectura: no se pueden guardar cambios.";
+    case SQLITE_ABORT:
+        return "Un error anterior anuló la operación: no se guardó ningún cambio.";
     case SQLITE_INTERRUPT:
         return "La operación fue interrumpida.";
     case SQLITE_IOERR:

@@ -272,9 +272,16 @@ Lote EjecutarLote(PGconn* db, const QList<Consulta>& consultas, QList<Recordset>
 
 bool Simple(PGconn* db, const char* sql, ErrorBD* error) {
     PGresult* r = PQexec(db, sql);
-    const bool ok = PQresultStatus(r) == PGRES_COMMAND_OK;
+    bool ok = PQresultStatus(r) == PGRES_COMMAND_OK;
     if (!ok && error)
         *error = ErrorDe(db, r);
+    // The server answers the COMMIT of a transaction that an earlier error spoilt with a
+    // ROLLBACK, and no error: nothing was kept, and the caller must not say it was.
+    if (ok && qstrcmp(sql, "COMMIT") == 0 && qstrcmp(PQcmdStatus(r), "ROLLBACK") == 0) {
+        ok = false;
+        if (error)
+            *error = {SQLITE_ABORT, DescribirErrorMotor(SQLITE_ABORT, QString())};
+    }
     PQclear(r);
     return ok;
 }

@@ -147,6 +147,20 @@ private slots:
         QVERIFY(!EjecutarComando(QStringLiteral("sector_insertar"), rs, {}));
         QVERIFY(!Mensajes::Mostrados().isEmpty());
 
+        // A caller that goes on after a failed statement hears that its work was kept exactly
+        // when it was: the server throws a spoilt transaction away at its COMMIT.
+        bool confirmada = false;
+        {
+            Transaccion t;
+            QVERIFY(EjecutarComando(QStringLiteral("sector_insertar"), rs,
+                                    {QStringLiteral("Tras un error")}));
+            QVERIFY(!AbrirRecordset(QStringLiteral("SELECT * FROM no_existe"), rs));
+            confirmada = t.Confirmar();
+        }
+        QCOMPARE(confirmada, e.Valor(QStringLiteral("SELECT count(*) FROM sectores WHERE "
+                                                    "SecDescripcion = 'Tras un error'"))
+                                     .toInt() == 1);
+
         // The engine's refusal is described in Spanish, its own text kept for support.
         Mensajes::Limpiar();
         QVERIFY(!AbrirRecordset(QStringLiteral("INSERT INTO comandos (nombre) VALUES ('x')"), rs));
