@@ -19,6 +19,12 @@ QString Fecha(const QDateTime& m) {
                                         : QStringLiteral("dd/MM/yyyy HH:mm"));
 }
 
+// A spreadsheet opening the file runs a text beginning with one of these as a formula (a
+// "=HYPERLINK(…)" becomes a live link); a leading apostrophe keeps it a text.
+bool PareceFormula(const QString& s) {
+    return !s.isEmpty() && QStringLiteral("=+-@\t\r").contains(s.front());
+}
+
 QString Campo(const QVariant& v) {
     if (!v.isValid() || v.isNull())
         return {};
@@ -41,6 +47,8 @@ QString Campo(const QVariant& v) {
         break;
     }
     QString s = v.toString();
+    if (PareceFormula(s))
+        s.prepend(QLatin1Char('\''));
     if (s.contains(QLatin1Char(';')) || s.contains(QLatin1Char('"')) ||
         s.contains(QLatin1Char('\n')) || s.contains(QLatin1Char('\r'))) {
         s.replace(QLatin1Char('"'), QLatin1String("\"\""));

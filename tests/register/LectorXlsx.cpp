@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QHash>
+#include <QRegularExpression>
 #include <QXmlStreamReader>
 #include <cmath>
 #include <zlib.h>
@@ -42,6 +43,19 @@ int Columna(QStringView ref) {
     return c - 1;
 }
 
+// A control character in a text is written as _xHHHH_, its code in hexadecimal.
+QString SinEscapes(const QString& texto) {
+    static const QRegularExpression escape(QStringLiteral("_x([0-9A-Fa-f]{4})_"));
+    QString s = texto;
+    QRegularExpressionMatch m;
+    for (qsizetype desde = 0; (m = escape.match(s, desde)).hasMatch();) {
+        s.replace(m.capturedStart(), m.capturedLength(),
+                  QChar(m.captured(1).toUShort(nullptr, 16)));
+        desde = m.capturedStart() + 1;
+    }
+    return s;
+}
+
 QStringList Compartidos(const QByteArray& xml) {
     QStringList textos;
     QXmlStreamReader x(xml);
@@ -50,7 +64,7 @@ QStringList Compartidos(const QByteArray& xml) {
         if (x.isStartElement() && x.name() == QLatin1String("si"))
             textos << QString();
         else if (x.isStartElement() && x.name() == QLatin1String("t") && !textos.isEmpty())
-            textos.last() += x.readElementText();
+            textos.last() += SinEscapes(x.readElementText());
     }
     return textos;
 }

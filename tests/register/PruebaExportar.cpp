@@ -68,26 +68,29 @@ private slots:
 
     // The view on screen, then the ticked orders only; the XLSX read back holds the list's rows
     // with real numbers and dates, and the CSV of the same rows is written as a Spanish-locale
-    // spreadsheet reads it.
+    // spreadsheet reads it. Texts that a spreadsheet would run as formulas stay texts: string
+    // cells in the XLSX, an apostrophe ahead in the CSV; numbers stay numbers.
     void listaPrincipalAXlsxYCsv() {
         Entorno e;
-        e.Insertar("sector_insertar", {QStringLiteral("Producción")});
-        e.Insertar("centrodecosto_insertar", {QStringLiteral("Logística")});
-        const int cano = e.Producto(QStringLiteral("Caño 1\" ; codo \"largo\""));
-        const int tuerca = e.Producto(QStringLiteral("Tuerca 3/8'' zincada"));
-        auto orden = [&](const QDateTime& fecha, double cantidad, int producto) {
+        e.Insertar("sector_insertar", {QStringLiteral("@Producción")});
+        e.Insertar("centrodecosto_insertar", {QStringLiteral("-Logística")});
+        const int cano = e.Producto(QStringLiteral("=HYPERLINK(\"http://x\";\"Caño 1\"\"\")"));
+        const int tuerca = e.Producto(QStringLiteral("\rTuerca 3/8'' zincada"));
+        auto orden = [&](const QDateTime& fecha, double cantidad, int producto,
+                         const QString& medida) {
             return e.Insertar("orden_insertar",
-                              {fecha, cantidad, QStringLiteral("Caja x 50"), producto, QString(),
-                               QString(), QStringLiteral("Normal"), 1, 1, 1, 0,
-                               QStringLiteral("korva")});
+                              {fecha, cantidad, medida, producto, QString(), QString(),
+                               QStringLiteral("Normal"), 1, 1, 1, 0, QStringLiteral("korva")});
         };
         auto precio = [&](int o, double p, const QString& moneda) {
             e.Insertar("precio_Insertar", {o, 1, QString(), p, moneda, QString(), kHoy, kHoy, 1});
         };
-        const int a = orden(QDateTime(QDate(2026, 3, 10), QTime(14, 35)), 2.5, cano);
+        const int a =
+            orden(QDateTime(QDate(2026, 3, 10), QTime(14, 35)), 2.5, cano, QStringLiteral("+1"));
         precio(a, 1234.56, QStringLiteral("Dólares"));
-        orden(QDate(2026, 3, 11).startOfDay(), 3, tuerca); // no accepted quote: 0
-        const int c = orden(QDate(2026, 3, 12).startOfDay(), 0.1, tuerca);
+        // Without an accepted quote its amount is 0.
+        orden(QDate(2026, 3, 11).startOfDay(), 3, tuerca, QStringLiteral("Caja x 50"));
+        const int c = orden(QDate(2026, 3, 12).startOfDay(), 0.1, tuerca, QStringLiteral("\tCaja"));
         precio(c, 0.3, QStringLiteral("Pesos"));
 
         frmPrincipal* w = frmPrincipal::Instancia();
@@ -99,6 +102,10 @@ private slots:
                          {QStringLiteral("Dólares"), QString(), QStringLiteral("Pesos")});
         QCOMPARE(LectorXlsx::Hoja(xlsx)[1][0].toDateTime(),
                  QDateTime(QDate(2026, 3, 10), QTime(14, 35)));
+        QCOMPARE(LectorXlsx::Hoja(xlsx)[1][3],
+                 QStringLiteral("=HYPERLINK(\"http://x\";\"Caño 1\"\"\")"));
+        QVERIFY(
+            !LectorXlsx::Entrada(xlsx, QStringLiteral("xl/worksheets/sheet1.xml")).contains("<f>"));
 
         // A search restricts the view; ticked rows restrict it further.
         Mensajes::ResponderTexto(QStringLiteral("tuerca"));
@@ -124,14 +131,17 @@ private slots:
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QByteArray bytes = f.readAll();
         QVERIFY(bytes.startsWith("\xEF\xBB\xBF")); // UTF-8 byte-order mark
-        QCOMPARE(
-            QString::fromUtf8(bytes.mid(3)),
-            QStringLiteral("Fecha;Cant.;Medida;Descripción;Importe;Moneda;Sector;"
-                           "Centro de Costo\r\n"
-                           "10/03/2026 14:35;2,5;Caja x 50;\"Caño 1\"\" ; codo \"\"largo\"\"\";"
-                           "1234,56;Dólares;Producción;Logística\r\n"
-                           "12/03/2026;0,1;Caja x 50;Tuerca 3/8'' zincada;0,3;Pesos;"
-                           "Producción;Logística\r\n"));
+        QCOMPARE(QString::fromUtf8(bytes.mid(3)),
+                 QStringLiteral("Fecha;Cant.;Medida;Descripción;Importe;Moneda;Sector;"
+                                "Centro de Costo\r\n"
+                                "10/03/2026 14:35;2,5;'+1;"
+                                "\"'=HYPERLINK(\"\"http://x\"\";\"\"Caño 1\"\"\"\"\"\")\";"
+                                "1234,56;Dólares;'@Producción;'-Logística\r\n"
+                                "12/03/2026;0,1;'\tCaja;\"'\rTuerca 3/8'' zincada\";0,3;Pesos;"
+                                "'@Producción;'-Logística\r\n"));
+        const Tabla numeros{{}, {QStringLiteral("-N")}, {{-2.5}, {-3}, {QStringLiteral("-3")}}};
+        QCOMPARE(EscritorCsv::Texto(numeros),
+                 QByteArray("\xEF\xBB\xBF'-N\r\n-2,5\r\n-3\r\n'-3\r\n"));
     }
 
     // Two different list models: the maintenance pattern's (after a search) and the products'.
