@@ -138,8 +138,6 @@ public:
 
     InformeMaquetado(const DisenoInforme& diseno, const Recordset& rs, const QSize& papelTwips);
 
-    const DisenoInforme& Diseno() const { return diseno_; }
-    QSize Papel() const { return papel_; }
     int Paginas() const { return static_cast<int>(paginas_.size()); }
     QVector<TrazoInforme> Contenido(int pagina) const; // pagina from 0
     // The texts of a page, top to bottom and left to right; handy to look at a page.
