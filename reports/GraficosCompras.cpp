@@ -13,6 +13,9 @@
 namespace GraficosCompras {
 namespace {
 
+// The value axis of horizontal bars reaches this far beyond the longest bar, for its label.
+constexpr double kLugarEtiqueta = 1.3;
+
 QChart* Nuevo(const QString& titulo) {
     auto* g = new QChart;
     g->setTitle(titulo);
@@ -22,6 +25,8 @@ QChart* Nuevo(const QString& titulo) {
     g->setTitleFont(f);
     g->setAnimationOptions(QChart::NoAnimation);
     g->setBackgroundRoundness(0);
+    // Amounts and counts as the person's locale writes them, like the lists ("30.922,8").
+    g->setLocalizeNumbers(true);
     return g;
 }
 
@@ -30,7 +35,8 @@ QValueAxis* EjeValores(double maximo, bool enteros) {
     eje->setMin(0);
     eje->setMax(maximo > 0 ? maximo : 1);
     if (enteros) {
-        eje->setLabelFormat(QStringLiteral("%d"));
+        // "%d" is not localised by the chart and comes out empty; whole ticks need no decimals.
+        eje->setLabelFormat(QStringLiteral("%.0f"));
         eje->setTickType(QValueAxis::TicksDynamic);
         eje->setTickAnchor(0);
         eje->setTickInterval(qMax(1.0, std::ceil((maximo > 0 ? maximo : 1) / 8)));
@@ -56,14 +62,19 @@ QChart* Barras(const QString& titulo, const QString& serie, const QStringList& n
     auto* barras = new QHorizontalBarSeries;
     barras->append(conjunto);
     barras->setLabelsVisible(true);
-    barras->setLabelsPosition(QAbstractBarSeries::LabelsInsideEnd);
+    // Beyond the bar's end, so that a short bar's label is not cut by the axis; the axis leaves
+    // room for the longest bar's label.
+    barras->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
     barras->setLabelsPrecision(enteros ? 10 : 12);
     g->addSeries(barras);
     g->addAxis(categorias, Qt::AlignLeft);
     barras->attachAxis(categorias);
-    QValueAxis* eje = EjeValores(maximo * 1.05, enteros);
+    QValueAxis* eje = EjeValores(maximo * kLugarEtiqueta, enteros);
     g->addAxis(eje, Qt::AlignBottom);
     barras->attachAxis(eje);
+    // Outside its bar a label stands on the background: the theme's white, meant for inside a
+    // bar, would not be seen.
+    conjunto->setLabelColor(eje->labelsColor());
     g->legend()->setVisible(false);
     return g;
 }
@@ -125,8 +136,8 @@ QChart* Totales(const QString& titulo, const QList<ResumenCompras::Total>& total
 }
 
 QChart* OrdenesPorEstado(const QList<ResumenCompras::Cantidad>& estados) {
-    QChart* g = Nuevo(QStringLiteral("Ordenes por estado"));
-    auto* conjunto = new QBarSet(QStringLiteral("Ordenes"));
+    QChart* g = Nuevo(QStringLiteral("Órdenes por estado"));
+    auto* conjunto = new QBarSet(QStringLiteral("Órdenes"));
     auto* categorias = new QBarCategoryAxis;
     double maximo = 0;
     for (const ResumenCompras::Cantidad& e : estados) {
@@ -144,6 +155,9 @@ QChart* OrdenesPorEstado(const QList<ResumenCompras::Cantidad>& estados) {
     QValueAxis* eje = EjeValores(maximo * 1.1, true);
     g->addAxis(eje, Qt::AlignLeft);
     barras->attachAxis(eje);
+    // Outside its bar a label stands on the background: the theme's white, meant for inside a
+    // bar, would not be seen.
+    conjunto->setLabelColor(eje->labelsColor());
     g->legend()->setVisible(false);
     return g;
 }
@@ -161,9 +175,9 @@ QChart* PendientesVencidas(const QList<ResumenCompras::Cantidad>& sectores, int 
                          (avisoDias == 1 ? QStringLiteral(" día") : QStringLiteral(" días"));
     const QString titulo = total == 0
                                ? QStringLiteral("No hay órdenes pendientes con más de ") + dias
-                               : QStringLiteral("Ordenes pendientes con más de ") + dias +
+                               : QStringLiteral("Órdenes pendientes con más de ") + dias +
                                      QStringLiteral(", por sector: ") + QString::number(total);
-    return Barras(titulo, QStringLiteral("Ordenes"), nombres, valores, true);
+    return Barras(titulo, QStringLiteral("Órdenes"), nombres, valores, true);
 }
 
 } // namespace GraficosCompras

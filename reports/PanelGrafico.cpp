@@ -53,10 +53,6 @@ void PanelGrafico::Mostrar(QChart* grafico) {
         delete anterior;
 }
 
-QChart* PanelGrafico::Grafico() const {
-    return vista_->chart();
-}
-
 bool PanelGrafico::Escribir(const QString& ruta, bool pdf) const {
     QSaveFile archivo(ruta);
     if (!archivo.open(QIODevice::WriteOnly))
@@ -81,7 +77,9 @@ bool PanelGrafico::Escribir(const QString& ruta, bool pdf) const {
         imagen.fill(Qt::white);
         QPainter p(&imagen);
         p.setRenderHint(QPainter::Antialiasing);
-        vista_->render(&p, QRectF(), origen);
+        // An empty target would be the image's size in pixels, which the painter scales by the
+        // pixel ratio once more: the picture would hold only the chart's top-left quarter.
+        vista_->render(&p, QRectF(QPointF(0, 0), origen.size()), origen);
         p.end();
         if (!imagen.save(&archivo, "PNG"))
             return false;

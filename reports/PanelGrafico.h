@@ -15,9 +15,6 @@ public:
 
     // Shows `grafico` (the panel takes it), replacing the chart shown before.
     void Mostrar(QChart* grafico);
-    QChart* Grafico() const;
-    QChartView* Vista() const { return vista_; }
-    QPushButton* cmdExportar() const { return cmdExportar_; }
 
     // Writes the chart to `ruta`, PNG or PDF by `pdf`; the file is written whole or not at all.
     bool Escribir(const QString& ruta, bool pdf) const;

@@ -47,11 +47,11 @@ frmResumenCompras::frmResumenCompras(QWidget* padre) : QWidget(padre, Qt::Window
     tabGraficos = new QTabWidget(this);
     tabGraficos->setObjectName(QStringLiteral("tabGraficos"));
     grfMeses = new PanelGrafico(QStringLiteral("Compras por mes"), this);
-    grfEstados = new PanelGrafico(QStringLiteral("Ordenes por estado"), this);
+    grfEstados = new PanelGrafico(QStringLiteral("Órdenes por estado"), this);
     grfVencidas = new PanelGrafico(QStringLiteral("Pendientes vencidas"), this);
     tabGraficos->addTab(grfMeses, QStringLiteral("Compras por &mes"));
     tabGraficos->addTab(PaginaPeriodo(), QStringLiteral("&Sectores y centros de costo"));
-    tabGraficos->addTab(grfEstados, QStringLiteral("Ordenes por &estado"));
+    tabGraficos->addTab(grfEstados, QStringLiteral("Órdenes por &estado"));
     tabGraficos->addTab(grfVencidas, QStringLiteral("&Pendientes vencidas"));
     vertical->addWidget(tabGraficos, 1);
 
