@@ -24,24 +24,29 @@ if(UNIX AND NOT APPLE)
     endforeach()
 
     # Debian wants the manual pages and the changelog compressed, without the file's name and
-    # time inside, so that two builds give the same package.
+    # time inside, so that two builds give the same package. The manual pages are English in
+    # man1 and Spanish in es/man1, where man looks in a Spanish session.
     find_program(GZIP gzip REQUIRED)
     set(comprimidos)
-    file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/paquete)
-    foreach(origen man/quimbel.1 man/quimbel-db.1 debian-doc/changelog)
-        get_filename_component(nombre ${origen} NAME)
-        set(destino ${CMAKE_BINARY_DIR}/paquete/${nombre}.gz)
+    foreach(origen man/quimbel.1 man/quimbel-db.1 man/es/quimbel.1 man/es/quimbel-db.1
+                   debian-doc/changelog)
+        set(destino ${CMAKE_BINARY_DIR}/paquete/${origen}.gz)
+        get_filename_component(carpeta ${destino} DIRECTORY)
+        file(MAKE_DIRECTORY ${carpeta})
         add_custom_command(OUTPUT ${destino}
                            COMMAND ${GZIP} -9 -n -c ${paquete}/${origen} > ${destino}
                            DEPENDS ${paquete}/${origen} VERBATIM)
         list(APPEND comprimidos ${destino})
     endforeach()
     add_custom_target(quimbel_documentos ALL DEPENDS ${comprimidos})
-    install(FILES ${CMAKE_BINARY_DIR}/paquete/quimbel.1.gz ${CMAKE_BINARY_DIR}/paquete/quimbel-db.1.gz
-            DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    foreach(idioma "" es/)
+        install(FILES ${CMAKE_BINARY_DIR}/paquete/man/${idioma}quimbel.1.gz
+                      ${CMAKE_BINARY_DIR}/paquete/man/${idioma}quimbel-db.1.gz
+                DESTINATION ${CMAKE_INSTALL_MANDIR}/${idioma}man1)
+    endforeach()
     set(docdir ${CMAKE_INSTALL_DATAROOTDIR}/doc/quimbel)
     install(FILES ${paquete}/debian-doc/copyright DESTINATION ${docdir})
-    install(FILES ${CMAKE_BINARY_DIR}/paquete/changelog.gz DESTINATION ${docdir})
+    install(FILES ${CMAKE_BINARY_DIR}/paquete/debian-doc/changelog.gz DESTINATION ${docdir})
 endif()
 
 set(CPACK_GENERATOR DEB)

@@ -20,5 +20,16 @@ desktop-file-validate "$RAIZ"/packaging/*.desktop
 appstreamcli validate --no-net "$RAIZ"/packaging/*.metainfo.xml
 lintian --fail-on error,warning "$DEB"
 # Asked in a terminal without a display, the program still answers.
-[ "$(env -u DISPLAY QT_QPA_PLATFORM=xcb "$BUILD/bin/quimbel" --version)" = "Quimbel $VERSION" ] ||
+sin_pantalla() { env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$BUILD/bin/$@"; }
+[ "$(sin_pantalla quimbel --version)" = "Quimbel $VERSION" ] ||
     { echo "quimbel --version no muestra la versión $VERSION" >&2; exit 1; }
+sin_pantalla quimbel --help | head -1 | grep -q '^Uso: quimbel' ||
+    { echo "quimbel --help no muestra el uso" >&2; exit 1; }
+[ "$(sin_pantalla quimbel-db --version)" = "quimbel-db (Quimbel) $VERSION" ] ||
+    { echo "quimbel-db --version no muestra la versión $VERSION" >&2; exit 1; }
+# The manual pages in English and in Spanish.
+contenido=$(dpkg-deb -c "$DEB")
+for pagina in man1/quimbel.1.gz man1/quimbel-db.1.gz es/man1/quimbel.1.gz es/man1/quimbel-db.1.gz; do
+    grep -q "/usr/share/man/$pagina\$" <<<"$contenido" ||
+        { echo "Falta la página de manual $pagina en el paquete" >&2; exit 1; }
+done

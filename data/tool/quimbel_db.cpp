@@ -8,6 +8,7 @@
 #include "Historial.h"
 #include "Mensajes.h"
 #include "Reloj.h"
+#include "quimbel_version.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -18,7 +19,8 @@
 
 namespace {
 
-int Uso() {
+// Asked for (--help), the usage goes to the standard output and is no error.
+int Uso(bool pedido = false) {
     std::fputs("Uso:\n"
                "  quimbel-db crear [--demo] RUTA\n"
                "  quimbel-db verificar RUTA\n"
@@ -26,9 +28,10 @@ int Uso() {
                "  quimbel-db ejecutar RUTA NOMBRE [VALOR...]\n"
                "  quimbel-db historial RUTA [ORDEN]\n"
                "  quimbel-db copiar ORIGEN DESTINO\n"
+               "  quimbel-db --version | --help\n"
                "RUTA, ORIGEN y DESTINO: un archivo o postgresql://usuario@servidor/base\n",
-               stderr);
-    return 2;
+               pedido ? stdout : stderr);
+    return pedido ? 0 : 2;
 }
 
 void Imprimir(const QString& s) {
@@ -230,6 +233,12 @@ int main(int argc, char* argv[]) {
     if (args.isEmpty())
         return Uso();
     const QString orden = args.takeFirst();
+    if (orden == QLatin1String("--version")) {
+        std::puts("quimbel-db (Quimbel) " QUIMBEL_VERSION);
+        return 0;
+    }
+    if (orden == QLatin1String("--help") || orden == QLatin1String("-h"))
+        return Uso(true);
     if (orden == QLatin1String("crear"))
         return Crear(args);
     if (orden == QLatin1String("verificar"))
