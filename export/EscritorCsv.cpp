@@ -12,11 +12,11 @@ QString Numero(double v) {
     return s;
 }
 
+// As precise as the lists show it: a date alone at midnight, otherwise down to the second.
 QString Fecha(const QDateTime& m) {
     if (m.time() == QTime(0, 0))
         return m.toString(QStringLiteral("dd/MM/yyyy"));
-    return m.toString(m.time().second() ? QStringLiteral("dd/MM/yyyy HH:mm:ss")
-                                        : QStringLiteral("dd/MM/yyyy HH:mm"));
+    return m.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
 }
 
 // A spreadsheet opening the file runs a text beginning with one of these as a formula (a

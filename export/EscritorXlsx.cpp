@@ -100,7 +100,7 @@ ResultadoEscritura Libro(const QString& ruta, const Tabla& tabla, const AvanceEs
                       workbook_add_format(libro)};
     format_set_bold(formatos.encabezado);
     format_set_num_format(formatos.fecha, "dd/mm/yyyy");
-    format_set_num_format(formatos.fechaHora, "dd/mm/yyyy hh:mm");
+    format_set_num_format(formatos.fechaHora, "dd/mm/yyyy hh:mm:ss");
 
     lxw_error e = LXW_NO_ERROR;
     const int columnas = static_cast<int>(tabla.encabezados.size());

@@ -17,9 +17,9 @@ Tabla frmPrincipal::TablaParaExportar() const {
     QVector<int> indices;
     for (const QString& campo : campos)
         indices << rsLista.IndiceCampo(campo);
-    const int importe =
-        static_cast<int>(campos.indexOf(ModeloOrdenes::CampoDe(ModeloOrdenes::Importe)));
 
+    // An order without an accepted quote has no amount: its cell stays empty, as on the printed
+    // list, where the list on screen shows 0 (a 0 in a spreadsheet would be summed as a price).
     const bool soloMarcadas = !IdsMarcados().isEmpty();
     for (int f = 0; f < modelo_->rowCount(); ++f) {
         if (soloMarcadas && !modelo_->Marcada(f))
@@ -28,9 +28,6 @@ Tabla frmPrincipal::TablaParaExportar() const {
         QVector<QVariant> fila(indices.size());
         for (int c = 0; c < indices.size(); ++c)
             fila[c] = indices[c] >= 0 ? registro[indices[c]] : QVariant();
-        // As the list shows it: an order without an accepted quote costs 0.
-        if (!fila[importe].isValid() || fila[importe].isNull())
-            fila[importe] = 0.0;
         t.filas << fila;
     }
     return t;

@@ -29,7 +29,8 @@ void Marcar(frmPrincipal* w, int fila) {
     QTest::keyClick(w->grdLista, Qt::Key_Space);
 }
 
-// The exported rows against what the main list shows, column by column, and the currency.
+// The exported rows against what the main list shows, column by column, and the currency;
+// without an accepted quote the list shows 0 and the amount cell is empty.
 void CompararConLista(frmPrincipal* w, const QVector<QVector<QVariant>>& hoja,
                       const QVector<int>& filasLista, const QStringList& monedas) {
     QCOMPARE(hoja.size(), filasLista.size() + 1);
@@ -39,12 +40,16 @@ void CompararConLista(frmPrincipal* w, const QVector<QVector<QVariant>>& hoja,
         const QVector<QVariant>& r = hoja[i + 1];
         QCOMPARE(r.value(0).typeId(), QMetaType::QDateTime);
         QCOMPARE(r.value(1).typeId(), QMetaType::Double);
-        QCOMPARE(r.value(4).typeId(), QMetaType::Double);
+        QCOMPARE(r.value(4).typeId(),
+                 monedas[i].isEmpty() ? QMetaType::UnknownType : QMetaType::Double);
         int c = 0;
         for (int col = ModeloOrdenes::Fecha; col < ModeloOrdenes::kColumnas; ++col, ++c) {
             const QString enLista =
                 w->Modelo()->data(w->Modelo()->index(filasLista[i], col)).toString();
-            QCOMPARE(Formato::Valor(r.value(c)), enLista);
+            if (col == ModeloOrdenes::Importe && monedas[i].isEmpty())
+                QCOMPARE(enLista, QStringLiteral("0"));
+            else
+                QCOMPARE(Formato::Valor(r.value(c)), enLista);
             if (col == ModeloOrdenes::Importe)
                 QCOMPARE(r.value(++c).toString(), monedas[i]);
         }
@@ -88,9 +93,9 @@ private slots:
         const int a =
             orden(QDateTime(QDate(2026, 3, 10), QTime(14, 35)), 2.5, cano, QStringLiteral("+1"));
         precio(a, 1234.56, QStringLiteral("Dólares"));
-        // Without an accepted quote its amount is 0.
-        orden(QDate(2026, 3, 11).startOfDay(), 3, tuerca, QStringLiteral("Caja x 50"));
-        const int c = orden(QDate(2026, 3, 12).startOfDay(), 0.1, tuerca, QStringLiteral("\tCaja"));
+        orden(QDate(2026, 3, 11).startOfDay(), 3, tuerca, QStringLiteral("\tCaja")); // no quote
+        const int c =
+            orden(QDate(2026, 3, 12).startOfDay(), 0.1, tuerca, QStringLiteral("Caja x 50"));
         precio(c, 0.3, QStringLiteral("Pesos"));
 
         frmPrincipal* w = frmPrincipal::Instancia();
@@ -106,6 +111,8 @@ private slots:
                  QStringLiteral("=HYPERLINK(\"http://x\";\"Caño 1\"\"\")"));
         QVERIFY(
             !LectorXlsx::Entrada(xlsx, QStringLiteral("xl/worksheets/sheet1.xml")).contains("<f>"));
+        // A time is shown to the second, as in the list.
+        QVERIFY(LectorXlsx::Entrada(xlsx, QStringLiteral("xl/styles.xml")).contains("hh:mm:ss"));
 
         // A search restricts the view; ticked rows restrict it further.
         Mensajes::ResponderTexto(QStringLiteral("tuerca"));
@@ -123,7 +130,7 @@ private slots:
 
         w->CargarLista(QStringLiteral("1"));
         Marcar(w, 0);
-        Marcar(w, 2);
+        Marcar(w, 1);
         const QString csv = e.Carpeta() + QStringLiteral("/marcadas"); // suffix added
         Mensajes::ResponderTexto(csv + QStringLiteral(".csv"));
         w->mnuArchivoExportar->trigger();
@@ -134,10 +141,10 @@ private slots:
         QCOMPARE(QString::fromUtf8(bytes.mid(3)),
                  QStringLiteral("Fecha;Cant.;Medida;Descripción;Importe;Moneda;Sector;"
                                 "Centro de Costo\r\n"
-                                "10/03/2026 14:35;2,5;'+1;"
+                                "10/03/2026 14:35:00;2,5;'+1;"
                                 "\"'=HYPERLINK(\"\"http://x\"\";\"\"Caño 1\"\"\"\"\"\")\";"
                                 "1234,56;Dólares;'@Producción;'-Logística\r\n"
-                                "12/03/2026;0,1;'\tCaja;\"'\rTuerca 3/8'' zincada\";0,3;Pesos;"
+                                "11/03/2026;3;'\tCaja;\"'\rTuerca 3/8'' zincada\";;;"
                                 "'@Producción;'-Logística\r\n"));
         const Tabla numeros{{}, {QStringLiteral("-N")}, {{-2.5}, {-3}, {QStringLiteral("-3")}}};
         QCOMPARE(EscritorCsv::Texto(numeros),
