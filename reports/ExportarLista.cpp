@@ -1,5 +1,6 @@
 #include "ExportarLista.h"
 
+#include "ErrorSistema.h"
 #include "EscritorCsv.h"
 #include "EscritorXlsx.h"
 #include "Mensajes.h"
@@ -82,10 +83,10 @@ bool ExportarTabla(const Tabla& tabla, const QString& nombreSugerido, QWidget* p
                 : EscritorXlsx::Escribir(ruta, tabla, avance);
     }
     if (!r.escrito && !r.cancelado)
-        Mensajes::MsgBox(QStringLiteral("No se pudo escribir el archivo ") +
-                             QDir::toNativeSeparators(ruta) + QStringLiteral(":\r\n") + r.error,
-                         Mensajes::Botones::OK, Mensajes::Icono::Exclamacion,
-                         QStringLiteral("Atención"));
+        Mensajes::MsgBox(
+            QStringLiteral("No se pudo escribir el archivo ") + QDir::toNativeSeparators(ruta) +
+                QStringLiteral(":\r\n") + ErrorDeArchivo(r.error),
+            Mensajes::Botones::OK, Mensajes::Icono::Exclamacion, QStringLiteral("Atención"));
     return r.escrito;
 }
 

@@ -1,5 +1,6 @@
 #include "PanelGrafico.h"
 
+#include "ErrorSistema.h"
 #include "Mensajes.h"
 #include "Pantalla.h"
 
@@ -53,10 +54,15 @@ void PanelGrafico::Mostrar(QChart* grafico) {
         delete anterior;
 }
 
-bool PanelGrafico::Escribir(const QString& ruta, bool pdf) const {
+bool PanelGrafico::Escribir(const QString& ruta, bool pdf, QString* error) const {
     QSaveFile archivo(ruta);
-    if (!archivo.open(QIODevice::WriteOnly))
+    const auto fallo = [&] {
+        if (error)
+            *error = ErrorDeArchivo(archivo.errorString());
         return false;
+    };
+    if (!archivo.open(QIODevice::WriteOnly))
+        return fallo();
     const QRect origen = vista_->viewport()->rect();
     if (pdf) {
         QPdfWriter escritor(&archivo);
@@ -67,10 +73,10 @@ bool PanelGrafico::Escribir(const QString& ruta, bool pdf) const {
         escritor.setCreator(QStringLiteral("Quimbel"));
         QPainter p;
         if (!p.begin(&escritor))
-            return false;
+            return fallo();
         vista_->render(&p, QRectF(), origen, Qt::KeepAspectRatio);
         if (!p.end())
-            return false;
+            return fallo();
     } else {
         QImage imagen(origen.size() * kEscalaImagen, QImage::Format_ARGB32_Premultiplied);
         imagen.setDevicePixelRatio(kEscalaImagen);
@@ -82,9 +88,9 @@ bool PanelGrafico::Escribir(const QString& ruta, bool pdf) const {
         vista_->render(&p, QRectF(QPointF(0, 0), origen.size()), origen);
         p.end();
         if (!imagen.save(&archivo, "PNG"))
-            return false;
+            return fallo();
     }
-    return archivo.commit();
+    return archivo.commit() || fallo();
 }
 
 void PanelGrafico::Exportar() {
@@ -102,12 +108,14 @@ void PanelGrafico::Exportar() {
         ruta += pdf ? QStringLiteral(".pdf") : QStringLiteral(".png");
     }
     bool escrito = false;
+    QString error;
     {
         CursorOcupado ocupado;
-        escrito = Escribir(ruta, pdf);
+        escrito = Escribir(ruta, pdf, &error);
     }
     if (!escrito)
-        Mensajes::MsgBox(
-            QStringLiteral("No se pudo escribir el archivo ") + QDir::toNativeSeparators(ruta),
-            Mensajes::Botones::OK, Mensajes::Icono::Exclamacion, QStringLiteral("Atención"));
+        Mensajes::MsgBox(QStringLiteral("No se pudo escribir el archivo ") +
+                             QDir::toNativeSeparators(ruta) + QStringLiteral(":\r\n") + error,
+                         Mensajes::Botones::OK, Mensajes::Icono::Exclamacion,
+                         QStringLiteral("Atención"));
 }

@@ -17,7 +17,8 @@ public:
     void Mostrar(QChart* grafico);
 
     // Writes the chart to `ruta`, PNG or PDF by `pdf`; the file is written whole or not at all.
-    bool Escribir(const QString& ruta, bool pdf) const;
+    // On failure `error` (when given) receives the reason, in Spanish.
+    bool Escribir(const QString& ruta, bool pdf, QString* error = nullptr) const;
     void Exportar();
 
 private:

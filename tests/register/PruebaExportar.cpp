@@ -2,6 +2,7 @@
 #include "Entorno.h"
 #include "EscritorCsv.h"
 #include "EscritorXlsx.h"
+#include "ExportarLista.h"
 #include "Formato.h"
 #include "LectorXlsx.h"
 #include "Mensajes.h"
@@ -209,11 +210,15 @@ private slots:
         }
         QCOMPARE(QDir(e.Carpeta()).entryList(QDir::Files).filter(QStringLiteral("previo")),
                  QStringList{QStringLiteral("previo")});
-        // A folder that does not exist: told, nothing written.
+        // A folder that does not exist: told in Spanish, the system's text after it; nothing
+        // written.
         Mensajes::Limpiar();
         const QString imposible = e.Carpeta() + QStringLiteral("/no/existe.xlsx");
-        QVERIFY(!EscritorXlsx::Escribir(imposible, t).escrito);
+        Mensajes::ResponderTexto(imposible);
+        QVERIFY(!ExportarTabla(t, QStringLiteral("Hoja"), nullptr));
         QVERIFY(!QFile::exists(imposible));
+        QVERIFY2(Mensajes::UltimoTexto().contains(QStringLiteral("\nLa carpeta no existe. (")),
+                 qPrintable(Mensajes::UltimoTexto()));
     }
 };
 
