@@ -8,6 +8,7 @@
 #include "Programa.h"
 #include "Respaldo.h"
 #include "TraduccionesQt.h"
+#include "VentanasEnPantalla.h"
 #include "frmLogin.h"
 #include "frmOpciones.h"
 #include "frmPresentacion.h"
@@ -24,6 +25,7 @@ int Main(QApplication& app) {
     QApplication::setWindowIcon(Programa::Icono());
     Mensajes::InstalarPresentadorWidgets();
     Accesibilidad::Instalar();
+    VentanasEnPantalla::Instalar();
     // The installed desktop entry's name, so the desktop shows its icon and name for the windows.
     QGuiApplication::setDesktopFileName(QStringLiteral("com.tolvanex.Quimbel"));
     QDir::setCurrent(QCoreApplication::applicationDirPath());

@@ -1,5 +1,6 @@
 #include "Mensajes.h"
 #include "RegistroPruebas.h"
+#include "VentanasEnPantalla.h"
 #include "frmAcercaDe.h"
 #include "frmPresentacion.h"
 #include "quimbel_version.h"
@@ -8,6 +9,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -41,6 +43,28 @@ private slots:
         QCOMPARE(f->lblVersion->text(), QStringLiteral("Version " QUIMBEL_VERSION));
         QTest::keyClick(f.get(), Qt::Key_Space);
         QVERIFY(!f->isVisible());
+    }
+
+    // Too big for the screen, placed partly below it, or never placed: each opens inside the
+    // available area.
+    void ventanasDentroDeLaPantalla() {
+        VentanasEnPantalla::Instalar();
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        QWidget grande, abajo, libre;
+        grande.resize(area.width() + 300, area.height() + 300);
+        abajo.setGeometry(area.right() - 100, area.bottom() - 100, 400, 300);
+        libre.resize(300, 200);
+        for (QWidget* w : {&grande, &abajo, &libre}) {
+            w->show();
+            QVERIFY(QTest::qWaitForWindowExposed(w));
+            QVERIFY2(area.contains(w->frameGeometry()),
+                     qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                    .arg(w->frameGeometry().x())
+                                    .arg(w->frameGeometry().y())
+                                    .arg(w->frameGeometry().width())
+                                    .arg(w->frameGeometry().height())));
+        }
+        QCOMPARE(abajo.size(), QSize(400, 300)); // moved, not shrunk
     }
 
     void acercaDeSinHerramientaDelSistemaLoDice() {
