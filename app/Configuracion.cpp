@@ -1,9 +1,11 @@
 #include "Configuracion.h"
 
+#include "Carpetas.h"
 #include "cQueryReg.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QStandardPaths>
 
 QString gDbPath;
 QString gDbBackup;
@@ -11,9 +13,15 @@ QString gLogoPath;
 QString gEmpresa;
 int gAvisoDias = 15;
 
+QString RutaPorDefectoBaseDeDatos(const QString& carpetaPrograma) {
+    const QString carpeta = Carpetas::ProgramaInstalado(carpetaPrograma)
+                                ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
+                                : carpetaPrograma;
+    return QDir::toNativeSeparators(carpeta + QStringLiteral("/bdquimbel.mdb"));
+}
+
 QString RutaPorDefectoBaseDeDatos() {
-    return QDir::toNativeSeparators(QCoreApplication::applicationDirPath() +
-                                    QStringLiteral("/bdquimbel.mdb"));
+    return RutaPorDefectoBaseDeDatos(QCoreApplication::applicationDirPath());
 }
 
 namespace {

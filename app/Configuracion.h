@@ -11,5 +11,7 @@ extern int gAvisoDias;
 
 // Fills the globals from the settings store and writes the defaults of missing values.
 void CargarConfiguracion();
-// The program's folder followed by the default database name.
+// The default database: beside the program run from its build folder; for the program installed
+// in a system folder, in the person's data folder (~/.local/share/Tolvanex/Quimbel).
+QString RutaPorDefectoBaseDeDatos(const QString& carpetaPrograma);
 QString RutaPorDefectoBaseDeDatos();

@@ -1,5 +1,6 @@
 #include "PresentadorMensajes.h"
 
+#include "Carpetas.h"
 #include "Mensajes.h"
 
 #include <QApplication>
@@ -112,8 +113,12 @@ QString Entrada(const Mostrado& m, const QString& inicial) {
 }
 
 // The text of a file chooser's record is its filter.
-QString Archivo(QObject* padre, const Mostrado& m, const QString& inicial, QString* filtroElegido) {
+QString Archivo(QObject* padre, const Mostrado& m, const QString& propuesto,
+                QString* filtroElegido) {
     auto* ventana = qobject_cast<QWidget*>(padre);
+    const bool imagen = m.texto.contains(QLatin1String("*.png"), Qt::CaseInsensitive) ||
+                        m.texto.contains(QLatin1String("*.jpg"), Qt::CaseInsensitive);
+    const QString inicial = Carpetas::InicioDeDialogo(propuesto, imagen);
     if (m.tipo == Tipo::GuardarArchivo)
         return QFileDialog::getSaveFileName(ventana, m.titulo, inicial, m.texto, filtroElegido);
     QFileDialog::Options opciones;

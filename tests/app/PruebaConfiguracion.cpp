@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QPointer>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTest>
 
 #if defined(Q_OS_UNIX)
@@ -71,7 +72,12 @@ private slots:
     void almacenNuevoRecibeLosValoresPorDefecto() {
         Entorno e(false);
         CargarConfiguracion();
-        QVERIFY(gDbPath.endsWith(QStringLiteral("bdquimbel.mdb")));
+        QCOMPARE(gDbPath,
+                 QCoreApplication::applicationDirPath() + QStringLiteral("/bdquimbel.mdb"));
+        // Installed in a system folder: in the person's data folder instead.
+        QCOMPARE(RutaPorDefectoBaseDeDatos(QStringLiteral("/usr/bin")),
+                 QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+                     QStringLiteral("/bdquimbel.mdb"));
         QCOMPARE(Leido(e, "db_path"), gDbPath);
         QCOMPARE(gAvisoDias, 15);
         QCOMPARE(Leido(e, "aviso_dias"), QStringLiteral("15"));
