@@ -7,6 +7,15 @@ set(QUIMBEL_ID com.tolvanex.Quimbel)
 set(paquete ${PROJECT_SOURCE_DIR}/packaging)
 
 install(TARGETS quimbel quimbel-db RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(UNIX AND NOT APPLE)
+    # The compiler's name and version in .comment say nothing to the person and differ from one
+    # build machine to the next.
+    find_program(OBJCOPY NAMES objcopy ${CMAKE_OBJCOPY})
+    install(CODE "foreach(p quimbel quimbel-db)
+        execute_process(COMMAND ${OBJCOPY} --remove-section=.comment
+                        \$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/\${p})
+    endforeach()")
+endif()
 
 if(UNIX AND NOT APPLE)
     install(FILES ${paquete}/${QUIMBEL_ID}.desktop
@@ -44,8 +53,11 @@ if(UNIX AND NOT APPLE)
                       ${CMAKE_BINARY_DIR}/paquete/man/${idioma}quimbel-db.1.gz
                 DESTINATION ${CMAKE_INSTALL_MANDIR}/${idioma}man1)
     endforeach()
+    # The machine's settings, commented: a configuration file of the package, which purge removes.
+    install(FILES ${paquete}/Quimbel.conf DESTINATION /etc/xdg/Tolvanex)
     set(docdir ${CMAKE_INSTALL_DATAROOTDIR}/doc/quimbel)
-    install(FILES ${paquete}/debian-doc/copyright DESTINATION ${docdir})
+    install(FILES ${paquete}/debian-doc/copyright ${paquete}/debian-doc/README.Debian
+            DESTINATION ${docdir})
     install(FILES ${CMAKE_BINARY_DIR}/paquete/debian-doc/changelog.gz DESTINATION ${docdir})
 endif()
 
@@ -74,4 +86,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # SQLite and PostgreSQL drivers and the translations of Qt's own texts. The xcb platform plugin comes with
 # libqt6gui6 on Debian 12.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, libqt6sql6-psql, qt6-translations-l10n")
+# Without it the program still runs on a Wayland desktop, through XWayland.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
+configure_file(${paquete}/debian-doc/conffiles ${CMAKE_BINARY_DIR}/paquete/conffiles COPYONLY)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_BINARY_DIR}/paquete/conffiles)
 include(CPack)

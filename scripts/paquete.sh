@@ -18,7 +18,8 @@ head -1 "$RAIZ/packaging/debian-doc/changelog" | grep -qF "($VERSION)" ||
     { echo "La versión $VERSION falta en packaging/debian-doc/changelog" >&2; exit 1; }
 desktop-file-validate "$RAIZ"/packaging/*.desktop
 appstreamcli validate --no-net "$RAIZ"/packaging/*.metainfo.xml
-lintian --fail-on error,warning "$DEB"
+# Not a single tag, informational and pedantic ones included.
+lintian --pedantic -I --fail-on error,warning,info,pedantic "$DEB"
 # Asked in a terminal without a display, the program still answers.
 sin_pantalla() { env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$BUILD/bin/$@"; }
 [ "$(sin_pantalla quimbel --version)" = "Quimbel $VERSION" ] ||
