@@ -143,8 +143,7 @@ bool InsertarEn(const QSqlDatabase& db, const QString& sql, const QString& colum
     if (!AbrirRecordsetEn(db, servidor ? sql + QStringLiteral(" RETURNING ") + columnaClave : sql,
                           rs, valores))
         return false;
-    *clave = servidor ? (rs.RecordCount() > 0 ? rs.Fila(0).value(0) : QVariant())
-                      : QVariant(Motor::UltimaClave(db));
+    *clave = servidor ? rs.Valor(0, 0) : QVariant(Motor::UltimaClave(db));
     return true;
 }
 
