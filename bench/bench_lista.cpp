@@ -9,7 +9,7 @@
 #include "Conexiones.h"
 #include "Configuracion.h"
 #include "Copia.h"
-#include "Esquema.h"
+#include "Ejecutor.h"
 #include "Mensajes.h"
 #include "ModeloOrdenes.h"
 #include "Reloj.h"
@@ -149,8 +149,7 @@ int Medir(int ordenes, const QString& servidor) {
         });
     }
     const double driver = Mejor(ConsultaDelDriver);
-    const double revision =
-        servidor.isEmpty() ? Mejor([] { Esquema::RevisionRapida(HandleConexion()); }) : -1;
+    const double revision = servidor.isEmpty() ? Mejor([] { RevisarBaseAbierta(); }) : -1;
     frmPrincipal* w = frmPrincipal::Instancia();
     w->show();
     QCoreApplication::processEvents();

@@ -1,3 +1,5 @@
+#include "Ejecutor.h"
+
 #include "Conexiones.h"
 #include "Mensajes.h"
 #include "Motor.h"
@@ -7,9 +9,12 @@
 
 namespace {
 
-QList<ErrorBD>& ultimos() {
-    static QList<ErrorBD> e;
-    return e;
+// The snapshot of what a statement gave back; closed when it gives no rows (an action).
+Recordset Instantanea(const QString& sql, FilasLeidas&& filas) {
+    Recordset rs;
+    if (filas.hay)
+        rs.Abrir(sql, std::move(filas.columnas), std::move(filas.filas));
+    return rs;
 }
 
 struct Comando {
@@ -18,12 +23,12 @@ struct Comando {
 };
 
 bool BuscarComando(const QString& nombre, Comando* c, ErrorBD* error) {
-    Recordset rs;
-    if (!Motor::Ejecutar(gConexion,
-                         QStringLiteral("SELECT parametros, sentencias FROM comandos WHERE "
-                                        "nombre = ?"),
-                         {nombre}, rs, false, error))
+    const QString sql =
+        QStringLiteral("SELECT parametros, sentencias FROM comandos WHERE nombre = ?");
+    FilasLeidas filas;
+    if (!Motor::Ejecutar(Conexion(), sql, {nombre}, &filas, false, error))
         return false;
+    const Recordset rs = Instantanea(sql, std::move(filas));
     if (rs.AbsolutePosition() <= 0) {
         *error = {SQLITE_ERROR,
                   QStringLiteral("No existe el comando guardado \"%1\".").arg(nombre)};
@@ -52,32 +57,38 @@ bool ConvertirTodos(const QVariantList& valores, const QStringList& tipos,
 // outside a transaction).
 bool EjecutarEntero(const Comando& c, const QVariantList& valores, Recordset& rs, ErrorBD* error,
                     QList<ErrorBD>* lista) {
-    const bool propia = !Motor::EnTransaccion(gConexion);
-    if (!Motor::Simple(gConexion, propia ? "BEGIN" : "SAVEPOINT comando", error)) {
+    const QSqlDatabase& db = Conexion();
+    const bool propia = !Motor::EnTransaccion(db);
+    if (!Motor::Simple(db, propia ? "BEGIN" : "SAVEPOINT comando", error)) {
         *lista << *error;
         return false;
     }
-    if (!Motor::Ejecutar(gConexion, c.sentencias, valores, rs, true, error)) {
+    FilasLeidas filas;
+    if (!Motor::Ejecutar(db, c.sentencias, valores, &filas, true, error)) {
         *lista << *error;
         if (propia) {
-            Motor::Simple(gConexion, "ROLLBACK", nullptr);
+            Motor::Simple(db, "ROLLBACK", nullptr);
         } else {
-            Motor::Simple(gConexion, "ROLLBACK TO comando", nullptr);
-            Motor::Simple(gConexion, "RELEASE comando", nullptr);
+            Motor::Simple(db, "ROLLBACK TO comando", nullptr);
+            Motor::Simple(db, "RELEASE comando", nullptr);
         }
         return false;
     }
-    if (Motor::Simple(gConexion, propia ? "COMMIT" : "RELEASE comando", error))
+    rs = Instantanea(c.sentencias, std::move(filas));
+    if (Motor::Simple(db, propia ? "COMMIT" : "RELEASE comando", error))
         return true;
     if (propia)
-        Motor::Simple(gConexion, "ROLLBACK", nullptr);
+        Motor::Simple(db, "ROLLBACK", nullptr);
     return false;
 }
 
 } // namespace
 
+QSqlDatabase& Conexion() {
+    return gConexion;
+}
+
 void ReportarErrores(const QList<ErrorBD>& errores) {
-    ultimos() = errores;
     for (const ErrorBD& e : errores)
         Mensajes::MsgBox(QStringLiteral("Error número: ") + QString::number(e.numero) +
                          QLatin1Char('\r') + e.descripcion);
@@ -106,7 +117,6 @@ bool EjecutarComando(const QString& nombre, Recordset& rs, const QVariantList& v
     if (!ok) {
         ReportarErrores(lista);
         Mensajes::MsgBox(QStringLiteral("Error número: ") + error.descripcion);
-        ultimos() = lista.isEmpty() ? QList<ErrorBD>{error} : lista;
         rs = Recordset();
     }
     return ok;
@@ -116,39 +126,39 @@ bool AbrirRecordsetEn(const QSqlDatabase& db, const QString& sql, Recordset& rs,
                       const QVariantList& valores) {
     rs = Recordset();
     ErrorBD error;
-    if (!Motor::Ejecutar(db, sql, valores, rs, false, &error)) {
-        rs = Recordset();
+    FilasLeidas filas;
+    if (!Motor::Ejecutar(db, sql, valores, &filas, false, &error)) {
         ReportarErrores({error});
         return false;
     }
+    rs = Instantanea(sql, std::move(filas));
     return true;
 }
 
 bool AbrirRecordsets(const QList<Consulta>& consultas, QList<Recordset>* rs) {
+    rs->clear();
     ErrorBD error;
-    if (!Motor::EjecutarLote(gConexion, consultas, rs, &error)) {
-        rs->clear();
+    QList<FilasLeidas> filas;
+    if (!Motor::EjecutarLote(Conexion(), consultas, &filas, &error)) {
         ReportarErrores({error});
         return false;
     }
+    for (qsizetype i = 0; i < filas.size(); ++i)
+        rs->append(Instantanea(consultas[i].sql, std::move(filas[i])));
     return true;
 }
 
 bool InsertarEn(const QSqlDatabase& db, const QString& sql, const QString& columnaClave,
                 const QVariantList& valores, QVariant* clave) {
-    // The server hands the key back with the insert itself: asking for it afterwards would cost
-    // another round trip. The file engine keeps it at hand.
-    const bool servidor = Motor::EsServidor(db);
-    Recordset rs;
-    if (!AbrirRecordsetEn(db, servidor ? sql + QStringLiteral(" RETURNING ") + columnaClave : sql,
-                          rs, valores))
-        return false;
-    *clave = servidor ? rs.Valor(0, 0) : QVariant(Motor::UltimaClave(db));
-    return true;
+    ErrorBD error;
+    if (Motor::Insertar(db, sql, columnaClave, valores, clave, &error))
+        return true;
+    ReportarErrores({error});
+    return false;
 }
 
 bool AbrirRecordset(const QString& sql, Recordset& rs, const QVariantList& valores) {
-    return AbrirRecordsetEn(gConexion, sql, rs, valores);
+    return AbrirRecordsetEn(Conexion(), sql, rs, valores);
 }
 
 void CerrarRecordset(Recordset& rs, bool liberar) {
@@ -160,8 +170,4 @@ void CerrarRecordset(Recordset& rs, bool liberar) {
 QString SqlTexto(const QString& valor) {
     QString r = valor;
     return r.replace(QLatin1Char('\''), QStringLiteral("''"));
-}
-
-QList<ErrorBD> UltimosErrores() {
-    return ultimos();
 }

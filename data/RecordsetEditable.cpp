@@ -1,6 +1,7 @@
 #include "RecordsetEditable.h"
 
 #include "Conexiones.h"
+#include "Ejecutor.h"
 #include "Mensajes.h"
 #include "Motor.h"
 
@@ -168,7 +169,7 @@ bool RecordsetEditable::Insertar(const QStringList& columnas, const QVariantList
         sql += QStringLiteral(" (") + columnas.join(QLatin1Char(',')) +
                QStringLiteral(") VALUES (") + marcas.join(QLatin1Char(',')) + QLatin1Char(')');
     }
-    return InsertarEn(gConexion, sql, Nombre(clave_), valores, clave);
+    return InsertarEn(Conexion(), sql, Nombre(clave_), valores, clave);
 }
 
 bool RecordsetEditable::Actualizar(const QStringList& columnas, const QVariantList& valores,
@@ -187,9 +188,9 @@ bool RecordsetEditable::Actualizar(const QStringList& columnas, const QVariantLi
                         asignaciones.join(QLatin1Char(',')) + QStringLiteral(" WHERE ") +
                         Nombre(clave_) + QStringLiteral("=?");
     Recordset rs;
-    if (!AbrirRecordsetEn(gConexion, sql, rs, valores + QVariantList{*clave}))
+    if (!AbrirRecordsetEn(Conexion(), sql, rs, valores + QVariantList{*clave}))
         return false;
-    if (Motor::Cambios(gConexion) == 0) {
+    if (Motor::Cambios(Conexion()) == 0) {
         ReportarError(QStringLiteral("La fila que se quería actualizar ya no existe: puede que "
                                      "otro puesto la haya eliminado."));
         return false;
@@ -216,7 +217,7 @@ bool RecordsetEditable::Grabar(const std::function<bool(const QVariant& clave)>&
     // The row as stored, defaults of the table included.
     QVector<QVariant> fila = Editada();
     Recordset leida;
-    if (AbrirRecordsetEn(gConexion,
+    if (AbrirRecordsetEn(Conexion(),
                          QStringLiteral("SELECT * FROM ") + Nombre(tabla_) +
                              QStringLiteral(" WHERE ") + Nombre(clave_) + QStringLiteral("=?"),
                          leida, {clave}) &&

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Conexiones.h"
+#include "TiposBD.h"
 
 #include <QVariant>
 

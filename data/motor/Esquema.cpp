@@ -1,9 +1,9 @@
 #include "Esquema.h"
 
-#include "Conexiones.h"
 #include "Dialecto.h"
 #include "ErrorMotor.h"
 #include "EsquemaDefinicion.h"
+#include "Motor.h"
 
 #include <QFileInfo>
 #include <sqlite3.h>
@@ -358,7 +358,7 @@ sqlite3* AbrirArchivo(const QString& ruta, bool crear, QString* error) {
 }
 
 bool Crear(const QString& ruta, QString* error) {
-    if (EsServidor(ruta))
+    if (Motor::EsServidor(ruta))
         return CrearEnServidor(ruta, error);
     if (QFileInfo::exists(ruta)) {
         if (error)
