@@ -22,14 +22,14 @@ inline constexpr int kEsperaOcupadoMs = 10000;
 bool EsServidor(const QString& ruta);
 // (Re)registers the named connection for the database file or server URI; opening it is
 // AbrirConexion's job.
-bool CrearOrigenDeDatos(const QString& nombre, const QString& ruta);
+[[nodiscard]] bool CrearOrigenDeDatos(const QString& nombre, const QString& ruta);
 // The database file (or server URI) a registered connection points at.
 QString RutaDeOrigen(const QString& nombre);
 // Opens the shared connection. A missing file (never created here), a file that is not a
 // database of this program, or one that cannot be written tells the user, runs the handler set
 // with AlFallarConexion (the options dialog) and gives false: start-up then ends the program.
 // The user is told the same for every cause; the cause itself goes in the message's details.
-bool AbrirConexion(const QString& nombre, const QString& password);
+[[nodiscard]] bool AbrirConexion(const QString& nombre, const QString& password);
 // What AbrirConexion does when it cannot open: the message, then the handler.
 void InformarConexionFallida(const QString& causa);
 void CerrarConexion();
@@ -41,14 +41,16 @@ QStringList RevisarBaseAbierta();
 
 // Runs the stored command of that name (without regard to case) with positional values, each
 // converted to the type the command declares. rs receives the rows the command produces.
-bool EjecutarComando(const QString& nombre, Recordset& rs, const QVariantList& valores);
+[[nodiscard]] bool EjecutarComando(const QString& nombre, Recordset& rs,
+                                   const QVariantList& valores);
 // Opens a snapshot for an SQL text; an action statement is run and leaves rs closed. Values in
 // `valores` are bound to the text's ? placeholders, never pasted into it.
-bool AbrirRecordset(const QString& sql, Recordset& rs, const QVariantList& valores = {});
+[[nodiscard]] bool AbrirRecordset(const QString& sql, Recordset& rs,
+                                  const QVariantList& valores = {});
 void CerrarRecordset(Recordset& rs, bool liberar);
 // Opens a snapshot for each statement, as AbrirRecordset does, but on the server all of them
 // travel together: one round trip instead of one each. False (the person told) if any failed.
-bool AbrirRecordsets(const QList<Consulta>& consultas, QList<Recordset>* rs);
+[[nodiscard]] bool AbrirRecordsets(const QList<Consulta>& consultas, QList<Recordset>* rs);
 
 // Text made safe to put between single quotes in an SQL text.
 QString SqlTexto(const QString& valor);
@@ -61,7 +63,7 @@ public:
     Transaccion(const Transaccion&) = delete;
     Transaccion& operator=(const Transaccion&) = delete;
     bool Activa() const { return activa_; }
-    bool Confirmar();
+    [[nodiscard]] bool Confirmar();
 
 private:
     bool activa_ = false;

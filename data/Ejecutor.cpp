@@ -67,10 +67,10 @@ bool EjecutarEntero(const Comando& c, const QVariantList& valores, Recordset& rs
     if (!Motor::Ejecutar(db, c.sentencias, valores, &filas, true, error)) {
         *lista << *error;
         if (propia) {
-            Motor::Simple(db, "ROLLBACK", nullptr);
+            Motor::Revertir(db, "ROLLBACK");
         } else {
-            Motor::Simple(db, "ROLLBACK TO comando", nullptr);
-            Motor::Simple(db, "RELEASE comando", nullptr);
+            Motor::Revertir(db, "ROLLBACK TO comando");
+            Motor::Revertir(db, "RELEASE comando");
         }
         return false;
     }
@@ -78,7 +78,7 @@ bool EjecutarEntero(const Comando& c, const QVariantList& valores, Recordset& rs
     if (Motor::Simple(db, propia ? "COMMIT" : "RELEASE comando", error))
         return true;
     if (propia)
-        Motor::Simple(db, "ROLLBACK", nullptr);
+        Motor::Revertir(db, "ROLLBACK");
     return false;
 }
 

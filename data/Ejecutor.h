@@ -21,13 +21,14 @@ QSqlDatabase& Conexion();
 void ReportarErrores(const QList<ErrorBD>& errores);
 
 // AbrirRecordset on any open connection of the program (the copy has two of its own).
-bool AbrirRecordsetEn(const QSqlDatabase& db, const QString& sql, Recordset& rs,
-                      const QVariantList& valores = {});
+[[nodiscard]] bool AbrirRecordsetEn(const QSqlDatabase& db, const QString& sql, Recordset& rs,
+                                    const QVariantList& valores = {});
 // Runs an INSERT as AbrirRecordsetEn does and gives the key it made, in column `columnaClave`.
-bool InsertarEn(const QSqlDatabase& db, const QString& sql, const QString& columnaClave,
-                const QVariantList& valores, QVariant* clave);
+[[nodiscard]] bool InsertarEn(const QSqlDatabase& db, const QString& sql,
+                              const QString& columnaClave, const QVariantList& valores,
+                              QVariant* clave);
 
 // Prepares a freshly opened Qt connection as every connection of the program must be.
-bool PrepararConexion(QSqlDatabase& db);
+[[nodiscard]] bool PrepararConexion(QSqlDatabase& db);
 // Closes any connection of the program, letting go first of what is kept prepared for it.
 void CerrarBase(QSqlDatabase& db);

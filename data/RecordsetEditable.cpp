@@ -129,9 +129,10 @@ bool RecordsetEditable::AgregarNuevo(const QVariantMap& valores) {
     guardadas_.pos_ = guardadas_.filas_.size();
     editada_ = guardadas_.pos_;
     nueva_ = true;
+    bool todos = true;
     for (auto it = valores.constBegin(); it != valores.constEnd(); ++it)
-        SetCampo(it.key(), it.value());
-    return true;
+        todos = SetCampo(it.key(), it.value()) && todos;
+    return todos;
 }
 
 bool RecordsetEditable::SetCampo(const QString& nombre, const QVariant& valor) {

@@ -18,7 +18,7 @@ public:
     RecordsetEditable(QString tabla, QString clave);
 
     // Opens (again) for an SQL text on the shared connection; errors are reported to the user.
-    bool Abrir(const QString& sql);
+    [[nodiscard]] bool Abrir(const QString& sql);
     void Cerrar();
 
     bool Abierto() const { return guardadas_.Abierto(); }
@@ -44,8 +44,9 @@ public:
     QVariant Campo(int indice) const;
     QString Texto(const QString& nombre) const;
 
-    // AddNew: an empty row at the end, made current, with the given starting values.
-    bool AgregarNuevo(const QVariantMap& valores = {});
+    // AddNew: an empty row at the end, made current, with the given starting values. False when
+    // the record set is not open, or when a starting value names no column (the row is added).
+    [[nodiscard]] bool AgregarNuevo(const QVariantMap& valores = {});
     bool SetCampo(const QString& nombre, const QVariant& valor);
     bool Modificado() const { return editada_ >= 0; }
     bool EsNuevo() const { return nueva_; }
@@ -54,7 +55,7 @@ public:
     // written, the error is reported and the pending changes stay for another try.
     // `ademas`, given the row's key, runs after the statement and before the row counts as
     // written; when it gives false Grabar does too, and the caller's transaction undoes both.
-    bool Grabar(const std::function<bool(const QVariant& clave)>& ademas = {});
+    [[nodiscard]] bool Grabar(const std::function<bool(const QVariant& clave)>& ademas = {});
     // Drops the pending changes; a new row disappears and the row current before it returns.
     void CancelarCambios();
 
@@ -63,9 +64,10 @@ private:
     qsizetype Actual() const;
     QVector<QVariant> Editada() const;
     void Soltar();
-    bool Insertar(const QStringList& columnas, const QVariantList& valores, QVariant* clave);
-    bool Actualizar(const QStringList& columnas, const QVariantList& valores, int iClave,
-                    QVariant* clave);
+    [[nodiscard]] bool Insertar(const QStringList& columnas, const QVariantList& valores,
+                                QVariant* clave);
+    [[nodiscard]] bool Actualizar(const QStringList& columnas, const QVariantList& valores,
+                                  int iClave, QVariant* clave);
 
     QString tabla_;
     QString clave_;

@@ -13,8 +13,8 @@ using Progreso = std::function<void(int hechas, int total)>;
 // Copies `origen` into the file `destino` (new, or empty). A lock held elsewhere for longer than
 // `esperaMs` gives EnUso, any other failure Fallo. Damaged pages are copied as they are (Sano
 // tells).
-Resultado Copiar(const QString& origen, const QString& destino, int esperaMs,
-                 const Progreso& progreso = {});
+[[nodiscard]] Resultado Copiar(const QString& origen, const QString& destino, int esperaMs,
+                               const Progreso& progreso = {});
 // Whether the engine's quick check finds the pages of a database file sound.
 bool Sano(const QString& ruta);
 } // namespace RespaldoArchivo

@@ -20,12 +20,12 @@ public:
 
     // The command's SQL text (name without regard to case); empty for an unknown command.
     QString ComandoSql(const QString& comando) const;
-    bool SetComandoSql(const QString& comando, const QString& sql);
+    [[nodiscard]] bool SetComandoSql(const QString& comando, const QString& sql);
     QString ComandoSqlOriginal(const QString& comando) const;
     void RestaurarComandos();
 
     // Closes the command's record set if it is open and opens it with the command's text.
-    bool Abrir(const QString& comando);
+    [[nodiscard]] bool Abrir(const QString& comando);
     void Cerrar(const QString& comando);
     void CerrarTodo();
 

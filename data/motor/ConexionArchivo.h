@@ -7,7 +7,7 @@
 // through Qt's driver and never created by opening it.
 namespace ConexionArchivo {
 // Registers the Qt connection for the file; false when the driver is missing.
-bool Registrar(const QString& nombre, const QString& ruta, int esperaMs);
+[[nodiscard]] bool Registrar(const QString& nombre, const QString& ruta, int esperaMs);
 // The file a registered connection points at.
 QString Ruta(const QSqlDatabase& db);
 // Opens and prepares it, bringing an older schema up to date; the reason in Spanish when the
@@ -16,5 +16,5 @@ QString Ruta(const QSqlDatabase& db);
 QString Abrir(QSqlDatabase& db, const QString& ruta, int esperaMs);
 // The dialect's functions and collation, and how long a lock of another workstation is waited
 // for: every file connection of the program needs them.
-bool Preparar(QSqlDatabase& db, int esperaMs);
+[[nodiscard]] bool Preparar(QSqlDatabase& db, int esperaMs);
 } // namespace ConexionArchivo

@@ -11,8 +11,8 @@ enum class CopiaArchivo { Hecha, EnUso, Fallo };
 using ProgresoCopia = std::function<void(int hechas, int total)>;
 // Copies `origen` over the file `destino` (a new, empty file or none). A lock that another
 // workstation holds for longer than `esperaMs` gives EnUso.
-CopiaArchivo CopiarArchivo(const QString& origen, const QString& destino, int esperaMs,
-                           const ProgresoCopia& progreso);
+[[nodiscard]] CopiaArchivo CopiarArchivo(const QString& origen, const QString& destino,
+                                         int esperaMs, const ProgresoCopia& progreso);
 // Whether the engine's quick check finds the file's pages sound.
 bool ArchivoSano(const QString& ruta);
 } // namespace Motor

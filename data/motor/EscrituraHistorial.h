@@ -10,5 +10,6 @@
 namespace Motor {
 // Each line's values in the order of the history's columns after those two: HisLogin, HisTipo,
 // HisTabla, HisClave, HisOrdId, HisCampo, HisAnterior, HisNuevo.
-bool EscribirCambio(const QSqlDatabase& db, const QList<QVariantList>& lineas, ErrorBD* error);
+[[nodiscard]] bool EscribirCambio(const QSqlDatabase& db, const QList<QVariantList>& lineas,
+                                  ErrorBD* error);
 } // namespace Motor

@@ -352,7 +352,13 @@ sqlite3* AbrirArchivo(const QString& ruta, bool crear, QString* error) {
         sqlite3_close(db);
         return nullptr;
     }
-    Dialecto::Registrar(db);
+    // Without the dialect the program's own statements would not run on this file.
+    if (!Dialecto::Registrar(db)) {
+        if (error)
+            *error = QStringLiteral("no se pudo preparar la conexión");
+        sqlite3_close(db);
+        return nullptr;
+    }
     sqlite3_busy_timeout(db, 10000);
     return db;
 }

@@ -181,7 +181,11 @@ bool Confirmar(const QSqlDatabase& db, ErrorBD* error) {
 
 void Deshacer(const QSqlDatabase& db) {
     aplazadas().remove(db.connectionName());
-    Simple(db, "ROLLBACK", nullptr);
+    Revertir(db, "ROLLBACK");
+}
+
+void Revertir(const QSqlDatabase& db, const char* sql) {
+    static_cast<void>(Simple(db, sql, nullptr));
 }
 
 QStringList RevisionRapida(const QSqlDatabase& db) {

@@ -9,7 +9,7 @@ struct sqlite3;
 // handle, kept prepared from one run to the next.
 namespace MotorSqlite {
 sqlite3* HandleDe(const QSqlDatabase& db);
-bool Ejecutar(sqlite3* db, const QString& sql, const QVariantList& valores, FilasLeidas* filas,
-              bool varias, ErrorBD* error);
+[[nodiscard]] bool Ejecutar(sqlite3* db, const QString& sql, const QVariantList& valores,
+                            FilasLeidas* filas, bool varias, ErrorBD* error);
 ErrorBD ErrorDe(sqlite3* db);
 } // namespace MotorSqlite
