@@ -6,8 +6,6 @@
 
 #include <QHash>
 
-QSqlDatabase gConexion;
-
 namespace {
 
 std::function<void()>& manejadorFallo() {
@@ -25,10 +23,6 @@ QHash<QString, QString>& origenes() {
 
 bool EsServidor(const QString& ruta) {
     return Motor::EsServidor(ruta);
-}
-
-bool PrepararConexion(QSqlDatabase& db) {
-    return Motor::Preparar(db, kEsperaOcupadoMs);
 }
 
 bool CrearOrigenDeDatos(const QString& nombre, const QString& ruta) {
@@ -84,10 +78,6 @@ void CerrarConexion() {
         CerrarBase(gConexion);
         gConexion = QSqlDatabase();
     }
-}
-
-void CerrarBase(QSqlDatabase& db) {
-    Motor::Cerrar(db);
 }
 
 bool ConexionAbierta() {

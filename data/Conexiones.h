@@ -14,8 +14,6 @@
 
 inline constexpr const char* kOrigenDeDatos = "QUIMBEL";
 inline constexpr const char* kClaveBaseDeDatos = "tarpon";
-// How long a workstation waits for another's write before giving up.
-inline constexpr int kEsperaOcupadoMs = 10000;
 
 // Whether "db_path" names a server database (a postgresql:// or postgres:// URI) rather than a
 // database file.

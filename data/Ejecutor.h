@@ -19,6 +19,8 @@ QSqlDatabase& Conexion();
 
 // Shows each error to the user, one box each.
 void ReportarErrores(const QList<ErrorBD>& errores);
+// The snapshot of what a statement gave back; closed when it gives no rows (an action).
+Recordset Instantanea(const QString& sql, FilasLeidas&& filas);
 
 // AbrirRecordset on any open connection of the program (the copy has two of its own).
 [[nodiscard]] bool AbrirRecordsetEn(const QSqlDatabase& db, const QString& sql, Recordset& rs,

@@ -2,7 +2,6 @@
 
 #include "Dialecto.h"
 #include "Esquema.h"
-#include "Motor.h"
 #include "MotorSqlite.h"
 
 #include <QDir>
@@ -87,8 +86,6 @@ QString Abrir(QSqlDatabase& db, const QString& ruta, int esperaMs) {
     else if (const QStringList faltan = Esquema::Verificar(h); !faltan.isEmpty())
         causa = QStringLiteral("La base de datos %1 no se puede usar: %2.")
                     .arg(Nativa(ruta), faltan.join(QStringLiteral("; ")));
-    if (!causa.isEmpty())
-        Motor::Cerrar(db);
     return causa;
 }
 

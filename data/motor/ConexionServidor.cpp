@@ -1,7 +1,6 @@
 #include "ConexionServidor.h"
 
 #include "Esquema.h"
-#include "Motor.h"
 #include "MotorPostgres.h"
 
 #include <QSqlError>
@@ -109,7 +108,8 @@ bool Preparar(QSqlDatabase& db, int esperaMs) {
     const QByteArray sql = "SET lock_timeout = " + QByteArray::number(esperaMs) +
                            "; SET default_transaction_isolation = 'read committed'"
                            "; SET client_min_messages = warning; SET datestyle = 'ISO, YMD'";
-    return Motor::Simple(db, sql.constData(), nullptr);
+    PGconn* h = MotorPostgres::HandleDe(db);
+    return h && MotorPostgres::Simple(h, sql.constData(), nullptr);
 }
 
 QString Abrir(QSqlDatabase& db, const QString& uri, int esperaMs) {
@@ -136,8 +136,6 @@ QString Abrir(QSqlDatabase& db, const QString& uri, int esperaMs) {
              !faltan.isEmpty())
         causa = QStringLiteral("La base de datos %1 no se puede usar: %2.")
                     .arg(Servidor(p), faltan.join(QStringLiteral("; ")));
-    if (!causa.isEmpty())
-        db.close();
     return causa;
 }
 

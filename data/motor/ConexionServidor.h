@@ -9,7 +9,8 @@
 namespace ConexionServidor {
 // Registers the Qt connection for the URI; false when the driver is missing.
 [[nodiscard]] bool Registrar(const QString& nombre, const QString& uri);
-// Opens and prepares it; the reason in Spanish when it cannot serve, empty when ready.
+// Opens and prepares it; the reason in Spanish when it cannot serve (the caller then closes it),
+// empty when ready.
 QString Abrir(QSqlDatabase& db, const QString& uri, int esperaMs);
 // Session settings every server connection of the program needs; a lock of another workstation
 // is waited for `esperaMs` at most.

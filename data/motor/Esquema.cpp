@@ -3,7 +3,7 @@
 #include "Dialecto.h"
 #include "ErrorMotor.h"
 #include "EsquemaDefinicion.h"
-#include "Motor.h"
+#include "Origen.h"
 
 #include <QFileInfo>
 #include <sqlite3.h>
@@ -364,7 +364,7 @@ sqlite3* AbrirArchivo(const QString& ruta, bool crear, QString* error) {
 }
 
 bool Crear(const QString& ruta, QString* error) {
-    if (Motor::EsServidor(ruta))
+    if (Origen::EsServidor(ruta))
         return CrearEnServidor(ruta, error);
     if (QFileInfo::exists(ruta)) {
         if (error)

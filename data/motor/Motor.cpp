@@ -5,6 +5,7 @@
 #include "Esquema.h"
 #include "MotorPostgres.h"
 #include "MotorSqlite.h"
+#include "Origen.h"
 #include "SentenciasPg.h"
 #include "SentenciasSqlite.h"
 
@@ -29,8 +30,7 @@ QHash<QString, QList<Consulta>>& aplazadas() {
 } // namespace
 
 bool EsServidor(const QString& ruta) {
-    return ruta.startsWith(QLatin1String("postgresql://"), Qt::CaseInsensitive) ||
-           ruta.startsWith(QLatin1String("postgres://"), Qt::CaseInsensitive);
+    return Origen::EsServidor(ruta);
 }
 
 bool EsServidor(const QSqlDatabase& db) {
@@ -47,8 +47,11 @@ QString RutaArchivo(const QSqlDatabase& db) {
 }
 
 QString Abrir(QSqlDatabase& db, const QString& ruta, int esperaMs) {
-    return EsServidor(ruta) ? ConexionServidor::Abrir(db, ruta, esperaMs)
-                            : ConexionArchivo::Abrir(db, ruta, esperaMs);
+    const QString causa = EsServidor(ruta) ? ConexionServidor::Abrir(db, ruta, esperaMs)
+                                           : ConexionArchivo::Abrir(db, ruta, esperaMs);
+    if (!causa.isEmpty())
+        Cerrar(db);
+    return causa;
 }
 
 bool Preparar(QSqlDatabase& db, int esperaMs) {

@@ -22,7 +22,7 @@ bool EsServidor(const QSqlDatabase& db);
 // The database file a registered file connection points at.
 QString RutaArchivo(const QSqlDatabase& db);
 // Opens a registered connection and makes it ready for the program: why it cannot serve (in
-// Spanish, for the user), or empty when it is open.
+// Spanish, for the user; the connection is closed again), or empty when it is open.
 QString Abrir(QSqlDatabase& db, const QString& ruta, int esperaMs);
 // Prepares a freshly opened connection as every connection of the program must be.
 [[nodiscard]] bool Preparar(QSqlDatabase& db, int esperaMs);

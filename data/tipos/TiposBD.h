@@ -10,6 +10,9 @@
 // gave back, and what went wrong. Errors carry the SQLite result codes whatever the engine, so
 // the rest of the program tells them apart (and describes them) one way.
 
+// How long a workstation waits for another's write before giving up.
+inline constexpr int kEsperaOcupadoMs = 10000;
+
 struct Consulta {
     QString sql;
     QVariantList valores;
