@@ -43,9 +43,7 @@ bool CrearOrigenDeDatos(const QString& nombre, const QString& ruta) {
 }
 
 QString RutaDeOrigen(const QString& nombre) {
-    if (EsServidor(origenes().value(nombre)))
-        return origenes().value(nombre);
-    return Motor::RutaArchivo(QSqlDatabase::database(nombre, false));
+    return Motor::Ruta(QSqlDatabase::database(nombre, false), origenes().value(nombre));
 }
 
 bool AbrirConexion(const QString& nombre, const QString& password) {
@@ -53,10 +51,7 @@ bool AbrirConexion(const QString& nombre, const QString& password) {
     QString causa = QStringLiteral("No está registrado el origen de datos %1.").arg(nombre);
     if (QSqlDatabase::contains(nombre)) {
         QSqlDatabase db = QSqlDatabase::database(nombre, false);
-        const QString ruta = RutaDeOrigen(nombre);
-        if (!EsServidor(ruta))
-            db.setPassword(password);
-        causa = Motor::Abrir(db, ruta, kEsperaOcupadoMs);
+        causa = Motor::Abrir(db, RutaDeOrigen(nombre), password, kEsperaOcupadoMs);
         if (causa.isEmpty())
             gConexion = db;
     }

@@ -65,7 +65,8 @@ bool Preparar(QSqlDatabase& db, int esperaMs) {
     return true;
 }
 
-QString Abrir(QSqlDatabase& db, const QString& ruta, int esperaMs) {
+QString Abrir(QSqlDatabase& db, const QString& ruta, const QString& password, int esperaMs) {
+    db.setPassword(password);
     if (const QString causa = Inaccesible(ruta); !causa.isEmpty())
         return causa;
     if (!db.open())

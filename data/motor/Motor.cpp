@@ -42,13 +42,13 @@ bool Registrar(const QString& nombre, const QString& ruta, int esperaMs) {
                             : ConexionArchivo::Registrar(nombre, ruta, esperaMs);
 }
 
-QString RutaArchivo(const QSqlDatabase& db) {
-    return ConexionArchivo::Ruta(db);
+QString Ruta(const QSqlDatabase& db, const QString& registrada) {
+    return EsServidor(registrada) ? registrada : ConexionArchivo::Ruta(db);
 }
 
-QString Abrir(QSqlDatabase& db, const QString& ruta, int esperaMs) {
+QString Abrir(QSqlDatabase& db, const QString& ruta, const QString& password, int esperaMs) {
     const QString causa = EsServidor(ruta) ? ConexionServidor::Abrir(db, ruta, esperaMs)
-                                           : ConexionArchivo::Abrir(db, ruta, esperaMs);
+                                           : ConexionArchivo::Abrir(db, ruta, password, esperaMs);
     if (!causa.isEmpty())
         Cerrar(db);
     return causa;

@@ -19,11 +19,13 @@ bool EsServidor(const QSqlDatabase& db);
 // (Re)registers the Qt connection `nombre` for the file or URI; false when the engine's driver
 // is missing. A lock of another workstation is waited for `esperaMs` at most.
 [[nodiscard]] bool Registrar(const QString& nombre, const QString& ruta, int esperaMs);
-// The database file a registered file connection points at.
-QString RutaArchivo(const QSqlDatabase& db);
+// What a registered connection points at: the database file, or the server URI it was
+// registered with (`registrada`).
+QString Ruta(const QSqlDatabase& db, const QString& registrada);
 // Opens a registered connection and makes it ready for the program: why it cannot serve (in
 // Spanish, for the user; the connection is closed again), or empty when it is open.
-QString Abrir(QSqlDatabase& db, const QString& ruta, int esperaMs);
+// The password opens a file; a server's comes from libpq's own places.
+QString Abrir(QSqlDatabase& db, const QString& ruta, const QString& password, int esperaMs);
 // Prepares a freshly opened connection as every connection of the program must be.
 [[nodiscard]] bool Preparar(QSqlDatabase& db, int esperaMs);
 // Closes a connection, letting go first of what is kept prepared for it.
