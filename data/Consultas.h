@@ -6,4 +6,4 @@
 
 // Rows for an SQL text its caller keeps as configuration: a maintenance window's list, the rows
 // of a report. False when the database refused it (already reported).
-bool AbrirConsulta(const QString& sql, Recordset& rs);
+[[nodiscard]] bool AbrirConsulta(const QString& sql, Recordset& rs);

@@ -1,8 +1,10 @@
 #include "Copia.h"
 
+#include "Ejecutor.h"
 #include "Esquema.h"
 #include "Fechas.h"
 #include "Motor.h"
+#include "MotorSqlite.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -147,7 +149,7 @@ private:
                 Estado::Fallo,
                 QStringLiteral("No se pudo preparar la conexión con %1.").arg(Nombre(ruta)));
         QStringList faltan;
-        if (sqlite3* h = HandleDe(*db)) {
+        if (sqlite3* h = MotorSqlite::HandleDe(*db)) {
             sqlite3_busy_timeout(h, esperaMs_);
             faltan = Esquema::Verificar(h);
         } else {

@@ -13,10 +13,10 @@ namespace Maestros {
 
 // Runs a window's insert command; `id`, when given, receives the new record's key (invalid when
 // none).
-bool Insertar(const QString& comando, const QVariantList& valores, QVariant* id);
-bool Actualizar(const QString& comando, const QVariantList& valores);
+[[nodiscard]] bool Insertar(const QString& comando, const QVariantList& valores, QVariant* id);
+[[nodiscard]] bool Actualizar(const QString& comando, const QVariantList& valores);
 
 // Deletes the deactivated categories that no product uses.
-bool EliminarCategoriasDesactivadas();
+[[nodiscard]] bool EliminarCategoriasDesactivadas();
 
 } // namespace Maestros

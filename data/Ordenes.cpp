@@ -86,11 +86,11 @@ ResultadoGuardado EscribirOrden(int& ordid, const OrdenAGuardar& o,
 
 bool LeerOrden(int ordid, OrdenLeida* o) {
     Recordset rs;
-    AbrirRecordset(QStringLiteral("SELECT o.*,p.ProDescripcion FROM ordenes o inner join productos "
-                                  "p on o.ProId=p.ProId WHERE o.OrdId=") +
-                       QString::number(ordid),
-                   rs);
-    if (rs.AbsolutePosition() <= 0)
+    if (!AbrirRecordset(QStringLiteral("SELECT o.*,p.ProDescripcion FROM ordenes o inner join "
+                                       "productos p on o.ProId=p.ProId WHERE o.OrdId=") +
+                            QString::number(ordid),
+                        rs) ||
+        rs.AbsolutePosition() <= 0)
         return false;
     rs.MoveFirst();
     o->fecha = rs.Campo(QStringLiteral("OrdFecha")).toDateTime();
@@ -113,10 +113,11 @@ bool LeerOrden(int ordid, OrdenLeida* o) {
 QList<PrecioLeido> LeerPrecios(int ordid) {
     QList<PrecioLeido> precios;
     Recordset rs;
-    AbrirRecordset(QStringLiteral("SELECT * FROM v_precios_proveedores WHERE OrdId=") +
-                       QString::number(ordid),
-                   rs);
-    if (rs.AbsolutePosition() > 0) {
+    // A failure was told to the person; the order then shows no quotes.
+    if (AbrirRecordset(QStringLiteral("SELECT * FROM v_precios_proveedores WHERE OrdId=") +
+                           QString::number(ordid),
+                       rs) &&
+        rs.AbsolutePosition() > 0) {
         for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
             PrecioLeido p;
             p.id = rs.Campo(QStringLiteral("PreId")).toInt();

@@ -89,25 +89,25 @@ ResultadoGuardado EscribirOrden(int& ordid, const OrdenAGuardar& orden,
                                 const QList<PrecioAGuardar>& precios);
 
 // False also when no order has that number.
-bool LeerOrden(int ordid, OrdenLeida* orden);
+[[nodiscard]] bool LeerOrden(int ordid, OrdenLeida* orden);
 QList<PrecioLeido> LeerPrecios(int ordid);
 
 // The main list: the orders in `estado` that also meet `condicion`, an SQL condition the caller
 // has made safe.
-bool AbrirLista(const QString& estado, const QString& condicion, Recordset& rs);
+[[nodiscard]] bool AbrirLista(const QString& estado, const QString& condicion, Recordset& rs);
 // The rows an order's printout shows.
-bool AbrirParaImprimir(int ordid, Recordset& rs);
+[[nodiscard]] bool AbrirParaImprimir(int ordid, Recordset& rs);
 // The order's quotes with their suppliers' names, for its printouts.
-bool AbrirPrecios(int ordid, Recordset& rs);
+[[nodiscard]] bool AbrirPrecios(int ordid, Recordset& rs);
 
 // Deletes the order; its history keeps what it held, in the same transaction, under `login`.
-bool Eliminar(int ordid, const QString& login);
+[[nodiscard]] bool Eliminar(int ordid, const QString& login);
 
 struct SumaMoneda {
     QVariant suma;
     QString moneda;
 };
 // The accepted prices of those orders added up per currency; `ids` are decimal numbers.
-bool SumarPorMoneda(const QStringList& ids, QList<SumaMoneda>* sumas);
+[[nodiscard]] bool SumarPorMoneda(const QStringList& ids, QList<SumaMoneda>* sumas);
 
 } // namespace Ordenes

@@ -58,7 +58,9 @@ void frmMantCategorias::Eliminar() {
             Mensajes::Botones::SiNo, Mensajes::Icono::Pregunta,
             QStringLiteral("Confirme")) != Mensajes::Respuesta::Si)
         return;
-    Maestros::EliminarCategoriasDesactivadas();
+    // A failure was told to the person, who must not then read "Listo".
+    if (!Maestros::EliminarCategoriasDesactivadas())
+        return;
     Actualizar(Configuracion().sqlRecargar);
     Mensajes::MsgBox(QStringLiteral("Listo. Puede que tenga que oprimir el botón Actualizar para "
                                     "ver reflejados los cambios."),

@@ -93,8 +93,9 @@ frmMantProductos::frmMantProductos() : frmMantenimiento(Config()) {
 frmMantProductos::~frmMantProductos() = default;
 
 void frmMantProductos::Form_Load() {
+    // A list that cannot be read was told to the person and stays empty.
     if (!Rs().Abierto())
-        Dte().Abrir(QString::fromLatin1(dteQuimbel::kCProductos));
+        static_cast<void>(Dte().Abrir(QString::fromLatin1(dteQuimbel::kCProductos)));
     MostrarProductos();
 }
 
@@ -161,10 +162,12 @@ QString frmMantProductos::Instantanea() const {
 
 void frmMantProductos::Nuevo() {
     RecordsetEditable& rs = Rs();
-    if (!rs.Abierto())
-        Dte().Abrir(QString::fromLatin1(dteQuimbel::kCProductos));
-    rs.AgregarNuevo(
-        {{QStringLiteral("ProDesactivado"), false}, {QStringLiteral("ProSinVencimiento"), true}});
+    // Without the products read there is no new row to edit (the person was told why).
+    if (!rs.Abierto() && !Dte().Abrir(QString::fromLatin1(dteQuimbel::kCProductos)))
+        return;
+    if (!rs.AgregarNuevo({{QStringLiteral("ProDesactivado"), false},
+                          {QStringLiteral("ProSinVencimiento"), true}}))
+        return;
     Modelo()->Asignar(rs);
     SincronizarLista();
     VaciarCampos(true);

@@ -41,8 +41,9 @@ void frmMantProductos::FilaActualCambiada(int fila) {
 }
 
 void frmMantProductos::Actualizar(const QString& sql) {
-    Dte().SetComandoSql(QString::fromLatin1(dteQuimbel::kCProductos), sql);
-    Dte().Abrir(QString::fromLatin1(dteQuimbel::kCProductos));
+    // A list that cannot be read was told to the person and stays empty.
+    if (Dte().SetComandoSql(QString::fromLatin1(dteQuimbel::kCProductos), sql))
+        static_cast<void>(Dte().Abrir(QString::fromLatin1(dteQuimbel::kCProductos)));
     MostrarProductos();
 }
 
@@ -66,9 +67,9 @@ void frmMantProductos::ActualizarCombos() {
         delRegistro ? rs.Texto(QStringLiteral("ProUnidadMedida")) : ui.dtcUnidades->currentText();
 
     ui.dtcCategorias->clear();
-    Dte().SetComandoSql(QString::fromLatin1(dteQuimbel::kCCategoriasActivas),
-                        QString::fromLatin1(kSqlCategorias));
-    if (Dte().Abrir(QString::fromLatin1(dteQuimbel::kCCategoriasActivas))) {
+    if (Dte().SetComandoSql(QString::fromLatin1(dteQuimbel::kCCategoriasActivas),
+                            QString::fromLatin1(kSqlCategorias)) &&
+        Dte().Abrir(QString::fromLatin1(dteQuimbel::kCCategoriasActivas))) {
         Recordset& cats = Dte().rsCCategoriasActivas();
         for (cats.MoveFirst(); !cats.Eof(); cats.MoveNext())
             ui.dtcCategorias->addItem(cats.Texto(QStringLiteral("CatDescripcion")),

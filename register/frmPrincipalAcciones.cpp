@@ -80,7 +80,9 @@ void frmPrincipal::Eliminar() {
             confirmado = true;
         }
         CursorOcupado ocupado;
-        Ordenes::Eliminar(modelo_->Id(i), gLogin);
+        // After a failure, told to the person, the other orders are left as they are.
+        if (!Ordenes::Eliminar(modelo_->Id(i), gLogin))
+            break;
     }
     if (confirmado)
         CargarLista(QStringLiteral("1"));
