@@ -54,7 +54,9 @@ protected:
         // off the screen: it is centred on the window it opens from, or on the screen.
         if (!w->testAttribute(Qt::WA_Moved)) {
             const QWidget* activa = QApplication::activeWindow();
-            const QRect sobre = activa && activa != w ? activa->frameGeometry() : area;
+            const bool deReferencia =
+                activa && activa != w && activa->windowType() != Qt::SplashScreen;
+            const QRect sobre = deReferencia ? activa->frameGeometry() : area;
             actual.moveCenter(sobre.center());
         }
         const QRect ajustada = Ajustar(actual, area, Marco(w));
