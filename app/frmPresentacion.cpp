@@ -9,10 +9,14 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QProgressBar>
 #include <QRadialGradient>
 #include <QVBoxLayout>
 
 namespace {
+
+// A copy quicker than this passes without a bar: with a small database nothing changes.
+constexpr qint64 kMsSinBarra = 400;
 
 QLabel* Rotulo(const QString& nombre, int puntos, bool negrita, const QColor& color) {
     auto* l = new QLabel;
@@ -59,7 +63,33 @@ frmPresentacion::frmPresentacion(QWidget* padre)
     v->addWidget(lblProductName);
     v->addWidget(lblVersion);
     v->addStretch();
+    lblCopia = Rotulo(QStringLiteral("lblCopia"), 10, false, Qt::white);
+    lblCopia->setText(QStringLiteral("Copiando la base de datos…"));
+    prgCopia = new QProgressBar(this);
+    prgCopia->setObjectName(QStringLiteral("prgCopia"));
+    prgCopia->setAccessibleName(lblCopia->text());
+    prgCopia->setTextVisible(false);
+    prgCopia->setMaximumHeight(Pantalla::Twips(150, this));
+    lblCopia->hide();
+    prgCopia->hide();
+    v->addWidget(lblCopia);
+    v->addWidget(prgCopia);
     v->addWidget(lblCompany);
+}
+
+void frmPresentacion::Avance(int hechas, int total) {
+    if (!copiando_.isValid())
+        copiando_.start();
+    if (total > 0 && !prgCopia->isVisible() && copiando_.elapsed() >= kMsSinBarra) {
+        lblCopia->show();
+        prgCopia->show();
+    }
+    prgCopia->setRange(0, qMax(total, 1));
+    prgCopia->setValue(qBound(0, hechas, qMax(total, 1)));
+    // The program has one thread for the person's work: the copy runs on it, so the splash is
+    // painted here, between steps. Input waits until start-up is over.
+    repaint();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void frmPresentacion::paintEvent(QPaintEvent*) {

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QWidget>
 
 class QLabel;
+class QProgressBar;
 
 // The picture with the program's name and version shown while start-up finishes.
 class frmPresentacion : public QWidget {
@@ -16,8 +18,17 @@ public:
     QLabel* lblProductName;
     QLabel* lblVersion;
     QLabel* lblCompany;
+    QLabel* lblCopia;
+    QProgressBar* prgCopia;
+
+    // How far the start-up backup got, in pages. A copy that lasts shows "Copiando la base de
+    // datos…" and a bar; the splash is painted again on each call, so that it never looks hung.
+    void Avance(int hechas, int total);
 
 protected:
     void paintEvent(QPaintEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+
+private:
+    QElapsedTimer copiando_;
 };

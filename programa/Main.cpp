@@ -53,11 +53,16 @@ int Main(QApplication& app) {
         }
     }
 
-    QWidget* presentacion = frmPresentacion::Mostrar();
+    frmPresentacion* presentacion = frmPresentacion::Mostrar();
     QCoreApplication::processEvents();
     if (!gDbBackup.isEmpty()) {
         CerrarConexion();
-        RespaldarBaseDeDatos(gDbPath, gDbBackup);
+        presentacion->Avance(0, 0); // painted before the copy starts
+        RespaldarBaseDeDatos(gDbPath, gDbBackup, kEsperaOcupadoMs,
+                             [p = QPointer<frmPresentacion>(presentacion)](int hechas, int total) {
+                                 if (p)
+                                     p->Avance(hechas, total);
+                             });
         // The splash stays above other windows: it must not hide the options dialog.
         AlFallarConexion([p = QPointer<QWidget>(presentacion)] {
             if (p)
