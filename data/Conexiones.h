@@ -74,9 +74,6 @@ bool PrepararConexion(QSqlDatabase& db);
 sqlite3* HandleDe(const QSqlDatabase& db);
 sqlite3* HandleConexion();
 
-// Text made safe to put between single quotes in an SQL text.
-QString SqlTexto(const QString& valor);
-
 // The errors of the last failed operation, as reported.
 QList<ErrorBD> UltimosErrores();
 

@@ -158,11 +158,6 @@ void CerrarRecordset(Recordset& rs, bool liberar) {
         rs = Recordset();
 }
 
-QString SqlTexto(const QString& valor) {
-    QString r = valor;
-    return r.replace(QLatin1Char('\''), QStringLiteral("''"));
-}
-
 QList<ErrorBD> UltimosErrores() {
     return ultimos();
 }

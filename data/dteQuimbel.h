@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <QVariantList>
 #include <QVariantMap>
 #include <QVector>
 #include <functional>
@@ -19,8 +20,9 @@ class RecordsetEditable {
 public:
     RecordsetEditable(QString tabla, QString clave);
 
-    // Opens (again) for an SQL text on the shared connection; errors are reported to the user.
-    bool Abrir(const QString& sql);
+    // Opens (again) for an SQL text on the shared connection, `valores` bound to its ? marks;
+    // errors are reported to the user.
+    bool Abrir(const QString& sql, const QVariantList& valores = {});
     void Cerrar();
 
     bool Abierto() const { return abierto_; }
@@ -96,6 +98,11 @@ public:
     bool SetComandoSql(const QString& comando, const QString& sql);
     QString ComandoSqlOriginal(const QString& comando) const;
     void RestaurarComandos();
+    // CProductos for every product or, with `busqueda`, for those whose description contains it
+    // (bound as a value, so a quote typed is only a character).
+    void FiltrarProductos(const QString& busqueda);
+    // CCategoriasActivas also for the deactivated categories that a product still has.
+    void IncluirCategoriasUsadas();
 
     // Closes the command's record set if it is open and opens it with the command's text.
     bool Abrir(const QString& comando);
@@ -112,6 +119,7 @@ private:
     QString Clave(const QString& comando) const;
 
     QHash<QString, QString> sql_;
+    QHash<QString, QVariantList> valores_; // for a command's ? marks
     RecordsetEditable productos_;
     Recordset monedas_;
     Recordset unidades_;

@@ -8,13 +8,6 @@
 #include <QLabel>
 #include <QTableView>
 
-namespace {
-
-const char* const kSqlCategorias = "SELECT * FROM CATEGORIAS WHERE CATDESACTIVADA=FALSE OR CATID "
-                                   "IN(SELECT CATID FROM PRODUCTOS) ORDER BY CATDESCRIPCION ASC";
-
-} // namespace
-
 // Puts the list's highlighted row where the record set stands (none while a new product is
 // being entered or after a search that found nothing).
 void frmMantProductos::SincronizarLista() {
@@ -40,8 +33,9 @@ void frmMantProductos::FilaActualCambiada(int fila) {
     MostrarMargen();
 }
 
-void frmMantProductos::Actualizar(const QString& sql) {
-    Dte().SetComandoSql(QString::fromLatin1(dteQuimbel::kCProductos), sql);
+void frmMantProductos::Actualizar(const SeleccionLista& seleccion) {
+    Dte().FiltrarProductos(seleccion.tipo == SeleccionLista::Tipo::Busqueda ? seleccion.texto
+                                                                            : QString());
     Dte().Abrir(QString::fromLatin1(dteQuimbel::kCProductos));
     MostrarProductos();
 }
@@ -66,8 +60,7 @@ void frmMantProductos::ActualizarCombos() {
         delRegistro ? rs.Texto(QStringLiteral("ProUnidadMedida")) : ui.dtcUnidades->currentText();
 
     ui.dtcCategorias->clear();
-    Dte().SetComandoSql(QString::fromLatin1(dteQuimbel::kCCategoriasActivas),
-                        QString::fromLatin1(kSqlCategorias));
+    Dte().IncluirCategoriasUsadas();
     if (Dte().Abrir(QString::fromLatin1(dteQuimbel::kCCategoriasActivas))) {
         Recordset& cats = Dte().rsCCategoriasActivas();
         for (cats.MoveFirst(); !cats.Eof(); cats.MoveNext())
