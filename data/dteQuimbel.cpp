@@ -285,14 +285,15 @@ void dteQuimbel::RestaurarComandos() {
     valores_.clear();
 }
 
-void dteQuimbel::FiltrarProductos(const QString& busqueda) {
+void dteQuimbel::TodosLosProductos() {
     const QString c = Clave(QLatin1String(kCProductos));
-    if (busqueda.isEmpty()) {
-        SetComandoSql(c, ComandoSqlOriginal(c));
-        return;
-    }
+    SetComandoSql(c, ComandoSqlOriginal(c));
+}
+
+void dteQuimbel::BuscarProductos(const QString& texto) {
+    const QString c = Clave(QLatin1String(kCProductos));
     SetComandoSql(c, QStringLiteral("SELECT * FROM PRODUCTOS WHERE INSTR(PRODESCRIPCION,?)"));
-    valores_.insert(c, {busqueda});
+    valores_.insert(c, {texto});
 }
 
 void dteQuimbel::IncluirCategoriasUsadas() {

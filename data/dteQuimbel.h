@@ -98,9 +98,10 @@ public:
     bool SetComandoSql(const QString& comando, const QString& sql);
     QString ComandoSqlOriginal(const QString& comando) const;
     void RestaurarComandos();
-    // CProductos for every product or, with `busqueda`, for those whose description contains it
-    // (bound as a value, so a quote typed is only a character).
-    void FiltrarProductos(const QString& busqueda);
+    // CProductos for every product, or for those whose description contains `texto` (bound as a
+    // value, so a quote typed is only a character).
+    void TodosLosProductos();
+    void BuscarProductos(const QString& texto);
     // CCategoriasActivas also for the deactivated categories that a product still has.
     void IncluirCategoriasUsadas();
 

@@ -34,8 +34,10 @@ void frmMantProductos::FilaActualCambiada(int fila) {
 }
 
 void frmMantProductos::Actualizar(const SeleccionLista& seleccion) {
-    Dte().FiltrarProductos(seleccion.tipo == SeleccionLista::Tipo::Busqueda ? seleccion.texto
-                                                                            : QString());
+    if (seleccion.tipo == SeleccionLista::Tipo::Busqueda)
+        Dte().BuscarProductos(seleccion.texto);
+    else
+        Dte().TodosLosProductos();
     Dte().Abrir(QString::fromLatin1(dteQuimbel::kCProductos));
     MostrarProductos();
 }
