@@ -50,9 +50,6 @@ void CerrarRecordset(Recordset& rs, bool liberar);
 // travel together: one round trip instead of one each. False (the person told) if any failed.
 [[nodiscard]] bool AbrirRecordsets(const QList<Consulta>& consultas, QList<Recordset>* rs);
 
-// Text made safe to put between single quotes in an SQL text.
-QString SqlTexto(const QString& valor);
-
 // Atomic unit of work on the shared connection: rolled back unless Confirmar() succeeds.
 class Transaccion {
 public:

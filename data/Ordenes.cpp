@@ -137,11 +137,37 @@ QList<PrecioLeido> LeerPrecios(int ordid) {
     return precios;
 }
 
-bool AbrirLista(const QString& estado, const QString& condicion, Recordset& rs) {
-    return AbrirRecordset(
-        QStringLiteral("select * from v_ordenes_preciosaceptados where OrdEstado='") +
-            SqlTexto(estado) + QStringLiteral("' and ") + condicion,
-        rs);
+Vista Lista(const QString& estado, const QString& busqueda) {
+    if (busqueda.isEmpty())
+        return Vista(
+            QStringLiteral("select * from v_ordenes_preciosaceptados where OrdEstado=? and 1"),
+            {estado});
+    QString patron = busqueda;
+    patron.replace(QLatin1Char('\\'), QLatin1String("\\\\"))
+        .replace(QLatin1Char('%'), QLatin1String("\\%"))
+        .replace(QLatin1Char('_'), QLatin1String("\\_"));
+    return Vista(QStringLiteral("select * from v_ordenes_preciosaceptados where OrdEstado=? and "
+                                "OrdDescripcion like ? escape '\\'"),
+                 {estado, QLatin1Char('%') + patron + QLatin1Char('%')});
+}
+
+Vista Seleccionadas(const QStringList& ids) {
+    // Only numbers may reach the text.
+    QStringList numeros;
+    for (const QString& id : ids) {
+        bool ok = false;
+        const int n = id.trimmed().toInt(&ok);
+        if (ok)
+            numeros << QString::number(n);
+    }
+    if (numeros.isEmpty())
+        return {};
+    return Vista(QStringLiteral("select * from v_ordenes_preciosaceptados where OrdId in (") +
+                 numeros.join(QLatin1Char(',')) + QLatin1Char(')'));
+}
+
+bool AbrirVista(const Vista& vista, Recordset& rs) {
+    return AbrirRecordset(vista.sql, rs, vista.valores);
 }
 
 bool AbrirParaImprimir(int ordid, Recordset& rs) {

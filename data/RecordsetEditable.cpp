@@ -28,9 +28,9 @@ void ReportarError(const QString& descripcion) {
 RecordsetEditable::RecordsetEditable(QString tabla, QString clave)
     : tabla_(std::move(tabla)), clave_(std::move(clave)) {}
 
-bool RecordsetEditable::Abrir(const QString& sql) {
+bool RecordsetEditable::Abrir(const QString& sql, const QVariantList& valores) {
     Cerrar();
-    if (AbrirRecordset(sql, guardadas_) && guardadas_.Abierto())
+    if (AbrirRecordset(sql, guardadas_, valores) && guardadas_.Abierto())
         return true;
     guardadas_.source_ = sql;
     return false;

@@ -17,8 +17,9 @@ class RecordsetEditable {
 public:
     RecordsetEditable(QString tabla, QString clave);
 
-    // Opens (again) for an SQL text on the shared connection; errors are reported to the user.
-    [[nodiscard]] bool Abrir(const QString& sql);
+    // Opens (again) for an SQL text on the shared connection, `valores` bound to its ? marks;
+    // errors are reported to the user.
+    [[nodiscard]] bool Abrir(const QString& sql, const QVariantList& valores = {});
     void Cerrar();
 
     bool Abierto() const { return guardadas_.Abierto(); }

@@ -126,8 +126,3 @@ void CerrarRecordset(Recordset& rs, bool liberar) {
     if (liberar)
         rs = Recordset();
 }
-
-QString SqlTexto(const QString& valor) {
-    QString r = valor;
-    return r.replace(QLatin1Char('\''), QStringLiteral("''"));
-}

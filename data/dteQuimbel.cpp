@@ -33,6 +33,26 @@ QString dteQuimbel::Clave(const QString& comando) const {
 void dteQuimbel::RestaurarComandos() {
     for (const char* c : {kCProductos, kMonedas, kUnidadesDeMedida, kCCategoriasActivas})
         sql_.insert(Clave(QLatin1String(c)), ComandoSqlOriginal(QLatin1String(c)));
+    valores_.clear();
+}
+
+void dteQuimbel::TodosLosProductos() {
+    const QString c = Clave(QLatin1String(kCProductos));
+    static_cast<void>(SetComandoSql(c, ComandoSqlOriginal(c)));
+}
+
+void dteQuimbel::BuscarProductos(const QString& texto) {
+    const QString c = Clave(QLatin1String(kCProductos));
+    static_cast<void>(
+        SetComandoSql(c, QStringLiteral("SELECT * FROM PRODUCTOS WHERE INSTR(PRODESCRIPCION,?)")));
+    valores_.insert(c, {texto});
+}
+
+void dteQuimbel::IncluirCategoriasUsadas() {
+    static_cast<void>(SetComandoSql(
+        QLatin1String(kCCategoriasActivas),
+        QStringLiteral("SELECT * FROM CATEGORIAS WHERE CATDESACTIVADA=FALSE OR CATID "
+                       "IN(SELECT CATID FROM PRODUCTOS) ORDER BY CATDESCRIPCION ASC")));
 }
 
 QString dteQuimbel::ComandoSql(const QString& comando) const {
@@ -43,14 +63,16 @@ bool dteQuimbel::SetComandoSql(const QString& comando, const QString& sql) {
     if (!sql_.contains(Clave(comando)))
         return false;
     sql_.insert(Clave(comando), sql);
+    valores_.remove(Clave(comando));
     return true;
 }
 
 bool dteQuimbel::Abrir(const QString& comando) {
     const QString c = Clave(comando);
     const QString sql = sql_.value(c);
+    const QVariantList valores = valores_.value(c);
     if (c == QLatin1String("cproductos"))
-        return productos_.Abrir(sql);
+        return productos_.Abrir(sql, valores);
     Recordset* rs = c == QLatin1String("monedas")              ? &monedas_
                     : c == QLatin1String("unidadesdemedida")   ? &unidades_
                     : c == QLatin1String("ccategoriasactivas") ? &categorias_
@@ -58,7 +80,7 @@ bool dteQuimbel::Abrir(const QString& comando) {
     if (!rs)
         return false;
     CerrarRecordset(*rs, true);
-    return AbrirRecordset(sql, *rs);
+    return AbrirRecordset(sql, *rs, valores);
 }
 
 void dteQuimbel::Cerrar(const QString& comando) {

@@ -23,6 +23,12 @@ public:
     [[nodiscard]] bool SetComandoSql(const QString& comando, const QString& sql);
     QString ComandoSqlOriginal(const QString& comando) const;
     void RestaurarComandos();
+    // CProductos for every product, or for those whose description contains `texto` (bound as a
+    // value, so a quote typed is only a character).
+    void TodosLosProductos();
+    void BuscarProductos(const QString& texto);
+    // CCategoriasActivas also for the deactivated categories that a product still has.
+    void IncluirCategoriasUsadas();
 
     // Closes the command's record set if it is open and opens it with the command's text.
     [[nodiscard]] bool Abrir(const QString& comando);
@@ -39,6 +45,7 @@ private:
     QString Clave(const QString& comando) const;
 
     QHash<QString, QString> sql_;
+    QHash<QString, QVariantList> valores_; // for a command's ? marks
     RecordsetEditable productos_;
     Recordset monedas_;
     Recordset unidades_;

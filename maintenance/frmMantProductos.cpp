@@ -5,6 +5,7 @@
 #include "Formato.h"
 #include "Iconos.h"
 #include "LimiteTexto.h"
+#include "Maestros.h"
 #include "Mensajes.h"
 #include "Pantalla.h"
 #include "ProductosCalculos.h"
@@ -185,34 +186,33 @@ void frmMantProductos::Editar() {
 void frmMantProductos::Guardar() {
     if (GuardarRegistro()) {
         PonerEstado(false);
-        Actualizar(QString::fromLatin1(kSqlTodos));
+        Actualizar({});
     }
 }
 
 // The report lists every product, whatever the list shows.
 void frmMantProductos::Imprimir() {
-    MostrarInforme(dtrProductos(),
-                   QStringLiteral("select * from productos order by ProDescripcion ASC"), true,
-                   this);
+    MostrarInforme(dtrProductos(), &Maestros::AbrirProductosParaImprimir, true, this);
 }
 
 void frmMantProductos::Buscar() {
     const QString texto =
         Mensajes::InputBox(QStringLiteral("Ingrese el texto a buscar:"), QStringLiteral("Buscar"));
     if (!texto.isEmpty())
-        Actualizar(QStringLiteral("SELECT * FROM PRODUCTOS WHERE INSTR(PRODESCRIPCION,'") +
-                   SqlTexto(texto.trimmed()) + QStringLiteral("')"));
+        Actualizar({SeleccionLista::Tipo::Busqueda, texto.trimmed()});
 }
 
 void frmMantProductos::MostrarTodos() {
-    Actualizar(QString::fromLatin1(kSqlTodos));
+    Actualizar({});
 }
 
 void frmMantProductos::Cancelar() {
     Rs().CancelarCambios();
     // Reopening keeps a search a search and stands on its first product.
     PonerEstado(false);
-    Actualizar(Dte().ComandoSql(QString::fromLatin1(dteQuimbel::kCProductos)));
+    // A list that cannot be read was told to the person and stays empty.
+    static_cast<void>(Dte().Abrir(QString::fromLatin1(dteQuimbel::kCProductos)));
+    MostrarProductos();
 }
 
 void frmMantProductos::IngresarNuevo() {

@@ -8,13 +8,6 @@
 #include <QLabel>
 #include <QTableView>
 
-namespace {
-
-const char* const kSqlCategorias = "SELECT * FROM CATEGORIAS WHERE CATDESACTIVADA=FALSE OR CATID "
-                                   "IN(SELECT CATID FROM PRODUCTOS) ORDER BY CATDESCRIPCION ASC";
-
-} // namespace
-
 // Puts the list's highlighted row where the record set stands (none while a new product is
 // being entered or after a search that found nothing).
 void frmMantProductos::SincronizarLista() {
@@ -40,10 +33,13 @@ void frmMantProductos::FilaActualCambiada(int fila) {
     MostrarMargen();
 }
 
-void frmMantProductos::Actualizar(const QString& sql) {
+void frmMantProductos::Actualizar(const SeleccionLista& seleccion) {
+    if (seleccion.tipo == SeleccionLista::Tipo::Busqueda)
+        Dte().BuscarProductos(seleccion.texto);
+    else
+        Dte().TodosLosProductos();
     // A list that cannot be read was told to the person and stays empty.
-    if (Dte().SetComandoSql(QString::fromLatin1(dteQuimbel::kCProductos), sql))
-        static_cast<void>(Dte().Abrir(QString::fromLatin1(dteQuimbel::kCProductos)));
+    static_cast<void>(Dte().Abrir(QString::fromLatin1(dteQuimbel::kCProductos)));
     MostrarProductos();
 }
 
@@ -67,9 +63,8 @@ void frmMantProductos::ActualizarCombos() {
         delRegistro ? rs.Texto(QStringLiteral("ProUnidadMedida")) : ui.dtcUnidades->currentText();
 
     ui.dtcCategorias->clear();
-    if (Dte().SetComandoSql(QString::fromLatin1(dteQuimbel::kCCategoriasActivas),
-                            QString::fromLatin1(kSqlCategorias)) &&
-        Dte().Abrir(QString::fromLatin1(dteQuimbel::kCCategoriasActivas))) {
+    Dte().IncluirCategoriasUsadas();
+    if (Dte().Abrir(QString::fromLatin1(dteQuimbel::kCCategoriasActivas))) {
         Recordset& cats = Dte().rsCCategoriasActivas();
         for (cats.MoveFirst(); !cats.Eof(); cats.MoveNext())
             ui.dtcCategorias->addItem(cats.Texto(QStringLiteral("CatDescripcion")),
