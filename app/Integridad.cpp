@@ -1,7 +1,6 @@
 #include "Integridad.h"
 
 #include "Conexiones.h"
-#include "Esquema.h"
 #include "Mensajes.h"
 #include "Pantalla.h"
 #include "Respaldo.h"
@@ -38,7 +37,7 @@ bool ComprobarBaseDeDatos(const QString& ruta, const QString& carpetaCopias) {
     QStringList hallazgos;
     {
         CursorOcupado ocupado;
-        hallazgos = Esquema::RevisionRapida(HandleConexion());
+        hallazgos = RevisarBaseAbierta();
     }
     if (hallazgos.isEmpty())
         return true;

@@ -1,8 +1,8 @@
 #include "ModeloLista.h"
 
 #include "Formato.h"
+#include "RecordsetEditable.h"
 #include "Tabla.h"
-#include "dteQuimbel.h"
 
 ModeloLista::ModeloLista(QList<ColumnaLista> columnas, QObject* padre)
     : QAbstractTableModel(padre), columnas_(std::move(columnas)) {}
@@ -14,7 +14,6 @@ void ModeloLista::Asignar(const Recordset* rs) {
 void ModeloLista::Asignar(const Recordset* rs, const std::function<void()>& tambien) {
     beginResetModel();
     rs_ = rs && rs->Abierto() ? rs : nullptr;
-    editable_ = nullptr;
     indices_.clear();
     for (const ColumnaLista& c : columnas_)
         indices_ << (rs_ ? rs_->IndiceCampo(c.campo) : -1);
@@ -24,26 +23,18 @@ void ModeloLista::Asignar(const Recordset* rs, const std::function<void()>& tamb
 }
 
 void ModeloLista::Asignar(const RecordsetEditable& rs) {
-    beginResetModel();
-    rs_ = nullptr;
-    editable_ = &rs;
-    indices_.clear();
-    for (const ColumnaLista& c : columnas_)
-        indices_ << rs.IndiceCampo(c.campo);
-    endResetModel();
+    Asignar(&rs.Guardadas(), {});
 }
 
 int ModeloLista::Filas() const {
-    if (editable_)
-        return editable_->RecordCount() - (editable_->EsNuevo() ? 1 : 0);
     return rs_ ? rs_->RecordCount() : 0;
 }
 
 QVariant ModeloLista::Valor(int fila, int columna) const {
     const int i = indices_.value(columna, -1);
-    if (i < 0 || fila >= Filas())
+    if (i < 0 || !rs_)
         return {};
-    return editable_ ? editable_->FilaGuardada(fila).value(i) : rs_->Fila(fila).value(i);
+    return rs_->Valor(fila, i);
 }
 
 QStringList ModeloLista::Textos(int columna) const {

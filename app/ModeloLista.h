@@ -19,10 +19,10 @@ struct ColumnaLista {
 
 // The program's table model over a Recordset: one row per record, the configured columns, the
 // values turned into text only for the cells shown. Asignar(nullptr) detaches it (it then shows
-// no rows). Over a record set being edited it shows the rows as stored: a pending change is not
-// shown until written, nor a new row listed. A list that says more of its rows (the order list's
-// marks and colours) derives from it; a window whose records live elsewhere may override
-// Filas()/Valor().
+// no rows). Over a record set being edited it shows the rows as stored (its Guardadas()): a
+// pending change is not shown until written, nor a new row listed. A list that says more of its
+// rows (the order list's marks and colours) derives from it; a window whose records live elsewhere
+// may override Filas()/Valor().
 class ModeloLista : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -53,5 +53,4 @@ private:
     QList<ColumnaLista> columnas_;
     QList<int> indices_;
     const Recordset* rs_ = nullptr;
-    const RecordsetEditable* editable_ = nullptr;
 };

@@ -1,19 +1,17 @@
 #include "Respaldo.h"
 
 #include "Copia.h"
-#include "Esquema.h"
 #include "Mensajes.h"
 #include "Pantalla.h"
 #include "Reloj.h"
+#include "RespaldoArchivo.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QTemporaryFile>
 #include <filesystem>
-#include <sqlite3.h>
 
 namespace {
 
@@ -23,43 +21,20 @@ std::filesystem::path RutaNativa(const QString& ruta) {
     return std::filesystem::path(ruta.toStdU16String());
 }
 
-Resultado Copiar(const QString& origen, const QString& temporal, int esperaMs) {
-    sqlite3* fuente = Esquema::AbrirArchivo(origen, false, nullptr);
-    if (!fuente)
-        return Resultado::Fallo;
-    sqlite3_busy_timeout(fuente, esperaMs);
-    sqlite3* destino = nullptr;
-    Resultado r = Resultado::Fallo;
-    if (sqlite3_open_v2(temporal.toUtf8().constData(), &destino,
-                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) == SQLITE_OK) {
-        if (sqlite3_backup* b = sqlite3_backup_init(destino, "main", fuente, "main")) {
-            // All pages in one step, so the copy is one consistent state of the source.
-            QElapsedTimer espera;
-            espera.start();
-            int rc;
-            while ((rc = sqlite3_backup_step(b, -1)) == SQLITE_BUSY || rc == SQLITE_LOCKED) {
-                if (espera.elapsed() >= esperaMs)
-                    break;
-                sqlite3_sleep(50);
-            }
-            const int fin = sqlite3_backup_finish(b);
-            if (rc == SQLITE_DONE && fin == SQLITE_OK)
-                r = Resultado::Hecho;
-            else if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
-                r = Resultado::EnUso;
-        }
+Resultado De(RespaldoArchivo::Resultado r) {
+    switch (r) {
+    case RespaldoArchivo::Resultado::Hecha:
+        return Resultado::Hecho;
+    case RespaldoArchivo::Resultado::EnUso:
+        return Resultado::EnUso;
+    case RespaldoArchivo::Resultado::Fallo:
+        break;
     }
-    if (sqlite3_close(destino) != SQLITE_OK)
-        r = Resultado::Fallo;
-    sqlite3_close(fuente);
-    return r;
+    return Resultado::Fallo;
 }
 
-// A server database is copied row by row into a new file of the program's own, from one
-// consistent state of the server while other workstations keep working.
-Resultado CopiarServidor(const QString& origen, const QString& temporal, int esperaMs) {
-    QFile::remove(temporal); // the copy creates the file with its schema
-    switch (CopiarBaseDeDatos(origen, temporal, esperaMs).estado) {
+Resultado De(ResultadoCopia::Estado estado) {
+    switch (estado) {
     case ResultadoCopia::Estado::Hecha:
         return Resultado::Hecho;
     case ResultadoCopia::Estado::EnUso:
@@ -71,12 +46,15 @@ Resultado CopiarServidor(const QString& origen, const QString& temporal, int esp
     }
 }
 
-// A copy is sound when its source was: the backup copies pages as they are.
-bool CopiaSana(const QString& copia) {
-    sqlite3* db = Esquema::AbrirArchivo(copia, false, nullptr);
-    const bool sana = db && Esquema::RevisionRapida(db).isEmpty();
-    sqlite3_close(db);
-    return sana;
+// A file is copied as it is, page by page. A server database is copied row by row into a new
+// file of the program's own, from one consistent state of the server while other workstations
+// keep working.
+Resultado Copiar(const QString& origen, const QString& temporal, int esperaMs, bool servidor,
+                 const RespaldoArchivo::Progreso& progreso) {
+    if (!servidor)
+        return De(RespaldoArchivo::Copiar(origen, temporal, esperaMs, progreso));
+    QFile::remove(temporal); // the copy creates the file with its schema
+    return De(CopiarBaseDeDatos(origen, temporal, esperaMs).estado);
 }
 
 const QString kSufijoDanada = QStringLiteral("-dañada");
@@ -104,7 +82,8 @@ QString UltimoRespaldo(const QString& carpeta) {
     return {};
 }
 
-bool RespaldarBaseDeDatos(const QString& origen, const QString& carpeta, int esperaMs) {
+bool RespaldarBaseDeDatos(const QString& origen, const QString& carpeta, int esperaMs,
+                          const RespaldoArchivo::Progreso& progreso) {
     const bool servidor = EsServidor(origen);
     Resultado r = Resultado::Fallo;
     QString destino;
@@ -116,14 +95,13 @@ bool RespaldarBaseDeDatos(const QString& origen, const QString& carpeta, int esp
         if ((servidor || QFileInfo(origen).isFile()) && temporal.open()) {
             const QString nombreTemporal = temporal.fileName();
             temporal.close();
-            r = servidor ? CopiarServidor(origen, nombreTemporal, esperaMs)
-                         : Copiar(origen, nombreTemporal, esperaMs);
+            r = Copiar(origen, nombreTemporal, esperaMs, servidor, progreso);
             // The temporary file is private; the copy is as readable as the database itself.
             if (r == Resultado::Hecho && !servidor &&
                 !QFile::setPermissions(nombreTemporal, QFileInfo(origen).permissions()))
                 r = Resultado::Fallo;
             // A damaged database must not take the place of the last good copy.
-            if (r == Resultado::Hecho && !CopiaSana(nombreTemporal)) {
+            if (r == Resultado::Hecho && !RespaldoArchivo::Sano(nombreTemporal)) {
                 r = Resultado::Danada;
                 destino = NombreRespaldoDanado(carpeta, Reloj::Hoy());
             }

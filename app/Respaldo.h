@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Conexiones.h"
+#include "RespaldoArchivo.h"
 
 #include <QDate>
 #include <QString>
@@ -21,6 +22,8 @@ QString UltimoRespaldo(const QString& carpeta);
 // keeps locked for longer than `esperaMs` is reported; any other failure is silent. Gives whether
 // a sound copy is in place. A server database (`origen` a URI) is copied into a database file
 // the program can open, from one consistent state of the server; a server whose data cannot be
-// read whole for damage leaves the last good copy alone and the user is told.
+// read whole for damage leaves the last good copy alone and the user is told. `progreso` hears how
+// far the copy of a file got (a server's copy does not tell).
 bool RespaldarBaseDeDatos(const QString& origen, const QString& carpeta,
-                          int esperaMs = kEsperaOcupadoMs);
+                          int esperaMs = kEsperaOcupadoMs,
+                          const RespaldoArchivo::Progreso& progreso = {});

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 
 // The program's tables made in `ruta` (a file that does not exist yet, or an empty database on a
@@ -18,8 +19,16 @@ inline bool AbrirBaseNueva(const QString& ruta) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return false;
     }
-    CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), ruta);
-    return AbrirConexion(QString::fromLatin1(kOrigenDeDatos), QString());
+    return CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), ruta) &&
+           AbrirConexion(QString::fromLatin1(kOrigenDeDatos), QString());
+}
+
+// A benchmark whose statement failed would measure nothing: it stops and says so.
+inline void Exigir(bool hecho, const char* que) {
+    if (!hecho) {
+        std::fprintf(stderr, "Falló: %s\n", que);
+        std::exit(1);
+    }
 }
 
 // An empty database file in `dir`.

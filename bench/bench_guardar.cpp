@@ -46,8 +46,8 @@ bool Guardar(int n) {
 
 // One workstation: prints how many saves failed and its slowest save in milliseconds.
 int Puesto(const QString& base, int guardados) {
-    CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), base);
-    if (!AbrirConexion(QString::fromLatin1(kOrigenDeDatos), QString()))
+    if (!CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), base) ||
+        !AbrirConexion(QString::fromLatin1(kOrigenDeDatos), QString()))
         return 1;
     int fallos = 0;
     double peor = 0;
@@ -63,8 +63,8 @@ int Puesto(const QString& base, int guardados) {
 }
 
 bool Vaciar(const QString& base) {
-    CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), base);
-    if (!AbrirConexion(QString::fromLatin1(kOrigenDeDatos), QString()))
+    if (!CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), base) ||
+        !AbrirConexion(QString::fromLatin1(kOrigenDeDatos), QString()))
         return false;
     const bool ok =
         Sql(QStringLiteral("DELETE FROM precios")) && Sql(QStringLiteral("DELETE FROM ordenes"));

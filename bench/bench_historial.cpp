@@ -191,7 +191,8 @@ int main(int argc, char* argv[]) {
     std::printf("  sin historial:                 %8.3f\n", ms[3]);
     std::printf("  con historial:                 %8.3f  (%.2fx)\n", ms[4], ms[4] / ms[3]);
     Recordset lineas;
-    AbrirRecordset(QStringLiteral("SELECT count(*) FROM historial"), lineas);
+    Exigir(AbrirRecordset(QStringLiteral("SELECT count(*) FROM historial"), lineas),
+           "AbrirRecordset");
     std::printf("  líneas de historial escritas:  %d\n", lineas.Campo(0).toInt());
     CerrarConexion();
     return 0;

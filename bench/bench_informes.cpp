@@ -44,28 +44,37 @@ int main(int argc, char** argv) {
     {
         Transaccion t;
         Recordset rs;
-        AbrirRecordset(QStringLiteral("INSERT INTO sectores (SecDescripcion) VALUES ('Compras')"),
-                       rs);
-        AbrirRecordset(
-            QStringLiteral("INSERT INTO centrosdecosto (CenCosDescripcion) VALUES ('Planta 1')"),
-            rs);
-        AbrirRecordset(QStringLiteral("INSERT INTO proveedores (EmpNombreFantasia) VALUES ('Sur')"),
-                       rs);
+        Exigir(AbrirRecordset(
+                   QStringLiteral("INSERT INTO sectores (SecDescripcion) VALUES ('Compras')"), rs),
+               "AbrirRecordset");
+        Exigir(AbrirRecordset(
+                   QStringLiteral(
+                       "INSERT INTO centrosdecosto (CenCosDescripcion) VALUES ('Planta 1')"),
+                   rs),
+               "AbrirRecordset");
+        Exigir(
+            AbrirRecordset(
+                QStringLiteral("INSERT INTO proveedores (EmpNombreFantasia) VALUES ('Sur')"), rs),
+            "AbrirRecordset");
         for (int i = 0; i < 50; ++i)
-            AbrirRecordset(QStringLiteral("INSERT INTO productos (ProDescripcion, CatId) "
-                                          "VALUES (?, 1)"),
-                           rs, {QStringLiteral("Producto de prueba número %1").arg(i)});
+            Exigir(AbrirRecordset(QStringLiteral("INSERT INTO productos (ProDescripcion, CatId) "
+                                                 "VALUES (?, 1)"),
+                                  rs, {QStringLiteral("Producto de prueba número %1").arg(i)}),
+                   "AbrirRecordset");
         const QDateTime inicio(QDate(2026, 1, 1), QTime(8, 0));
         for (int i = 0; i < ordenes; ++i) {
-            EjecutarComando(QStringLiteral("orden_insertar"), rs,
-                            {inicio.addSecs(i * 600), 1 + i % 20, QStringLiteral("Caja x 100"),
-                             1 + i % 50, QString(), QStringLiteral("Depósito"),
-                             QStringLiteral("Normal"), 1, 1, 1, 0, QStringLiteral("korva")});
-            EjecutarComando(QStringLiteral("precio_Insertar"), rs,
-                            {i + 1, 1, QString(), 10.5 + i, QStringLiteral("Pesos"),
-                             QStringLiteral("Contado"), inicio, inicio, 1});
+            Exigir(
+                EjecutarComando(QStringLiteral("orden_insertar"), rs,
+                                {inicio.addSecs(i * 600), 1 + i % 20, QStringLiteral("Caja x 100"),
+                                 1 + i % 50, QString(), QStringLiteral("Depósito"),
+                                 QStringLiteral("Normal"), 1, 1, 1, 0, QStringLiteral("korva")}),
+                "EjecutarComando");
+            Exigir(EjecutarComando(QStringLiteral("precio_Insertar"), rs,
+                                   {i + 1, 1, QString(), 10.5 + i, QStringLiteral("Pesos"),
+                                    QStringLiteral("Contado"), inicio, inicio, 1}),
+                   "EjecutarComando");
         }
-        t.Confirmar();
+        Exigir(t.Confirmar(), "Confirmar");
     }
     const long memoriaAntes = PicoMemoriaKb();
 
@@ -73,7 +82,8 @@ int main(int argc, char** argv) {
     QElapsedTimer reloj;
     reloj.start();
     Recordset rs;
-    AbrirRecordset(QStringLiteral("select * from v_ordenes_preciosaceptados"), rs);
+    Exigir(AbrirRecordset(QStringLiteral("select * from v_ordenes_preciosaceptados"), rs),
+           "AbrirRecordset");
     const qint64 msConsulta = reloj.restart();
     const long memoriaRegistros = PicoMemoriaKb();
     const DisenoInforme diseno = dtrOrdenes();

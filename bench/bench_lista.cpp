@@ -9,7 +9,7 @@
 #include "Conexiones.h"
 #include "Configuracion.h"
 #include "Copia.h"
-#include "Esquema.h"
+#include "Ejecutor.h"
 #include "Mensajes.h"
 #include "ModeloOrdenes.h"
 #include "Reloj.h"
@@ -58,10 +58,12 @@ bool Poblar(int ordenes) {
     Transaccion t;
     for (int i = 1; i <= 5; ++i) {
         Recordset rs;
-        EjecutarComando(QStringLiteral("sector_insertar"), rs,
-                        {QStringLiteral("Sector %1").arg(i)});
-        EjecutarComando(QStringLiteral("centrodecosto_insertar"), rs,
-                        {QStringLiteral("Centro de costo %1").arg(i)});
+        Exigir(EjecutarComando(QStringLiteral("sector_insertar"), rs,
+                               {QStringLiteral("Sector %1").arg(i)}),
+               "EjecutarComando");
+        Exigir(EjecutarComando(QStringLiteral("centrodecosto_insertar"), rs,
+                               {QStringLiteral("Centro de costo %1").arg(i)}),
+               "EjecutarComando");
     }
     const bool ok =
         Sql(QStringLiteral(
@@ -99,7 +101,9 @@ bool PasarAlServidor(const QString& servidor, const QString& nombre) {
     const QString archivo = RutaDeOrigen(QString::fromLatin1(kOrigenDeDatos));
     CerrarConexion();
     {
-        CrearOrigenDeDatos(QStringLiteral("BENCH_ADMIN"), servidor + QStringLiteral("/postgres"));
+        Exigir(CrearOrigenDeDatos(QStringLiteral("BENCH_ADMIN"),
+                                  servidor + QStringLiteral("/postgres")),
+               "registrar la conexión de administración");
         QSqlDatabase admin = QSqlDatabase::database(QStringLiteral("BENCH_ADMIN"));
         QSqlQuery q(admin);
         if (!q.exec(QStringLiteral("DROP DATABASE IF EXISTS ") + nombre) ||
@@ -118,8 +122,8 @@ bool PasarAlServidor(const QString& servidor, const QString& nombre) {
         return false;
     }
     std::fprintf(stderr, "copia al servidor: %.1f s\n", reloj.nsecsElapsed() / 1e9);
-    CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), uri);
-    return AbrirConexion(QString::fromLatin1(kOrigenDeDatos), QString());
+    return CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), uri) &&
+           AbrirConexion(QString::fromLatin1(kOrigenDeDatos), QString());
 }
 
 int Medir(int ordenes, const QString& servidor) {
@@ -134,14 +138,14 @@ int Medir(int ordenes, const QString& servidor) {
 
     const double consulta = Mejor([] {
         Recordset rs;
-        AbrirRecordset(kSql, rs);
+        Exigir(AbrirRecordset(kSql, rs), "AbrirRecordset");
         CerrarRecordset(rs, true);
     });
     // The list's own share: the rows of an open record set taken into the model.
     double propio = 0;
     {
         Recordset abierto;
-        AbrirRecordset(kSql, abierto);
+        Exigir(AbrirRecordset(kSql, abierto), "AbrirRecordset");
         ModeloOrdenes modelo;
         propio = Mejor([&] {
             modelo.Cargar(&abierto, true, gAvisoDias, QDate(2026, 12, 7));
@@ -149,8 +153,7 @@ int Medir(int ordenes, const QString& servidor) {
         });
     }
     const double driver = Mejor(ConsultaDelDriver);
-    const double revision =
-        servidor.isEmpty() ? Mejor([] { Esquema::RevisionRapida(HandleConexion()); }) : -1;
+    const double revision = servidor.isEmpty() ? Mejor([] { RevisarBaseAbierta(); }) : -1;
     frmPrincipal* w = frmPrincipal::Instancia();
     w->show();
     QCoreApplication::processEvents();

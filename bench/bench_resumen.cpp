@@ -23,10 +23,12 @@ bool Poblar(int ordenes) {
     Transaccion t;
     for (int i = 1; i <= 8; ++i) {
         Recordset rs;
-        EjecutarComando(QStringLiteral("sector_insertar"), rs,
-                        {QStringLiteral("Sector %1").arg(i)});
-        EjecutarComando(QStringLiteral("centrodecosto_insertar"), rs,
-                        {QStringLiteral("Centro de costo %1").arg(i)});
+        Exigir(EjecutarComando(QStringLiteral("sector_insertar"), rs,
+                               {QStringLiteral("Sector %1").arg(i)}),
+               "EjecutarComando");
+        Exigir(EjecutarComando(QStringLiteral("centrodecosto_insertar"), rs,
+                               {QStringLiteral("Centro de costo %1").arg(i)}),
+               "EjecutarComando");
     }
     const bool ok =
         Sql(QStringLiteral(
@@ -59,11 +61,14 @@ int Medir(int ordenes) {
         ResumenCompras::ComprasPorMes meses;
         QList<ResumenCompras::Total> totales;
         QList<ResumenCompras::Cantidad> cantidades;
-        ResumenCompras::LeerComprasPorMes(hoy, 12, &meses);
-        ResumenCompras::LeerTotalesPorSector(hoy.addMonths(-12), hoy, &totales);
-        ResumenCompras::LeerTotalesPorCentroDeCosto(hoy.addMonths(-12), hoy, &totales);
-        ResumenCompras::LeerOrdenesPorEstado(&cantidades);
-        ResumenCompras::LeerPendientesVencidas(hoy, gAvisoDias, &cantidades);
+        Exigir(ResumenCompras::LeerComprasPorMes(hoy, 12, &meses), "LeerComprasPorMes");
+        Exigir(ResumenCompras::LeerTotalesPorSector(hoy.addMonths(-12), hoy, &totales),
+               "LeerTotalesPorSector");
+        Exigir(ResumenCompras::LeerTotalesPorCentroDeCosto(hoy.addMonths(-12), hoy, &totales),
+               "LeerTotalesPorCentroDeCosto");
+        Exigir(ResumenCompras::LeerOrdenesPorEstado(&cantidades), "LeerOrdenesPorEstado");
+        Exigir(ResumenCompras::LeerPendientesVencidas(hoy, gAvisoDias, &cantidades),
+               "LeerPendientesVencidas");
     });
     // What a person waits for: from the menu entry to the window painted with its first chart.
     const double apertura = Mejor([] {

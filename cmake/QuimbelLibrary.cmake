@@ -1,5 +1,6 @@
 # Each layer has its own link list, so a layer cannot reach what it may not use: base/ has Qt
-# Core only, data/ adds Sql, SQLite and libpq, and only the layers above them have Widgets.
+# Core only, data/ adds Sql (its engines SQLite and libpq), and only the layers above them have
+# Widgets.
 add_library(quimbel_qt_base INTERFACE)
 target_link_libraries(quimbel_qt_base INTERFACE Qt6::Core)
 target_include_directories(quimbel_qt_base INTERFACE ${CMAKE_BINARY_DIR}/generated)
@@ -8,8 +9,12 @@ target_include_directories(quimbel_qt_base INTERFACE ${CMAKE_BINARY_DIR}/generat
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(LIBPQ REQUIRED IMPORTED_TARGET libpq)
 add_library(quimbel_qt_data INTERFACE)
-target_link_libraries(quimbel_qt_data INTERFACE quimbel_qt_base Qt6::Sql SQLite::SQLite3
-                                                PkgConfig::LIBPQ)
+target_link_libraries(quimbel_qt_data INTERFACE quimbel_qt_base Qt6::Sql)
+
+# Filled by data/motor with a stopping header for each engine header; every layer but data/
+# searches it first (see there).
+set(quimbel_guardas_motor ${CMAKE_BINARY_DIR}/guardas-motor)
+file(MAKE_DIRECTORY ${quimbel_guardas_motor})
 
 # Qt's include root is on every include path, so <QtWidgets/QWidget> would still be found from
 # base/ and data/ without linking Widgets. Those layers see a folder, searched before Qt's own,
@@ -48,6 +53,7 @@ set(quimbel_pch_ventanas ${quimbel_pch_nucleo} <QAbstractTableModel> <QApplicati
 
 add_library(quimbel_pch STATIC ${CMAKE_CURRENT_LIST_DIR}/pch.cpp)
 target_link_libraries(quimbel_pch PUBLIC quimbel_qt)
+target_include_directories(quimbel_pch BEFORE PRIVATE ${quimbel_guardas_motor})
 target_precompile_headers(quimbel_pch PRIVATE ${quimbel_pch_ventanas})
 
 add_library(quimbel_pch_data STATIC ${CMAKE_CURRENT_LIST_DIR}/pch.cpp)
@@ -74,6 +80,7 @@ function(quimbel_library name)
     file(GLOB formularios CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.ui)
     if(NOT sources)
         add_library(${name} INTERFACE)
+        target_include_directories(${name} INTERFACE ${CMAKE_CURRENT_SOURCE_DIR})
         target_link_libraries(${name} INTERFACE ${qt} ${ARG_LINKS})
         return()
     endif()
@@ -91,6 +98,9 @@ function(quimbel_library name)
     endif()
     if(ARG_LAYER STREQUAL "base" OR ARG_LAYER STREQUAL "data")
         target_include_directories(${name} BEFORE PRIVATE ${quimbel_guardas})
+    endif()
+    if(NOT ARG_LAYER STREQUAL "data")
+        target_include_directories(${name} BEFORE PRIVATE ${quimbel_guardas_motor})
     endif()
     target_link_libraries(${name} PUBLIC ${qt} ${ARG_LINKS})
     if(NOT ARG_LAYER STREQUAL "base")

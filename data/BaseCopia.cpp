@@ -1,7 +1,9 @@
 #include "BaseCopia.h"
 
+#include "Ejecutor.h"
 #include "Esquema.h"
 #include "Motor.h"
+#include "MotorSqlite.h"
 
 #include <QDir>
 #include <libpq-fe.h>
@@ -104,7 +106,7 @@ bool BaseCopia::Abrir() {
     if (!PrepararConexion(db_))
         return Falla(Estado::Fallo, preparar);
     QStringList faltan;
-    if (sqlite3* h = HandleDe(db_)) {
+    if (sqlite3* h = MotorSqlite::HandleDe(db_)) {
         sqlite3_busy_timeout(h, esperaMs_);
         faltan = Esquema::Verificar(h);
     } else {

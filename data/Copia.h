@@ -31,5 +31,5 @@ struct ResultadoCopia {
 // The rows are read from one consistent state of the source while others keep writing, and
 // written in one transaction: on any failure the destination is left as it was (a file created
 // here is removed). A lock held on either side for longer than `esperaMs` gives EnUso.
-ResultadoCopia CopiarBaseDeDatos(const QString& origen, const QString& destino,
-                                 int esperaMs = kEsperaOcupadoMs);
+[[nodiscard]] ResultadoCopia CopiarBaseDeDatos(const QString& origen, const QString& destino,
+                                               int esperaMs = kEsperaOcupadoMs);

@@ -1,8 +1,9 @@
 #include "Historial.h"
 
 #include "Conexiones.h"
+#include "Ejecutor.h"
+#include "EscrituraHistorial.h"
 #include "Formato.h"
-#include "Motor.h"
 
 #include <QHash>
 #include <algorithm>
@@ -151,10 +152,10 @@ bool Diferencias(const Registro& antes, const Registro& despues, const QString& 
     return true;
 }
 
-QVariantList Valores(const QVariant& cambio, const QString& login, const QString& tipo,
-                     const QString& tabla, int clave, int ordId, const Linea& l) {
-    return {cambio,
-            login.trimmed(),
+// A line's values in the order EscribirCambio takes them.
+QVariantList Valores(const QString& login, const QString& tipo, const QString& tabla, int clave,
+                     int ordId, const Linea& l) {
+    return {login.trimmed(),
             tipo,
             l.tabla.isEmpty() ? tabla : l.tabla,
             l.tabla.isEmpty() ? clave : l.clave,
@@ -164,71 +165,17 @@ QVariantList Valores(const QVariant& cambio, const QString& login, const QString
             l.nuevo};
 }
 
-const QString& ColumnasLinea() {
-    static const QString c = QStringLiteral("HisCambio, HisFecha, HisLogin, HisTipo, HisTabla, "
-                                            "HisClave, HisOrdId, HisCampo, HisAnterior, HisNuevo");
-    return c;
-}
-
-// The rows of values of the lines after the first of `cuantas`: `primera`, then `fila` for each.
-QString Filas(const QString& primera, const QString& fila, qsizetype cuantas) {
-    QStringList filas{primera};
-    for (qsizetype i = 2; i < cuantas; ++i)
-        filas << fila;
-    return filas.join(QStringLiteral(", "));
-}
-
-// On the server every statement is a round trip, so the whole change goes in one, and that one
-// with the COMMIT. With several lines, the first is inserted in a WITH whose key the others
-// take; they are inserted only once that row is read, so their keys come after its own and the
-// change keeps its order.
-bool EscribirEnServidor(const QString& login, const QString& tipo, const QString& tabla, int clave,
-                        int ordId, const QList<Linea>& lineas) {
-    const QString primera = QStringLiteral("INSERT INTO historial (%1) VALUES "
-                                           "(NULL, ahora(), ?, ?, ?, ?, ?, ?, ?, ?)")
-                                .arg(ColumnasLinea());
-    // The first row of values fixes the types of the list; the server would take text for all.
-    const QString tipada =
-        QStringLiteral("(CAST(? AS TEXT), CAST(? AS TEXT), CAST(? AS TEXT), CAST(? AS INTEGER), "
-                       "CAST(? AS INTEGER), CAST(? AS TEXT), CAST(? AS TEXT), CAST(? AS TEXT))");
-    const QString sql =
-        lineas.size() == 1
-            ? primera
-            : QStringLiteral("WITH primera AS (%1 RETURNING HisId) INSERT INTO historial (%2) "
-                             "SELECT primera.HisId, ahora(), v.* FROM primera CROSS JOIN "
-                             "(VALUES %3) AS v")
-                  .arg(primera, ColumnasLinea(),
-                       Filas(tipada, QStringLiteral("(?, ?, ?, ?, ?, ?, ?, ?)"), lineas.size()));
-    QVariantList valores;
-    for (const Linea& l : lineas)
-        valores << Valores({}, login, tipo, tabla, clave, ordId, l).mid(1);
-    return EscribirAlConfirmar({sql, valores});
-}
-
-// Writes the lines of one change. On the file, the first alone, for the number that ties the
-// others to it, and the others in one statement, since a new order has a line for every field
-// and quote.
+// Writes the lines of one change, in the way the engine writes them best.
 bool Escribir(const QString& login, const QString& tipo, const QString& tabla, int clave, int ordId,
               const QList<Linea>& lineas) {
-    if (lineas.isEmpty())
+    QList<QVariantList> valores;
+    for (const Linea& l : lineas)
+        valores << Valores(login, tipo, tabla, clave, ordId, l);
+    ErrorBD error;
+    if (Motor::EscribirCambio(Conexion(), valores, &error))
         return true;
-    if (Motor::EsServidor(gConexion))
-        return EscribirEnServidor(login, tipo, tabla, clave, ordId, lineas);
-    const QString insertar =
-        QStringLiteral("INSERT INTO historial (%1) VALUES ").arg(ColumnasLinea());
-    const QString fila = QStringLiteral("(?, ahora(), ?, ?, ?, ?, ?, ?, ?, ?)");
-    QVariant cambio;
-    if (!InsertarEn(gConexion, insertar + fila, QStringLiteral("HisId"),
-                    Valores({}, login, tipo, tabla, clave, ordId, lineas.first()), &cambio) ||
-        cambio.toLongLong() <= 0)
-        return false;
-    if (lineas.size() == 1)
-        return true;
-    QVariantList valores;
-    for (qsizetype i = 1; i < lineas.size(); ++i)
-        valores << Valores(cambio, login, tipo, tabla, clave, ordId, lineas[i]);
-    Recordset rs;
-    return AbrirRecordset(insertar + Filas(fila, fila, lineas.size()), rs, valores);
+    ReportarErrores({error});
+    return false;
 }
 
 QString TipoDe(const Registro& antes, const Registro& despues) {

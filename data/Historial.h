@@ -47,22 +47,25 @@ struct Orden {
 
 // Read on the shared connection, inside the caller's transaction. False after the person was
 // told of a database error.
-bool Leer(const QString& tabla, const QString& columnaClave, const QVariant& clave, Registro* r);
-bool LeerOrden(int ordId, Orden* o);
+[[nodiscard]] bool Leer(const QString& tabla, const QString& columnaClave, const QVariant& clave,
+                        Registro* r);
+[[nodiscard]] bool LeerOrden(int ordId, Orden* o);
 
 // Writes one change of one row: a line for every field in which `antes` and `despues` differ
 // (`antes` empty: the row was created; `despues` empty: it was deleted). Nothing is written when
 // nothing differs. False (the person already told) means the change must not be kept.
 // `tipo` empty: Alta, Modificación or Eliminación as the readings say; `ordId`: the order the
 // change belongs to, if any.
-bool RegistrarRegistro(const QString& login, const QString& tabla, const QString& columnaClave,
-                       const Registro& antes, const Registro& despues, const QString& tipo = {},
-                       int ordId = 0);
+[[nodiscard]] bool RegistrarRegistro(const QString& login, const QString& tabla,
+                                     const QString& columnaClave, const Registro& antes,
+                                     const Registro& despues, const QString& tipo = {},
+                                     int ordId = 0);
 // The same for an order: its fields and its quotes (added, removed, changed, which one is
 // accepted) as one change, and a new or removed authoriser as a change of its own, with the
 // moment the authoriser's password was confirmed.
-bool RegistrarOrden(const QString& login, int ordId, const Orden& antes, const Orden& despues,
-                    const QDateTime& autorizacionConfirmada = {});
+[[nodiscard]] bool RegistrarOrden(const QString& login, int ordId, const Orden& antes,
+                                  const Orden& despues,
+                                  const QDateTime& autorizacionConfirmada = {});
 
 // A decision that changed no field by itself: a rule that refused a save, the reason given for
 // a choice. `campo` names what it is about (the rule), `texto` says what was decided and why.
@@ -71,8 +74,8 @@ struct Nota {
     QString texto;
 };
 // Writes the notes as one change of kind kRegla of that row (`ordId` as in RegistrarRegistro).
-bool Anotar(const QString& login, const QString& tabla, int clave, int ordId,
-            const QList<Nota>& notas);
+[[nodiscard]] bool Anotar(const QString& login, const QString& tabla, int clave, int ordId,
+                          const QList<Nota>& notas);
 
 // One line of the history.
 struct Entrada {
@@ -90,7 +93,7 @@ struct Entrada {
 
 // The lines of one order (ordId > 0) or of every change (0): newest change first, the lines of
 // one change in the order they were written.
-bool LeerHistorial(int ordId, QList<Entrada>* entradas);
+[[nodiscard]] bool LeerHistorial(int ordId, QList<Entrada>* entradas);
 
 // How a field is named to people ("OrdCantidad" is "Cantidad").
 QString NombreCampo(const QString& campo);

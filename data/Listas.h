@@ -24,16 +24,16 @@ struct Columnas {
     QString valor;
 };
 Columnas ColumnasDe(Lista lista);
-bool Abrir(Lista lista, Recordset& rs);
+[[nodiscard]] bool Abrir(Lista lista, Recordset& rs);
 
 // The shown text of a record no longer among a list's rows (a retired user, sector or cost centre
 // on an old order); false when there is no such record.
-bool NombreDeUsuario(int usuId, QString* nombre);
-bool NombreDeSector(int secId, QString* nombre);
-bool NombreDeCentroDeCosto(int cenCosId, QString* nombre);
+[[nodiscard]] bool NombreDeUsuario(int usuId, QString* nombre);
+[[nodiscard]] bool NombreDeSector(int secId, QString* nombre);
+[[nodiscard]] bool NombreDeCentroDeCosto(int cenCosId, QString* nombre);
 
 // Searches by a part of the text as typed (bound, never pasted into the SQL).
-bool BuscarProductos(const QString& descripcion, Recordset& rs);
-bool BuscarProveedores(const QString& nombre, Recordset& rs);
+[[nodiscard]] bool BuscarProductos(const QString& descripcion, Recordset& rs);
+[[nodiscard]] bool BuscarProveedores(const QString& nombre, Recordset& rs);
 
 } // namespace Listas

@@ -86,11 +86,11 @@ ResultadoGuardado EscribirOrden(int& ordid, const OrdenAGuardar& o,
 
 bool LeerOrden(int ordid, OrdenLeida* o) {
     Recordset rs;
-    AbrirRecordset(QStringLiteral("SELECT o.*,p.ProDescripcion FROM ordenes o inner join productos "
-                                  "p on o.ProId=p.ProId WHERE o.OrdId=") +
-                       QString::number(ordid),
-                   rs);
-    if (rs.AbsolutePosition() <= 0)
+    if (!AbrirRecordset(QStringLiteral("SELECT o.*,p.ProDescripcion FROM ordenes o inner join "
+                                       "productos p on o.ProId=p.ProId WHERE o.OrdId=") +
+                            QString::number(ordid),
+                        rs) ||
+        rs.AbsolutePosition() <= 0)
         return false;
     rs.MoveFirst();
     o->fecha = rs.Campo(QStringLiteral("OrdFecha")).toDateTime();
@@ -113,10 +113,11 @@ bool LeerOrden(int ordid, OrdenLeida* o) {
 QList<PrecioLeido> LeerPrecios(int ordid) {
     QList<PrecioLeido> precios;
     Recordset rs;
-    AbrirRecordset(QStringLiteral("SELECT * FROM v_precios_proveedores WHERE OrdId=") +
-                       QString::number(ordid),
-                   rs);
-    if (rs.AbsolutePosition() > 0) {
+    // A failure was told to the person; the order then shows no quotes.
+    if (AbrirRecordset(QStringLiteral("SELECT * FROM v_precios_proveedores WHERE OrdId=") +
+                           QString::number(ordid),
+                       rs) &&
+        rs.AbsolutePosition() > 0) {
         for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
             PrecioLeido p;
             p.id = rs.Campo(QStringLiteral("PreId")).toInt();
@@ -136,11 +137,37 @@ QList<PrecioLeido> LeerPrecios(int ordid) {
     return precios;
 }
 
-bool AbrirLista(const QString& estado, const QString& condicion, Recordset& rs) {
-    return AbrirRecordset(
-        QStringLiteral("select * from v_ordenes_preciosaceptados where OrdEstado='") +
-            SqlTexto(estado) + QStringLiteral("' and ") + condicion,
-        rs);
+Vista Lista(const QString& estado, const QString& busqueda) {
+    if (busqueda.isEmpty())
+        return Vista(
+            QStringLiteral("select * from v_ordenes_preciosaceptados where OrdEstado=? and 1"),
+            {estado});
+    QString patron = busqueda;
+    patron.replace(QLatin1Char('\\'), QLatin1String("\\\\"))
+        .replace(QLatin1Char('%'), QLatin1String("\\%"))
+        .replace(QLatin1Char('_'), QLatin1String("\\_"));
+    return Vista(QStringLiteral("select * from v_ordenes_preciosaceptados where OrdEstado=? and "
+                                "OrdDescripcion like ? escape '\\'"),
+                 {estado, QLatin1Char('%') + patron + QLatin1Char('%')});
+}
+
+Vista Seleccionadas(const QStringList& ids) {
+    // Only numbers may reach the text.
+    QStringList numeros;
+    for (const QString& id : ids) {
+        bool ok = false;
+        const int n = id.trimmed().toInt(&ok);
+        if (ok)
+            numeros << QString::number(n);
+    }
+    if (numeros.isEmpty())
+        return {};
+    return Vista(QStringLiteral("select * from v_ordenes_preciosaceptados where OrdId in (") +
+                 numeros.join(QLatin1Char(',')) + QLatin1Char(')'));
+}
+
+bool AbrirVista(const Vista& vista, Recordset& rs) {
+    return AbrirRecordset(vista.sql, rs, vista.valores);
 }
 
 bool AbrirParaImprimir(int ordid, Recordset& rs) {

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <QVariantList>
+#include <utility>
 
 // Purchase orders and their quotes as stored. Functions that read return false when the database
 // refused the query; the data-access module has shown why. None of them shows anything else.
@@ -89,25 +91,38 @@ ResultadoGuardado EscribirOrden(int& ordid, const OrdenAGuardar& orden,
                                 const QList<PrecioAGuardar>& precios);
 
 // False also when no order has that number.
-bool LeerOrden(int ordid, OrdenLeida* orden);
+[[nodiscard]] bool LeerOrden(int ordid, OrdenLeida* orden);
 QList<PrecioLeido> LeerPrecios(int ordid);
 
-// The main list: the orders in `estado` that also meet `condicion`, an SQL condition the caller
-// has made safe.
-bool AbrirLista(const QString& estado, const QString& condicion, Recordset& rs);
+// A list of orders as the main window and its report open it: the text and the values bound to
+// it, enough to open it again. Made by the functions below; a plain text (no values) converts.
+struct Vista {
+    QString sql;
+    QVariantList valores;
+    Vista(QString texto = {}, QVariantList v = {}) : sql(std::move(texto)), valores(std::move(v)) {}
+    bool Vacia() const { return sql.isEmpty(); }
+};
+
+// The main list: the orders in `estado`; with `busqueda`, only those whose description contains
+// it as typed (a % or _ in it is a character, not a wildcard).
+Vista Lista(const QString& estado, const QString& busqueda = {});
+// The orders with those numbers (decimal text), for the printout of the ticked ones; empty when
+// none of them is a number.
+Vista Seleccionadas(const QStringList& ids);
+[[nodiscard]] bool AbrirVista(const Vista& vista, Recordset& rs);
 // The rows an order's printout shows.
-bool AbrirParaImprimir(int ordid, Recordset& rs);
+[[nodiscard]] bool AbrirParaImprimir(int ordid, Recordset& rs);
 // The order's quotes with their suppliers' names, for its printouts.
-bool AbrirPrecios(int ordid, Recordset& rs);
+[[nodiscard]] bool AbrirPrecios(int ordid, Recordset& rs);
 
 // Deletes the order; its history keeps what it held, in the same transaction, under `login`.
-bool Eliminar(int ordid, const QString& login);
+[[nodiscard]] bool Eliminar(int ordid, const QString& login);
 
 struct SumaMoneda {
     QVariant suma;
     QString moneda;
 };
 // The accepted prices of those orders added up per currency; `ids` are decimal numbers.
-bool SumarPorMoneda(const QStringList& ids, QList<SumaMoneda>* sumas);
+[[nodiscard]] bool SumarPorMoneda(const QStringList& ids, QList<SumaMoneda>* sumas);
 
 } // namespace Ordenes

@@ -40,6 +40,12 @@ QVariant Recordset::Campo(int indice) const {
     return filas_[pos_][indice];
 }
 
+QVariant Recordset::Valor(int fila, int columna) const {
+    if (!abierto_ || fila < 0 || fila >= filas_.size())
+        return {};
+    return filas_[fila].value(columna);
+}
+
 QString Recordset::Texto(const QString& nombre) const {
     const QVariant v = Campo(nombre);
     return v.isNull() ? QString() : v.toString();

@@ -6,6 +6,8 @@
 #include <QVariant>
 #include <QVector>
 
+class RecordsetEditable;
+
 // A static, client-side, read-only snapshot of the rows an SQL text produced. Positions are
 // 1-based as callers expect: AbsolutePosition() > 0 means "there is a current row".
 class Recordset {
@@ -17,15 +19,14 @@ public:
 
     int RecordCount() const { return abierto_ ? static_cast<int>(filas_.size()) : 0; }
     int AbsolutePosition() const;
+    // A position outside 1..RecordCount() leaves the cursor where it is.
     void SetAbsolutePosition(int posicion);
     bool Eof() const { return !abierto_ || pos_ >= filas_.size(); }
-    bool Bof() const { return !abierto_ || pos_ < 0; }
     void MoveFirst() { pos_ = 0; }
     void MoveLast() { pos_ = filas_.size() - 1; }
     void MoveNext();
     void MovePrevious();
 
-    int FieldCount() const { return static_cast<int>(nombres_.size()); }
     QString NombreCampo(int i) const { return nombres_.value(i); }
     const QStringList& NombresCampos() const { return nombres_; }
     int IndiceCampo(const QString& nombre) const; // -1 when the column does not exist
@@ -34,15 +35,21 @@ public:
     QVariant Campo(int indice) const;
     QString Texto(const QString& nombre) const; // NULL and missing as empty text
 
-    // Direct row access for list models that show every row without moving the cursor.
-    const QVector<QVariant>& Fila(int i) const { return filas_[i]; }
+    // Any row's value without moving the cursor, for lists that show every row; invalid outside
+    // the rows and columns.
+    QVariant Valor(int fila, int columna) const;
+    // A copy of a whole row, for callers that keep it apart from the record set.
+    QVector<QVariant> Fila(int i) const { return filas_.value(i); }
 
     void Cerrar();
 
-    // Filled by the data-access module.
+    // Filled by the data-access module, or by a caller that has rows of its own to show.
     void Abrir(const QString& source, QStringList nombres, QVector<QVector<QVariant>> filas);
 
 private:
+    // The editable record set keeps its rows as read or written here, and moves this cursor.
+    friend class RecordsetEditable;
+
     bool abierto_ = false;
     QString source_;
     QStringList nombres_;

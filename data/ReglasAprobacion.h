@@ -22,7 +22,7 @@ struct ReglasAprobacion {
     // All off when the rules cannot be read: the database error has already been shown.
     static ReglasAprobacion Leer();
     // Stores the rules and, in the same transaction, which ones `login` switched on or off.
-    static bool Guardar(const ReglasAprobacion& reglas, const QString& login);
+    [[nodiscard]] static bool Guardar(const ReglasAprobacion& reglas, const QString& login);
 };
 
 // The rules and the decisions they take, as the history names them.
@@ -42,7 +42,8 @@ using LimitesAutorizacion = QMap<QString, double>;
 LimitesAutorizacion LeerLimites(int usuId);
 // Replaces all the user's limits and records in the history what `login` changed. Part of
 // saving the user: runs inside the caller's transaction.
-bool EscribirLimites(const QString& login, int usuId, const LimitesAutorizacion& limites);
+[[nodiscard]] bool EscribirLimites(const QString& login, int usuId,
+                                   const LimitesAutorizacion& limites);
 // The user's limit in that currency (compared without regard to case), or a negative number
 // when there is none.
 double LimiteAutorizacion(int usuId, const QString& moneda);
@@ -57,10 +58,11 @@ struct FiltroAutorizantes {
     double importe = -1;
 };
 // The active users with the right to authorise, by name, as the authoriser list shows them.
-bool AbrirAutorizantes(Recordset& rs, const FiltroAutorizantes& filtro);
+[[nodiscard]] bool AbrirAutorizantes(Recordset& rs, const FiltroAutorizantes& filtro);
 // The login of a user; empty when there is no such user.
 QString LoginDeUsuario(int usuId);
 
 // Keeps in the order's history the rules that refused to save it, on their own since nothing
 // else is saved (order 0: a new order, never saved, recorded without an order).
-bool AnotarRechazos(const QString& login, int ordId, const QList<Historial::Nota>& rechazos);
+[[nodiscard]] bool AnotarRechazos(const QString& login, int ordId,
+                                  const QList<Historial::Nota>& rechazos);

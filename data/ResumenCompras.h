@@ -19,7 +19,7 @@ struct ComprasPorMes {
     QVector<QVector<double>> totales; // [moneda][mes]
 };
 // The `meses` calendar months up to and including the month of `hoy`.
-bool LeerComprasPorMes(const QDate& hoy, int meses, ComprasPorMes* resultado);
+[[nodiscard]] bool LeerComprasPorMes(const QDate& hoy, int meses, ComprasPorMes* resultado);
 
 struct Total {
     QString grupo; // sector or cost centre
@@ -28,8 +28,10 @@ struct Total {
 };
 // Spending of the orders dated from `desde` to `hasta`, both days included, per sector or per
 // cost centre and currency, largest first.
-bool LeerTotalesPorSector(const QDate& desde, const QDate& hasta, QList<Total>* resultado);
-bool LeerTotalesPorCentroDeCosto(const QDate& desde, const QDate& hasta, QList<Total>* resultado);
+[[nodiscard]] bool LeerTotalesPorSector(const QDate& desde, const QDate& hasta,
+                                        QList<Total>* resultado);
+[[nodiscard]] bool LeerTotalesPorCentroDeCosto(const QDate& desde, const QDate& hasta,
+                                               QList<Total>* resultado);
 
 struct Cantidad {
     QString nombre;
@@ -37,10 +39,11 @@ struct Cantidad {
 };
 // Orders per state: the four states in their usual order (also those without orders), then any
 // other state found.
-bool LeerOrdenesPorEstado(QList<Cantidad>* resultado);
+[[nodiscard]] bool LeerOrdenesPorEstado(QList<Cantidad>* resultado);
 // Pending orders dated more than `avisoDias` day boundaries before `hoy` (the ones the list
 // shows with a red date), per sector, most first.
-bool LeerPendientesVencidas(const QDate& hoy, int avisoDias, QList<Cantidad>* resultado);
+[[nodiscard]] bool LeerPendientesVencidas(const QDate& hoy, int avisoDias,
+                                          QList<Cantidad>* resultado);
 
 // The name shown for a missing sector, cost centre or currency.
 QString SinNombre();

@@ -18,7 +18,7 @@ enum class Clave { Correcta, Incorrecta, Fallo };
 Clave ConfirmarClave(int usuId, const QString& clave);
 
 // The stored (encoded) password of the user whose id is the decimal text `usuId`.
-bool LeerClaveCodificada(const QString& usuId, QString* codificada);
+[[nodiscard]] bool LeerClaveCodificada(const QString& usuId, QString* codificada);
 
 struct Derechos {
     int usuId = 0;

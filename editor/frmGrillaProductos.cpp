@@ -11,7 +11,8 @@ frmGrillaProductos::frmGrillaProductos(QWidget* parent)
 void frmGrillaProductos::Buscar() {
     proid = 0;
     // Names such as "Tuerca 3/8'' zincada" must find themselves.
-    Listas::BuscarProductos(descripcion, rs_);
+    // A failed search was told to the person; the list then shows no rows.
+    static_cast<void>(Listas::BuscarProductos(descripcion, rs_));
     MostrarResultado({{QStringLiteral("Descripción"), QStringLiteral("ProDescripcion")},
                       {QStringLiteral("Unidad de Medida"), QStringLiteral("ProUnidadMedida")},
                       {QStringLiteral("Categoría"), QStringLiteral("CatDescripcion")}});

@@ -11,7 +11,8 @@ frmGrillaProveedores::frmGrillaProveedores(QWidget* parent)
 
 void frmGrillaProveedores::Buscar() {
     empid = 0;
-    Listas::BuscarProveedores(nombrefantasia, rs_);
+    // A failed search was told to the person; the list then shows no rows.
+    static_cast<void>(Listas::BuscarProveedores(nombrefantasia, rs_));
     MostrarResultado({{QStringLiteral("Nombre"), QStringLiteral("EmpNombreFantasia")},
                       {QStringLiteral("Razón Social"), QStringLiteral("EmpRazonSocial")},
                       {QStringLiteral("Dirección"), QStringLiteral("EmpDireccion")},

@@ -138,7 +138,8 @@ void frmOrden::CargarListas() {
     };
     for (const Enlace& e : enlaces) {
         CerrarRecordset(*e.rs, true);
-        Listas::Abrir(e.cual, *e.rs);
+        // A list that cannot be read was told to the person and stays empty.
+        static_cast<void>(Listas::Abrir(e.cual, *e.rs));
         const Listas::Columnas columnas = Listas::ColumnasDe(e.cual);
         e.lista->Enlazar(*e.rs, columnas.mostrada, columnas.valor);
         if ((e.lista == dtcSectores || e.lista == dtcCentrosDeCosto) && e.rs->RecordCount() > 0)

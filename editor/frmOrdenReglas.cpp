@@ -43,7 +43,8 @@ void frmOrden::FiltrarAutorizantes() {
     // Whoever is already chosen stays shown, so that saving judges them and says why.
     const QString elegido = dtcAutorizantes->Valor();
     CerrarRecordset(rsAutorizantes_, true);
-    AbrirAutorizantes(rsAutorizantes_, filtro);
+    // A list that cannot be read was told to the person and stays empty.
+    static_cast<void>(AbrirAutorizantes(rsAutorizantes_, filtro));
     dtcAutorizantes->Enlazar(rsAutorizantes_, QStringLiteral("UsuNombre"), QStringLiteral("UsuId"));
     dtcAutorizantes->SetValorGuardado(elegido);
 }
@@ -81,8 +82,10 @@ QString frmOrden::ErroresDeReglas() {
         mensaje += e.texto + QStringLiteral("\r\n");
         e.texto.prepend(QStringLiteral("Rechazó guardar: "));
     }
-    // Kept although nothing is saved; a new order has no number yet.
-    AnotarRechazos(gLogin, agregando ? 0 : lblNumeroDeOrden->text().trimmed().toInt(), errores);
+    // Kept although nothing is saved; a new order has no number yet. A note that cannot be kept
+    // was told to the person, and the refusal stands all the same.
+    static_cast<void>(AnotarRechazos(
+        gLogin, agregando ? 0 : lblNumeroDeOrden->text().trimmed().toInt(), errores));
     return mensaje;
 }
 

@@ -1,6 +1,6 @@
 #include "ProductosCalculos.h"
 
-#include "Dialecto.h"
+#include "CompararTexto.h"
 #include "Formato.h"
 
 #include <cmath>
@@ -41,15 +41,9 @@ QString TituloBusqueda(const QString& texto) {
 }
 
 int BuscarDesde(const QStringList& descripciones, int desde, const QString& texto) {
-    const QByteArray buscado = texto.toUtf8();
-    for (int i = qMax(0, desde); i < descripciones.size(); ++i) {
-        if (descripciones[i].isNull())
-            continue;
-        const QByteArray d = descripciones[i].toUtf8();
-        if (Dialecto::Comparar(d.constData(), static_cast<int>(d.size()), buscado.constData(),
-                               static_cast<int>(buscado.size())) >= 0)
+    for (int i = qMax(0, desde); i < descripciones.size(); ++i)
+        if (!descripciones[i].isNull() && CompararTexto(descripciones[i], texto) >= 0)
             return i;
-    }
     return -1;
 }
 

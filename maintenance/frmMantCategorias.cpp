@@ -25,9 +25,6 @@ ConfiguracionMant Config() {
                                    QStringLiteral("Imprimir la lista de categorías"));
     c.botones << BotonMant::De(QStringLiteral("Eliminar"), AccionMant::Eliminar,
                                QStringLiteral("Elimina las Categorías desactivadas"));
-    c.sqlAbrir = QStringLiteral("select * from categorias order by catdescripcion asc");
-    c.sqlRecargar = QStringLiteral("SELECT * FROM CATEGORIAS ORDER BY CATDESCRIPCION ASC");
-    c.sqlBuscarAntes = QStringLiteral("SELECT * FROM CATEGORIAS WHERE INSTR(CATDESCRIPCION,'");
     c.comandoInsertar = QStringLiteral("categoria_insertar");
     c.comandoActualizar = QStringLiteral("categoria_actualizar");
     c.mensajeObligatorio = QStringLiteral("Debe ingresar la descripción de la categoría");
@@ -58,8 +55,10 @@ void frmMantCategorias::Eliminar() {
             Mensajes::Botones::SiNo, Mensajes::Icono::Pregunta,
             QStringLiteral("Confirme")) != Mensajes::Respuesta::Si)
         return;
-    Maestros::EliminarCategoriasDesactivadas();
-    Actualizar(Configuracion().sqlRecargar);
+    // A failure was told to the person, who must not then read "Listo".
+    if (!Maestros::EliminarCategoriasDesactivadas())
+        return;
+    Actualizar({});
     Mensajes::MsgBox(QStringLiteral("Listo. Puede que tenga que oprimir el botón Actualizar para "
                                     "ver reflejados los cambios."),
                      Mensajes::Botones::OK, Mensajes::Icono::Informacion, QStringLiteral("Listo"));

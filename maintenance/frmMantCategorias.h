@@ -12,8 +12,8 @@ public:
     // being modal is closed first.
     static void AbrirModal(QWidget* padre);
 
-    // Reloads the list from an SQL text.
-    void Actualizar(const QString& sql) { RecargarLista(sql); }
+    // Reloads the list (RecargarLista).
+    void Actualizar(const SeleccionLista& seleccion) { RecargarLista(seleccion); }
 
 protected:
     void Eliminar() override;

@@ -19,10 +19,6 @@ ConfiguracionMant Config() {
     c.botones = BotonMant::Comunes(QStringLiteral("Ingresar un nuevo Centro de Costo"),
                                    QStringLiteral("Modificar el Centro de Costo seleccionado"),
                                    QStringLiteral("Imprimir la lista de Centros de Costo"));
-    c.sqlAbrir = QStringLiteral("select * from centrosdecosto order by CenCosDescripcion ASC");
-    c.sqlRecargar = QStringLiteral("SELECT * FROM centrosdecosto ORDER BY CenCosDescripcion ASC");
-    c.sqlBuscarAntes =
-        QStringLiteral("SELECT * FROM centrosdecosto WHERE INSTR(CenCosDescripcion,'");
     c.comandoInsertar = QStringLiteral("centrodecosto_insertar");
     c.comandoActualizar = QStringLiteral("centrodecosto_actualizar");
     c.mensajeObligatorio = QStringLiteral("Debe ingresar la descripción del Centro de Costo");

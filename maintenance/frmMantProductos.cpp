@@ -5,6 +5,7 @@
 #include "Formato.h"
 #include "Iconos.h"
 #include "LimiteTexto.h"
+#include "Maestros.h"
 #include "Mensajes.h"
 #include "Pantalla.h"
 #include "ProductosCalculos.h"
@@ -93,8 +94,9 @@ frmMantProductos::frmMantProductos() : frmMantenimiento(Config()) {
 frmMantProductos::~frmMantProductos() = default;
 
 void frmMantProductos::Form_Load() {
+    // A list that cannot be read was told to the person and stays empty.
     if (!Rs().Abierto())
-        Dte().Abrir(QString::fromLatin1(dteQuimbel::kCProductos));
+        static_cast<void>(Dte().Abrir(QString::fromLatin1(dteQuimbel::kCProductos)));
     MostrarProductos();
 }
 
@@ -161,10 +163,12 @@ QString frmMantProductos::Instantanea() const {
 
 void frmMantProductos::Nuevo() {
     RecordsetEditable& rs = Rs();
-    if (!rs.Abierto())
-        Dte().Abrir(QString::fromLatin1(dteQuimbel::kCProductos));
-    rs.AgregarNuevo(
-        {{QStringLiteral("ProDesactivado"), false}, {QStringLiteral("ProSinVencimiento"), true}});
+    // Without the products read there is no new row to edit (the person was told why).
+    if (!rs.Abierto() && !Dte().Abrir(QString::fromLatin1(dteQuimbel::kCProductos)))
+        return;
+    if (!rs.AgregarNuevo({{QStringLiteral("ProDesactivado"), false},
+                          {QStringLiteral("ProSinVencimiento"), true}}))
+        return;
     Modelo()->Asignar(rs);
     SincronizarLista();
     VaciarCampos(true);
@@ -182,34 +186,33 @@ void frmMantProductos::Editar() {
 void frmMantProductos::Guardar() {
     if (GuardarRegistro()) {
         PonerEstado(false);
-        Actualizar(QString::fromLatin1(kSqlTodos));
+        Actualizar({});
     }
 }
 
 // The report lists every product, whatever the list shows.
 void frmMantProductos::Imprimir() {
-    MostrarInforme(dtrProductos(),
-                   QStringLiteral("select * from productos order by ProDescripcion ASC"), true,
-                   this);
+    MostrarInforme(dtrProductos(), &Maestros::AbrirProductosParaImprimir, true, this);
 }
 
 void frmMantProductos::Buscar() {
     const QString texto =
         Mensajes::InputBox(QStringLiteral("Ingrese el texto a buscar:"), QStringLiteral("Buscar"));
     if (!texto.isEmpty())
-        Actualizar(QStringLiteral("SELECT * FROM PRODUCTOS WHERE INSTR(PRODESCRIPCION,'") +
-                   SqlTexto(texto.trimmed()) + QStringLiteral("')"));
+        Actualizar({SeleccionLista::Tipo::Busqueda, texto.trimmed()});
 }
 
 void frmMantProductos::MostrarTodos() {
-    Actualizar(QString::fromLatin1(kSqlTodos));
+    Actualizar({});
 }
 
 void frmMantProductos::Cancelar() {
     Rs().CancelarCambios();
     // Reopening keeps a search a search and stands on its first product.
     PonerEstado(false);
-    Actualizar(Dte().ComandoSql(QString::fromLatin1(dteQuimbel::kCProductos)));
+    // A list that cannot be read was told to the person and stays empty.
+    static_cast<void>(Dte().Abrir(QString::fromLatin1(dteQuimbel::kCProductos)));
+    MostrarProductos();
 }
 
 void frmMantProductos::IngresarNuevo() {

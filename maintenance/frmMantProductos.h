@@ -25,15 +25,14 @@ public:
     // drop it; "No" leaves it as it is.
     void IngresarNuevo();
 
-    void Actualizar(const QString& sql);
+    // Reloads the list: every product, or those a search finds.
+    void Actualizar(const SeleccionLista& seleccion);
     void ActualizarCombos();
 
     bool EnEntrada() const { return EnEdicion(); }
 
     void Form_Load() override;
     void MostrarRegistro() override;
-
-    static constexpr const char* kSqlTodos = "SELECT * FROM PRODUCTOS ORDER BY PRODESCRIPCION ASC";
 
 protected:
     void Nuevo() override;

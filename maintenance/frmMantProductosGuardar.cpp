@@ -81,8 +81,10 @@ bool frmMantProductos::GuardarRegistro() {
         return Historial::Leer(tabla, columnaClave, clave, &despues) &&
                Historial::RegistrarRegistro(gLogin, tabla, columnaClave, antes, despues);
     };
-    if (rs.AbsolutePosition() <= 0)
-        rs.AgregarNuevo();
+    if (rs.AbsolutePosition() <= 0 && !rs.AgregarNuevo()) {
+        AvisarNoGuardado();
+        return false;
+    }
     rs.SetCampo(QStringLiteral("ProCodigo"), txtFields(0)->text());
     rs.SetCampo(QStringLiteral("ProDescripcion"), txtFields(1)->text());
     rs.SetCampo(QStringLiteral("CatId"), ui.dtcCategorias->currentData().toInt());

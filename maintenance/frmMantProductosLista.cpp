@@ -8,13 +8,6 @@
 #include <QLabel>
 #include <QTableView>
 
-namespace {
-
-const char* const kSqlCategorias = "SELECT * FROM CATEGORIAS WHERE CATDESACTIVADA=FALSE OR CATID "
-                                   "IN(SELECT CATID FROM PRODUCTOS) ORDER BY CATDESCRIPCION ASC";
-
-} // namespace
-
 // Puts the list's highlighted row where the record set stands (none while a new product is
 // being entered or after a search that found nothing).
 void frmMantProductos::SincronizarLista() {
@@ -40,9 +33,13 @@ void frmMantProductos::FilaActualCambiada(int fila) {
     MostrarMargen();
 }
 
-void frmMantProductos::Actualizar(const QString& sql) {
-    Dte().SetComandoSql(QString::fromLatin1(dteQuimbel::kCProductos), sql);
-    Dte().Abrir(QString::fromLatin1(dteQuimbel::kCProductos));
+void frmMantProductos::Actualizar(const SeleccionLista& seleccion) {
+    if (seleccion.tipo == SeleccionLista::Tipo::Busqueda)
+        Dte().BuscarProductos(seleccion.texto);
+    else
+        Dte().TodosLosProductos();
+    // A list that cannot be read was told to the person and stays empty.
+    static_cast<void>(Dte().Abrir(QString::fromLatin1(dteQuimbel::kCProductos)));
     MostrarProductos();
 }
 
@@ -66,8 +63,7 @@ void frmMantProductos::ActualizarCombos() {
         delRegistro ? rs.Texto(QStringLiteral("ProUnidadMedida")) : ui.dtcUnidades->currentText();
 
     ui.dtcCategorias->clear();
-    Dte().SetComandoSql(QString::fromLatin1(dteQuimbel::kCCategoriasActivas),
-                        QString::fromLatin1(kSqlCategorias));
+    Dte().IncluirCategoriasUsadas();
     if (Dte().Abrir(QString::fromLatin1(dteQuimbel::kCCategoriasActivas))) {
         Recordset& cats = Dte().rsCCategoriasActivas();
         for (cats.MoveFirst(); !cats.Eof(); cats.MoveNext())

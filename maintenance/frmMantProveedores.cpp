@@ -46,9 +46,6 @@ ConfiguracionMant Config() {
     c.botones = BotonMant::Comunes(QStringLiteral("Ingresar un nuevo proveedor"),
                                    QStringLiteral("Modificar el proveedor seleccionado"),
                                    QStringLiteral("Imprimir la lista de proveedores"));
-    c.sqlAbrir = QStringLiteral("select * from proveedores order by EmpNombreFantasia ASC");
-    c.sqlRecargar = QStringLiteral("SELECT * FROM proveedores ORDER BY EmpNombreFantasia ASC");
-    c.sqlBuscarAntes = QStringLiteral("SELECT * FROM proveedores WHERE INSTR(EmpNombreFantasia,'");
     c.tituloBuscar = QStringLiteral("Buscar por Nombre");
     c.comandoInsertar = QStringLiteral("proveedor_insertar");
     c.comandoActualizar = QStringLiteral("proveedor_actualizar");

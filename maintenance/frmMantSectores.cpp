@@ -19,9 +19,6 @@ ConfiguracionMant Config() {
     c.botones = BotonMant::Comunes(QStringLiteral("Ingresar un nuevo sector"),
                                    QStringLiteral("Modificar el sector seleccionada"),
                                    QStringLiteral("Imprimir la lista de sectores"));
-    c.sqlAbrir = QStringLiteral("select * from sectores order by SecDescripcion ASC");
-    c.sqlRecargar = QStringLiteral("SELECT * FROM SECTORES ORDER BY SECDESCRIPCION ASC");
-    c.sqlBuscarAntes = QStringLiteral("SELECT * FROM SECTORES WHERE INSTR(SECDESCRIPCION,'");
     c.comandoInsertar = QStringLiteral("sector_insertar");
     c.comandoActualizar = QStringLiteral("sector_actualizar");
     c.mensajeObligatorio = QStringLiteral("Debe ingresar la descripción del sector");

@@ -44,8 +44,6 @@ ConfiguracionMant Config() {
                                QStringLiteral("Cancela la operación")),
                  BotonMant::De(QStringLiteral("Atras"), AccionMant::Atras,
                                QStringLiteral("Volver al menú principal"))};
-    c.sqlAbrir = QStringLiteral("select * from usuarios order by UsuNombre ASC");
-    c.sqlRecargar = QStringLiteral("SELECT * FROM usuarios ORDER BY UsuNombre ASC");
     c.comandoInsertar = QStringLiteral("usuario_insertar");
     c.comandoActualizar = QStringLiteral("usuario_actualizar");
     c.campoObligatorio = kNombre;

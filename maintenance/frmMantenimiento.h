@@ -2,6 +2,7 @@
 
 #include "ModeloLista.h"
 #include "Recordset.h"
+#include "SeleccionLista.h"
 #include "VentanaUnica.h"
 
 #include <QList>
@@ -28,7 +29,7 @@ class QVBoxLayout;
 //   cmdMenu_0..n          the command buttons; cmdMenu_Click(index) runs one
 //
 // A window is a subclass that passes a ConfiguracionMant (captions, columns, fields, buttons,
-// SQL texts, stored commands, messages, tooltips) and overrides only what it does differently
+// its table, stored commands, messages, tooltips) and overrides only what it does differently
 // (the virtual commands and hooks below). Browse and entry states follow each button's
 // enNavegacion/enEdicion flags; Enter moves to the next control as Tab does.
 //
@@ -91,7 +92,8 @@ struct CasillaMant {
 
 struct ConfiguracionMant {
     QString nombre; // objectName of the window (its class name)
-    QString tabla;  // the table a save writes, for its history; its key is the first field
+    QString tabla;  // the table the list shows and a save writes (with its history); its key is
+                    // the first field
     QString titulo;
     QString tituloLista;
     QList<ColumnaLista> columnas;
@@ -102,14 +104,10 @@ struct ConfiguracionMant {
     QString campoDesactivado;
     QList<BotonMant> botones;
 
-    QString sqlAbrir;    // when the window loads
-    QString sqlRecargar; // after saving and on "Actualizar"
-    QString sqlBuscarAntes;
-    QString sqlBuscarDespues = QStringLiteral("')");
     QString tituloBuscar = QStringLiteral("Buscar");
 
     DisenoInforme (*informe)() = nullptr; // list report printed by "Imprimir"
-    bool informeModal = false; // shown modally, and then the list is reloaded with its SQL
+    bool informeModal = false;            // shown modally, and then the list is reloaded as it was
 
     QString comandoInsertar;
     QString comandoActualizar;
@@ -120,7 +118,7 @@ struct ConfiguracionMant {
     bool nuevoVaciaCampos = false; // "Nuevo" empties every field, not only the key
     bool desactivadoEditableAlCrear = false;
     bool cancelarVaciaCampos = false; // "Cancelar" empties the key and the fields
-    bool cancelarRecarga = false;     // "Cancelar" reloads with the current SQL text
+    bool cancelarRecarga = false;     // "Cancelar" reloads the list as it was
 
     // Laid out by the window's form, which also gives its name, title and button texts; see
     // TomarControles().
@@ -141,18 +139,19 @@ public:
     // Runs the command of button `Index` whatever the state of the buttons.
     void cmdMenu_Click(int Index);
 
-    // Reloads the list from an SQL text: the grid shows nothing while the record set is replaced
-    // and stays empty when the query fails. The fields and the state are left alone.
-    void RecargarLista(const QString& sql);
+    // Reloads the list with those records of the window's table: the grid shows nothing while
+    // the record set is replaced and stays empty when the query fails. The fields and the state
+    // are left alone.
+    void RecargarLista(const SeleccionLista& seleccion);
     // Copies the list record set's current record into the fields.
     virtual void MostrarRegistro();
 
     bool EnEdicion() const { return enEdicion_; }
     const Recordset& Lista() const { return rs_; }
-    // The SQL text the list was last loaded with (also when that load failed).
-    const QString& SqlActual() const { return sqlActual_; }
+    // What the list was last loaded with (also when that load failed).
+    const SeleccionLista& SeleccionActual() const { return seleccion_; }
     const ConfiguracionMant& Configuracion() const { return config_; }
-    // Loads the list with the opening SQL and shows its first record; runs on the first show.
+    // Loads the list as the window opens it and shows its first record; runs on the first show.
     virtual void Form_Load();
 
     QTableView* dtgLista() const { return dtgLista_; }
@@ -249,7 +248,7 @@ private:
 
     ConfiguracionMant config_;
     Recordset rs_;
-    QString sqlActual_;
+    SeleccionLista seleccion_;
     ModeloLista* modelo_ = nullptr;
     QLabel* lblLista_ = nullptr;
     QTableView* dtgLista_ = nullptr;

@@ -106,7 +106,7 @@ void frmMantenimiento::Cancelar() {
         for (QLineEdit* t : txtFields_)
             t->clear();
     if (config_.cancelarRecarga)
-        RecargarLista(sqlActual_);
+        RecargarLista(seleccion_);
     PonerEstado(false);
 }
 

@@ -71,7 +71,7 @@ void frmMantenimiento::Guardar() {
     // A refused save leaves the window entering, with everything as typed.
     if (!GuardarRegistro())
         return;
-    RecargarLista(config_.sqlRecargar);
+    RecargarLista({});
     PonerEstado(false);
     if (rs_.AbsolutePosition() > 0 && dtgLista_->currentIndex().isValid())
         MostrarRegistro();

@@ -1,9 +1,9 @@
 #include "frmMantenimiento.h"
 
 #include "Conexiones.h"
-#include "Consultas.h"
 #include "Disenos.h"
 #include "Formato.h"
+#include "Maestros.h"
 #include "Mensajes.h"
 #include "Pantalla.h"
 #include "VistaPrevia.h"
@@ -13,20 +13,20 @@
 #include <QTableView>
 
 void frmMantenimiento::Form_Load() {
-    RecargarLista(config_.sqlAbrir);
+    RecargarLista({SeleccionLista::Tipo::AlAbrir, {}});
     if (modelo_->rowCount() > 0)
         dtgLista_->setCurrentIndex(modelo_->index(0, 0));
     dtgLista_->setFocus();
 }
 
-void frmMantenimiento::RecargarLista(const QString& sql) {
+void frmMantenimiento::RecargarLista(const SeleccionLista& seleccion) {
     CursorOcupado ocupado;
     silencio_ = true;
     modelo_->Asignar(nullptr);
     if (rs_.Abierto())
         CerrarRecordset(rs_, false);
-    sqlActual_ = sql;
-    if (AbrirConsulta(sql, rs_)) {
+    seleccion_ = seleccion;
+    if (Maestros::AbrirLista(config_.tabla, seleccion, rs_)) {
         modelo_->Asignar(&rs_);
         dtgLista_->resizeColumnsToContents();
     }
@@ -89,7 +89,7 @@ void frmMantenimiento::Imprimir() {
         return;
     ImprimirLista();
     if (config_.informeModal)
-        RecargarLista(sqlActual_);
+        RecargarLista(seleccion_);
 }
 
 void frmMantenimiento::ImprimirLista() {
@@ -102,9 +102,9 @@ void frmMantenimiento::Buscar() {
             .trimmed();
     if (texto.isEmpty())
         return;
-    RecargarLista(config_.sqlBuscarAntes + SqlTexto(texto) + config_.sqlBuscarDespues);
+    RecargarLista({SeleccionLista::Tipo::Busqueda, texto});
 }
 
 void frmMantenimiento::MostrarTodos() {
-    RecargarLista(config_.sqlRecargar);
+    RecargarLista({});
 }

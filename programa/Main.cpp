@@ -30,7 +30,8 @@ int Main(QApplication& app) {
     CargarTraduccionesDeQt();
 
     CargarConfiguracion();
-    CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), gDbPath);
+    // A connection that cannot be registered was told; opening it then fails as below.
+    static_cast<void>(CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), gDbPath));
     // A connection that cannot be opened lets the user correct the location; the program then
     // ends and the new location is used at the next start.
     AlFallarConexion([] { frmOpciones::MostrarModal(); });

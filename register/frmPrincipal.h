@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Ordenes.h"
 #include "Recordset.h"
 #include "Tabla.h"
 
@@ -28,8 +29,9 @@ public:
     // list; printing turns it off so that its check marks survive.
     bool recargarAlActivar = true;
 
-    // Refills the list with the chosen state's orders that also meet `condicion`, an SQL
-    // condition over the view's columns ("1" for all of them).
+    // Refills the list with the chosen state's orders: all of them for the condition "1", which
+    // every caller but the search passes; any other text keeps those whose description contains
+    // it, as typed.
     void CargarLista(const QString& condicion);
     // Ids of the ticked rows, first to last, as decimal text.
     QStringList IdsMarcados() const;
@@ -93,6 +95,9 @@ private:
     void Procesar();
     void Eliminar();
     void Buscar();
+    // The list fill itself: the state's orders, those whose description contains `busqueda`
+    // when it is not empty.
+    void CargarListaBuscando(const QString& busqueda);
     void Sumar();
     void AbrirOrden(int ordid);
     void VentanaEnfocada(QWindow* ventana);
@@ -101,6 +106,8 @@ private:
     void AjustarColumnas(bool desdeElPrincipio);
 
     Recordset rsLista;
+    // What rsLista was opened with, for printing the view again.
+    Ordenes::Vista vista_;
     ModeloOrdenes* modelo_;
     bool cargando_ = false;
     // Another window of the program had the focus since this one last had it.

@@ -45,7 +45,7 @@ void frmPrincipal::NuevaOrden() {
 }
 
 void frmPrincipal::Imprimir() {
-    ImprimirListaDeOrdenes(EstadoActual(), SqlActual(), IdsMarcados(), recargarAlActivar, this);
+    ImprimirListaDeOrdenes(EstadoActual(), vista_, IdsMarcados(), recargarAlActivar, this);
 }
 
 void frmPrincipal::Procesar() {
@@ -80,7 +80,9 @@ void frmPrincipal::Eliminar() {
             confirmado = true;
         }
         CursorOcupado ocupado;
-        Ordenes::Eliminar(modelo_->Id(i), gLogin);
+        // After a failure, told to the person, the other orders are left as they are.
+        if (!Ordenes::Eliminar(modelo_->Id(i), gLogin))
+            break;
     }
     if (confirmado)
         CargarLista(QStringLiteral("1"));
@@ -97,13 +99,7 @@ void frmPrincipal::Buscar() {
         CargarLista(QStringLiteral("1"));
         return;
     }
-    // The text is searched as it was typed: quotes doubled, LIKE's wildcards escaped.
-    QString literal = SqlTexto(texto);
-    literal.replace(QLatin1Char('\\'), QLatin1String("\\\\"))
-        .replace(QLatin1Char('%'), QLatin1String("\\%"))
-        .replace(QLatin1Char('_'), QLatin1String("\\_"));
-    CargarLista(QStringLiteral("OrdDescripcion like '%") + literal +
-                QStringLiteral("%' escape '\\'"));
+    CargarListaBuscando(texto);
 }
 
 void frmPrincipal::Sumar() {

@@ -48,6 +48,10 @@ bool EsVentanaDelPrograma(QWindow* ventana) {
 } // namespace
 
 void frmPrincipal::CargarLista(const QString& condicion) {
+    CargarListaBuscando(condicion == QLatin1String("1") ? QString() : condicion);
+}
+
+void frmPrincipal::CargarListaBuscando(const QString& busqueda) {
     // A refill asked for while one runs (a window activated meanwhile) has nothing to add.
     if (cargando_)
         return;
@@ -56,7 +60,8 @@ void frmPrincipal::CargarLista(const QString& condicion) {
     modelo_->Vaciar();
     CerrarRecordset(rsLista, false);
     const QString estado = EstadoActual();
-    if (Ordenes::AbrirLista(estado, condicion, rsLista) && rsLista.RecordCount() > 0) {
+    vista_ = Ordenes::Lista(estado, busqueda);
+    if (Ordenes::AbrirVista(vista_, rsLista) && rsLista.RecordCount() > 0) {
         const int n = rsLista.RecordCount();
         const bool conBarra = n > 100;
         if (conBarra) {

@@ -1,7 +1,6 @@
 #include "VistaPrevia.h"
 
 #include "Conexiones.h"
-#include "Consultas.h"
 #include "Disenos.h"
 #include "Mensajes.h"
 #include "Ordenes.h"
@@ -133,10 +132,8 @@ bool MostrarInforme(const DisenoInforme& diseno, const Recordset& rs, bool modal
     return true;
 }
 
-namespace {
-
-bool MostrarLeido(const DisenoInforme& diseno, const std::function<bool(Recordset&)>& abrir,
-                  bool modal, QWidget* parent) {
+bool MostrarInforme(const DisenoInforme& diseno, const std::function<bool(Recordset&)>& abrir,
+                    bool modal, QWidget* parent) {
     Recordset rs;
     bool abierto = false;
     {
@@ -150,15 +147,8 @@ bool MostrarLeido(const DisenoInforme& diseno, const std::function<bool(Recordse
     return true;
 }
 
-} // namespace
-
-bool MostrarInforme(const DisenoInforme& diseno, const QString& sql, bool modal, QWidget* parent) {
-    return MostrarLeido(
-        diseno, [&sql](Recordset& rs) { return AbrirConsulta(sql, rs); }, modal, parent);
-}
-
 void ImprimirOrden(int ordId, QWidget* parent) {
-    MostrarLeido(
+    MostrarInforme(
         dtrOrden(), [ordId](Recordset& rs) { return Ordenes::AbrirParaImprimir(ordId, rs); }, true,
         parent);
 }

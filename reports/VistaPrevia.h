@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <functional>
 
 class QPrintPreviewDialog;
 class QWidget;
@@ -17,10 +18,11 @@ QPrintPreviewDialog* CrearVistaPrevia(const DisenoInforme& diseno, const Records
 // Shows a report on records the caller holds (a maintenance window's own list); they stay open.
 bool MostrarInforme(const DisenoInforme& diseno, const Recordset& rs, bool modal,
                     QWidget* parent = nullptr);
-// Opens the records of an SQL text for the report alone and closes them once a modal preview
-// has returned. False when the records could not be opened (the error has been shown).
-bool MostrarInforme(const DisenoInforme& diseno, const QString& sql, bool modal,
-                    QWidget* parent = nullptr);
+// Opens the records with `abrir` (a data module's function) for the report alone and closes them
+// once a modal preview has returned. False when the records could not be opened (the error has
+// been shown).
+bool MostrarInforme(const DisenoInforme& diseno, const std::function<bool(Recordset&)>& abrir,
+                    bool modal, QWidget* parent = nullptr);
 
 // The order editor's "Imprimir": the stored order as dtrOrden prints it.
 void ImprimirOrden(int ordId, QWidget* parent = nullptr);

@@ -59,7 +59,7 @@ void frmImprimirOpciones::reject() {
     QDialog::reject();
 }
 
-void ImprimirListaDeOrdenes(const QString& estado, const QString& sqlVista,
+void ImprimirListaDeOrdenes(const QString& estado, const Ordenes::Vista& vista,
                             const QStringList& idsMarcados, bool& recargarAlActivar,
                             QWidget* parent) {
     recargarAlActivar = false;
@@ -67,29 +67,17 @@ void ImprimirListaDeOrdenes(const QString& estado, const QString& sqlVista,
         frmImprimirOpciones opciones(estado, parent);
         opciones.exec();
         if (opciones.aceptado) {
-            QString sql;
-            if (opciones.Opcion() == 0) {
-                sql = sqlVista;
-            } else {
-                // The ids come from the list's row keys; only numbers may reach the SQL text.
-                QStringList ids;
-                for (const QString& id : idsMarcados) {
-                    bool ok = false;
-                    const int n = id.trimmed().toInt(&ok);
-                    if (ok)
-                        ids << QString::number(n);
-                }
-                if (ids.isEmpty())
-                    Mensajes::MsgBox(QStringLiteral("No ha seleccionado ninguna Orden de Compra."),
-                                     Mensajes::Botones::OK, Mensajes::Icono::Informacion,
-                                     QStringLiteral("Verifique"));
-                else
-                    sql = QStringLiteral(
-                              "select * from v_ordenes_preciosaceptados where OrdId in (") +
-                          ids.join(QLatin1Char(',')) + QLatin1Char(')');
-            }
-            if (!sql.isEmpty())
-                MostrarInforme(dtrOrdenes(), sql, true, parent);
+            const Ordenes::Vista impresa =
+                opciones.Opcion() == 0 ? vista : Ordenes::Seleccionadas(idsMarcados);
+            if (impresa.Vacia() && opciones.Opcion() == 1)
+                Mensajes::MsgBox(QStringLiteral("No ha seleccionado ninguna Orden de Compra."),
+                                 Mensajes::Botones::OK, Mensajes::Icono::Informacion,
+                                 QStringLiteral("Verifique"));
+            else if (!impresa.Vacia())
+                MostrarInforme(
+                    dtrOrdenes(),
+                    [&impresa](Recordset& rs) { return Ordenes::AbrirVista(impresa, rs); }, true,
+                    parent);
         }
     }
     recargarAlActivar = true;

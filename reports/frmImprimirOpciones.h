@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Ordenes.h"
+
 #include <QDialog>
 #include <QStringList>
 
@@ -27,8 +29,8 @@ protected:
 };
 
 // The main window's "imprimir": asks with frmImprimirOpciones, then previews dtrOrdenes over the
-// current view's SQL text or over the ticked orders. recargarAlActivar is off meanwhile so that
-// returning to the main window keeps its list and ticks.
-void ImprimirListaDeOrdenes(const QString& estado, const QString& sqlVista,
+// current view or over the ticked orders. recargarAlActivar is off meanwhile so that returning to
+// the main window keeps its list and ticks.
+void ImprimirListaDeOrdenes(const QString& estado, const Ordenes::Vista& vista,
                             const QStringList& idsMarcados, bool& recargarAlActivar,
                             QWidget* parent = nullptr);

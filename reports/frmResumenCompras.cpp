@@ -112,22 +112,28 @@ QWidget* frmResumenCompras::PaginaPeriodo() {
 void frmResumenCompras::Actualizar() {
     CursorOcupado ocupado;
     const QDate hoy = Reloj::Hoy();
+    // After a failure, told to the person, the charts still to be read are left empty rather
+    // than each telling the same failure again.
     ResumenCompras::ComprasPorMes meses;
-    ResumenCompras::LeerComprasPorMes(hoy, kMeses, &meses);
-    grfMeses->Mostrar(GraficosCompras::ComprasPorMes(meses));
     QList<ResumenCompras::Cantidad> estados;
-    ResumenCompras::LeerOrdenesPorEstado(&estados);
-    grfEstados->Mostrar(GraficosCompras::OrdenesPorEstado(estados));
     QList<ResumenCompras::Cantidad> vencidas;
-    ResumenCompras::LeerPendientesVencidas(hoy, gAvisoDias, &vencidas);
+    static_cast<void>(ResumenCompras::LeerComprasPorMes(hoy, kMeses, &meses) &&
+                      ResumenCompras::LeerOrdenesPorEstado(&estados) &&
+                      ResumenCompras::LeerPendientesVencidas(hoy, gAvisoDias, &vencidas));
+    grfMeses->Mostrar(GraficosCompras::ComprasPorMes(meses));
+    grfEstados->Mostrar(GraficosCompras::OrdenesPorEstado(estados));
     grfVencidas->Mostrar(GraficosCompras::PendientesVencidas(vencidas, gAvisoDias));
     LeerPeriodo();
 }
 
 void frmResumenCompras::LeerPeriodo() {
     CursorOcupado ocupado;
-    ResumenCompras::LeerTotalesPorSector(dtpDesde->date(), dtpHasta->date(), &porSector_);
-    ResumenCompras::LeerTotalesPorCentroDeCosto(dtpDesde->date(), dtpHasta->date(), &porCentro_);
+    // As above: after a failure the other totals are left empty.
+    porCentro_.clear();
+    static_cast<void>(
+        ResumenCompras::LeerTotalesPorSector(dtpDesde->date(), dtpHasta->date(), &porSector_) &&
+        ResumenCompras::LeerTotalesPorCentroDeCosto(dtpDesde->date(), dtpHasta->date(),
+                                                    &porCentro_));
     // The currencies of the period, the most spent first; the one chosen stays when it is there.
     const QString elegida = cboMoneda->currentText();
     QStringList monedas;

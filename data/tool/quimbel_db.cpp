@@ -69,8 +69,8 @@ bool Conectar(const QString& ruta) {
         std::fprintf(stderr, "No existe el archivo %s\n", qPrintable(ruta));
         return false;
     }
-    CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), ruta);
-    return AbrirConexion(QString::fromLatin1(kOrigenDeDatos),
+    return CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), ruta) &&
+           AbrirConexion(QString::fromLatin1(kOrigenDeDatos),
                          QString::fromLatin1(kClaveBaseDeDatos));
 }
 

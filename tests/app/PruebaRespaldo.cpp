@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QTest>
+#include <algorithm>
 #include <chrono>
 #include <sqlite3.h>
 #include <thread>
@@ -161,6 +162,44 @@ private slots:
         QVERIFY(hecho);
         QCOMPARE(Contar(copia, "sectores"), 2);
         sqlite3_close(otro);
+        QVERIFY(Mensajes::Mostrados().isEmpty());
+    }
+
+    // A large file is copied in steps, each telling how far the copy got; a workstation that
+    // commits between two steps does not get into the copy, which stays one state of the file.
+    void copiaGrandeAvisaSuAvanceYEsUnSoloEstado() {
+        SOLO_CON_ARCHIVO();
+        Entorno e(false);
+        Dia(6);
+        const QString carpeta = e.Carpeta() + QStringLiteral("/copias");
+        QVERIFY(QDir().mkpath(carpeta));
+        sqlite3* otro = Esquema::AbrirArchivo(e.RutaBase(), false, nullptr);
+        QVERIFY(otro);
+        Ejecutar(otro, "CREATE TABLE relleno (x); WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL "
+                       "SELECT i + 1 FROM n WHERE i < 3000) INSERT INTO relleno SELECT "
+                       "zeroblob(4000) FROM n");
+        sqlite3_busy_timeout(otro, 0);
+        QList<int> hechas;
+        int total = 0;
+        const bool hecho =
+            RespaldarBaseDeDatos(e.RutaBase(), carpeta, kEsperaOcupadoMs, [&](int h, int t) {
+                hechas << h;
+                total = t;
+                if (hechas.size() == 1 &&
+                    sqlite3_exec(otro,
+                                 "BEGIN IMMEDIATE; INSERT INTO sectores (SecDescripcion) "
+                                 "VALUES ('Entre pasos'); COMMIT",
+                                 nullptr, nullptr, nullptr) != SQLITE_OK)
+                    sqlite3_exec(otro, "ROLLBACK", nullptr, nullptr, nullptr);
+            });
+        sqlite3_close(otro);
+        QVERIFY(hecho);
+        QVERIFY2(hechas.size() > 1, qPrintable(QString::number(hechas.size())));
+        QVERIFY(std::is_sorted(hechas.cbegin(), hechas.cend()));
+        QCOMPARE(hechas.last(), total);
+        const QString copia = NombreRespaldo(carpeta, Reloj::Hoy());
+        QCOMPARE(Contar(copia, "relleno"), 3000);
+        QCOMPARE(Contar(copia, "sectores"), 0);
         QVERIFY(Mensajes::Mostrados().isEmpty());
     }
 

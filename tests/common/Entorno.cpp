@@ -74,8 +74,8 @@ Entorno::Entorno(bool abrir) {
         if (!Esquema::Crear(ruta_, &error))
             qFatal("No se pudo crear la base de pruebas: %s", qPrintable(error));
     }
-    CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), ruta_);
-    if (!AbrirConexion(QString::fromLatin1(kOrigenDeDatos), QString()))
+    if (!CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), ruta_) ||
+        !AbrirConexion(QString::fromLatin1(kOrigenDeDatos), QString()))
         qFatal("No se pudo abrir la base de pruebas");
     Insertar("usuario_insertar",
              {QStringLiteral("korva"), QString(), QStringLiteral("Korva Administrador"), 1, 1, 1});

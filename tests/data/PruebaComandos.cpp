@@ -179,7 +179,7 @@ private slots:
         const QString falta = e.Carpeta() + QStringLiteral("/no/existe.mdb");
         int llamadas = 0;
         AlFallarConexion([&] { ++llamadas; });
-        CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), falta);
+        QVERIFY(CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), falta));
         QVERIFY(!AbrirConexion(QString::fromLatin1(kOrigenDeDatos), QString()));
         QVERIFY(!QFile::exists(falta));
         QCOMPARE(llamadas, 1);
@@ -199,21 +199,21 @@ private slots:
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(QByteArray(4096, 'x'));
         f.close();
-        CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), texto);
+        QVERIFY(CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), texto));
         QVERIFY(!AbrirConexion(QString::fromLatin1(kOrigenDeDatos), QString()));
         QVERIFY2(Mensajes::Mostrados().last().detalle.contains(
                      QStringLiteral("El archivo no es una base de datos o está dañado.")),
                  qPrintable(Mensajes::Mostrados().last().detalle));
         const QString vacia = e.Carpeta() + QStringLiteral("/vacia.mdb");
         QVERIFY(QFile(vacia).open(QIODevice::WriteOnly));
-        CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), vacia);
+        QVERIFY(CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), vacia));
         QVERIFY(!AbrirConexion(QString::fromLatin1(kOrigenDeDatos), QString()));
         QVERIFY(Mensajes::Mostrados().last().detalle.contains(
             QStringLiteral("falta la tabla o vista ordenes")));
         QCOMPARE(llamadas, 3);
         AlFallarConexion({});
 
-        CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), e.RutaBase());
+        QVERIFY(CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), e.RutaBase()));
         QVERIFY(AbrirConexion(QString::fromLatin1(kOrigenDeDatos), QString()));
     }
 
@@ -246,7 +246,7 @@ private slots:
             numeros.insert(lineas.value(1).toInt(), QStringLiteral("p%1").arg(i));
         }
         QCOMPARE(numeros.size(), 16);
-        CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), e.RutaBase());
+        QVERIFY(CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), e.RutaBase()));
         QVERIFY(AbrirConexion(QString::fromLatin1(kOrigenDeDatos), QString()));
         for (auto it = numeros.cbegin(); it != numeros.cend(); ++it)
             QCOMPARE(
@@ -265,7 +265,7 @@ private slots:
                 {QStringLiteral("crear"), QStringLiteral("--demo"), ruta});
         QVERIFY(p.waitForFinished(60000));
         QCOMPARE(p.exitCode(), 0);
-        CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), ruta);
+        QVERIFY(CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), ruta));
         QVERIFY(AbrirConexion(QString::fromLatin1(kOrigenDeDatos), QString()));
         QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM ordenes o WHERE AutorizanteId>0 AND "
                                         "NOT EXISTS (SELECT 1 FROM precios p WHERE "

@@ -104,7 +104,7 @@ private slots:
                  qPrintable(salida));
 
         // The program itself works on the copy, and a new order takes a number never used.
-        CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), destino);
+        QVERIFY(CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), destino));
         QVERIFY(AbrirConexion(QString::fromLatin1(kOrigenDeDatos), QString()));
         e.Insertar("orden_insertar", {QDateTime(QDate(2026, 12, 7), QTime(9, 0)), 1, "u", 1, "", "",
                                       "Normal", 1, 1, 1, 0, "korva"});
@@ -151,7 +151,7 @@ private slots:
 
         QCOMPARE(CopiarBaseDeDatos(origen, e.RutaBase()).estado,
                  ResultadoCopia::Estado::DestinoConDatos);
-        CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), e.RutaBase());
+        QVERIFY(CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), e.RutaBase()));
         QVERIFY(AbrirConexion(QString::fromLatin1(kOrigenDeDatos), QString()));
         e.Insertar("orden_insertar", {QDateTime(QDate(2026, 12, 7), QTime(9, 0)), 1, "u", 1, "", "",
                                       "Normal", 1, 1, 1, 0, "korva"});

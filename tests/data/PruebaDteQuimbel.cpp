@@ -99,7 +99,7 @@ private slots:
         RecordsetEditable& rs = dte().rsCProductos();
 
         rs.MoveNext();
-        rs.AgregarNuevo();
+        QVERIFY(rs.AgregarNuevo());
         rs.SetCampo(QStringLiteral("ProDescripcion"), QStringLiteral("Clavo"));
         QCOMPARE(rs.RecordCount(), 3);
         rs.CancelarCambios();
@@ -112,7 +112,7 @@ private slots:
         QCOMPARE(rs.Texto(QStringLiteral("ProDescripcion")), QStringLiteral("Bulón"));
 
         // Clicking another row never writes a half-done entry.
-        rs.AgregarNuevo();
+        QVERIFY(rs.AgregarNuevo());
         rs.SetCampo(QStringLiteral("ProDescripcion"), QStringLiteral("Clavo"));
         rs.SetAbsolutePosition(1);
         QCOMPARE(rs.RecordCount(), 2);
@@ -134,7 +134,7 @@ private slots:
                    "precio negativo");
         QVERIFY(dte().Abrir(QStringLiteral("CProductos")));
         RecordsetEditable& rs = dte().rsCProductos();
-        rs.AgregarNuevo();
+        QVERIFY(rs.AgregarNuevo());
         rs.SetCampo(QStringLiteral("ProDescripcion"), QStringLiteral("Clavo"));
         rs.SetCampo(QStringLiteral("ProPrecio"), -1.0);
         QVERIFY(!rs.Grabar());

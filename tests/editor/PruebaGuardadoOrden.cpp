@@ -1,4 +1,5 @@
 #include "Conexiones.h"
+#include "Ejecutor.h"
 #include "Entorno.h"
 #include "Mensajes.h"
 #include "Motor.h"

@@ -55,7 +55,8 @@ QStringList Nombres(const QComboBox* lista) {
 // The history's lines about one table, newest change first, as people read them.
 QStringList Historia(const QString& tabla) {
     QList<Historial::Entrada> entradas;
-    Historial::LeerHistorial(0, &entradas);
+    if (!Historial::LeerHistorial(0, &entradas))
+        return {QStringLiteral("(no se pudo leer el historial)")};
     QStringList r;
     for (const Historial::Entrada& x : entradas)
         if (x.tabla == tabla)

@@ -1,4 +1,5 @@
 #include "AyudaMant.h"
+#include "Conexiones.h"
 #include "Entorno.h"
 #include "Mensajes.h"
 #include "RegistroPruebas.h"
@@ -49,6 +50,18 @@ private slots:
         QCOMPARE(mostrados[1].titulo, QStringLiteral("Listo"));
         QCOMPARE(mostrados[1].icono, Mensajes::Icono::Informacion);
         QVERIFY(mostrados[1].texto.startsWith(QStringLiteral("Listo. Puede que tenga")));
+    }
+
+    // A purge that fails is told as an error and never followed by "Listo".
+    void eliminarQueFallaNoDiceListo() {
+        Entorno e;
+        std::unique_ptr<frmMantCategorias> f(frmMantCategorias::Instancia());
+        CerrarConexion();
+        Mensajes::Responder(Mensajes::Respuesta::Si);
+        Pulsar(f.get(), kEliminar);
+        const auto mostrados = Mensajes::Mostrados();
+        QCOMPARE(mostrados.size(), 2);
+        QVERIFY(mostrados[1].texto.startsWith(QStringLiteral("Error número: ")));
     }
 
     void nuevoVaciaYAceptaLaMarcaQueNoSeGuarda() {

@@ -7,6 +7,7 @@
 
 #include <QHash>
 #include <QMutex>
+#include <QSqlDatabase>
 #include <QSqlDriver>
 #include <libpq-fe.h>
 #include <sqlite3.h>
@@ -85,9 +86,10 @@ struct Parametros {
     }
 };
 
-// What one statement answered; its rows (when it has columns) replace `filas`. Clears `r`.
-bool Resultado(PGconn* db, PGresult* r, const QByteArray& texto, QStringList* nombres,
-               QVector<QVector<QVariant>>* filas, bool* huboFilas, ErrorBD* error) {
+// What one statement answered; its rows (when it has columns) replace those in `filas`. Clears
+// `r`.
+bool Resultado(PGconn* db, PGresult* r, const QByteArray& texto, FilasLeidas* filas,
+               ErrorBD* error) {
     const ExecStatusType estado = PQresultStatus(r);
     if (estado != PGRES_TUPLES_OK && estado != PGRES_COMMAND_OK && estado != PGRES_EMPTY_QUERY) {
         *error = ErrorDe(db, r);
@@ -98,20 +100,19 @@ bool Resultado(PGconn* db, PGresult* r, const QByteArray& texto, QStringList* no
         SentenciasPg::Olvidar(db);
     cambios()[db] = QByteArray(PQcmdTuples(r)).toLongLong();
     if (estado == PGRES_TUPLES_OK) {
-        ValoresPg::LeerFilas(r, nombres, filas);
-        *huboFilas = true;
+        ValoresPg::LeerFilas(r, &filas->columnas, &filas->filas);
+        filas->hay = true;
     }
     PQclear(r);
     return true;
 }
 
 bool Paso(PGconn* db, const DialectoPg::Sentencia& s, const QVariantList& valores,
-          QStringList* nombres, QVector<QVector<QVariant>>* filas, bool* huboFilas,
-          ErrorBD* error) {
+          FilasLeidas* filas, ErrorBD* error) {
     const Parametros p(s.parametros, valores);
     const QByteArray texto = s.texto.toUtf8();
-    return Resultado(db, Correr(db, texto, s.parametros, p.punteros.constData()), texto, nombres,
-                     filas, huboFilas, error);
+    return Resultado(db, Correr(db, texto, s.parametros, p.punteros.constData()), texto, filas,
+                     error);
 }
 
 // One statement of a batch, ready to be sent.
@@ -155,26 +156,21 @@ bool Enviar(PGconn* db, const QList<Envio>& envios) {
 
 // Every answer of a sent batch is read, even after one failed, so that the connection is ready
 // for the next statement; the first failure is the one told.
-bool Recibir(PGconn* db, const QList<Envio>& envios, const QList<Consulta>& consultas,
-             QList<Recordset>* rs, ErrorBD* error, bool* refutada) {
+bool Recibir(PGconn* db, const QList<Envio>& envios, QList<FilasLeidas>* filas, ErrorBD* error,
+             bool* refutada) {
     bool ok = true;
     for (int i = 0; i < envios.size(); ++i) {
         PGresult* r = PQgetResult(db);
         *refutada = *refutada || (r && Refutada(r));
-        QStringList nombres;
-        QVector<QVector<QVariant>> filas;
-        bool huboFilas = false;
+        FilasLeidas una;
         ErrorBD e;
-        if (!Resultado(db, r, envios[i].texto, &nombres, &filas, &huboFilas, &e) && ok) {
+        if (!Resultado(db, r, envios[i].texto, &una, &e) && ok) {
             ok = false;
             *error = e;
         }
         while (PGresult* resto = PQgetResult(db))
             PQclear(resto);
-        Recordset uno;
-        if (huboFilas)
-            uno.Abrir(consultas[i].sql, nombres, std::move(filas));
-        rs->append(std::move(uno));
+        filas->append(std::move(una));
     }
     PQclear(PQgetResult(db)); // the end of the batch
     return ok;
@@ -228,27 +224,24 @@ ErrorBD Error(const char* sqlstate, const QString& mensaje) {
     return {codigo, DescribirErrorMotor(codigo, mensaje)};
 }
 
-bool Ejecutar(PGconn* db, const QString& sql, const QVariantList& valores, Recordset& rs,
+bool Ejecutar(PGconn* db, const QString& sql, const QVariantList& valores, FilasLeidas* filas,
               bool varias, ErrorBD* error) {
     const QList<DialectoPg::Sentencia> sentencias = Traducida(sql);
     if (!varias && sentencias.size() > 1) {
         *error = {SQLITE_ERROR, QStringLiteral("Se esperaba una sola sentencia SQL.")};
         return false;
     }
-    bool huboFilas = false;
-    QStringList nombres;
-    QVector<QVector<QVariant>> filas;
+    FilasLeidas leidas;
     for (const DialectoPg::Sentencia& s : sentencias)
-        if (!Paso(db, s, valores, &nombres, &filas, &huboFilas, error))
+        if (!Paso(db, s, valores, &leidas, error))
             return false;
-    if (huboFilas)
-        rs.Abrir(sql, nombres, std::move(filas));
+    *filas = std::move(leidas);
     return true;
 }
 
-Lote EjecutarLote(PGconn* db, const QList<Consulta>& consultas, QList<Recordset>* rs,
+Lote EjecutarLote(PGconn* db, const QList<Consulta>& consultas, QList<FilasLeidas>* filas,
                   ErrorBD* error) {
-    rs->clear();
+    filas->clear();
     QList<Envio> envios;
     if (!Preparar(db, consultas, &envios, error))
         return Lote::Fallo;
@@ -260,7 +253,7 @@ Lote EjecutarLote(PGconn* db, const QList<Consulta>& consultas, QList<Recordset>
         return Lote::Fallo;
     }
     bool refutada = false;
-    const bool ok = Recibir(db, envios, consultas, rs, error, &refutada);
+    const bool ok = Recibir(db, envios, filas, error, &refutada);
     PQexitPipelineMode(db);
     if (refutada) {
         SentenciasPg::Olvidar(db);

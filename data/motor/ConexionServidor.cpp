@@ -1,8 +1,6 @@
 #include "ConexionServidor.h"
 
-#include "Conexiones.h"
 #include "Esquema.h"
-#include "Motor.h"
 #include "MotorPostgres.h"
 
 #include <QSqlError>
@@ -104,16 +102,17 @@ QString Causa(const QString& uri, const QString& textoServidor) {
     return t.isEmpty() ? es : es + QStringLiteral(" (") + t + QLatin1Char(')');
 }
 
-bool Preparar(QSqlDatabase& db) {
+bool Preparar(QSqlDatabase& db, int esperaMs) {
     // A save that meets another workstation's lock waits as long as on the file, then fails
     // with the busy message; each statement sees only committed data.
-    const QByteArray sql = "SET lock_timeout = " + QByteArray::number(kEsperaOcupadoMs) +
+    const QByteArray sql = "SET lock_timeout = " + QByteArray::number(esperaMs) +
                            "; SET default_transaction_isolation = 'read committed'"
                            "; SET client_min_messages = warning; SET datestyle = 'ISO, YMD'";
-    return Motor::Simple(db, sql.constData(), nullptr);
+    PGconn* h = MotorPostgres::HandleDe(db);
+    return h && MotorPostgres::Simple(h, sql.constData(), nullptr);
 }
 
-QString Abrir(QSqlDatabase& db, const QString& uri) {
+QString Abrir(QSqlDatabase& db, const QString& uri, int esperaMs) {
     QString error;
     const QHash<QString, QString> p = Partes(uri, &error);
     if (p.isEmpty())
@@ -125,7 +124,7 @@ QString Abrir(QSqlDatabase& db, const QString& uri) {
     if (!db.open())
         return Causa(uri, db.lastError().databaseText());
     QString causa;
-    if (!Preparar(db))
+    if (!Preparar(db, esperaMs))
         causa = QStringLiteral("No se pudo preparar la conexión con %1.").arg(Servidor(p));
     else if (Esquema::Actualizar(MotorPostgres::HandleDe(db), &error) ==
              Esquema::Actualizacion::Fallida)
@@ -137,8 +136,6 @@ QString Abrir(QSqlDatabase& db, const QString& uri) {
              !faltan.isEmpty())
         causa = QStringLiteral("La base de datos %1 no se puede usar: %2.")
                     .arg(Servidor(p), faltan.join(QStringLiteral("; ")));
-    if (!causa.isEmpty())
-        db.close();
     return causa;
 }
 

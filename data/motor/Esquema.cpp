@@ -1,9 +1,9 @@
 #include "Esquema.h"
 
-#include "Conexiones.h"
 #include "Dialecto.h"
 #include "ErrorMotor.h"
 #include "EsquemaDefinicion.h"
+#include "Origen.h"
 
 #include <QFileInfo>
 #include <sqlite3.h>
@@ -352,13 +352,19 @@ sqlite3* AbrirArchivo(const QString& ruta, bool crear, QString* error) {
         sqlite3_close(db);
         return nullptr;
     }
-    Dialecto::Registrar(db);
+    // Without the dialect the program's own statements would not run on this file.
+    if (!Dialecto::Registrar(db)) {
+        if (error)
+            *error = QStringLiteral("no se pudo preparar la conexión");
+        sqlite3_close(db);
+        return nullptr;
+    }
     sqlite3_busy_timeout(db, 10000);
     return db;
 }
 
 bool Crear(const QString& ruta, QString* error) {
-    if (EsServidor(ruta))
+    if (Origen::EsServidor(ruta))
         return CrearEnServidor(ruta, error);
     if (QFileInfo::exists(ruta)) {
         if (error)

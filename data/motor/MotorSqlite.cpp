@@ -1,9 +1,12 @@
+#include "MotorSqlite.h"
+
 #include "ErrorMotor.h"
 #include "Fechas.h"
-#include "Motor.h"
 #include "SentenciasSqlite.h"
 #include "Valores.h"
 
+#include <QSqlDatabase>
+#include <QSqlDriver>
 #include <sqlite3.h>
 
 using Valores::TipoColumna;
@@ -120,10 +123,9 @@ const SentenciasSqlite::Columnas& ColumnasDe(sqlite3_stmt* st, SentenciasSqlite:
     return *c;
 }
 
-// One prepared statement run to its end; its rows (when it has columns) replace `filas`.
+// One prepared statement run to its end; its rows (when it has columns) replace those in `filas`.
 bool Paso(sqlite3* db, const SentenciasSqlite::Sentencia& s, const QVariantList& valores,
-          QStringList* nombres, QVector<QVector<QVariant>>* filas, bool* huboFilas,
-          ErrorBD* error) {
+          FilasLeidas* filas, ErrorBD* error) {
     sqlite3_stmt* st = s.st;
     const int nParam = sqlite3_bind_parameter_count(st);
     for (int i = 1; i <= nParam; ++i) {
@@ -149,25 +151,32 @@ bool Paso(sqlite3* db, const SentenciasSqlite::Sentencia& s, const QVariantList&
         return false;
     }
     if (nCol > 0) {
-        *huboFilas = true;
-        *nombres = columnas.nombres;
-        *filas = std::move(leidas);
+        filas->hay = true;
+        filas->columnas = columnas.nombres;
+        filas->filas = std::move(leidas);
     }
     return true;
 }
 
 } // namespace
 
+sqlite3* HandleDe(const QSqlDatabase& db) {
+    if (!db.isValid() || !db.isOpen())
+        return nullptr;
+    const QVariant h = db.driver()->handle();
+    if (!h.isValid() || qstrcmp(h.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3* const*>(h.data());
+}
+
 ErrorBD ErrorDe(sqlite3* db) {
     return {sqlite3_extended_errcode(db), DescribirErrorMotor(db)};
 }
 
-bool Ejecutar(sqlite3* db, const QString& sql, const QVariantList& valores, Recordset& rs,
+bool Ejecutar(sqlite3* db, const QString& sql, const QVariantList& valores, FilasLeidas* filas,
               bool varias, ErrorBD* error) {
     const QByteArray texto = sql.toUtf8();
-    bool huboFilas = false;
-    QStringList nombres;
-    QVector<QVector<QVariant>> filas;
+    FilasLeidas leidas;
     int desde = 0;
     while (desde < texto.size()) {
         SentenciasSqlite::Sentencia s;
@@ -178,7 +187,7 @@ bool Ejecutar(sqlite3* db, const QString& sql, const QVariantList& valores, Reco
         desde = s.siguiente;
         if (!s.st) // only blanks or a comment were left
             continue;
-        const bool ok = Paso(db, s, valores, &nombres, &filas, &huboFilas, error);
+        const bool ok = Paso(db, s, valores, &leidas, error);
         SentenciasSqlite::Devolver(s);
         if (!ok)
             return false;
@@ -192,8 +201,7 @@ bool Ejecutar(sqlite3* db, const QString& sql, const QVariantList& valores, Reco
             break;
         }
     }
-    if (huboFilas)
-        rs.Abrir(sql, nombres, std::move(filas));
+    *filas = std::move(leidas);
     return true;
 }
 

@@ -8,11 +8,13 @@
 // PGPASSFILE, a service file).
 namespace ConexionServidor {
 // Registers the Qt connection for the URI; false when the driver is missing.
-bool Registrar(const QString& nombre, const QString& uri);
-// Opens and prepares it; the reason in Spanish when it cannot serve, empty when ready.
-QString Abrir(QSqlDatabase& db, const QString& uri);
-// Session settings every server connection of the program needs.
-bool Preparar(QSqlDatabase& db);
+[[nodiscard]] bool Registrar(const QString& nombre, const QString& uri);
+// Opens and prepares it; the reason in Spanish when it cannot serve (the caller then closes it),
+// empty when ready.
+QString Abrir(QSqlDatabase& db, const QString& uri, int esperaMs);
+// Session settings every server connection of the program needs; a lock of another workstation
+// is waited for `esperaMs` at most.
+[[nodiscard]] bool Preparar(QSqlDatabase& db, int esperaMs);
 // The libpq error of a failed connection, told in Spanish (with the server's own words after).
 QString Causa(const QString& uri, const QString& textoServidor);
 } // namespace ConexionServidor

@@ -14,8 +14,8 @@ namespace SentenciasPg {
 // The name `texto` is prepared under on this connection, prepared now if this is its second run;
 // empty when it is to run unprepared. False when the server refused to prepare it: then `error`
 // holds the server's answer, which the caller clears.
-bool Preparada(PGconn* db, const QByteArray& texto, int parametros, QByteArray* nombre,
-               PGresult** error);
+[[nodiscard]] bool Preparada(PGconn* db, const QByteArray& texto, int parametros,
+                             QByteArray* nombre, PGresult** error);
 // The statements kept are let go, on the server as well when it can still take a command: after
 // a table changed shape, whose prepared statements the server then refuses.
 void Olvidar(PGconn* db);

@@ -13,7 +13,7 @@ namespace Esquema {
 inline constexpr int kVersion = 3;
 // Creates a new database file with the whole schema; refuses to touch an existing file. Given a
 // server URI, creates the schema in that (existing, empty) server database instead.
-bool Crear(const QString& ruta, QString* error);
+[[nodiscard]] bool Crear(const QString& ruta, QString* error);
 // Every column name of the tables and views, as the program spells them.
 QStringList Columnas();
 
@@ -27,8 +27,8 @@ enum class Actualizacion {
 // Brings a database of an older version up to kVersion: every missing step in one transaction,
 // so a failure leaves the database as it was. Another workstation upgrading at the same moment
 // is waited for, and its work is not done twice.
-Actualizacion Actualizar(sqlite3* db, QString* error);
-Actualizacion Actualizar(pg_conn* db, QString* error);
+[[nodiscard]] Actualizacion Actualizar(sqlite3* db, QString* error);
+[[nodiscard]] Actualizacion Actualizar(pg_conn* db, QString* error);
 // What the database lacks (tables, columns, views, commands), or a newer schema version; empty
 // when it is complete.
 QStringList Verificar(sqlite3* db);
@@ -44,5 +44,5 @@ sqlite3* AbrirArchivo(const QString& ruta, bool crear, QString* error);
 // reason when it cannot. Close it with PQfinish.
 pg_conn* ConectarServidor(const QString& uri, QString* error);
 // The server's side of Crear.
-bool CrearEnServidor(const QString& uri, QString* error);
+[[nodiscard]] bool CrearEnServidor(const QString& uri, QString* error);
 } // namespace Esquema

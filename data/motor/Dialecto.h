@@ -8,7 +8,7 @@ struct sqlite3;
 // program's clock here; a server gives its own time). Registered on every connection.
 namespace Dialecto {
 inline constexpr const char* kCollation = "ES_CI";
-bool Registrar(sqlite3* db);
+[[nodiscard]] bool Registrar(sqlite3* db);
 // Case-folded comparison used by the collation; exposed for tests.
 int Comparar(const char* a, int na, const char* b, int nb);
 } // namespace Dialecto

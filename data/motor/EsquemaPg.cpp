@@ -1,4 +1,3 @@
-#include "Conexiones.h"
 #include "Esquema.h"
 #include "EsquemaDefinicion.h"
 #include "MotorPostgres.h"

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "Conexiones.h"
+#include "TiposBD.h"
 
+class QSqlDatabase;
 struct pg_conn;
 typedef struct pg_conn PGconn;
 
@@ -9,15 +10,15 @@ typedef struct pg_conn PGconn;
 // session, with the values sent apart from the text.
 namespace MotorPostgres {
 PGconn* HandleDe(const QSqlDatabase& db);
-bool Ejecutar(PGconn* db, const QString& sql, const QVariantList& valores, Recordset& rs,
-              bool varias, ErrorBD* error);
+[[nodiscard]] bool Ejecutar(PGconn* db, const QString& sql, const QVariantList& valores,
+                            FilasLeidas* filas, bool varias, ErrorBD* error);
 // The statements sent together and answered together: one round trip for all of them. UnaPorUna:
 // nothing was done, and they are to run one by one (the connection cannot batch them, or the
 // server refused a prepared one that can run again unprepared).
 enum class Lote { Hecho, Fallo, UnaPorUna };
-Lote EjecutarLote(PGconn* db, const QList<Consulta>& consultas, QList<Recordset>* rs,
-                  ErrorBD* error);
-bool Simple(PGconn* db, const char* sql, ErrorBD* error);
+[[nodiscard]] Lote EjecutarLote(PGconn* db, const QList<Consulta>& consultas,
+                                QList<FilasLeidas>* filas, ErrorBD* error);
+[[nodiscard]] bool Simple(PGconn* db, const char* sql, ErrorBD* error);
 bool EnTransaccion(PGconn* db);
 qlonglong Cambios(PGconn* db);
 // The server's error in the file engine's codes (a lock waited for too long is SQLITE_BUSY).

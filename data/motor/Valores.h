@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Conexiones.h"
+#include "TiposBD.h"
 
 #include <QVariant>
 
@@ -14,6 +14,6 @@ TipoColumna TipoDeclarado(const char* decl);
 QVariant Entero(qint64 v);
 // The value for parameter n (from 1) of a stored command, converted to its declared type
 // (TEXT, DOUBLE, INTEGER, SMALLINT, DATETIME); false with the reason when it does not convert.
-bool ConvertirParametro(const QVariant& v, const QString& tipo, int n, QVariant* salida,
-                        ErrorBD* error);
+[[nodiscard]] bool ConvertirParametro(const QVariant& v, const QString& tipo, int n,
+                                      QVariant* salida, ErrorBD* error);
 } // namespace Valores

@@ -32,7 +32,7 @@ struct Sentencia {
 
 // The statement of `texto` that begins at byte `desde`; false (with the connection's error)
 // when it does not prepare.
-bool Tomar(sqlite3* db, const QByteArray& texto, int desde, Sentencia* s);
+[[nodiscard]] bool Tomar(sqlite3* db, const QByteArray& texto, int desde, Sentencia* s);
 // Gives the statement back once its rows are read, whether it worked or not.
 void Devolver(const Sentencia& s);
 // Finalizes every statement kept for the connection: before it closes, or the close fails

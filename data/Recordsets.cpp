@@ -1,0 +1,128 @@
+// The operations on the shared connection that give record sets, on top of the runner.
+#include "Conexiones.h"
+#include "Ejecutor.h"
+#include "Mensajes.h"
+#include "Motor.h"
+#include "Valores.h"
+
+#include <sqlite3.h>
+
+namespace {
+
+struct Comando {
+    QStringList tipos;
+    QString sentencias;
+};
+
+bool BuscarComando(const QString& nombre, Comando* c, ErrorBD* error) {
+    const QString sql =
+        QStringLiteral("SELECT parametros, sentencias FROM comandos WHERE nombre = ?");
+    FilasLeidas filas;
+    if (!Motor::Ejecutar(Conexion(), sql, {nombre}, &filas, false, error))
+        return false;
+    const Recordset rs = Instantanea(sql, std::move(filas));
+    if (rs.AbsolutePosition() <= 0) {
+        *error = {SQLITE_ERROR,
+                  QStringLiteral("No existe el comando guardado \"%1\".").arg(nombre)};
+        return false;
+    }
+    c->tipos = rs.Texto(QStringLiteral("parametros")).split(QLatin1Char(','), Qt::SkipEmptyParts);
+    for (QString& t : c->tipos)
+        t = t.trimmed().toUpper();
+    c->sentencias = rs.Texto(QStringLiteral("sentencias"));
+    return true;
+}
+
+bool ConvertirTodos(const QVariantList& valores, const QStringList& tipos,
+                    QVariantList* convertidos, ErrorBD* error) {
+    for (int i = 0; i < valores.size(); ++i) {
+        QVariant v;
+        if (!Valores::ConvertirParametro(valores[i], tipos[i], i + 1, &v, error))
+            return false;
+        *convertidos << v;
+    }
+    return true;
+}
+
+// Every statement of the command takes effect, or none does: inside the caller's transaction
+// through a savepoint, otherwise in a transaction of its own (the server has no savepoint
+// outside a transaction).
+bool EjecutarEntero(const Comando& c, const QVariantList& valores, Recordset& rs, ErrorBD* error,
+                    QList<ErrorBD>* lista) {
+    const QSqlDatabase& db = Conexion();
+    const bool propia = !Motor::EnTransaccion(db);
+    if (!Motor::Simple(db, propia ? "BEGIN" : "SAVEPOINT comando", error)) {
+        *lista << *error;
+        return false;
+    }
+    FilasLeidas filas;
+    if (!Motor::Ejecutar(db, c.sentencias, valores, &filas, true, error)) {
+        *lista << *error;
+        if (propia) {
+            Motor::Revertir(db, "ROLLBACK");
+        } else {
+            Motor::Revertir(db, "ROLLBACK TO comando");
+            Motor::Revertir(db, "RELEASE comando");
+        }
+        return false;
+    }
+    rs = Instantanea(c.sentencias, std::move(filas));
+    if (Motor::Simple(db, propia ? "COMMIT" : "RELEASE comando", error))
+        return true;
+    if (propia)
+        Motor::Revertir(db, "ROLLBACK");
+    return false;
+}
+
+} // namespace
+
+bool EjecutarComando(const QString& nombre, Recordset& rs, const QVariantList& valores) {
+    rs = Recordset();
+    ErrorBD error{SQLITE_MISUSE, QStringLiteral("La conexión con la base de datos está cerrada.")};
+    bool ok = false;
+    QList<ErrorBD> lista;
+    if (ConexionAbierta()) {
+        Comando c;
+        QVariantList convertidos;
+        if (!BuscarComando(nombre, &c, &error)) {
+            lista << error;
+        } else if (valores.size() != c.tipos.size()) {
+            error = {SQLITE_RANGE,
+                     QStringLiteral("El comando \"%1\" espera %2 valores y recibió %3.")
+                         .arg(nombre)
+                         .arg(c.tipos.size())
+                         .arg(valores.size())};
+        } else if (ConvertirTodos(valores, c.tipos, &convertidos, &error)) {
+            ok = EjecutarEntero(c, convertidos, rs, &error, &lista);
+        }
+    }
+    if (!ok) {
+        ReportarErrores(lista);
+        Mensajes::MsgBox(QStringLiteral("Error número: ") + error.descripcion);
+        rs = Recordset();
+    }
+    return ok;
+}
+
+bool AbrirRecordsets(const QList<Consulta>& consultas, QList<Recordset>* rs) {
+    rs->clear();
+    ErrorBD error;
+    QList<FilasLeidas> filas;
+    if (!Motor::EjecutarLote(Conexion(), consultas, &filas, &error)) {
+        ReportarErrores({error});
+        return false;
+    }
+    for (qsizetype i = 0; i < filas.size(); ++i)
+        rs->append(Instantanea(consultas[i].sql, std::move(filas[i])));
+    return true;
+}
+
+bool AbrirRecordset(const QString& sql, Recordset& rs, const QVariantList& valores) {
+    return AbrirRecordsetEn(Conexion(), sql, rs, valores);
+}
+
+void CerrarRecordset(Recordset& rs, bool liberar) {
+    rs.Cerrar();
+    if (liberar)
+        rs = Recordset();
+}

@@ -1,0 +1,200 @@
+#include "Motor.h"
+
+#include "ConexionArchivo.h"
+#include "ConexionServidor.h"
+#include "Esquema.h"
+#include "MotorPostgres.h"
+#include "MotorSqlite.h"
+#include "Origen.h"
+#include "SentenciasPg.h"
+#include "SentenciasSqlite.h"
+
+#include <QHash>
+#include <sqlite3.h>
+#include <utility>
+
+namespace Motor {
+namespace {
+
+ErrorBD Cerrada() {
+    return {SQLITE_MISUSE, QStringLiteral("La conexión con la base de datos está cerrada.")};
+}
+
+// The writes waiting for the COMMIT of the transaction IniciarEscritura started, by connection.
+// Only the server keeps any: there every statement is a round trip.
+QHash<QString, QList<Consulta>>& aplazadas() {
+    static QHash<QString, QList<Consulta>> a;
+    return a;
+}
+
+} // namespace
+
+bool EsServidor(const QString& ruta) {
+    return Origen::EsServidor(ruta);
+}
+
+bool EsServidor(const QSqlDatabase& db) {
+    return db.driverName() == QLatin1String("QPSQL");
+}
+
+bool Registrar(const QString& nombre, const QString& ruta, int esperaMs) {
+    return EsServidor(ruta) ? ConexionServidor::Registrar(nombre, ruta)
+                            : ConexionArchivo::Registrar(nombre, ruta, esperaMs);
+}
+
+QString Ruta(const QSqlDatabase& db, const QString& registrada) {
+    return EsServidor(registrada) ? registrada : ConexionArchivo::Ruta(db);
+}
+
+QString Abrir(QSqlDatabase& db, const QString& ruta, const QString& password, int esperaMs) {
+    const QString causa = EsServidor(ruta) ? ConexionServidor::Abrir(db, ruta, esperaMs)
+                                           : ConexionArchivo::Abrir(db, ruta, password, esperaMs);
+    if (!causa.isEmpty())
+        Cerrar(db);
+    return causa;
+}
+
+bool Preparar(QSqlDatabase& db, int esperaMs) {
+    return EsServidor(db) ? ConexionServidor::Preparar(db, esperaMs)
+                          : ConexionArchivo::Preparar(db, esperaMs);
+}
+
+void Cerrar(QSqlDatabase& db) {
+    aplazadas().remove(db.connectionName());
+    if (sqlite3* h = MotorSqlite::HandleDe(db))
+        SentenciasSqlite::Soltar(h);
+    if (PGconn* h = MotorPostgres::HandleDe(db))
+        SentenciasPg::Soltar(h);
+    db.close();
+}
+
+bool Ejecutar(const QSqlDatabase& db, const QString& sql, const QVariantList& valores,
+              FilasLeidas* filas, bool varias, ErrorBD* error) {
+    if (sqlite3* h = MotorSqlite::HandleDe(db))
+        return MotorSqlite::Ejecutar(h, sql, valores, filas, varias, error);
+    if (PGconn* h = MotorPostgres::HandleDe(db))
+        return MotorPostgres::Ejecutar(h, sql, valores, filas, varias, error);
+    *error = Cerrada();
+    return false;
+}
+
+bool EjecutarLote(const QSqlDatabase& db, const QList<Consulta>& consultas,
+                  QList<FilasLeidas>* filas, ErrorBD* error) {
+    if (PGconn* h = MotorPostgres::HandleDe(db)) {
+        const MotorPostgres::Lote lote = MotorPostgres::EjecutarLote(h, consultas, filas, error);
+        if (lote != MotorPostgres::Lote::UnaPorUna)
+            return lote == MotorPostgres::Lote::Hecho;
+    }
+    filas->clear();
+    for (const Consulta& c : consultas) {
+        filas->append(FilasLeidas());
+        if (!Ejecutar(db, c.sql, c.valores, &filas->last(), false, error))
+            return false;
+    }
+    return true;
+}
+
+bool Insertar(const QSqlDatabase& db, const QString& sql, const QString& columnaClave,
+              const QVariantList& valores, QVariant* clave, ErrorBD* error) {
+    // The server hands the key back with the insert itself: asking for it afterwards would cost
+    // another round trip. The file engine keeps it at hand.
+    FilasLeidas filas;
+    if (PGconn* h = MotorPostgres::HandleDe(db)) {
+        if (!MotorPostgres::Ejecutar(h, sql + QStringLiteral(" RETURNING ") + columnaClave, valores,
+                                     &filas, false, error))
+            return false;
+        *clave = filas.filas.isEmpty() ? QVariant() : filas.filas[0].value(0);
+        return true;
+    }
+    if (!Ejecutar(db, sql, valores, &filas, false, error))
+        return false;
+    *clave = QVariant(static_cast<qlonglong>(sqlite3_last_insert_rowid(MotorSqlite::HandleDe(db))));
+    return true;
+}
+
+bool Simple(const QSqlDatabase& db, const char* sql, ErrorBD* error) {
+    if (sqlite3* h = MotorSqlite::HandleDe(db)) {
+        if (sqlite3_exec(h, sql, nullptr, nullptr, nullptr) == SQLITE_OK)
+            return true;
+        if (error)
+            *error = MotorSqlite::ErrorDe(h);
+        return false;
+    }
+    if (PGconn* h = MotorPostgres::HandleDe(db))
+        return MotorPostgres::Simple(h, sql, error);
+    if (error)
+        *error = Cerrada();
+    return false;
+}
+
+qlonglong Cambios(const QSqlDatabase& db) {
+    if (sqlite3* h = MotorSqlite::HandleDe(db))
+        return sqlite3_changes64(h);
+    if (PGconn* h = MotorPostgres::HandleDe(db))
+        return MotorPostgres::Cambios(h);
+    return 0;
+}
+
+bool EnTransaccion(const QSqlDatabase& db) {
+    if (sqlite3* h = MotorSqlite::HandleDe(db))
+        return !sqlite3_get_autocommit(h);
+    if (PGconn* h = MotorPostgres::HandleDe(db))
+        return MotorPostgres::EnTransaccion(h);
+    return false;
+}
+
+bool IniciarEscritura(const QSqlDatabase& db, ErrorBD* error) {
+    // On the file, IMMEDIATE takes the write lock now (waiting for another workstation if need
+    // be), so the work inside never fails half-way for want of it. The server locks row by row
+    // as the work goes, each wait bounded by the session's lock_timeout.
+    if (MotorSqlite::HandleDe(db))
+        return Simple(db, "BEGIN IMMEDIATE", error);
+    if (!Simple(db, "BEGIN", error))
+        return false;
+    aplazadas().insert(db.connectionName(), {});
+    return true;
+}
+
+bool EscribirAlConfirmar(const QSqlDatabase& db, const Consulta& escritura, ErrorBD* error) {
+    if (const auto it = aplazadas().find(db.connectionName()); it != aplazadas().end()) {
+        it->append(escritura);
+        return true;
+    }
+    FilasLeidas filas;
+    return Ejecutar(db, escritura.sql, escritura.valores, &filas, false, error);
+}
+
+bool Confirmar(const QSqlDatabase& db, ErrorBD* error) {
+    QList<Consulta> escrituras;
+    if (const auto it = aplazadas().find(db.connectionName()); it != aplazadas().end())
+        escrituras = std::exchange(*it, {});
+    bool ok;
+    if (escrituras.isEmpty()) {
+        ok = Simple(db, "COMMIT", error);
+    } else {
+        escrituras.append({QStringLiteral("COMMIT"), {}});
+        QList<FilasLeidas> filas;
+        ok = EjecutarLote(db, escrituras, &filas, error);
+    }
+    // A failed COMMIT leaves the transaction to Deshacer.
+    if (ok)
+        aplazadas().remove(db.connectionName());
+    return ok;
+}
+
+void Deshacer(const QSqlDatabase& db) {
+    aplazadas().remove(db.connectionName());
+    Revertir(db, "ROLLBACK");
+}
+
+void Revertir(const QSqlDatabase& db, const char* sql) {
+    static_cast<void>(Simple(db, sql, nullptr));
+}
+
+QStringList RevisionRapida(const QSqlDatabase& db) {
+    if (sqlite3* h = MotorSqlite::HandleDe(db))
+        return Esquema::RevisionRapida(h);
+    return {};
+}
+
+} // namespace Motor

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "TiposBD.h"
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+
+// Whichever engine is behind a connection of the program: the file engine for a database file,
+// the server for a postgresql:// URI. The data modules reach both through here and never ask
+// which one they have; what differs between them stays on this side.
+namespace Motor {
+
+// Whether "db_path" names a server database (a postgresql:// or postgres:// URI) rather than a
+// database file.
+bool EsServidor(const QString& ruta);
+bool EsServidor(const QSqlDatabase& db);
+
+// (Re)registers the Qt connection `nombre` for the file or URI; false when the engine's driver
+// is missing. A lock of another workstation is waited for `esperaMs` at most.
+[[nodiscard]] bool Registrar(const QString& nombre, const QString& ruta, int esperaMs);
+// What a registered connection points at: the database file, or the server URI it was
+// registered with (`registrada`).
+QString Ruta(const QSqlDatabase& db, const QString& registrada);
+// Opens a registered connection and makes it ready for the program: why it cannot serve (in
+// Spanish, for the user; the connection is closed again), or empty when it is open.
+// The password opens a file; a server's comes from libpq's own places.
+QString Abrir(QSqlDatabase& db, const QString& ruta, const QString& password, int esperaMs);
+// Prepares a freshly opened connection as every connection of the program must be.
+[[nodiscard]] bool Preparar(QSqlDatabase& db, int esperaMs);
+// Closes a connection, letting go first of what is kept prepared for it.
+void Cerrar(QSqlDatabase& db);
+
+// Runs every statement of `sql` (only one when !varias) with the values bound by position to
+// its ? placeholders; the rows of the last statement that produces rows go into `filas`.
+[[nodiscard]] bool Ejecutar(const QSqlDatabase& db, const QString& sql, const QVariantList& valores,
+                            FilasLeidas* filas, bool varias, ErrorBD* error);
+// Runs each statement as Ejecutar does (one only in each), on the server all in one round trip.
+[[nodiscard]] bool EjecutarLote(const QSqlDatabase& db, const QList<Consulta>& consultas,
+                                QList<FilasLeidas>* filas, ErrorBD* error);
+// Runs an INSERT and gives the key it made, in column `columnaClave`.
+[[nodiscard]] bool Insertar(const QSqlDatabase& db, const QString& sql, const QString& columnaClave,
+                            const QVariantList& valores, QVariant* clave, ErrorBD* error);
+// A statement without values or rows: transaction control.
+[[nodiscard]] bool Simple(const QSqlDatabase& db, const char* sql, ErrorBD* error);
+// How many rows the connection's last statement changed.
+qlonglong Cambios(const QSqlDatabase& db);
+
+bool EnTransaccion(const QSqlDatabase& db);
+// Starts a transaction that writes: on the file it takes the write lock at once.
+[[nodiscard]] bool IniciarEscritura(const QSqlDatabase& db, ErrorBD* error);
+// A write inside the transaction IniciarEscritura started whose answer nobody waits for, such
+// as a history line. On the server it travels with the COMMIT, a round trip fewer for every
+// save; if it fails, the COMMIT does not run and Confirmar says so. On the file, or with no
+// such transaction, it runs at once.
+[[nodiscard]] bool EscribirAlConfirmar(const QSqlDatabase& db, const Consulta& escritura,
+                                       ErrorBD* error);
+// Commits that transaction, with what was left for its COMMIT.
+[[nodiscard]] bool Confirmar(const QSqlDatabase& db, ErrorBD* error);
+// Rolls it back, and what was left for its COMMIT is dropped.
+void Deshacer(const QSqlDatabase& db);
+// Undoes after a failure that was already told (ROLLBACK, ROLLBACK TO, RELEASE): should the
+// engine refuse, it ends the transaction itself, so there is nothing more to do or tell.
+void Revertir(const QSqlDatabase& db, const char* sql);
+
+// What the file engine's quick check finds wrong in the pages of the connection's database file
+// (the first few findings); empty when they are sound, and always for a server, which looks
+// after its own.
+QStringList RevisionRapida(const QSqlDatabase& db);
+
+} // namespace Motor

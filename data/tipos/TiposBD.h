@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+
+// What the engines and the data modules hand each other: a statement with its values, what it
+// gave back, and what went wrong. Errors carry the SQLite result codes whatever the engine, so
+// the rest of the program tells them apart (and describes them) one way.
+
+// How long a workstation waits for another's write before giving up.
+inline constexpr int kEsperaOcupadoMs = 10000;
+
+struct Consulta {
+    QString sql;
+    QVariantList valores;
+};
+
+// The columns and rows one statement gave back, on their way from the engine to a Recordset.
+struct FilasLeidas {
+    bool hay = false; // the statement produces rows (none at all is still an answer)
+    QStringList columnas;
+    QVector<QVector<QVariant>> filas;
+};
+
+struct ErrorBD {
+    int numero = 0;
+    QString descripcion;
+};
