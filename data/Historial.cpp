@@ -1,5 +1,6 @@
 #include "Historial.h"
 
+#include "CadenaHistorial.h"
 #include "Conexiones.h"
 #include "Ejecutor.h"
 #include "EscrituraHistorial.h"
@@ -433,6 +434,18 @@ bool LeerHistorial(int ordId, QList<Entrada>* entradas) {
                           f[8].toString(), f[9].toString()});
     }
     return true;
+}
+
+Cadena ComprobarCadena(int ordId) {
+    const CadenaHistorial::Estado e = CadenaHistorial::ComprobarOrden(Conexion(), ordId);
+    Cadena c{e.Integro(), QString::fromLatin1(e.ultima), {}};
+    if (!e.error.isEmpty() || e.rota != 0)
+        c.descripcion = e.Describir();
+    else
+        c.descripcion = QStringLiteral("Las %1 líneas de esta orden concuerdan con la cadena del "
+                                       "historial.")
+                            .arg(e.filas);
+    return c;
 }
 
 QString NombreCampo(const QString& campo) {

@@ -95,6 +95,16 @@ struct Entrada {
 // one change in the order they were written.
 [[nodiscard]] bool LeerHistorial(int ordId, QList<Entrada>* entradas);
 
+// Whether one order's lines still hold in the history's chain, checked on the database as it
+// is now, and the whole chain's last hash, which a printed record keeps as its seal.
+struct Cadena {
+    bool integra = false;
+    QString ultimaHuella;
+    QString descripcion; // for people: what holds, or the first line that does not, or why the
+                         // check could not run
+};
+Cadena ComprobarCadena(int ordId);
+
 // How a field is named to people ("OrdCantidad" is "Cantidad").
 QString NombreCampo(const QString& campo);
 // A line as people read it: "Cantidad: 4 → 6", "Precio agregado: …".

@@ -33,6 +33,32 @@ bool ImprimirHistorial(int ordId, QWidget* parent) {
     return MostrarInforme(dtrHistorial(ordId), RegistrosHistorial(entradas), true, parent);
 }
 
+namespace {
+
+// The order's page closes with the history's seal: the chain's last hash when the dossier was
+// made, which a later reader can look for in the database, and whether the order's lines still
+// hold in the chain; when they do not, the page says so in red before anyone reads further.
+DisenoInforme ConSello(DisenoInforme d, const Historial::Cadena& c) {
+    using E = ElementoInforme;
+    BandaInforme& b = d.pieInforme;
+    const int top = b.alto + 240;
+    const FuenteInforme normal;
+    b.elementos << E::Linea(0, top, d.anchoInforme);
+    b.elementos << E::Etiqueta(QStringLiteral("Cadena del historial, última huella:"), 0, top + 60,
+                               3200, normal);
+    b.elementos << E::Etiqueta(
+        c.ultimaHuella.isEmpty() ? QStringLiteral("(historial vacío)") : c.ultimaHuella, 3200,
+        top + 60, d.anchoInforme - 3200, FuenteInforme{QStringLiteral("Courier New"), 8});
+    const QString estado = c.integra ? c.descripcion : QStringLiteral("ATENCIÓN: ") + c.descripcion;
+    b.elementos << E::Etiqueta(estado, 0, top + 330, d.anchoInforme,
+                               c.integra ? normal : FuenteInforme::Negrita(), c.integra ? 240 : 480)
+                       .Color(c.integra ? QColor(0, 0, 0) : QColor(192, 0, 0));
+    b.alto = top + 330 + (c.integra ? 240 : 480);
+    return d;
+}
+
+} // namespace
+
 bool ExportarExpediente(int ordId, const QString& archivo) {
     Recordset orden;
     Recordset precios;
@@ -40,10 +66,11 @@ bool ExportarExpediente(int ordId, const QString& archivo) {
     if (!Ordenes::AbrirParaImprimir(ordId, orden) || !Ordenes::AbrirPrecios(ordId, precios) ||
         !Historial::LeerHistorial(ordId, &entradas))
         return false;
+    const Historial::Cadena cadena = Historial::ComprobarCadena(ordId);
     const struct {
         DisenoInforme diseno;
         Recordset rs;
-    } partes[] = {{dtrOrden(), orden},
+    } partes[] = {{ConSello(dtrOrden(), cadena), orden},
                   {dtrPreciosOrden(ordId), precios},
                   {dtrHistorial(ordId), RegistrosHistorial(entradas)}};
 

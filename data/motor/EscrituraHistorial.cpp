@@ -1,6 +1,9 @@
 #include "EscrituraHistorial.h"
 
+#include "CadenaHistorial.h"
+#include "Fechas.h"
 #include "Motor.h"
+#include "Reloj.h"
 
 #include <sqlite3.h>
 
@@ -47,26 +50,48 @@ bool EnServidor(const QSqlDatabase& db, const QList<QVariantList>& lineas, Error
     return EscribirAlConfirmar(db, {sql, valores}, error);
 }
 
-// On the file, the first line alone, for the number that ties the others to it, and the others
-// in one statement, since a new order has a line for every field and quote.
+// A value as the file keeps it and as the chain reads it back: whole numbers in decimal, text
+// as UTF-8; a null value is NULL.
+CadenaHistorial::Campo Texto(const QVariant& v) {
+    if (!v.isValid() || v.isNull())
+        return std::nullopt;
+    if (v.typeId() == QMetaType::Bool)
+        return QByteArray(v.toBool() ? "1" : "0");
+    return v.toString().toUtf8();
+}
+
+// On the file the program gives each line its key, its moment and its hash, after the last line
+// there: the write lock of the caller's transaction keeps anyone from writing in between. Then
+// all the lines go in one statement, since a new order has a line for every field and quote.
 bool EnArchivo(const QSqlDatabase& db, const QList<QVariantList>& lineas, ErrorBD* error) {
-    const QString insertar = QStringLiteral("INSERT INTO historial (%1) VALUES ").arg(Columnas());
-    const QString fila = QStringLiteral("(?, ahora(), ?, ?, ?, ?, ?, ?, ?, ?)");
-    QVariant cambio;
-    if (!Insertar(db, insertar + fila, QStringLiteral("HisId"),
-                  QVariantList{QVariant()} + lineas.first(), &cambio, error))
+    FilasLeidas ultima;
+    if (!Ejecutar(db,
+                  QStringLiteral("SELECT (SELECT HisHuella FROM historial ORDER BY HisId DESC "
+                                 "LIMIT 1), max(coalesce((SELECT max(HisId) FROM historial), 0), "
+                                 "coalesce((SELECT seq FROM sqlite_sequence WHERE name = "
+                                 "'historial'), 0))"),
+                  {}, &ultima, false, error))
         return false;
-    if (cambio.toLongLong() <= 0) {
-        *error = {SQLITE_ERROR, QStringLiteral("El historial no dio el número del cambio.")};
-        return false;
-    }
-    if (lineas.size() == 1)
-        return true;
+    const QVector<QVariant> previa = ultima.filas.value(0);
+    QByteArray huella = previa.value(0).toString().toUtf8();
+    const qlonglong cambio = previa.value(1).toLongLong() + 1;
+    const QString fecha = Fechas::Texto(Reloj::Ahora());
     QVariantList valores;
-    for (qsizetype i = 1; i < lineas.size(); ++i)
-        valores << cambio << lineas[i];
+    for (qsizetype i = 0; i < lineas.size(); ++i) {
+        QVariantList fila{cambio + i, i == 0 ? QVariant() : QVariant(cambio), fecha};
+        fila << lineas[i];
+        QList<CadenaHistorial::Campo> campos;
+        for (const QVariant& v : fila)
+            campos << Texto(v);
+        huella = CadenaHistorial::Huella(huella, campos);
+        valores << fila << QString::fromLatin1(huella);
+    }
+    const QString fila = QStringLiteral("(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
     FilasLeidas filas;
-    return Ejecutar(db, insertar + Filas(fila, fila, lineas.size()), valores, &filas, false, error);
+    return Ejecutar(db,
+                    QStringLiteral("INSERT INTO historial (HisId, %1, HisHuella) VALUES %2")
+                        .arg(Columnas(), Filas(fila, fila, lineas.size() + 1)),
+                    valores, &filas, false, error);
 }
 
 } // namespace
@@ -74,7 +99,18 @@ bool EnArchivo(const QSqlDatabase& db, const QList<QVariantList>& lineas, ErrorB
 bool EscribirCambio(const QSqlDatabase& db, const QList<QVariantList>& lineas, ErrorBD* error) {
     if (lineas.isEmpty())
         return true;
-    return EsServidor(db) ? EnServidor(db, lineas, error) : EnArchivo(db, lineas, error);
+    if (EsServidor(db))
+        return EnServidor(db, lineas, error);
+    if (EnTransaccion(db))
+        return EnArchivo(db, lineas, error);
+    // Alone, the reading of the last line and the insert after it are made one transaction.
+    if (!Simple(db, "SAVEPOINT historial", error))
+        return false;
+    if (EnArchivo(db, lineas, error) && Simple(db, "RELEASE historial", error))
+        return true;
+    Revertir(db, "ROLLBACK TO historial");
+    Revertir(db, "RELEASE historial");
+    return false;
 }
 
 } // namespace Motor

@@ -1,5 +1,6 @@
 #include "Esquema.h"
 
+#include "CadenaHistorial.h"
 #include "Dialecto.h"
 #include "ErrorMotor.h"
 #include "EsquemaDefinicion.h"
@@ -172,6 +173,16 @@ CREATE TABLE limitesautorizacion (
     PRIMARY KEY (UsuId, LimMoneda)
 );
 )SQL"},
+    // Every history line carries the hash that chains it to the one before (CadenaHistorial), and
+    // the history only ever grows: the engine itself refuses to change or remove a line.
+    {4, "ALTER TABLE historial ADD COLUMN HisHuella TEXT;\n", R"SQL(
+CREATE TRIGGER historial_sin_modificar BEFORE UPDATE ON historial BEGIN
+    SELECT RAISE(ABORT, 'El historial solo admite líneas nuevas: sus líneas no se pueden modificar.');
+END;
+CREATE TRIGGER historial_sin_borrar BEFORE DELETE ON historial BEGIN
+    SELECT RAISE(ABORT, 'El historial solo admite líneas nuevas: sus líneas no se pueden borrar.');
+END;
+)SQL"},
 };
 
 const QList<Paso>& Pasos() {
@@ -272,6 +283,7 @@ const QList<DefTabla>& Tablas() {
          {"HisId", "HisCambio", "HisFecha", "HisLogin", "HisTipo", "HisTabla", "HisClave",
           "HisOrdId", "HisCampo", "HisAnterior", "HisNuevo"},
          2},
+        {"historial", {"HisHuella"}, 4},
         {"reglas", {"ReglaNombre", "ReglaActiva"}, 3},
         {"limitesautorizacion", {"UsuId", "LimMoneda", "LimImporte"}, 3},
     };
@@ -341,6 +353,13 @@ QStringList Columnas(sqlite3* db, const char* tabla) {
     return r;
 }
 
+// What a version changes in the rows a database already holds.
+bool ConvertirFilas(sqlite3* db, int version, QString* error) {
+    if (version == kVersionCadena)
+        return CadenaHistorial::EncadenarExistentes(db, error);
+    return true;
+}
+
 } // namespace
 
 sqlite3* AbrirArchivo(const QString& ruta, bool crear, QString* error) {
@@ -376,7 +395,7 @@ bool Crear(const QString& ruta, QString* error) {
         return false;
     bool ok = Exec(db, "BEGIN", error) && Exec(db, kTablas, error) && Exec(db, kVistas, error);
     for (const Paso& p : Pasos())
-        ok = ok && Exec(db, p.sql, error);
+        ok = ok && Exec(db, p.sql, error) && (!p.archivo || Exec(db, p.archivo, error));
     sqlite3_stmt* st = nullptr;
     if (ok)
         ok = sqlite3_prepare_v2(db,
@@ -423,7 +442,8 @@ Actualizacion Actualizar(sqlite3* db, QString* error) {
     }
     for (const Paso& p : Pasos())
         if (p.version > version)
-            ok = ok && Exec(db, p.sql, error);
+            ok = ok && Exec(db, p.sql, error) && ConvertirFilas(db, p.version, error) &&
+                 (!p.archivo || Exec(db, p.archivo, error));
     const QByteArray nueva = "PRAGMA user_version = " + QByteArray::number(kVersion);
     ok = ok && Exec(db, nueva.constData(), error) && Exec(db, "COMMIT", error);
     if (!ok) {
@@ -464,11 +484,17 @@ QStringList Verificar(sqlite3* db) {
     return faltan;
 }
 
+int Version(sqlite3* db) {
+    int version = 0;
+    return LeerVersion(db, &version, nullptr) ? version : 0;
+}
+
 QStringList TablasDeDatos() {
     QStringList r;
     for (const DefTabla& t : Tablas())
         if (!QLatin1String(t.nombre).startsWith(QLatin1String("v_")))
             r << QString::fromLatin1(t.nombre);
+    r.removeDuplicates();
     return r;
 }
 

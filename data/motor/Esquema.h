@@ -10,7 +10,9 @@ struct pg_conn;
 // (kept in the table "comandos": name, declared parameter types, statements), and the tables
 // added by later versions (the order history). PRAGMA user_version holds the schema's version.
 namespace Esquema {
-inline constexpr int kVersion = 3;
+inline constexpr int kVersion = 4;
+// The version from which the history is chained and append-only.
+inline constexpr int kVersionCadena = 4;
 // Creates a new database file with the whole schema; refuses to touch an existing file. Given a
 // server URI, creates the schema in that (existing, empty) server database instead.
 [[nodiscard]] bool Crear(const QString& ruta, QString* error);
@@ -33,6 +35,8 @@ enum class Actualizacion {
 // when it is complete.
 QStringList Verificar(sqlite3* db);
 QStringList Verificar(pg_conn* db);
+// The schema version a file holds (0 when unreadable or not made by this program).
+int Version(sqlite3* db);
 // What the engine's quick check finds wrong in the file's pages (the first few findings), or
 // empty when they are sound. It reads every page once but does not compare indexes with tables.
 QStringList RevisionRapida(sqlite3* db);

@@ -27,10 +27,13 @@ struct DefTabla {
 };
 const QList<DefTabla>& Tablas();
 
-// What a schema version adds to the one before it, in the file engine's DDL.
+// What a schema version adds to the one before it, in the file engine's DDL; then, once the
+// rows there are brought up to it, what only the file engine needs (`archivo`). The server's
+// own part of a version lives in EsquemaPg.cpp.
 struct Paso {
     int version;
     const char* sql;
+    const char* archivo = nullptr;
 };
 const QList<Paso>& Pasos();
 // What the tables and views of a database at `version` lack, given how the engine lists a

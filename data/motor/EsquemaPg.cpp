@@ -58,15 +58,88 @@ const Paso kDialectoDesde[] = {
         "  $$ SELECT LOCALTIMESTAMP(0) $$;\n"},
 };
 
+// What a later version needs on the server after its tables, as `archivo` on the file.
+//
+// The history's chain (CadenaHistorial): the server computes each line's hash itself, in the
+// same text as the program does on the file, so that concurrent writers chain in the order they
+// commit. The trigger takes a transaction-long lock first and reads the last line only then;
+// under READ COMMITTED every statement of the function sees what the lock's previous holder
+// committed, and a key drawn before the wait that is now behind the last line is drawn again.
+// A line that comes with its hash (a copy of another database) is kept as it is: the copy
+// keeps the rows exactly, and `quimbel-db verificar` checks them.
+const Paso kServidorTras[] = {
+    {4, R"SQL(
+CREATE FUNCTION historial_campo(v text) RETURNS text LANGUAGE sql IMMUTABLE AS
+  $$ SELECT CASE WHEN v IS NULL THEN '~' ELSE octet_length(convert_to(v, 'UTF8')) || ':' || v END $$;
+CREATE FUNCTION historial_huella(anterior text, h historial) RETURNS text LANGUAGE sql STABLE AS $$
+  SELECT encode(sha256(convert_to(coalesce(anterior, '')
+    || '|' || historial_campo(h.HisId::text) || '|' || historial_campo(h.HisCambio::text)
+    || '|' || historial_campo(to_char(h.HisFecha, 'YYYY-MM-DD HH24:MI:SS'))
+    || '|' || historial_campo(h.HisLogin) || '|' || historial_campo(h.HisTipo)
+    || '|' || historial_campo(h.HisTabla) || '|' || historial_campo(h.HisClave::text)
+    || '|' || historial_campo(h.HisOrdId::text) || '|' || historial_campo(h.HisCampo)
+    || '|' || historial_campo(h.HisAnterior) || '|' || historial_campo(h.HisNuevo),
+    'UTF8')), 'hex') $$;
+DO $$
+DECLARE
+  h historial;
+  anterior text;
+BEGIN
+  FOR h IN SELECT * FROM historial ORDER BY HisId LOOP
+    anterior := historial_huella(anterior, h);
+    UPDATE historial SET HisHuella = anterior WHERE HisId = h.HisId;
+  END LOOP;
+END $$;
+CREATE FUNCTION historial_encadenar() RETURNS trigger LANGUAGE plpgsql AS $$
+DECLARE
+  ultima record;
+BEGIN
+  IF NEW.HisHuella IS NOT NULL THEN
+    RETURN NEW;
+  END IF;
+  IF current_setting('transaction_isolation') <> 'read committed' THEN
+    RAISE EXCEPTION 'El historial solo se escribe en transacciones READ COMMITTED.';
+  END IF;
+  PERFORM pg_advisory_xact_lock(7325001);
+  SELECT HisId, HisHuella INTO ultima FROM historial ORDER BY HisId DESC LIMIT 1;
+  IF ultima.HisId IS NOT NULL AND NEW.HisId <= ultima.HisId THEN
+    NEW.HisId := greatest(nextval(pg_get_serial_sequence('historial', 'hisid')), ultima.HisId + 1);
+  END IF;
+  NEW.HisHuella := historial_huella(ultima.HisHuella, NEW);
+  RETURN NEW;
+END $$;
+CREATE TRIGGER historial_encadenar BEFORE INSERT ON historial
+  FOR EACH ROW EXECUTE FUNCTION historial_encadenar();
+CREATE FUNCTION historial_solo_agregar() RETURNS trigger LANGUAGE plpgsql AS $$
+BEGIN
+  RAISE EXCEPTION 'El historial solo admite líneas nuevas: sus líneas no se pueden %.',
+    CASE TG_OP WHEN 'UPDATE' THEN 'modificar' ELSE 'borrar' END;
+END $$;
+CREATE TRIGGER historial_solo_agregar BEFORE UPDATE OR DELETE ON historial
+  FOR EACH ROW EXECUTE FUNCTION historial_solo_agregar();
+CREATE TRIGGER historial_sin_vaciar BEFORE TRUNCATE ON historial
+  FOR EACH STATEMENT EXECUTE FUNCTION historial_solo_agregar();
+INSERT INTO historial (HisFecha, HisTipo, HisTabla, HisCampo, HisNuevo)
+  SELECT ahora(), 'Encadenado', 'historial', 'HisHuella',
+         count(*) || ' filas anteriores encadenadas al actualizar la base de datos'
+  FROM historial HAVING count(*) > 0;
+)SQL"},
+};
+
 // The later versions' steps, in the server's types.
 QString PasosDesde(int version) {
     QString sql;
     for (const Paso& p : kDialectoDesde)
         if (p.version > version)
             sql += QString::fromUtf8(p.sql);
-    for (const Paso& p : Pasos())
-        if (p.version > version)
-            sql += ParaServidor(p.sql);
+    for (const Paso& p : Pasos()) {
+        if (p.version <= version)
+            continue;
+        sql += ParaServidor(p.sql);
+        for (const Paso& s : kServidorTras)
+            if (s.version == p.version)
+                sql += QString::fromUtf8(s.sql);
+    }
     return sql;
 }
 

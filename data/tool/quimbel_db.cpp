@@ -1,8 +1,10 @@
 // quimbel-db: creates, checks and queries Quimbel databases through the program's own
 // data-access code.
+#include "CadenaHistorial.h"
 #include "Conexiones.h"
 #include "Copia.h"
 #include "Demo.h"
+#include "Ejecutor.h"
 #include "Esquema.h"
 #include "Fechas.h"
 #include "Historial.h"
@@ -114,11 +116,29 @@ int Crear(const QStringList& args) {
     return 0;
 }
 
+// What the history's chain says, on the standard output when it holds and on the error output
+// when it does not; 0 when it holds.
+int InformarCadena(const CadenaHistorial::Estado& cadena) {
+    if (cadena.Integro()) {
+        Imprimir(cadena.Describir() + QLatin1Char('\n'));
+        Imprimir(QStringLiteral("Última huella: %1\n").arg(QLatin1String(cadena.ultima)));
+        return 0;
+    }
+    std::fprintf(stderr, "%s\n", qPrintable(cadena.Describir()));
+    return 1;
+}
+
 int Verificar(const QStringList& args) {
     if (args.size() != 1)
         return Uso();
-    if (EsServidor(args[0]))
-        return Conectar(args[0]) ? (Imprimir(QStringLiteral("Esquema completo.\n")), 0) : 1;
+    if (EsServidor(args[0])) {
+        if (!Conectar(args[0]))
+            return 1;
+        Imprimir(QStringLiteral("Esquema completo.\n"));
+        const int r = InformarCadena(CadenaHistorial::Comprobar(Conexion()));
+        CerrarConexion();
+        return r;
+    }
     if (!QFileInfo(args[0]).isFile()) {
         std::fprintf(stderr, "No existe el archivo %s\n", qPrintable(args[0]));
         return 1;
@@ -130,12 +150,21 @@ int Verificar(const QStringList& args) {
         return 1;
     }
     const QStringList faltan = Esquema::Verificar(db);
-    sqlite3_close(db);
+    int r = faltan.isEmpty() ? 0 : 1;
     for (const QString& f : faltan)
         std::fprintf(stderr, "%s\n", qPrintable(f));
     if (faltan.isEmpty())
         Imprimir(QStringLiteral("Esquema completo.\n"));
-    return faltan.isEmpty() ? 0 : 1;
+    // A file of an older version is chained when the program opens it; until then it has no
+    // chain to check.
+    if (const int version = Esquema::Version(db); r == 0 && version < Esquema::kVersionCadena)
+        Imprimir(QStringLiteral("Historial sin encadenar: la base de datos es de la versión %1 y "
+                                "se encadena al abrirla con el programa.\n")
+                     .arg(version));
+    else if (r == 0)
+        r = InformarCadena(CadenaHistorial::Comprobar(db));
+    sqlite3_close(db);
+    return r;
 }
 
 int Sql(const QStringList& args) {

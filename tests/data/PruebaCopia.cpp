@@ -2,6 +2,7 @@
 #include "Copia.h"
 #include "Entorno.h"
 #include "Esquema.h"
+#include "Historial.h"
 #include "Mensajes.h"
 #include "RegistroPruebas.h"
 
@@ -81,9 +82,24 @@ QString BaseDeOrigen(const Entorno& e) {
                       "DELETE FROM sectores WHERE SecId = 2;"
                       "INSERT INTO productos (ProDescripcion, ProCodigo, CatId, ProCosto) "
                       "VALUES ('Ñandú de \"peluche\" 3/8''''', NULL, 2, 0.1);";
-    const bool ok = db && sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+    bool ok = db && sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
     sqlite3_close(db);
+    // History lines, chained on the file: a copy must carry their hashes as they are.
+    ok = ok && CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), ruta) &&
+         AbrirConexion(QString::fromLatin1(kOrigenDeDatos), QString()) &&
+         Historial::Anotar(QStringLiteral("korva"), QStringLiteral("ordenes"), 1, 1,
+                           {{QStringLiteral("Regla"), QStringLiteral("límite «Ñ»")},
+                            {QStringLiteral("Motivo"), QString()}}) &&
+         Historial::Anotar(QStringLiteral("ana"), QStringLiteral("sectores"), 3, 0,
+                           {{QStringLiteral("SecDescripcion"), QString()}});
+    CerrarConexion();
     return ok ? ruta : QString();
+}
+
+// The history's chain as `quimbel-db verificar` finds it; empty when it does not hold.
+QString Cadena(const QString& ruta) {
+    QString salida;
+    return Tool({QStringLiteral("verificar"), ruta}, &salida) == 0 ? salida : QString();
 }
 
 } // namespace
@@ -100,6 +116,7 @@ private slots:
         QString salida;
         QCOMPARE(Tool({QStringLiteral("copiar"), origen, destino}, &salida), 0);
         CompararContenido(origen, destino);
+        QVERIFY(Cadena(destino).contains(QStringLiteral("Historial íntegro: 3 filas")));
         QVERIFY2(salida.contains(QRegularExpression(QStringLiteral("\\nordenes +59 +59\\n"))),
                  qPrintable(salida));
 
@@ -144,6 +161,8 @@ private slots:
         QCOMPARE(ida.filas.size(), Esquema::TablasDeDatos().size());
         for (const FilasDeTabla& f : ida.filas)
             QCOMPARE(f.destino, f.origen);
+        // The hashes made on the file hold on the server, which chains its own lines after them.
+        QVERIFY(Cadena(e.RutaBase()).contains(QStringLiteral("Historial íntegro: 3 filas")));
         const QString vuelta = e.Carpeta() + QStringLiteral("/vuelta.mdb");
         const ResultadoCopia r = CopiarBaseDeDatos(e.RutaBase(), vuelta);
         QVERIFY2(r.Hecha(), qPrintable(r.causa));
@@ -157,7 +176,10 @@ private slots:
                                       "Normal", 1, 1, 1, 0, "korva"});
         QCOMPARE(e.Valor(QStringLiteral("SELECT max(OrdId) FROM ordenes")).toInt(), 61);
         QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM ordenes")).toInt(), 60);
+        QVERIFY(Historial::Anotar(QStringLiteral("korva"), QStringLiteral("ordenes"), 61, 61,
+                                  {{QStringLiteral("Regla"), QStringLiteral("en el servidor")}}));
         CerrarConexion();
+        QVERIFY(Cadena(e.RutaBase()).contains(QStringLiteral("Historial íntegro: 4 filas")));
         QVERIFY(Mensajes::Mostrados().isEmpty());
     }
 

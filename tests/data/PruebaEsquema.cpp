@@ -5,6 +5,7 @@
 #include "Mensajes.h"
 #include "RegistroPruebas.h"
 
+#include <QProcess>
 #include <QTest>
 #include <libpq-fe.h>
 #include <sqlite3.h>
@@ -61,12 +62,54 @@ bool Abrir() {
 void VersionUno(Entorno& e) {
     e.Sql(QStringLiteral("INSERT INTO ordenes (OrdCantidad, UsuLogin) VALUES (3, 'ana')"));
     CerrarConexion();
+    Directo(
+        e.RutaBase(),
+        Entorno::EnServidor()
+            ? "DROP TABLE historial CASCADE; DROP TABLE reglas; DROP TABLE limitesautorizacion; "
+              "DROP FUNCTION ahora(); DROP FUNCTION historial_campo(text); "
+              "DROP FUNCTION historial_encadenar(); DROP FUNCTION historial_solo_agregar(); "
+              "UPDATE esquema SET version = 1;"
+            : "DROP TABLE historial; DROP TABLE reglas; DROP TABLE limitesautorizacion; "
+              "PRAGMA user_version = 1;");
+}
+
+// The append-only triggers removed by hand, as someone who wants to rewrite the history would.
+const char* kSinDisparadores =
+    "DROP TRIGGER historial_sin_modificar; DROP TRIGGER historial_sin_borrar;";
+const char* kSinDisparadoresServidor = "DROP TRIGGER historial_solo_agregar ON historial; "
+                                       "DROP TRIGGER historial_sin_vaciar ON historial;";
+
+// A database of version 3, with history lines written as the program wrote them then: no hash,
+// nothing keeping them from being changed.
+void VersionTres(Entorno& e) {
+    QVERIFY(Historial::Anotar(QStringLiteral("korva"), QStringLiteral("ordenes"), 1, 1,
+                              {{QStringLiteral("Regla"), QStringLiteral("límite")},
+                               {QStringLiteral("Motivo"), QString()}}));
+    QVERIFY(Historial::Anotar(QStringLiteral("ana"), QStringLiteral("sectores"), 2, 0,
+                              {{QStringLiteral("SecDescripcion"), QStringLiteral("Ñandú")}}));
+    CerrarConexion();
     Directo(e.RutaBase(),
             Entorno::EnServidor()
-                ? "DROP TABLE historial; DROP TABLE reglas; DROP TABLE limitesautorizacion; "
-                  "DROP FUNCTION ahora(); UPDATE esquema SET version = 1;"
-                : "DROP TABLE historial; DROP TABLE reglas; DROP TABLE limitesautorizacion; "
-                  "PRAGMA user_version = 1;");
+                ? "DROP TRIGGER historial_encadenar ON historial; "
+                  "DROP TRIGGER historial_solo_agregar ON historial; "
+                  "DROP TRIGGER historial_sin_vaciar ON historial; "
+                  "DROP FUNCTION historial_encadenar(); DROP FUNCTION historial_solo_agregar(); "
+                  "DROP FUNCTION historial_huella(text, historial); "
+                  "DROP FUNCTION historial_campo(text); "
+                  "ALTER TABLE historial DROP COLUMN HisHuella; UPDATE esquema SET version = 3;"
+                : "DROP TRIGGER historial_sin_modificar; DROP TRIGGER historial_sin_borrar; "
+                  "ALTER TABLE historial DROP COLUMN HisHuella; PRAGMA user_version = 3;");
+}
+
+// `quimbel-db verificar`: its exit code, with what it wrote on either output.
+int VerificarBase(const QString& ruta, QString* salida) {
+    QProcess p;
+    p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/quimbel-db"),
+            {QStringLiteral("verificar"), ruta});
+    if (!p.waitForFinished(60000))
+        return -1;
+    *salida = QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
+    return p.exitCode();
 }
 
 } // namespace
@@ -94,6 +137,93 @@ private slots:
         // Opened again it is already current: nothing to do, nothing refused.
         QVERIFY(Abrir());
         QVERIFY(Mensajes::Mostrados().isEmpty());
+    }
+
+    // The engine refuses to change or remove a history line; with its guard removed by hand, a
+    // removed line and then an altered one are each named by the check of the chain, in the
+    // tool and in what the dossier is told.
+    void elHistorialSoloCreceYSuCadenaNombraLaLineaTocada() {
+        Entorno e;
+        const QString korva = QStringLiteral("korva");
+        const QString ordenes = QStringLiteral("ordenes");
+        QVERIFY(Historial::Anotar(korva, ordenes, 1, 1,
+                                  {{QStringLiteral("Regla"), QStringLiteral("límite")},
+                                   {QStringLiteral("Motivo"), QString()}}));
+        QVERIFY(Historial::Anotar(QStringLiteral("ana"), QStringLiteral("sectores"), 2, 0,
+                                  {{QStringLiteral("SecDescripcion"), QStringLiteral("Ñandú")}}));
+        QVERIFY(Historial::Anotar(korva, ordenes, 1, 1,
+                                  {{QStringLiteral("Regla"), QStringLiteral("otra, ya")}}));
+        const int alterada =
+            e.Valor(QStringLiteral("SELECT HisId FROM historial WHERE HisCampo = 'Motivo'"))
+                .toInt();
+        const int quitada =
+            e.Valor(QStringLiteral("SELECT HisId FROM historial WHERE HisTabla = 'sectores'"))
+                .toInt();
+        const int siguiente =
+            e.Valor(QStringLiteral("SELECT min(HisId) FROM historial WHERE HisId > ?"), {quitada})
+                .toInt();
+        QVERIFY(Historial::ComprobarCadena(1).integra);
+
+        Recordset rs;
+        QVERIFY(!AbrirRecordset(
+            QStringLiteral("UPDATE historial SET HisLogin = 'zelti' WHERE HisId = ?"), rs,
+            {alterada}));
+        QVERIFY2(Mensajes::UltimoTexto().contains(QStringLiteral("no se pueden modificar")),
+                 qPrintable(Mensajes::UltimoTexto()));
+        QVERIFY(!AbrirRecordset(QStringLiteral("DELETE FROM historial WHERE HisOrdId = 1"), rs));
+        QVERIFY(Mensajes::UltimoTexto().contains(QStringLiteral("no se pueden borrar")));
+        QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM historial WHERE HisLogin = 'korva'"))
+                     .toInt(),
+                 3);
+        CerrarConexion();
+
+        QString salida;
+        QCOMPARE(VerificarBase(e.RutaBase(), &salida), 0);
+        QVERIFY2(salida.contains(QStringLiteral("Historial íntegro: 4 filas, encadenadas desde la "
+                                                "primera.")),
+                 qPrintable(salida));
+
+        Directo(e.RutaBase(), Entorno::EnServidor() ? kSinDisparadoresServidor : kSinDisparadores);
+        Directo(e.RutaBase(),
+                QByteArray("DELETE FROM historial WHERE HisId = " + QByteArray::number(quitada))
+                    .constData());
+        QCOMPARE(VerificarBase(e.RutaBase(), &salida), 1);
+        QVERIFY2(salida.contains(QStringLiteral("no se sostiene en la fila %1:").arg(siguiente)),
+                 qPrintable(salida));
+        Directo(e.RutaBase(), QByteArray("UPDATE historial SET HisLogin = 'zelti' WHERE HisId = " +
+                                         QByteArray::number(alterada))
+                                  .constData());
+        QCOMPARE(VerificarBase(e.RutaBase(), &salida), 1);
+        QVERIFY2(salida.contains(QStringLiteral("no se sostiene en la fila %1:").arg(alterada)),
+                 qPrintable(salida));
+        QVERIFY(Abrir());
+        const Historial::Cadena cadena = Historial::ComprobarCadena(1);
+        QVERIFY(!cadena.integra);
+        QVERIFY(cadena.descripcion.contains(QStringLiteral("fila %1:").arg(alterada)));
+    }
+
+    // An older database gets its lines chained on the upgrade, behind a line that says so; the
+    // check says from which line on the chain is evidence, and new lines join it.
+    void unaBaseAnteriorEncadenaSuHistorialAlActualizarse() {
+        Entorno e;
+        VersionTres(e);
+        QVERIFY(Abrir());
+        QCOMPARE(Version(e.RutaBase()), Esquema::kVersion);
+        const int sello =
+            e.Valor(QStringLiteral("SELECT HisId FROM historial WHERE HisTipo = 'Encadenado'"))
+                .toInt();
+        QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM historial WHERE HisId < ?"), {sello})
+                     .toInt(),
+                 3);
+        QVERIFY(Historial::Anotar(QStringLiteral("korva"), QStringLiteral("ordenes"), 1, 1,
+                                  {{QStringLiteral("Regla"), QStringLiteral("después")}}));
+        CerrarConexion();
+        QString salida;
+        QCOMPARE(VerificarBase(e.RutaBase(), &salida), 0);
+        QVERIFY2(salida.contains(QStringLiteral("Historial íntegro: 5 filas. La cadena da fe desde "
+                                                "la fila %1;")
+                                     .arg(sello)),
+                 qPrintable(salida));
     }
 
     void unaActualizacionFallidaNoDejaNadaAMedias() {

@@ -184,6 +184,11 @@ private slots:
         const QString pdf = e.Carpeta() + QStringLiteral("/expediente.pdf");
         QVERIFY(ExportarExpediente(numero, pdf));
         QCOMPARE(PaginasPdf(pdf), 3);
+        // The dossier is sealed with the chain's last hash, its order's lines found whole.
+        const Historial::Cadena cadena = Historial::ComprobarCadena(numero);
+        QVERIFY2(cadena.integra, qPrintable(cadena.descripcion));
+        QCOMPARE(cadena.ultimaHuella,
+                 e.Valor("SELECT HisHuella FROM historial ORDER BY HisId DESC LIMIT 1").toString());
 
         // The main window shows the same history for its highlighted order, then deletes it.
         gLogin = QStringLiteral("korva");
@@ -219,6 +224,10 @@ private slots:
         QCOMPARE(Momento(primera.value(1), QStringLiteral("yyyy-MM-dd HH:mm:ss"), A(10, 30)),
                  QStringLiteral("2026-03-04 10:30:00"));
         QCOMPARE(primera.mid(2, 2), (QStringList{"korva", "Alta"}));
+        // Every change of its life, on either engine, chained without a gap.
+        herramienta.start(herramienta.program(), {QStringLiteral("verificar"), e.RutaBase()});
+        QVERIFY(herramienta.waitForFinished(30000));
+        QVERIFY2(herramienta.exitCode() == 0, herramienta.readAllStandardError().constData());
     }
 
     // Each order moves or goes with its history line, or not at all; the others carry on.
