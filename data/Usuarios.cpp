@@ -1,7 +1,8 @@
 #include "Usuarios.h"
 
-#include "Clave.h"
 #include "Conexiones.h"
+#include "Contrasena.h"
+#include "ErrorPrograma.h"
 #include "Recordset.h"
 
 namespace Usuarios {
@@ -31,7 +32,7 @@ Ingreso ConfirmarIngreso(const QString& login, const QString& clave) {
         return Ingreso::Fallo;
     Ingreso resultado = Ingreso::LoginIncorrecto;
     if (rs.AbsolutePosition() > 0)
-        resultado = rs.Texto(QStringLiteral("UsuPassword")) == CodificarClave(clave)
+        resultado = Contrasena::Coincide(rs.Texto(QStringLiteral("UsuPassword")), clave)
                         ? Ingreso::Aceptado
                         : Ingreso::ClaveIncorrecta;
     CerrarRecordset(rs, false);
@@ -47,8 +48,8 @@ Clave ConfirmarClave(int usuId, const QString& clave) {
     const Lectura lectura = LeerColumna(usuId, QStringLiteral("UsuPassword"), &guardada);
     if (lectura == Lectura::Fallo)
         return Clave::Fallo;
-    return lectura == Lectura::Hallado && guardada == CodificarClave(clave) ? Clave::Correcta
-                                                                            : Clave::Incorrecta;
+    return lectura == Lectura::Hallado && Contrasena::Coincide(guardada, clave) ? Clave::Correcta
+                                                                                : Clave::Incorrecta;
 }
 
 bool LeerClaveCodificada(const QString& usuId, QString* codificada) {
@@ -59,6 +60,15 @@ bool LeerClaveCodificada(const QString& usuId, QString* codificada) {
     *codificada = rs.Texto(QStringLiteral("UsuPassword"));
     CerrarRecordset(rs, true);
     return true;
+}
+
+QString CifrarClave(const QString& clave, const QString& guardada) {
+    if (Contrasena::Coincide(guardada, clave))
+        return guardada;
+    const QString cifrada = Contrasena::Cifrar(clave);
+    if (cifrada.isEmpty())
+        MostrarError({7, QStringLiteral("No hay memoria suficiente para cifrar la contraseña.")});
+    return cifrada;
 }
 
 Lectura LeerDerechos(const QString& login, Derechos* d) {

@@ -17,8 +17,12 @@ Lectura LeerLogin(int usuId, QString* login);
 enum class Clave { Correcta, Incorrecta, Fallo };
 Clave ConfirmarClave(int usuId, const QString& clave);
 
-// The stored (encoded) password of the user whose id is the decimal text `usuId`.
+// The stored password (its hash) of the user whose id is the decimal text `usuId`.
 [[nodiscard]] bool LeerClaveCodificada(const QString& usuId, QString* codificada);
+// The form in which a password is stored: a salted hash that cannot be turned back. `guardada`
+// itself when it already is this password's hash, so that a password saved again unchanged is
+// not recorded as changed. Empty, the person told, when it cannot be made.
+QString CifrarClave(const QString& clave, const QString& guardada = {});
 
 struct Derechos {
     int usuId = 0;

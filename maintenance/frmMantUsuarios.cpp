@@ -112,18 +112,17 @@ bool frmMantUsuarios::GuardarRegistro() {
         return false;
     const QString escrita = txtFields(kClave)->text();
     const QString codigo = txtFields(kCodigo)->text();
-    if (chkSinClave_->isChecked()) {
-        claveCodificada_ = QLatin1String("");
-    } else if (!escrita.isEmpty()) {
-        claveCodificada_ = CodificarClave(escrita);
-        if (claveCodificada_.isEmpty())
-            return false; // a character that cannot be encoded: already reported
-    } else if (!codigo.isEmpty()) {
-        // Not retyped: the stored text is already encoded and goes back as it is.
-        if (!Usuarios::LeerClaveCodificada(codigo, &claveCodificada_))
-            return false;
+    QString guardada;
+    if (!codigo.isEmpty() && !Usuarios::LeerClaveCodificada(codigo, &guardada))
+        return false;
+    if (escrita.isEmpty() && !chkSinClave_->isChecked() && !codigo.isEmpty()) {
+        claveCodificada_ = guardada; // not retyped: the stored hash goes back as it is
     } else {
-        claveCodificada_ = QLatin1String("");
+        // Typed, or empty on purpose: an empty password is hashed like any other.
+        claveCodificada_ =
+            Usuarios::CifrarClave(chkSinClave_->isChecked() ? QString() : escrita, guardada);
+        if (claveCodificada_.isEmpty())
+            return false; // already reported
     }
     return frmMantenimiento::GuardarRegistro();
 }

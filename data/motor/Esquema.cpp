@@ -1,6 +1,7 @@
 #include "Esquema.h"
 
 #include "CadenaHistorial.h"
+#include "Contrasena.h"
 #include "Dialecto.h"
 #include "ErrorMotor.h"
 #include "EsquemaDefinicion.h"
@@ -183,6 +184,8 @@ CREATE TRIGGER historial_sin_borrar BEFORE DELETE ON historial BEGIN
     SELECT RAISE(ABORT, 'El historial solo admite líneas nuevas: sus líneas no se pueden borrar.');
 END;
 )SQL"},
+    // Passwords become hashes: the rows change, the tables do not.
+    {5, ""},
 };
 
 const QList<Paso>& Pasos() {
@@ -353,10 +356,50 @@ QStringList Columnas(sqlite3* db, const char* tabla) {
     return r;
 }
 
+// Every password kept in the reversible form of older versions, hashed.
+bool CifrarContrasenas(sqlite3* db, QString* error) {
+    sqlite3_stmt* leer = nullptr;
+    sqlite3_stmt* escribir = nullptr;
+    int rc = sqlite3_prepare_v2(db, "SELECT UsuId, UsuPassword FROM usuarios", -1, &leer, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_prepare_v2(db, "UPDATE usuarios SET UsuPassword = ? WHERE UsuId = ?", -1,
+                                &escribir, nullptr);
+    QList<QPair<qint64, QString>> claves;
+    while (rc == SQLITE_OK || rc == SQLITE_ROW) {
+        if ((rc = sqlite3_step(leer)) != SQLITE_ROW)
+            break;
+        const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(leer, 1));
+        claves.append({sqlite3_column_int64(leer, 0),
+                       QString::fromUtf8(t ? t : "", sqlite3_column_bytes(leer, 1))});
+    }
+    for (const auto& [usuId, guardada] : claves) {
+        if (rc != SQLITE_DONE || Contrasena::EsCifrada(guardada))
+            continue;
+        const QByteArray cifrada =
+            Contrasena::Cifrar(Contrasena::DescifrarAntigua(guardada)).toLatin1();
+        if (cifrada.isEmpty()) {
+            rc = SQLITE_NOMEM;
+            break;
+        }
+        sqlite3_bind_text(escribir, 1, cifrada.constData(), int(cifrada.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_int64(escribir, 2, usuId);
+        rc = sqlite3_step(escribir);
+        sqlite3_reset(escribir);
+    }
+    if (rc != SQLITE_DONE && error)
+        *error = rc == SQLITE_NOMEM ? QStringLiteral("no hay memoria para cifrar las contraseñas")
+                                    : QString::fromUtf8(sqlite3_errmsg(db));
+    sqlite3_finalize(leer);
+    sqlite3_finalize(escribir);
+    return rc == SQLITE_DONE;
+}
+
 // What a version changes in the rows a database already holds.
 bool ConvertirFilas(sqlite3* db, int version, QString* error) {
     if (version == kVersionCadena)
         return CadenaHistorial::EncadenarExistentes(db, error);
+    if (version == kVersionContrasenas)
+        return CifrarContrasenas(db, error);
     return true;
 }
 

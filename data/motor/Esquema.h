@@ -10,9 +10,11 @@ struct pg_conn;
 // (kept in the table "comandos": name, declared parameter types, statements), and the tables
 // added by later versions (the order history). PRAGMA user_version holds the schema's version.
 namespace Esquema {
-inline constexpr int kVersion = 4;
+inline constexpr int kVersion = 5;
 // The version from which the history is chained and append-only.
 inline constexpr int kVersionCadena = 4;
+// The version from which passwords are kept as hashes (Contrasena).
+inline constexpr int kVersionContrasenas = 5;
 // Creates a new database file with the whole schema; refuses to touch an existing file. Given a
 // server URI, creates the schema in that (existing, empty) server database instead.
 [[nodiscard]] bool Crear(const QString& ruta, QString* error);

@@ -1,3 +1,4 @@
+#include "Contrasena.h"
 #include "Esquema.h"
 #include "EsquemaDefinicion.h"
 #include "MotorPostgres.h"
@@ -65,21 +66,25 @@ const Paso kDialectoDesde[] = {
 // commit. The trigger takes a transaction-long lock first and reads the last line only then;
 // under READ COMMITTED every statement of the function sees what the lock's previous holder
 // committed, and a key drawn before the wait that is now behind the last line is drawn again.
+// The transaction's own last line is remembered (a setting local to it, undone with it or its
+// savepoint), so the lines of a new order do not each look the last one up again.
 // A line that comes with its hash (a copy of another database) is kept as it is: the copy
 // keeps the rows exactly, and `quimbel-db verificar` checks them.
 const Paso kServidorTras[] = {
     {4, R"SQL(
-CREATE FUNCTION historial_campo(v text) RETURNS text LANGUAGE sql IMMUTABLE AS
-  $$ SELECT CASE WHEN v IS NULL THEN '~' ELSE octet_length(convert_to(v, 'UTF8')) || ':' || v END $$;
-CREATE FUNCTION historial_huella(anterior text, h historial) RETURNS text LANGUAGE sql STABLE AS $$
-  SELECT encode(sha256(convert_to(coalesce(anterior, '')
-    || '|' || historial_campo(h.HisId::text) || '|' || historial_campo(h.HisCambio::text)
-    || '|' || historial_campo(to_char(h.HisFecha, 'YYYY-MM-DD HH24:MI:SS'))
-    || '|' || historial_campo(h.HisLogin) || '|' || historial_campo(h.HisTipo)
-    || '|' || historial_campo(h.HisTabla) || '|' || historial_campo(h.HisClave::text)
-    || '|' || historial_campo(h.HisOrdId::text) || '|' || historial_campo(h.HisCampo)
-    || '|' || historial_campo(h.HisAnterior) || '|' || historial_campo(h.HisNuevo),
-    'UTF8')), 'hex') $$;
+CREATE FUNCTION historial_huella(anterior text, h historial) RETURNS text LANGUAGE plpgsql STABLE AS $$
+DECLARE
+  texto text := coalesce(anterior, '');
+  c text;
+BEGIN
+  FOREACH c IN ARRAY ARRAY[h.HisId::text, h.HisCambio::text,
+      to_char(h.HisFecha, 'YYYY-MM-DD HH24:MI:SS'), h.HisLogin, h.HisTipo, h.HisTabla,
+      h.HisClave::text, h.HisOrdId::text, h.HisCampo, h.HisAnterior, h.HisNuevo] LOOP
+    texto := texto || '|' || CASE WHEN c IS NULL THEN '~'
+                                  ELSE octet_length(convert_to(c, 'UTF8')) || ':' || c END;
+  END LOOP;
+  RETURN encode(sha256(convert_to(texto, 'UTF8')), 'hex');
+END $$;
 DO $$
 DECLARE
   h historial;
@@ -92,20 +97,30 @@ BEGIN
 END $$;
 CREATE FUNCTION historial_encadenar() RETURNS trigger LANGUAGE plpgsql AS $$
 DECLARE
-  ultima record;
+  propia text := current_setting('quimbel.historial_ultima', true);
+  ultimo bigint;
+  anterior text;
 BEGIN
   IF NEW.HisHuella IS NOT NULL THEN
     RETURN NEW;
   END IF;
-  IF current_setting('transaction_isolation') <> 'read committed' THEN
-    RAISE EXCEPTION 'El historial solo se escribe en transacciones READ COMMITTED.';
+  IF coalesce(propia, '') <> '' THEN
+    -- This transaction holds the lock already and wrote the last line itself.
+    ultimo := split_part(propia, ':', 1)::bigint;
+    anterior := split_part(propia, ':', 2);
+  ELSE
+    IF current_setting('transaction_isolation') <> 'read committed' THEN
+      RAISE EXCEPTION 'El historial solo se escribe en transacciones READ COMMITTED.';
+    END IF;
+    PERFORM pg_advisory_xact_lock(7325001);
+    SELECT HisId, HisHuella INTO ultimo, anterior FROM historial ORDER BY HisId DESC LIMIT 1;
   END IF;
-  PERFORM pg_advisory_xact_lock(7325001);
-  SELECT HisId, HisHuella INTO ultima FROM historial ORDER BY HisId DESC LIMIT 1;
-  IF ultima.HisId IS NOT NULL AND NEW.HisId <= ultima.HisId THEN
-    NEW.HisId := greatest(nextval(pg_get_serial_sequence('historial', 'hisid')), ultima.HisId + 1);
+  IF ultimo IS NOT NULL AND NEW.HisId <= ultimo THEN
+    NEW.HisId := greatest(nextval(pg_get_serial_sequence('historial', 'hisid')), ultimo + 1);
   END IF;
-  NEW.HisHuella := historial_huella(ultima.HisHuella, NEW);
+  NEW.HisHuella := historial_huella(anterior, NEW);
+  -- Until the transaction (or its savepoint) ends, as the lock.
+  PERFORM set_config('quimbel.historial_ultima', NEW.HisId || ':' || NEW.HisHuella, true);
   RETURN NEW;
 END $$;
 CREATE TRIGGER historial_encadenar BEFORE INSERT ON historial
@@ -150,7 +165,9 @@ QString Mensaje(PGconn* db, PGresult* r) {
 
 bool Exec(PGconn* db, const QString& sql, QString* error) {
     PGresult* r = PQexec(db, sql.toUtf8().constData());
-    const bool ok = PQresultStatus(r) == PGRES_COMMAND_OK || PQresultStatus(r) == PGRES_TUPLES_OK;
+    // A step that changes only rows has no statements of its own.
+    const bool ok = PQresultStatus(r) == PGRES_COMMAND_OK || PQresultStatus(r) == PGRES_TUPLES_OK ||
+                    PQresultStatus(r) == PGRES_EMPTY_QUERY;
     if (!ok && error)
         *error = Mensaje(db, r);
     PQclear(r);
@@ -186,6 +203,37 @@ bool GuardarComandos(PGconn* db, QString* error) {
             return false;
     }
     return true;
+}
+
+// Every password kept in the reversible form of older versions, hashed, inside the caller's
+// transaction.
+bool CifrarContrasenas(PGconn* db, QString* error) {
+    PGresult* r = PQexec(db, "SELECT UsuId, UsuPassword FROM usuarios");
+    bool ok = PQresultStatus(r) == PGRES_TUPLES_OK;
+    if (!ok && error)
+        *error = Mensaje(db, r);
+    for (int i = 0; ok && i < PQntuples(r); ++i) {
+        const QString guardada = QString::fromUtf8(PQgetvalue(r, i, 1));
+        if (Contrasena::EsCifrada(guardada))
+            continue;
+        const QByteArray cifrada =
+            Contrasena::Cifrar(Contrasena::DescifrarAntigua(guardada)).toLatin1();
+        if (cifrada.isEmpty()) {
+            if (error)
+                *error = QStringLiteral("no hay memoria para cifrar las contraseñas");
+            ok = false;
+            break;
+        }
+        const char* p[2] = {cifrada.constData(), PQgetvalue(r, i, 0)};
+        PGresult* u = PQexecParams(db, "UPDATE usuarios SET UsuPassword = $1 WHERE UsuId = $2", 2,
+                                   nullptr, p, nullptr, nullptr, 0);
+        ok = PQresultStatus(u) == PGRES_COMMAND_OK;
+        if (!ok && error)
+            *error = Mensaje(db, u);
+        PQclear(u);
+    }
+    PQclear(r);
+    return ok;
 }
 
 } // namespace
@@ -246,6 +294,7 @@ Actualizacion Actualizar(pg_conn* db, QString* error) {
     ok = ok &&
          (!hacer ||
           (Exec(db, PasosDesde(version), error) &&
+           (version >= kVersionContrasenas || CifrarContrasenas(db, error)) &&
            Exec(db, QStringLiteral("UPDATE esquema SET version = %1").arg(kVersion), error))) &&
          Exec(db, QStringLiteral("COMMIT"), error);
     if (!ok) {

@@ -1,7 +1,7 @@
 #include "Demo.h"
 
-#include "Clave.h"
 #include "Conexiones.h"
+#include "Contrasena.h"
 #include "Reloj.h"
 
 #include <QRandomGenerator>
@@ -136,7 +136,7 @@ QStringList CargarDatosDeDemostracion() {
                << QStringLiteral("  korva / (vacía)  administrador");
         for (const DemoUsuario& u : kUsuarios) {
             Ejecutar("usuario_insertar",
-                     {QString::fromUtf8(u.login), CodificarClave(QString::fromUtf8(u.clave)),
+                     {QString::fromUtf8(u.login), Contrasena::Cifrar(QString::fromUtf8(u.clave)),
                       QString::fromUtf8(u.nombre), u.solicitar, u.autorizar, u.cumplir});
             QStringList derechos;
             if (u.solicitar)

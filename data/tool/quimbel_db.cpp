@@ -2,6 +2,7 @@
 // data-access code.
 #include "CadenaHistorial.h"
 #include "Conexiones.h"
+#include "Contrasena.h"
 #include "Copia.h"
 #include "Demo.h"
 #include "Ejecutor.h"
@@ -94,7 +95,7 @@ int Crear(const QStringList& args) {
     bool ok = Conectar(ruta);
     Recordset rs;
     ok = ok && EjecutarComando(QStringLiteral("usuario_insertar"), rs,
-                               {QStringLiteral("korva"), QString(),
+                               {QStringLiteral("korva"), Contrasena::Cifrar(QString()),
                                 QStringLiteral("Korva Administrador"), 1, 1, 1});
     QStringList lineas;
     if (ok && demo) {

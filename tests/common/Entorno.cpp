@@ -1,6 +1,7 @@
 #include "Entorno.h"
 
 #include "Conexiones.h"
+#include "Contrasena.h"
 #include "Esquema.h"
 #include "Mensajes.h"
 #include "Usuario.h"
@@ -77,8 +78,8 @@ Entorno::Entorno(bool abrir) {
     if (!CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), ruta_) ||
         !AbrirConexion(QString::fromLatin1(kOrigenDeDatos), QString()))
         qFatal("No se pudo abrir la base de pruebas");
-    Insertar("usuario_insertar",
-             {QStringLiteral("korva"), QString(), QStringLiteral("Korva Administrador"), 1, 1, 1});
+    Insertar("usuario_insertar", {QStringLiteral("korva"), Contrasena::Cifrar(QString()),
+                                  QStringLiteral("Korva Administrador"), 1, 1, 1});
     gLogin = QStringLiteral("korva");
     if (!abrir)
         CerrarConexion();
@@ -114,7 +115,7 @@ int Entorno::Insertar(const char* comando, const QVariantList& valores) {
 int Entorno::Usuario(const QString& login, const QString& clave, const QString& nombre,
                      int solicitar, int autorizar, int cumplir) {
     return Insertar("usuario_insertar",
-                    {login, CodificarClave(clave), nombre, solicitar, autorizar, cumplir});
+                    {login, Contrasena::Cifrar(clave), nombre, solicitar, autorizar, cumplir});
 }
 
 int Entorno::Producto(const QString& descripcion, int catId) {

@@ -1,6 +1,7 @@
 #include "RegistroPruebas.h"
 
 #include "Accesibilidad.h"
+#include "Contrasena.h"
 #include "Entorno.h"
 #include "Mensajes.h"
 #include "PresentadorMensajes.h"
@@ -85,6 +86,8 @@ int main(int argc, char* argv[]) {
     Mensajes::InstalarPresentadorWidgets();
     Mensajes::ModoPrueba(true);
     Accesibilidad::Instalar();
+    // Tests sign in and make users by the hundred: the hashes' cost is the program's to bear.
+    Contrasena::CostoMinimoParaPruebas();
     int fallos = 0;
     for (const Registrada& r : registradas()) {
         if (sola && qstrcmp(sola, r.nombre) != 0)

@@ -4,6 +4,8 @@
 #include "Historial.h"
 #include "Mensajes.h"
 #include "RegistroPruebas.h"
+#include "Usuario.h"
+#include "Usuarios.h"
 
 #include <QProcess>
 #include <QTest>
@@ -66,7 +68,7 @@ void VersionUno(Entorno& e) {
         e.RutaBase(),
         Entorno::EnServidor()
             ? "DROP TABLE historial CASCADE; DROP TABLE reglas; DROP TABLE limitesautorizacion; "
-              "DROP FUNCTION ahora(); DROP FUNCTION historial_campo(text); "
+              "DROP FUNCTION ahora(); "
               "DROP FUNCTION historial_encadenar(); DROP FUNCTION historial_solo_agregar(); "
               "UPDATE esquema SET version = 1;"
             : "DROP TABLE historial; DROP TABLE reglas; DROP TABLE limitesautorizacion; "
@@ -95,7 +97,6 @@ void VersionTres(Entorno& e) {
                   "DROP TRIGGER historial_sin_vaciar ON historial; "
                   "DROP FUNCTION historial_encadenar(); DROP FUNCTION historial_solo_agregar(); "
                   "DROP FUNCTION historial_huella(text, historial); "
-                  "DROP FUNCTION historial_campo(text); "
                   "ALTER TABLE historial DROP COLUMN HisHuella; UPDATE esquema SET version = 3;"
                 : "DROP TRIGGER historial_sin_modificar; DROP TRIGGER historial_sin_borrar; "
                   "ALTER TABLE historial DROP COLUMN HisHuella; PRAGMA user_version = 3;");
@@ -224,6 +225,36 @@ private slots:
                                                 "la fila %1;")
                                      .arg(sello)),
                  qPrintable(salida));
+    }
+
+    // Passwords kept in the reversible form of older versions are hashed on the upgrade: every
+    // user signs in with the same password as before, and no stored value gives one away.
+    void unaBaseAnteriorCifraSusContrasenasAlActualizarse() {
+        Entorno e;
+        const QStringList claves{QString(), QStringLiteral("secreto"),
+                                 QStringLiteral("Ñandú 3/8''"),
+                                 QChar(0x20AC) + QStringLiteral("uro þ")};
+        e.Sql(QStringLiteral("UPDATE usuarios SET UsuPassword = ''"));
+        for (int i = 1; i < claves.size(); ++i)
+            e.Sql(QStringLiteral("INSERT INTO usuarios (UsuLogin, UsuPassword, UsuNombre) "
+                                 "VALUES (?, ?, ?)"),
+                  {QStringLiteral("u%1").arg(i), CodificarClave(claves[i]), QStringLiteral("U")});
+        CerrarConexion();
+        Directo(e.RutaBase(), Entorno::EnServidor() ? "UPDATE esquema SET version = 4"
+                                                    : "PRAGMA user_version = 4");
+        QVERIFY(Abrir());
+        QCOMPARE(Version(e.RutaBase()), Esquema::kVersion);
+        for (int i = 0; i < claves.size(); ++i) {
+            const QString login = i == 0 ? QStringLiteral("korva") : QStringLiteral("u%1").arg(i);
+            QCOMPARE(Usuarios::ConfirmarIngreso(login, claves[i]), Usuarios::Ingreso::Aceptado);
+            QCOMPARE(Usuarios::ConfirmarIngreso(login, claves[i] + QLatin1Char('x')),
+                     Usuarios::Ingreso::ClaveIncorrecta);
+        }
+        QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM usuarios WHERE UsuPassword NOT "
+                                        "LIKE '$argon2id$%'"))
+                     .toInt(),
+                 0);
+        QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM historial")).toInt(), 0);
     }
 
     void unaActualizacionFallidaNoDejaNadaAMedias() {

@@ -1,8 +1,10 @@
 #include "AyudaMant.h"
+#include "Contrasena.h"
 #include "Entorno.h"
 #include "Mensajes.h"
 #include "RegistroPruebas.h"
 #include "Usuario.h"
+#include "Usuarios.h"
 #include "frmMantUsuarios.h"
 
 #include <QCheckBox>
@@ -58,7 +60,8 @@ private slots:
         Pulsar(f.get(), kGuardar);
         QVERIFY(Mensajes::Mostrados().isEmpty());
         const Recordset r = e.Sql(QStringLiteral("SELECT * FROM usuarios WHERE UsuLogin='ana'"));
-        QCOMPARE(r.Texto(QStringLiteral("UsuPassword")), CodificarClave(QStringLiteral("clave1")));
+        QVERIFY(
+            Contrasena::Coincide(r.Texto(QStringLiteral("UsuPassword")), QStringLiteral("clave1")));
         QCOMPARE(r.Campo(QStringLiteral("UsuPuedeSolicitar")).toInt(), 0);
         QCOMPARE(r.Campo(QStringLiteral("UsuPuedeAutorizar")).toInt(), 1);
         QCOMPARE(r.Campo(QStringLiteral("UsuPuedeCumplir")).toInt(), 0);
@@ -73,20 +76,22 @@ private slots:
         std::unique_ptr<frmMantUsuarios> f(frmMantUsuarios::Instancia());
         ElegirFila(f.get(), 0); // "Beto Gómez" sorts before "Korva"
         QVERIFY(f->txtFields(2)->text().isEmpty());
+        const QString primera = ClaveGuardada(e, QStringLiteral("beto"));
 
         for (int vez = 0; vez < 2; ++vez) {
             Pulsar(f.get(), kEditar);
             Escribir(f->txtFields(3), QStringLiteral("Beto Gómez %1").arg(vez));
             Pulsar(f.get(), kGuardar);
         }
-        QCOMPARE(ClaveGuardada(e, QStringLiteral("beto")),
-                 CodificarClave(QStringLiteral("secreto")));
+        QCOMPARE(ClaveGuardada(e, QStringLiteral("beto")), primera);
+        QVERIFY(Contrasena::Coincide(primera, QStringLiteral("secreto")));
 
         Pulsar(f.get(), kEditar);
         Escribir(f->txtFields(2), QStringLiteral("nueva"));
         f->chkDesactivado()->setChecked(true);
         Pulsar(f.get(), kGuardar);
-        QCOMPARE(ClaveGuardada(e, QStringLiteral("beto")), CodificarClave(QStringLiteral("nueva")));
+        QVERIFY(Contrasena::Coincide(ClaveGuardada(e, QStringLiteral("beto")),
+                                     QStringLiteral("nueva")));
         QCOMPARE(
             e.Valor(QStringLiteral("SELECT UsuDesactivado FROM usuarios WHERE UsuLogin='beto'"))
                 .toInt(),
@@ -99,7 +104,7 @@ private slots:
         QVERIFY(f->txtFields(2)->text().isEmpty());
         QVERIFY(f->txtFields(2)->isReadOnly());
         Pulsar(f.get(), kGuardar);
-        QCOMPARE(ClaveGuardada(e, QStringLiteral("beto")), CodificarClave(QString()));
+        QVERIFY(Contrasena::Coincide(ClaveGuardada(e, QStringLiteral("beto")), QString()));
         QVERIFY(!f->chkSinClave()->isChecked());
         QVERIFY(!f->chkSinClave()->isEnabled());
 
@@ -118,7 +123,7 @@ private slots:
                                       "UsuPassword:>contraseña cambiada"}));
     }
 
-    void nombreVacioOClaveImposibleNoGuardanNada() {
+    void nombreVacioNoGuardaNadaYCualquierClaveSeGuarda() {
         Entorno e;
         std::unique_ptr<frmMantUsuarios> f(frmMantUsuarios::Instancia());
         Pulsar(f.get(), kNuevo);
@@ -127,17 +132,26 @@ private slots:
         Pulsar(f.get(), kGuardar);
         QCOMPARE(Mensajes::UltimoTexto(), QStringLiteral("Debe ingresar el Nombre del usuario"));
 
-        // A character the encoding cannot raise is reported, and no empty password is stored.
+        // Any character makes a password, also those the reversible form of older versions
+        // could not hold; it signs in, and nothing stored gives it away.
+        const QString clave = QString(QChar(0xFF)) + QChar(0x2713) + QStringLiteral("ñ");
         Escribir(f->txtFields(3), QStringLiteral("Sin Clave"));
-        f->txtFields(2)->setText(QString(QChar(0xFF)));
+        f->txtFields(2)->setText(clave);
         Pulsar(f.get(), kGuardar);
-        QVERIFY(f->EnEdicion());
-        QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM usuarios")).toInt(), 1);
+        QVERIFY(!f->EnEdicion());
+        QCOMPARE(Usuarios::ConfirmarIngreso(QStringLiteral("sin"), clave),
+                 Usuarios::Ingreso::Aceptado);
+        QCOMPARE(Usuarios::ConfirmarIngreso(QStringLiteral("sin"), QStringLiteral("ñ")),
+                 Usuarios::Ingreso::ClaveIncorrecta);
+        QVERIFY(!ClaveGuardada(e, QStringLiteral("sin")).contains(QStringLiteral("ñ")));
 
         // A new user with nothing typed as password signs in with an empty one.
-        f->txtFields(2)->clear();
+        Pulsar(f.get(), kNuevo);
+        Escribir(f->txtFields(1), QStringLiteral("vacio"));
+        Escribir(f->txtFields(3), QStringLiteral("Sin Nada"));
         Pulsar(f.get(), kGuardar);
-        QCOMPARE(ClaveGuardada(e, QStringLiteral("sin")), QString());
+        QCOMPARE(Usuarios::ConfirmarIngreso(QStringLiteral("vacio"), QString()),
+                 Usuarios::Ingreso::Aceptado);
         QVERIFY(!f->EnEdicion());
         Pulsar(f.get(), kEditar);
         Pulsar(f.get(), kCancelar);
