@@ -120,9 +120,15 @@ void frmHistorial::Expediente() {
         QDir::home().filePath(QStringLiteral("Orden de Compra %1.pdf").arg(ordid)));
     if (archivo.isEmpty())
         return;
-    CursorOcupado ocupado;
-    if (!ExportarExpediente(ordid, archivo))
-        Mensajes::MsgBox(
-            QStringLiteral("No se pudo escribir el archivo ") + QDir::toNativeSeparators(archivo),
-            Mensajes::Botones::OK, Mensajes::Icono::Exclamacion, QStringLiteral("Atención"));
+    QString error;
+    bool escrito = false;
+    {
+        CursorOcupado ocupado;
+        escrito = ExportarExpediente(ordid, archivo, &error);
+    }
+    if (!escrito && !error.isEmpty())
+        Mensajes::MsgBox(QStringLiteral("No se pudo escribir el archivo ") +
+                             QDir::toNativeSeparators(archivo) + QStringLiteral("\n\n") + error,
+                         Mensajes::Botones::OK, Mensajes::Icono::Exclamacion,
+                         QStringLiteral("Atención"));
 }
