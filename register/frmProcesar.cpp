@@ -6,12 +6,9 @@
 #include "ProcesoOrdenes.h"
 #include "Usuario.h"
 
-#include <QComboBox>
-#include <QHBoxLayout>
+#include "ui_frmProcesar.h"
+
 #include <QKeyEvent>
-#include <QLabel>
-#include <QPushButton>
-#include <QVBoxLayout>
 
 using Mensajes::Botones;
 using Mensajes::Icono;
@@ -20,40 +17,23 @@ namespace {
 const QString kAtencion = QStringLiteral("Atención");
 } // namespace
 
-frmProcesar::frmProcesar(QWidget* padre) : QDialog(padre) {
-    setObjectName(QStringLiteral("frmProcesar"));
-    setWindowTitle(QStringLiteral("Procesar"));
+frmProcesar::frmProcesar(QWidget* padre) : QDialog(padre), ui(new Ui::frmProcesar) {
+    ui->setupUi(this);
+    Label1 = ui->Label1;
+    cboEstado = ui->cboEstado;
+    cmdAceptar = ui->cmdAceptar;
+    cmdCancelar = ui->cmdCancelar;
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-
-    Label1 = new QLabel(QStringLiteral("Pasar todas las Ordenes seleccionadas al estado:"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    cboEstado = new QComboBox(this);
-    cboEstado->setObjectName(QStringLiteral("cboEstado"));
     cboEstado->addItems(EstadosOrden::Todos());
     cboEstado->setCurrentIndex(-1);
     cboEstado->installEventFilter(this);
-    Label1->setBuddy(cboEstado);
-
-    cmdAceptar = new QPushButton(QStringLiteral("Aceptar"), this);
-    cmdAceptar->setObjectName(QStringLiteral("cmdAceptar"));
-    cmdAceptar->setDefault(true);
-    cmdCancelar = new QPushButton(QStringLiteral("Cancelar"), this);
-    cmdCancelar->setObjectName(QStringLiteral("cmdCancelar"));
-
-    auto* botones = new QHBoxLayout;
-    botones->addStretch();
-    botones->addWidget(cmdAceptar);
-    botones->addWidget(cmdCancelar);
-    auto* capa = new QVBoxLayout(this);
-    capa->addWidget(Label1);
-    capa->addWidget(cboEstado);
-    capa->addStretch();
-    capa->addLayout(botones);
     resize(Pantalla::Twips(5200, this), Pantalla::Twips(1900, this));
 
     connect(cmdAceptar, &QPushButton::clicked, this, &frmProcesar::Aceptar);
     connect(cmdCancelar, &QPushButton::clicked, this, &QDialog::reject);
 }
+
+frmProcesar::~frmProcesar() = default;
 
 bool frmProcesar::Procesar(QWidget* padre, const QStringList& ids) {
     frmProcesar dlg(padre);

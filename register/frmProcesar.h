@@ -2,10 +2,14 @@
 
 #include <QDialog>
 #include <QStringList>
+#include <memory>
 
 class QComboBox;
 class QLabel;
 class QPushButton;
+namespace Ui {
+class frmProcesar;
+}
 
 // Moves the orders ticked in the main window to one state. The caller sets `ids`, shows the
 // dialog modally and refills its list afterwards; the dialog is built anew for every use.
@@ -13,6 +17,7 @@ class frmProcesar : public QDialog {
     Q_OBJECT
 public:
     explicit frmProcesar(QWidget* padre = nullptr);
+    ~frmProcesar() override;
 
     // Order ids of the ticked rows, first row to last, as decimal text.
     QStringList ids;
@@ -33,4 +38,6 @@ protected:
 private:
     void Aceptar();
     void PasarOrdenes(const QString& estado, int usuId);
+
+    const std::unique_ptr<Ui::frmProcesar> ui;
 };
