@@ -61,6 +61,7 @@ void frmPrincipal::CargarListaBuscando(const QString& busqueda) {
     CerrarRecordset(rsLista, false);
     const QString estado = EstadoActual();
     vista_ = Ordenes::Lista(estado, busqueda);
+    estadoLista_ = estado;
     if (Ordenes::AbrirVista(vista_, rsLista) && rsLista.RecordCount() > 0) {
         const int n = rsLista.RecordCount();
         const bool conBarra = n > 100;

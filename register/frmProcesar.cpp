@@ -35,9 +35,10 @@ frmProcesar::frmProcesar(QWidget* padre) : QDialog(padre), ui(new Ui::frmProcesa
 
 frmProcesar::~frmProcesar() = default;
 
-bool frmProcesar::Procesar(QWidget* padre, const QStringList& ids) {
+bool frmProcesar::Procesar(QWidget* padre, const QStringList& ids, const QString& estadoMostrado) {
     frmProcesar dlg(padre);
     dlg.ids = ids;
+    dlg.estadoMostrado = estadoMostrado;
     dlg.exec();
     return dlg.procesado;
 }
@@ -117,17 +118,29 @@ void frmProcesar::Aceptar() {
 
 void frmProcesar::PasarOrdenes(const QString& estado, int usuId) {
     CursorOcupado ocupado;
+    QStringList movidas;
     for (const QString& texto : ids) {
         bool ok = false;
         const int id = texto.trimmed().toInt(&ok);
         if (!ok)
             continue;
         // Each order on its own: one refused or failing order does not undo the others.
-        if (ProcesoOrdenes::PasarOrden(id, estado, usuId, gLogin) ==
-            ProcesoOrdenes::Paso::NoAutorizada)
+        const ProcesoOrdenes::Pasada p =
+            ProcesoOrdenes::PasarOrden(id, estadoMostrado, estado, usuId, gLogin);
+        if (p.paso == ProcesoOrdenes::Paso::NoAutorizada)
             Mensajes::MsgBox(QStringLiteral("No es posible pasar a ") + estado +
                                  QStringLiteral(" la Orden Numero: ") + QString::number(id) +
                                  QStringLiteral(" porque no está autorizada."),
                              Botones::OK, Icono::Ninguno, kAtencion);
+        else if (p.paso == ProcesoOrdenes::Paso::Movida)
+            movidas << QStringLiteral("Orden Numero: %1 (%2)")
+                           .arg(id)
+                           .arg(p.estadoActual.isEmpty() ? QStringLiteral("eliminada")
+                                                         : p.estadoActual);
     }
+    if (!movidas.isEmpty())
+        Mensajes::MsgBox(QStringLiteral("Otro puesto cambió estas Ordenes de Compra desde que se "
+                                        "mostró la lista; no se modificaron:\n") +
+                             movidas.join(QLatin1Char('\n')),
+                         Botones::OK, Icono::Informacion, kAtencion);
 }

@@ -11,7 +11,8 @@ namespace Ui {
 class frmProcesar;
 }
 
-// Moves the orders ticked in the main window to one state. The caller sets `ids`, shows the
+// Moves the orders ticked in the main window to one state. The caller sets `ids` and
+// `estadoMostrado`, shows the
 // dialog modally and refills its list afterwards; the dialog is built anew for every use.
 class frmProcesar : public QDialog {
     Q_OBJECT
@@ -21,11 +22,14 @@ public:
 
     // Order ids of the ticked rows, first row to last, as decimal text.
     QStringList ids;
+    // The state the main window's list showed them in: an order another workstation moved
+    // since then is left as it is.
+    QString estadoMostrado;
     // True once "Aceptar" has walked the orders (the dialog then closes by itself).
     bool procesado = false;
 
     // Shows the dialog modally for those orders; true when the orders were processed.
-    static bool Procesar(QWidget* padre, const QStringList& ids);
+    static bool Procesar(QWidget* padre, const QStringList& ids, const QString& estadoMostrado);
 
     QLabel* Label1;
     QComboBox* cboEstado;
