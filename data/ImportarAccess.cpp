@@ -68,6 +68,13 @@ public:
         : ruta_(origen), destino_(destino, esperaMs, &r_.copia), progreso_(progreso) {}
 
     ResultadoImportacion Ejecutar() {
+        // The program's engines would not write an Access file, but nothing is tried on one.
+        if (!EsServidor(destino_.Ruta()) && LectorAccess::EsArchivoAccess(destino_.Ruta())) {
+            Falla(Estado::Fallo, QStringLiteral("El destino %1 es un archivo de Access; indique "
+                                                "una base de datos nueva del programa.")
+                                     .arg(destino_.Nombre()));
+            return r_;
+        }
         if (LeerEstructura() && destino_.Preparar() && destino_.Empezar() && Importar())
             r_.copia.estado = Estado::Hecha;
         return r_;
@@ -191,7 +198,7 @@ private:
             Conciliar(t.nombre, comunes, valores);
             if (!destino_.Agregar(valores))
                 return false;
-            if (progreso_ && (++hechas_ % kFilasPorAviso == 0))
+            if (++hechas_ % kFilasPorAviso == 0 && progreso_)
                 progreso_(hechas_, total_);
         }
         if (!lector_.Error().isEmpty())

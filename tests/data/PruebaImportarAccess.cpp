@@ -232,6 +232,12 @@ private slots:
               {QStringLiteral("Otro programa tiene abierto"), QStringLiteral("acc.ldb")});
         QVERIFY(bloqueo.remove());
 
+        // Nor is an Access file written to when named as the destination.
+        const QByteArray huella = Huella(acc);
+        QVERIFY(ImportarAccess(acc, acc).copia.causa.contains(
+            QStringLiteral("es un archivo de Access")));
+        QCOMPARE(Huella(acc), huella);
+
         // The program's own file is not taken for an Access one.
         falla(origen, ResultadoCopia::Estado::OrigenDanado,
               {QStringLiteral("no es una base de datos de Access")});
