@@ -290,6 +290,23 @@ private slots:
                 QVERIFY2(m.copia.causa.contains(d), qPrintable(m.copia.causa));
             QVERIFY(SinNada(limpio, otro));
         }
+
+        // A destination that does not keep what it is given (a rule of its own changes an
+        // accepted price) is caught by the reconciliation, and nothing is kept.
+        Entorno cambia;
+        cambia.Sql(QStringLiteral("DELETE FROM usuarios"));
+        cambia.Disparador("duplica", "AFTER INSERT", "precios", "NEW.PreId = 1",
+                          "UPDATE precios SET PrePrecio = PrePrecio * 2 WHERE PreId = NEW.PreId",
+                          "UPDATE precios SET PrePrecio = PrePrecio * 2 WHERE PreId = NEW.PreId");
+        CerrarConexion();
+        QVERIFY(!Access(Demo(e.Carpeta()), acc).isEmpty());
+        const ResultadoImportacion c = ImportarAccess(acc, cambia.RutaBase());
+        QVERIFY2(c.copia.causa.contains(QStringLiteral("conciliación")), qPrintable(c.copia.causa));
+        QVERIFY(c.origen.aceptadoPorMoneda != c.destino.aceptadoPorMoneda);
+        QCOMPARE(c.origen.ordenesPorEstado, c.destino.ordenesPorEstado);
+        const QMap<QString, QStringList> quedo = ContenidoDe(cambia, cambia.RutaBase());
+        QVERIFY(!quedo.isEmpty() && quedo.value(QStringLiteral("precios")).isEmpty() &&
+                quedo.value(QStringLiteral("ordenes")).isEmpty());
     }
 };
 
