@@ -75,12 +75,13 @@ void frmMantProductos::ActualizarCombos() {
     ui->dtcCategorias->setCurrentIndex(
         categoria.isValid() ? ui->dtcCategorias->findData(categoria.toInt()) : -1);
 
-    auto llenar = [](QComboBox* combo, const char* comando, Recordset& rs, const QString& valor) {
+    auto llenar = [](QComboBox* combo, const char* comando, Recordset& lista,
+                     const QString& valor) {
         combo->clear();
         if (Dte().Abrir(QString::fromLatin1(comando)))
-            for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext())
-                if (!rs.Texto(rs.NombreCampo(0)).isEmpty())
-                    combo->addItem(rs.Texto(rs.NombreCampo(0)));
+            for (lista.MoveFirst(); !lista.Eof(); lista.MoveNext())
+                if (!lista.Texto(lista.NombreCampo(0)).isEmpty())
+                    combo->addItem(lista.Texto(lista.NombreCampo(0)));
         combo->setCurrentIndex(-1);
         combo->setCurrentText(valor);
     };
