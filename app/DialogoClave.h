@@ -1,10 +1,14 @@
 #pragma once
 
 #include <QDialog>
+#include <memory>
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
+namespace Ui {
+class DialogoClave;
+}
 
 // What the sign-in and the authoriser's confirmation share: a login over a password, with
 // "Aceptar" and "Cancelar". Each window checks the password in its own cmdOK_Click.
@@ -23,4 +27,8 @@ public:
 
 protected:
     DialogoClave(const QString& etiquetaLogin, const QString& etiquetaClave, QWidget* parent);
+    ~DialogoClave() override;
+
+private:
+    const std::unique_ptr<Ui::DialogoClave> ui;
 };

@@ -5,14 +5,10 @@
 #include "Programa.h"
 #include "VentanaUnica.h"
 
-#include <QFrame>
-#include <QGridLayout>
-#include <QHBoxLayout>
-#include <QLabel>
+#include "ui_frmAcercaDe.h"
+
 #include <QProcess>
-#include <QPushButton>
 #include <QStandardPaths>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -60,68 +56,38 @@ void frmAcercaDe::StartSysInfo() {
                      Mensajes::Botones::OK);
 }
 
-frmAcercaDe::frmAcercaDe(QWidget* padre) : QDialog(padre) {
-    setObjectName(QStringLiteral("frmAcercaDe"));
+frmAcercaDe::frmAcercaDe(QWidget* padre) : QDialog(padre), ui(new Ui::frmAcercaDe) {
+    ui->setupUi(this);
+    picIcon = ui->picIcon;
+    lblTitle = ui->lblTitle;
+    lblVersion = ui->lblVersion;
+    lblDescription = ui->lblDescription;
+    cmdOK = ui->cmdOK;
+    cmdSysInfo = ui->cmdSysInfo;
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Acerca de ") + Programa::Titulo());
 
-    picIcon = new QLabel;
-    picIcon->setObjectName(QStringLiteral("picIcon"));
     const int lado = Pantalla::Twips(720, this);
     picIcon->setPixmap(Programa::Icono().pixmap(lado, lado));
-    picIcon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
     picIcon->setAccessibleName(QStringLiteral("Icono de ") + Programa::Titulo());
-    lblTitle = new QLabel(Programa::Titulo());
-    lblTitle->setObjectName(QStringLiteral("lblTitle"));
+    lblTitle->setText(Programa::Titulo());
     QFont f = lblTitle->font();
     f.setPointSizeF(f.pointSizeF() * 1.6);
     f.setBold(true);
     lblTitle->setFont(f);
-    lblVersion = new QLabel(QStringLiteral("Versión ") + Programa::Version());
-    lblVersion->setObjectName(QStringLiteral("lblVersion"));
-    lblDescription = new QLabel;
-    lblDescription->setObjectName(QStringLiteral("lblDescription"));
-    lblDescription->setWordWrap(true);
+    lblVersion->setText(QStringLiteral("Versión ") + Programa::Version());
 
-    auto* linea = new QFrame;
-    linea->setFrameShape(QFrame::HLine);
-    linea->setFrameShadow(QFrame::Sunken);
-
-    cmdOK = new QPushButton(QStringLiteral("OK"));
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setDefault(true);
-    cmdSysInfo = new QPushButton(QStringLiteral("&System Info..."));
-    cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
-    cmdSysInfo->setAutoDefault(false);
     const int ancho = Pantalla::Twips(1260, this);
     cmdOK->setMinimumWidth(ancho);
     cmdSysInfo->setMinimumWidth(ancho);
-
-    auto* textos = new QVBoxLayout;
-    textos->addWidget(lblTitle);
-    textos->addWidget(lblVersion);
-    textos->addSpacing(Pantalla::Twips(120, this));
-    textos->addWidget(lblDescription, 1);
-
-    auto* arriba = new QHBoxLayout;
-    arriba->addWidget(picIcon);
-    arriba->addSpacing(Pantalla::Twips(240, this));
-    arriba->addLayout(textos, 1);
-
-    auto* botones = new QVBoxLayout;
-    botones->addWidget(cmdOK);
-    botones->addWidget(cmdSysInfo);
-
-    auto* abajo = new QHBoxLayout;
-    abajo->addStretch();
-    abajo->addLayout(botones);
-
-    auto* todo = new QVBoxLayout(this);
-    todo->addLayout(arriba, 1);
-    todo->addWidget(linea);
-    todo->addLayout(abajo);
+    ui->antesDescripcion->changeSize(0, Pantalla::Twips(120, this), QSizePolicy::Minimum,
+                                     QSizePolicy::Fixed);
+    ui->antesTextos->changeSize(Pantalla::Twips(240, this), 0, QSizePolicy::Fixed,
+                                QSizePolicy::Minimum);
 
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(cmdSysInfo, &QPushButton::clicked, this, [] { StartSysInfo(); });
     resize(Pantalla::Twips(5730, this), Pantalla::Twips(3150, this));
 }
+
+frmAcercaDe::~frmAcercaDe() = default;

@@ -1,9 +1,13 @@
 #pragma once
 
 #include <QDialog>
+#include <memory>
 
 class QLabel;
 class QPushButton;
+namespace Ui {
+class frmAcercaDe;
+}
 
 // The program's name, version and icon, with a way to the system's information tool.
 class frmAcercaDe : public QDialog {
@@ -13,6 +17,7 @@ public:
     static frmAcercaDe* Instancia();
     // Shown modally; returns when it has closed.
     static void MostrarModal();
+    ~frmAcercaDe() override;
 
     QLabel* picIcon;
     QLabel* lblTitle;
@@ -26,4 +31,6 @@ public:
 
 private:
     explicit frmAcercaDe(QWidget* padre = nullptr);
+
+    const std::unique_ptr<Ui::frmAcercaDe> ui;
 };

@@ -1,5 +1,6 @@
 #include "frmLogin.h"
 
+#include "Conexiones.h"
 #include "Configuracion.h"
 #include "Mensajes.h"
 #include "Usuario.h"
@@ -39,6 +40,7 @@ void frmLogin::cmdOK_Click() {
     case Usuarios::Ingreso::Aceptado:
         LoginSucceeded = true;
         gLogin = txtLogin->text();
+        NombrarSesion(gLogin);
         accept();
         break;
     case Usuarios::Ingreso::ClaveIncorrecta:

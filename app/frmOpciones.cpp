@@ -5,6 +5,8 @@
 #include "Pantalla.h"
 #include "VentanaUnica.h"
 
+#include "ui_frmOpciones.h"
+
 #include <QDir>
 #include <QKeyEvent>
 #include <QPushButton>
@@ -42,16 +44,27 @@ void frmOpciones::MostrarModal() {
     Unica().Modal([] { return new frmOpciones; }, [](frmOpciones* f) { f->exec(); });
 }
 
-frmOpciones::frmOpciones(QWidget* padre) : QDialog(padre) {
-    setupUi(this);
+frmOpciones::frmOpciones(QWidget* padre) : QDialog(padre), ui(new Ui::frmOpciones) {
+    ui->setupUi(this);
+    txtUbicacion = ui->txtUbicacion;
+    txtUbicacionRespaldo = ui->txtUbicacionRespaldo;
+    txtUbicacionLogo = ui->txtUbicacionLogo;
+    txtNombreEmpresa = ui->txtNombreEmpresa;
+    txtAvisoDias = ui->txtAvisoDias;
+    chkRespaldoAutomatico = ui->chkRespaldoAutomatico;
+    cmdExaminar = ui->cmdExaminar;
+    cmdExaminarRespaldo = ui->cmdExaminarRespaldo;
+    cmdExaminarLogo = ui->cmdExaminarLogo;
+    cmdOK = ui->cmdOK;
+    cmdCancel = ui->cmdCancel;
     setAttribute(Qt::WA_DeleteOnClose);
     txtAvisoDias->setMaximumWidth(Pantalla::Twips(735, this));
     for (QPushButton* b : {cmdExaminar, cmdExaminarRespaldo, cmdExaminarLogo})
         b->setFixedWidth(b->fontMetrics().horizontalAdvance(b->text()) * 3);
     for (int fila : {2, 4, 6})
-        grilla->setRowMinimumHeight(fila, Pantalla::Twips(480, this));
-    todo->insertSpacing(1, Pantalla::Twips(120, this));
-    todo->insertSpacing(todo->count() - 1, Pantalla::Twips(120, this));
+        ui->grilla->setRowMinimumHeight(fila, Pantalla::Twips(480, this));
+    ui->todo->insertSpacing(1, Pantalla::Twips(120, this));
+    ui->todo->insertSpacing(ui->todo->count() - 1, Pantalla::Twips(120, this));
 
     connect(chkRespaldoAutomatico, &QCheckBox::toggled, this, [this](bool marcado) {
         if (!marcado)
@@ -79,6 +92,8 @@ frmOpciones::frmOpciones(QWidget* padre) : QDialog(padre) {
     Pantalla::EnterComoTab(this);
     resize(Pantalla::Twips(6900, this), sizeHint().height());
 }
+
+frmOpciones::~frmOpciones() = default;
 
 void frmOpciones::Cargar() {
     const QString clave = QString::fromLatin1(kClaveQuimbel);

@@ -1,9 +1,13 @@
 #pragma once
 
 #include <QDialog>
+#include <memory>
 
 class QCheckBox;
 class QPushButton;
+namespace Ui {
+class frmReglas;
+}
 
 // The office's approval rules, shared by every workstation through the database. Only an
 // administrator may change them.
@@ -12,6 +16,7 @@ class frmReglas : public QDialog {
 public:
     // Shown modally; returns when it has closed.
     static void Mostrar(QWidget* padre = nullptr);
+    ~frmReglas() override;
 
     QCheckBox* chkAutorizanteAjeno;
     QCheckBox* chkLimitePorMoneda;
@@ -23,4 +28,6 @@ public:
 private:
     explicit frmReglas(QWidget* padre);
     void Aceptar();
+
+    const std::unique_ptr<Ui::frmReglas> ui;
 };

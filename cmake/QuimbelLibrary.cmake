@@ -86,16 +86,9 @@ function(quimbel_library name)
     endif()
     add_library(${name} STATIC ${sources} ${headers} ${formularios})
     target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-    if(formularios)
-        # A window's header includes the class uic makes from its .ui file, so whoever includes
-        # that header needs the folder it is generated in.
-        get_property(multi GLOBAL PROPERTY GENERATOR_IS_MULTI_CONFIG)
-        set(uic ${CMAKE_CURRENT_BINARY_DIR}/${name}_autogen/include)
-        if(multi)
-            set(uic ${uic}_$<CONFIG>)
-        endif()
-        target_include_directories(${name} PUBLIC ${uic})
-    endif()
+    # AUTOUIC makes ui_<form>.h from each .ui file into a folder only this library sees: a
+    # window keeps its generated class out of its header (a forward-declared member), so the
+    # build refuses a header that would hand it to other libraries.
     if(ARG_LAYER STREQUAL "base" OR ARG_LAYER STREQUAL "data")
         target_include_directories(${name} BEFORE PRIVATE ${quimbel_guardas})
     endif()

@@ -37,6 +37,13 @@ Estado EstadoDeError(const QSqlDatabase& db, const QSqlError& e) {
 
 } // namespace
 
+qsizetype PosicionNombre(const QStringList& nombres, const QString& nombre) {
+    for (qsizetype i = 0; i < nombres.size(); ++i)
+        if (nombres[i].compare(nombre, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
 BaseCopia::BaseCopia(const QString& conexion, const QString& ruta, bool esOrigen, int esperaMs,
                      ResultadoCopia* r)
     : esperaMs_(esperaMs), r_(r), conexion_(conexion), ruta_(ruta), esOrigen_(esOrigen) {}

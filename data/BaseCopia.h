@@ -8,6 +8,10 @@
 #include <QVariantList>
 #include <memory>
 
+// Where a table or column name is in `nombres`, letter case aside as the engines take it; -1
+// when it is not.
+qsizetype PosicionNombre(const QStringList& nombres, const QString& nombre);
+
 // One side of a whole-database copy: a database of the program on a connection of its own,
 // whose failures go into the copy's result in words for the user.
 class BaseCopia {
@@ -70,8 +74,13 @@ public:
     bool Empezar();
     // The columns of a table as the destination has them, and its key column.
     bool Columnas(const QString& tabla, QStringList* nombres, QString* clave);
-    // Rows of one table, given in the order of Columnas; batched into few statements.
-    bool EmpezarTabla(const QString& tabla);
+    // The kind of value each column keeps: the server's own column types, the file's declared
+    // ones (which the file engine's driver reports as text for dates).
+    QList<QMetaType::Type> Tipos(const QString& tabla, const QStringList& columnas);
+    // Rows of one table, given in the order of `columnas` (all of Columnas when empty; those left
+    // out take their defaults); batched into few statements. A row the destination refuses is
+    // named by its key.
+    bool EmpezarTabla(const QString& tabla, const QStringList& columnas = {});
     bool Agregar(const QVariantList& fila);
     // Writes what is left and compares the rows found in the destination with those read.
     bool TerminarTabla(qint64 leidas, qint64 enOrigen);
@@ -84,6 +93,7 @@ private:
     bool DestinoVacio();
     QString Insercion(int filas) const;
     bool Escribir(QSqlQuery& q);
+    bool NombrarFilaRechazada(const QVariantList& lote, const QSqlError& error);
 
     struct Tabla;
     std::unique_ptr<Tabla> tabla_;

@@ -5,6 +5,7 @@
 #include "Motor.h"
 
 #include <QHash>
+#include <QSysInfo>
 
 namespace {
 
@@ -66,6 +67,15 @@ void InformarConexionFallida(const QString& causa) {
         Mensajes::Botones::OK, Mensajes::Icono::Informacion, QStringLiteral("Atención"), causa);
     if (manejadorFallo())
         manejadorFallo()();
+}
+
+void NombrarSesion(const QString& login) {
+    ErrorBD error;
+    if (!Motor::NombrarSesion(
+            Conexion(),
+            QStringLiteral("Quimbel - %1 - %2").arg(QSysInfo::machineHostName(), login.trimmed()),
+            &error))
+        ReportarErrores({error});
 }
 
 void CerrarConexion() {

@@ -30,6 +30,10 @@ QString RutaDeOrigen(const QString& nombre);
 [[nodiscard]] bool AbrirConexion(const QString& nombre, const QString& password);
 // What AbrirConexion does when it cannot open: the message, then the handler.
 void InformarConexionFallida(const QString& causa);
+// Names the shared connection's session on the server after the workstation and the person
+// signed in as `login`, "Quimbel - <equipo> - <login>", so that the office's administrator can
+// tell the sessions apart; it keeps the name when it is opened again. Nothing on the file.
+void NombrarSesion(const QString& login);
 void CerrarConexion();
 bool ConexionAbierta();
 void AlFallarConexion(std::function<void()> manejador);

@@ -2,6 +2,8 @@
 
 #include "Esquema.h"
 #include "Fechas.h"
+#include "MotorSqlite.h"
+#include "Valores.h"
 
 #include <QFileInfo>
 #include <QSqlDriver>
@@ -9,6 +11,8 @@
 #include <QSqlIndex>
 #include <QSqlRecord>
 #include <libpq-fe.h>
+#include <sqlite3.h>
+#include <utility>
 
 namespace {
 
@@ -47,6 +51,8 @@ struct DestinoCopia::Tabla {
     QString nombre;
     QStringList columnas;
     QList<QMetaType::Type> tipos;
+    QString clave;
+    qsizetype posicionClave = -1;
     QSqlQuery completa;
     QVariantList lote;
     qint64 agregadas = 0;
@@ -133,6 +139,41 @@ bool DestinoCopia::Columnas(const QString& tabla, QStringList* nombres, QString*
     return true;
 }
 
+QList<QMetaType::Type> DestinoCopia::Tipos(const QString& tabla, const QStringList& columnas) {
+    QList<QMetaType::Type> tipos;
+    sqlite3* h = MotorSqlite::HandleDe(Db());
+    if (!h) {
+        const QSqlRecord registro = Db().record(tabla);
+        for (const QString& c : columnas)
+            tipos << static_cast<QMetaType::Type>(registro.field(c).metaType().id());
+        return tipos;
+    }
+    sqlite3_stmt* st = nullptr;
+    const QByteArray sql =
+        QStringLiteral("SELECT %1 FROM %2").arg(columnas.join(QLatin1Char(',')), tabla).toUtf8();
+    sqlite3_prepare_v2(h, sql.constData(), -1, &st, nullptr);
+    for (int i = 0; i < columnas.size(); ++i) {
+        switch (Valores::TipoDeclarado(st ? sqlite3_column_decltype(st, i) : nullptr)) {
+        case Valores::TipoColumna::Booleano:
+            tipos << QMetaType::Bool;
+            break;
+        case Valores::TipoColumna::Fecha:
+            tipos << QMetaType::QDateTime;
+            break;
+        case Valores::TipoColumna::Entero:
+            tipos << QMetaType::LongLong;
+            break;
+        case Valores::TipoColumna::Doble:
+            tipos << QMetaType::Double;
+            break;
+        default:
+            tipos << QMetaType::QString;
+        }
+    }
+    sqlite3_finalize(st);
+    return tipos;
+}
+
 QString DestinoCopia::Insercion(int filas) const {
     QStringList marcas(tabla_->columnas.size(), QStringLiteral("?"));
     const QString fila = QLatin1Char('(') + marcas.join(QLatin1Char(',')) + QLatin1Char(')');
@@ -144,12 +185,14 @@ QString DestinoCopia::Insercion(int filas) const {
              valores.join(QStringLiteral(", ")));
 }
 
-bool DestinoCopia::EmpezarTabla(const QString& tabla) {
+bool DestinoCopia::EmpezarTabla(const QString& tabla, const QStringList& columnas) {
     tabla_ = std::make_unique<Tabla>();
     tabla_->nombre = tabla;
-    QString clave;
-    if (!Columnas(tabla, &tabla_->columnas, &clave))
+    if (!Columnas(tabla, &tabla_->columnas, &tabla_->clave))
         return false;
+    if (!columnas.isEmpty())
+        tabla_->columnas = columnas;
+    tabla_->posicionClave = PosicionNombre(tabla_->columnas, tabla_->clave);
     const QSqlRecord registro = Db().record(tabla);
     for (const QString& c : tabla_->columnas)
         tabla_->tipos << static_cast<QMetaType::Type>(registro.field(c).metaType().id());
@@ -161,12 +204,45 @@ bool DestinoCopia::EmpezarTabla(const QString& tabla) {
 }
 
 bool DestinoCopia::Escribir(QSqlQuery& q) {
-    for (int i = 0; i < tabla_->lote.size(); ++i)
-        q.bindValue(i, tabla_->lote[i]);
-    tabla_->lote.clear();
-    return q.exec() ||
-           FallaSql(q.lastError(),
-                    QStringLiteral("No se pudo escribir la tabla %1").arg(tabla_->nombre));
+    // A refused statement spoils a server's whole transaction, and the rows are then tried one
+    // by one to name the refused one; the file engine undoes the statement alone.
+    const bool marca = EsServidor();
+    const QString que = QStringLiteral("No se pudo escribir la tabla %1").arg(tabla_->nombre);
+    if (marca && !Sql(QStringLiteral("SAVEPOINT lote"), que))
+        return false;
+    const QVariantList lote = std::exchange(tabla_->lote, {});
+    for (int i = 0; i < lote.size(); ++i)
+        q.bindValue(i, lote[i]);
+    if (q.exec())
+        return !marca || Sql(QStringLiteral("RELEASE SAVEPOINT lote"), que);
+    const QSqlError error = q.lastError();
+    if (marca && !Sql(QStringLiteral("ROLLBACK TO SAVEPOINT lote"), que))
+        return false;
+    return NombrarFilaRechazada(lote, error);
+}
+
+bool DestinoCopia::NombrarFilaRechazada(const QVariantList& lote, const QSqlError& error) {
+    const qsizetype n = tabla_->columnas.size();
+    QSqlQuery una(Db());
+    if (tabla_->posicionClave >= 0 && una.prepare(Insercion(1))) {
+        for (qsizetype fila = 0; fila + n <= lote.size(); fila += n) {
+            for (qsizetype c = 0; c < n; ++c)
+                una.bindValue(int(c), lote[fila + c]);
+            if (una.exec())
+                continue;
+            const QSqlError rechazo = una.lastError();
+            // Back to a transaction that still takes statements, so that the driver can free
+            // its own before everything is rolled back.
+            if (EsServidor())
+                QSqlQuery(Db()).exec(QStringLiteral("ROLLBACK TO SAVEPOINT lote"));
+            return FallaSql(rechazo,
+                            QStringLiteral("La fila de la tabla %1 con %2 = %3 no "
+                                           "cumple las reglas de la base de datos")
+                                .arg(tabla_->nombre, tabla_->columnas[tabla_->posicionClave],
+                                     lote[fila + tabla_->posicionClave].toString()));
+        }
+    }
+    return FallaSql(error, QStringLiteral("No se pudo escribir la tabla %1").arg(tabla_->nombre));
 }
 
 bool DestinoCopia::Agregar(const QVariantList& fila) {

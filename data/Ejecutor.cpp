@@ -6,13 +6,30 @@
 QSqlDatabase gConexion;
 
 QSqlDatabase& Conexion() {
+    // A connection lost between two operations is opened again for the next one; never inside a
+    // transaction, whose work went with the old one and must fail whole. Should the server still
+    // be away, the operation fails with that as its error.
+    if (Motor::Perdida(gConexion) && !Motor::EscrituraAbierta(gConexion)) {
+        ErrorBD error;
+        static_cast<void>(Motor::Reabrir(gConexion, kEsperaOcupadoMs, &error));
+    }
     return gConexion;
 }
 
-void ReportarErrores(const QList<ErrorBD>& errores) {
-    for (const ErrorBD& e : errores)
-        Mensajes::MsgBox(QStringLiteral("Error número: ") + QString::number(e.numero) +
-                         QLatin1Char('\r') + e.descripcion);
+void ReportarErrores(const QList<ErrorBD>& errores, bool guardando) {
+    guardando = guardando || Motor::EscrituraAbierta(gConexion);
+    for (const ErrorBD& e : errores) {
+        if (e.conexionPerdida)
+            Mensajes::MsgBox(guardando ? QStringLiteral("Se perdió la conexión con el servidor. "
+                                                        "No se guardó nada; vuelva a intentar.")
+                                       : QStringLiteral("Se perdió la conexión con el servidor; "
+                                                        "vuelva a intentar."),
+                             Mensajes::Botones::OK, Mensajes::Icono::Exclamacion,
+                             QStringLiteral("Atención"), e.descripcion);
+        else
+            Mensajes::MsgBox(QStringLiteral("Error número: ") + QString::number(e.numero) +
+                             QLatin1Char('\r') + e.descripcion);
+    }
 }
 
 Recordset Instantanea(const QString& sql, FilasLeidas&& filas) {

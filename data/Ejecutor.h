@@ -17,8 +17,9 @@ extern QSqlDatabase gConexion;
 // is taken, whatever becomes of it between two statements.
 QSqlDatabase& Conexion();
 
-// Shows each error to the user, one box each.
-void ReportarErrores(const QList<ErrorBD>& errores);
+// Shows each error to the user, one box each. A lost connection is told as such, saying that
+// nothing was kept when it broke a save (`guardando`, or a write transaction open).
+void ReportarErrores(const QList<ErrorBD>& errores, bool guardando = false);
 // The snapshot of what a statement gave back; closed when it gives no rows (an action).
 Recordset Instantanea(const QString& sql, FilasLeidas&& filas);
 

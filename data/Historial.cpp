@@ -77,7 +77,7 @@ struct Linea {
     QString campo;
     QString anterior;
     QString nuevo;
-    QString tabla; // empty: the change's own table and key
+    QString tabla{}; // empty: the change's own table and key
     int clave = 0;
 };
 
@@ -272,7 +272,7 @@ void DiferenciasPrecios(const QList<Registro>& antes, const QList<Registro>& des
     const auto quitarIguales = [&](const auto& iguales) {
         for (auto p = nuevos.begin(); p != nuevos.end();) {
             const auto v = std::find_if(viejos.begin(), viejos.end(),
-                                        [&](Cotizacion& v) { return iguales(*p, v); });
+                                        [&](Cotizacion& viejo) { return iguales(*p, viejo); });
             if (v == viejos.end()) {
                 ++p;
                 continue;

@@ -28,8 +28,8 @@ inline const QString kClaveCambiada = QStringLiteral("contraseña cambiada");
 // most of a save's fields did not change and are never shown.
 struct Registro {
     QStringList columnas;
-    QStringList valores;      // given as text; when empty, the text is made from `leidos`
-    QVector<QVariant> leidos; // as read from the database
+    QStringList valores;        // given as text; when empty, the text is made from `leidos`
+    QVector<QVariant> leidos{}; // as read from the database; may be left out
     bool Vacio() const { return columnas.isEmpty(); }
     int Indice(const QString& columna) const;    // without regard to case; -1 when absent
     QString Valor(const QString& columna) const; // without regard to case; empty when absent

@@ -1,20 +1,28 @@
 #include "ProcesoOrdenes.h"
 
 #include "Conexiones.h"
+#include "Ejecutor.h"
 #include "EstadosOrden.h"
 #include "Historial.h"
+#include "Motor.h"
 #include "Recordset.h"
 #include "Usuarios.h"
 
 namespace ProcesoOrdenes {
 namespace {
 
-bool LeerAutorizante(int ordid, int* autorizante) {
+const QString kOrdenes = QStringLiteral("ordenes");
+const QString kClave = QStringLiteral("OrdId");
+
+// The order as it stands, held until the transaction ends; empty when it no longer exists.
+bool LeerParaModificar(int ordid, Historial::Registro* r) {
     Recordset rs;
-    if (!AbrirRecordset(QStringLiteral("select AutorizanteId from ordenes where OrdId=?"), rs,
-                        {ordid}))
+    if (!AbrirRecordset(
+            Motor::ParaModificar(Conexion(), QStringLiteral("SELECT * FROM ordenes WHERE OrdId=?")),
+            rs, {ordid}))
         return false;
-    *autorizante = rs.AbsolutePosition() > 0 ? rs.Campo(0).toInt() : 0;
+    *r = rs.AbsolutePosition() > 0 ? Historial::Registro{rs.NombresCampos(), {}, rs.Fila(0)}
+                                   : Historial::Registro{};
     CerrarRecordset(rs, true);
     return true;
 }
@@ -39,30 +47,31 @@ Procesador PuedePasar(const QString& login, const QString& estado) {
     return {Permiso::Permitido, d.usuId};
 }
 
-Paso PasarOrden(int ordid, const QString& estado, int usuId, const QString& login) {
-    if (EstadosOrden::ExigeAutorizacion(estado)) {
-        int autorizante = 0;
-        if (!LeerAutorizante(ordid, &autorizante))
-            return Paso::Fallo;
-        if (autorizante <= 0)
-            return Paso::NoAutorizada;
-    }
+Pasada PasarOrden(int ordid, const QString& mostrado, const QString& estado, int usuId,
+                  const QString& login) {
     // The new state and its history line are written together or not at all.
     Transaccion t;
     Historial::Registro antes;
+    if (!t.Activa() || !LeerParaModificar(ordid, &antes))
+        return {Paso::Fallo, {}};
+    const auto leido = [&antes](const char* columna) {
+        return antes.leidos.value(antes.Indice(QLatin1String(columna)));
+    };
+    const QString actual = leido("OrdEstado").toString();
+    if (antes.Vacio() || actual != mostrado)
+        return {Paso::Movida, actual};
+    if (EstadosOrden::ExigeAutorizacion(estado) && leido("AutorizanteId").toInt() <= 0)
+        return {Paso::NoAutorizada, {}};
     Historial::Registro despues;
     Recordset rs;
-    const QString ordenes = QStringLiteral("ordenes");
-    const QString clave = QStringLiteral("OrdId");
     const bool ok =
-        t.Activa() && Historial::Leer(ordenes, clave, ordid, &antes) &&
         AbrirRecordset(QStringLiteral("update ordenes set OrdEstado=?,ProcesadoId=? where OrdId=?"),
                        rs, {estado, usuId, ordid}) &&
-        Historial::Leer(ordenes, clave, ordid, &despues) &&
-        Historial::RegistrarRegistro(login, ordenes, clave, antes, despues, Historial::kEstado,
+        Historial::Leer(kOrdenes, kClave, ordid, &despues) &&
+        Historial::RegistrarRegistro(login, kOrdenes, kClave, antes, despues, Historial::kEstado,
                                      ordid) &&
         t.Confirmar();
-    return ok ? Paso::Hecho : Paso::Fallo;
+    return {ok ? Paso::Hecho : Paso::Fallo, {}};
 }
 
 } // namespace ProcesoOrdenes

@@ -24,11 +24,20 @@ Procesador PuedePasar(const QString& login, const QString& estado);
 enum class Paso {
     Hecho,
     NoAutorizada, // the state needs an authorised order and this one is not
+    Movida,       // another workstation moved or deleted it since the list was shown
     Fallo,        // already reported
 };
 
-// Moves one order to `estado`, recording `usuId` as the one who processed it, and the change in
-// the order's history under `login`, in one transaction.
-Paso PasarOrden(int ordid, const QString& estado, int usuId, const QString& login = {});
+struct Pasada {
+    Paso paso = Paso::Fallo;
+    QString estadoActual; // Movida: the state the order holds now; empty when it was deleted
+};
+
+// Moves one order from `mostrado`, the state the person's list showed it in, to `estado`,
+// recording `usuId` as the one who processed it, and the change in the order's history under
+// `login`, in one transaction. The order's state and authorisation are read inside it, the row
+// held against other workstations until it ends.
+Pasada PasarOrden(int ordid, const QString& mostrado, const QString& estado, int usuId,
+                  const QString& login = {});
 
 } // namespace ProcesoOrdenes

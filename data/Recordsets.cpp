@@ -81,7 +81,8 @@ bool EjecutarComando(const QString& nombre, Recordset& rs, const QVariantList& v
     ErrorBD error{SQLITE_MISUSE, QStringLiteral("La conexión con la base de datos está cerrada.")};
     bool ok = false;
     QList<ErrorBD> lista;
-    if (ConexionAbierta()) {
+    // A lost server connection is tried again (Conexion()), and told as lost if it stays so.
+    if (const QSqlDatabase& db = Conexion(); db.isOpen() || Motor::Perdida(db)) {
         Comando c;
         QVariantList convertidos;
         if (!BuscarComando(nombre, &c, &error)) {
@@ -98,7 +99,9 @@ bool EjecutarComando(const QString& nombre, Recordset& rs, const QVariantList& v
     }
     if (!ok) {
         ReportarErrores(lista);
-        Mensajes::MsgBox(QStringLiteral("Error número: ") + error.descripcion);
+        // A lost connection is told once, and by what it means, not as a statement's error.
+        if (!error.conexionPerdida)
+            Mensajes::MsgBox(QStringLiteral("Error número: ") + error.descripcion);
         rs = Recordset();
     }
     return ok;

@@ -5,11 +5,12 @@
 #include <sqlite3.h>
 
 Transaccion::Transaccion() {
+    // Whatever stops it from starting is told: the save it was for keeps nothing.
+    const QSqlDatabase& db = Conexion();
     ErrorBD error{SQLITE_MISUSE, QStringLiteral("Ya hay una transacción en curso.")};
-    activa_ = ConexionAbierta() && !Motor::EnTransaccion(Conexion()) &&
-              Motor::IniciarEscritura(Conexion(), &error);
-    if (!activa_ && ConexionAbierta())
-        ReportarErrores({error});
+    activa_ = !Motor::EnTransaccion(db) && Motor::IniciarEscritura(db, &error);
+    if (!activa_)
+        ReportarErrores({error}, true);
 }
 
 Transaccion::~Transaccion() {
@@ -22,7 +23,7 @@ bool Transaccion::Confirmar() {
         return false;
     ErrorBD error;
     if (!Motor::Confirmar(Conexion(), &error)) {
-        ReportarErrores({error});
+        ReportarErrores({error}, true);
         return false;
     }
     activa_ = false;

@@ -5,12 +5,9 @@
 #include "Mensajes.h"
 #include "Pantalla.h"
 
+#include "ui_frmHistorial.h"
+
 #include <QDir>
-#include <QHBoxLayout>
-#include <QHeaderView>
-#include <QPushButton>
-#include <QTreeWidget>
-#include <QVBoxLayout>
 
 QPointer<frmHistorial> frmHistorial::instancia_;
 
@@ -27,44 +24,21 @@ frmHistorial* frmHistorial::Abierta() {
     return instancia_;
 }
 
-frmHistorial::frmHistorial() {
-    setObjectName(QStringLiteral("frmHistorial"));
+frmHistorial::frmHistorial() : ui(new Ui::frmHistorial) {
+    ui->setupUi(this);
+    grdHistorial = ui->grdHistorial;
+    cmdImprimir = ui->cmdImprimir;
+    cmdExpediente = ui->cmdExpediente;
+    cmdCerrar = ui->cmdCerrar;
     setAttribute(Qt::WA_DeleteOnClose);
-
-    grdHistorial = new QTreeWidget(this);
-    grdHistorial->setObjectName(QStringLiteral("grdHistorial"));
-    grdHistorial->setHeaderLabels({QStringLiteral("Fecha y Hora"), QStringLiteral("Usuario"),
-                                   QStringLiteral("Cambio"), QStringLiteral("Detalle")});
-    grdHistorial->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grdHistorial->setAlternatingRowColors(true);
-    grdHistorial->setWordWrap(true);
-    grdHistorial->header()->setStretchLastSection(true);
-    grdHistorial->setAccessibleName(QStringLiteral("Historial"));
-
-    cmdImprimir = new QPushButton(QStringLiteral("&Imprimir"), this);
-    cmdImprimir->setObjectName(QStringLiteral("cmdImprimir"));
-    cmdImprimir->setToolTip(QStringLiteral("Imprimir el historial de la Orden de Compra"));
-    cmdExpediente = new QPushButton(QStringLiteral("&Expediente PDF..."), this);
-    cmdExpediente->setObjectName(QStringLiteral("cmdExpediente"));
-    cmdExpediente->setToolTip(
-        QStringLiteral("Guardar la orden, todos sus precios y su historial en un archivo PDF"));
-    cmdCerrar = new QPushButton(QStringLiteral("&Cerrar"), this);
-    cmdCerrar->setObjectName(QStringLiteral("cmdCerrar"));
-
-    auto* botones = new QHBoxLayout;
-    botones->addStretch();
-    botones->addWidget(cmdImprimir);
-    botones->addWidget(cmdExpediente);
-    botones->addWidget(cmdCerrar);
-    auto* capa = new QVBoxLayout(this);
-    capa->addWidget(grdHistorial);
-    capa->addLayout(botones);
     resize(Pantalla::Twips(14400, this), Pantalla::Twips(7200, this));
 
     connect(cmdImprimir, &QPushButton::clicked, this, [this] { ImprimirHistorial(ordid, this); });
     connect(cmdExpediente, &QPushButton::clicked, this, &frmHistorial::Expediente);
     connect(cmdCerrar, &QPushButton::clicked, this, &QWidget::close);
 }
+
+frmHistorial::~frmHistorial() = default;
 
 void frmHistorial::Cargar() {
     setWindowTitle(QStringLiteral("Historial de la Orden de Compra Nº %1").arg(ordid));
@@ -120,9 +94,15 @@ void frmHistorial::Expediente() {
         QDir::home().filePath(QStringLiteral("Orden de Compra %1.pdf").arg(ordid)));
     if (archivo.isEmpty())
         return;
-    CursorOcupado ocupado;
-    if (!ExportarExpediente(ordid, archivo))
-        Mensajes::MsgBox(
-            QStringLiteral("No se pudo escribir el archivo ") + QDir::toNativeSeparators(archivo),
-            Mensajes::Botones::OK, Mensajes::Icono::Exclamacion, QStringLiteral("Atención"));
+    QString error;
+    bool escrito = false;
+    {
+        CursorOcupado ocupado;
+        escrito = ExportarExpediente(ordid, archivo, &error);
+    }
+    if (!escrito && !error.isEmpty())
+        Mensajes::MsgBox(QStringLiteral("No se pudo escribir el archivo ") +
+                             QDir::toNativeSeparators(archivo) + QStringLiteral("\n\n") + error,
+                         Mensajes::Botones::OK, Mensajes::Icono::Exclamacion,
+                         QStringLiteral("Atención"));
 }

@@ -18,6 +18,8 @@
 #include "frmGrillaProveedores.h"
 #include "frmHistorial.h"
 
+#include "ui_frmOrden.h"
+
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -96,7 +98,7 @@ void frmOrden::Abrir(bool agregando, int ordid) {
     Pantalla::TraerAlFrente(f);
 }
 
-frmOrden::frmOrden(QWidget* parent) : QWidget(parent) {
+frmOrden::frmOrden(QWidget* parent) : QWidget(parent), ui(new Ui::frmOrden) {
     setAttribute(Qt::WA_DeleteOnClose);
     ConstruirControles();
     CrearColumnasPrecios();

@@ -4,17 +4,27 @@
 #include "Recordset.h"
 #include "ReglasAprobacion.h"
 
-#include "ui_frmOrden.h"
-
 #include <QDateTime>
 #include <QList>
 #include <QStringList>
 #include <QWidget>
+#include <memory>
 #include <optional>
 
 template <class T> class VentanaUnica;
+class ListaEnlazada;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
 class QPushButton;
+class QToolButton;
+class QTreeWidget;
 class QTreeWidgetItem;
+class SelectorFecha;
+namespace Ui {
+class frmOrden;
+}
 
 // One quote of the list as its real values, whatever the list shows in the user's locale.
 // `id` is the PreId, or the row's number when it was added here.
@@ -32,9 +42,8 @@ enum class ModoOrden {
 };
 
 // The purchase order editor: one order with its supplier quotes. It exists once; the main window
-// opens it with Abrir. The controls (txtCantidad, dtcAutorizantes, grdPrecios, cmdMenu_0...) are
-// laid out in frmOrden.ui.
-class frmOrden : public QWidget, public Ui::frmOrden {
+// opens it with Abrir. The controls are laid out in frmOrden.ui.
+class frmOrden : public QWidget {
     Q_OBJECT
 public:
     // Set by the opener before the window loads; the window keeps them current afterwards.
@@ -67,7 +76,19 @@ public:
     // 1-based position of the quote row being edited, 0 when a new quote is being entered.
     int FilaEnEdicion() const;
 
-    // The command row by index, the same buttons as cmdMenu_0 to cmdMenu_6.
+    // The controls the editor's code reaches, under their names in frmOrden.ui.
+    QLabel* lblNumeroDeOrden;
+    SelectorFecha *dtpFecha, *dtpPreFecha, *dtpPreFecVigencia;
+    QLineEdit *txtLogin, *txtDescripcion, *txtCantidad, *txtComentario, *txtProveedor, *txtContacto,
+        *txtPrecio;
+    QComboBox* cboPrioridades;
+    QToolButton *cmdBuscarProducto, *cmdNuevoProducto, *cmdBuscarProveedor, *cmdNuevoProveedor;
+    ListaEnlazada *dtcUnidades, *dtcLugarDeEntrega, *dtcSolicitantes, *dtcAutorizantes,
+        *dtcSectores, *dtcCentrosDeCosto, *dtcMoneda, *dtcFormaDePago;
+    QCheckBox *chkAutorizo, *chkAceptado;
+    QPushButton *cmdAceptar, *cmdQuitar;
+    QTreeWidget* grdPrecios;
+    // The command row by index: cmdMenu_0 to cmdMenu_6.
     QPushButton* cmdMenu[7];
 
 public slots:
@@ -136,6 +157,7 @@ private:
     QList<Historial::Nota> NotasParaGuardar() const;
 
     static VentanaUnica<frmOrden>& Unica();
+    const std::unique_ptr<Ui::frmOrden> ui;
     Recordset rsUnidades_, rsLugares_, rsSolicitantes_, rsAutorizantes_, rsSectores_, rsCentros_,
         rsMonedas_, rsFormasDePago_;
     QTreeWidgetItem* filaEnEdicion_ = nullptr;

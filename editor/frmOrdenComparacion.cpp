@@ -43,21 +43,21 @@ void Marcar(QTreeWidgetItem* fila, const MarcaPrecio& m, const QString& moneda) 
 } // namespace
 
 void frmOrden::MarcarPrecios() {
-    QList<Ordenes::PrecioAGuardar> precios;
+    QList<Ordenes::PrecioAGuardar> cotizaciones;
     for (const FilaPrecio& p : FilasPrecios())
-        precios << p;
-    const QList<MarcaPrecio> marcas = CompararPrecios(precios, Reloj::Hoy());
+        cotizaciones << p;
+    const QList<MarcaPrecio> marcas = CompararPrecios(cotizaciones, Reloj::Hoy());
     for (int i = 0; i < marcas.size(); ++i)
-        Marcar(grdPrecios->topLevelItem(i), marcas[i], precios[i].moneda);
+        Marcar(grdPrecios->topLevelItem(i), marcas[i], cotizaciones[i].moneda);
 }
 
 bool frmOrden::ConfirmarAceptacion(QList<Historial::Nota>* decisiones) {
     if (!chkAceptado->isChecked() || !ReglasAprobacion::Leer().justificarCotizacion)
         return true;
     // The list as it will be once the entry is stored.
-    QList<Ordenes::PrecioAGuardar> precios;
+    QList<Ordenes::PrecioAGuardar> cotizaciones;
     for (const FilaPrecio& p : FilasPrecios())
-        precios << p;
+        cotizaciones << p;
     const int editada = FilaEnEdicion() - 1;
     Ordenes::PrecioAGuardar nuevo;
     Formato::LeerNumero(txtPrecio->text(), &nuevo.precio);
@@ -66,16 +66,16 @@ bool frmOrden::ConfirmarAceptacion(QList<Historial::Nota>* decisiones) {
     nuevo.aceptado = true;
     // Storing again the accepted quote as it was asks nothing new.
     if (editada >= 0) {
-        const Ordenes::PrecioAGuardar& antes = precios[editada];
+        const Ordenes::PrecioAGuardar& antes = cotizaciones[editada];
         if (antes.aceptado && antes.precio == nuevo.precio && antes.moneda == nuevo.moneda &&
             antes.vigencia.date() == nuevo.vigencia.date())
             return true;
-        precios[editada] = nuevo;
+        cotizaciones[editada] = nuevo;
     } else {
-        precios << nuevo;
+        cotizaciones << nuevo;
     }
-    const int posicion = editada >= 0 ? editada : int(precios.size()) - 1;
-    const MarcaPrecio marca = CompararPrecios(precios, Reloj::Hoy())[posicion];
+    const int posicion = editada >= 0 ? editada : int(cotizaciones.size()) - 1;
+    const MarcaPrecio marca = CompararPrecios(cotizaciones, Reloj::Hoy())[posicion];
     const QString proveedor = txtProveedor->text().trimmed();
 
     if (marca.vencida &&

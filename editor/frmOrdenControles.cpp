@@ -5,25 +5,56 @@
 #include "Pantalla.h"
 #include "Sugerencias.h"
 
+#include "ui_frmOrden.h"
+
 #include <QHeaderView>
 
 // The layout, texts, buddies and Tab order are in frmOrden.ui; Tab visits the controls in the
 // order the file creates them. What a .ui file cannot say is set here: sizes in twips, which
 // depend on the screen, icons, and the lists' ways of finding retired records.
 void frmOrden::ConstruirControles() {
-    setupUi(this);
-    cmdMenu[0] = cmdMenu_0;
-    cmdMenu[1] = cmdMenu_1;
-    cmdMenu[2] = cmdMenu_2;
-    cmdMenu[3] = cmdMenu_3;
-    cmdMenu[4] = cmdMenu_4;
-    cmdMenu[5] = cmdMenu_5;
-    cmdMenu[6] = cmdMenu_6;
+    ui->setupUi(this);
+    lblNumeroDeOrden = ui->lblNumeroDeOrden;
+    dtpFecha = ui->dtpFecha;
+    dtpPreFecha = ui->dtpPreFecha;
+    dtpPreFecVigencia = ui->dtpPreFecVigencia;
+    txtLogin = ui->txtLogin;
+    txtDescripcion = ui->txtDescripcion;
+    txtCantidad = ui->txtCantidad;
+    txtComentario = ui->txtComentario;
+    txtProveedor = ui->txtProveedor;
+    txtContacto = ui->txtContacto;
+    txtPrecio = ui->txtPrecio;
+    cboPrioridades = ui->cboPrioridades;
+    cmdBuscarProducto = ui->cmdBuscarProducto;
+    cmdNuevoProducto = ui->cmdNuevoProducto;
+    cmdBuscarProveedor = ui->cmdBuscarProveedor;
+    cmdNuevoProveedor = ui->cmdNuevoProveedor;
+    dtcUnidades = ui->dtcUnidades;
+    dtcLugarDeEntrega = ui->dtcLugarDeEntrega;
+    dtcSolicitantes = ui->dtcSolicitantes;
+    dtcAutorizantes = ui->dtcAutorizantes;
+    dtcSectores = ui->dtcSectores;
+    dtcCentrosDeCosto = ui->dtcCentrosDeCosto;
+    dtcMoneda = ui->dtcMoneda;
+    dtcFormaDePago = ui->dtcFormaDePago;
+    chkAutorizo = ui->chkAutorizo;
+    chkAceptado = ui->chkAceptado;
+    cmdAceptar = ui->cmdAceptar;
+    cmdQuitar = ui->cmdQuitar;
+    grdPrecios = ui->grdPrecios;
+    cmdMenu[0] = ui->cmdMenu_0;
+    cmdMenu[1] = ui->cmdMenu_1;
+    cmdMenu[2] = ui->cmdMenu_2;
+    cmdMenu[3] = ui->cmdMenu_3;
+    cmdMenu[4] = ui->cmdMenu_4;
+    cmdMenu[5] = ui->cmdMenu_5;
+    cmdMenu[6] = ui->cmdMenu_6;
 
     lblNumeroDeOrden->setMinimumWidth(Pantalla::Twips(1200, this));
     grdPrecios->setMinimumHeight(Pantalla::Twips(1800, this));
     grdPrecios->header()->setSectionsClickable(false);
-    menu->insertSpacing(menu->indexOf(cmdHistorial), Pantalla::Twips(300, this));
+    ui->menu->insertSpacing(ui->menu->indexOf(ui->cmdHistorial), Pantalla::Twips(300, this));
 
     cmdBuscarProducto->setIcon(Iconos::De(QStringLiteral("buscar")));
     cmdNuevoProducto->setIcon(Iconos::De(QStringLiteral("nuevo")));
@@ -47,7 +78,7 @@ void frmOrden::ConstruirControles() {
 }
 
 void frmOrden::ConectarControles() {
-    connect(cmdHistorial, &QPushButton::clicked, this, &frmOrden::VerHistorial);
+    connect(ui->cmdHistorial, &QPushButton::clicked, this, &frmOrden::VerHistorial);
     connect(txtDescripcion, &QLineEdit::returnPressed, this, &frmOrden::BuscarProducto);
     connect(cmdBuscarProducto, &QToolButton::clicked, this, &frmOrden::BuscarProducto);
     connect(cmdNuevoProducto, &QToolButton::clicked, this, &frmOrden::NuevoProducto);

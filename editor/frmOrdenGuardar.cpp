@@ -109,15 +109,15 @@ bool frmOrden::GuardarOrden() {
     o.autorizacionConfirmada = autorizacionConfirmada_;
     o.notas = NotasParaGuardar();
 
-    QList<Ordenes::PrecioAGuardar> precios;
+    QList<Ordenes::PrecioAGuardar> cotizaciones;
     for (const Ordenes::PrecioAGuardar& p : FilasPrecios())
-        precios << p;
+        cotizaciones << p;
 
     int numero = agregando ? 0 : lblNumeroDeOrden->text().trimmed().toInt();
     {
         CursorOcupado ocupado;
         // A failed save leaves the order on screen as typed, still open for editing.
-        const Ordenes::ResultadoGuardado r = Ordenes::EscribirOrden(numero, o, precios);
+        const Ordenes::ResultadoGuardado r = Ordenes::EscribirOrden(numero, o, cotizaciones);
         if (!r) {
             AvisarNoGuardada(r.motivo, numero);
             return false;

@@ -15,6 +15,8 @@
 #include "dteQuimbel.h"
 #include "frmMantCategorias.h"
 
+#include "ui_frmMantProductos.h"
+
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -74,20 +76,20 @@ bool frmMantProductos::Abierta() {
     return gProductos.Abierta();
 }
 
-frmMantProductos::frmMantProductos() : frmMantenimiento(Config()) {
-    ui.setupUi(this);
+frmMantProductos::frmMantProductos() : frmMantenimiento(Config()), ui(new Ui::frmMantProductos) {
+    ui->setupUi(this);
     TomarControles();
-    ui.lblLista->setBackgroundRole(QPalette::Dark);
-    ui.lblLista->setForegroundRole(QPalette::BrightText);
-    ui.dtgLista->installEventFilter(this);
+    ui->lblLista->setBackgroundRole(QPalette::Dark);
+    ui->lblLista->setForegroundRole(QPalette::BrightText);
+    ui->dtgLista->installEventFilter(this);
 
-    ui.cmdCategorias->setIcon(Iconos::De(QStringLiteral("agregar")));
-    connect(ui.cmdCategorias, &QToolButton::clicked, this, [this] { AbrirCategorias(); });
-    for (QComboBox* c : {ui.dtcMonedas, ui.dtcUnidades}) {
+    ui->cmdCategorias->setIcon(Iconos::De(QStringLiteral("agregar")));
+    connect(ui->cmdCategorias, &QToolButton::clicked, this, [this] { AbrirCategorias(); });
+    for (QComboBox* c : {ui->dtcMonedas, ui->dtcUnidades}) {
         LimitarCaracteres(c->lineEdit(), 50);
         Sugerencias::Ofrecer(c);
     }
-    for (QLabel* l : {ui.lblPorcentual, ui.lblAbsoluto})
+    for (QLabel* l : {ui->lblPorcentual, ui->lblAbsoluto})
         l->setMinimumWidth(Pantalla::Twips(1200, this));
 }
 
@@ -103,20 +105,20 @@ void frmMantProductos::Form_Load() {
 void frmMantProductos::PonerEstado(bool edicion, bool alCrear) {
     frmMantenimiento::PonerEstado(edicion, alCrear);
     for (QWidget* w :
-         std::initializer_list<QWidget*>{ui.dtcCategorias, ui.dtcMonedas, ui.dtcUnidades})
+         std::initializer_list<QWidget*>{ui->dtcCategorias, ui->dtcMonedas, ui->dtcUnidades})
         w->setEnabled(edicion);
 }
 
 void frmMantProductos::VaciarCampos(bool sinVencimiento) {
     for (int i = 0; i < CantidadCampos(); ++i)
         txtFields(i)->clear();
-    ui.dtcCategorias->setCurrentIndex(-1);
-    ui.dtcMonedas->setCurrentText(QString());
-    ui.dtcUnidades->setCurrentText(QString());
-    ui.chkSinVencimiento->setChecked(sinVencimiento);
-    ui.chkDesactivado->setChecked(false);
-    ui.lblPorcentual->setText(QStringLiteral("0"));
-    ui.lblAbsoluto->setText(QStringLiteral("0"));
+    ui->dtcCategorias->setCurrentIndex(-1);
+    ui->dtcMonedas->setCurrentText(QString());
+    ui->dtcUnidades->setCurrentText(QString());
+    ui->chkSinVencimiento->setChecked(sinVencimiento);
+    ui->chkDesactivado->setChecked(false);
+    ui->lblPorcentual->setText(QStringLiteral("0"));
+    ui->lblAbsoluto->setText(QStringLiteral("0"));
 }
 
 // The controls are copied from the record rather than bound to it, so that what a person types
@@ -133,11 +135,12 @@ void frmMantProductos::MostrarRegistro() {
     for (int i = 0; i < CantidadCampos(); ++i)
         txtFields(i)->setText(Formato::Valor(rs.Campo(Configuracion().campos[i].campo)));
     const QVariant cat = rs.Campo(QStringLiteral("CatId"));
-    ui.dtcCategorias->setCurrentIndex(cat.isValid() ? ui.dtcCategorias->findData(cat.toInt()) : -1);
-    ui.dtcMonedas->setCurrentText(rs.Texto(QStringLiteral("ProMoneda")));
-    ui.dtcUnidades->setCurrentText(rs.Texto(QStringLiteral("ProUnidadMedida")));
-    ui.chkSinVencimiento->setChecked(rs.Campo(QStringLiteral("ProSinVencimiento")).toBool());
-    ui.chkDesactivado->setChecked(rs.Campo(QStringLiteral("ProDesactivado")).toBool());
+    ui->dtcCategorias->setCurrentIndex(cat.isValid() ? ui->dtcCategorias->findData(cat.toInt())
+                                                     : -1);
+    ui->dtcMonedas->setCurrentText(rs.Texto(QStringLiteral("ProMoneda")));
+    ui->dtcUnidades->setCurrentText(rs.Texto(QStringLiteral("ProUnidadMedida")));
+    ui->chkSinVencimiento->setChecked(rs.Campo(QStringLiteral("ProSinVencimiento")).toBool());
+    ui->chkDesactivado->setChecked(rs.Campo(QStringLiteral("ProDesactivado")).toBool());
     instantanea_ = Instantanea();
 }
 
@@ -147,17 +150,17 @@ void frmMantProductos::MostrarMargen() {
         return;
     const auto m = ProductosCalculos::CalcularMargen(rs.Campo(QStringLiteral("ProPrecio")),
                                                      rs.Campo(QStringLiteral("ProCosto")));
-    ui.lblPorcentual->setText(m.porcentual);
-    ui.lblAbsoluto->setText(m.absoluto);
+    ui->lblPorcentual->setText(m.porcentual);
+    ui->lblAbsoluto->setText(m.absoluto);
 }
 
 QString frmMantProductos::Instantanea() const {
     QStringList v;
     for (int i = 0; i < CantidadCampos(); ++i)
         v << txtFields(i)->text();
-    v << ui.dtcCategorias->currentData().toString() << ui.dtcMonedas->currentText()
-      << ui.dtcUnidades->currentText() << QString::number(ui.chkSinVencimiento->isChecked())
-      << QString::number(ui.chkDesactivado->isChecked());
+    v << ui->dtcCategorias->currentData().toString() << ui->dtcMonedas->currentText()
+      << ui->dtcUnidades->currentText() << QString::number(ui->chkSinVencimiento->isChecked())
+      << QString::number(ui->chkDesactivado->isChecked());
     return v.join(QChar(0x1f));
 }
 

@@ -1,10 +1,14 @@
 #pragma once
 
 #include "frmMantenimiento.h"
-#include "ui_frmMantProductos.h"
+
+#include <memory>
 
 class RecordsetEditable;
 class dteQuimbel;
+namespace Ui {
+class frmMantProductos;
+}
 
 // The product catalogue: a list of every product, the entry controls of the current one, its
 // profit margin, and a first-letters search in the list. The controls show the current record
@@ -67,7 +71,7 @@ private:
     void AvisarNoGuardado();
     void AbrirCategorias();
 
-    Ui::frmMantProductos ui;
+    const std::unique_ptr<Ui::frmMantProductos> ui;
     bool sincronizando_ = false;
     QString busqueda_;
     QString instantanea_;

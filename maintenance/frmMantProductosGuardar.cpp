@@ -7,6 +7,8 @@
 #include "Usuario.h"
 #include "dteQuimbel.h"
 
+#include "ui_frmMantProductos.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -53,7 +55,7 @@ bool LeerNumeros(std::span<Numero> numeros) {
 
 bool frmMantProductos::GuardarRegistro() {
     RecordsetEditable& rs = Rs();
-    if (txtFields(1)->text().trimmed().isEmpty() || ui.dtcCategorias->currentIndex() < 0) {
+    if (txtFields(1)->text().trimmed().isEmpty() || ui->dtcCategorias->currentIndex() < 0) {
         Mensajes::MsgBox(
             QStringLiteral("Debe ingresar la descripción del producto y la categoría"));
         return false;
@@ -87,13 +89,13 @@ bool frmMantProductos::GuardarRegistro() {
     }
     rs.SetCampo(QStringLiteral("ProCodigo"), txtFields(0)->text());
     rs.SetCampo(QStringLiteral("ProDescripcion"), txtFields(1)->text());
-    rs.SetCampo(QStringLiteral("CatId"), ui.dtcCategorias->currentData().toInt());
+    rs.SetCampo(QStringLiteral("CatId"), ui->dtcCategorias->currentData().toInt());
     for (const Numero& n : numeros)
         rs.SetCampo(QLatin1String(n.columna), n.valor);
-    rs.SetCampo(QStringLiteral("ProMoneda"), ui.dtcMonedas->currentText());
-    rs.SetCampo(QStringLiteral("ProUnidadMedida"), ui.dtcUnidades->currentText());
-    rs.SetCampo(QStringLiteral("ProSinVencimiento"), ui.chkSinVencimiento->isChecked());
-    rs.SetCampo(QStringLiteral("ProDesactivado"), ui.chkDesactivado->isChecked());
+    rs.SetCampo(QStringLiteral("ProMoneda"), ui->dtcMonedas->currentText());
+    rs.SetCampo(QStringLiteral("ProUnidadMedida"), ui->dtcUnidades->currentText());
+    rs.SetCampo(QStringLiteral("ProSinVencimiento"), ui->chkSinVencimiento->isChecked());
+    rs.SetCampo(QStringLiteral("ProDesactivado"), ui->chkDesactivado->isChecked());
     if (!rs.Grabar(registrar) || !t.Confirmar()) {
         AvisarNoGuardado();
         return false;

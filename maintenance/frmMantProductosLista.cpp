@@ -3,6 +3,8 @@
 #include "ProductosCalculos.h"
 #include "dteQuimbel.h"
 
+#include "ui_frmMantProductos.h"
+
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -56,34 +58,35 @@ void frmMantProductos::ActualizarCombos() {
     const RecordsetEditable& rs = Rs();
     const bool delRegistro = !EnEntrada() && rs.AbsolutePosition() > 0;
     const QVariant categoria =
-        delRegistro ? rs.Campo(QStringLiteral("CatId")) : ui.dtcCategorias->currentData();
+        delRegistro ? rs.Campo(QStringLiteral("CatId")) : ui->dtcCategorias->currentData();
     const QString moneda =
-        delRegistro ? rs.Texto(QStringLiteral("ProMoneda")) : ui.dtcMonedas->currentText();
+        delRegistro ? rs.Texto(QStringLiteral("ProMoneda")) : ui->dtcMonedas->currentText();
     const QString unidad =
-        delRegistro ? rs.Texto(QStringLiteral("ProUnidadMedida")) : ui.dtcUnidades->currentText();
+        delRegistro ? rs.Texto(QStringLiteral("ProUnidadMedida")) : ui->dtcUnidades->currentText();
 
-    ui.dtcCategorias->clear();
+    ui->dtcCategorias->clear();
     Dte().IncluirCategoriasUsadas();
     if (Dte().Abrir(QString::fromLatin1(dteQuimbel::kCCategoriasActivas))) {
         Recordset& cats = Dte().rsCCategoriasActivas();
         for (cats.MoveFirst(); !cats.Eof(); cats.MoveNext())
-            ui.dtcCategorias->addItem(cats.Texto(QStringLiteral("CatDescripcion")),
-                                      cats.Campo(QStringLiteral("CatId")).toInt());
+            ui->dtcCategorias->addItem(cats.Texto(QStringLiteral("CatDescripcion")),
+                                       cats.Campo(QStringLiteral("CatId")).toInt());
     }
-    ui.dtcCategorias->setCurrentIndex(
-        categoria.isValid() ? ui.dtcCategorias->findData(categoria.toInt()) : -1);
+    ui->dtcCategorias->setCurrentIndex(
+        categoria.isValid() ? ui->dtcCategorias->findData(categoria.toInt()) : -1);
 
-    auto llenar = [](QComboBox* combo, const char* comando, Recordset& rs, const QString& valor) {
+    auto llenar = [](QComboBox* combo, const char* comando, Recordset& lista,
+                     const QString& valor) {
         combo->clear();
         if (Dte().Abrir(QString::fromLatin1(comando)))
-            for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext())
-                if (!rs.Texto(rs.NombreCampo(0)).isEmpty())
-                    combo->addItem(rs.Texto(rs.NombreCampo(0)));
+            for (lista.MoveFirst(); !lista.Eof(); lista.MoveNext())
+                if (!lista.Texto(lista.NombreCampo(0)).isEmpty())
+                    combo->addItem(lista.Texto(lista.NombreCampo(0)));
         combo->setCurrentIndex(-1);
         combo->setCurrentText(valor);
     };
-    llenar(ui.dtcUnidades, dteQuimbel::kUnidadesDeMedida, Dte().rsUnidadesDeMedida(), unidad);
-    llenar(ui.dtcMonedas, dteQuimbel::kMonedas, Dte().rsMonedas(), moneda);
+    llenar(ui->dtcUnidades, dteQuimbel::kUnidadesDeMedida, Dte().rsUnidadesDeMedida(), unidad);
+    llenar(ui->dtcMonedas, dteQuimbel::kMonedas, Dte().rsMonedas(), moneda);
 }
 
 void frmMantProductos::TeclaEnLista(const QString& texto, bool retroceso) {

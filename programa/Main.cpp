@@ -9,6 +9,7 @@
 #include "Respaldo.h"
 #include "TraduccionesQt.h"
 #include "VentanasEnPantalla.h"
+#include "frmImportarAccess.h"
 #include "frmLogin.h"
 #include "frmOpciones.h"
 #include "frmPresentacion.h"
@@ -32,6 +33,12 @@ int Main(QApplication& app) {
     CargarTraduccionesDeQt();
 
     CargarConfiguracion();
+    // An office's Access database is brought into one of the program's, or the person names
+    // another database.
+    if (!EsServidor(gDbPath) && EsArchivoAccess(gDbPath) && !OfrecerImportacionAccess()) {
+        frmOpciones::MostrarModal();
+        return 0;
+    }
     // A connection that cannot be registered was told; opening it then fails as below.
     static_cast<void>(CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), gDbPath));
     // A connection that cannot be opened lets the user correct the location; the program then

@@ -91,6 +91,14 @@ frmPrincipal::frmPrincipal(QWidget* parent) : QMainWindow(parent) {
 }
 
 frmPrincipal::~frmPrincipal() {
+    // QWidget's destructor hides and deletes the list after this part of the window is gone;
+    // what the list, its scroll bar, the chooser and the application signal meanwhile must not
+    // reach it.
+    disconnect(qApp, nullptr, this, nullptr);
+    grdLista->verticalScrollBar()->disconnect(this);
+    cboEstado->disconnect(this);
+    grdLista->removeEventFilter(this);
+    grdLista->viewport()->removeEventFilter(this);
     modelo_->Vaciar();
     CerrarRecordset(rsLista, true);
 }

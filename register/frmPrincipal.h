@@ -39,6 +39,8 @@ public:
     QString SqlActual() const;
     // The state chosen in cboEstado.
     QString EstadoActual() const;
+    // The state of the orders the list shows, as it was when the list was filled.
+    QString EstadoDeLaLista() const { return estadoLista_; }
     ModeloOrdenes* Modelo() const { return modelo_; }
 
     void tbrPrincipal_ButtonClick(const QString& key);
@@ -108,6 +110,7 @@ private:
     Recordset rsLista;
     // What rsLista was opened with, for printing the view again.
     Ordenes::Vista vista_;
+    QString estadoLista_;
     ModeloOrdenes* modelo_;
     bool cargando_ = false;
     // Another window of the program had the focus since this one last had it.

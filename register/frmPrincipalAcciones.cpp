@@ -49,7 +49,7 @@ void frmPrincipal::Imprimir() {
 }
 
 void frmPrincipal::Procesar() {
-    frmProcesar::Procesar(this, IdsMarcados());
+    frmProcesar::Procesar(this, IdsMarcados(), EstadoDeLaLista());
     CargarLista(QStringLiteral("1"));
 }
 

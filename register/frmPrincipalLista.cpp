@@ -16,7 +16,7 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QProgressBar>
-#include <QStyleOptionViewItem>
+#include <QStyle>
 #include <QTreeView>
 #include <QWindow>
 
@@ -61,6 +61,7 @@ void frmPrincipal::CargarListaBuscando(const QString& busqueda) {
     CerrarRecordset(rsLista, false);
     const QString estado = EstadoActual();
     vista_ = Ordenes::Lista(estado, busqueda);
+    estadoLista_ = estado;
     if (Ordenes::AbrirVista(vista_, rsLista) && rsLista.RecordCount() > 0) {
         const int n = rsLista.RecordCount();
         const bool conBarra = n > 100;
@@ -102,19 +103,38 @@ void frmPrincipal::AjustarColumnas(bool desdeElPrincipio) {
         desde = arriba.row();
         hasta = abajo.isValid() ? abajo.row() : n - 1;
     }
-    QStyleOptionViewItem opcion;
-    opcion.initFrom(grdLista->viewport());
-    opcion.font = grdLista->font();
-    opcion.widget = grdLista;
-    QAbstractItemDelegate* delegado = grdLista->itemDelegate();
+    // Widths come from the font's metrics: asking the delegate for each cell's size hint lays the
+    // cell out in full, which on a thousand rows cost a third of the list's fill. The model only
+    // turns the view's font bold (an overdue date) or italic (an authorised order).
+    // The delegate's own margins: a focus frame and a pixel on each side, and one more pixel.
+    const int margen =
+        2 * (grdLista->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grdLista) + 1) +
+        1;
+    const auto medida = [this](bool negrita, bool cursiva) {
+        QFont f = grdLista->font();
+        f.setBold(negrita);
+        f.setItalic(cursiva);
+        return QFontMetrics(f);
+    };
+    const QFontMetrics medidas[4] = {medida(false, false), medida(true, false), medida(false, true),
+                                     medida(true, true)};
     QHeaderView* cabecera = grdLista->header();
     for (int c = ModeloOrdenes::Fecha; c < ModeloOrdenes::kColumnas; ++c) {
         // A date or an amount cut short is misread; a long text may end in "...".
         const bool texto = c != ModeloOrdenes::Fecha && c != ModeloOrdenes::Cantidad &&
                            c != ModeloOrdenes::Importe;
         int ancho = cabecera->sectionSizeHint(c);
-        for (int f = desde; f <= hasta; ++f)
-            ancho = qMax(ancho, delegado->sizeHint(opcion, modelo_->index(f, c)).width());
+        for (int f = desde; f <= hasta; ++f) {
+            const QModelIndex i = modelo_->index(f, c);
+            const QVariant propia = modelo_->data(i, Qt::FontRole);
+            int cual = 0;
+            if (propia.userType() == QMetaType::QFont) {
+                const QFont f = propia.value<QFont>();
+                cual = (f.bold() ? 1 : 0) | (f.italic() ? 2 : 0);
+            }
+            ancho =
+                qMax(ancho, medidas[cual].horizontalAdvance(modelo_->data(i).toString()) + margen);
+        }
         if (texto)
             ancho = qMin(ancho, Pantalla::Twips(kAnchoMaximoTexto, this));
         if (ancho > grdLista->columnWidth(c))

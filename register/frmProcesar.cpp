@@ -6,12 +6,9 @@
 #include "ProcesoOrdenes.h"
 #include "Usuario.h"
 
-#include <QComboBox>
-#include <QHBoxLayout>
+#include "ui_frmProcesar.h"
+
 #include <QKeyEvent>
-#include <QLabel>
-#include <QPushButton>
-#include <QVBoxLayout>
 
 using Mensajes::Botones;
 using Mensajes::Icono;
@@ -20,44 +17,28 @@ namespace {
 const QString kAtencion = QStringLiteral("Atención");
 } // namespace
 
-frmProcesar::frmProcesar(QWidget* padre) : QDialog(padre) {
-    setObjectName(QStringLiteral("frmProcesar"));
-    setWindowTitle(QStringLiteral("Procesar"));
+frmProcesar::frmProcesar(QWidget* padre) : QDialog(padre), ui(new Ui::frmProcesar) {
+    ui->setupUi(this);
+    Label1 = ui->Label1;
+    cboEstado = ui->cboEstado;
+    cmdAceptar = ui->cmdAceptar;
+    cmdCancelar = ui->cmdCancelar;
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-
-    Label1 = new QLabel(QStringLiteral("Pasar todas las Ordenes seleccionadas al estado:"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    cboEstado = new QComboBox(this);
-    cboEstado->setObjectName(QStringLiteral("cboEstado"));
     cboEstado->addItems(EstadosOrden::Todos());
     cboEstado->setCurrentIndex(-1);
     cboEstado->installEventFilter(this);
-    Label1->setBuddy(cboEstado);
-
-    cmdAceptar = new QPushButton(QStringLiteral("Aceptar"), this);
-    cmdAceptar->setObjectName(QStringLiteral("cmdAceptar"));
-    cmdAceptar->setDefault(true);
-    cmdCancelar = new QPushButton(QStringLiteral("Cancelar"), this);
-    cmdCancelar->setObjectName(QStringLiteral("cmdCancelar"));
-
-    auto* botones = new QHBoxLayout;
-    botones->addStretch();
-    botones->addWidget(cmdAceptar);
-    botones->addWidget(cmdCancelar);
-    auto* capa = new QVBoxLayout(this);
-    capa->addWidget(Label1);
-    capa->addWidget(cboEstado);
-    capa->addStretch();
-    capa->addLayout(botones);
     resize(Pantalla::Twips(5200, this), Pantalla::Twips(1900, this));
 
     connect(cmdAceptar, &QPushButton::clicked, this, &frmProcesar::Aceptar);
     connect(cmdCancelar, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-bool frmProcesar::Procesar(QWidget* padre, const QStringList& ids) {
+frmProcesar::~frmProcesar() = default;
+
+bool frmProcesar::Procesar(QWidget* padre, const QStringList& ids, const QString& estadoMostrado) {
     frmProcesar dlg(padre);
     dlg.ids = ids;
+    dlg.estadoMostrado = estadoMostrado;
     dlg.exec();
     return dlg.procesado;
 }
@@ -137,17 +118,29 @@ void frmProcesar::Aceptar() {
 
 void frmProcesar::PasarOrdenes(const QString& estado, int usuId) {
     CursorOcupado ocupado;
+    QStringList movidas;
     for (const QString& texto : ids) {
         bool ok = false;
         const int id = texto.trimmed().toInt(&ok);
         if (!ok)
             continue;
         // Each order on its own: one refused or failing order does not undo the others.
-        if (ProcesoOrdenes::PasarOrden(id, estado, usuId, gLogin) ==
-            ProcesoOrdenes::Paso::NoAutorizada)
+        const ProcesoOrdenes::Pasada p =
+            ProcesoOrdenes::PasarOrden(id, estadoMostrado, estado, usuId, gLogin);
+        if (p.paso == ProcesoOrdenes::Paso::NoAutorizada)
             Mensajes::MsgBox(QStringLiteral("No es posible pasar a ") + estado +
                                  QStringLiteral(" la Orden Numero: ") + QString::number(id) +
                                  QStringLiteral(" porque no está autorizada."),
                              Botones::OK, Icono::Ninguno, kAtencion);
+        else if (p.paso == ProcesoOrdenes::Paso::Movida)
+            movidas << QStringLiteral("Orden Numero: %1 (%2)")
+                           .arg(id)
+                           .arg(p.estadoActual.isEmpty() ? QStringLiteral("eliminada")
+                                                         : p.estadoActual);
     }
+    if (!movidas.isEmpty())
+        Mensajes::MsgBox(QStringLiteral("Otro puesto cambió estas Ordenes de Compra desde que se "
+                                        "mostró la lista; no se modificaron:\n") +
+                             movidas.join(QLatin1Char('\n')),
+                         Botones::OK, Icono::Informacion, kAtencion);
 }

@@ -1,5 +1,6 @@
 #include "Expediente.h"
 
+#include "ArchivoPdf.h"
 #include "Conexiones.h"
 #include "Disenos.h"
 #include "Ordenes.h"
@@ -59,7 +60,7 @@ DisenoInforme ConSello(DisenoInforme d, const Historial::Cadena& c) {
 
 } // namespace
 
-bool ExportarExpediente(int ordId, const QString& archivo) {
+bool ExportarExpediente(int ordId, const QString& archivo, QString* error) {
     Recordset orden;
     Recordset precios;
     QList<Historial::Entrada> entradas;
@@ -74,23 +75,27 @@ bool ExportarExpediente(int ordId, const QString& archivo) {
                   {dtrPreciosOrden(ordId), precios},
                   {dtrHistorial(ordId), RegistrosHistorial(entradas)}};
 
-    QPdfWriter pdf(archivo);
-    QPageLayout pagina(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0));
-    pagina.setMinimumMargins(QMarginsF(0, 0, 0, 0));
-    pdf.setPageLayout(pagina);
-    pdf.setTitle(QStringLiteral("Expediente de la Orden de Compra Nº %1").arg(ordId));
-    pdf.setCreator(QStringLiteral("Quimbel"));
-    QPainter painter;
-    if (!painter.begin(&pdf))
-        return false;
-    const auto nuevaPagina = [&pdf] { return pdf.newPage(); };
-    bool primera = true;
-    for (const auto& p : partes) {
-        // Each part starts on a page of its own, with its own page numbers.
-        if (!primera && !pdf.newPage())
-            return false;
-        primera = false;
-        InformeMaquetado(p.diseno, p.rs, PapelEnTwips(pagina)).Pintar(painter, nuevaPagina);
-    }
-    return painter.end();
+    return EscribirPdf(
+        archivo,
+        [&](QPdfWriter& pdf) {
+            QPageLayout pagina(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                               QMarginsF(0, 0, 0, 0));
+            pagina.setMinimumMargins(QMarginsF(0, 0, 0, 0));
+            pdf.setPageLayout(pagina);
+            pdf.setTitle(QStringLiteral("Expediente de la Orden de Compra Nº %1").arg(ordId));
+            QPainter painter;
+            if (!painter.begin(&pdf))
+                return false;
+            const auto nuevaPagina = [&pdf] { return pdf.newPage(); };
+            bool primera = true;
+            for (const auto& p : partes) {
+                // Each part starts on a page of its own, with its own page numbers.
+                if (!primera && !pdf.newPage())
+                    return false;
+                primera = false;
+                InformeMaquetado(p.diseno, p.rs, PapelEnTwips(pagina)).Pintar(painter, nuevaPagina);
+            }
+            return painter.end();
+        },
+        error);
 }

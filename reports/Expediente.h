@@ -15,5 +15,6 @@ Recordset RegistrosHistorial(const QList<Historial::Entrada>& entradas);
 // "Historial de la Orden de Compra" in its preview, from which it is printed.
 bool ImprimirHistorial(int ordId, QWidget* parent = nullptr);
 // The order dossier: the order as dtrOrden prints it, all its quotes and its history, in one
-// PDF file. False when the records cannot be read (the error was shown) or the file written.
-bool ExportarExpediente(int ordId, const QString& archivo);
+// PDF file, whole or not at all. False when the records cannot be read (the error was shown) or
+// the file written (the cause in `error`).
+bool ExportarExpediente(int ordId, const QString& archivo, QString* error = nullptr);

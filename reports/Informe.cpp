@@ -1,5 +1,7 @@
 #include "Informe.h"
 
+#include "ArchivoPdf.h"
+
 #include "Formato.h"
 #include "Reloj.h"
 
@@ -378,24 +380,27 @@ void ImprimirEn(const DisenoInforme& diseno, const Recordset& rs, QPrinter* prin
 }
 
 bool ExportarPdf(const DisenoInforme& diseno, const Recordset& rs, const QString& archivo,
-                 const QPageSize& papel) {
+                 const QPageSize& papel, QString* error) {
     return ExportarPdf(diseno, rs, archivo,
-                       QPageLayout(papel, diseno.orientacion, QMarginsF(0, 0, 0, 0)));
+                       QPageLayout(papel, diseno.orientacion, QMarginsF(0, 0, 0, 0)), error);
 }
 
 bool ExportarPdf(const DisenoInforme& diseno, const Recordset& rs, const QString& archivo,
-                 const QPageLayout& pagina) {
-    QPdfWriter pdf(archivo);
-    QPageLayout sinMargenes = pagina;
-    sinMargenes.setMinimumMargins(QMarginsF(0, 0, 0, 0));
-    sinMargenes.setMargins(QMarginsF(0, 0, 0, 0));
-    pdf.setPageLayout(sinMargenes);
-    pdf.setTitle(diseno.caption);
-    pdf.setCreator(QStringLiteral("Quimbel"));
-    InformeMaquetado informe(diseno, rs, PapelEnTwips(sinMargenes));
-    QPainter painter;
-    if (!painter.begin(&pdf))
-        return false;
-    informe.Pintar(painter, [&pdf] { return pdf.newPage(); });
-    return painter.end();
+                 const QPageLayout& pagina, QString* error) {
+    return EscribirPdf(
+        archivo,
+        [&](QPdfWriter& pdf) {
+            QPageLayout sinMargenes = pagina;
+            sinMargenes.setMinimumMargins(QMarginsF(0, 0, 0, 0));
+            sinMargenes.setMargins(QMarginsF(0, 0, 0, 0));
+            pdf.setPageLayout(sinMargenes);
+            pdf.setTitle(diseno.caption);
+            InformeMaquetado informe(diseno, rs, PapelEnTwips(sinMargenes));
+            QPainter painter;
+            if (!painter.begin(&pdf))
+                return false;
+            informe.Pintar(painter, [&pdf] { return pdf.newPage(); });
+            return painter.end();
+        },
+        error);
 }

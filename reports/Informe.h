@@ -171,9 +171,9 @@ private:
 QSize PapelEnTwips(const QPageLayout& pagina);
 // Prints every page on the printer (its page range honoured), with the layout's orientation.
 void ImprimirEn(const DisenoInforme& diseno, const Recordset& rs, QPrinter* printer);
-// Writes the report to a PDF file on pages of that size in the layout's orientation; false when
-// the file cannot be written.
+// Writes the report to a PDF file on pages of that size in the layout's orientation, whole or not
+// at all; false when the file cannot be written, with the cause in `error`.
 bool ExportarPdf(const DisenoInforme& diseno, const Recordset& rs, const QString& archivo,
-                 const QPageSize& papel = QPageSize(QPageSize::A4));
+                 const QPageSize& papel = QPageSize(QPageSize::A4), QString* error = nullptr);
 bool ExportarPdf(const DisenoInforme& diseno, const Recordset& rs, const QString& archivo,
-                 const QPageLayout& pagina);
+                 const QPageLayout& pagina, QString* error = nullptr);

@@ -26,25 +26,32 @@ constexpr qreal kEscalaImagen = 2;
 
 } // namespace
 
-PanelGrafico::PanelGrafico(const QString& nombre, QWidget* padre)
-    : QWidget(padre), nombre_(nombre) {
+PanelGrafico::PanelGrafico(QWidget* padre) : QWidget(padre) {
     auto* vertical = new QVBoxLayout(this);
     vertical->setContentsMargins(0, 0, 0, 0);
     vista_ = new QChartView(this);
     vista_->setRenderHint(QPainter::Antialiasing);
-    vista_->setAccessibleName(nombre);
     vista_->setMinimumSize(Pantalla::Twips(5000, this), Pantalla::Twips(3600, this));
     vertical->addWidget(vista_, 1);
     auto* fila = new QHBoxLayout;
     fila->addStretch(1);
     cmdExportar_ = new QPushButton(QStringLiteral("Exportar gráfico..."), this);
-    cmdExportar_->setToolTip(QStringLiteral("Guardar \"") + nombre +
-                             QStringLiteral("\" como imagen PNG o documento PDF"));
-    cmdExportar_->setAccessibleName(QStringLiteral("Exportar gráfico ") + nombre);
     cmdExportar_->setAutoDefault(false);
     connect(cmdExportar_, &QPushButton::clicked, this, &PanelGrafico::Exportar);
     fila->addWidget(cmdExportar_);
     vertical->addLayout(fila);
+}
+
+PanelGrafico::PanelGrafico(const QString& nombre, QWidget* padre) : PanelGrafico(padre) {
+    PonerNombre(nombre);
+}
+
+void PanelGrafico::PonerNombre(const QString& nombre) {
+    nombre_ = nombre;
+    vista_->setAccessibleName(nombre);
+    cmdExportar_->setToolTip(QStringLiteral("Guardar \"") + nombre +
+                             QStringLiteral("\" como imagen PNG o documento PDF"));
+    cmdExportar_->setAccessibleName(QStringLiteral("Exportar gráfico ") + nombre);
 }
 
 void PanelGrafico::Mostrar(QChart* grafico) {

@@ -10,8 +10,12 @@ class QPushButton;
 // PNG picture or a PDF page, chosen in the save dialog.
 class PanelGrafico : public QWidget {
     Q_OBJECT
+    // The chart's name: its button's tooltip, the file offered and the PDF's title. Set by the
+    // window's .ui file.
+    Q_PROPERTY(QString nombre MEMBER nombre_ WRITE PonerNombre)
 public:
-    PanelGrafico(const QString& nombre, QWidget* padre = nullptr);
+    explicit PanelGrafico(QWidget* padre = nullptr);
+    explicit PanelGrafico(const QString& nombre, QWidget* padre = nullptr);
 
     // Shows `grafico` (the panel takes it), replacing the chart shown before.
     void Mostrar(QChart* grafico);
@@ -22,6 +26,8 @@ public:
     void Exportar();
 
 private:
+    void PonerNombre(const QString& nombre);
+
     QString nombre_;
     QChartView* vista_;
     QPushButton* cmdExportar_;

@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QHash>
 #include <QPointer>
@@ -71,12 +72,14 @@ private:
         if (QFileInfo(archivo).suffix().isEmpty())
             archivo += QStringLiteral(".pdf");
         bool escrito = false;
+        QString error;
         {
             CursorOcupado ocupado;
-            escrito = ExportarPdf(diseno_, rs_, archivo, printer_->pageLayout());
+            escrito = ExportarPdf(diseno_, rs_, archivo, printer_->pageLayout(), &error);
         }
         if (!escrito)
-            Mensajes::MsgBox(QStringLiteral("No se pudo escribir el archivo ") + archivo,
+            Mensajes::MsgBox(QStringLiteral("No se pudo escribir el archivo ") +
+                                 QDir::toNativeSeparators(archivo) + QStringLiteral("\n\n") + error,
                              Mensajes::Botones::OK, Mensajes::Icono::Exclamacion,
                              QStringLiteral("Atención"));
     }

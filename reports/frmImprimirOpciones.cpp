@@ -5,36 +5,28 @@
 #include "Pantalla.h"
 #include "VistaPrevia.h"
 
-#include <QPushButton>
-#include <QRadioButton>
+#include "ui_frmImprimirOpciones.h"
+
 #include <algorithm>
 
-frmImprimirOpciones::frmImprimirOpciones(const QString& estado, QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Opciones de impresión"));
-    auto tw = [this](int twips) { return Pantalla::Twips(twips, this); };
+frmImprimirOpciones::frmImprimirOpciones(const QString& estado, QWidget* parent)
+    : QDialog(parent), ui(new Ui::frmImprimirOpciones) {
+    ui->setupUi(this);
+    optOpciones_0 = ui->optOpciones_0;
+    optOpciones_1 = ui->optOpciones_1;
+    cmdAceptar = ui->cmdAceptar;
+    cmdCancelar = ui->cmdCancelar;
+    optOpciones_0->setText(QStringLiteral("Imprimir la vista actual") + QStringLiteral(" (") +
+                           estado + QLatin1Char(')'));
 
-    optOpciones_0 = new QRadioButton(QStringLiteral("Imprimir la vista actual") +
-                                         QStringLiteral(" (") + estado + QLatin1Char(')'),
-                                     this);
-    optOpciones_0->setObjectName(QStringLiteral("optOpciones_0"));
-    optOpciones_1 =
-        new QRadioButton(QStringLiteral("Imprimir solo las Ordenes de Compra seleccionadas"), this);
-    optOpciones_1->setObjectName(QStringLiteral("optOpciones_1"));
-    // A long state name must not be cut off.
+    // The form's own places, in twips. A long state name must not be cut off.
+    auto tw = [this](int twips) { return Pantalla::Twips(twips, this); };
     optOpciones_0->setGeometry(tw(360), tw(600),
                                std::max(tw(3615), optOpciones_0->sizeHint().width()), tw(375));
     optOpciones_1->setGeometry(tw(360), tw(1320),
                                std::max(tw(4215), optOpciones_1->sizeHint().width()), tw(375));
-    optOpciones_0->setChecked(true);
-
-    cmdAceptar = new QPushButton(QStringLiteral("Aceptar"), this);
-    cmdAceptar->setObjectName(QStringLiteral("cmdAceptar"));
     cmdAceptar->setGeometry(tw(1440), tw(2400), tw(1455), tw(495));
-    cmdAceptar->setDefault(true);
-    cmdCancelar = new QPushButton(QStringLiteral("Cancelar"), this);
-    cmdCancelar->setObjectName(QStringLiteral("cmdCancelar"));
     cmdCancelar->setGeometry(tw(3120), tw(2400), tw(1455), tw(495));
-
     const int derecha =
         std::max({optOpciones_0->geometry().right(), optOpciones_1->geometry().right(),
                   cmdCancelar->geometry().right()});
@@ -45,10 +37,9 @@ frmImprimirOpciones::frmImprimirOpciones(const QString& estado, QWidget* parent)
         accept();
     });
     connect(cmdCancelar, &QPushButton::clicked, this, &frmImprimirOpciones::reject);
-    setTabOrder(optOpciones_0, optOpciones_1);
-    setTabOrder(optOpciones_1, cmdAceptar);
-    setTabOrder(cmdAceptar, cmdCancelar);
 }
+
+frmImprimirOpciones::~frmImprimirOpciones() = default;
 
 int frmImprimirOpciones::Opcion() const {
     return optOpciones_1->isChecked() ? 1 : 0;

@@ -4,9 +4,13 @@
 
 #include <QDialog>
 #include <QStringList>
+#include <memory>
 
 class QPushButton;
 class QRadioButton;
+namespace Ui {
+class frmImprimirOpciones;
+}
 
 // Asks what the order list prints: the current view (its state in the caption) or the ticked
 // orders only. It only records the choice; the caller reads it and deletes the dialog.
@@ -14,6 +18,7 @@ class frmImprimirOpciones : public QDialog {
     Q_OBJECT
 public:
     explicit frmImprimirOpciones(const QString& estado, QWidget* parent = nullptr);
+    ~frmImprimirOpciones() override;
 
     bool aceptado = false;
     // Index of the chosen option: 0 the current view, 1 the ticked orders.
@@ -26,6 +31,9 @@ public:
 
 protected:
     void reject() override;
+
+private:
+    const std::unique_ptr<Ui::frmImprimirOpciones> ui;
 };
 
 // The main window's "imprimir": asks with frmImprimirOpciones, then previews dtrOrdenes over the

@@ -7,14 +7,9 @@
 #include "Reloj.h"
 #include "VentanaUnica.h"
 
+#include "ui_frmResumenCompras.h"
+
 #include <QChart>
-#include <QComboBox>
-#include <QDateEdit>
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QPushButton>
-#include <QTabWidget>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -25,48 +20,33 @@ VentanaUnica<frmResumenCompras>& Unica() {
     return unica;
 }
 
-QDateEdit* Fecha(const QDate& valor, QWidget* padre) {
-    auto* d = new QDateEdit(valor, padre);
-    d->setCalendarPopup(true);
-    d->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-    return d;
-}
-
 } // namespace
 
 frmResumenCompras* frmResumenCompras::Instancia() {
     return Unica().Mostrar([] { return new frmResumenCompras; });
 }
 
-frmResumenCompras::frmResumenCompras(QWidget* padre) : QWidget(padre, Qt::Window) {
-    setObjectName(QStringLiteral("frmResumenCompras"));
+frmResumenCompras::frmResumenCompras(QWidget* padre)
+    : QWidget(padre, Qt::Window), ui(new Ui::frmResumenCompras) {
+    ui->setupUi(this);
+    tabGraficos = ui->tabGraficos;
+    dtpDesde = ui->dtpDesde;
+    dtpHasta = ui->dtpHasta;
+    cboMoneda = ui->cboMoneda;
+    cmdActualizar = ui->cmdActualizar;
+    cmdCerrar = ui->cmdCerrar;
+    grfMeses = ui->grfMeses;
+    grfSectores = ui->grfSectores;
+    grfCentros = ui->grfCentros;
+    grfEstados = ui->grfEstados;
+    grfVencidas = ui->grfVencidas;
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Resumen de compras"));
 
-    auto* vertical = new QVBoxLayout(this);
-    tabGraficos = new QTabWidget(this);
-    tabGraficos->setObjectName(QStringLiteral("tabGraficos"));
-    grfMeses = new PanelGrafico(QStringLiteral("Compras por mes"), this);
-    grfEstados = new PanelGrafico(QStringLiteral("Órdenes por estado"), this);
-    grfVencidas = new PanelGrafico(QStringLiteral("Pendientes vencidas"), this);
-    tabGraficos->addTab(grfMeses, QStringLiteral("Compras por &mes"));
-    tabGraficos->addTab(PaginaPeriodo(), QStringLiteral("&Sectores y centros de costo"));
-    tabGraficos->addTab(grfEstados, QStringLiteral("Órdenes por &estado"));
-    tabGraficos->addTab(grfVencidas, QStringLiteral("&Pendientes vencidas"));
-    vertical->addWidget(tabGraficos, 1);
-
-    auto* botones = new QHBoxLayout;
-    botones->addStretch(1);
-    cmdActualizar = new QPushButton(QStringLiteral("&Actualizar"), this);
-    cmdActualizar->setObjectName(QStringLiteral("cmdActualizar"));
-    cmdActualizar->setToolTip(QStringLiteral("Vuelve a leer los datos"));
-    cmdCerrar = new QPushButton(QStringLiteral("&Cerrar"), this);
-    cmdCerrar->setObjectName(QStringLiteral("cmdCerrar"));
-    for (QPushButton* b : {cmdActualizar, cmdCerrar}) {
-        b->setAutoDefault(false);
-        botones->addWidget(b);
-    }
-    vertical->addLayout(botones);
+    const QDate hoy = Reloj::Hoy();
+    dtpDesde->setDate(QDate(hoy.year(), hoy.month(), 1).addMonths(1 - kMeses));
+    dtpHasta->setDate(hoy);
+    for (QSpacerItem* e : {ui->trasDesde, ui->trasHasta, ui->trasMoneda})
+        e->changeSize(Pantalla::Twips(300, this), 0, QSizePolicy::Fixed, QSizePolicy::Minimum);
     connect(cmdActualizar, &QPushButton::clicked, this, &frmResumenCompras::Actualizar);
     connect(cmdCerrar, &QPushButton::clicked, this, &QWidget::close);
 
@@ -77,37 +57,7 @@ frmResumenCompras::frmResumenCompras(QWidget* padre) : QWidget(padre, Qt::Window
     connect(cboMoneda, &QComboBox::currentIndexChanged, this, &frmResumenCompras::DibujarPeriodo);
 }
 
-QWidget* frmResumenCompras::PaginaPeriodo() {
-    auto* pagina = new QWidget(this);
-    auto* vertical = new QVBoxLayout(pagina);
-    auto* fila = new QHBoxLayout;
-    const QDate hoy = Reloj::Hoy();
-    dtpDesde = Fecha(QDate(hoy.year(), hoy.month(), 1).addMonths(1 - kMeses), pagina);
-    dtpDesde->setObjectName(QStringLiteral("dtpDesde"));
-    dtpHasta = Fecha(hoy, pagina);
-    dtpHasta->setObjectName(QStringLiteral("dtpHasta"));
-    cboMoneda = new QComboBox(pagina);
-    cboMoneda->setObjectName(QStringLiteral("cboMoneda"));
-    cboMoneda->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    const std::pair<const char*, QWidget*> campos[] = {
-        {"&Desde:", dtpDesde}, {"&Hasta:", dtpHasta}, {"M&oneda:", cboMoneda}};
-    for (const auto& [texto, control] : campos) {
-        auto* etiqueta = new QLabel(QString::fromUtf8(texto), pagina);
-        etiqueta->setBuddy(control);
-        fila->addWidget(etiqueta);
-        fila->addWidget(control);
-        fila->addSpacing(Pantalla::Twips(300, this));
-    }
-    fila->addStretch(1);
-    vertical->addLayout(fila);
-    auto* graficos = new QHBoxLayout;
-    grfSectores = new PanelGrafico(QStringLiteral("Compras por sector"), pagina);
-    grfCentros = new PanelGrafico(QStringLiteral("Compras por centro de costo"), pagina);
-    graficos->addWidget(grfSectores);
-    graficos->addWidget(grfCentros);
-    vertical->addLayout(graficos, 1);
-    return pagina;
-}
+frmResumenCompras::~frmResumenCompras() = default;
 
 void frmResumenCompras::Actualizar() {
     CursorOcupado ocupado;

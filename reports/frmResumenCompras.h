@@ -3,12 +3,16 @@
 #include "ResumenCompras.h"
 
 #include <QWidget>
+#include <memory>
 
 class PanelGrafico;
 class QComboBox;
 class QDateEdit;
 class QPushButton;
 class QTabWidget;
+namespace Ui {
+class frmResumenCompras;
+}
 
 // "Resumen de compras": what was spent per month, per sector and per cost centre, how many
 // orders are in each state and which pending orders are overdue, as charts.
@@ -17,6 +21,7 @@ class frmResumenCompras : public QWidget {
 public:
     // The one summary window, created (and its charts drawn) on first use, brought forward.
     static frmResumenCompras* Instancia();
+    ~frmResumenCompras() override;
 
     // Reads everything again and redraws every chart.
     void Actualizar();
@@ -35,12 +40,11 @@ public:
 
 private:
     explicit frmResumenCompras(QWidget* padre = nullptr);
-
-    QWidget* PaginaPeriodo();
     // The period's totals read again, the currencies offered, and the two charts drawn.
     void LeerPeriodo();
     void DibujarPeriodo();
 
     QList<ResumenCompras::Total> porSector_;
     QList<ResumenCompras::Total> porCentro_;
+    const std::unique_ptr<Ui::frmResumenCompras> ui;
 };

@@ -30,7 +30,7 @@ asegurar_paquetes() {
 PAQUETES_BUILD=(cmake g++ make qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libsqlite3-dev
     qt6-charts-dev libqt6opengl6-dev libxlsxwriter-dev libsodium-dev pkgconf
     libgl-dev fonts-dejavu-core qt6-translations-l10n
-    libpq-dev libqt6sql6-psql postgresql postgresql-contrib)
+    libpq-dev libqt6sql6-psql postgresql postgresql-contrib mdbtools-dev mdbtools)
 
 compilar() {
     asegurar_paquetes "${PAQUETES_BUILD[@]}" "$@"

@@ -10,14 +10,39 @@
 #include "SentenciasSqlite.h"
 
 #include <QHash>
+#include <QSqlError>
 #include <sqlite3.h>
 #include <utility>
 
 namespace Motor {
 namespace {
 
-ErrorBD Cerrada() {
+// Why the last attempt to open a lost connection again failed.
+QString& causaPerdida() {
+    static QString c;
+    return c;
+}
+
+ErrorBD Cerrada(const QSqlDatabase& db) {
+    // A server's connection is closed only when it was lost and could not be opened again.
+    if (EsServidor(db))
+        return MotorPostgres::Perdida(causaPerdida());
     return {SQLITE_MISUSE, QStringLiteral("La conexión con la base de datos está cerrada.")};
+}
+
+// The name each connection's session carries on the server, by connection.
+QHash<QString, QString>& nombresSesion() {
+    static QHash<QString, QString> n;
+    return n;
+}
+
+bool AplicarNombre(const QSqlDatabase& db, ErrorBD* error) {
+    const auto it = nombresSesion().constFind(db.connectionName());
+    if (it == nombresSesion().constEnd())
+        return true;
+    FilasLeidas filas;
+    return Ejecutar(db, QStringLiteral("SELECT set_config('application_name', ?, false)"), {*it},
+                    &filas, false, error);
 }
 
 // The writes waiting for the COMMIT of the transaction IniciarEscritura started, by connection.
@@ -59,6 +84,40 @@ bool Preparar(QSqlDatabase& db, int esperaMs) {
                           : ConexionArchivo::Preparar(db, esperaMs);
 }
 
+bool Perdida(const QSqlDatabase& db) {
+    if (!db.isValid() || !EsServidor(db))
+        return false;
+    PGconn* h = MotorPostgres::HandleDe(db);
+    return !h || MotorPostgres::Caida(h);
+}
+
+bool Reabrir(QSqlDatabase& db, int esperaMs, ErrorBD* error) {
+    Cerrar(db);
+    if (!db.open()) {
+        causaPerdida() = db.lastError().databaseText().trimmed();
+        *error = MotorPostgres::Perdida(causaPerdida());
+        return false;
+    }
+    if (!Preparar(db, esperaMs)) {
+        *error = MotorPostgres::Perdida(QString());
+        Cerrar(db);
+        return false;
+    }
+    if (!AplicarNombre(db, error)) {
+        Cerrar(db);
+        return false;
+    }
+    causaPerdida().clear();
+    return true;
+}
+
+bool NombrarSesion(const QSqlDatabase& db, const QString& nombre, ErrorBD* error) {
+    if (!EsServidor(db))
+        return true;
+    nombresSesion().insert(db.connectionName(), nombre);
+    return AplicarNombre(db, error);
+}
+
 void Cerrar(QSqlDatabase& db) {
     aplazadas().remove(db.connectionName());
     if (sqlite3* h = MotorSqlite::HandleDe(db))
@@ -74,7 +133,7 @@ bool Ejecutar(const QSqlDatabase& db, const QString& sql, const QVariantList& va
         return MotorSqlite::Ejecutar(h, sql, valores, filas, varias, error);
     if (PGconn* h = MotorPostgres::HandleDe(db))
         return MotorPostgres::Ejecutar(h, sql, valores, filas, varias, error);
-    *error = Cerrada();
+    *error = Cerrada(db);
     return false;
 }
 
@@ -123,7 +182,7 @@ bool Simple(const QSqlDatabase& db, const char* sql, ErrorBD* error) {
     if (PGconn* h = MotorPostgres::HandleDe(db))
         return MotorPostgres::Simple(h, sql, error);
     if (error)
-        *error = Cerrada();
+        *error = Cerrada(db);
     return false;
 }
 
@@ -133,6 +192,16 @@ qlonglong Cambios(const QSqlDatabase& db) {
     if (PGconn* h = MotorPostgres::HandleDe(db))
         return MotorPostgres::Cambios(h);
     return 0;
+}
+
+QString ParaModificar(const QSqlDatabase& db, const QString& select) {
+    return EsServidor(db) ? select + QStringLiteral(" FOR UPDATE") : select;
+}
+
+bool EscrituraAbierta(const QSqlDatabase& db) {
+    if (sqlite3* h = MotorSqlite::HandleDe(db))
+        return !sqlite3_get_autocommit(h);
+    return aplazadas().contains(db.connectionName());
 }
 
 bool EnTransaccion(const QSqlDatabase& db) {

@@ -28,6 +28,16 @@ QString Ruta(const QSqlDatabase& db, const QString& registrada);
 QString Abrir(QSqlDatabase& db, const QString& ruta, const QString& password, int esperaMs);
 // Prepares a freshly opened connection as every connection of the program must be.
 [[nodiscard]] bool Preparar(QSqlDatabase& db, int esperaMs);
+// Whether a connection that was opened has been lost since: the server went away or ended the
+// session, or opening it again failed. Only a server's connection is lost this way.
+bool Perdida(const QSqlDatabase& db);
+// Opens a lost connection again, prepared as at first and under the name it was given; false,
+// with why as a lost connection's error, while the server cannot be reached.
+[[nodiscard]] bool Reabrir(QSqlDatabase& db, int esperaMs, ErrorBD* error);
+// The name the server shows for the connection's session (application_name), so that the
+// office's administrator can tell the workstations apart; kept for when it is opened again.
+// Nothing to do on the file.
+[[nodiscard]] bool NombrarSesion(const QSqlDatabase& db, const QString& nombre, ErrorBD* error);
 // Closes a connection, letting go first of what is kept prepared for it.
 void Cerrar(QSqlDatabase& db);
 
@@ -46,7 +56,15 @@ void Cerrar(QSqlDatabase& db);
 // How many rows the connection's last statement changed.
 qlonglong Cambios(const QSqlDatabase& db);
 
+// A SELECT of rows the transaction is about to change, so that no other workstation changes
+// them before it ends: on the server the rows are locked (FOR UPDATE); the file's write
+// transaction already holds the whole file.
+QString ParaModificar(const QSqlDatabase& db, const QString& select);
+
 bool EnTransaccion(const QSqlDatabase& db);
+// Whether the transaction IniciarEscritura started has not yet been committed or rolled back by
+// the program, even if the connection under it was lost meanwhile.
+bool EscrituraAbierta(const QSqlDatabase& db);
 // Starts a transaction that writes: on the file it takes the write lock at once.
 [[nodiscard]] bool IniciarEscritura(const QSqlDatabase& db, ErrorBD* error);
 // A write inside the transaction IniciarEscritura started whose answer nobody waits for, such

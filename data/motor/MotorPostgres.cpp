@@ -23,6 +23,10 @@ QHash<PGconn*, qlonglong>& cambios() {
 ErrorBD ErrorDe(PGconn* db, const PGresult* r) {
     const char* estado = r ? PQresultErrorField(r, PG_DIAG_SQLSTATE) : nullptr;
     const char* mensaje = r ? PQresultErrorField(r, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
+    // Whatever the statement's own error, a connection found broken is what the person must
+    // hear of: nothing more reaches the server until it is opened again.
+    if (PQstatus(db) == CONNECTION_BAD)
+        estado = "08006";
     return Error(estado ? estado : "08000",
                  QString::fromUtf8(mensaje ? mensaje : PQerrorMessage(db)).trimmed());
 }
@@ -216,12 +220,16 @@ ErrorBD Error(const char* sqlstate, const QString& mensaje) {
         codigo = SQLITE_MISMATCH;
     else if (e == "P0001")
         codigo = SQLITE_CONSTRAINT_TRIGGER;
-    else if (e.startsWith("08") || e.startsWith("57P")) {
-        return {SQLITE_IOERR,
-                QStringLiteral("Se perdió la conexión con el servidor de la base de datos (%1).")
-                    .arg(mensaje)};
-    }
+    else if (e.startsWith("08") || e.startsWith("57P"))
+        return Perdida(mensaje);
     return {codigo, DescribirErrorMotor(codigo, mensaje)};
+}
+
+ErrorBD Perdida(const QString& mensaje) {
+    return {SQLITE_IOERR,
+            QStringLiteral("Se perdió la conexión con el servidor de la base de datos (%1).")
+                .arg(mensaje),
+            true};
 }
 
 bool Ejecutar(PGconn* db, const QString& sql, const QVariantList& valores, FilasLeidas* filas,
@@ -277,6 +285,10 @@ bool Simple(PGconn* db, const char* sql, ErrorBD* error) {
     }
     PQclear(r);
     return ok;
+}
+
+bool Caida(PGconn* db) {
+    return PQstatus(db) == CONNECTION_BAD;
 }
 
 bool EnTransaccion(PGconn* db) {

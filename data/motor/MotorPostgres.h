@@ -23,4 +23,8 @@ bool EnTransaccion(PGconn* db);
 qlonglong Cambios(PGconn* db);
 // The server's error in the file engine's codes (a lock waited for too long is SQLITE_BUSY).
 ErrorBD Error(const char* sqlstate, const QString& mensaje);
+// The error of a connection that was lost, with the engine's text.
+ErrorBD Perdida(const QString& mensaje);
+// Whether libpq found the connection broken (the server went away or ended the session).
+bool Caida(PGconn* db);
 } // namespace MotorPostgres

@@ -28,4 +28,7 @@ struct FilasLeidas {
 struct ErrorBD {
     int numero = 0;
     QString descripcion;
+    // The connection to the server was lost (or could not be opened again): what was under way
+    // did not happen, and the next operation opens it anew.
+    bool conexionPerdida = false;
 };

@@ -9,6 +9,7 @@
 #include "Esquema.h"
 #include "Fechas.h"
 #include "Historial.h"
+#include "ImportarAccess.h"
 #include "Mensajes.h"
 #include "Reloj.h"
 #include "quimbel_version.h"
@@ -31,6 +32,7 @@ int Uso(bool pedido = false) {
                "  quimbel-db ejecutar RUTA NOMBRE [VALOR...]\n"
                "  quimbel-db historial RUTA [ORDEN]\n"
                "  quimbel-db copiar ORIGEN DESTINO\n"
+               "  quimbel-db importar ARCHIVO.mdb DESTINO\n"
                "  quimbel-db --version | --help\n"
                "RUTA, ORIGEN y DESTINO: un archivo o postgresql://usuario@servidor/base\n",
                pedido ? stdout : stderr);
@@ -253,6 +255,24 @@ int Copiar(const QStringList& args) {
     return 0;
 }
 
+int Importar(const QStringList& args) {
+    if (args.size() != 2)
+        return Uso();
+    const ResultadoImportacion r = ImportarAccess(args[0], args[1]);
+    if (!r.Hecha()) {
+        std::fprintf(stderr, "No se importó la base de datos: %s\n", qPrintable(r.copia.causa));
+        // A reconciliation that did not match is shown: it says where the difference lies.
+        if (!(r.origen == r.destino))
+            std::fprintf(
+                stderr, "%s\n",
+                qPrintable(TextoConciliacion(r.origen, r.destino).join(QLatin1Char('\n'))));
+        return 1;
+    }
+    Imprimir(InformeImportacion(r).join(QLatin1Char('\n')) + QLatin1Char('\n'));
+    Imprimir(QStringLiteral("Importación terminada: %1 -> %2\n").arg(args[0], args[1]));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -281,5 +301,7 @@ int main(int argc, char* argv[]) {
         return HistorialCmd(args);
     if (orden == QLatin1String("copiar"))
         return Copiar(args);
+    if (orden == QLatin1String("importar"))
+        return Importar(args);
     return Uso();
 }

@@ -8,6 +8,7 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSysInfo>
 #include <QTest>
 #include <QTimer>
 
@@ -71,8 +72,14 @@ private slots:
             QCOMPARE(Mensajes::UltimoTexto(), QStringLiteral("Login incorrecto!"));
             QCOMPARE(dlg.txtLogin->selectedText(), intento);
         }
-        QVERIFY(Ingresar(dlg, QStringLiteral("O'Brien"), QStringLiteral("x")));
-        QCOMPARE(gLogin, QStringLiteral("O'Brien"));
+        QVERIFY(Ingresar(dlg, QStringLiteral(" O'Brien"), QStringLiteral("x")));
+        QCOMPARE(gLogin, QStringLiteral(" O'Brien"));
+        // The office's administrator tells the sessions apart by workstation and person.
+        if (Entorno::EnServidor())
+            QCOMPARE(e.Valor(QStringLiteral("SELECT application_name FROM pg_stat_activity "
+                                            "WHERE pid = pg_backend_pid()"))
+                         .toString(),
+                     QStringLiteral("Quimbel - %1 - O'Brien").arg(QSysInfo::machineHostName()));
     }
 
     void cancelarOCerrarNoIngresa() {

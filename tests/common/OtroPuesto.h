@@ -26,9 +26,28 @@ public:
         if (archivo_)
             return sqlite3_exec(archivo_, sql.constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
         PGresult* r = PQexec(pg_, sql.constData());
-        const bool ok = PQresultStatus(r) == PGRES_COMMAND_OK;
+        const bool ok =
+            PQresultStatus(r) == PGRES_COMMAND_OK || PQresultStatus(r) == PGRES_TUPLES_OK;
         PQclear(r);
         return ok;
+    }
+
+    // The first column of the first row, as text; empty when there is none.
+    QByteArray Valor(const QByteArray& sql) {
+        QByteArray v;
+        if (archivo_) {
+            sqlite3_stmt* st = nullptr;
+            if (sqlite3_prepare_v2(archivo_, sql.constData(), -1, &st, nullptr) == SQLITE_OK &&
+                sqlite3_step(st) == SQLITE_ROW)
+                v = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+            sqlite3_finalize(st);
+            return v;
+        }
+        PGresult* r = PQexec(pg_, sql.constData());
+        if (PQresultStatus(r) == PGRES_TUPLES_OK && PQntuples(r) > 0)
+            v = PQgetvalue(r, 0, 0);
+        PQclear(r);
+        return v;
     }
 
 private:

@@ -51,7 +51,8 @@ private slots:
             if (quien.permiso != Permiso::Permitido)
                 continue;
             QCOMPARE(quien.usuId, usuId);
-            QVERIFY2(ProcesoOrdenes::PasarOrden(ordid, c.estado, usuId) == c.paso, donde);
+            QVERIFY2(ProcesoOrdenes::PasarOrden(ordid, kPendiente, c.estado, usuId).paso == c.paso,
+                     donde);
             const bool hecho = c.paso == Paso::Hecho;
             QCOMPARE(e.Valor(QStringLiteral("select OrdEstado from ordenes where OrdId=?"), {ordid})
                          .toString(),

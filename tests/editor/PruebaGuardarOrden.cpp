@@ -1,5 +1,6 @@
 #include "DatosGuardado.h"
 #include "Mensajes.h"
+#include "OtroPuesto.h"
 #include "RegistroPruebas.h"
 #include "Reloj.h"
 
@@ -11,6 +12,45 @@ using Mensajes::Respuesta;
 
 class PruebaGuardarOrden : public QObject {
     Q_OBJECT
+
+    // The server ends the editor's session: before a save (another workstation's administrator
+    // terminates it), and in the middle of one. Each time the save is told once that nothing
+    // was kept, what was typed stays, and saving again goes through on a new connection.
+    void ConexionPerdidaSeDiceUnaVezYElReintentoGuarda(Entorno& e, frmOrden* f) {
+        OtroPuesto otro(e.RutaBase());
+        const QByteArray cantidad =
+            "select OrdCantidad from ordenes where OrdId=" + QByteArray::number(f->ordid);
+        const auto guardarSinConexion = [&](const QString& nueva, const QString& antes) {
+            Mensajes::Limpiar();
+            f->cmdMenu[1]->click();
+            f->txtCantidad->setText(nueva);
+            f->cmdMenu[2]->click();
+            QCOMPARE(Mensajes::Mostrados().size(), 1);
+            QCOMPARE(Mensajes::UltimoTexto(), QStringLiteral("Se perdió la conexión con el "
+                                                             "servidor. No se guardó nada; "
+                                                             "vuelva a intentar."));
+            QCOMPARE(otro.Valor(cantidad).toDouble(), antes.toDouble());
+            QVERIFY(f->txtCantidad->isEnabled());
+            QCOMPARE(f->txtCantidad->text(), nueva);
+            QCOMPARE(f->grdPrecios->topLevelItemCount(), 2);
+            f->cmdMenu[2]->click();
+            QCOMPARE(Mensajes::Mostrados().size(), 1);
+            QCOMPARE(otro.Valor(cantidad).toDouble(), nueva.toDouble());
+            QCOMPARE(
+                Cuenta(e, QStringLiteral("select count(*) from precios where OrdId=?"), {f->ordid}),
+                2);
+        };
+        const QByteArray pid = e.Valor(QStringLiteral("select pg_backend_pid()")).toByteArray();
+        QVERIFY(otro.Ejecutar("SELECT pg_terminate_backend(" + pid + ", 10000)"));
+        guardarSinConexion(QStringLiteral("6"), QStringLiteral("4"));
+
+        // Once only: a sequence is not rolled back with the save the session takes with it.
+        e.Sql(QStringLiteral("CREATE SEQUENCE corte"));
+        e.Disparador("corte", "BEFORE INSERT", "precios", "nextval('corte') = 1", "",
+                     "PERFORM pg_terminate_backend(pg_backend_pid())");
+        guardarSinConexion(QStringLiteral("7"), QStringLiteral("6"));
+    }
+
 private slots:
     void cleanup() {
         Cerrar();
@@ -103,6 +143,8 @@ private slots:
         QCOMPARE(Cuenta(e, QStringLiteral("select count(*) from ordenes")), 1);
         QCOMPARE(
             Cuenta(e, QStringLiteral("select count(*) from precios where OrdId=?"), {f->ordid}), 2);
+        if (Entorno::EnServidor())
+            ConexionPerdidaSeDiceUnaVezYElReintentoGuarda(e, f);
     }
 
     void guardarDosVecesDejaLosUltimosPrecios() {

@@ -161,7 +161,7 @@ private slots:
         const QString xlsx = e.Carpeta() + QStringLiteral("/lista.xlsx");
 
         frmMantSectores* s = frmMantSectores::Instancia();
-        QTest::qWaitForWindowExposed(s);
+        QVERIFY(QTest::qWaitForWindowExposed(s));
         Mensajes::ResponderTexto(QStringLiteral("Dep"));
         s->cmdMenu_Click(4);
         QCOMPARE(s->dtgLista()->model()->rowCount(), 1);

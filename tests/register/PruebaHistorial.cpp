@@ -1,5 +1,6 @@
 #include "../editor/DatosGuardado.h"
 #include "Disenos.h"
+#include "EstadosOrden.h"
 #include "Expediente.h"
 #include "Mensajes.h"
 #include "ModeloOrdenes.h"
@@ -34,9 +35,10 @@ void EditarYGuardar(frmOrden* f, const std::function<void()>& cambios) {
     f->cmdMenu[2]->click();
 }
 
-void Procesar(int id, int estado) {
+void Procesar(int id, int desde, int estado) {
     frmProcesar dlg;
     dlg.ids = {QString::number(id)};
+    dlg.estadoMostrado = EstadosOrden::Todos().at(desde);
     dlg.show();
     dlg.cboEstado->setCurrentIndex(estado);
     Mensajes::Responder(Respuesta::Si);
@@ -132,9 +134,9 @@ private slots:
 
         gLogin = QStringLiteral("beto");
         Reloj::Fijar(A(12, 0));
-        Procesar(numero, 1);
+        Procesar(numero, 0, 1);
         Reloj::Fijar(A(13, 0));
-        Procesar(numero, 2);
+        Procesar(numero, 1, 2);
 
         frmHistorial* h = frmHistorial::Mostrar(numero);
         QCOMPARE(h->windowTitle(),
@@ -242,6 +244,7 @@ private slots:
                    "sin historial");
         frmProcesar dlg;
         dlg.ids = {QString::number(a), QString::number(b)};
+        dlg.estadoMostrado = EstadosOrden::kPendiente;
         dlg.show();
         dlg.cboEstado->setCurrentIndex(3);
         Mensajes::Responder(Respuesta::Si);

@@ -2,6 +2,7 @@
 #include "Entorno.h"
 #include "Mensajes.h"
 #include "ModeloOrdenes.h"
+#include "OtroPuesto.h"
 #include "RegistroPruebas.h"
 #include "Usuario.h"
 #include "frmPrincipal.h"
@@ -52,6 +53,7 @@ private slots:
         const int id = NuevaOrden(e, 1, QStringLiteral("En trámite"));
         frmProcesar dlg;
         dlg.ids = {QString::number(id)};
+        dlg.estadoMostrado = QStringLiteral("En trámite");
         QCOMPARE(dlg.cboEstado->currentIndex(), -1);
         dlg.show();
         QTest::mouseClick(dlg.cmdAceptar, Qt::LeftButton);
@@ -86,6 +88,7 @@ private slots:
         const int a = NuevaOrden(e, 1), b = NuevaOrden(e, 0), c = NuevaOrden(e, 1);
         frmProcesar dlg;
         dlg.ids = {QString::number(a), QString::number(b), QString::number(c)};
+        dlg.estadoMostrado = QStringLiteral("Pendiente");
         dlg.show();
         dlg.cboEstado->setCurrentIndex(2);
         Mensajes::Responder(Respuesta::Si);
@@ -116,6 +119,7 @@ private slots:
         const int id = NuevaOrden(e, 1);
         frmProcesar dlg;
         dlg.ids = {QString::number(id)};
+        dlg.estadoMostrado = QStringLiteral("Pendiente");
         dlg.show();
         dlg.cboEstado->setCurrentIndex(2);
         QTest::mouseClick(dlg.cmdAceptar, Qt::LeftButton);
@@ -129,13 +133,13 @@ private slots:
         QCOMPARE(Estado(e, id), QStringLiteral("Pendiente"));
 
         // Anulada needs neither a right nor an authorisation; No at the question keeps it open.
-        const int sinAutorizar = NuevaOrden(e, 0, QStringLiteral("Cumplida"));
+        const int sinAutorizar = NuevaOrden(e, 0);
         dlg.ids << QString::number(sinAutorizar);
         dlg.cboEstado->setCurrentIndex(3);
         Mensajes::Responder(Respuesta::No);
         QTest::mouseClick(dlg.cmdAceptar, Qt::LeftButton);
         QVERIFY(dlg.isVisible());
-        QCOMPARE(Estado(e, sinAutorizar), QStringLiteral("Cumplida"));
+        QCOMPARE(Estado(e, sinAutorizar), QStringLiteral("Pendiente"));
         Mensajes::Responder(Respuesta::Si);
         QTest::mouseClick(dlg.cmdAceptar, Qt::LeftButton);
         QVERIFY(!dlg.isVisible());
@@ -155,7 +159,7 @@ private slots:
             QTest::mouseClick(dlg->cmdAceptar, Qt::LeftButton);
             trabajado = true;
         });
-        QVERIFY(frmProcesar::Procesar(nullptr, {QString::number(id)}));
+        QVERIFY(frmProcesar::Procesar(nullptr, {QString::number(id)}, QStringLiteral("Pendiente")));
         QVERIFY(trabajado);
         QCOMPARE(Estado(e, id), QStringLiteral("Pendiente"));
         QCOMPARE(Mensajes::UltimoTexto(),
@@ -174,16 +178,23 @@ private slots:
         QCOMPARE(Procesado(e, id), 0);
     }
 
-    void procesarDesdeLaVentanaPrincipalRellenaLaLista() {
+    // The list on screen is older than what another workstation did meanwhile: an order it
+    // cancelled or deleted since is not revived, and is named with the state it holds now.
+    void procesarDesdeLaVentanaPrincipalRespetaLoQueHizoOtroPuesto() {
         Entorno e;
         e.Producto(QStringLiteral("Tornillo"));
-        const int a = NuevaOrden(e, 1), b = NuevaOrden(e, 0), c = NuevaOrden(e, 1);
+        const int a = NuevaOrden(e, 1), b = NuevaOrden(e, 0), c = NuevaOrden(e, 1),
+                  d = NuevaOrden(e, 1);
         frmPrincipal* w = frmPrincipal::Instancia();
-        QCOMPARE(w->Modelo()->rowCount(), 3);
-        for (int fila : {0, 1, 2}) {
+        QCOMPARE(w->Modelo()->rowCount(), 4);
+        for (int fila : {0, 1, 2, 3}) {
             w->grdLista->setCurrentIndex(w->Modelo()->index(fila, ModeloOrdenes::Marca));
             QTest::keyClick(w->grdLista, Qt::Key_Space);
         }
+        OtroPuesto otro(e.RutaBase());
+        QVERIFY(otro.Ejecutar("UPDATE ordenes SET OrdEstado = 'Anulada' WHERE OrdId = " +
+                              QByteArray::number(a)));
+        QVERIFY(otro.Ejecutar("DELETE FROM ordenes WHERE OrdId = " + QByteArray::number(d)));
         QTimer::singleShot(0, this, [] {
             auto* dlg = qobject_cast<frmProcesar*>(QApplication::activeModalWidget());
             QVERIFY(dlg);
@@ -192,9 +203,20 @@ private slots:
             dlg->cmdAceptar->click();
         });
         w->findChild<QAction*>(QStringLiteral("procesar"))->trigger();
-        QCOMPARE(Estado(e, a), QStringLiteral("En trámite"));
+        QCOMPARE(Estado(e, a), QStringLiteral("Anulada"));
+        QCOMPARE(Procesado(e, a), 0);
         QCOMPARE(Estado(e, b), QStringLiteral("Pendiente"));
         QCOMPARE(Estado(e, c), QStringLiteral("En trámite"));
+        QCOMPARE(
+            Textos().mid(1),
+            (QStringList{QStringLiteral("No es posible pasar a En trámite la Orden Numero: ") +
+                             QString::number(b) + QStringLiteral(" porque no está autorizada."),
+                         QStringLiteral("Otro puesto cambió estas Ordenes de Compra desde "
+                                        "que se mostró la lista; no se modificaron:\n"
+                                        "Orden Numero: %1 (Anulada)\n"
+                                        "Orden Numero: %2 (eliminada)")
+                             .arg(a)
+                             .arg(d)}));
         // The list shows what is left in its state, nothing ticked.
         QCOMPARE(w->Modelo()->rowCount(), 1);
         QVERIFY(w->IdsMarcados().isEmpty());

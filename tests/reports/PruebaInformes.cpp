@@ -1,3 +1,4 @@
+#include "ArchivoPdf.h"
 #include "Conexiones.h"
 #include "Configuracion.h"
 #include "Disenos.h"
@@ -12,6 +13,8 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QRegularExpression>
@@ -346,7 +349,23 @@ private slots:
             QString::fromLatin1(pdf).count(QRegularExpression(QStringLiteral("/Type\\s*/Page\\b"))),
             InformeMaquetado(dtrOrdenes(), rs, kA4Apaisado).Paginas());
 
-        QVERIFY(!ExportarPdf(dtrOrdenes(), rs, e.Carpeta() + QStringLiteral("/no/existe/x.pdf")));
+        QString error;
+        QVERIFY(!ExportarPdf(dtrOrdenes(), rs, e.Carpeta() + QStringLiteral("/no/existe/x.pdf"),
+                             QPageSize(QPageSize::A4), &error));
+        QVERIFY2(error.startsWith(QStringLiteral("La carpeta no existe.")), qPrintable(error));
+
+        // A document that fails half-way leaves the earlier file as it was, not a cut PDF, and no
+        // temporary file beside it.
+        const QStringList antes = QDir(e.Carpeta()).entryList(QDir::Files);
+        QVERIFY(!EscribirPdf(archivo, [](QPdfWriter& w) {
+            QPainter p(&w);
+            p.drawText(100, 100, QStringLiteral("a medias"));
+            return !w.newPage();
+        }));
+        QFile otra(archivo);
+        QVERIFY(otra.open(QIODevice::ReadOnly));
+        QCOMPARE(otra.readAll(), pdf);
+        QCOMPARE(QDir(e.Carpeta()).entryList(QDir::Files), antes);
     }
 
     void vistaPreviaConTituloOrientacionYExportarAPdf() {
