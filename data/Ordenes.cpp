@@ -3,6 +3,8 @@
 #include "Conexiones.h"
 #include "Historial.h"
 
+#include <algorithm>
+
 namespace Ordenes {
 namespace {
 
@@ -46,13 +48,25 @@ bool InsertarPrecios(int numero, const QList<PrecioAGuardar>& precios) {
 }
 
 ResultadoGuardado Resultado(Guardado motivo) {
-    return ResultadoGuardado{motivo};
+    return ResultadoGuardado{motivo, {}, {}};
 }
 
-} // namespace
+bool Iguales(const Historial::Orden& a, const Historial::Orden& b) {
+    return Versiones::Iguales(a.orden, b.orden) &&
+           std::equal(a.precios.begin(), a.precios.end(), b.precios.begin(), b.precios.end(),
+                      Versiones::Iguales);
+}
 
-ResultadoGuardado EscribirOrden(int& ordid, const OrdenAGuardar& o,
-                                const QList<PrecioAGuardar>& precios) {
+// The newest change the history holds for the order or its quotes, for the person to know
+// who to ask.
+void UltimoCambio(int numero, ResultadoGuardado* r) {
+    QList<Historial::Entrada> entradas;
+    if (Historial::LeerHistorial(numero, &entradas) && !entradas.isEmpty())
+        r->autor = {entradas.first().login.trimmed(), entradas.first().fecha};
+}
+
+ResultadoGuardado Escribir(int& ordid, const OrdenAGuardar& o,
+                           const QList<PrecioAGuardar>& precios) {
     Transaccion t;
     if (!t.Activa())
         return Resultado(Guardado::FalloDatos);
@@ -66,11 +80,17 @@ ResultadoGuardado EscribirOrden(int& ordid, const OrdenAGuardar& o,
             return Resultado(Guardado::SinNumero);
     } else {
         // Another workstation may have deleted the order meanwhile; its quotes must not be
-        // stored under a number that no order has.
-        if (!Historial::LeerOrden(numero, &antes))
+        // stored under a number that no order has. Its row is held until the end, so that
+        // another workstation's save of it waits and what is compared is what is overwritten.
+        Historial::Registro fila;
+        if (!Versiones::LeerParaModificar(QStringLiteral("ordenes"), QStringLiteral("OrdId"),
+                                          numero, &fila) ||
+            !Historial::LeerOrden(numero, &antes))
             return Resultado(Guardado::FalloDatos);
         if (antes.orden.Vacio())
             return Resultado(Guardado::YaNoExiste);
+        if (o.cargada && !Iguales(*o.cargada, antes))
+            return Resultado(Guardado::CambiadaPorOtro);
         if (!Actualizar(numero, o))
             return Resultado(Guardado::FalloDatos);
     }
@@ -81,7 +101,22 @@ ResultadoGuardado EscribirOrden(int& ordid, const OrdenAGuardar& o,
         !t.Confirmar())
         return Resultado(Guardado::FalloDatos);
     ordid = numero;
-    return Resultado(Guardado::Hecho);
+    return ResultadoGuardado{Guardado::Hecho, std::move(despues), {}};
+}
+
+} // namespace
+
+ResultadoGuardado EscribirOrden(int& ordid, const OrdenAGuardar& o,
+                                const QList<PrecioAGuardar>& precios) {
+    ResultadoGuardado r = Escribir(ordid, o, precios);
+    // Read once the save's transaction is over, so that its lock is not held meanwhile.
+    if (r.motivo == Guardado::CambiadaPorOtro)
+        UltimoCambio(ordid, &r);
+    return r;
+}
+
+bool LeerVersion(int ordid, Historial::Orden* version) {
+    return Historial::LeerOrden(ordid, version);
 }
 
 bool LeerOrden(int ordid, OrdenLeida* o) {

@@ -2,6 +2,7 @@
 
 #include "Historial.h"
 #include "Recordset.h"
+#include "Versiones.h"
 
 #include <QDateTime>
 #include <QList>
@@ -9,6 +10,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVariantList>
+#include <optional>
 #include <utility>
 
 // Purchase orders and their quotes as stored. Functions that read return false when the database
@@ -34,6 +36,10 @@ struct OrdenAGuardar {
     // What the approval rules decided while it was edited (a reason for a choice, a dropped
     // authorisation), kept in its history with the save.
     QList<Historial::Nota> notas;
+    // The stored order and its quotes as the editor loaded them (LeerVersion). When given, a
+    // stored order that no longer holds exactly that is not saved: another workstation changed
+    // it meanwhile, and its change must not be overwritten unseen.
+    std::optional<Historial::Orden> cargada;
 };
 
 struct PrecioAGuardar {
@@ -73,13 +79,19 @@ struct OrdenLeida {
 
 enum class Guardado {
     Hecho,
-    FalloDatos, // the database refused a statement; already reported
-    SinNumero,  // the insert did not give the new order's number
-    YaNoExiste, // the order was deleted meanwhile (by another workstation)
+    FalloDatos,      // the database refused a statement; already reported
+    SinNumero,       // the insert did not give the new order's number
+    YaNoExiste,      // the order was deleted meanwhile (by another workstation)
+    CambiadaPorOtro, // another workstation changed it since it was loaded; nothing was kept
 };
 
 struct ResultadoGuardado {
     Guardado motivo = Guardado::FalloDatos;
+    // Hecho: the order and its quotes as now stored, to compare the next save with.
+    Historial::Orden guardada;
+    // CambiadaPorOtro: who made the newest change the history holds for it, and when; empty
+    // when the history cannot tell.
+    Versiones::Cambio autor;
     explicit operator bool() const { return motivo == Guardado::Hecho; }
 };
 
@@ -92,6 +104,9 @@ ResultadoGuardado EscribirOrden(int& ordid, const OrdenAGuardar& orden,
 
 // False also when no order has that number.
 [[nodiscard]] bool LeerOrden(int ordid, OrdenLeida* orden);
+// The order and its quotes as stored, for OrdenAGuardar::cargada. Read before the values shown,
+// so that a change made in between is taken for another workstation's, never missed.
+[[nodiscard]] bool LeerVersion(int ordid, Historial::Orden* version);
 QList<PrecioLeido> LeerPrecios(int ordid);
 
 // A list of orders as the main window and its report open it: the text and the values bound to

@@ -1,31 +1,17 @@
 #include "ProcesoOrdenes.h"
 
 #include "Conexiones.h"
-#include "Ejecutor.h"
 #include "EstadosOrden.h"
 #include "Historial.h"
-#include "Motor.h"
 #include "Recordset.h"
 #include "Usuarios.h"
+#include "Versiones.h"
 
 namespace ProcesoOrdenes {
 namespace {
 
 const QString kOrdenes = QStringLiteral("ordenes");
 const QString kClave = QStringLiteral("OrdId");
-
-// The order as it stands, held until the transaction ends; empty when it no longer exists.
-bool LeerParaModificar(int ordid, Historial::Registro* r) {
-    Recordset rs;
-    if (!AbrirRecordset(
-            Motor::ParaModificar(Conexion(), QStringLiteral("SELECT * FROM ordenes WHERE OrdId=?")),
-            rs, {ordid}))
-        return false;
-    *r = rs.AbsolutePosition() > 0 ? Historial::Registro{rs.NombresCampos(), {}, rs.Fila(0)}
-                                   : Historial::Registro{};
-    CerrarRecordset(rs, true);
-    return true;
-}
 
 } // namespace
 
@@ -52,7 +38,7 @@ Pasada PasarOrden(int ordid, const QString& mostrado, const QString& estado, int
     // The new state and its history line are written together or not at all.
     Transaccion t;
     Historial::Registro antes;
-    if (!t.Activa() || !LeerParaModificar(ordid, &antes))
+    if (!t.Activa() || !Versiones::LeerParaModificar(kOrdenes, kClave, ordid, &antes))
         return {Paso::Fallo, {}};
     const auto leido = [&antes](const char* columna) {
         return antes.leidos.value(antes.Indice(QLatin1String(columna)));

@@ -102,6 +102,8 @@ bool EjecutarComando(const QString& nombre, Recordset& rs, const QVariantList& v
         // A lost connection is told once, and by what it means, not as a statement's error.
         if (!error.conexionPerdida)
             Mensajes::MsgBox(QStringLiteral("Error número: ") + error.descripcion);
+        else if (lista.isEmpty()) // the COMMIT or RELEASE that ends the command
+            ReportarErrores({error});
         rs = Recordset();
     }
     return ok;

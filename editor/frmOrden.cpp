@@ -177,6 +177,7 @@ void frmOrden::LimpiarOrden() {
 
 void frmOrden::NuevaOrden() {
     LimpiarOrden();
+    cargada_.reset();
     HabilitarEdicion();
     PonerModo(ModoOrden::Nueva);
     agregando = true;
@@ -184,7 +185,9 @@ void frmOrden::NuevaOrden() {
 
 void frmOrden::CargarOrden() {
     Ordenes::OrdenLeida o;
-    if (Ordenes::LeerOrden(ordid, &o)) {
+    Historial::Orden version;
+    if (Ordenes::LeerVersion(ordid, &version) && Ordenes::LeerOrden(ordid, &o)) {
+        cargada_ = std::move(version);
         agregando = false;
         lblNumeroDeOrden->setText(QString::number(ordid));
         dtpFecha->SetMomento(o.fecha);

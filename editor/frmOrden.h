@@ -175,4 +175,9 @@ private:
     };
     QList<NotaPendiente> notasHistorial_;
     std::optional<FirmaAutorizacion> firmaAutorizada_;
+    // The stored order as it was loaded or last saved here: the save keeps nothing if another
+    // workstation changed it since.
+    std::optional<Historial::Orden> cargada_;
+    // Tells the person who changed the order meanwhile; reloads it if they want.
+    void AvisarCambiadaPorOtro(const Ordenes::ResultadoGuardado& r);
 };

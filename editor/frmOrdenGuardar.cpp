@@ -114,15 +114,23 @@ bool frmOrden::GuardarOrden() {
         cotizaciones << p;
 
     int numero = agregando ? 0 : lblNumeroDeOrden->text().trimmed().toInt();
+    if (!agregando)
+        o.cargada = cargada_;
+    Ordenes::ResultadoGuardado r;
     {
         CursorOcupado ocupado;
-        // A failed save leaves the order on screen as typed, still open for editing.
-        const Ordenes::ResultadoGuardado r = Ordenes::EscribirOrden(numero, o, cotizaciones);
-        if (!r) {
-            AvisarNoGuardada(r.motivo, numero);
-            return false;
-        }
+        r = Ordenes::EscribirOrden(numero, o, cotizaciones);
     }
+    // A failed save leaves the order on screen as typed, still open for editing.
+    if (r.motivo == Ordenes::Guardado::CambiadaPorOtro) {
+        AvisarCambiadaPorOtro(r);
+        return false;
+    }
+    if (!r) {
+        AvisarNoGuardada(r.motivo, numero);
+        return false;
+    }
+    cargada_ = std::move(r.guardada);
     ordid = numero;
     lblNumeroDeOrden->setText(QString::number(ordid));
     notasHistorial_.clear();
@@ -132,4 +140,16 @@ bool frmOrden::GuardarOrden() {
     agregando = false;
     BloquearCampos();
     return true;
+}
+
+void frmOrden::AvisarCambiadaPorOtro(const Ordenes::ResultadoGuardado& r) {
+    const Mensajes::Respuesta respuesta = Mensajes::MsgBox(
+        Versiones::Autor(r.autor) +
+            QStringLiteral(" modificó esta Orden de Compra desde que usted la abrió; no se "
+                           "guardó nada.") +
+            kFin +
+            QStringLiteral("¿Desea volver a cargarla? Se perderán los cambios que escribió."),
+        Mensajes::Botones::SiNo, Mensajes::Icono::Exclamacion, QStringLiteral("Atención"));
+    if (respuesta == Mensajes::Respuesta::Si)
+        CargarOrden();
 }

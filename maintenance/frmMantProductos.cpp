@@ -190,6 +190,9 @@ void frmMantProductos::Guardar() {
     if (GuardarRegistro()) {
         PonerEstado(false);
         Actualizar({});
+    } else if (cambiadoPorOtro_) {
+        // Told once the save's transaction is over, so that the product is not held meanwhile.
+        AvisarCambiadoPorOtro(Rs().Campo(QStringLiteral("ProId")).toInt());
     }
 }
 

@@ -69,6 +69,10 @@ private:
     QString Instantanea() const;
     // A save the database refused: the list goes back to what is stored, the entry stays.
     void AvisarNoGuardado();
+    // Another workstation changed the product since the list read it: says who, and shows the
+    // list afresh if the person wants; what they typed stays otherwise.
+    void AvisarCambiadoPorOtro(int clave);
+    bool cambiadoPorOtro_ = false; // set by the last GuardarRegistro
     void AbrirCategorias();
 
     const std::unique_ptr<Ui::frmMantProductos> ui;

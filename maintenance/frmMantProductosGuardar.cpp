@@ -1,10 +1,13 @@
 #include "frmMantProductos.h"
 
+#include "Versiones.h"
+
 #include "Conexiones.h"
 #include "Formato.h"
 #include "Historial.h"
 #include "Mensajes.h"
 #include "Usuario.h"
+#include "Versiones.h"
 #include "dteQuimbel.h"
 
 #include "ui_frmMantProductos.h"
@@ -54,6 +57,7 @@ bool LeerNumeros(std::span<Numero> numeros) {
 } // namespace
 
 bool frmMantProductos::GuardarRegistro() {
+    cambiadoPorOtro_ = false;
     RecordsetEditable& rs = Rs();
     if (txtFields(1)->text().trimmed().isEmpty() || ui->dtcCategorias->currentIndex() < 0) {
         Mensajes::MsgBox(
@@ -75,9 +79,17 @@ bool frmMantProductos::GuardarRegistro() {
     const QString tabla = QStringLiteral("productos");
     const QString columnaClave = QStringLiteral("ProId");
     Historial::Registro antes;
-    if (rs.AbsolutePosition() > 0 && !rs.EsNuevo() &&
-        !Historial::Leer(tabla, columnaClave, rs.Campo(columnaClave), &antes))
-        return false;
+    if (rs.AbsolutePosition() > 0 && !rs.EsNuevo()) {
+        if (!Versiones::LeerParaModificar(tabla, columnaClave, rs.Campo(columnaClave).toInt(),
+                                          &antes))
+            return false;
+        // The product as the list read it, pending changes left out.
+        const Recordset& leidas = rs.Guardadas();
+        cambiadoPorOtro_ = !Versiones::Iguales(
+            {leidas.NombresCampos(), {}, leidas.Fila(leidas.AbsolutePosition() - 1)}, antes);
+        if (cambiadoPorOtro_)
+            return false;
+    }
     const auto registrar = [&](const QVariant& clave) {
         Historial::Registro despues;
         return Historial::Leer(tabla, columnaClave, clave, &despues) &&
@@ -115,4 +127,16 @@ void frmMantProductos::AvisarNoGuardado() {
     Mensajes::MsgBox(QStringLiteral("El producto no se guardó. Los datos ingresados siguen en "
                                     "pantalla para corregirlos o cancelarlos."),
                      Mensajes::Botones::OK, Mensajes::Icono::Exclamacion);
+}
+
+void frmMantProductos::AvisarCambiadoPorOtro(int clave) {
+    Versiones::Cambio cambio;
+    static_cast<void>(Versiones::UltimoCambio(QStringLiteral("productos"), clave, &cambio));
+    if (Mensajes::MsgBox(Versiones::Autor(cambio) +
+                             QStringLiteral(" modificó este producto desde que se mostró; no se "
+                                            "guardó nada.\r\n¿Desea volver a cargarlo? Se "
+                                            "perderán los cambios que escribió."),
+                         Mensajes::Botones::SiNo, Mensajes::Icono::Exclamacion,
+                         QStringLiteral("Atención")) == Mensajes::Respuesta::Si)
+        Cancelar();
 }

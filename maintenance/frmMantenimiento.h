@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Historial.h"
 #include "ModeloLista.h"
 #include "Recordset.h"
 #include "SeleccionLista.h"
@@ -246,8 +247,16 @@ private:
     void PrepararCampo(QLineEdit* txt, const CampoMant& campo);
     void PrepararBoton(QPushButton* cmd, int indice);
 
+    // Tells the person that another workstation changed the record since it was shown, and
+    // who; shows it afresh if they want, leaving what they typed otherwise.
+    void AvisarCambiadoPorOtro(int clave);
+
     ConfiguracionMant config_;
     Recordset rs_;
+    // The record as MostrarRegistro last showed it: the save keeps nothing if another
+    // workstation changed it since.
+    Historial::Registro mostrado_;
+    bool cambiadoPorOtro_ = false; // set by the last GuardarRegistro
     SeleccionLista seleccion_;
     ModeloLista* modelo_ = nullptr;
     QLabel* lblLista_ = nullptr;

@@ -5,6 +5,7 @@
 #include "Maestros.h"
 #include "Mensajes.h"
 #include "Usuario.h"
+#include "Versiones.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -40,7 +41,13 @@ bool frmMantenimiento::GuardarRegistro() {
     const QString columnaClave = config_.campos.value(0).campo;
     Historial::Registro antes;
     if (!clave.isEmpty()) {
-        if (!Historial::Leer(config_.tabla, columnaClave, clave.toInt(), &antes) ||
+        if (!Versiones::LeerParaModificar(config_.tabla, columnaClave, clave.toInt(), &antes))
+            return false;
+        // What is compared is the record shown, when it is the one being saved.
+        const int i = mostrado_.Indice(columnaClave);
+        cambiadoPorOtro_ = i >= 0 && mostrado_.leidos.value(i).toInt() == clave.toInt() &&
+                           !Versiones::Iguales(mostrado_, antes);
+        if (cambiadoPorOtro_ ||
             !Maestros::Actualizar(config_.comandoActualizar, ValoresActualizar()))
             return false;
     } else {
@@ -69,10 +76,31 @@ void frmMantenimiento::Guardar() {
         return;
     }
     // A refused save leaves the window entering, with everything as typed.
-    if (!GuardarRegistro())
+    cambiadoPorOtro_ = false;
+    if (!GuardarRegistro()) {
+        // Told once the save's transaction is over, so that the record is not held meanwhile.
+        if (cambiadoPorOtro_)
+            AvisarCambiadoPorOtro(txtFields_[0]->text().toInt());
         return;
+    }
     RecargarLista({});
     PonerEstado(false);
     if (rs_.AbsolutePosition() > 0 && dtgLista_->currentIndex().isValid())
         MostrarRegistro();
+}
+
+void frmMantenimiento::AvisarCambiadoPorOtro(int clave) {
+    Versiones::Cambio cambio;
+    static_cast<void>(Versiones::UltimoCambio(config_.tabla, clave, &cambio));
+    if (Mensajes::MsgBox(Versiones::Autor(cambio) +
+                             QStringLiteral(" modificó este registro desde que se mostró; no se "
+                                            "guardó nada.\r\n¿Desea volver a cargarlo? Se "
+                                            "perderán los cambios que escribió."),
+                         Mensajes::Botones::SiNo, Mensajes::Icono::Exclamacion,
+                         QStringLiteral("Atención")) != Mensajes::Respuesta::Si)
+        return;
+    RecargarLista(seleccion_);
+    SeleccionarClave(QString::number(clave));
+    PonerEstado(false);
+    MostrarRegistro();
 }

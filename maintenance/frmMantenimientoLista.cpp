@@ -71,6 +71,7 @@ QString frmMantenimiento::TextoDe(const QVariant& valor) {
 void frmMantenimiento::MostrarRegistro() {
     if (rs_.AbsolutePosition() <= 0)
         return;
+    mostrado_ = Historial::Registro{rs_.NombresCampos(), {}, rs_.Fila(rs_.AbsolutePosition() - 1)};
     for (int i = 0; i < txtFields_.size(); ++i)
         if (!config_.campos[i].campo.isEmpty())
             txtFields_[i]->setText(TextoDe(rs_.Campo(config_.campos[i].campo)));

@@ -177,6 +177,47 @@ private slots:
         QCOMPARE(e.Valor(QStringLiteral("select OrdComentario from ordenes where OrdId=?"), {orden})
                      .toString(),
                  QStringLiteral("otra vez"));
+
+        // Another workstation changes the order (and says so in its history) while it is open
+        // here: saving what this editor loaded would silently undo it.
+        Cerrar();
+        f = Abrir(false, orden);
+        f->cmdMenu[1]->click();
+        f->txtCantidad->setText(QStringLiteral("9"));
+        OtroPuesto otro(e.RutaBase());
+        const QByteArray id = QByteArray::number(orden);
+        QVERIFY(otro.Ejecutar("UPDATE ordenes SET OrdComentario = 'de beto' WHERE OrdId = " + id));
+        QVERIFY(otro.Ejecutar("INSERT INTO historial (HisFecha, HisLogin, HisTipo, HisTabla, "
+                              "HisClave, HisOrdId, HisCampo, HisAnterior, HisNuevo) VALUES "
+                              "('2026-03-02 10:30:00', 'beto', 'Modificación', 'ordenes', " +
+                              id + ", " + id + ", 'OrdComentario', 'otra vez', 'de beto')"));
+        Mensajes::Limpiar();
+        Mensajes::Responder(Respuesta::No);
+        f->cmdMenu[2]->click();
+        QCOMPARE(Mensajes::Mostrados().size(), 1);
+        QCOMPARE(Mensajes::UltimoTexto(),
+                 QStringLiteral("beto (02/03/2026 10:30) modificó esta Orden de Compra desde que "
+                                "usted la abrió; no se guardó nada.\r\n¿Desea volver a "
+                                "cargarla? Se perderán los cambios que escribió."));
+        const QString comentario =
+            QStringLiteral("select OrdComentario from ordenes where OrdId=?");
+        QCOMPARE(e.Valor(comentario, {orden}).toString(), QStringLiteral("de beto"));
+        QCOMPARE(Cuenta(e, QStringLiteral("select count(*) from ordenes where OrdCantidad=9")), 0);
+        // Kept on screen as typed until the person chooses to reload.
+        QVERIFY(f->txtCantidad->isEnabled());
+        QCOMPARE(f->txtCantidad->text(), QStringLiteral("9"));
+        QCOMPARE(f->txtComentario->text(), QStringLiteral("otra vez"));
+        Mensajes::Responder(Respuesta::Si);
+        f->cmdMenu[2]->click();
+        QCOMPARE(f->txtComentario->text(), QStringLiteral("de beto"));
+        QVERIFY(!f->txtCantidad->isEnabled());
+        // Loaded afresh, the order saves again.
+        f->cmdMenu[1]->click();
+        f->txtCantidad->setText(QStringLiteral("9"));
+        f->cmdMenu[2]->click();
+        QCOMPARE(Mensajes::Mostrados().size(), 2);
+        QCOMPARE(e.Valor(comentario, {orden}).toString(), QStringLiteral("de beto"));
+        QCOMPARE(Cuenta(e, QStringLiteral("select count(*) from ordenes where OrdCantidad=9")), 1);
     }
 };
 

@@ -1,5 +1,6 @@
 #include "Entorno.h"
 #include "Mensajes.h"
+#include "OtroPuesto.h"
 #include "RegistroPruebas.h"
 #include "VistaPrevia.h"
 #include "dteQuimbel.h"
@@ -221,6 +222,43 @@ private slots:
         ElegirFila(3);
         QCOMPARE(porcentual->text(), QStringLiteral("50"));
         QCOMPARE(absoluto->text(), QStringLiteral("2,5"));
+
+        // Another workstation changes the cost of the product shown: saving the price typed
+        // here must not put back the cost this window read.
+        OtroPuesto otro(e.RutaBase());
+        const QByteArray id = QByteArray::number(d);
+        QVERIFY(otro.Ejecutar("UPDATE productos SET ProCosto = 6 WHERE ProId = " + id));
+        QVERIFY(otro.Ejecutar("INSERT INTO historial (HisFecha, HisLogin, HisTipo, HisTabla, "
+                              "HisClave, HisCampo, HisAnterior, HisNuevo) VALUES ('2026-03-02 "
+                              "10:30:00', 'beto', 'Modificación', 'productos', " +
+                              id + ", 'ProCosto', '5', '6')"));
+        Click(1);
+        Escribir(Txt(2), QStringLiteral("8"));
+        Mensajes::Responder(Mensajes::Respuesta::No);
+        Click(2);
+        QCOMPARE(Mensajes::Mostrados().size(), 1);
+        QCOMPARE(Mensajes::UltimoTexto(),
+                 QStringLiteral("beto (02/03/2026 10:30) modificó este producto desde que se "
+                                "mostró; no se guardó nada.\r\n¿Desea volver a cargarlo? Se "
+                                "perderán los cambios que escribió."));
+        const QString sql =
+            QStringLiteral("SELECT ProPrecio, ProCosto FROM productos WHERE ProId=?");
+        QCOMPARE(e.Valor(sql, {d}).toDouble(), 7.5);
+        QCOMPARE(Txt(2)->text(), QStringLiteral("8"));
+        QVERIFY(f->EnEntrada());
+        Mensajes::Responder(Mensajes::Respuesta::Si);
+        Click(2);
+        QVERIFY(!f->EnEntrada());
+        ElegirFila(3);
+        QCOMPARE(Txt(3)->text(), QStringLiteral("6"));
+        Click(1);
+        Escribir(Txt(2), QStringLiteral("8"));
+        Click(2);
+        QCOMPARE(Mensajes::Mostrados().size(), 2);
+        QCOMPARE(e.Valor(sql, {d}).toDouble(), 8.0);
+        QCOMPARE(
+            e.Valor(QStringLiteral("SELECT ProCosto FROM productos WHERE ProId=?"), {d}).toDouble(),
+            6.0);
     }
 
     void busquedaAlTeclearEnLaLista() {

@@ -1,6 +1,7 @@
 #include "AyudaMant.h"
 #include "Entorno.h"
 #include "Mensajes.h"
+#include "OtroPuesto.h"
 #include "RegistroPruebas.h"
 #include "VistaPrevia.h"
 #include "frmMantCentrosDeCosto.h"
@@ -97,6 +98,42 @@ private slots:
                  1);
         ElegirFila(f.get(), 0);
         QCOMPARE(f->txtFields(1)->text(), QStringLiteral("Compras y Pagos"));
+
+        // Another workstation renames the sector shown here: a save of what this window showed
+        // would undo that unseen. Nothing is kept; the entry stays until the person reloads.
+        OtroPuesto otro(e.RutaBase());
+        const QByteArray clave = QByteArray::number(id);
+        QVERIFY(otro.Ejecutar("UPDATE sectores SET SecDescripcion = 'Compras (beto)' WHERE "
+                              "SecId = " +
+                              clave));
+        QVERIFY(otro.Ejecutar("INSERT INTO historial (HisFecha, HisLogin, HisTipo, HisTabla, "
+                              "HisClave, HisCampo, HisAnterior, HisNuevo) VALUES ('2026-03-02 "
+                              "10:30:00', 'beto', 'Modificación', 'sectores', " +
+                              clave + ", 'SecDescripcion', 'Compras y Pagos', 'Compras (beto)')"));
+        Mensajes::Limpiar();
+        Pulsar(f.get(), kEditar);
+        f->chkDesactivado()->click();
+        Mensajes::Responder(Mensajes::Respuesta::No);
+        Pulsar(f.get(), kGuardar);
+        QCOMPARE(Mensajes::Mostrados().size(), 1);
+        QCOMPARE(Mensajes::UltimoTexto(),
+                 QStringLiteral("beto (02/03/2026 10:30) modificó este registro desde que se "
+                                "mostró; no se guardó nada.\r\n¿Desea volver a cargarlo? Se "
+                                "perderán los cambios que escribió."));
+        QCOMPARE(e.Valor(sql, {id}).toInt(), 0);
+        QVERIFY(Habilitados(f.get(), kEntrada));
+        QCOMPARE(f->txtFields(1)->text(), QStringLiteral("Compras y Pagos"));
+        QVERIFY(f->chkDesactivado()->isChecked());
+        Mensajes::Responder(Mensajes::Respuesta::Si);
+        Pulsar(f.get(), kGuardar);
+        QVERIFY(Habilitados(f.get(), kNavegacion));
+        QCOMPARE(f->txtFields(1)->text(), QStringLiteral("Compras (beto)"));
+        QVERIFY(!f->chkDesactivado()->isChecked());
+        Pulsar(f.get(), kEditar);
+        f->chkDesactivado()->click();
+        Pulsar(f.get(), kGuardar);
+        QCOMPARE(Mensajes::Mostrados().size(), 2);
+        QCOMPARE(e.Valor(sql, {id}).toInt(), 1);
     }
 
     void descripcionVaciaOComandoRechazadoConservanLaEntrada() {
