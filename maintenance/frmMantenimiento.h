@@ -8,6 +8,7 @@
 #include <QList>
 #include <QString>
 #include <QWidget>
+#include <memory>
 
 struct DisenoInforme;
 class QCheckBox;
@@ -17,7 +18,9 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableView;
-class QVBoxLayout;
+namespace Ui {
+class frmMantenimiento;
+}
 
 // The master-data maintenance windows all share one shape, built here once:
 //
@@ -239,13 +242,14 @@ protected:
 
 private:
     void Construir();
-    void ConstruirLista(QVBoxLayout* principal);
-    void ConstruirEntrada(QVBoxLayout* principal);
-    void ConstruirBotones(QVBoxLayout* principal);
+    void ConstruirLista();
+    void ConstruirEntrada();
+    void ConstruirBotones();
     void PrepararLista();
     void PrepararCampo(QLineEdit* txt, const CampoMant& campo);
     void PrepararBoton(QPushButton* cmd, int indice);
 
+    const std::unique_ptr<Ui::frmMantenimiento> ui;
     ConfiguracionMant config_;
     Recordset rs_;
     SeleccionLista seleccion_;
