@@ -3,6 +3,8 @@
 #include "Pantalla.h"
 #include "Programa.h"
 
+#include "ui_frmPresentacion.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -11,25 +13,16 @@
 #include <QPainterPath>
 #include <QProgressBar>
 #include <QRadialGradient>
-#include <QVBoxLayout>
 
 namespace {
 
 // A copy quicker than this passes without a bar: with a small database nothing changes.
 constexpr qint64 kMsSinBarra = 400;
 
-QLabel* Rotulo(const QString& nombre, int puntos, bool negrita, const QColor& color) {
-    auto* l = new QLabel;
-    l->setObjectName(nombre);
-    QFont f = l->font();
-    f.setPointSize(puntos);
-    f.setBold(negrita);
-    l->setFont(f);
+void Colorear(QLabel* l, const QColor& color) {
     QPalette p = l->palette();
     p.setColor(QPalette::WindowText, color);
     l->setPalette(p);
-    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    return l;
 }
 
 } // namespace
@@ -43,39 +36,33 @@ frmPresentacion* frmPresentacion::Mostrar() {
 }
 
 frmPresentacion::frmPresentacion(QWidget* padre)
-    : QWidget(padre, Qt::SplashScreen | Qt::FramelessWindowHint) {
-    setObjectName(QStringLiteral("frmPresentacion"));
+    : QWidget(padre, Qt::SplashScreen | Qt::FramelessWindowHint), ui(new Ui::frmPresentacion) {
+    ui->setupUi(this);
+    lblProductName = ui->lblProductName;
+    lblVersion = ui->lblVersion;
+    lblCompany = ui->lblCompany;
+    lblCopia = ui->lblCopia;
+    prgCopia = ui->prgCopia;
     // Closing the splash early must not count as the program's last window closing.
     setAttribute(Qt::WA_QuitOnClose, false);
-    setFocusPolicy(Qt::StrongFocus);
     setFixedSize(Pantalla::Twips(7500, this), Pantalla::Twips(4500, this));
 
-    lblProductName = Rotulo(QStringLiteral("lblProductName"), 30, true, Qt::white);
-    lblVersion = Rotulo(QStringLiteral("lblVersion"), 11, false, QColor(0xd9, 0xee, 0xee));
-    lblCompany = Rotulo(QStringLiteral("lblCompany"), 12, true, Qt::white);
+    Colorear(lblProductName, Qt::white);
+    Colorear(lblVersion, QColor(0xd9, 0xee, 0xee));
+    Colorear(lblCompany, Qt::white);
+    Colorear(lblCopia, Qt::white);
     lblProductName->setText(Programa::Titulo());
     lblVersion->setText(QStringLiteral("Version ") + Programa::Version());
     lblCompany->setText(Programa::Empresa());
 
-    auto* v = new QVBoxLayout(this);
-    v->setContentsMargins(Pantalla::Twips(2700, this), Pantalla::Twips(900, this),
-                          Pantalla::Twips(450, this), Pantalla::Twips(450, this));
-    v->addWidget(lblProductName);
-    v->addWidget(lblVersion);
-    v->addStretch();
-    lblCopia = Rotulo(QStringLiteral("lblCopia"), 10, false, Qt::white);
-    lblCopia->setText(QStringLiteral("Copiando la base de datos…"));
-    prgCopia = new QProgressBar(this);
-    prgCopia->setObjectName(QStringLiteral("prgCopia"));
-    prgCopia->setAccessibleName(lblCopia->text());
-    prgCopia->setTextVisible(false);
+    ui->todo->setContentsMargins(Pantalla::Twips(2700, this), Pantalla::Twips(900, this),
+                                 Pantalla::Twips(450, this), Pantalla::Twips(450, this));
     prgCopia->setMaximumHeight(Pantalla::Twips(150, this));
     lblCopia->hide();
     prgCopia->hide();
-    v->addWidget(lblCopia);
-    v->addWidget(prgCopia);
-    v->addWidget(lblCompany);
 }
+
+frmPresentacion::~frmPresentacion() = default;
 
 void frmPresentacion::Avance(int hechas, int total) {
     if (!copiando_.isValid())

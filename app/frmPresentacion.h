@@ -2,9 +2,13 @@
 
 #include <QElapsedTimer>
 #include <QWidget>
+#include <memory>
 
 class QLabel;
 class QProgressBar;
+namespace Ui {
+class frmPresentacion;
+}
 
 // The picture with the program's name and version shown while start-up finishes.
 class frmPresentacion : public QWidget {
@@ -14,6 +18,7 @@ public:
     static frmPresentacion* Mostrar();
 
     explicit frmPresentacion(QWidget* padre = nullptr);
+    ~frmPresentacion() override;
 
     QLabel* lblProductName;
     QLabel* lblVersion;
@@ -30,5 +35,6 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
+    const std::unique_ptr<Ui::frmPresentacion> ui;
     QElapsedTimer copiando_;
 };

@@ -1,6 +1,7 @@
 #include "ImportarAccess.h"
 
 #include "BaseCopia.h"
+#include "Contrasena.h"
 #include "Esquema.h"
 #include "EsquemaDefinicion.h"
 #include "Fechas.h"
@@ -9,6 +10,20 @@
 namespace {
 
 using Estado = ResultadoCopia::Estado;
+
+// An office's file keeps its passwords in the reversible form of older versions, and a database
+// of this version signs in only against hashes: each is hashed on its way in. A file made from
+// one of this version's databases already holds hashes, which pass as they are.
+void CifrarClaveAntigua(const QString& tabla, const QStringList& columnas, QVariantList* valores) {
+    if (tabla.compare(QLatin1String("usuarios"), Qt::CaseInsensitive) != 0)
+        return;
+    const qsizetype i = PosicionNombre(columnas, QStringLiteral("UsuPassword"));
+    if (i < 0)
+        return;
+    const QString guardada = (*valores)[i].toString();
+    if (!Contrasena::EsCifrada(guardada))
+        (*valores)[i] = Contrasena::Cifrar(Contrasena::DescifrarAntigua(guardada));
+}
 
 constexpr qint64 kFilasPorAviso = 500;
 
@@ -195,6 +210,7 @@ private:
                 return FilaInvalida(t.nombre, nombreClave, QStringLiteral("(vacía)"),
                                     QStringLiteral("la fila %1 no tiene clave").arg(leidas));
             mayorClave = std::max(mayorClave, k.toLongLong());
+            CifrarClaveAntigua(t.nombre, comunes, &valores);
             Conciliar(t.nombre, comunes, valores);
             if (!destino_.Agregar(valores))
                 return false;

@@ -6,17 +6,16 @@
 #include "LimiteTexto.h"
 #include "Pantalla.h"
 
+#include "ui_frmMantenimiento.h"
+
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QEventLoop>
-#include <QGridLayout>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -43,7 +42,7 @@ QString frmMantenimiento::Estilo() {
 }
 
 frmMantenimiento::frmMantenimiento(ConfiguracionMant config, QWidget* padre)
-    : QWidget(padre, Qt::Window), config_(std::move(config)) {
+    : QWidget(padre, Qt::Window), ui(new Ui::frmMantenimiento), config_(std::move(config)) {
     setObjectName(config_.nombre);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(config_.titulo);
@@ -63,35 +62,19 @@ frmMantenimiento::~frmMantenimiento() {
 }
 
 void frmMantenimiento::Construir() {
-    auto* principal = new QVBoxLayout(this);
-    ConstruirLista(principal);
-    ConstruirEntrada(principal);
-    ConstruirBotones(principal);
+    ui->setupUi(this);
+    ConstruirLista();
+    ConstruirEntrada();
+    ConstruirBotones();
 }
 
-void frmMantenimiento::ConstruirLista(QVBoxLayout* principal) {
-    lblLista_ = new QLabel(config_.tituloLista, this);
-    lblLista_->setObjectName(QStringLiteral("lblLista"));
-    QFont negrita = lblLista_->font();
-    negrita.setBold(true);
-    lblLista_->setFont(negrita);
-    lblLista_->setAlignment(Qt::AlignCenter);
-    principal->addWidget(lblLista_);
-
-    dtgLista_ = new QTableView(this);
-    dtgLista_->setObjectName(QStringLiteral("dtgLista"));
+void frmMantenimiento::ConstruirLista() {
+    lblLista_ = ui->lblLista;
+    dtgLista_ = ui->dtgLista;
+    lblLista_->setText(config_.tituloLista);
     dtgLista_->setAccessibleName(config_.tituloLista);
-    dtgLista_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    dtgLista_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    dtgLista_->setSelectionMode(QAbstractItemView::SingleSelection);
-    dtgLista_->setAlternatingRowColors(true);
-    dtgLista_->setTabKeyNavigation(false);
-    dtgLista_->verticalHeader()->setVisible(false);
     dtgLista_->verticalHeader()->setDefaultSectionSize(dtgLista_->fontMetrics().height() + 6);
-    dtgLista_->horizontalHeader()->setHighlightSections(false);
-    lblLista_->setBuddy(dtgLista_);
     AgregarExportarLista(dtgLista_, config_.titulo);
-    principal->addWidget(dtgLista_, 1);
     PrepararLista();
     // Clicking the row already current shows it again (after "Cancelar" the fields may differ).
     connect(dtgLista_, &QTableView::clicked, this,
@@ -150,12 +133,10 @@ void frmMantenimiento::TomarControles() {
     PonerEstado(false);
 }
 
-void frmMantenimiento::ConstruirEntrada(QVBoxLayout* principal) {
-    areaCampos_ = new QGridLayout;
-    areaCampos_->setColumnStretch(1, 1);
+void frmMantenimiento::ConstruirEntrada() {
+    areaCampos_ = ui->areaCampos;
     if (config_.camposPorFila > 1)
         areaCampos_->setColumnStretch(3, 1);
-    principal->addLayout(areaCampos_);
     for (int i = 0; i < config_.campos.size(); ++i) {
         const CampoMant& c = config_.campos[i];
         auto* txt = new QLineEdit(this);
@@ -167,7 +148,7 @@ void frmMantenimiento::ConstruirEntrada(QVBoxLayout* principal) {
     if (config_.campo0EsClave && !txtFields_.isEmpty())
         txtFields_[0]->setMaximumWidth(Pantalla::Twips(1400, this));
 
-    auto* filaCasillas = new QHBoxLayout;
+    QHBoxLayout* filaCasillas = ui->filaCasillas;
     for (const CasillaMant& c : config_.casillas) {
         auto* chk = new QCheckBox(c.etiqueta, this);
         chk->setObjectName(c.nombre);
@@ -181,11 +162,9 @@ void frmMantenimiento::ConstruirEntrada(QVBoxLayout* principal) {
     chkDesactivado_->setLayoutDirection(Qt::RightToLeft);
     filaCasillas->addWidget(chkDesactivado_);
     filaCasillas->addStretch(1);
-    principal->addLayout(filaCasillas);
 }
 
-void frmMantenimiento::ConstruirBotones(QVBoxLayout* principal) {
-    auto* filaBotones = new QHBoxLayout;
+void frmMantenimiento::ConstruirBotones() {
     for (int i = 0; i < config_.botones.size(); ++i) {
         const BotonMant& b = config_.botones[i];
         auto* cmd = new QPushButton(b.caption, this);
@@ -194,9 +173,8 @@ void frmMantenimiento::ConstruirBotones(QVBoxLayout* principal) {
         cmd->setAutoDefault(false);
         PrepararBoton(cmd, i);
         cmdMenu_ << cmd;
-        filaBotones->addWidget(cmd);
+        ui->filaBotones->addWidget(cmd);
     }
-    principal->addLayout(filaBotones);
 }
 
 void frmMantenimiento::CambiarModelo(ModeloLista* modelo) {

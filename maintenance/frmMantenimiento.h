@@ -9,6 +9,7 @@
 #include <QList>
 #include <QString>
 #include <QWidget>
+#include <memory>
 
 struct DisenoInforme;
 class QCheckBox;
@@ -18,7 +19,9 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableView;
-class QVBoxLayout;
+namespace Ui {
+class frmMantenimiento;
+}
 
 // The master-data maintenance windows all share one shape, built here once:
 //
@@ -240,9 +243,9 @@ protected:
 
 private:
     void Construir();
-    void ConstruirLista(QVBoxLayout* principal);
-    void ConstruirEntrada(QVBoxLayout* principal);
-    void ConstruirBotones(QVBoxLayout* principal);
+    void ConstruirLista();
+    void ConstruirEntrada();
+    void ConstruirBotones();
     void PrepararLista();
     void PrepararCampo(QLineEdit* txt, const CampoMant& campo);
     void PrepararBoton(QPushButton* cmd, int indice);
@@ -251,6 +254,7 @@ private:
     // who; shows it afresh if they want, leaving what they typed otherwise.
     void AvisarCambiadoPorOtro(int clave);
 
+    const std::unique_ptr<Ui::frmMantenimiento> ui;
     ConfiguracionMant config_;
     Recordset rs_;
     // The record as MostrarRegistro last showed it: the save keeps nothing if another

@@ -129,8 +129,8 @@ void frmPrincipal::AjustarColumnas(bool desdeElPrincipio) {
             const QVariant propia = modelo_->data(i, Qt::FontRole);
             int cual = 0;
             if (propia.userType() == QMetaType::QFont) {
-                const QFont f = propia.value<QFont>();
-                cual = (f.bold() ? 1 : 0) | (f.italic() ? 2 : 0);
+                const QFont fuente = propia.value<QFont>();
+                cual = (fuente.bold() ? 1 : 0) | (fuente.italic() ? 2 : 0);
             }
             ancho =
                 qMax(ancho, medidas[cual].horizontalAdvance(modelo_->data(i).toString()) + margen);

@@ -1,4 +1,6 @@
+#include "Clave.h"
 #include "Conexiones.h"
+#include "Contrasena.h"
 #include "Copia.h"
 #include "Entorno.h"
 #include "Esquema.h"
@@ -153,6 +155,13 @@ private slots:
         Entorno e(Entorno::EnServidor());
         const QString origen = Demo(e.Carpeta());
         QVERIFY(!origen.isEmpty());
+        // An office's users come with the reversible passwords of older versions.
+        const QString antigua = CodificarClave(QStringLiteral("Añil ñandú"));
+        QVERIFY(SqlArchivo(origen, QStringLiteral("UPDATE usuarios SET UsuPassword = '%1' WHERE "
+                                                  "UsuLogin = 'zelti'")
+                                       .arg(antigua)
+                                       .toUtf8()
+                                       .constData()));
         const QString acc = Access(origen, e.Carpeta() + QStringLiteral("/acc.mdb"), jet3);
         QVERIFY(!acc.isEmpty());
         QVERIFY(EsArchivoAccess(acc));
@@ -179,6 +188,21 @@ private slots:
             importado[QStringLiteral("sqlite_sequence")].removeIf([](const QString& fila) {
                 return fila.startsWith(QLatin1String("3:limitesautorizacion|"));
             });
+        // That password arrives as a hash that signs in, and only it differs.
+        QStringList& usuarios = importado[QStringLiteral("usuarios")];
+        int halladas = 0;
+        for (qsizetype u = 0; u < usuarios.size(); ++u) {
+            const QStringList llegada = usuarios[u].split(QLatin1Char('|'));
+            const QStringList partida =
+                esperado.value(QStringLiteral("usuarios")).value(u).split(QLatin1Char('|'));
+            if (!partida.contains(QStringLiteral("3:") + antigua))
+                continue;
+            const qsizetype c = partida.indexOf(QStringLiteral("3:") + antigua);
+            QVERIFY(Contrasena::Coincide(llegada.value(c).mid(2), QStringLiteral("Añil ñandú")));
+            usuarios[u] = partida.join(QLatin1Char('|'));
+            ++halladas;
+        }
+        QCOMPARE(halladas, 1);
         QCOMPARE(importado.keys(), esperado.keys());
         for (auto it = esperado.cbegin(); it != esperado.cend(); ++it)
             QCOMPARE(importado.value(it.key()), it.value());
