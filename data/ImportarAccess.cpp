@@ -112,10 +112,13 @@ private:
             return FallaLector();
         QStringList enArchivo = lector_.Tablas();
         QStringList faltan;
+        QStringList vistas;
         for (const Esquema::DefTabla& def : Esquema::Tablas()) {
             const QString nombre = QString::fromLatin1(def.nombre);
-            if (!Esquema::TablasDeDatos().contains(nombre))
+            // A table's later entries only add columns, which an older file may lack.
+            if (!Esquema::TablasDeDatos().contains(nombre) || vistas.contains(nombre))
                 continue;
+            vistas << nombre;
             const qsizetype i = PosicionNombre(enArchivo, nombre);
             if (i < 0) {
                 (def.desde == 1 ? faltan : r_.ausentes) << nombre;
