@@ -32,6 +32,18 @@ public:
         return ok;
     }
 
+    // The history line the other workstation's program writes with its change: "beto" changed
+    // the record's field on 2 March 2026 at 10:30.
+    bool AnotarCambio(const QByteArray& tabla, const QByteArray& clave, const QByteArray& campo,
+                      const QByteArray& anterior, const QByteArray& nuevo,
+                      const QByteArray& ordId = "NULL") {
+        return Ejecutar("INSERT INTO historial (HisFecha, HisLogin, HisTipo, HisTabla, HisClave, "
+                        "HisOrdId, HisCampo, HisAnterior, HisNuevo) VALUES ('2026-03-02 "
+                        "10:30:00', 'beto', 'Modificación', '" +
+                        tabla + "', " + clave + ", " + ordId + ", '" + campo + "', '" + anterior +
+                        "', '" + nuevo + "')");
+    }
+
     // The first column of the first row, as text; empty when there is none.
     QByteArray Valor(const QByteArray& sql) {
         QByteArray v;

@@ -187,10 +187,7 @@ private slots:
         OtroPuesto otro(e.RutaBase());
         const QByteArray id = QByteArray::number(orden);
         QVERIFY(otro.Ejecutar("UPDATE ordenes SET OrdComentario = 'de beto' WHERE OrdId = " + id));
-        QVERIFY(otro.Ejecutar("INSERT INTO historial (HisFecha, HisLogin, HisTipo, HisTabla, "
-                              "HisClave, HisOrdId, HisCampo, HisAnterior, HisNuevo) VALUES "
-                              "('2026-03-02 10:30:00', 'beto', 'Modificación', 'ordenes', " +
-                              id + ", " + id + ", 'OrdComentario', 'otra vez', 'de beto')"));
+        QVERIFY(otro.AnotarCambio("ordenes", id, "OrdComentario", "otra vez", "de beto", id));
         Mensajes::Limpiar();
         Mensajes::Responder(Respuesta::No);
         f->cmdMenu[2]->click();

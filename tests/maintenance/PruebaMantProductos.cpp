@@ -228,10 +228,7 @@ private slots:
         OtroPuesto otro(e.RutaBase());
         const QByteArray id = QByteArray::number(d);
         QVERIFY(otro.Ejecutar("UPDATE productos SET ProCosto = 6 WHERE ProId = " + id));
-        QVERIFY(otro.Ejecutar("INSERT INTO historial (HisFecha, HisLogin, HisTipo, HisTabla, "
-                              "HisClave, HisCampo, HisAnterior, HisNuevo) VALUES ('2026-03-02 "
-                              "10:30:00', 'beto', 'Modificación', 'productos', " +
-                              id + ", 'ProCosto', '5', '6')"));
+        QVERIFY(otro.AnotarCambio("productos", id, "ProCosto", "5", "6"));
         Click(1);
         Escribir(Txt(2), QStringLiteral("8"));
         Mensajes::Responder(Mensajes::Respuesta::No);

@@ -106,10 +106,8 @@ private slots:
         QVERIFY(otro.Ejecutar("UPDATE sectores SET SecDescripcion = 'Compras (beto)' WHERE "
                               "SecId = " +
                               clave));
-        QVERIFY(otro.Ejecutar("INSERT INTO historial (HisFecha, HisLogin, HisTipo, HisTabla, "
-                              "HisClave, HisCampo, HisAnterior, HisNuevo) VALUES ('2026-03-02 "
-                              "10:30:00', 'beto', 'Modificación', 'sectores', " +
-                              clave + ", 'SecDescripcion', 'Compras y Pagos', 'Compras (beto)')"));
+        QVERIFY(otro.AnotarCambio("sectores", clave, "SecDescripcion", "Compras y Pagos",
+                                  "Compras (beto)"));
         Mensajes::Limpiar();
         Pulsar(f.get(), kEditar);
         f->chkDesactivado()->click();
