@@ -148,7 +148,7 @@ int main(int argc, char** argv) {
         cuantos += p.size();
     bool escrito = true, escritoPiso = true;
     // Processor time as well: on a busy machine the wall clock says little.
-    std::clock_t cpuPdf = 0;
+    std::clock_t cpuPdf = 0, cpuPiso = 0;
     double msPdf = 1e100, msPiso = 1e100;
     for (int vuelta = 0; vuelta < 3; ++vuelta) {
         reloj.restart();
@@ -159,8 +159,12 @@ int main(int argc, char** argv) {
             cpuPdf = std::clock() - cpu;
         }
         reloj.restart();
+        const std::clock_t cpuP = std::clock();
         escritoPiso = EscribirPiso(textos, sinMargenes, pdfPiso) && escritoPiso;
-        msPiso = std::min(msPiso, reloj.nsecsElapsed() / 1e6);
+        if (reloj.nsecsElapsed() / 1e6 < msPiso) {
+            msPiso = reloj.nsecsElapsed() / 1e6;
+            cpuPiso = std::clock() - cpuP;
+        }
     }
     const long long msCpuPdf = cpuPdf * 1000LL / CLOCKS_PER_SEC;
 
@@ -169,9 +173,12 @@ int main(int argc, char** argv) {
     std::printf("layout: %lld ms, %d pages\n", static_cast<long long>(msMaquetar), paginas);
     std::printf("pdf: %.0f ms (%lld ms processor), %lld KiB, %s\n", msPdf, msCpuPdf,
                 static_cast<long long>(QFileInfo(pdf).size() / 1024), escrito ? "ok" : "FAILED");
-    std::printf("floor, bare QPdfWriter with the same %lld texts: %.0f ms, %s; ratio %.2f×\n",
-                static_cast<long long>(cuantos), msPiso, escritoPiso ? "ok" : "FAILED",
-                msPdf / msPiso);
+    std::printf("floor, bare QPdfWriter with the same %lld texts: %.0f ms (%lld ms processor), "
+                "%s; ratio %.2f× (processor %.2f×)\n",
+                static_cast<long long>(cuantos), msPiso,
+                static_cast<long long>(cpuPiso * 1000LL / CLOCKS_PER_SEC),
+                escritoPiso ? "ok" : "FAILED", msPdf / msPiso,
+                cpuPiso > 0 ? double(cpuPdf) / double(cpuPiso) : 0.0);
     std::printf("peak memory: %ld KiB before the query, %ld KiB with the records, %ld KiB after "
                 "the PDF\n",
                 memoriaAntes, memoriaRegistros, PicoMemoriaKb());
