@@ -191,3 +191,18 @@ bool AnotarRechazos(const QString& login, int ordId, const QList<Historial::Nota
            Historial::Anotar(login, QStringLiteral("ordenes"), ordId, ordId, rechazos) &&
            t.Confirmar();
 }
+
+QString MotivoPrecioAceptado(int ordId) {
+    // A save writes the quotes' lines before its notes, so a reason newer than every line
+    // about the quotes was given for them as they are.
+    Recordset rs;
+    if (!AbrirRecordset(QStringLiteral("SELECT HisNuevo FROM historial WHERE HisOrdId=? AND "
+                                       "HisCampo=? AND HisId>(SELECT COALESCE(MAX(HisId),0) FROM "
+                                       "historial WHERE HisOrdId=? AND HisCampo IN "
+                                       "('Precio','PrecioAceptado')) ORDER BY HisId DESC"),
+                        rs, {ordId, Regla::kMayorPrecio, ordId}) ||
+        rs.RecordCount() == 0)
+        return {};
+    rs.MoveFirst();
+    return rs.Texto(QStringLiteral("HisNuevo"));
+}

@@ -62,6 +62,10 @@ struct FiltroAutorizantes {
 // The login of a user; empty when there is no such user.
 QString LoginDeUsuario(int usuId);
 
+// The history's latest note giving the reason for accepting a quote that is not the cheapest,
+// while it still speaks for the order's quotes: empty once a later save changed them.
+QString MotivoPrecioAceptado(int ordId);
+
 // Keeps in the order's history the rules that refused to save it, on their own since nothing
 // else is saved (order 0: a new order, never saved, recorded without an order).
 [[nodiscard]] bool AnotarRechazos(const QString& login, int ordId,

@@ -231,7 +231,7 @@ void frmOrden::AceptarPrecio() {
     MarcarPrecios();
     AjustarColumnasPrecios();
     LimpiarPrecio();
-    RevisarAutorizacion();
+    SeguirAutorizantes();
 }
 
 void frmOrden::QuitarPrecio() {
@@ -258,5 +258,5 @@ void frmOrden::QuitarPrecio() {
     ActualizarFilaEnEdicion();
     MarcarPrecios();
     grdPrecios->update();
-    RevisarAutorizacion();
+    SeguirAutorizantes();
 }

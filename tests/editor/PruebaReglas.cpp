@@ -95,6 +95,7 @@ private slots:
         Cotizacion(e, orden, m.acme, 12, QStringLiteral("Pesos"), QDate(2026, 3, 10));
         Cotizacion(e, orden, m.obrien, 8, QStringLiteral("pesos "), QDate(2026, 3, 3));
         Cotizacion(e, orden, m.acme, 30, QStringLiteral("Dólares"), QDate(2026, 3, 4));
+        Cotizacion(e, orden, m.obrien, 10, QStringLiteral("Pesos"), QDate(2026, 3, 20));
         frmOrden* f = Abrir(false, orden);
         QTreeWidget* g = f->grdPrecios;
         // One currency however it was typed; a quote alone in its currency is not "the lowest";
@@ -130,12 +131,15 @@ private slots:
         QCOMPARE(Mensajes::Mostrados().size(), 1);
         QVERIFY(f->FilasPrecios()[1].aceptado && !f->FilasPrecios()[0].aceptado);
 
-        // The dearer one: no reason, no acceptance; with a reason it is accepted and noted.
+        // The dearer one (than the cheapest quote still valid): no reason, no acceptance, and the
+        // person is told; with a reason it is accepted and noted.
         ClicEnFila(g, 0);
         f->chkAceptado->setChecked(true);
         Mensajes::ResponderTexto(QString());
         f->cmdAceptar->click();
         QVERIFY(!f->FilasPrecios()[0].aceptado);
+        QCOMPARE(Mensajes::UltimoTexto(),
+                 QStringLiteral("Sin un motivo la cotización no se acepta."));
         Mensajes::ResponderTexto(QStringLiteral("  Entrega inmediata "));
         f->cmdAceptar->click();
         QVERIFY(f->FilasPrecios()[0].aceptado);
@@ -144,7 +148,7 @@ private slots:
         g->setCurrentItem(g->topLevelItem(1));
         Mensajes::Responder(Respuesta::Si);
         f->cmdQuitar->click();
-        QCOMPARE(g->topLevelItemCount(), 2);
+        QCOMPARE(g->topLevelItemCount(), 3);
         QVERIFY(!Negrita(g->topLevelItem(0)));
 
         // The reason is kept with the save that stores its quote as the accepted one, in the
@@ -201,21 +205,45 @@ private slots:
         QCOMPARE(Historia(QStringLiteral("reglas")),
                  QStringList{QStringLiteral("korva: Autorizante ajeno: No → Si")});
 
+        // The list follows the requester as it changes.
+        Reloj::Fijar(kAhora);
         frmOrden* f = Abrir(true);
         Cabecera(f, m);
-        f->dtcSolicitantes->SetValor(QString::number(rcas));
         AgregarPrecio(f, m.acme, QStringLiteral("uno"), QStringLiteral("10"), true);
         QTest::mouseClick(f->chkAutorizo, Qt::LeftButton);
+        const QStringList ambos{QStringLiteral("Julio Mir"), QStringLiteral("Rita Cas")};
+        QCOMPARE(Nombres(f->dtcAutorizantes), ambos);
+        f->dtcSolicitantes->SetValor(QString::number(rcas));
         QCOMPARE(Nombres(f->dtcAutorizantes), QStringList{QStringLiteral("Julio Mir")});
+        f->dtcSolicitantes->SetValor(QString::number(m.solicitante));
+        QCOMPARE(Nombres(f->dtcAutorizantes), ambos);
+
+        // Chosen, then made the requester: the save refuses. The refusal, kept at once without
+        // a number, is kept again with the order once it is saved.
         int veces = 0;
-        Contrasena(&veces, QStringLiteral("x"));
-        Elegir(f, m.autorizante);
+        Contrasena(&veces, QStringLiteral("r"));
+        Elegir(f, rcas);
         QCOMPARE(veces, 1);
+        f->dtcSolicitantes->SetValor(QString::number(rcas));
+        f->cmdMenu[2]->click();
+        QCOMPARE(Mensajes::UltimoTexto(),
+                 QStringLiteral("El autorizante no puede ser el solicitante de la orden.\r\n"));
+        QCOMPARE(Cuenta(e, QStringLiteral("select count(*) from historial where HisOrdId is null "
+                                          "and HisTabla='ordenes'")),
+                 1);
+        f->dtcSolicitantes->SetValor(QString::number(m.solicitante));
+        Mensajes::Limpiar();
         f->cmdMenu[2]->click();
         QVERIFY(Mensajes::Mostrados().isEmpty());
         QCOMPARE(Cuenta(e, QStringLiteral("select AutorizanteId from ordenes where OrdId=?"),
                         {f->ordid}),
-                 m.autorizante);
+                 rcas);
+        QCOMPARE(e.Valor(QStringLiteral("select HisNuevo from historial where HisOrdId=? and "
+                                        "HisCampo='Autorizante ajeno'"),
+                         {f->ordid})
+                     .toString(),
+                 QStringLiteral("Rechazó guardar: El autorizante no puede ser el solicitante de "
+                                "la orden. (04/03/2026 10:30, antes de tener número)"));
 
         // The stored order breaks the rule twice: saving it says both and writes nothing.
         Cerrar();
@@ -327,27 +355,68 @@ private slots:
         QVERIFY(Mensajes::Mostrados().isEmpty());
         QVERIFY(f->txtCantidad->isEnabled() && f->chkAutorizo->isChecked());
 
-        // What the authorisation did not look at may change; storing the accepted quote
-        // again unchanged keeps it too.
-        f->txtComentario->setText(QStringLiteral("Otro comentario"));
+        // Saving it as it was, the accepted quote stored again unchanged, keeps it.
         ClicEnFila(f->grdPrecios, 0);
         f->cmdAceptar->click();
-        QCOMPARE(f->dtcAutorizantes->Valor(), QString::number(m.autorizante));
+        f->cmdMenu[2]->click();
+        QVERIFY(Mensajes::Mostrados().isEmpty() && !f->txtCantidad->isEnabled());
+        QCOMPARE(
+            Cuenta(e, QStringLiteral("select AutorizanteId from ordenes where OrdId=?"), {orden}),
+            m.autorizante);
 
-        f->txtCantidad->setText(QStringLiteral("13"));
+        // Any field the history keeps drops it, said before saving: here the product and unit.
+        f->cmdMenu[1]->click();
+        SetTag(f->txtDescripcion, QString::number(m.tornillo));
+        f->txtDescripcion->setText(QStringLiteral("Tornillo autorroscante"));
+        f->dtcUnidades->SetValor(QStringLiteral("Caja x 12"));
         f->cmdMenu[2]->click();
         QCOMPARE(Mensajes::Mostrados().size(), 1);
-        QVERIFY(Mensajes::UltimoTexto().startsWith(
-            QStringLiteral("Cambió la cantidad o el precio aceptado de una orden autorizada")));
-        QVERIFY(!f->chkAutorizo->isChecked());
+        QCOMPARE(Mensajes::UltimoTexto(), QStringLiteral("La orden autorizada cambió en: Producto, "
+                                                         "Unidad de Compra. Quedará sin "
+                                                         "autorización."));
+        QVERIFY(!f->chkAutorizo->isChecked() && !f->txtCantidad->isEnabled());
         const Recordset o = e.Sql(QStringLiteral("select * from ordenes where OrdId=?"), {orden});
         QCOMPARE(o.Campo(QStringLiteral("AutorizanteId")).toInt(), 0);
-        QCOMPARE(o.Campo(QStringLiteral("OrdCantidad")).toDouble(), 13.0);
+        QCOMPARE(o.Campo(QStringLiteral("ProId")).toInt(), m.tornillo);
+        QCOMPARE(e.Valor(QStringLiteral("select HisNuevo from historial where HisOrdId=? and "
+                                        "HisCampo='Reautorización al editar'"),
+                         {orden})
+                     .toString(),
+                 QStringLiteral("Cambió en: Producto, Unidad de Compra. Se quitó la autorización "
+                                "de Julio Mir; la orden debe autorizarse de nuevo."));
+
+        // A quote that is not the accepted one counts too, unless the authoriser confirms the
+        // order again as it now stands.
+        f->cmdMenu[1]->click();
+        QTest::mouseClick(f->chkAutorizo, Qt::LeftButton);
+        int veces = 0;
+        Contrasena(&veces, QStringLiteral("x"));
+        Elegir(f, m.autorizante);
+        f->cmdMenu[2]->click();
+        f->cmdMenu[1]->click();
+        Mensajes::Limpiar();
+        AgregarPrecio(f, m.obrien, QStringLiteral("dos"), QStringLiteral("11"), false);
+        Contrasena(&veces, QStringLiteral("x"));
+        Elegir(f, m.autorizante);
+        QCOMPARE(veces, 2);
+        f->cmdMenu[2]->click();
+        QVERIFY(Mensajes::Mostrados().isEmpty());
+        f->cmdMenu[1]->click();
+        ClicEnFila(f->grdPrecios, 1);
+        f->txtPrecio->setText(QStringLiteral("10,5"));
+        f->cmdAceptar->click();
+        f->cmdMenu[2]->click();
+        QCOMPARE(Mensajes::UltimoTexto(),
+                 QStringLiteral("La orden autorizada cambió en: Otros precios. Quedará sin "
+                                "autorización."));
+        QCOMPARE(
+            Cuenta(e, QStringLiteral("select AutorizanteId from ordenes where OrdId=?"), {orden}),
+            0);
         QCOMPARE(Cuenta(e,
                         QStringLiteral("select count(*) from historial where HisOrdId=? and "
                                        "HisCampo='Reautorización al editar'"),
                         {orden}),
-                 1);
+                 2);
     }
 };
 
