@@ -106,8 +106,6 @@ void frmOrden::LeerMotivoGuardado() {
 }
 
 bool frmOrden::JustificarPrecioAceptado() {
-    if (!ReglasAprobacion::Leer().justificarCotizacion)
-        return true;
     const QList<FilaPrecio> filas = FilasPrecios();
     QList<Ordenes::PrecioAGuardar> cotizaciones;
     for (const FilaPrecio& p : filas)
@@ -116,7 +114,10 @@ bool frmOrden::JustificarPrecioAceptado() {
     qsizetype i = 0;
     while (i < filas.size() && !filas[i].aceptado)
         ++i;
-    if (i == filas.size() || !marcas[i].masCara || !MotivoDe(filas[i].clave).isEmpty())
+    // The rules are read last: a save that needs no reason reaches the database first with
+    // the save itself, which tells a lost connection in its own words.
+    if (i == filas.size() || !marcas[i].masCara || !MotivoDe(filas[i].clave).isEmpty() ||
+        !ReglasAprobacion::Leer().justificarCotizacion)
         return true;
     const QString motivo = PedirMotivo(filas[i].moneda);
     if (motivo.isEmpty()) {

@@ -177,6 +177,36 @@ private slots:
         const QDateTime cuando = h.Campo(QStringLiteral("HisFecha")).toDateTime();
         QVERIFY(Entorno::EnServidor() ? qAbs(cuando.secsTo(QDateTime::currentDateTime())) < 600
                                       : cuando == kAhora);
+
+        // The reason is kept with the order: shown on its accepted row when it is opened again,
+        // and saving it unchanged asks nothing.
+        Cerrar();
+        f = Abrir(false, orden);
+        const QString motivo = QStringLiteral("Motivo de la elección: Entrega inmediata");
+        QVERIFY(f->grdPrecios->topLevelItem(0)->toolTip(0).endsWith(motivo));
+        f->cmdMenu[1]->click();
+        Mensajes::Limpiar();
+        f->cmdMenu[2]->click();
+        QVERIFY(Mensajes::Mostrados().isEmpty() && !f->txtCantidad->isEnabled());
+
+        // A cheaper quote added later: the save asks again, and backing out saves nothing.
+        f->cmdMenu[1]->click();
+        AgregarPrecio(f, m.obrien, QStringLiteral("dos"), QStringLiteral("9"), false);
+        QVERIFY(!f->grdPrecios->topLevelItem(0)->toolTip(0).contains(motivo));
+        Mensajes::ResponderTexto(QString());
+        f->cmdMenu[2]->click();
+        QCOMPARE(Mensajes::UltimoTexto(),
+                 QStringLiteral("No se guardó la Orden de Compra: la cotización aceptada no es "
+                                "la de menor precio en Pesos y falta el motivo de la elección."));
+        QVERIFY(f->txtCantidad->isEnabled());
+        const QString precios = QStringLiteral("select count(*) from precios where OrdId=?");
+        QCOMPARE(Cuenta(e, precios, {orden}), 3);
+        Mensajes::ResponderTexto(QStringLiteral("Plazo de entrega"));
+        f->cmdMenu[2]->click();
+        QVERIFY(!f->txtCantidad->isEnabled());
+        QCOMPARE(Cuenta(e, precios, {orden}), 4);
+        QVERIFY(f->grdPrecios->topLevelItem(0)->toolTip(0).endsWith(
+            QStringLiteral("Motivo de la elección: Plazo de entrega")));
     }
 
     void autorizanteAjenoNoEsQuienIngresoNiElSolicitante() {
