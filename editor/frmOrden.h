@@ -138,6 +138,9 @@ private:
     std::optional<FilaPrecio> PrecioAceptado() const;
     // Leaves out of the authoriser list whoever the rules do not allow for this order.
     void FiltrarAutorizantes();
+    // Under the limit rule the quote's currency is one already in use, spelt as it is there; a
+    // new one is added only when the person says so. False when they do not.
+    bool MonedaEnUso();
     // Builds the authoriser list again while it is in use, as what it depends on changes.
     void SeguirAutorizantes();
     // ValidarOrden's lines for the rules the chosen authoriser breaks.

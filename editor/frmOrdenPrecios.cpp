@@ -198,7 +198,7 @@ bool frmOrden::ValidarPrecio() {
 
 void frmOrden::AceptarPrecio() {
     QList<Historial::Nota> decisiones;
-    if (!ValidarPrecio() || !ConfirmarAceptacion(&decisiones))
+    if (!ValidarPrecio() || !MonedaEnUso() || !ConfirmarAceptacion(&decisiones))
         return;
     if (chkAceptado->isChecked()) {
         for (int i = 0; i < grdPrecios->topLevelItemCount(); ++i) {

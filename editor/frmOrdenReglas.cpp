@@ -52,6 +52,26 @@ void frmOrden::FiltrarAutorizantes() {
     dtcAutorizantes->SetValorGuardado(elegido);
 }
 
+bool frmOrden::MonedaEnUso() {
+    if (!ReglasAprobacion::Leer().limitePorMoneda)
+        return true;
+    QStringList enUso = MonedasConocidas();
+    for (const FilaPrecio& p : FilasPrecios())
+        enUso << p.moneda.trimmed();
+    const QString tecleada = dtcMoneda->Valor().trimmed();
+    for (const QString& m : std::as_const(enUso))
+        if (m.trimmed().compare(tecleada, Qt::CaseInsensitive) == 0) {
+            dtcMoneda->SetValor(m.trimmed());
+            return true;
+        }
+    enUso.removeDuplicates();
+    return Mensajes::MsgBox(QStringLiteral("La moneda «%1» no está entre las monedas en uso (%2). "
+                                           "¿Desea agregarla como moneda nueva?")
+                                .arg(tecleada, enUso.join(QStringLiteral(", "))),
+                            Mensajes::Botones::SiNo, Mensajes::Icono::Pregunta,
+                            QStringLiteral("Agregar moneda")) == Mensajes::Respuesta::Si;
+}
+
 void frmOrden::SeguirAutorizantes() {
     if (dtcAutorizantes->isEnabled())
         FiltrarAutorizantes();
@@ -83,14 +103,18 @@ QString frmOrden::ErroresDeReglas(bool autorizanteQueda) {
     }
     const std::optional<FilaPrecio> aceptado = PrecioAceptado();
     if (reglas.limitePorMoneda && aceptado) {
-        const double limite = LimiteAutorizacion(autorizante, aceptado->moneda);
-        if (limite >= 0 && aceptado->precio > limite)
+        const std::optional<double> limite = LimiteAutorizacion(autorizante, aceptado->moneda);
+        if (!limite)
+            errores << Historial::Nota{
+                Regla::kLimite, QStringLiteral("%1 no tiene límite de autorización en %2.")
+                                    .arg(dtcAutorizantes->Texto(), aceptado->moneda.trimmed())};
+        else if (*limite >= 0 && aceptado->precio > *limite)
             errores << Historial::Nota{
                 Regla::kLimite,
                 QStringLiteral("El límite de autorización de %1 en %2 es %3; el "
                                "precio aceptado es %4.")
                     .arg(dtcAutorizantes->Texto(), aceptado->moneda.trimmed(),
-                         Formato::Numero(limite), Formato::Numero(aceptado->precio))};
+                         Formato::Numero(*limite), Formato::Numero(aceptado->precio))};
     }
     QString mensaje;
     for (Historial::Nota& e : errores) {

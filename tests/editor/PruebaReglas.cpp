@@ -351,9 +351,32 @@ private slots:
         QTest::mouseClick(f->chkAutorizo, Qt::LeftButton);
         QCOMPARE(f->dtcAutorizantes->findData(QString::number(m.autorizante)), -1);
         QTest::mouseClick(f->chkAutorizo, Qt::LeftButton);
+
+        // A currency nobody uses is added only on purpose, and whoever has no limit in it is
+        // not offered: "$" is not a way round the limit in Pesos.
         ClicEnFila(f->grdPrecios, 0);
-        f->txtPrecio->setText(QStringLiteral("100"));
+        f->dtcMoneda->SetValor(QStringLiteral("$"));
+        Mensajes::Responder(Respuesta::No);
         f->cmdAceptar->click();
+        QCOMPARE(Mensajes::UltimoTexto(),
+                 QStringLiteral("La moneda «$» no está entre las monedas en uso (Euros, Pesos). "
+                                "¿Desea agregarla como moneda nueva?"));
+        QCOMPARE(f->FilasPrecios()[0].moneda, QStringLiteral("Pesos"));
+        Mensajes::Responder(Respuesta::Si);
+        f->cmdAceptar->click();
+        QCOMPARE(f->FilasPrecios()[0].moneda, QStringLiteral("$"));
+        QTest::mouseClick(f->chkAutorizo, Qt::LeftButton);
+        QCOMPARE(f->dtcAutorizantes->findData(QString::number(m.autorizante)), -1);
+        QTest::mouseClick(f->chkAutorizo, Qt::LeftButton);
+
+        // Typed otherwise, a currency in use is that currency.
+        ClicEnFila(f->grdPrecios, 0);
+        f->dtcMoneda->SetValor(QStringLiteral(" pesos"));
+        f->txtPrecio->setText(QStringLiteral("100"));
+        Mensajes::Limpiar();
+        f->cmdAceptar->click();
+        QVERIFY(Mensajes::Mostrados().isEmpty());
+        QCOMPARE(f->FilasPrecios()[0].moneda, QStringLiteral("Pesos"));
         QTest::mouseClick(f->chkAutorizo, Qt::LeftButton);
         int veces = 0;
         Contrasena(&veces, QStringLiteral("x"));
@@ -372,6 +395,28 @@ private slots:
         QCOMPARE(Mensajes::UltimoTexto(),
                  QStringLiteral("El límite de autorización de Julio Mir en Pesos es 100; el "
                                 "precio aceptado es 150.\r\n"));
+
+        // "Sin límite" is a choice of its own in the users window; then it saves.
+        {
+            std::unique_ptr<frmMantUsuarios> u(frmMantUsuarios::Instancia());
+            ElegirUsuario(u.get(), QStringLiteral("Julio Mir"));
+            u->cmdMenu(1)->click();
+            TablaLimites* t = u->tblLimites();
+            t->item(1, 2)->setCheckState(Qt::Checked);
+            u->cmdMenu(2)->click();
+            QCOMPARE(Mensajes::UltimoTexto(),
+                     QStringLiteral("En Pesos indique un Límite de autorización o marque Sin "
+                                    "límite, no ambos."));
+            t->item(1, 1)->setText(QString());
+            Mensajes::Limpiar();
+            u->cmdMenu(2)->click();
+            QVERIFY(!u->EnEdicion());
+        }
+        QCOMPARE(Historia(QStringLiteral("limitesautorizacion")).first(),
+                 QStringLiteral("korva: Límite de autorización en Pesos: 100 → sin límite"));
+        Mensajes::Limpiar();
+        f->cmdMenu[2]->click();
+        QVERIFY(Mensajes::Mostrados().isEmpty() && !f->txtCantidad->isEnabled());
     }
 
     void ordenAutorizadaQueSeEditaVuelveARequerirAutorizacion() {
