@@ -1,4 +1,5 @@
 #include "DatosGuardado.h"
+#include "Expediente.h"
 #include "Historial.h"
 #include "Mensajes.h"
 #include "RegistroPruebas.h"
@@ -207,6 +208,10 @@ private slots:
         QCOMPARE(Cuenta(e, precios, {orden}), 4);
         QVERIFY(f->grdPrecios->topLevelItem(0)->toolTip(0).endsWith(
             QStringLiteral("Motivo de la elección: Plazo de entrega")));
+        QList<InformeMaquetado> expediente;
+        QVERIFY(MaquetarExpediente(orden, QSize(11906, 16838), &expediente));
+        QVERIFY(expediente.first().Textos(0).join(' ').contains(
+            QStringLiteral("Motivo: Plazo de entrega (aceptó la cotización de Acme")));
     }
 
     void autorizanteAjenoNoEsQuienIngresoNiElSolicitante() {
