@@ -34,7 +34,12 @@ TablaLimites::TablaLimites(QWidget* padre) : QTableWidget(0, 3, padre) {
     setHorizontalHeaderLabels(
         {QStringLiteral("Moneda"), QStringLiteral("Límite"), QStringLiteral("Sin límite")});
     verticalHeader()->hide();
-    horizontalHeader()->setStretchLastSection(true);
+    // The currency takes what room is left, so that the three columns fit without scrolling.
+    horizontalHeader()->setSectionResizeMode(kMoneda, QHeaderView::Stretch);
+    horizontalHeader()->setSectionResizeMode(kLimite, QHeaderView::Fixed);
+    horizontalHeader()->resizeSection(
+        kLimite, fontMetrics().horizontalAdvance(QStringLiteral("000.000.000,00")) + 12);
+    horizontalHeader()->setSectionResizeMode(kMarcaSinLimite, QHeaderView::ResizeToContents);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setTabKeyNavigation(false);
     // Rows as tall as a line of text, so that a few currencies show without scrolling.
