@@ -422,6 +422,29 @@ private slots:
         Mensajes::Limpiar();
         f->cmdMenu[2]->click();
         QVERIFY(Mensajes::Mostrados().isEmpty() && !f->txtCantidad->isEnabled());
+
+        // The authoriser list follows a limit changed meanwhile in the users window.
+        Cerrar();
+        f = Abrir(true);
+        Cabecera(f, m);
+        AgregarPrecio(f, m.acme, QStringLiteral("uno"), QStringLiteral("500"), true);
+        QTest::mouseClick(f->chkAutorizo, Qt::LeftButton);
+        QVERIFY(f->dtcAutorizantes->findData(QString::number(m.autorizante)) >= 0);
+        {
+            std::unique_ptr<frmMantUsuarios> u(frmMantUsuarios::Instancia());
+            u->show();
+            ElegirUsuario(u.get(), QStringLiteral("Julio Mir"));
+            u->cmdMenu(1)->click();
+            u->tblLimites()->item(1, 2)->setCheckState(Qt::Unchecked);
+            u->tblLimites()->item(1, 1)->setText(QStringLiteral("100"));
+            u->cmdMenu(2)->click();
+            QVERIFY(!u->EnEdicion());
+            u->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(u.get()));
+        }
+        f->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f));
+        QCOMPARE(f->dtcAutorizantes->findData(QString::number(m.autorizante)), -1);
     }
 
     void ordenAutorizadaQueSeEditaVuelveARequerirAutorizacion() {
