@@ -201,8 +201,8 @@ QString InformeMaquetado::Sustituir(const QString& texto, int pagina) const {
         return texto;
     QString t = texto;
     t.replace(QLatin1String("%D"), fechaLarga_);
-    t.replace(QLatin1String("%p"), QString::number(pagina + 1));
-    t.replace(QLatin1String("%P"), QString::number(Paginas()));
+    t.replace(QLatin1String("%p"), QString::number(anteriores_ + pagina + 1));
+    t.replace(QLatin1String("%P"), QString::number(total_ > 0 ? total_ : Paginas()));
     return t;
 }
 
