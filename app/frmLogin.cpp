@@ -28,8 +28,27 @@ frmLogin::frmLogin(QWidget* parent)
     txtLogin->setFocus();
 }
 
+// The server cannot tell an unknown person from a wrong password, and says neither: both are
+// answered as a wrong password. A server that cannot be reached was told, with the options
+// dialog, and the program ends as when it cannot open the database.
+Usuarios::Ingreso frmLogin::IngresarEnServidor() {
+    switch (AbrirConexionComo(QString::fromLatin1(kOrigenDeDatos), txtLogin->text().trimmed(),
+                              txtPassword->text())) {
+    case IngresoServidor::Aceptado:
+        return Usuarios::Ingreso::Aceptado;
+    case IngresoServidor::Rechazado:
+        return Usuarios::Ingreso::ClaveIncorrecta;
+    case IngresoServidor::Fallo:
+        break;
+    }
+    reject();
+    return Usuarios::Ingreso::Fallo;
+}
+
 void frmLogin::cmdOK_Click() {
-    switch (Usuarios::ConfirmarIngreso(txtLogin->text().trimmed(), txtPassword->text())) {
+    switch (ConectarAlIngresar
+                ? IngresarEnServidor()
+                : Usuarios::ConfirmarIngreso(txtLogin->text().trimmed(), txtPassword->text())) {
     case Usuarios::Ingreso::Fallo:
         return; // the data-access module has reported it; the window stays as it was
     case Usuarios::Ingreso::LoginIncorrecto:

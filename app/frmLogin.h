@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DialogoClave.h"
+#include "Usuarios.h"
 
 // Sign-in at start-up. The caller shows it modally and reads LoginSucceeded; on success gLogin
 // holds the login exactly as typed.
@@ -10,9 +11,15 @@ public:
     explicit frmLogin(QWidget* parent = nullptr);
 
     bool LoginSucceeded = false;
+    // Set before showing on a server database protected with a role per person: signing in is
+    // opening the shared connection as the person's role, and the server checks the password.
+    bool ConectarAlIngresar = false;
 
     void cmdOK_Click() override;
 
 protected:
     void reject() override;
+
+private:
+    Usuarios::Ingreso IngresarEnServidor();
 };

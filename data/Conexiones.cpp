@@ -61,6 +61,59 @@ bool AbrirConexion(const QString& nombre, const QString& password) {
     return causa.isEmpty();
 }
 
+AccesoServidor AbrirConexionServidor(const QString& nombre) {
+    CerrarConexion();
+    if (!QSqlDatabase::contains(nombre)) {
+        InformarConexionFallida(
+            QStringLiteral("No está registrado el origen de datos %1.").arg(nombre));
+        return AccesoServidor::Fallida;
+    }
+    QSqlDatabase db = QSqlDatabase::database(nombre, false);
+    bool rechazo = false;
+    const QString causa =
+        Motor::Abrir(db, RutaDeOrigen(nombre), QString(), kEsperaOcupadoMs, &rechazo);
+    if (causa.isEmpty() && Motor::Protegida(db)) {
+        CerrarBase(db);
+        return AccesoServidor::PideIngreso;
+    }
+    if (causa.isEmpty()) {
+        gConexion = db;
+        return AccesoServidor::Abierta;
+    }
+    if (rechazo)
+        return AccesoServidor::PideIngreso;
+    InformarConexionFallida(causa);
+    return AccesoServidor::Fallida;
+}
+
+IngresoServidor AbrirConexionComo(const QString& nombre, const QString& login,
+                                  const QString& clave) {
+    CerrarConexion();
+    if (!QSqlDatabase::contains(nombre)) {
+        InformarConexionFallida(
+            QStringLiteral("No está registrado el origen de datos %1.").arg(nombre));
+        return IngresoServidor::Fallo;
+    }
+    QSqlDatabase db = QSqlDatabase::database(nombre, false);
+    const QString ruta = RutaDeOrigen(nombre);
+    db.setUserName(Motor::RolDePersona(ruta, login));
+    db.setPassword(clave);
+    bool rechazo = false;
+    const QString causa = Motor::Abrir(db, ruta, QString(), kEsperaOcupadoMs, &rechazo);
+    if (causa.isEmpty()) {
+        gConexion = db;
+        return IngresoServidor::Aceptado;
+    }
+    if (rechazo)
+        return IngresoServidor::Rechazado;
+    InformarConexionFallida(causa);
+    return IngresoServidor::Fallo;
+}
+
+bool BaseProtegida() {
+    return gConexion.isValid() && Motor::Protegida(gConexion);
+}
+
 void InformarConexionFallida(const QString& causa) {
     Mensajes::MsgBox(
         QStringLiteral("No tiene suficientes permisos en la ubicación actual de la base de datos."),

@@ -30,6 +30,21 @@ QString RutaDeOrigen(const QString& nombre);
 [[nodiscard]] bool AbrirConexion(const QString& nombre, const QString& password);
 // What AbrirConexion does when it cannot open: the message, then the handler.
 void InformarConexionFallida(const QString& causa);
+
+// A server database protected with a role per person is opened only once the person has signed
+// in, as that person's role. First the connection is tried as the address says: PideIngreso
+// when the database is protected or the server wants to know who connects (the connection is
+// then closed), Fallida when it was told as AbrirConexion tells it.
+enum class AccesoServidor { Abierta, PideIngreso, Fallida };
+[[nodiscard]] AccesoServidor AbrirConexionServidor(const QString& nombre);
+// Opens the shared connection as the role of the person `login` with their password. Rechazado:
+// the server refused that person or password (nothing shown); Fallo: told as AbrirConexion tells
+// it. It is opened again as that person when lost.
+enum class IngresoServidor { Aceptado, Rechazado, Fallo };
+[[nodiscard]] IngresoServidor AbrirConexionComo(const QString& nombre, const QString& login,
+                                                const QString& clave);
+// Whether the open connection's database is a server's protected with a role per person.
+bool BaseProtegida();
 // Names the shared connection's session on the server after the workstation and the person
 // signed in as `login`, "Quimbel - <equipo> - <login>", so that the office's administrator can
 // tell the sessions apart; it keeps the name when it is opened again. Nothing on the file.

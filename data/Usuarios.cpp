@@ -2,7 +2,9 @@
 
 #include "Conexiones.h"
 #include "Contrasena.h"
+#include "Ejecutor.h"
 #include "ErrorPrograma.h"
+#include "Motor.h"
 #include "Recordset.h"
 
 namespace Usuarios {
@@ -44,6 +46,23 @@ Lectura LeerLogin(int usuId, QString* login) {
 }
 
 Clave ConfirmarClave(int usuId, const QString& clave) {
+    if (ClavesEnServidor()) {
+        QString login;
+        const Lectura lectura = LeerLogin(usuId, &login);
+        if (lectura != Lectura::Hallado)
+            return lectura == Lectura::Fallo ? Clave::Fallo : Clave::Incorrecta;
+        QString causa;
+        switch (
+            Motor::ProbarClave(RutaDeOrigen(gConexion.connectionName()), login, clave, &causa)) {
+        case Motor::PruebaClave::Aceptada:
+            return Clave::Correcta;
+        case Motor::PruebaClave::Rechazada:
+            return Clave::Incorrecta;
+        case Motor::PruebaClave::Fallo:
+            MostrarError({8, causa});
+            return Clave::Fallo;
+        }
+    }
     QString guardada;
     const Lectura lectura = LeerColumna(usuId, QStringLiteral("UsuPassword"), &guardada);
     if (lectura == Lectura::Fallo)
@@ -69,6 +88,26 @@ QString CifrarClave(const QString& clave, const QString& guardada) {
     if (cifrada.isEmpty())
         MostrarError({7, QStringLiteral("No hay memoria suficiente para cifrar la contraseña.")});
     return cifrada;
+}
+
+bool ClavesEnServidor() {
+    return BaseProtegida();
+}
+
+bool SincronizarRol(int usuId) {
+    Recordset rs;
+    return AbrirRecordset(QStringLiteral("SELECT quimbel_sincronizar_rol(?)"), rs, {usuId});
+}
+
+bool CambiarClaveServidor(int usuId, const QString& clave) {
+    QString login;
+    if (LeerLogin(usuId, &login) != Lectura::Hallado)
+        return false;
+    ErrorBD error;
+    if (Motor::CambiarClaveRol(gConexion, usuId, login, clave, &error))
+        return true;
+    ReportarErrores({error}, true);
+    return false;
 }
 
 Lectura LeerDerechos(const QString& login, Derechos* d) {

@@ -24,6 +24,13 @@ Clave ConfirmarClave(int usuId, const QString& clave);
 // not recorded as changed. Empty, the person told, when it cannot be made.
 QString CifrarClave(const QString& clave, const QString& guardada = {});
 
+// On a server protected with a role per person the server keeps the passwords: the users window
+// stores none, and sets them with CambiarClaveServidor once the user's role is in step with the
+// row (SincronizarRol). Both tell the person of a refusal.
+bool ClavesEnServidor();
+[[nodiscard]] bool SincronizarRol(int usuId);
+[[nodiscard]] bool CambiarClaveServidor(int usuId, const QString& clave);
+
 struct Derechos {
     int usuId = 0;
     bool puedeSolicitar = false;

@@ -1,6 +1,7 @@
 #include "frmMantUsuarios.h"
 
 #include "Conexiones.h"
+#include "Mensajes.h"
 #include "TablaLimites.h"
 #include "Usuario.h"
 #include "Usuarios.h"
@@ -112,6 +113,21 @@ bool frmMantUsuarios::GuardarRegistro() {
         return false;
     const QString escrita = txtFields(kClave)->text();
     const QString codigo = txtFields(kCodigo)->text();
+    claveServidor_.reset();
+    if (Usuarios::ClavesEnServidor()) {
+        // The row keeps no password; the role gets the one typed, or "Sin contraseña"'s empty one.
+        claveCodificada_.clear();
+        if (!escrita.isEmpty() || chkSinClave_->isChecked() || codigo.isEmpty())
+            claveServidor_ = chkSinClave_->isChecked() ? QString() : escrita;
+        // The server takes no empty password: the role could never sign in again.
+        if (claveServidor_ && claveServidor_->isEmpty()) {
+            Mensajes::MsgBox(
+                QStringLiteral("En el servidor cada usuario necesita una contraseña."));
+            txtFields(kClave)->setFocus();
+            return false;
+        }
+        return frmMantenimiento::GuardarRegistro();
+    }
     QString guardada;
     if (!codigo.isEmpty() && !Usuarios::LeerClaveCodificada(codigo, &guardada))
         return false;
@@ -128,7 +144,12 @@ bool frmMantUsuarios::GuardarRegistro() {
 }
 
 bool frmMantUsuarios::GuardarDependientes(int clave) {
-    return EscribirLimites(gLogin, clave, limites_);
+    if (!EscribirLimites(gLogin, clave, limites_))
+        return false;
+    if (!Usuarios::ClavesEnServidor())
+        return true;
+    return Usuarios::SincronizarRol(clave) &&
+           (!claveServidor_ || Usuarios::CambiarClaveServidor(clave, *claveServidor_));
 }
 
 QVariantList frmMantUsuarios::ValoresInsertar() const {

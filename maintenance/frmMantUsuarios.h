@@ -3,6 +3,8 @@
 #include "ReglasAprobacion.h"
 #include "frmMantenimiento.h"
 
+#include <optional>
+
 class TablaLimites;
 
 // The password box never shows the stored password: left empty it keeps it, typed it replaces
@@ -31,5 +33,7 @@ private:
     QCheckBox* chkSinClave_ = nullptr;
     TablaLimites* tblLimites_ = nullptr;
     QString claveCodificada_;
+    // On a server that keeps the passwords: the one to give the user's role, when there is one.
+    std::optional<QString> claveServidor_;
     LimitesAutorizacion limites_;
 };

@@ -50,11 +50,22 @@ int Main(QApplication& app) {
         return AbrirConexion(QString::fromLatin1(kOrigenDeDatos),
                              QString::fromLatin1(kClaveBaseDeDatos));
     };
-    if (!abrir() || !ComprobarBaseDeDatos(gDbPath, gDbBackup))
+    // A server database protected with a role per person is opened by signing in.
+    bool ingresoAbre = false;
+    if (EsServidor(gDbPath)) {
+        const AccesoServidor acceso = AbrirConexionServidor(QString::fromLatin1(kOrigenDeDatos));
+        if (acceso == AccesoServidor::Fallida)
+            return 0;
+        ingresoAbre = acceso == AccesoServidor::PideIngreso;
+    } else if (!abrir()) {
+        return 0;
+    }
+    if (!ComprobarBaseDeDatos(gDbPath, gDbBackup))
         return 0;
 
     {
         frmLogin login;
+        login.ConectarAlIngresar = ingresoAbre;
         login.exec();
         if (!login.LoginSucceeded) {
             CerrarConexion();

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # A private PostgreSQL server for one test run: its own folder under /tmp, reached only through
-# a Unix socket in that folder (no TCP port, so runs on the same machine never meet), trusted
-# local connections, stopped and removed at the end.
+# a Unix socket in that folder (no TCP port, so runs on the same machine never meet), the owner
+# "postgres" trusted and other roles by password, stopped and removed at the end.
 #
 #   source scripts/servidor-pruebas.sh; servidor_iniciar   # exports QUIMBEL_PRUEBAS_PG
 #   servidor_detener                                       # also done by the EXIT trap
@@ -37,6 +37,10 @@ servidor_iniciar() {
         cat "$QUIMBEL_PG_CARPETA/initdb.log" >&2
         return 1
     fi
+    # The owner is trusted on the socket; every other role (the persons of a protected
+    # database) signs in with its password, as on an office's server.
+    printf 'local all postgres trust\nlocal all all scram-sha-256\n' |
+        servidor_como tee "$QUIMBEL_PG_CARPETA/datos/pg_hba.conf" >/dev/null
     # Durability does not matter for a throw-away server; speed does.
     local opciones="-c listen_addresses='' -c unix_socket_directories='$QUIMBEL_PG_CARPETA'"
     opciones+=" -c fsync=off -c synchronous_commit=off -c full_page_writes=off"

@@ -2,6 +2,7 @@
 
 #include "Esquema.h"
 #include "MotorPostgres.h"
+#include "ProteccionPg.h"
 
 #include <QSqlError>
 #include <libpq-fe.h>
@@ -112,7 +113,12 @@ bool Preparar(QSqlDatabase& db, int esperaMs) {
     return h && MotorPostgres::Simple(h, sql.constData(), nullptr);
 }
 
-QString Abrir(QSqlDatabase& db, const QString& uri, int esperaMs) {
+QString Base(const QString& uri) {
+    const QHash<QString, QString> p = Partes(uri, nullptr);
+    return p.value(QStringLiteral("dbname"), p.value(QStringLiteral("user")));
+}
+
+QString Abrir(QSqlDatabase& db, const QString& uri, int esperaMs, bool* rechazo) {
     QString error;
     const QHash<QString, QString> p = Partes(uri, &error);
     if (p.isEmpty())
@@ -121,8 +127,12 @@ QString Abrir(QSqlDatabase& db, const QString& uri, int esperaMs) {
         return QStringLiteral("La dirección de la base de datos lleva la contraseña escrita: el "
                               "programa no la toma de los ajustes. Quítela de la dirección y "
                               "guárdela en el archivo .pgpass del usuario (o en PGPASSFILE).");
-    if (!db.open())
-        return Causa(uri, db.lastError().databaseText());
+    if (!db.open()) {
+        const QString texto = db.lastError().databaseText();
+        if (rechazo)
+            *rechazo = ProteccionPg::EsRechazoDeAcceso(texto);
+        return Causa(uri, texto);
+    }
     QString causa;
     if (!Preparar(db, esperaMs))
         causa = QStringLiteral("No se pudo preparar la conexión con %1.").arg(Servidor(p));

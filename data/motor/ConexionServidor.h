@@ -10,8 +10,10 @@ namespace ConexionServidor {
 // Registers the Qt connection for the URI; false when the driver is missing.
 [[nodiscard]] bool Registrar(const QString& nombre, const QString& uri);
 // Opens and prepares it; the reason in Spanish when it cannot serve (the caller then closes it),
-// empty when ready.
-QString Abrir(QSqlDatabase& db, const QString& uri, int esperaMs);
+// empty when ready. `rechazo`: the server refused who connects (user or password).
+QString Abrir(QSqlDatabase& db, const QString& uri, int esperaMs, bool* rechazo = nullptr);
+// The name of the database the URI names.
+QString Base(const QString& uri);
 // Session settings every server connection of the program needs; a lock of another workstation
 // is waited for `esperaMs` at most.
 [[nodiscard]] bool Preparar(QSqlDatabase& db, int esperaMs);

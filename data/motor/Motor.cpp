@@ -6,11 +6,13 @@
 #include "MotorPostgres.h"
 #include "MotorSqlite.h"
 #include "Origen.h"
+#include "ProteccionPg.h"
 #include "SentenciasPg.h"
 #include "SentenciasSqlite.h"
 
 #include <QHash>
 #include <QSqlError>
+#include <libpq-fe.h>
 #include <sqlite3.h>
 #include <utility>
 
@@ -71,12 +73,54 @@ QString Ruta(const QSqlDatabase& db, const QString& registrada) {
     return EsServidor(registrada) ? registrada : ConexionArchivo::Ruta(db);
 }
 
-QString Abrir(QSqlDatabase& db, const QString& ruta, const QString& password, int esperaMs) {
-    const QString causa = EsServidor(ruta) ? ConexionServidor::Abrir(db, ruta, esperaMs)
+QString Abrir(QSqlDatabase& db, const QString& ruta, const QString& password, int esperaMs,
+              bool* rechazo) {
+    const QString causa = EsServidor(ruta) ? ConexionServidor::Abrir(db, ruta, esperaMs, rechazo)
                                            : ConexionArchivo::Abrir(db, ruta, password, esperaMs);
     if (!causa.isEmpty())
         Cerrar(db);
     return causa;
+}
+
+bool Protegida(const QSqlDatabase& db) {
+    PGconn* h = EsServidor(db) ? MotorPostgres::HandleDe(db) : nullptr;
+    return h && ProteccionPg::Protegida(h);
+}
+
+QString RolDePersona(const QString& ruta, const QString& login) {
+    return ProteccionPg::NombreRol(login, ConexionServidor::Base(ruta));
+}
+
+PruebaClave ProbarClave(const QString& ruta, const QString& login, const QString& clave,
+                        QString* causa) {
+    QString texto;
+    switch (ProteccionPg::ProbarClave(ruta, RolDePersona(ruta, login), clave, &texto)) {
+    case ProteccionPg::Prueba::Aceptada:
+        return PruebaClave::Aceptada;
+    case ProteccionPg::Prueba::Rechazada:
+        return PruebaClave::Rechazada;
+    case ProteccionPg::Prueba::Fallo:
+        break;
+    }
+    if (causa)
+        *causa = ConexionServidor::Causa(ruta, texto);
+    return PruebaClave::Fallo;
+}
+
+bool CambiarClaveRol(const QSqlDatabase& db, int usuId, const QString& login, const QString& clave,
+                     ErrorBD* error) {
+    PGconn* h = MotorPostgres::HandleDe(db);
+    const QString verificador =
+        h ? ProteccionPg::Verificador(h, ProteccionPg::NombreRol(login, QString::fromUtf8(PQdb(h))),
+                                      clave)
+          : QString();
+    if (verificador.isEmpty()) {
+        *error = {7, QStringLiteral("No se pudo cifrar la contraseña.")};
+        return false;
+    }
+    FilasLeidas filas;
+    return MotorPostgres::Ejecutar(h, QStringLiteral("SELECT quimbel_cambiar_clave(?, ?)"),
+                                   {usuId, verificador}, &filas, false, error);
 }
 
 bool Preparar(QSqlDatabase& db, int esperaMs) {

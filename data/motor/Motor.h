@@ -25,7 +25,24 @@ QString Ruta(const QSqlDatabase& db, const QString& registrada);
 // Opens a registered connection and makes it ready for the program: why it cannot serve (in
 // Spanish, for the user; the connection is closed again), or empty when it is open.
 // The password opens a file; a server's comes from libpq's own places.
-QString Abrir(QSqlDatabase& db, const QString& ruta, const QString& password, int esperaMs);
+// `rechazo`: a server refused who connects (user or password).
+QString Abrir(QSqlDatabase& db, const QString& ruta, const QString& password, int esperaMs,
+              bool* rechazo = nullptr);
+// Whether the open connection's database guards itself with a server role per person (only a
+// server's can).
+bool Protegida(const QSqlDatabase& db);
+// The server role of the person `login` on the server database `ruta`.
+QString RolDePersona(const QString& ruta, const QString& login);
+// Whether the server accepts `clave` as the password of the person `login` on the database
+// `ruta`, proven by a short connection of its own. Fallo: the server could not be asked (`causa`
+// in Spanish).
+enum class PruebaClave { Aceptada, Rechazada, Fallo };
+PruebaClave ProbarClave(const QString& ruta, const QString& login, const QString& clave,
+                        QString* causa);
+// Gives the person of "usuarios" `usuId` the password `clave` on the connection's protected
+// server, through the server's own function (the password itself never travels).
+[[nodiscard]] bool CambiarClaveRol(const QSqlDatabase& db, int usuId, const QString& login,
+                                   const QString& clave, ErrorBD* error);
 // Prepares a freshly opened connection as every connection of the program must be.
 [[nodiscard]] bool Preparar(QSqlDatabase& db, int esperaMs);
 // Whether a connection that was opened has been lost since: the server went away or ended the

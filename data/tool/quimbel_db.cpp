@@ -11,6 +11,7 @@
 #include "Historial.h"
 #include "ImportarAccess.h"
 #include "Mensajes.h"
+#include "ProteccionPg.h"
 #include "Reloj.h"
 #include "quimbel_version.h"
 
@@ -19,6 +20,7 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cstdio>
+#include <libpq-fe.h>
 #include <sqlite3.h>
 
 namespace {
@@ -33,6 +35,7 @@ int Uso(bool pedido = false) {
                "  quimbel-db historial RUTA [ORDEN]\n"
                "  quimbel-db copiar ORIGEN DESTINO\n"
                "  quimbel-db importar ARCHIVO.mdb DESTINO\n"
+               "  quimbel-db proteger postgresql://dueño@servidor/base\n"
                "  quimbel-db --version | --help\n"
                "RUTA, ORIGEN y DESTINO: un archivo o postgresql://usuario@servidor/base\n",
                pedido ? stdout : stderr);
@@ -273,6 +276,27 @@ int Importar(const QStringList& args) {
     return 0;
 }
 
+// Run by the database's owner: every person gets a role of their own with a temporary password,
+// printed once here, and the stored password hashes are erased.
+int Proteger(const QStringList& args) {
+    if (args.size() != 1 || !EsServidor(args[0]))
+        return Uso();
+    QString error;
+    pg_conn* db = Esquema::ConectarServidor(args[0], &error);
+    QStringList lineas;
+    const bool ok = db && ProteccionPg::Proteger(db, &lineas, &error);
+    PQfinish(db);
+    if (!ok) {
+        std::fprintf(stderr, "No se protegió la base de datos: %s\n", qPrintable(error));
+        return 1;
+    }
+    Imprimir(QStringLiteral("login, rol, contraseña temporal\n"));
+    for (const QString& l : lineas)
+        Imprimir(l + QLatin1Char('\n'));
+    Imprimir(QStringLiteral("Base de datos protegida: %1\n").arg(args[0]));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -303,5 +327,7 @@ int main(int argc, char* argv[]) {
         return Copiar(args);
     if (orden == QLatin1String("importar"))
         return Importar(args);
+    if (orden == QLatin1String("proteger"))
+        return Proteger(args);
     return Uso();
 }

@@ -1,0 +1,111 @@
+#pragma once
+
+// What a protected database holds besides its tables, run by the owner on every `proteger`
+// (each statement may run again). The functions run as the owner and check the caller's rights
+// from the caller's own row in "usuarios", found by session_user.
+namespace ProteccionPg {
+
+inline constexpr const char* kFunciones = R"SQL(
+CREATE TABLE IF NOT EXISTS proteccion (grupo text NOT NULL);
+INSERT INTO proteccion (grupo)
+    SELECT 'personas@' || current_database() WHERE NOT EXISTS (SELECT 1 FROM proteccion);
+
+CREATE OR REPLACE FUNCTION quimbel_rol(p_login text) RETURNS text
+LANGUAGE sql STABLE SET search_path = pg_catalog, public
+AS $$ SELECT (lower(btrim(p_login) COLLATE "default") || '@' || current_database()) COLLATE "C" $$;
+
+CREATE OR REPLACE FUNCTION quimbel_llamante() RETURNS usuarios
+LANGUAGE plpgsql STABLE SECURITY DEFINER SET search_path = pg_catalog, public AS $$
+DECLARE u usuarios;
+BEGIN
+    SELECT * INTO u FROM usuarios
+     WHERE quimbel_rol(UsuLogin::text) = session_user::text COLLATE "C" AND UsuDesactivado = 0
+     ORDER BY UsuId LIMIT 1;
+    IF NOT FOUND THEN
+        RAISE EXCEPTION 'El usuario «%» no puede hacer cambios en esta base de datos.', session_user
+            USING ERRCODE = '42501';
+    END IF;
+    RETURN u;
+END $$;
+
+CREATE OR REPLACE FUNCTION quimbel_es_administrador(u usuarios) RETURNS boolean
+LANGUAGE sql IMMUTABLE SET search_path = pg_catalog, public
+AS $$ SELECT upper(btrim(u.UsuLogin::text)) IN ('KORVA', 'ZELTI') $$;
+
+-- The role of a user of "usuarios" made or brought in step with the row: LOGIN while the user
+-- is enabled. Only an administrator changes who may sign in.
+CREATE OR REPLACE FUNCTION quimbel_sincronizar_rol(p_usuid integer) RETURNS void
+LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, public AS $$
+DECLARE
+    u usuarios;
+    rol text;
+    grupo text := 'personas@' || current_database();
+BEGIN
+    IF NOT quimbel_es_administrador(quimbel_llamante()) THEN
+        RAISE EXCEPTION 'Solo un administrador puede dar de alta o desactivar usuarios.'
+            USING ERRCODE = '42501';
+    END IF;
+    SELECT * INTO u FROM usuarios WHERE UsuId = p_usuid;
+    IF NOT FOUND THEN
+        RETURN;
+    END IF;
+    rol := quimbel_rol(u.UsuLogin::text);
+    IF octet_length(rol) > 63 THEN
+        RAISE EXCEPTION 'El login «%» es demasiado largo para el servidor: acórtelo.', u.UsuLogin;
+    END IF;
+    IF NOT EXISTS (SELECT 1 FROM pg_roles WHERE rolname = rol) THEN
+        EXECUTE format('CREATE ROLE %I NOLOGIN IN ROLE %I', rol, grupo);
+    ELSIF NOT pg_has_role(rol, grupo, 'MEMBER') THEN
+        RAISE EXCEPTION 'El rol «%» del servidor no es de esta base de datos.', rol;
+    END IF;
+    IF u.UsuDesactivado = 0 AND EXISTS (SELECT 1 FROM usuarios v
+        WHERE quimbel_rol(v.UsuLogin::text) = rol COLLATE "C" AND v.UsuId < u.UsuId) THEN
+        RETURN; -- an earlier user with the same login owns the role
+    END IF;
+    EXECUTE format('ALTER ROLE %I %s', rol, CASE WHEN u.UsuDesactivado = 0 THEN 'LOGIN'
+                                                  ELSE 'NOLOGIN' END);
+END $$;
+
+-- A new password for a user's role: the verifier made on the workstation, so the password
+-- itself never reaches the server. A person changes their own; an administrator anyone's.
+CREATE OR REPLACE FUNCTION quimbel_cambiar_clave(p_usuid integer, p_verificador text)
+RETURNS void
+LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, public AS $$
+DECLARE
+    yo usuarios := quimbel_llamante();
+    rol text;
+BEGIN
+    IF yo.UsuId <> p_usuid AND NOT quimbel_es_administrador(yo) THEN
+        RAISE EXCEPTION 'Solo un administrador puede cambiar la contraseña de otro usuario.'
+            USING ERRCODE = '42501';
+    END IF;
+    IF p_verificador NOT LIKE 'SCRAM-SHA-256$%' THEN
+        RAISE EXCEPTION 'La contraseña no llegó cifrada; no se cambió.';
+    END IF;
+    SELECT quimbel_rol(UsuLogin::text) INTO rol FROM usuarios WHERE UsuId = p_usuid;
+    IF rol IS NULL OR NOT pg_has_role(rol, 'personas@' || current_database(), 'MEMBER') THEN
+        RAISE EXCEPTION 'El usuario no tiene rol en el servidor.';
+    END IF;
+    EXECUTE format('ALTER ROLE %I PASSWORD %L', rol, p_verificador);
+    UPDATE usuarios SET UsuPassword = '' WHERE UsuId = p_usuid AND UsuPassword <> '';
+END $$;
+)SQL";
+
+// Nothing for anybody but the owner, then what the persons' group needs. `%1` is the group, `%2`
+// the database.
+inline constexpr const char* kPrivilegios = R"SQL(
+REVOKE ALL ON DATABASE "%2" FROM PUBLIC;
+GRANT CONNECT ON DATABASE "%2" TO "%1";
+REVOKE ALL ON SCHEMA public FROM PUBLIC;
+GRANT USAGE ON SCHEMA public TO "%1";
+REVOKE ALL ON ALL TABLES IN SCHEMA public FROM PUBLIC;
+REVOKE ALL ON ALL SEQUENCES IN SCHEMA public FROM PUBLIC;
+REVOKE ALL ON ALL FUNCTIONS IN SCHEMA public FROM PUBLIC;
+GRANT SELECT ON ALL TABLES IN SCHEMA public TO "%1";
+GRANT EXECUTE ON ALL FUNCTIONS IN SCHEMA public TO "%1";
+GRANT INSERT, UPDATE, DELETE ON ALL TABLES IN SCHEMA public TO "%1";
+REVOKE INSERT, UPDATE, DELETE ON comandos, esquema, proteccion FROM "%1";
+GRANT USAGE, SELECT ON ALL SEQUENCES IN SCHEMA public TO "%1";
+)SQL";
+
+} // namespace ProteccionPg
