@@ -5,6 +5,7 @@
 #include "Motor.h"
 #include "Valores.h"
 
+#include <QRegularExpression>
 #include <sqlite3.h>
 
 namespace {
@@ -44,11 +45,27 @@ bool ConvertirTodos(const QVariantList& valores, const QStringList& tipos,
     return true;
 }
 
+// On a server protected with a role per person the command runs inside the server's own
+// function, which checks the caller's right to it; the key a RETURNING gives keeps its name.
+QString Sentencias(const QString& nombre, const Comando& c, const QSqlDatabase& db) {
+    if (!Motor::Protegida(db))
+        return c.sentencias;
+    static const QRegularExpression devuelve(QStringLiteral("\\bRETURNING\\s+(\\w+)"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = devuelve.match(c.sentencias);
+    QStringList marcas(c.tipos.size(), QStringLiteral("?"));
+    return QStringLiteral(
+               "SELECT clave AS %1 FROM quimbel_comando('%2', VARIADIC ARRAY[%3]::text[])")
+        .arg(m.hasMatch() ? m.captured(1) : QStringLiteral("clave"),
+             QString(nombre).replace(QLatin1Char('\''), QStringLiteral("''")),
+             marcas.join(QLatin1Char(',')));
+}
+
 // Every statement of the command takes effect, or none does: inside the caller's transaction
 // through a savepoint, otherwise in a transaction of its own (the server has no savepoint
 // outside a transaction).
-bool EjecutarEntero(const Comando& c, const QVariantList& valores, Recordset& rs, ErrorBD* error,
-                    QList<ErrorBD>* lista) {
+bool EjecutarEntero(const QString& nombre, const Comando& c, const QVariantList& valores,
+                    Recordset& rs, ErrorBD* error, QList<ErrorBD>* lista) {
     const QSqlDatabase& db = Conexion();
     const bool propia = !Motor::EnTransaccion(db);
     if (!Motor::Simple(db, propia ? "BEGIN" : "SAVEPOINT comando", error)) {
@@ -56,7 +73,7 @@ bool EjecutarEntero(const Comando& c, const QVariantList& valores, Recordset& rs
         return false;
     }
     FilasLeidas filas;
-    if (!Motor::Ejecutar(db, c.sentencias, valores, &filas, true, error)) {
+    if (!Motor::Ejecutar(db, Sentencias(nombre, c, db), valores, &filas, true, error)) {
         *lista << *error;
         if (propia) {
             Motor::Revertir(db, "ROLLBACK");
@@ -94,7 +111,7 @@ bool EjecutarComando(const QString& nombre, Recordset& rs, const QVariantList& v
                          .arg(c.tipos.size())
                          .arg(valores.size())};
         } else if (ConvertirTodos(valores, c.tipos, &convertidos, &error)) {
-            ok = EjecutarEntero(c, convertidos, rs, &error, &lista);
+            ok = EjecutarEntero(nombre, c, convertidos, rs, &error, &lista);
         }
     }
     if (!ok) {

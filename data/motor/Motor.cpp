@@ -54,6 +54,12 @@ QHash<QString, QList<Consulta>>& aplazadas() {
     return a;
 }
 
+// Whether each open server session's database is protected, as first asked.
+QHash<PGconn*, bool>& protegidas() {
+    static QHash<PGconn*, bool> p;
+    return p;
+}
+
 } // namespace
 
 bool EsServidor(const QString& ruta) {
@@ -84,7 +90,15 @@ QString Abrir(QSqlDatabase& db, const QString& ruta, const QString& password, in
 
 bool Protegida(const QSqlDatabase& db) {
     PGconn* h = EsServidor(db) ? MotorPostgres::HandleDe(db) : nullptr;
-    return h && ProteccionPg::Protegida(h);
+    if (!h)
+        return false;
+    // Asked before every write: the server is asked once per session.
+    const auto it = protegidas().constFind(h);
+    if (it != protegidas().constEnd())
+        return it.value();
+    const bool si = ProteccionPg::Protegida(h);
+    protegidas().insert(h, si);
+    return si;
 }
 
 QString RolDePersona(const QString& ruta, const QString& login) {
@@ -166,8 +180,10 @@ void Cerrar(QSqlDatabase& db) {
     aplazadas().remove(db.connectionName());
     if (sqlite3* h = MotorSqlite::HandleDe(db))
         SentenciasSqlite::Soltar(h);
-    if (PGconn* h = MotorPostgres::HandleDe(db))
+    if (PGconn* h = MotorPostgres::HandleDe(db)) {
         SentenciasPg::Soltar(h);
+        protegidas().remove(h);
+    }
     db.close();
 }
 

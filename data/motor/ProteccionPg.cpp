@@ -1,7 +1,9 @@
 #include "ProteccionPg.h"
 
+#include "DialectoPg.h"
 #include "ProteccionSql.h"
 
+#include <QRegularExpression>
 #include <QSet>
 #include <libpq-fe.h>
 #include <sodium.h>
@@ -102,6 +104,82 @@ bool CrearRoles(PGconn* db, const QString& base, QStringList* lineas, QString* e
     return ok;
 }
 
+// Who may run a stored command: the users only an administrator, the orders and their quotes
+// whoever may request, the rest every enabled person.
+QString Derecho(const QString& nombre) {
+    const QString n = nombre.toLower();
+    if (n.startsWith(QLatin1String("usuario_")))
+        return QStringLiteral("administrar");
+    if (n.startsWith(QLatin1String("orden_")) || n.startsWith(QLatin1String("precio_")))
+        return QStringLiteral("solicitar");
+    return QStringLiteral("persona");
+}
+
+QString TipoServidor(const QString& tipo) {
+    static const QHash<QString, QString> tipos{
+        {QStringLiteral("INTEGER"), QStringLiteral("integer")},
+        {QStringLiteral("SMALLINT"), QStringLiteral("smallint")},
+        {QStringLiteral("DOUBLE"), QStringLiteral("double precision")},
+        {QStringLiteral("DATETIME"), QStringLiteral("timestamp(0)")}};
+    return tipos.value(tipo.trimmed().toUpper(), QStringLiteral("text"));
+}
+
+// A statement of a command with its $N taken from the function's array, typed as declared.
+QString DesdeArreglo(const QString& texto, const QStringList& tipos) {
+    static const QRegularExpression marca(QStringLiteral("\\$(\\d+)"));
+    QString r;
+    qsizetype desde = 0;
+    for (auto it = marca.globalMatch(texto); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        const int n = m.captured(1).toInt();
+        r += texto.mid(desde, m.capturedStart() - desde);
+        r += QStringLiteral("($1[%1])::%2").arg(n).arg(TipoServidor(tipos.value(n - 1)));
+        desde = m.capturedEnd();
+    }
+    return r + texto.mid(desde);
+}
+
+QString Arreglo(const QStringList& textos) {
+    QStringList citados;
+    for (QString t : textos)
+        citados << QLatin1Char('"') +
+                       t.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
+                           .replace(QLatin1Char('"'), QStringLiteral("\\\"")) +
+                       QLatin1Char('"');
+    return QLatin1Char('{') + citados.join(QLatin1Char(',')) + QLatin1Char('}');
+}
+
+bool InstalarComandos(PGconn* db, QString* error) {
+    PGresult* r = PQexec(db, "SELECT nombre::text, parametros, sentencias FROM comandos");
+    if (PQresultStatus(r) != PGRES_TUPLES_OK) {
+        *error = QString::fromUtf8(PQresultErrorMessage(r)).trimmed();
+        PQclear(r);
+        return false;
+    }
+    bool ok = Exec(db, QStringLiteral("DELETE FROM comandos_servidor"), error);
+    for (int i = 0; ok && i < PQntuples(r); ++i) {
+        const QString nombre = QString::fromUtf8(PQgetvalue(r, i, 0)).toLower();
+        const QStringList tipos = QString::fromUtf8(PQgetvalue(r, i, 1)).split(QLatin1Char(','));
+        QStringList sentencias;
+        for (const DialectoPg::Sentencia& s :
+             DialectoPg::Traducir(QString::fromUtf8(PQgetvalue(r, i, 2))))
+            sentencias << DesdeArreglo(s.texto, tipos);
+        const QByteArray n = nombre.toUtf8(), d = Derecho(nombre).toUtf8(),
+                         a = Arreglo(sentencias).toUtf8();
+        const char* valores[] = {n.constData(), d.constData(), a.constData()};
+        PGresult* w = PQexecParams(db,
+                                   "INSERT INTO comandos_servidor (nombre, derecho, sentencias) "
+                                   "VALUES ($1, $2, $3::text[])",
+                                   3, nullptr, valores, nullptr, nullptr, 0);
+        ok = PQresultStatus(w) == PGRES_COMMAND_OK;
+        if (!ok)
+            *error = QString::fromUtf8(PQresultErrorMessage(w)).trimmed();
+        PQclear(w);
+    }
+    PQclear(r);
+    return ok;
+}
+
 } // namespace
 
 QString NombreRol(const QString& login, const QString& base) {
@@ -141,7 +219,7 @@ bool Proteger(pg_conn* db, QStringList* lineas, QString* error) {
     const QString privilegios =
         QString::fromUtf8(kPrivilegios).arg(grupo, QString(base).replace('"', "\"\""));
     ok = ok && Exec(db, QStringLiteral("BEGIN"), error) && Exec(db, sql, error) &&
-         CrearRoles(db, base, lineas, error) &&
+         InstalarComandos(db, error) && CrearRoles(db, base, lineas, error) &&
          Exec(db, QStringLiteral("UPDATE usuarios SET UsuPassword = '' WHERE UsuPassword <> ''"),
               error) &&
          Exec(db, privilegios, error) && Exec(db, QStringLiteral("COMMIT"), error);

@@ -66,6 +66,52 @@ BEGIN
                                                   ELSE 'NOLOGIN' END);
 END $$;
 
+CREATE OR REPLACE FUNCTION quimbel_exigir(yo usuarios, derecho text) RETURNS void
+LANGUAGE plpgsql STABLE SET search_path = pg_catalog, public AS $$
+BEGIN
+    IF derecho = 'administrar' AND NOT quimbel_es_administrador(yo) THEN
+        RAISE EXCEPTION 'Solo un administrador puede hacer este cambio.' USING ERRCODE = '42501';
+    ELSIF derecho = 'solicitar' AND yo.UsuPuedeSolicitar = 0 THEN
+        RAISE EXCEPTION 'El usuario «%» no puede solicitar órdenes.', yo.UsuLogin
+            USING ERRCODE = '42501';
+    ELSIF derecho = 'cumplir' AND yo.UsuPuedeCumplir = 0 THEN
+        RAISE EXCEPTION 'El usuario «%» no puede dar órdenes por cumplidas.', yo.UsuLogin
+            USING ERRCODE = '42501';
+    END IF;
+END $$;
+
+-- The stored commands as the server runs them for the persons: each statement already in the
+-- server's dialect, its values taken from one array, and the right the caller needs. Written by
+-- `proteger` from "comandos", so that the statements stay in one place.
+CREATE TABLE IF NOT EXISTS comandos_servidor (
+    nombre text PRIMARY KEY,
+    derecho text NOT NULL,
+    sentencias text[] NOT NULL
+);
+
+CREATE OR REPLACE FUNCTION quimbel_comando(p_nombre text, VARIADIC v text[])
+RETURNS TABLE (clave bigint)
+LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, public AS $$
+DECLARE
+    yo usuarios := quimbel_llamante();
+    c comandos_servidor;
+    s text;
+BEGIN
+    SELECT * INTO c FROM comandos_servidor WHERE nombre = lower(p_nombre);
+    IF NOT FOUND THEN
+        RAISE EXCEPTION 'No existe el comando guardado "%".', p_nombre;
+    END IF;
+    PERFORM quimbel_exigir(yo, c.derecho);
+    FOREACH s IN ARRAY c.sentencias LOOP
+        IF s ~* '\mRETURNING\M' THEN
+            EXECUTE s INTO clave USING v;
+            RETURN NEXT;
+        ELSE
+            EXECUTE s USING v;
+        END IF;
+    END LOOP;
+END $$;
+
 -- A new password for a user's role: the verifier made on the workstation, so the password
 -- itself never reaches the server. A person changes their own; an administrator anyone's.
 CREATE OR REPLACE FUNCTION quimbel_cambiar_clave(p_usuid integer, p_verificador text)
@@ -104,7 +150,8 @@ REVOKE ALL ON ALL FUNCTIONS IN SCHEMA public FROM PUBLIC;
 GRANT SELECT ON ALL TABLES IN SCHEMA public TO "%1";
 GRANT EXECUTE ON ALL FUNCTIONS IN SCHEMA public TO "%1";
 GRANT INSERT, UPDATE, DELETE ON ALL TABLES IN SCHEMA public TO "%1";
-REVOKE INSERT, UPDATE, DELETE ON comandos, esquema, proteccion FROM "%1";
+REVOKE INSERT, UPDATE, DELETE ON comandos, comandos_servidor, esquema, proteccion, usuarios,
+    proveedores, sectores, centrosdecosto FROM "%1";
 GRANT USAGE, SELECT ON ALL SEQUENCES IN SCHEMA public TO "%1";
 )SQL";
 
