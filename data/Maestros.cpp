@@ -85,8 +85,10 @@ bool EliminarCategoriasDesactivadas() {
     Recordset rs;
     // A product without a category must not make NOT IN unknown for every row (and purge nothing).
     const bool ok = AbrirRecordset(
-        QStringLiteral("DELETE FROM CATEGORIAS WHERE CatDesactivada=True AND CatId NOT "
-                       "IN (SELECT CatId FROM PRODUCTOS WHERE CatId IS NOT NULL)"),
+        BaseProtegida()
+            ? QStringLiteral("SELECT quimbel_categorias_purgar()")
+            : QStringLiteral("DELETE FROM CATEGORIAS WHERE CatDesactivada=True AND CatId NOT "
+                             "IN (SELECT CatId FROM PRODUCTOS WHERE CatId IS NOT NULL)"),
         rs);
     CerrarRecordset(rs, true);
     return ok;

@@ -30,7 +30,9 @@ bool Actualizar(int numero, const OrdenAGuardar& o) {
                           o.lugarEntrega, o.prioridad, o.sectorId, o.centroCostoId, o.solicitanteId,
                           o.autorizanteId}))
         return false;
-    if (!AbrirRecordset(QStringLiteral("delete from precios where OrdId=?"), rs, {numero}))
+    if (!AbrirRecordset(BaseProtegida() ? QStringLiteral("SELECT quimbel_precios_borrar(?)")
+                                        : QStringLiteral("delete from precios where OrdId=?"),
+                        rs, {numero}))
         return false;
     CerrarRecordset(rs, true);
     return true;

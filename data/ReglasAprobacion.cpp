@@ -12,6 +12,9 @@ const QString kJustificar = QStringLiteral("justificar_cotizacion");
 
 bool Escribir(const QString& nombre, bool activa) {
     Recordset rs;
+    if (BaseProtegida())
+        return AbrirRecordset(QStringLiteral("SELECT quimbel_regla(?, ?)"), rs,
+                              {nombre, activa ? 1 : 0});
     return AbrirRecordset(QStringLiteral("DELETE FROM reglas WHERE ReglaNombre=?"), rs, {nombre}) &&
            AbrirRecordset(
                QStringLiteral("INSERT INTO reglas (ReglaNombre, ReglaActiva) VALUES (?, ?)"), rs,
@@ -85,6 +88,30 @@ void LimitesComoRegistros(int usuId, const LimitesAutorizacion& antes,
     }
 }
 
+// A user's limits, replaced whole. A protected server checks that the caller administers.
+bool ReemplazarLimites(int usuId, const LimitesAutorizacion& limites) {
+    Recordset rs;
+    if (BaseProtegida()) {
+        QVariantList valores{usuId};
+        for (auto it = limites.cbegin(); it != limites.cend(); ++it)
+            valores << it.key() << it.value();
+        const QStringList marcas(valores.size() - 1, QStringLiteral("?"));
+        return AbrirRecordset(
+            QStringLiteral("SELECT quimbel_limites(?, VARIADIC ARRAY[%1]::text[])")
+                .arg(marcas.join(QLatin1Char(','))),
+            rs, valores);
+    }
+    if (!AbrirRecordset(QStringLiteral("DELETE FROM limitesautorizacion WHERE UsuId=?"), rs,
+                        {usuId}))
+        return false;
+    for (auto it = limites.cbegin(); it != limites.cend(); ++it)
+        if (!AbrirRecordset(QStringLiteral("INSERT INTO limitesautorizacion (UsuId, LimMoneda, "
+                                           "LimImporte) VALUES (?, ?, ?)"),
+                            rs, {usuId, it.key(), it.value()}))
+            return false;
+    return true;
+}
+
 } // namespace
 
 ReglasAprobacion ReglasAprobacion::Leer() {
@@ -114,16 +141,8 @@ LimitesAutorizacion LeerLimites(int usuId) {
 
 bool EscribirLimites(const QString& login, int usuId, const LimitesAutorizacion& limites) {
     LimitesAutorizacion antes;
-    Recordset rs;
-    if (!LeerLimites(usuId, &antes) ||
-        !AbrirRecordset(QStringLiteral("DELETE FROM limitesautorizacion WHERE UsuId=?"), rs,
-                        {usuId}))
+    if (!LeerLimites(usuId, &antes) || !ReemplazarLimites(usuId, limites))
         return false;
-    for (auto it = limites.cbegin(); it != limites.cend(); ++it)
-        if (!AbrirRecordset(QStringLiteral("INSERT INTO limitesautorizacion (UsuId, LimMoneda, "
-                                           "LimImporte) VALUES (?, ?, ?)"),
-                            rs, {usuId, it.key(), it.value()}))
-            return false;
     Historial::Registro de, a;
     LimitesComoRegistros(usuId, antes, limites, &de, &a);
     return Historial::RegistrarRegistro(login, QStringLiteral("limitesautorizacion"),

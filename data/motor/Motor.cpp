@@ -255,7 +255,9 @@ qlonglong Cambios(const QSqlDatabase& db) {
 }
 
 QString ParaModificar(const QSqlDatabase& db, const QString& select) {
-    return EsServidor(db) ? select + QStringLiteral(" FOR UPDATE") : select;
+    // A person's role of a protected server may not lock rows (it needs UPDATE for that): there
+    // the server's functions check again, under their own lock, what they change.
+    return EsServidor(db) && !Protegida(db) ? select + QStringLiteral(" FOR UPDATE") : select;
 }
 
 bool EscrituraAbierta(const QSqlDatabase& db) {

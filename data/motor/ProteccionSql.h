@@ -112,6 +112,92 @@ BEGIN
     END LOOP;
 END $$;
 
+CREATE OR REPLACE FUNCTION quimbel_regla(p_nombre text, p_activa integer) RETURNS void
+LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, public AS $$
+BEGIN
+    PERFORM quimbel_exigir(quimbel_llamante(), 'administrar');
+    DELETE FROM reglas WHERE ReglaNombre = p_nombre::citext;
+    INSERT INTO reglas (ReglaNombre, ReglaActiva) VALUES (p_nombre, p_activa);
+END $$;
+
+-- A user's limits whole: currency and amount, one pair after another.
+CREATE OR REPLACE FUNCTION quimbel_limites(p_usuid integer, VARIADIC v text[]) RETURNS void
+LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, public AS $$
+BEGIN
+    PERFORM quimbel_exigir(quimbel_llamante(), 'administrar');
+    DELETE FROM limitesautorizacion WHERE UsuId = p_usuid;
+    INSERT INTO limitesautorizacion (UsuId, LimMoneda, LimImporte)
+        SELECT p_usuid, v[i], v[i + 1]::double precision
+          FROM generate_series(1, coalesce(array_length(v, 1), 0) - 1, 2) AS i;
+END $$;
+
+CREATE OR REPLACE FUNCTION quimbel_precios_borrar(p_ordid integer) RETURNS void
+LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, public AS $$
+BEGIN
+    PERFORM quimbel_exigir(quimbel_llamante(), 'solicitar');
+    DELETE FROM precios WHERE OrdId = p_ordid;
+END $$;
+
+CREATE OR REPLACE FUNCTION quimbel_categorias_purgar() RETURNS void
+LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, public AS $$
+BEGIN
+    PERFORM quimbel_llamante();
+    DELETE FROM categorias WHERE CatDesactivada <> 0
+       AND CatId NOT IN (SELECT CatId FROM productos WHERE CatId IS NOT NULL);
+END $$;
+
+-- An order moved to another state by the caller: only from the state the caller was shown, to
+-- "En trámite" by whoever may request and to "Cumplida" by whoever may fulfil, and to either only
+-- once it is authorised.
+CREATE OR REPLACE FUNCTION quimbel_orden_estado(p_ordid integer, p_mostrado text, p_estado text)
+RETURNS void
+LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, public AS $$
+DECLARE
+    yo usuarios := quimbel_llamante();
+    o ordenes;
+BEGIN
+    IF p_estado = 'Cumplida' THEN
+        PERFORM quimbel_exigir(yo, 'cumplir');
+    ELSIF p_estado = 'En trámite' THEN
+        PERFORM quimbel_exigir(yo, 'solicitar');
+    ELSIF p_estado NOT IN ('Pendiente', 'Anulada') THEN
+        RAISE EXCEPTION 'No existe el estado «%».', p_estado;
+    END IF;
+    SELECT * INTO o FROM ordenes WHERE OrdId = p_ordid FOR UPDATE;
+    IF NOT FOUND OR o.OrdEstado::text <> p_mostrado THEN
+        RAISE EXCEPTION 'La orden % ya no está en el estado «%».', p_ordid, p_mostrado;
+    END IF;
+    IF p_estado IN ('En trámite', 'Cumplida') AND coalesce(o.AutorizanteId, 0) <= 0 THEN
+        RAISE EXCEPTION 'La orden % no está autorizada.', p_ordid;
+    END IF;
+    UPDATE ordenes SET OrdEstado = p_estado, ProcesadoId = yo.UsuId WHERE OrdId = p_ordid;
+END $$;
+
+-- History lines of one change, eight values each (login, type, table, key, order, field, old,
+-- new): the login recorded is the caller's own, whatever was sent. The first line's key is the
+-- change's, as the program writes it.
+CREATE OR REPLACE FUNCTION quimbel_historial(VARIADIC v text[]) RETURNS void
+LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, public AS $$
+DECLARE
+    yo usuarios := quimbel_llamante();
+    n integer := coalesce(array_length(v, 1), 0);
+    primera integer;
+    k integer;
+BEGIN
+    IF n = 0 OR n % 8 <> 0 THEN
+        RAISE EXCEPTION 'Las líneas del historial llegaron incompletas.';
+    END IF;
+    FOR i IN 0 .. n / 8 - 1 LOOP
+        INSERT INTO historial (HisCambio, HisFecha, HisLogin, HisTipo, HisTabla, HisClave,
+                               HisOrdId, HisCampo, HisAnterior, HisNuevo)
+        VALUES (primera, ahora(), yo.UsuLogin, v[8 * i + 2], v[8 * i + 3],
+                v[8 * i + 4]::integer, v[8 * i + 5]::integer, v[8 * i + 6], v[8 * i + 7],
+                v[8 * i + 8])
+        RETURNING HisId INTO k;
+        primera := coalesce(primera, k);
+    END LOOP;
+END $$;
+
 -- A new password for a user's role: the verifier made on the workstation, so the password
 -- itself never reaches the server. A person changes their own; an administrator anyone's.
 CREATE OR REPLACE FUNCTION quimbel_cambiar_clave(p_usuid integer, p_verificador text)
@@ -149,9 +235,8 @@ REVOKE ALL ON ALL SEQUENCES IN SCHEMA public FROM PUBLIC;
 REVOKE ALL ON ALL FUNCTIONS IN SCHEMA public FROM PUBLIC;
 GRANT SELECT ON ALL TABLES IN SCHEMA public TO "%1";
 GRANT EXECUTE ON ALL FUNCTIONS IN SCHEMA public TO "%1";
-GRANT INSERT, UPDATE, DELETE ON ALL TABLES IN SCHEMA public TO "%1";
-REVOKE INSERT, UPDATE, DELETE ON comandos, comandos_servidor, esquema, proteccion, usuarios,
-    proveedores, sectores, centrosdecosto FROM "%1";
+REVOKE INSERT, UPDATE, DELETE, TRUNCATE ON ALL TABLES IN SCHEMA public FROM "%1";
+GRANT INSERT, UPDATE ON productos TO "%1";
 GRANT USAGE, SELECT ON ALL SEQUENCES IN SCHEMA public TO "%1";
 )SQL";
 

@@ -1,0 +1,248 @@
+#include "Conexiones.h"
+#include "Entorno.h"
+#include "Esquema.h"
+#include "Mensajes.h"
+#include "ProteccionPg.h"
+#include "RegistroPruebas.h"
+#include "Usuarios.h"
+
+#include <QHash>
+#include <QTest>
+#include <libpq-fe.h>
+
+namespace {
+
+// The temporary password `proteger` gave each login.
+QHash<QString, QString> Proteger(const QString& uri, QStringList* lineas = nullptr) {
+    QString error;
+    PGconn* db = Esquema::ConectarServidor(uri, &error);
+    QStringList l;
+    const bool ok = db && ProteccionPg::Proteger(db, &l, &error);
+    PQfinish(db);
+    if (!ok)
+        qFatal("No se protegió la base de pruebas: %s", qPrintable(error));
+    QHash<QString, QString> claves;
+    for (const QString& linea : l)
+        claves.insert(linea.section(QStringLiteral(", "), 0, 0),
+                      linea.section(QStringLiteral(", "), 2));
+    if (lineas)
+        *lineas = l;
+    return claves;
+}
+
+QString Base(const QString& uri) {
+    return uri.section(QLatin1Char('/'), -1);
+}
+
+// A session of its own as the person's role, as `psql` would open it.
+PGconn* Sesion(const QString& uri, const QString& login, const QString& clave) {
+    const QByteArray u = uri.toUtf8(), r = ProteccionPg::NombreRol(login, Base(uri)).toUtf8(),
+                     c = clave.toUtf8();
+    const char* claves[] = {"dbname", "user", "password", nullptr};
+    const char* valores[] = {u.constData(), r.constData(), c.constData(), nullptr};
+    return PQconnectdbParams(claves, valores, 1);
+}
+
+QString Uno(PGconn* db, const QString& sql) {
+    PGresult* r = PQexec(db, sql.toUtf8().constData());
+    const QString v = PQresultStatus(r) == PGRES_TUPLES_OK && PQntuples(r) > 0
+                          ? QString::fromUtf8(PQgetvalue(r, 0, 0))
+                          : QString();
+    PQclear(r);
+    return v;
+}
+
+// Everything a person could want to change: every table's rows, the roles and their passwords.
+QString Huella(const QString& uri) {
+    PGconn* db = Esquema::ConectarServidor(uri, nullptr);
+    QString h;
+    for (const QString& t :
+         Esquema::TablasDeDatos() + QStringList{QStringLiteral("comandos"),
+                                                QStringLiteral("comandos_servidor"),
+                                                QStringLiteral("reglas")})
+        h += Uno(db, QStringLiteral("SELECT md5(coalesce(string_agg(x::text, '|' ORDER BY "
+                                    "x::text), '')) FROM %1 x")
+                         .arg(t));
+    h += Uno(db, QStringLiteral("SELECT string_agg(rolname || rolcanlogin || "
+                                "coalesce(rolpassword, ''), '|' ORDER BY rolname) FROM pg_authid "
+                                "WHERE rolname LIKE '%@%1'")
+                     .arg(Base(uri)));
+    h += Uno(db, QStringLiteral("SELECT string_agg(proname || md5(prosrc), '|' ORDER BY proname) "
+                                "FROM pg_proc WHERE proname LIKE 'quimbel%'"));
+    PQfinish(db);
+    return h;
+}
+
+} // namespace
+
+class PruebaServidorProtegido : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        if (!Entorno::EnServidor())
+            QSKIP("Solo un servidor se protege.");
+    }
+
+    // proteger gives each person a role with a temporary password once, erases the stored
+    // hashes, leaves a disabled person unable to sign in and is safe to run again. The program
+    // then signs in as the person's role, the server checking the password, and an authoriser's
+    // identity is proven by a connection of their own.
+    void rolesContrasenasEIngreso() {
+        Entorno e;
+        const int ana = e.Usuario(QStringLiteral(" Ana "), QStringLiteral("vieja"),
+                                  QStringLiteral("Ana Ruiz"), 1, 1, 0);
+        const int baja = e.Usuario(QStringLiteral("baja"), QStringLiteral("x"),
+                                   QStringLiteral("De baja"), 1, 0, 0);
+        e.Sql(QStringLiteral("UPDATE usuarios SET UsuDesactivado=1 WHERE UsuId=?"), {baja});
+        CerrarConexion();
+        const QString base = Base(e.RutaBase());
+        QStringList lineas;
+        const QHash<QString, QString> claves = Proteger(e.RutaBase(), &lineas);
+        QCOMPARE(lineas.size(), 3);
+        QCOMPARE(lineas.value(1).section(QStringLiteral(", "), 0, 1),
+                 QStringLiteral("Ana, ana@") + base);
+        QCOMPARE(claves.value(QStringLiteral("Ana")).size(), 12);
+        Proteger(e.RutaBase(), &lineas);
+        QVERIFY(lineas.value(0).endsWith(QStringLiteral("(sin cambios)")));
+
+        PGconn* db =
+            Sesion(e.RutaBase(), QStringLiteral("Ana"), claves.value(QStringLiteral("Ana")));
+        QCOMPARE(PQstatus(db), CONNECTION_OK);
+        QCOMPARE(Uno(db, QStringLiteral("SELECT string_agg(UsuPassword, '') FROM usuarios")),
+                 QString());
+        PQfinish(db);
+        db = Sesion(e.RutaBase(), QStringLiteral("baja"), claves.value(QStringLiteral("baja")));
+        QCOMPARE(PQstatus(db), CONNECTION_BAD);
+        PQfinish(db);
+
+        const QString nombre = QString::fromLatin1(kOrigenDeDatos);
+        QVERIFY(CrearOrigenDeDatos(nombre, e.RutaBase()));
+        QCOMPARE(AbrirConexionServidor(nombre), AccesoServidor::PideIngreso);
+        QVERIFY(!ConexionAbierta());
+        QCOMPARE(AbrirConexionComo(nombre, QStringLiteral("ana"), QStringLiteral("vieja")),
+                 IngresoServidor::Rechazado);
+        QCOMPARE(AbrirConexionComo(nombre, QStringLiteral("korva"),
+                                   claves.value(QStringLiteral("korva"))),
+                 IngresoServidor::Aceptado);
+        QVERIFY(BaseProtegida());
+        QCOMPARE(Usuarios::ConfirmarClave(ana, QStringLiteral("vieja")),
+                 Usuarios::Clave::Incorrecta);
+        QCOMPARE(Usuarios::ConfirmarClave(ana, claves.value(QStringLiteral("Ana"))),
+                 Usuarios::Clave::Correcta);
+        // An administrator sets another's password; the person then changes their own, and
+        // nobody else's.
+        QVERIFY(Usuarios::CambiarClaveServidor(ana, QStringLiteral("nueva ñandú")));
+        QCOMPARE(Usuarios::ConfirmarClave(ana, QStringLiteral("nueva ñandú")),
+                 Usuarios::Clave::Correcta);
+        QCOMPARE(AbrirConexionComo(nombre, QStringLiteral("ANA "), QStringLiteral("nueva ñandú")),
+                 IngresoServidor::Aceptado);
+        QVERIFY(Usuarios::CambiarClaveServidor(ana, QStringLiteral("otra")));
+        Mensajes::Responder(Mensajes::Respuesta::OK);
+        QVERIFY(!Usuarios::CambiarClaveServidor(1, QStringLiteral("tomada")));
+        const Mensajes::Mostrado negado = Mensajes::Mostrados().value(0);
+        QVERIFY((negado.texto + negado.detalle).contains(QStringLiteral("administrador")));
+        QCOMPARE(AbrirConexionComo(nombre, QStringLiteral("ana"), QStringLiteral("otra")),
+                 IngresoServidor::Aceptado);
+        // An order saved through the stored command learns its number from the server's function.
+        Recordset rs;
+        QVERIFY(EjecutarComando(QStringLiteral("orden_insertar"), rs,
+                                {QDateTime(QDate(2026, 2, 3), QTime(8, 30)), 4.0,
+                                 QStringLiteral("Caja"), 1, QString(), QString(),
+                                 QStringLiteral("Normal"), 1, 1, ana, 0, QStringLiteral("ana")}));
+        QVERIFY(rs.Campo(QStringLiteral("OrdId")).toInt() > 0);
+    }
+
+    // A login whose role name would pass the server's 63 bytes is refused by name, and nothing
+    // is protected halfway.
+    void loginDemasiadoLargo() {
+        Entorno e;
+        const QString largo(60, QLatin1Char('n'));
+        e.Usuario(largo, QString(), QStringLiteral("Largo"), 1, 0, 0);
+        CerrarConexion();
+        QString error;
+        PGconn* db = Esquema::ConectarServidor(e.RutaBase(), &error);
+        QStringList lineas;
+        QVERIFY(!ProteccionPg::Proteger(db, &lineas, &error));
+        QVERIFY(error.contains(largo));
+        QVERIFY(lineas.isEmpty());
+        QVERIFY(!ProteccionPg::Protegida(db));
+        QCOMPARE(Uno(db, QStringLiteral("SELECT count(*) FROM pg_roles WHERE rolname LIKE "
+                                        "'%@") +
+                             Base(e.RutaBase()) + QLatin1Char('\'')),
+                 QStringLiteral("0"));
+        PQfinish(db);
+    }
+
+    // A clerk with no rights, with psql and his own password, tries what a clerk with the
+    // database open in front of him would: every write is refused and nothing changes.
+    void personaSinDerechosNoCambiaNada() {
+        Entorno e;
+        e.Usuario(QStringLiteral("pepe"), QString(), QStringLiteral("Pepe"), 0, 0, 0);
+        const int ana = e.Usuario(QStringLiteral("ana"), QString(), QStringLiteral("Ana"), 1, 1, 0);
+        Recordset rs;
+        QVERIFY(EjecutarComando(QStringLiteral("orden_insertar"), rs,
+                                {QDateTime(QDate(2026, 2, 3), QTime(8, 30)), 4.0,
+                                 QStringLiteral("Caja"), 1, QString(), QString(),
+                                 QStringLiteral("Normal"), 1, 1, ana, 0, QStringLiteral("ana")}));
+        const int orden = rs.Campo(QStringLiteral("OrdId")).toInt();
+        CerrarConexion();
+        const QHash<QString, QString> claves = Proteger(e.RutaBase());
+        PGconn* korva =
+            Sesion(e.RutaBase(), QStringLiteral("korva"), claves.value(QStringLiteral("korva")));
+        PGconn* pepe =
+            Sesion(e.RutaBase(), QStringLiteral("pepe"), claves.value(QStringLiteral("pepe")));
+        QCOMPARE(PQstatus(pepe), CONNECTION_OK);
+        const QString antes = Huella(e.RutaBase());
+        const QString verificador = ProteccionPg::Verificador(
+            pepe, QStringLiteral("korva@") + Base(e.RutaBase()), QStringLiteral("x"));
+        const QString o = QString::number(orden);
+        const QStringList intentos{
+            QStringLiteral("UPDATE usuarios SET UsuPuedeAutorizar=1, UsuPuedeCumplir=1 WHERE "
+                           "UsuLogin='pepe'"),
+            QStringLiteral("SELECT quimbel_comando('usuario_actualizar', '3', 'pepe', '', 'Pepe', "
+                           "'1', '1', '1', '0')"),
+            QStringLiteral("SELECT quimbel_sincronizar_rol(1)"),
+            QStringLiteral("UPDATE usuarios SET UsuPassword='' WHERE UsuLogin='korva'"),
+            QStringLiteral("SELECT quimbel_cambiar_clave(1, '%1')").arg(verificador),
+            QStringLiteral("ALTER ROLE \"korva@%1\" PASSWORD NULL").arg(Base(e.RutaBase())),
+            QStringLiteral("GRANT \"korva@%1\" TO \"pepe@%1\"").arg(Base(e.RutaBase())),
+            QStringLiteral("UPDATE ordenes SET AutorizanteId=%1 WHERE OrdId=%2").arg(ana).arg(o),
+            QStringLiteral("SELECT quimbel_comando('orden_actualizar', '%1', '2026-02-03', '4', "
+                           "'Caja', '1', '', '', 'Normal', '1', '1', '%2', '%2')")
+                .arg(o)
+                .arg(ana),
+            QStringLiteral("SELECT quimbel_orden_estado(%1, 'Pendiente', 'Cumplida')").arg(o),
+            QStringLiteral("SELECT quimbel_precios_borrar(%1)").arg(o),
+            QStringLiteral("DELETE FROM historial"),
+            QStringLiteral("TRUNCATE historial"),
+            QStringLiteral("DELETE FROM limitesautorizacion"),
+            QStringLiteral("SELECT quimbel_limites(3, 'Pesos', '1e9')"),
+            QStringLiteral("SELECT quimbel_regla('autorizante_ajeno', 0)"),
+            QStringLiteral("DROP TABLE limitesautorizacion"),
+            QStringLiteral("ALTER TABLE usuarios ADD COLUMN x integer"),
+            QStringLiteral("CREATE TABLE x (a integer)"),
+            QStringLiteral("UPDATE comandos SET sentencias = sentencias || ' DELETE FROM "
+                           "historial;' WHERE nombre = 'orden_actualizar'"),
+            QStringLiteral("UPDATE comandos_servidor SET sentencias = sentencias || 'DELETE FROM "
+                           "historial' WHERE nombre = 'orden_actualizar'"),
+            QStringLiteral("CREATE OR REPLACE FUNCTION quimbel_exigir(yo usuarios, derecho text) "
+                           "RETURNS void LANGUAGE sql AS 'SELECT NULL'"),
+            QStringLiteral("DROP FUNCTION quimbel_llamante()"),
+            QStringLiteral("SELECT pg_terminate_backend(%1)").arg(PQbackendPID(korva)),
+        };
+        for (const QString& sql : intentos) {
+            PGresult* r = PQexec(pepe, sql.toUtf8().constData());
+            const bool negado = PQresultStatus(r) == PGRES_FATAL_ERROR;
+            PQclear(r);
+            if (!negado)
+                QFAIL(qPrintable(QStringLiteral("Aceptado: ") + sql));
+        }
+        QCOMPARE(Uno(korva, QStringLiteral("SELECT 1")), QStringLiteral("1"));
+        QCOMPARE(Huella(e.RutaBase()), antes);
+        PQfinish(pepe);
+        PQfinish(korva);
+    }
+};
+
+QUIMBEL_PRUEBA(PruebaServidorProtegido)
+#include "PruebaServidorProtegido.moc"
