@@ -8,6 +8,7 @@
 #include <QLineEdit>
 
 std::function<QString()> frmVerificarUsuario::LeerAutorizante;
+std::function<Usuarios::Concesion()> frmVerificarUsuario::LeerOrden;
 
 frmVerificarUsuario::frmVerificarUsuario(QWidget* parent)
     : DialogoClave(QStringLiteral("Usuario:"), QStringLiteral("Contraseña:"), parent) {
@@ -40,8 +41,11 @@ void frmVerificarUsuario::cmdOK_Click() {
     // The authoriser's id is bound as a number; anything else names no user.
     bool numero = false;
     const int id = usuId_.toInt(&numero);
-    const Usuarios::Clave clave =
-        numero ? Usuarios::ConfirmarClave(id, txtPassword->text()) : Usuarios::Clave::Incorrecta;
+    Usuarios::Clave clave = Usuarios::Clave::Incorrecta;
+    if (numero && LeerOrden)
+        clave = Usuarios::ConcederAutorizacion(id, txtPassword->text(), gLogin, LeerOrden());
+    else if (numero)
+        clave = Usuarios::ConfirmarClave(id, txtPassword->text());
     if (clave == Usuarios::Clave::Fallo) {
         RestaurarPuntero();
         return;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DialogoClave.h"
+#include "Usuarios.h"
 
 #include <functional>
 
@@ -13,6 +14,9 @@ public:
 
     // Gives the chosen authoriser's UsuId as text; set by the window that owns the choice.
     static std::function<QString()> LeerAutorizante;
+    // The order being authorised as it stands, when there is one: the authoriser's confirmation
+    // then also grants that order's save.
+    static std::function<Usuarios::Concesion()> LeerOrden;
 
     bool autorizado = false;
 

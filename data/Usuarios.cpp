@@ -90,6 +90,29 @@ QString CifrarClave(const QString& clave, const QString& guardada) {
     return cifrada;
 }
 
+Clave ConcederAutorizacion(int usuId, const QString& clave, const QString& para,
+                           const Concesion& orden) {
+    if (!ClavesEnServidor())
+        return ConfirmarClave(usuId, clave);
+    QString login;
+    const Lectura lectura = LeerLogin(usuId, &login);
+    if (lectura != Lectura::Hallado)
+        return lectura == Lectura::Fallo ? Clave::Fallo : Clave::Incorrecta;
+    QString causa;
+    switch (Motor::Conceder(RutaDeOrigen(gConexion.connectionName()), login, clave, orden.ordId,
+                            para, orden.cantidad, orden.empId, orden.precio, orden.moneda,
+                            &causa)) {
+    case Motor::PruebaClave::Aceptada:
+        return Clave::Correcta;
+    case Motor::PruebaClave::Rechazada:
+        return Clave::Incorrecta;
+    case Motor::PruebaClave::Fallo:
+        break;
+    }
+    MostrarError({8, causa});
+    return Clave::Fallo;
+}
+
 bool ClavesEnServidor() {
     return BaseProtegida();
 }

@@ -31,6 +31,21 @@ bool ClavesEnServidor();
 [[nodiscard]] bool SincronizarRol(int usuId);
 [[nodiscard]] bool CambiarClaveServidor(int usuId, const QString& clave);
 
+// The order an authoriser confirms, as it stands on screen: its number (0: not yet saved), the
+// quantity and the accepted quote (empId 0: none).
+struct Concesion {
+    int ordId = 0;
+    double cantidad = 0;
+    int empId = 0;
+    double precio = 0;
+    QString moneda;
+};
+// ConfirmarClave for an authorisation. On a server protected with a role per person the
+// authoriser's own short session also grants `para`'s next save of that order one use of the
+// authorisation; a refused grant is told and gives Fallo.
+Clave ConcederAutorizacion(int usuId, const QString& clave, const QString& para,
+                           const Concesion& orden);
+
 struct Derechos {
     int usuId = 0;
     bool puedeSolicitar = false;

@@ -4,6 +4,7 @@
 #include "Ordenes.h"
 #include "Recordset.h"
 #include "ReglasAprobacion.h"
+#include "Usuarios.h"
 
 #include <QDateTime>
 #include <QList>
@@ -126,6 +127,8 @@ private:
     void AjustarColumnasPrecios();
     // Asks the authoriser chosen in dtcAutorizantes for their password.
     bool ConfirmarAutorizante();
+    // The order as the authoriser is asked to authorise it.
+    Usuarios::Concesion OrdenAAutorizar() const;
     // Ticks or unticks "Autorizó:" without asking for a password: the program's own changes.
     void MarcarAutorizo(bool marcado);
     // Shows which quotes expired and which is the cheapest of its currency.

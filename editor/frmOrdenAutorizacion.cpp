@@ -9,6 +9,7 @@
 bool frmOrden::ConfirmarAutorizante() {
     // The confirmation window asks whoever is chosen in this list, and only while it is shown.
     frmVerificarUsuario::LeerAutorizante = [this] { return dtcAutorizantes->Valor(); };
+    frmVerificarUsuario::LeerOrden = [this] { return OrdenAAutorizar(); };
     bool autorizado = false;
     {
         frmVerificarUsuario verificar(this);
@@ -16,9 +17,25 @@ bool frmOrden::ConfirmarAutorizante() {
         autorizado = verificar.autorizado;
     }
     frmVerificarUsuario::LeerAutorizante = nullptr;
+    frmVerificarUsuario::LeerOrden = nullptr;
     if (autorizado)
         autorizacionConfirmada_ = Reloj::Ahora();
     return autorizado;
+}
+
+Usuarios::Concesion frmOrden::OrdenAAutorizar() const {
+    const EstadoOrden e = EstadoActual();
+    Usuarios::Concesion c;
+    c.ordId = agregando ? 0 : ordid;
+    c.cantidad = e.orden.cantidad;
+    for (const Ordenes::PrecioAGuardar& p : e.precios)
+        if (p.aceptado) {
+            c.empId = p.empId;
+            c.precio = p.precio;
+            c.moneda = p.moneda;
+            break;
+        }
+    return c;
 }
 
 void frmOrden::MarcarAutorizo(bool marcado) {

@@ -113,11 +113,38 @@ PruebaClave ProbarClave(const QString& ruta, const QString& login, const QString
         return PruebaClave::Aceptada;
     case ProteccionPg::Prueba::Rechazada:
         return PruebaClave::Rechazada;
+    case ProteccionPg::Prueba::Negada:
     case ProteccionPg::Prueba::Fallo:
         break;
     }
     if (causa)
         *causa = ConexionServidor::Causa(ruta, texto);
+    return PruebaClave::Fallo;
+}
+
+PruebaClave Conceder(const QString& ruta, const QString& login, const QString& clave, int ordId,
+                     const QString& para, double cantidad, int empId, double precio,
+                     const QString& moneda, QString* causa) {
+    const auto numero = [](double d) { return QByteArray::number(d, 'g', 17); };
+    QString texto;
+    const ProteccionPg::Prueba p = ProteccionPg::ProbarClave(
+        ruta, RolDePersona(ruta, login), clave, &texto,
+        "SELECT quimbel_conceder($1, $2, $3, $4, $5, $6)",
+        {QByteArray::number(ordId), para.toUtf8(), numero(cantidad),
+         empId > 0 ? QByteArray::number(empId) : QByteArray(),
+         empId > 0 ? numero(precio) : QByteArray(), empId > 0 ? moneda.toUtf8() : QByteArray()});
+    switch (p) {
+    case ProteccionPg::Prueba::Aceptada:
+        return PruebaClave::Aceptada;
+    case ProteccionPg::Prueba::Rechazada:
+        return PruebaClave::Rechazada;
+    case ProteccionPg::Prueba::Negada:
+        *causa = texto;
+        return PruebaClave::Fallo;
+    case ProteccionPg::Prueba::Fallo:
+        break;
+    }
+    *causa = ConexionServidor::Causa(ruta, texto);
     return PruebaClave::Fallo;
 }
 

@@ -39,6 +39,12 @@ QString RolDePersona(const QString& ruta, const QString& login);
 enum class PruebaClave { Aceptada, Rechazada, Fallo };
 PruebaClave ProbarClave(const QString& ruta, const QString& login, const QString& clave,
                         QString* causa);
+// As ProbarClave, and that short session of the authoriser grants the clerk `para` one
+// authorisation of the order `ordId` (0: not yet saved) as it stands, for the clerk's save to
+// use. Fallo also when the server refuses the grant (`causa` says why).
+PruebaClave Conceder(const QString& ruta, const QString& login, const QString& clave, int ordId,
+                     const QString& para, double cantidad, int empId, double precio,
+                     const QString& moneda, QString* causa);
 // Gives the person of "usuarios" `usuId` the password `clave` on the connection's protected
 // server, through the server's own function (the password itself never travels).
 [[nodiscard]] bool CambiarClaveRol(const QSqlDatabase& db, int usuId, const QString& login,

@@ -238,14 +238,32 @@ QString Verificador(pg_conn* db, const QString& rol, const QString& clave) {
     return r;
 }
 
-Prueba ProbarClave(const QString& uri, const QString& rol, const QString& clave, QString* causa) {
+Prueba ProbarClave(const QString& uri, const QString& rol, const QString& clave, QString* causa,
+                   const QByteArray& sql, const QList<QByteArray>& valores) {
     const QByteArray u = uri.toUtf8(), r = rol.toUtf8(), c = clave.toUtf8();
     const char* claves[] = {"dbname", "user", "password", nullptr};
-    const char* valores[] = {u.constData(), r.constData(), c.constData(), nullptr};
-    PGconn* db = PQconnectdbParams(claves, valores, 1);
+    const char* conexion[] = {u.constData(), r.constData(), c.constData(), nullptr};
+    PGconn* db = PQconnectdbParams(claves, conexion, 1);
     const bool ok = PQstatus(db) == CONNECTION_OK;
-    const QString texto = QString::fromUtf8(PQerrorMessage(db)).trimmed();
+    QString texto = QString::fromUtf8(PQerrorMessage(db)).trimmed();
+    bool negada = false;
+    if (ok && !sql.isEmpty()) {
+        QList<const char*> v;
+        for (const QByteArray& b : valores)
+            v << (b.isNull() ? nullptr : b.constData());
+        PGresult* res = PQexecParams(db, sql.constData(), static_cast<int>(v.size()), nullptr,
+                                     v.constData(), nullptr, nullptr, 0);
+        negada = PQresultStatus(res) != PGRES_TUPLES_OK && PQresultStatus(res) != PGRES_COMMAND_OK;
+        if (negada)
+            texto = QString::fromUtf8(PQresultErrorField(res, PG_DIAG_MESSAGE_PRIMARY)).trimmed();
+        PQclear(res);
+    }
     PQfinish(db);
+    if (negada) {
+        if (causa)
+            *causa = texto;
+        return Prueba::Negada;
+    }
     if (ok)
         return Prueba::Aceptada;
     if (causa)

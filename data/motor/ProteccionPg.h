@@ -27,10 +27,12 @@ bool Protegida(pg_conn* db);
 // never travels; empty when it cannot be made.
 QString Verificador(pg_conn* db, const QString& rol, const QString& clave);
 
-enum class Prueba { Aceptada, Rechazada, Fallo };
+enum class Prueba { Aceptada, Rechazada, Negada, Fallo };
 // Opens a short connection to the database of `uri` as `rol` with `clave` and closes it again:
-// whether the server accepts that password. `causa` is the server's text on a failure.
-Prueba ProbarClave(const QString& uri, const QString& rol, const QString& clave, QString* causa);
+// whether the server accepts that password. With `sql`, that session also runs it with `valores`
+// (Negada: the server refused it). `causa` is the server's text on a failure.
+Prueba ProbarClave(const QString& uri, const QString& rol, const QString& clave, QString* causa,
+                   const QByteArray& sql = {}, const QList<QByteArray>& valores = {});
 // Whether a server's refusal of a connection is about who connects (user or password).
 bool EsRechazoDeAcceso(const QString& textoServidor);
 

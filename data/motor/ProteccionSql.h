@@ -198,6 +198,120 @@ BEGIN
     END LOOP;
 END $$;
 
+-- Authorisations. A grant is made by the authoriser's own session for one order as it stands
+-- (a new one: 0) and the clerk who saves it, valid a few minutes; the save consumes it. The
+-- terms each authorised order was authorised for are kept, so that a save that does not touch
+-- them keeps its authoriser.
+CREATE TABLE IF NOT EXISTS autorizaciones (
+    OrdId integer NOT NULL,
+    Solicita text NOT NULL,
+    AutorizanteId integer NOT NULL,
+    Cantidad double precision,
+    EmpId integer,
+    Precio double precision,
+    Moneda text,
+    Vence timestamptz NOT NULL
+);
+CREATE TABLE IF NOT EXISTS ordenes_autorizadas (
+    OrdId integer PRIMARY KEY,
+    AutorizanteId integer NOT NULL,
+    Cantidad double precision,
+    EmpId integer,
+    Precio double precision,
+    Moneda text
+);
+
+CREATE OR REPLACE FUNCTION quimbel_terminos(p_ordid integer)
+RETURNS TABLE (autorizante integer, cantidad double precision, empid integer,
+               precio double precision, moneda text)
+LANGUAGE sql STABLE SET search_path = pg_catalog, public AS $$
+    SELECT coalesce(o.AutorizanteId, 0), o.OrdCantidad, p.EmpId, p.PrePrecio, p.PreMoneda::text
+      FROM ordenes o
+      LEFT JOIN LATERAL (SELECT * FROM precios WHERE OrdId = o.OrdId AND PreAceptado <> 0
+                          ORDER BY PreId LIMIT 1) p ON TRUE
+     WHERE o.OrdId = p_ordid
+$$;
+
+CREATE OR REPLACE FUNCTION quimbel_conceder(p_ordid integer, p_para text,
+                                            p_cantidad double precision, p_empid integer,
+                                            p_precio double precision, p_moneda text)
+RETURNS void
+LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, public AS $$
+DECLARE
+    yo usuarios := quimbel_llamante();
+BEGIN
+    IF yo.UsuPuedeAutorizar = 0 THEN
+        RAISE EXCEPTION 'El usuario «%» no puede autorizar órdenes.', yo.UsuLogin
+            USING ERRCODE = '42501';
+    END IF;
+    DELETE FROM autorizaciones WHERE Vence < now();
+    INSERT INTO autorizaciones (OrdId, Solicita, AutorizanteId, Cantidad, EmpId, Precio, Moneda,
+                                Vence)
+    VALUES (coalesce(p_ordid, 0), quimbel_rol(p_para), yo.UsuId, p_cantidad, p_empid, p_precio,
+            p_moneda, now() + interval '10 minutes');
+END $$;
+
+-- At the end of every transaction of a person that wrote an order or its quotes: an
+-- authoriser set, or kept on changed terms, needs that authoriser's grant, which is used up.
+CREATE OR REPLACE FUNCTION quimbel_exigir_concesion() RETURNS trigger
+LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, public AS $$
+DECLARE
+    v_ordid integer := CASE WHEN TG_OP = 'DELETE' THEN OLD.OrdId ELSE NEW.OrdId END;
+    t record;
+    k record;
+    usada integer;
+BEGIN
+    IF NOT EXISTS (SELECT 1 FROM usuarios
+                    WHERE quimbel_rol(UsuLogin::text) = session_user::text COLLATE "C") THEN
+        RETURN NULL; -- the owner's own tools
+    END IF;
+    SELECT * INTO t FROM quimbel_terminos(v_ordid);
+    IF NOT FOUND OR t.autorizante <= 0 THEN
+        DELETE FROM ordenes_autorizadas WHERE OrdId = v_ordid;
+        RETURN NULL;
+    END IF;
+    SELECT * INTO k FROM ordenes_autorizadas WHERE OrdId = v_ordid;
+    IF FOUND AND k.AutorizanteId = t.autorizante AND k.Cantidad IS NOT DISTINCT FROM t.cantidad
+       AND k.EmpId IS NOT DISTINCT FROM t.empid AND k.Precio IS NOT DISTINCT FROM t.precio
+       AND lower(k.Moneda) IS NOT DISTINCT FROM lower(t.moneda) THEN
+        RETURN NULL;
+    END IF;
+    DELETE FROM autorizaciones a
+     WHERE a.ctid = (SELECT ctid FROM autorizaciones
+                      WHERE OrdId IN (v_ordid, 0) AND Solicita = session_user::text
+                        AND AutorizanteId = t.autorizante AND Vence >= now()
+                        AND Cantidad IS NOT DISTINCT FROM t.cantidad
+                        AND EmpId IS NOT DISTINCT FROM t.empid
+                        AND Precio IS NOT DISTINCT FROM t.precio
+                        AND lower(Moneda) IS NOT DISTINCT FROM lower(t.moneda)
+                      ORDER BY OrdId DESC LIMIT 1)
+    RETURNING 1 INTO usada;
+    IF usada IS NULL THEN
+        RAISE EXCEPTION 'La orden % no tiene la autorización de su autorizante para la orden '
+                        'como se guarda: vuelva a pedirle la contraseña.', v_ordid
+            USING ERRCODE = '42501';
+    END IF;
+    INSERT INTO ordenes_autorizadas (OrdId, AutorizanteId, Cantidad, EmpId, Precio, Moneda)
+    VALUES (v_ordid, t.autorizante, t.cantidad, t.empid, t.precio, t.moneda)
+    ON CONFLICT (OrdId) DO UPDATE
+       SET AutorizanteId = EXCLUDED.AutorizanteId, Cantidad = EXCLUDED.Cantidad,
+           EmpId = EXCLUDED.EmpId, Precio = EXCLUDED.Precio, Moneda = EXCLUDED.Moneda;
+    RETURN NULL;
+END $$;
+
+DROP TRIGGER IF EXISTS quimbel_concesion_orden ON ordenes;
+CREATE CONSTRAINT TRIGGER quimbel_concesion_orden AFTER INSERT OR UPDATE ON ordenes
+    DEFERRABLE INITIALLY DEFERRED FOR EACH ROW EXECUTE FUNCTION quimbel_exigir_concesion();
+DROP TRIGGER IF EXISTS quimbel_concesion_precio ON precios;
+CREATE CONSTRAINT TRIGGER quimbel_concesion_precio AFTER INSERT OR UPDATE OR DELETE ON precios
+    DEFERRABLE INITIALLY DEFERRED FOR EACH ROW EXECUTE FUNCTION quimbel_exigir_concesion();
+
+-- The orders authorised before the database was protected keep their authoriser.
+INSERT INTO ordenes_autorizadas (OrdId, AutorizanteId, Cantidad, EmpId, Precio, Moneda)
+    SELECT o.OrdId, t.* FROM ordenes o CROSS JOIN LATERAL quimbel_terminos(o.OrdId) t
+     WHERE t.autorizante > 0
+ON CONFLICT (OrdId) DO NOTHING;
+
 -- A new password for a user's role: the verifier made on the workstation, so the password
 -- itself never reaches the server. A person changes their own; an administrator anyone's.
 CREATE OR REPLACE FUNCTION quimbel_cambiar_clave(p_usuid integer, p_verificador text)

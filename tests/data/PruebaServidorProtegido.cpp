@@ -173,6 +173,78 @@ private slots:
         PQfinish(db);
     }
 
+    // An authoriser is set only with a grant from the authoriser's own session for the order as
+    // it is saved, by the clerk who saves it, and once: not by the authoriser writing it
+    // herself, not for other terms, not twice.
+    void autorizacionSoloConConcesion() {
+        Entorno e;
+        const int ana = e.Usuario(QStringLiteral("ana"), QString(), QStringLiteral("Ana"), 1, 1, 0);
+        const QVariantList orden{QDateTime(QDate(2026, 2, 3), QTime(8, 30)),
+                                 4.0,
+                                 QStringLiteral("Caja"),
+                                 1,
+                                 QString(),
+                                 QString(),
+                                 QStringLiteral("Normal"),
+                                 1,
+                                 1,
+                                 1,
+                                 0,
+                                 QStringLiteral("korva")};
+        Recordset rs;
+        QVERIFY(EjecutarComando(QStringLiteral("orden_insertar"), rs, orden));
+        const int numero = rs.Campo(QStringLiteral("OrdId")).toInt();
+        CerrarConexion();
+        const QHash<QString, QString> claves = Proteger(e.RutaBase());
+        PGconn* propia =
+            Sesion(e.RutaBase(), QStringLiteral("ana"), claves.value(QStringLiteral("ana")));
+        const QString actualizar = QStringLiteral(
+            "SELECT quimbel_comando('orden_actualizar', '%1', '2026-02-03 08:30:00', "
+            "'%2', 'Caja', '1', '', '', 'Normal', '1', '1', '1', '%3')");
+        PGresult* r = PQexec(propia, actualizar.arg(numero).arg(4).arg(ana).toUtf8().constData());
+        QCOMPARE(PQresultStatus(r), PGRES_FATAL_ERROR);
+        PQclear(r);
+        PQfinish(propia);
+
+        const QString nombre = QString::fromLatin1(kOrigenDeDatos);
+        QVERIFY(CrearOrigenDeDatos(nombre, e.RutaBase()));
+        QCOMPARE(AbrirConexionComo(nombre, QStringLiteral("korva"),
+                                   claves.value(QStringLiteral("korva"))),
+                 IngresoServidor::Aceptado);
+        Usuarios::Concesion c;
+        c.ordId = numero;
+        c.cantidad = 5;
+        QCOMPARE(
+            Usuarios::ConcederAutorizacion(ana, QStringLiteral("mal"), QStringLiteral("korva"), c),
+            Usuarios::Clave::Incorrecta);
+        QCOMPARE(Usuarios::ConcederAutorizacion(ana, claves.value(QStringLiteral("ana")),
+                                                QStringLiteral("korva"), c),
+                 Usuarios::Clave::Correcta);
+        QVariantList v = orden.mid(0, 11);
+        v.prepend(numero);
+        v[2] = 4.0; // not the quantity authorised
+        v[11] = ana;
+        Mensajes::Responder(Mensajes::Respuesta::OK);
+        Mensajes::Responder(Mensajes::Respuesta::OK);
+        QVERIFY(!EjecutarComando(QStringLiteral("orden_actualizar"), rs, v));
+        QVERIFY(Mensajes::UltimoTexto().contains(QStringLiteral("autorización")));
+        v[2] = 5.0;
+        QVERIFY(EjecutarComando(QStringLiteral("orden_actualizar"), rs, v));
+        QCOMPARE(
+            e.Valor(QStringLiteral("SELECT AutorizanteId FROM ordenes WHERE OrdId=?"), {numero})
+                .toInt(),
+            ana);
+        // The same terms keep the authoriser; others need a grant again, already used.
+        QVERIFY(EjecutarComando(QStringLiteral("orden_actualizar"), rs, v));
+        v[2] = 6.0;
+        Mensajes::Responder(Mensajes::Respuesta::OK);
+        Mensajes::Responder(Mensajes::Respuesta::OK);
+        QVERIFY(!EjecutarComando(QStringLiteral("orden_actualizar"), rs, v));
+        QCOMPARE(e.Valor(QStringLiteral("SELECT OrdCantidad FROM ordenes WHERE OrdId=?"), {numero})
+                     .toDouble(),
+                 5.0);
+    }
+
     // A clerk with no rights, with psql and his own password, tries what a clerk with the
     // database open in front of him would: every write is refused and nothing changes.
     void personaSinDerechosNoCambiaNada() {
