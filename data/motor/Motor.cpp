@@ -71,12 +71,12 @@ QString Ruta(const QSqlDatabase& db, const QString& registrada) {
     return EsServidor(registrada) ? registrada : ConexionArchivo::Ruta(db);
 }
 
-QString Abrir(QSqlDatabase& db, const QString& ruta, const QString& password, int esperaMs) {
-    const QString causa = EsServidor(ruta) ? ConexionServidor::Abrir(db, ruta, esperaMs)
-                                           : ConexionArchivo::Abrir(db, ruta, password, esperaMs);
-    if (!causa.isEmpty())
+FalloApertura Abrir(QSqlDatabase& db, const QString& ruta, const QString& password, int esperaMs) {
+    const FalloApertura f = EsServidor(ruta) ? ConexionServidor::Abrir(db, ruta, esperaMs)
+                                             : ConexionArchivo::Abrir(db, ruta, password, esperaMs);
+    if (f.Hay())
         Cerrar(db);
-    return causa;
+    return f;
 }
 
 bool Preparar(QSqlDatabase& db, int esperaMs) {
