@@ -40,11 +40,21 @@ QString TituloBusqueda(const QString& texto) {
     return QStringLiteral("Búsqueda: ") + texto + QStringLiteral(" (BackSapce comienza de nuevo)");
 }
 
+// The list comes in the engine's order, and a server's collation places signs and spaces
+// otherwise than the file's; taking the first row at or after the text would then stop on a
+// different product on each engine. The smallest description at or after the text, in the
+// program's own order, is the same product whichever engine sorted the list, and on a list in
+// that order it is the first such row.
 int BuscarDesde(const QStringList& descripciones, int desde, const QString& texto) {
-    for (int i = qMax(0, desde); i < descripciones.size(); ++i)
-        if (!descripciones[i].isNull() && CompararTexto(descripciones[i], texto) >= 0)
-            return i;
-    return -1;
+    int mejor = -1;
+    for (int i = qMax(0, desde); i < descripciones.size(); ++i) {
+        const QString& d = descripciones[i];
+        if (d.isNull() || CompararTexto(d, texto) < 0)
+            continue;
+        if (mejor < 0 || CompararTexto(d, descripciones[mejor]) < 0)
+            mejor = i;
+    }
+    return mejor;
 }
 
 } // namespace ProductosCalculos
