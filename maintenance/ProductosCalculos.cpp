@@ -41,16 +41,25 @@ QString TituloBusqueda(const QString& texto) {
 }
 
 // The list comes in the engine's order, and a server's collation places signs and spaces
-// otherwise than the file's; taking the first row at or after the text would then stop on a
-// different product on each engine. The smallest description at or after the text, in the
-// program's own order, is the same product whichever engine sorted the list, and on a list in
-// that order it is the first such row.
+// otherwise than the file's; walking the rows in list order would then stop on a different
+// product on each engine. Both "at or after the text" and "not before the current row" are
+// judged in the program's own order, so the same product is reached whichever engine sorted
+// the list; on a list in that order it is the first such row, as before.
 int BuscarDesde(const QStringList& descripciones, int desde, const QString& texto) {
+    const bool hayActual =
+        desde >= 0 && desde < descripciones.size() && !descripciones[desde].isNull();
     int mejor = -1;
-    for (int i = qMax(0, desde); i < descripciones.size(); ++i) {
+    for (int i = 0; i < descripciones.size(); ++i) {
         const QString& d = descripciones[i];
         if (d.isNull() || CompararTexto(d, texto) < 0)
             continue;
+        if (hayActual) {
+            const int c = CompararTexto(d, descripciones[desde]);
+            if (c < 0 || (c == 0 && i < desde))
+                continue;
+        } else if (i < desde) {
+            continue;
+        }
         if (mejor < 0 || CompararTexto(d, descripciones[mejor]) < 0)
             mejor = i;
     }

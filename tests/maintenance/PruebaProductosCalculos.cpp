@@ -59,7 +59,12 @@ private slots:
         const QStringList servidor{QStringLiteral("Tuerca"), QStringLiteral("Tuerca_mariposa"),
                                    QStringLiteral("Tuerca-M8"), QStringLiteral("Tuerca.M6")};
         QCOMPARE(BuscarDesde(servidor, 0, QStringLiteral("Tuerca-")), 2);
-        QCOMPARE(BuscarDesde(servidor, 1, QStringLiteral("tuerca.")), 3);
+        QCOMPARE(BuscarDesde(servidor, 0, QStringLiteral("tuerca.")), 3);
+        // "Never back" is judged in that order too: from Tuerca-M8, Tuerca.M6 still lies ahead
+        // and Tuerca_mariposa is passed to, wherever the list put them.
+        QCOMPARE(BuscarDesde(servidor, 2, QStringLiteral("tuerca.")), 3);
+        QCOMPARE(BuscarDesde(servidor, 3, QStringLiteral("tuerca")), 3);
+        QCOMPARE(BuscarDesde(servidor, 3, QStringLiteral("tuerca_")), 1);
         QCOMPARE(BuscarDesde(servidor, 0, QStringLiteral("TUERCA_")), 1);
 
         QCOMPARE(TituloBusqueda(QStringLiteral("TO")),
