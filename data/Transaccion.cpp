@@ -15,9 +15,8 @@ bool OfrecerReintento(const QSqlDatabase& db, const ErrorBD& error) {
     if (Motor::EsServidor(db) || (error.numero & 0xff) != SQLITE_BUSY)
         return false;
     return Mensajes::MsgBox(QStringLiteral("La base de datos está siendo utilizada por otro "
-                                           "puesto y no se pudo guardar todavía. Lo que "
-                                           "escribió sigue en pantalla.\r\n¿Desea volver a "
-                                           "intentarlo?"),
+                                           "puesto y no se pudo guardar todavía.\r\n¿Desea "
+                                           "volver a intentarlo?"),
                             Mensajes::Botones::ReintentarCancelar, Mensajes::Icono::Exclamacion,
                             QStringLiteral("Atención"),
                             error.descripcion) == Mensajes::Respuesta::Reintentar;
