@@ -9,8 +9,8 @@
 
 namespace {
 
-std::function<void()>& manejadorFallo() {
-    static std::function<void()> f;
+std::function<void(const FalloApertura&)>& manejadorFallo() {
+    static std::function<void(const FalloApertura&)> f;
     return f;
 }
 
@@ -49,24 +49,26 @@ QString RutaDeOrigen(const QString& nombre) {
 
 bool AbrirConexion(const QString& nombre, const QString& password) {
     CerrarConexion();
-    QString causa = QStringLiteral("No está registrado el origen de datos %1.").arg(nombre);
+    FalloApertura fallo{FalloApertura::Tipo::Otro,
+                        QStringLiteral("No está registrado el origen de datos %1.").arg(nombre)};
     if (QSqlDatabase::contains(nombre)) {
         QSqlDatabase db = QSqlDatabase::database(nombre, false);
-        causa = Motor::Abrir(db, RutaDeOrigen(nombre), password, kEsperaOcupadoMs);
-        if (causa.isEmpty())
+        fallo = Motor::Abrir(db, RutaDeOrigen(nombre), password, kEsperaOcupadoMs);
+        if (!fallo.Hay())
             gConexion = db;
     }
-    if (!causa.isEmpty())
-        InformarConexionFallida(causa);
-    return causa.isEmpty();
+    if (fallo.Hay())
+        InformarConexionFallida(fallo);
+    return !fallo.Hay();
 }
 
-void InformarConexionFallida(const QString& causa) {
-    Mensajes::MsgBox(
-        QStringLiteral("No tiene suficientes permisos en la ubicación actual de la base de datos."),
-        Mensajes::Botones::OK, Mensajes::Icono::Informacion, QStringLiteral("Atención"), causa);
+void InformarConexionFallida(const FalloApertura& fallo) {
     if (manejadorFallo())
-        manejadorFallo()();
+        manejadorFallo()(fallo);
+    else
+        Mensajes::MsgBox(QStringLiteral("No se pudo abrir la base de datos."),
+                         Mensajes::Botones::OK, Mensajes::Icono::Informacion,
+                         QStringLiteral("Atención"), fallo.causa);
 }
 
 void NombrarSesion(const QString& login) {
@@ -89,7 +91,7 @@ bool ConexionAbierta() {
     return gConexion.isValid() && gConexion.isOpen();
 }
 
-void AlFallarConexion(std::function<void()> manejador) {
+void AlFallarConexion(std::function<void(const FalloApertura&)> manejador) {
     manejadorFallo() = std::move(manejador);
 }
 

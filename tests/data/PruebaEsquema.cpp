@@ -294,7 +294,8 @@ private slots:
         Directo(e.RutaBase(),
                 "CREATE TABLE otra (x integer); CREATE INDEX historial_orden ON otra (x);");
         QVERIFY(!Abrir());
-        QVERIFY(Mensajes::UltimoTexto().contains(QStringLiteral("No tiene suficientes permisos")));
+        QVERIFY(
+            Mensajes::UltimoTexto().contains(QStringLiteral("No se pudo abrir la base de datos")));
         QVERIFY(Mensajes::Mostrados().last().detalle.contains(QStringLiteral("actualizar")));
         QCOMPARE(Version(e.RutaBase()), 1);
         QCOMPARE(Directo(e.RutaBase(), Entorno::EnServidor()
