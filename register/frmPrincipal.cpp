@@ -8,6 +8,7 @@
 #include "Usuario.h"
 #include "VentanaUnica.h"
 #include "frmAcercaDe.h"
+#include "frmAuditoria.h"
 #include "frmMantCategorias.h"
 #include "frmMantCentrosDeCosto.h"
 #include "frmMantProductos.h"
@@ -85,6 +86,7 @@ frmPrincipal::frmPrincipal(QWidget* parent) : QMainWindow(parent) {
     mnuHerramientasMantUsuarios->setEnabled(administrador);
     mnuHerramientasOpciones->setEnabled(administrador);
     mnuHerramientasReglas->setEnabled(administrador);
+    mnuHerramientasAuditoria->setEnabled(administrador);
 
     connect(qApp, &QGuiApplication::focusWindowChanged, this, &frmPrincipal::VentanaEnfocada);
     setTabOrder(cboEstado, grdLista);
@@ -191,9 +193,12 @@ void frmPrincipal::CrearMenu() {
             QStringLiteral("Op&ciones"), &frmOpciones::Instancia);
     entrada(mnuHerramientas, mnuHerramientasReglas, "mnuHerramientasReglas",
             QStringLiteral("Reglas de &aprobación"), [this] { frmReglas::Mostrar(this); });
+    entrada(mnuHerramientas, mnuHerramientasAuditoria, "mnuHerramientasAuditoria",
+            QStringLiteral("Au&ditoría"), &frmAuditoria::Instancia);
     mnuHerramientasMantUsuarios->setEnabled(false);
     mnuHerramientasOpciones->setEnabled(false);
     mnuHerramientasReglas->setEnabled(false);
+    mnuHerramientasAuditoria->setEnabled(false);
     mnuHerramientas->addSeparator();
     entrada(mnuHerramientas, mnuHerramientasResumenCompras, "mnuHerramientasResumenCompras",
             QStringLiteral("&Resumen de compras"), &frmResumenCompras::Instancia);
