@@ -10,6 +10,7 @@
 #include "ui_frmAuditoria.h"
 
 #include <QIntValidator>
+#include <limits>
 
 namespace {
 
