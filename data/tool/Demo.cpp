@@ -87,6 +87,40 @@ private:
     QDateTime antes_;
 };
 
+// The life of the demo's order `i` after it was entered by `login` at `fecha`: authorised by one
+// of the authorisers in turn, then taken to `estado` by cgomez, a step at a time, as people do.
+void Vida(const Pasado& pasado, int i, int id, std::string_view estado, bool autorizada,
+          const QString& login, const QDateTime& fecha) {
+    // Users 2 zelti, 5 aruiz, 6 cgomez.
+    const struct {
+        int id;
+        const char* login;
+    } autorizantes[] = {{5, "aruiz"}, {6, "cgomez"}, {2, "zelti"}};
+    const int procesador = 6;
+    const QString loginProcesador = QStringLiteral("cgomez");
+    pasado.Alta(id, login, fecha);
+    QDateTime momento = fecha;
+    if (autorizada) {
+        momento = pasado.Despues(momento, 3600 * (1 + i % 5) + 420 * (i % 7));
+        pasado.Autorizar(id, autorizantes[i % 3].id, QString::fromLatin1(autorizantes[i % 3].login),
+                         momento);
+    }
+    const QString destino = QString::fromUtf8(estado.data(), estado.size());
+    if (estado == "Anulada") {
+        momento = pasado.Despues(momento, 86400 * (1 + i % 4));
+        pasado.Pasar(id, destino, procesador, loginProcesador, momento);
+        return;
+    }
+    if (estado == "Pendiente")
+        return;
+    momento = pasado.Despues(momento, 86400 * (1 + i % 3) + 1800 * (i % 5));
+    pasado.Pasar(id, QStringLiteral("En trámite"), procesador, loginProcesador, momento);
+    if (estado == "Cumplida") {
+        momento = pasado.Despues(momento, 86400 * (2 + i % 4) + 2700 * (i % 3));
+        pasado.Pasar(id, destino, procesador, loginProcesador, momento);
+    }
+}
+
 struct DemoUsuario {
     const char* login;
     const char* clave;
@@ -219,10 +253,6 @@ QStringList CargarDatosDeDemostracion() {
 
         // Users 1 korva, 2 zelti, 3 mlopez, 4 jperez, 5 aruiz, 6 cgomez, 7 lfernandez.
         const int solicitantes[] = {3, 4, 6, 7};
-        const int autorizantes[] = {5, 6, 2};
-        const char* loginsAutorizantes[] = {"aruiz", "cgomez", "zelti"};
-        const int procesador = 6;
-        const QString loginProcesador = QStringLiteral("cgomez");
         const char* lugares[] = {"Depósito central", "Planta 1", "Oficinas", "Planta 2"};
         const char* formas[] = {"Contado", "30 días", "Cheque 60 días"};
         const char* contactos[] = {"Sr. Acosta", "Sra. Benítez", "Ventas", "Sr. D'Angelo"};
@@ -264,25 +294,7 @@ QStringList CargarDatosDeDemostracion() {
                           QString::fromUtf8(formas[(i + q) % 3]), fecha.date(),
                           fecha.date().addDays(30), q == aceptada ? 1 : 0});
             }
-            pasado.Alta(id, login, fecha);
-            QDateTime momento = fecha;
-            if (autorizada) {
-                momento = pasado.Despues(momento, 3600 * (1 + i % 5) + 420 * (i % 7));
-                pasado.Autorizar(id, autorizantes[i % 3],
-                                 QString::fromLatin1(loginsAutorizantes[i % 3]), momento);
-            }
-            if (std::string_view(estado) == "Anulada") {
-                momento = pasado.Despues(momento, 86400 * (1 + i % 4));
-                pasado.Pasar(id, QString::fromUtf8(estado), procesador, loginProcesador, momento);
-            } else if (std::string_view(estado) != "Pendiente") {
-                momento = pasado.Despues(momento, 86400 * (1 + i % 3) + 1800 * (i % 5));
-                pasado.Pasar(id, QStringLiteral("En trámite"), procesador, loginProcesador,
-                             momento);
-            }
-            if (std::string_view(estado) == "Cumplida") {
-                momento = pasado.Despues(momento, 86400 * (2 + i % 4) + 2700 * (i % 3));
-                pasado.Pasar(id, QString::fromUtf8(estado), procesador, loginProcesador, momento);
-            }
+            Vida(pasado, i, id, estado, autorizada, login, fecha);
         }
         if (!t.Confirmar())
             return {};
