@@ -34,8 +34,15 @@ QPixmap IconoPixmap(int lado) {
 QIcon Icono() {
     QIcon icono;
     const QDir carpeta(QStringLiteral(":/icono"));
-    for (const QString& archivo : carpeta.entryList({QStringLiteral("quimbel-*.png")}))
-        icono.addFile(carpeta.filePath(archivo));
+    for (const QString& archivo : carpeta.entryList({QStringLiteral("quimbel-*.png")})) {
+        // Every size is decoded before the first window shows, and the window manager draws a
+        // window's own icon small: the largest picture is a tenth of the start-up for nothing.
+        // The desktop's launcher takes the installed icon theme's.
+        const int lado =
+            archivo.section(QLatin1Char('-'), 1).section(QLatin1Char('.'), 0, 0).toInt();
+        if (lado <= 128)
+            icono.addFile(carpeta.filePath(archivo), QSize(lado, lado));
+    }
     return icono;
 }
 

@@ -4,6 +4,7 @@
 #include "Mensajes.h"
 #include "Pantalla.h"
 #include "cQueryReg.h"
+#include "ui_frmImportarAccess.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -14,40 +15,25 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
-#include <QVBoxLayout>
 
 frmImportarAccess::frmImportarAccess(const QString& origen, const QString& destino, QWidget* padre)
-    : QDialog(padre), origen_(origen), destino_(destino) {
-    setObjectName(QStringLiteral("frmImportarAccess"));
-    setWindowTitle(QStringLiteral("Importar base de datos de Access"));
-    lblEstado =
-        new QLabel(QStringLiteral("Importando %1 en %2…")
-                       .arg(QDir::toNativeSeparators(origen), QDir::toNativeSeparators(destino)),
-                   this);
-    lblEstado->setObjectName(QStringLiteral("lblEstado"));
-    lblEstado->setWordWrap(true);
-    prgImportacion = new QProgressBar(this);
-    prgImportacion->setObjectName(QStringLiteral("prgImportacion"));
-    prgImportacion->setAccessibleName(QStringLiteral("Avance de la importación"));
-    prgImportacion->setRange(0, 0);
-    txtInforme = new QPlainTextEdit(this);
-    txtInforme->setObjectName(QStringLiteral("txtInforme"));
-    txtInforme->setAccessibleName(QStringLiteral("Conciliación"));
-    txtInforme->setReadOnly(true);
+    : QDialog(padre), ui(new Ui::frmImportarAccess), origen_(origen), destino_(destino) {
+    ui->setupUi(this);
+    lblEstado = ui->lblEstado;
+    prgImportacion = ui->prgImportacion;
+    txtInforme = ui->txtInforme;
+    cmdAceptar = ui->cmdAceptar;
+    lblEstado->setText(
+        QStringLiteral("Importando %1 en %2…")
+            .arg(QDir::toNativeSeparators(origen), QDir::toNativeSeparators(destino)));
     txtInforme->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    txtInforme->setLineWrapMode(QPlainTextEdit::NoWrap);
-    txtInforme->hide();
-    cmdAceptar = new QPushButton(QStringLiteral("Aceptar"), this);
-    cmdAceptar->setObjectName(QStringLiteral("cmdAceptar"));
-    cmdAceptar->setEnabled(false);
     connect(cmdAceptar, &QPushButton::clicked, this, &QDialog::accept);
-    auto* v = new QVBoxLayout(this);
-    v->addWidget(lblEstado);
-    v->addWidget(prgImportacion);
-    v->addWidget(txtInforme, 1);
-    v->addWidget(cmdAceptar, 0, Qt::AlignRight);
+    // The layout stretches the reconciliation, once shown, rather than the buttons.
+    ui->capa->setStretchFactor(txtInforme, 1);
     resize(Pantalla::Twips(10500, this), Pantalla::Twips(1800, this));
 }
+
+frmImportarAccess::~frmImportarAccess() = default;
 
 void frmImportarAccess::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);

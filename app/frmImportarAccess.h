@@ -3,11 +3,15 @@
 #include "ImportarAccess.h"
 
 #include <QDialog>
+#include <memory>
 
 class QLabel;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
+namespace Ui {
+class frmImportarAccess;
+}
 
 // Brings an Access file into a new database while a bar shows how far it got, then shows the
 // reconciliation. A failure is told through the message seam and closes the window.
@@ -16,6 +20,7 @@ class frmImportarAccess : public QDialog {
 
 public:
     frmImportarAccess(const QString& origen, const QString& destino, QWidget* padre = nullptr);
+    ~frmImportarAccess() override;
     const ResultadoImportacion& Resultado() const { return resultado_; }
 
     QLabel* lblEstado;
@@ -30,6 +35,7 @@ protected:
 private:
     void Importar();
 
+    const std::unique_ptr<Ui::frmImportarAccess> ui;
     const QString origen_;
     const QString destino_;
     ResultadoImportacion resultado_;

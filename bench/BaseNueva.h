@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <utility>
 
 // The program's tables made in `ruta` (a file that does not exist yet, or an empty database on a
 // server: postgresql://…), which becomes the program's connection. False when it cannot be
@@ -52,6 +53,23 @@ inline bool PoblarPrecios() {
            Sql(QStringLiteral(
                "INSERT INTO precios (OrdId, EmpId, PrePrecio, PreMoneda, PreAceptado) "
                "SELECT OrdId, 2, OrdCantidad * 11, 'Pesos', 0 FROM ordenes"));
+}
+
+// The best of five runs of each, in milliseconds, taken in turns so that what else the machine
+// is doing weighs on both alike.
+inline std::pair<double, double> MejorAlternados(const std::function<void()>& uno,
+                                                 const std::function<void()>& otro) {
+    std::pair<double, double> mejor{1e100, 1e100};
+    for (int i = 0; i < 5; ++i) {
+        QElapsedTimer reloj;
+        reloj.start();
+        uno();
+        mejor.first = std::min(mejor.first, reloj.nsecsElapsed() / 1e6);
+        reloj.start();
+        otro();
+        mejor.second = std::min(mejor.second, reloj.nsecsElapsed() / 1e6);
+    }
+    return mejor;
 }
 
 // The best of five runs, in milliseconds.

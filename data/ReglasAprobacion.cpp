@@ -70,7 +70,7 @@ void LimitesComoRegistros(int usuId, const LimitesAutorizacion& antes,
     const auto importe = [](const LimitesAutorizacion& l, const QString& plegada) {
         for (auto it = l.cbegin(); it != l.cend(); ++it)
             if (it.key().trimmed().toCaseFolded() == plegada)
-                return Formato::Numero(it.value());
+                return it.value() < 0 ? QStringLiteral("sin límite") : Formato::Numero(it.value());
         return QString();
     };
     const QString usuario = QString::number(usuId);
@@ -130,14 +130,15 @@ bool EscribirLimites(const QString& login, int usuId, const LimitesAutorizacion&
                                         QStringLiteral("UsuId"), de, a, Historial::kModificacion);
 }
 
-double LimiteAutorizacion(int usuId, const QString& moneda) {
+std::optional<double> LimiteAutorizacion(int usuId, const QString& moneda) {
     Recordset rs;
     if (!AbrirRecordset(QStringLiteral("SELECT LimImporte FROM limitesautorizacion WHERE "
                                        "UsuId=? AND LimMoneda=?"),
                         rs, {usuId, moneda.trimmed()}) ||
         rs.RecordCount() == 0)
-        return -1;
-    return rs.Campo(0).toDouble();
+        return std::nullopt;
+    const double limite = rs.Campo(0).toDouble();
+    return limite < 0 ? kSinLimite : limite;
 }
 
 QStringList MonedasConocidas() {
@@ -166,8 +167,9 @@ bool AbrirAutorizantes(Recordset& rs, const FiltroAutorizantes& filtro) {
         valores << filtro.solicitanteId;
     }
     if (filtro.importe >= 0) {
-        sql += QStringLiteral(" and not exists (select 1 from limitesautorizacion l where "
-                              "l.UsuId=usuarios.UsuId and l.LimMoneda=? and l.LimImporte<?)");
+        sql += QStringLiteral(" and exists (select 1 from limitesautorizacion l where "
+                              "l.UsuId=usuarios.UsuId and l.LimMoneda=? and (l.LimImporte<0 or "
+                              "l.LimImporte>=?))");
         valores << filtro.moneda.trimmed() << filtro.importe;
     }
     sql += QStringLiteral(" order by UsuNombre ASC");
@@ -190,4 +192,19 @@ bool AnotarRechazos(const QString& login, int ordId, const QList<Historial::Nota
     return t.Activa() &&
            Historial::Anotar(login, QStringLiteral("ordenes"), ordId, ordId, rechazos) &&
            t.Confirmar();
+}
+
+QString MotivoPrecioAceptado(int ordId) {
+    // A save writes the quotes' lines before its notes, so a reason newer than every line
+    // about the quotes was given for them as they are.
+    Recordset rs;
+    if (!AbrirRecordset(QStringLiteral("SELECT HisNuevo FROM historial WHERE HisOrdId=? AND "
+                                       "HisCampo=? AND HisId>(SELECT COALESCE(MAX(HisId),0) FROM "
+                                       "historial WHERE HisOrdId=? AND HisCampo IN "
+                                       "('Precio','PrecioAceptado')) ORDER BY HisId DESC"),
+                        rs, {ordId, Regla::kMayorPrecio, ordId}) ||
+        rs.RecordCount() == 0)
+        return {};
+    rs.MoveFirst();
+    return rs.Texto(QStringLiteral("HisNuevo"));
 }

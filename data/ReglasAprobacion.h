@@ -5,6 +5,7 @@
 
 #include <QMap>
 #include <QString>
+#include <optional>
 
 // The approval rules an office may switch on, kept in the database so that every workstation
 // applies the same ones. Every rule is off until an administrator switches it on.
@@ -35,18 +36,21 @@ inline const QString kVencida = QStringLiteral("Cotización vencida");
 inline const QString kMayorPrecio = QStringLiteral("Cotización de mayor precio");
 } // namespace Regla
 
-// An authoriser's limits: currency as typed -> the highest amount they may authorise. A currency
-// without an entry has no limit.
+// An authoriser's limits: currency as typed -> the highest amount they may authorise, or
+// kSinLimite when an administrator chose that they have none there. Under the limit rule a
+// currency without an entry is one they may not authorise at all: forgetting a row must not
+// read as "no limit".
 using LimitesAutorizacion = QMap<QString, double>;
+inline constexpr double kSinLimite = -1;
 
 LimitesAutorizacion LeerLimites(int usuId);
 // Replaces all the user's limits and records in the history what `login` changed. Part of
 // saving the user: runs inside the caller's transaction.
 [[nodiscard]] bool EscribirLimites(const QString& login, int usuId,
                                    const LimitesAutorizacion& limites);
-// The user's limit in that currency (compared without regard to case), or a negative number
-// when there is none.
-double LimiteAutorizacion(int usuId, const QString& moneda);
+// The user's limit in that currency (compared without regard to case): kSinLimite when they
+// have none there, nothing when that currency is not among theirs.
+std::optional<double> LimiteAutorizacion(int usuId, const QString& moneda);
 // The currencies the office has used in quotes or limits, for the users window.
 QStringList MonedasConocidas();
 
@@ -54,13 +58,17 @@ QStringList MonedasConocidas();
 struct FiltroAutorizantes {
     QString loginIngreso;  // left out when not empty: who entered the order
     int solicitanteId = 0; // left out when > 0
-    QString moneda;        // with importe >= 0: left out whose limit there is below importe
+    QString moneda; // with importe >= 0: left out who has no limit there, or one below importe
     double importe = -1;
 };
 // The active users with the right to authorise, by name, as the authoriser list shows them.
 [[nodiscard]] bool AbrirAutorizantes(Recordset& rs, const FiltroAutorizantes& filtro);
 // The login of a user; empty when there is no such user.
 QString LoginDeUsuario(int usuId);
+
+// The history's latest note giving the reason for accepting a quote that is not the cheapest,
+// while it still speaks for the order's quotes: empty once a later save changed them.
+QString MotivoPrecioAceptado(int ordId);
 
 // Keeps in the order's history the rules that refused to save it, on their own since nothing
 // else is saved (order 0: a new order, never saved, recorded without an order).

@@ -11,7 +11,9 @@ struct MarcaPrecio {
     // The lowest price of its currency (every one of them when tied). A currency quoted only
     // once has nothing to be compared with, so its quote is not marked.
     bool menor = false;
-    bool masCara = false; // another quote of its currency is cheaper
+    // Another quote of its currency that has not expired is cheaper: an expired one is no
+    // longer on offer.
+    bool masCara = false;
 };
 
 // One mark per quote, in the same order. Currencies are compared as a person reads them:

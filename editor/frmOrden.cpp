@@ -170,7 +170,9 @@ void frmOrden::LimpiarOrden() {
     LimpiarPrecio();
     grdPrecios->clear();
     notasHistorial_.clear();
-    firmaAutorizada_.reset();
+    autorizada_.reset();
+    motivoGuardado_.clear();
+    preciosDelMotivo_.clear();
     filaEnEdicion_ = nullptr;
     siguienteClave_ = 1;
 }
@@ -213,6 +215,8 @@ void frmOrden::CargarOrden() {
         dtcCentrosDeCosto->SetValorGuardado(o.centroCostoId);
         CargarPrecios();
         notasHistorial_.clear(); // decisions about what was on screen before
+        LeerMotivoGuardado();
+        MarcarPrecios();
         RecordarAutorizacion();
         PonerModo(ModoOrden::Cargada);
     }

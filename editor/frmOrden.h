@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CambiosOrden.h"
 #include "Ordenes.h"
 #include "Recordset.h"
 #include "ReglasAprobacion.h"
@@ -109,6 +110,7 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* ev) override;
+    void changeEvent(QEvent* ev) override;
 
 private:
     explicit frmOrden(QWidget* parent = nullptr);
@@ -136,20 +138,30 @@ private:
     std::optional<FilaPrecio> PrecioAceptado() const;
     // Leaves out of the authoriser list whoever the rules do not allow for this order.
     void FiltrarAutorizantes();
+    // Under the limit rule the quote's currency is one already in use, spelt as it is there; a
+    // new one is added only when the person says so. False when they do not.
+    bool MonedaEnUso();
+    // Builds the authoriser list again while it is in use, as what it depends on changes.
+    void SeguirAutorizantes();
     // ValidarOrden's lines for the rules the chosen authoriser breaks.
-    QString ErroresDeReglas();
-    // What an authorisation was given for: when it changes, the authorisation may have to go.
-    struct FirmaAutorizacion {
-        double cantidad = 0;
-        int empId = 0;
-        double precio = 0;
-        QString moneda;
-        bool operator==(const FirmaAutorizacion&) const = default;
-    };
-    FirmaAutorizacion FirmaActual() const;
+    QString ErroresDeReglas(bool autorizanteQueda);
+    // The order and its quotes as they are on screen, as the save would write them.
+    EstadoOrden EstadoActual() const;
+    // Remembers the order as it stands as what the authorisation on screen was given for.
     void RecordarAutorizacion();
-    // Drops the authorisation when its quantity or accepted quote changed and the rule says so.
-    void RevisarAutorizacion();
+    // What changed since the authorisation was given, when the rules say that a change drops
+    // it; empty otherwise.
+    QStringList CambiosQueQuitanAutorizacion() const;
+    // At save: tells what changed, drops the authorisation and keeps why for the history.
+    void QuitarAutorizacionCambiada();
+    // At save: the reason for accepting a quote that is not the cheapest valid one of its
+    // currency, asked when the rule wants one and none was given; false when refused.
+    bool JustificarPrecioAceptado();
+    // The order's stored reason, while its quotes are still those loaded with it.
+    QString MotivoGuardadoVigente() const;
+    // The reason given for accepting the quote row `fila`, pending or stored; empty when none.
+    QString MotivoDe(const QString& fila) const;
+    void LeerMotivoGuardado();
     // The decisions taken when the quote row `fila` was stored as the accepted one; they replace
     // those of an earlier acceptance.
     void AnotarAceptacion(const QString& fila, const QList<Historial::Nota>& decisiones);
@@ -174,7 +186,11 @@ private:
         QString fila;
     };
     QList<NotaPendiente> notasHistorial_;
-    std::optional<FirmaAutorizacion> firmaAutorizada_;
+    // The order as it was when the authorisation on screen was given or loaded.
+    std::optional<EstadoOrden> autorizada_;
+    // The reason kept with the stored order for its accepted quote, and the quotes it was for.
+    QString motivoGuardado_;
+    QList<Ordenes::PrecioAGuardar> preciosDelMotivo_;
     // The stored order as it was loaded or last saved here: the save keeps nothing if another
     // workstation changed it since.
     std::optional<Historial::Orden> cargada_;

@@ -90,6 +90,6 @@ void frmOrden::ConectarControles() {
     connect(grdPrecios, &QTreeWidget::itemClicked, this, &frmOrden::CargarFilaPrecio);
     connect(grdPrecios, &QTreeWidget::itemActivated, this, &frmOrden::CargarFilaPrecio);
     connect(chkAutorizo, &QCheckBox::toggled, this, &frmOrden::AutorizoCambiado);
-    connect(txtCantidad, &QLineEdit::editingFinished, this, &frmOrden::RevisarAutorizacion);
+    connect(dtcSolicitantes, &QComboBox::currentIndexChanged, this, &frmOrden::SeguirAutorizantes);
     connect(dtcAutorizantes, &QComboBox::activated, this, &frmOrden::AutorizanteElegido);
 }

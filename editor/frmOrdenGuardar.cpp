@@ -39,7 +39,6 @@ void AvisarNoGuardada(Ordenes::Guardado motivo, int numero) {
 } // namespace
 
 bool frmOrden::ValidarOrden() {
-    RevisarAutorizacion();
     QString mensaje;
 
     const QString cantidad = txtCantidad->text().trimmed();
@@ -71,9 +70,11 @@ bool frmOrden::ValidarOrden() {
     if (Id(dtcCentrosDeCosto) == 0)
         mensaje += QStringLiteral("El Centro de Costo es requerido.") + kFin;
 
-    const bool hayAutorizante = !dtcAutorizantes->Valor().isEmpty();
-    if (chkAutorizo->isChecked() && !hayAutorizante)
+    const bool elegido = !dtcAutorizantes->Valor().isEmpty();
+    if (chkAutorizo->isChecked() && !elegido)
         mensaje += QStringLiteral("Debe seleccionar quién autorizó la Orden de Compra.") + kFin;
+    // An authorisation the save is going to drop is not judged.
+    const bool hayAutorizante = elegido && CambiosQueQuitanAutorizacion().isEmpty();
     if (hayAutorizante) {
         bool aceptado = false;
         for (const FilaPrecio& p : FilasPrecios())
@@ -83,7 +84,7 @@ bool frmOrden::ValidarOrden() {
                                       "precio Aceptado.") +
                        kFin;
     }
-    mensaje += ErroresDeReglas();
+    mensaje += ErroresDeReglas(hayAutorizante);
 
     if (mensaje.isEmpty())
         return true;
@@ -93,25 +94,17 @@ bool frmOrden::ValidarOrden() {
 }
 
 bool frmOrden::GuardarOrden() {
-    Ordenes::OrdenAGuardar o;
-    o.fecha = dtpFecha->Momento();
-    Formato::LeerNumero(txtCantidad->text(), &o.cantidad);
-    o.unidad = dtcUnidades->Valor();
-    o.productoId = Tag(txtDescripcion).trimmed();
-    o.comentario = txtComentario->text();
-    o.lugarEntrega = dtcLugarDeEntrega->Valor();
-    o.prioridad = cboPrioridades->currentIndex() >= 0 ? cboPrioridades->currentText() : QString();
-    o.sectorId = Id(dtcSectores);
-    o.centroCostoId = Id(dtcCentrosDeCosto);
-    o.solicitanteId = Id(dtcSolicitantes);
-    o.autorizanteId = Id(dtcAutorizantes);
+    // The reason first: backing out of it must leave the order and its authorisation as they
+    // were.
+    if (!JustificarPrecioAceptado())
+        return false;
+    QuitarAutorizacionCambiada();
+    EstadoOrden estado = EstadoActual();
+    Ordenes::OrdenAGuardar& o = estado.orden;
     o.login = gLogin;
     o.autorizacionConfirmada = autorizacionConfirmada_;
     o.notas = NotasParaGuardar();
-
-    QList<Ordenes::PrecioAGuardar> cotizaciones;
-    for (const Ordenes::PrecioAGuardar& p : FilasPrecios())
-        cotizaciones << p;
+    const QList<Ordenes::PrecioAGuardar>& cotizaciones = estado.precios;
 
     int numero = agregando ? 0 : lblNumeroDeOrden->text().trimmed().toInt();
     if (!agregando)
@@ -138,6 +131,8 @@ bool frmOrden::GuardarOrden() {
     RecordarAutorizacion();
     autorizacionConfirmada_ = QDateTime();
     agregando = false;
+    LeerMotivoGuardado();
+    MarcarPrecios();
     BloquearCampos();
     return true;
 }

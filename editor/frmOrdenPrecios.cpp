@@ -198,7 +198,7 @@ bool frmOrden::ValidarPrecio() {
 
 void frmOrden::AceptarPrecio() {
     QList<Historial::Nota> decisiones;
-    if (!ValidarPrecio() || !ConfirmarAceptacion(&decisiones))
+    if (!ValidarPrecio() || !MonedaEnUso() || !ConfirmarAceptacion(&decisiones))
         return;
     if (chkAceptado->isChecked()) {
         for (int i = 0; i < grdPrecios->topLevelItemCount(); ++i) {
@@ -231,7 +231,7 @@ void frmOrden::AceptarPrecio() {
     MarcarPrecios();
     AjustarColumnasPrecios();
     LimpiarPrecio();
-    RevisarAutorizacion();
+    SeguirAutorizantes();
 }
 
 void frmOrden::QuitarPrecio() {
@@ -258,5 +258,5 @@ void frmOrden::QuitarPrecio() {
     ActualizarFilaEnEdicion();
     MarcarPrecios();
     grdPrecios->update();
-    RevisarAutorizacion();
+    SeguirAutorizantes();
 }

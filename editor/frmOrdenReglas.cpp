@@ -3,10 +3,13 @@
 #include "Formato.h"
 #include "Mensajes.h"
 #include "ReglasAprobacion.h"
+#include "Reloj.h"
 #include "Usuario.h"
 #include "frmOrden.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
 #include <QLineEdit>
 
 namespace {
@@ -49,9 +52,41 @@ void frmOrden::FiltrarAutorizantes() {
     dtcAutorizantes->SetValorGuardado(elegido);
 }
 
-QString frmOrden::ErroresDeReglas() {
+bool frmOrden::MonedaEnUso() {
+    if (!ReglasAprobacion::Leer().limitePorMoneda)
+        return true;
+    QStringList enUso = MonedasConocidas();
+    for (const FilaPrecio& p : FilasPrecios())
+        enUso << p.moneda.trimmed();
+    const QString tecleada = dtcMoneda->Valor().trimmed();
+    for (const QString& m : std::as_const(enUso))
+        if (m.trimmed().compare(tecleada, Qt::CaseInsensitive) == 0) {
+            dtcMoneda->SetValor(m.trimmed());
+            return true;
+        }
+    enUso.removeDuplicates();
+    return Mensajes::MsgBox(QStringLiteral("La moneda «%1» no está entre las monedas en uso (%2). "
+                                           "¿Desea agregarla como moneda nueva?")
+                                .arg(tecleada, enUso.join(QStringLiteral(", "))),
+                            Mensajes::Botones::SiNo, Mensajes::Icono::Pregunta,
+                            QStringLiteral("Agregar moneda")) == Mensajes::Respuesta::Si;
+}
+
+void frmOrden::SeguirAutorizantes() {
+    if (dtcAutorizantes->isEnabled())
+        FiltrarAutorizantes();
+}
+
+// Coming back from another window (the users window's limits, say) finds the list current.
+void frmOrden::changeEvent(QEvent* ev) {
+    QWidget::changeEvent(ev);
+    if (ev->type() == QEvent::ActivationChange && isActiveWindow())
+        SeguirAutorizantes();
+}
+
+QString frmOrden::ErroresDeReglas(bool autorizanteQueda) {
     const int autorizante = Id(dtcAutorizantes);
-    if (autorizante == 0)
+    if (autorizante == 0 || !autorizanteQueda)
         return {};
     const ReglasAprobacion reglas = ReglasAprobacion::Leer();
     QList<Historial::Nota> errores;
@@ -68,14 +103,18 @@ QString frmOrden::ErroresDeReglas() {
     }
     const std::optional<FilaPrecio> aceptado = PrecioAceptado();
     if (reglas.limitePorMoneda && aceptado) {
-        const double limite = LimiteAutorizacion(autorizante, aceptado->moneda);
-        if (limite >= 0 && aceptado->precio > limite)
+        const std::optional<double> limite = LimiteAutorizacion(autorizante, aceptado->moneda);
+        if (!limite)
+            errores << Historial::Nota{
+                Regla::kLimite, QStringLiteral("%1 no tiene límite de autorización en %2.")
+                                    .arg(dtcAutorizantes->Texto(), aceptado->moneda.trimmed())};
+        else if (*limite >= 0 && aceptado->precio > *limite)
             errores << Historial::Nota{
                 Regla::kLimite,
                 QStringLiteral("El límite de autorización de %1 en %2 es %3; el "
                                "precio aceptado es %4.")
                     .arg(dtcAutorizantes->Texto(), aceptado->moneda.trimmed(),
-                         Formato::Numero(limite), Formato::Numero(aceptado->precio))};
+                         Formato::Numero(*limite), Formato::Numero(aceptado->precio))};
     }
     QString mensaje;
     for (Historial::Nota& e : errores) {
@@ -86,41 +125,70 @@ QString frmOrden::ErroresDeReglas() {
     // was told to the person, and the refusal stands all the same.
     static_cast<void>(AnotarRechazos(
         gLogin, agregando ? 0 : lblNumeroDeOrden->text().trimmed().toInt(), errores));
+    // The history cannot give that note a number later, so the order's own save repeats it.
+    if (agregando) {
+        const QString cuando = Reloj::Ahora().toString(QStringLiteral("dd/MM/yyyy HH:mm"));
+        for (Historial::Nota& e : errores) {
+            e.texto += QStringLiteral(" (%1, antes de tener número)").arg(cuando);
+            notasHistorial_ << NotaPendiente{e, QString()};
+        }
+    }
     return mensaje;
 }
 
-frmOrden::FirmaAutorizacion frmOrden::FirmaActual() const {
-    FirmaAutorizacion f;
-    Formato::LeerNumero(txtCantidad->text(), &f.cantidad);
-    if (const std::optional<FilaPrecio> a = PrecioAceptado()) {
-        f.empId = a->empId;
-        f.precio = a->precio;
-        f.moneda = a->moneda.trimmed().toCaseFolded();
-    }
-    return f;
+EstadoOrden frmOrden::EstadoActual() const {
+    EstadoOrden e;
+    Ordenes::OrdenAGuardar& o = e.orden;
+    o.fecha = dtpFecha->Momento();
+    Formato::LeerNumero(txtCantidad->text(), &o.cantidad);
+    o.unidad = dtcUnidades->Valor();
+    o.productoId = Tag(txtDescripcion).trimmed();
+    o.comentario = txtComentario->text();
+    o.lugarEntrega = dtcLugarDeEntrega->Valor();
+    o.prioridad = cboPrioridades->currentIndex() >= 0 ? cboPrioridades->currentText() : QString();
+    o.sectorId = Id(dtcSectores);
+    o.centroCostoId = Id(dtcCentrosDeCosto);
+    o.solicitanteId = Id(dtcSolicitantes);
+    o.autorizanteId = Id(dtcAutorizantes);
+    for (const Ordenes::PrecioAGuardar& p : FilasPrecios())
+        e.precios << p;
+    return e;
 }
 
 void frmOrden::RecordarAutorizacion() {
-    firmaAutorizada_.reset();
+    autorizada_.reset();
     if (!dtcAutorizantes->Valor().isEmpty())
-        firmaAutorizada_ = FirmaActual();
+        autorizada_ = EstadoActual();
 }
 
-void frmOrden::RevisarAutorizacion() {
-    if (!firmaAutorizada_ || dtcAutorizantes->Valor().isEmpty() ||
-        FirmaActual() == *firmaAutorizada_ || !ReglasAprobacion::Leer().reautorizarAlEditar)
+QStringList frmOrden::CambiosQueQuitanAutorizacion() const {
+    if (!autorizada_ || dtcAutorizantes->Valor().isEmpty())
+        return {};
+    const QStringList cambios = CamposCambiados(*autorizada_, EstadoActual());
+    if (cambios.isEmpty() || !ReglasAprobacion::Leer().reautorizarAlEditar)
+        return {};
+    return cambios;
+}
+
+void frmOrden::QuitarAutorizacionCambiada() {
+    const QStringList cambios = CambiosQueQuitanAutorizacion();
+    if (cambios.isEmpty())
         return;
-    firmaAutorizada_.reset();
+    const QString campos = cambios.join(QStringLiteral(", "));
+    Mensajes::MsgBox(
+        QStringLiteral("La orden autorizada cambió en: %1. Quedará sin autorización.").arg(campos),
+        Mensajes::Botones::OK, Mensajes::Icono::Informacion, QStringLiteral("Atención"));
+    const QString quien = dtcAutorizantes->Texto();
+    autorizada_.reset();
     dtcAutorizantes->SetValor(QString());
     autorizanteConfirmado_.clear();
     MarcarAutorizo(false);
     dtcAutorizantes->setEnabled(false);
-    const QString aviso = QStringLiteral("Cambió la cantidad o el precio aceptado de una orden "
-                                         "autorizada: la autorización se quitó y la orden debe "
-                                         "autorizarse de nuevo.");
-    notasHistorial_ << NotaPendiente{{Regla::kReautorizar, aviso}, QString()};
-    Mensajes::MsgBox(aviso, Mensajes::Botones::OK, Mensajes::Icono::Informacion,
-                     QStringLiteral("Atención"));
+    notasHistorial_ << NotaPendiente{
+        {Regla::kReautorizar, QStringLiteral("Cambió en: %1. Se quitó la autorización de "
+                                             "%2; la orden debe autorizarse de nuevo.")
+                                  .arg(campos, quien)},
+        QString()};
 }
 
 void frmOrden::AnotarAceptacion(const QString& fila, const QList<Historial::Nota>& decisiones) {

@@ -8,7 +8,7 @@
 
 namespace {
 
-enum { kMoneda, kLimite };
+enum { kMoneda, kLimite, kMarcaSinLimite };
 
 QString Celda(const QTableWidget* t, int fila, int col) {
     const QTableWidgetItem* c = t->item(fila, col);
@@ -21,14 +21,25 @@ bool Refusar(const QString& texto) {
     return false;
 }
 
+bool SinLimite(const QTableWidget* t, int fila) {
+    const QTableWidgetItem* c = t->item(fila, kMarcaSinLimite);
+    return c && c->checkState() == Qt::Checked;
+}
+
 } // namespace
 
-TablaLimites::TablaLimites(QWidget* padre) : QTableWidget(0, 2, padre) {
+TablaLimites::TablaLimites(QWidget* padre) : QTableWidget(0, 3, padre) {
     setObjectName(QStringLiteral("tblLimites"));
     setAccessibleName(QStringLiteral("Límite de autorización:"));
-    setHorizontalHeaderLabels({QStringLiteral("Moneda"), QStringLiteral("Límite")});
+    setHorizontalHeaderLabels(
+        {QStringLiteral("Moneda"), QStringLiteral("Límite"), QStringLiteral("Sin límite")});
     verticalHeader()->hide();
-    horizontalHeader()->setStretchLastSection(true);
+    // The currency takes what room is left, so that the three columns fit without scrolling.
+    horizontalHeader()->setSectionResizeMode(kMoneda, QHeaderView::Stretch);
+    horizontalHeader()->setSectionResizeMode(kLimite, QHeaderView::Fixed);
+    horizontalHeader()->resizeSection(
+        kLimite, fontMetrics().horizontalAdvance(QStringLiteral("000.000.000,00")) + 12);
+    horizontalHeader()->setSectionResizeMode(kMarcaSinLimite, QHeaderView::ResizeToContents);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setTabKeyNavigation(false);
     // Rows as tall as a line of text, so that a few currencies show without scrolling.
@@ -49,6 +60,10 @@ void TablaLimites::AgregarFila(const QString& moneda, bool monedaFija) {
     auto* l = new QTableWidgetItem;
     l->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     setItem(fila, kLimite, l);
+    auto* sin = new QTableWidgetItem;
+    sin->setFlags((sin->flags() | Qt::ItemIsUserCheckable) & ~Qt::ItemIsEditable);
+    sin->setCheckState(Qt::Unchecked);
+    setItem(fila, kMarcaSinLimite, sin);
 }
 
 void TablaLimites::Mostrar(int usuId) {
@@ -65,7 +80,11 @@ void TablaLimites::Mostrar(int usuId) {
         for (auto it = limites.cbegin(); it != limites.cend(); ++it)
             if (it.key().compare(m, Qt::CaseInsensitive) == 0) {
                 const QSignalBlocker quieta(this);
-                item(rowCount() - 1, kLimite)->setText(Formato::Numero(it.value()));
+                const int fila = rowCount() - 1;
+                if (it.value() < 0)
+                    item(fila, kMarcaSinLimite)->setCheckState(Qt::Checked);
+                else
+                    item(fila, kLimite)->setText(Formato::Numero(it.value()));
             }
     }
     AgregarFila(QString(), false);
@@ -81,6 +100,11 @@ void TablaLimites::AlCambiar(QTableWidgetItem* celda) {
 void TablaLimites::SetEditable(bool editable) {
     setEditTriggers(editable ? QAbstractItemView::AllEditTriggers
                              : QAbstractItemView::NoEditTriggers);
+    const QSignalBlocker quieta(this);
+    for (int fila = 0; fila < rowCount(); ++fila)
+        if (QTableWidgetItem* c = item(fila, kMarcaSinLimite))
+            c->setFlags(editable ? c->flags() | Qt::ItemIsUserCheckable
+                                 : c->flags() & ~Qt::ItemIsUserCheckable);
 }
 
 bool TablaLimites::Leer(LimitesAutorizacion* limites) const {
@@ -88,13 +112,18 @@ bool TablaLimites::Leer(LimitesAutorizacion* limites) const {
     for (int fila = 0; fila < rowCount(); ++fila) {
         const QString moneda = Celda(this, fila, kMoneda);
         const QString texto = Celda(this, fila, kLimite);
-        if (texto.isEmpty())
+        const bool sinLimite = SinLimite(this, fila);
+        if (texto.isEmpty() && !sinLimite)
             continue;
         if (moneda.isEmpty())
-            return Refusar(
-                QStringLiteral("Indique la moneda del Límite de autorización %1.").arg(texto));
-        double valor = 0;
-        if (!Formato::LeerNumero(texto, &valor) || valor < 0)
+            return Refusar(QStringLiteral("Indique la moneda del Límite de autorización %1.")
+                               .arg(sinLimite ? QStringLiteral("sin límite") : texto));
+        if (sinLimite && !texto.isEmpty())
+            return Refusar(QStringLiteral("En %1 indique un Límite de autorización o marque Sin "
+                                          "límite, no ambos.")
+                               .arg(moneda));
+        double valor = kSinLimite;
+        if (!sinLimite && (!Formato::LeerNumero(texto, &valor) || valor < 0))
             return Refusar(QStringLiteral("El Límite de autorización en %1 debe ser un número "
                                           "mayor o igual que cero.")
                                .arg(moneda));

@@ -4,8 +4,9 @@
 
 #include <QTableWidget>
 
-// A user's "Límite de autorización": one row per currency the office uses, an empty amount for
-// no limit, and a last empty row where a currency not quoted yet can be typed.
+// A user's "Límite de autorización": one row per currency the office uses, with an amount, or
+// "Sin límite" ticked, or neither (that currency is not theirs to authorise), and a last empty
+// row where a currency not quoted yet can be typed.
 class TablaLimites : public QTableWidget {
     Q_OBJECT
 public:

@@ -4,6 +4,7 @@
 #include "Conexiones.h"
 #include "Configuracion.h"
 #include "Integridad.h"
+#include "MedidaArranque.h"
 #include "PresentadorMensajes.h"
 #include "Programa.h"
 #include "Respaldo.h"
@@ -21,6 +22,7 @@
 #include <QWidget>
 
 int Main(QApplication& app) {
+    MedidaArranque::Instalar();
     QApplication::setApplicationName(QStringLiteral("Quimbel"));
     QApplication::setOrganizationName(QStringLiteral("Tolvanex"));
     QApplication::setWindowIcon(Programa::Icono());

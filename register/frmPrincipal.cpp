@@ -18,19 +18,14 @@
 #include "frmOpciones.h"
 #include "frmReglas.h"
 #include "frmResumenCompras.h"
+#include "ui_frmPrincipal.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QHeaderView>
-#include <QLabel>
-#include <QMenuBar>
-#include <QProgressBar>
 #include <QScrollBar>
-#include <QToolBar>
-#include <QTreeView>
-#include <QVBoxLayout>
 #include <QWindow>
 
 namespace {
@@ -67,13 +62,12 @@ frmPrincipal* frmPrincipal::Instancia() {
     return Unica().Obtener([] { return new frmPrincipal; });
 }
 
-frmPrincipal::frmPrincipal(QWidget* parent) : QMainWindow(parent) {
-    setObjectName(QStringLiteral("frmPrincipal"));
+frmPrincipal::frmPrincipal(QWidget* parent) : QMainWindow(parent), ui(new Ui::frmPrincipal) {
+    ui->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Quimbel - Menú Principal"));
 
-    ConstruirCentro();
-    CrearMenu();
+    PrepararLista();
+    ConectarMenu();
     CrearBarra();
     resize(Pantalla::Twips(12600, this), Pantalla::Twips(8400, this));
 
@@ -105,35 +99,15 @@ frmPrincipal::~frmPrincipal() {
     CerrarRecordset(rsLista, true);
 }
 
-void frmPrincipal::ConstruirCentro() {
-    auto* centro = new QWidget(this);
-    auto* vertical = new QVBoxLayout(centro);
-    auto* arriba = new QHBoxLayout;
-    Label1 = new QLabel(QStringLiteral("Vista actual:"), centro);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    cboEstado = new QComboBox(centro);
-    cboEstado->setObjectName(QStringLiteral("cboEstado"));
+void frmPrincipal::PrepararLista() {
+    Label1 = ui->Label1;
+    cboEstado = ui->cboEstado;
+    grdLista = ui->grdLista;
+    pbProgreso = ui->pbProgreso;
     cboEstado->addItems(EstadosOrden::Todos());
-    Label1->setBuddy(cboEstado);
-    arriba->addWidget(Label1);
-    arriba->addWidget(cboEstado);
-    arriba->addStretch();
-    vertical->addLayout(arriba);
 
     modelo_ = new ModeloOrdenes(this);
-    grdLista = new QTreeView(centro);
-    grdLista->setObjectName(QStringLiteral("grdLista"));
-    grdLista->setAccessibleName(QStringLiteral("Ordenes de Compra"));
-    grdLista->setRootIsDecorated(false);
-    grdLista->setItemsExpandable(false);
-    grdLista->setUniformRowHeights(true);
-    grdLista->setAllColumnsShowFocus(true);
-    grdLista->setSortingEnabled(false);
-    grdLista->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grdLista->setSelectionMode(QAbstractItemView::SingleSelection);
-    grdLista->setSelectionBehavior(QAbstractItemView::SelectRows);
     grdLista->setModel(modelo_);
-    grdLista->header()->setStretchLastSection(false);
     grdLista->header()->setSectionsMovable(false);
     for (int c = 0; c < ModeloOrdenes::kColumnas; ++c)
         grdLista->setColumnWidth(c, Pantalla::Twips(kAnchos[c], this));
@@ -141,82 +115,48 @@ void frmPrincipal::ConstruirCentro() {
     grdLista->viewport()->installEventFilter(this);
     connect(grdLista->verticalScrollBar(), &QScrollBar::valueChanged, this,
             [this] { AjustarColumnas(false); });
-    vertical->addWidget(grdLista, 1);
-
-    pbProgreso = new QProgressBar(centro);
-    pbProgreso->setObjectName(QStringLiteral("pbProgreso"));
-    pbProgreso->hide();
-    vertical->addWidget(pbProgreso);
-    setCentralWidget(centro);
 }
 
-void frmPrincipal::CrearMenu() {
+void frmPrincipal::ConectarMenu() {
+    mnuArchivo = ui->mnuArchivo;
+    mnuHerramientas = ui->mnuHerramientas;
+    mnuAyuda = ui->mnuAyuda;
     // An entry runs a method of this window, or opens a window through its Instancia().
-    auto entrada = [this](QMenu* menu, QAction*& accion, const char* nombre, const QString& texto,
-                          auto metodo) {
-        accion = menu->addAction(texto);
-        accion->setObjectName(QLatin1String(nombre));
+    auto entrada = [this](QAction*& accion, QAction* delLayout, auto metodo) {
+        accion = delLayout;
         connect(accion, &QAction::triggered, this, metodo);
     };
-    mnuArchivo = menuBar()->addMenu(QStringLiteral("&Archivo"));
-    mnuArchivo->setObjectName(QStringLiteral("mnuArchivo"));
-    entrada(mnuArchivo, mnuArchivoExportar, "mnuArchivoExportar", QStringLiteral("&Exportar..."),
-            &frmPrincipal::mnuArchivoExportar_Click);
-    entrada(mnuArchivo, mnuArchivoHistorial, "mnuArchivoHistorial",
-            QStringLiteral("&Historial de la Orden de Compra..."),
-            &frmPrincipal::mnuArchivoHistorial_Click);
-    mnuArchivoHistorial->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    entrada(mnuArchivoExportar, ui->mnuArchivoExportar, &frmPrincipal::mnuArchivoExportar_Click);
+    entrada(mnuArchivoHistorial, ui->mnuArchivoHistorial, &frmPrincipal::mnuArchivoHistorial_Click);
+    entrada(mnuArchivoSalir, ui->mnuArchivoSalir, &frmPrincipal::mnuArchivoSalir_Click);
     // The list's context menu offers the same export of its rows, and the history.
     grdLista->addAction(mnuArchivoExportar);
     grdLista->addAction(mnuArchivoHistorial);
-    grdLista->setContextMenuPolicy(Qt::ActionsContextMenu);
-    mnuArchivo->addSeparator();
-    entrada(mnuArchivo, mnuArchivoSalir, "mnuArchivoSalir", QStringLiteral("&Salir"),
-            &frmPrincipal::mnuArchivoSalir_Click);
 
-    mnuHerramientas = menuBar()->addMenu(QStringLiteral("&Herramientas"));
-    mnuHerramientas->setObjectName(QStringLiteral("mnuHerramientas"));
-    entrada(mnuHerramientas, mnuHerramientasMantCategorias, "mnuHerramientasMantCategorias",
-            QStringLiteral("Mantenimiento de &Categorías"), &frmMantCategorias::Instancia);
-    entrada(mnuHerramientas, mnuHerramientasMantCentrosCosto, "mnuHerramientasMantCentrosCosto",
-            QStringLiteral("Mantenimiento de Centros de C&osto"),
+    entrada(mnuHerramientasMantCategorias, ui->mnuHerramientasMantCategorias,
+            &frmMantCategorias::Instancia);
+    entrada(mnuHerramientasMantCentrosCosto, ui->mnuHerramientasMantCentrosCosto,
             &frmMantCentrosDeCosto::Instancia);
-    entrada(mnuHerramientas, mnuHerramientasMantProductos, "mnuHerramientasMantProductos",
-            QStringLiteral("Mantenimiento de &Productos"), &frmMantProductos::Instancia);
-    entrada(mnuHerramientas, mnuHerramientasMantProveedores, "mnuHerramientasMantProveedores",
-            QStringLiteral("Mantenimiento de Pro&veedores"), &frmMantProveedores::Instancia);
-    entrada(mnuHerramientas, mnuHerramientasMantSectores, "mnuHerramientasMantSectores",
-            QStringLiteral("Mantenimiento de &Sectores"), &frmMantSectores::Instancia);
-    entrada(mnuHerramientas, mnuHerramientasMantUsuarios, "mnuHerramientasMantUsuarios",
-            QStringLiteral("Mantenimiento de &Usuarios"), &frmMantUsuarios::Instancia);
-    entrada(mnuHerramientas, mnuHerramientasOpciones, "mnuHerramientasOpciones",
-            QStringLiteral("Op&ciones"), &frmOpciones::Instancia);
-    entrada(mnuHerramientas, mnuHerramientasReglas, "mnuHerramientasReglas",
-            QStringLiteral("Reglas de &aprobación"), [this] { frmReglas::Mostrar(this); });
-    entrada(mnuHerramientas, mnuHerramientasAuditoria, "mnuHerramientasAuditoria",
-            QStringLiteral("Au&ditoría"), &frmAuditoria::Instancia);
-    mnuHerramientasMantUsuarios->setEnabled(false);
-    mnuHerramientasOpciones->setEnabled(false);
-    mnuHerramientasReglas->setEnabled(false);
-    mnuHerramientasAuditoria->setEnabled(false);
-    mnuHerramientas->addSeparator();
-    entrada(mnuHerramientas, mnuHerramientasResumenCompras, "mnuHerramientasResumenCompras",
-            QStringLiteral("&Resumen de compras"), &frmResumenCompras::Instancia);
+    entrada(mnuHerramientasMantProductos, ui->mnuHerramientasMantProductos,
+            &frmMantProductos::Instancia);
+    entrada(mnuHerramientasMantProveedores, ui->mnuHerramientasMantProveedores,
+            &frmMantProveedores::Instancia);
+    entrada(mnuHerramientasMantSectores, ui->mnuHerramientasMantSectores,
+            &frmMantSectores::Instancia);
+    entrada(mnuHerramientasMantUsuarios, ui->mnuHerramientasMantUsuarios,
+            &frmMantUsuarios::Instancia);
+    entrada(mnuHerramientasOpciones, ui->mnuHerramientasOpciones, &frmOpciones::Instancia);
+    entrada(mnuHerramientasReglas, ui->mnuHerramientasReglas, [this] { frmReglas::Mostrar(this); });
+    entrada(mnuHerramientasAuditoria, ui->mnuHerramientasAuditoria, &frmAuditoria::Instancia);
+    entrada(mnuHerramientasResumenCompras, ui->mnuHerramientasResumenCompras,
+            &frmResumenCompras::Instancia);
 
-    mnuAyuda = menuBar()->addMenu(QStringLiteral("A&yuda"));
-    mnuAyuda->setObjectName(QStringLiteral("mnuAyuda"));
-    entrada(mnuAyuda, mnuAyudaSitioWeb, "mnuAyudaSitioWeb", QStringLiteral("Sitio &web"),
-            &frmPrincipal::mnuAyudaSitioWeb_Click);
-    entrada(mnuAyuda, mnuAyudaAcercaDe, "mnuAyudaAcercaDe", QStringLiteral("&Acerca De..."),
-            &frmAcercaDe::Instancia);
+    entrada(mnuAyudaSitioWeb, ui->mnuAyudaSitioWeb, &frmPrincipal::mnuAyudaSitioWeb_Click);
+    entrada(mnuAyudaAcercaDe, ui->mnuAyudaAcercaDe, &frmAcercaDe::Instancia);
 }
 
 void frmPrincipal::CrearBarra() {
-    tbrPrincipal = addToolBar(QStringLiteral("tbrPrincipal"));
-    tbrPrincipal->setObjectName(QStringLiteral("tbrPrincipal"));
-    tbrPrincipal->setMovable(false);
-    tbrPrincipal->setIconSize(QSize(32, 32));
-    tbrPrincipal->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    tbrPrincipal = ui->tbrPrincipal;
     for (const Boton& b : kBotones) {
         const QString key = QLatin1String(b.key);
         const QString tip = QString::fromUtf8(b.tooltip);

@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 #include <QStringList>
+#include <memory>
 
 class ModeloOrdenes;
 class QAction;
@@ -16,6 +17,9 @@ class QProgressBar;
 class QToolBar;
 class QTreeView;
 class QWindow;
+namespace Ui {
+class frmPrincipal;
+}
 
 // The main window: the orders of one state, ticked for the toolbar's commands.
 class frmPrincipal : public QMainWindow {
@@ -89,9 +93,9 @@ protected:
 private:
     explicit frmPrincipal(QWidget* parent = nullptr);
 
-    // The state chooser above the list, and the progress bar below it.
-    void ConstruirCentro();
-    void CrearMenu();
+    // Takes the controls from the layout and gives the list its model and column widths.
+    void PrepararLista();
+    void ConectarMenu();
     void CrearBarra();
     void NuevaOrden();
     void Imprimir();
@@ -108,6 +112,7 @@ private:
     // rows in view. Columns never narrow, so a width the person chose stays.
     void AjustarColumnas(bool desdeElPrincipio);
 
+    const std::unique_ptr<Ui::frmPrincipal> ui;
     Recordset rsLista;
     // What rsLista was opened with, for printing the view again.
     Ordenes::Vista vista_;

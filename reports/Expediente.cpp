@@ -2,8 +2,12 @@
 
 #include "ArchivoPdf.h"
 #include "Conexiones.h"
+#include "Configuracion.h"
 #include "Disenos.h"
 #include "Ordenes.h"
+#include "ReglasAprobacion.h"
+#include "Reloj.h"
+#include "Usuario.h"
 #include "VistaPrevia.h"
 
 #include <QPainter>
@@ -60,7 +64,63 @@ DisenoInforme ConSello(DisenoInforme d, const Historial::Cadena& c) {
 
 } // namespace
 
-bool ExportarExpediente(int ordId, const QString& archivo, QString* error) {
+namespace {
+
+const QString kEstado = QStringLiteral("OrdEstado");
+
+// On the order's page, left of its number: the state it is in when the dossier is made.
+DisenoInforme ConEstado(DisenoInforme d) {
+    using E = ElementoInforme;
+    d.detalle.elementos << E::Etiqueta(QStringLiteral("Estado:"), 50, 450, 900, FuenteInforme());
+    d.detalle.elementos << E::Campo(kEstado, 1050, 450, 1200, FuenteInforme::Negrita());
+    return d;
+}
+
+// The reason kept for accepting a quote that is not the cheapest, under the order.
+DisenoInforme ConMotivo(DisenoInforme d, const QString& motivo) {
+    if (motivo.isEmpty())
+        return d;
+    using E = ElementoInforme;
+    BandaInforme& b = d.pieInforme;
+    b.elementos << E::Etiqueta(QStringLiteral("Cotización aceptada sin ser la de menor precio. ") +
+                                   motivo,
+                               0, b.alto, d.anchoInforme, FuenteInforme(), 480);
+    b.alto += 600;
+    return d;
+}
+
+// Every page of the dossier says whose and which order it belongs to, and when and by whom it
+// was printed, so that a loose page can be filed again; pages are numbered through the whole.
+DisenoInforme ComoPagina(DisenoInforme d, int ordId, const QString& impreso) {
+    using E = ElementoInforme;
+    const int franja = 330;
+    BandaInforme& cabeza = d.encabezadoPagina;
+    for (ElementoInforme& e : cabeza.elementos)
+        e.top += franja;
+    cabeza.alto += franja;
+    const FuenteInforme negrita = FuenteInforme::Negrita();
+    cabeza.elementos
+        << E::Etiqueta(gEmpresa.trimmed(), 0, 0, 5500, negrita).Color(QColor(128, 128, 128));
+    cabeza.elementos << E::Etiqueta(QStringLiteral("Orden de Compra Nº %1").arg(ordId), 5500, 0,
+                                    d.anchoInforme - 5500, negrita)
+                            .Alinear(Alineacion::Derecha);
+    cabeza.elementos << E::Linea(0, franja - 60, d.anchoInforme);
+
+    BandaInforme pie;
+    pie.alto = 360;
+    pie.elementos << E::Linea(0, 0, d.anchoInforme);
+    pie.elementos << E::Etiqueta(impreso, 0, 50, 6500, FuenteInforme());
+    pie.elementos << E::Etiqueta(QStringLiteral("Página %p de %P"), 6500, 50, d.anchoInforme - 6500,
+                                 FuenteInforme())
+                         .Alinear(Alineacion::Derecha);
+    d.piePagina = pie;
+    return d;
+}
+
+} // namespace
+
+bool MaquetarExpediente(int ordId, const QSize& papel, QList<InformeMaquetado>* partes) {
+    partes->clear();
     Recordset orden;
     Recordset precios;
     QList<Historial::Entrada> entradas;
@@ -68,32 +128,50 @@ bool ExportarExpediente(int ordId, const QString& archivo, QString* error) {
         !Historial::LeerHistorial(ordId, &entradas))
         return false;
     const Historial::Cadena cadena = Historial::ComprobarCadena(ordId);
-    const struct {
-        DisenoInforme diseno;
-        Recordset rs;
-    } partes[] = {{ConSello(dtrOrden(), cadena), orden},
-                  {dtrPreciosOrden(ordId), precios},
-                  {dtrHistorial(ordId), RegistrosHistorial(entradas)}};
+    const QString impreso =
+        QStringLiteral("Impreso el %1 por %2")
+            .arg(Reloj::Ahora().toString(QStringLiteral("dd/MM/yyyy HH:mm")), gLogin.trimmed());
+    const DisenoInforme ordenPagina =
+        ConMotivo(ConSello(ConEstado(dtrOrden()), cadena), MotivoPrecioAceptado(ordId));
+    *partes << InformeMaquetado(ComoPagina(ordenPagina, ordId, impreso), orden, papel)
+            << InformeMaquetado(ComoPagina(dtrPreciosOrden(ordId), ordId, impreso), precios, papel)
+            << InformeMaquetado(ComoPagina(dtrHistorial(ordId), ordId, impreso),
+                                RegistrosHistorial(entradas), papel);
+    int total = 0;
+    for (const InformeMaquetado& p : std::as_const(*partes))
+        total += p.Paginas();
+    int anteriores = 0;
+    for (InformeMaquetado& p : *partes) {
+        p.Numerar(anteriores, total);
+        anteriores += p.Paginas();
+    }
+    return true;
+}
 
+bool ExportarExpediente(int ordId, const QString& archivo, QString* error) {
+    const QPageLayout pagina(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                             QMarginsF(0, 0, 0, 0));
+    QList<InformeMaquetado> partes;
+    if (!MaquetarExpediente(ordId, PapelEnTwips(pagina), &partes))
+        return false;
     return EscribirPdf(
         archivo,
         [&](QPdfWriter& pdf) {
-            QPageLayout pagina(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                               QMarginsF(0, 0, 0, 0));
-            pagina.setMinimumMargins(QMarginsF(0, 0, 0, 0));
-            pdf.setPageLayout(pagina);
+            QPageLayout sinMargenes = pagina;
+            sinMargenes.setMinimumMargins(QMarginsF(0, 0, 0, 0));
+            pdf.setPageLayout(sinMargenes);
             pdf.setTitle(QStringLiteral("Expediente de la Orden de Compra Nº %1").arg(ordId));
             QPainter painter;
             if (!painter.begin(&pdf))
                 return false;
             const auto nuevaPagina = [&pdf] { return pdf.newPage(); };
             bool primera = true;
-            for (const auto& p : partes) {
-                // Each part starts on a page of its own, with its own page numbers.
+            for (const InformeMaquetado& p : partes) {
+                // Each part starts on a page of its own.
                 if (!primera && !pdf.newPage())
                     return false;
                 primera = false;
-                InformeMaquetado(p.diseno, p.rs, PapelEnTwips(pagina)).Pintar(painter, nuevaPagina);
+                p.Pintar(painter, nuevaPagina);
             }
             return painter.end();
         },

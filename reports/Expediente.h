@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Historial.h"
+#include "Informe.h"
 #include "Recordset.h"
 
 #include <QString>
@@ -17,4 +18,7 @@ bool ImprimirHistorial(int ordId, QWidget* parent = nullptr);
 // The order dossier: the order as dtrOrden prints it, all its quotes and its history, in one
 // PDF file, whole or not at all. False when the records cannot be read (the error was shown) or
 // the file written (the cause in `error`).
+// The dossier's parts laid out on paper of that size (twips), numbered as one document. False
+// when the records cannot be read (the error was shown).
+bool MaquetarExpediente(int ordId, const QSize& papel, QList<InformeMaquetado>* partes);
 bool ExportarExpediente(int ordId, const QString& archivo, QString* error = nullptr);

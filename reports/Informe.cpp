@@ -201,8 +201,8 @@ QString InformeMaquetado::Sustituir(const QString& texto, int pagina) const {
         return texto;
     QString t = texto;
     t.replace(QLatin1String("%D"), fechaLarga_);
-    t.replace(QLatin1String("%p"), QString::number(pagina + 1));
-    t.replace(QLatin1String("%P"), QString::number(Paginas()));
+    t.replace(QLatin1String("%p"), QString::number(anteriores_ + pagina + 1));
+    t.replace(QLatin1String("%P"), QString::number(total_ > 0 ? total_ : Paginas()));
     return t;
 }
 
@@ -265,6 +265,18 @@ QStringList InformeMaquetado::Textos(int pagina) const {
     return r;
 }
 
+namespace {
+
+// True when the text surely fits the width. Only characters the report's own font holds count:
+// a fallback font's glyph (an emoji, a CJK character) may be wider than the font's widest.
+bool CabeSinMedir(const QString& texto, const QFontMetricsF& metricas, double ancho) {
+    if (texto.size() * metricas.maxWidth() > ancho)
+        return false;
+    return std::all_of(texto.begin(), texto.end(), [](QChar c) { return c.unicode() < 0x250; });
+}
+
+} // namespace
+
 void InformeMaquetado::Pintar(QPainter& painter, const std::function<bool()>& nuevaPagina,
                               int desde, int hasta) const {
     QPaintDevice* dev = painter.device();
@@ -321,6 +333,11 @@ void InformeMaquetado::Pintar(QPainter& painter, const std::function<bool()>& nu
                                                                : Qt::AlignLeft;
                 const double linea = metricas.lineSpacing();
                 const int lineas = static_cast<int>(std::floor(r.height() / linea));
+                // Measuring a text shapes it as drawing it does again: a left-aligned text
+                // that fits even with every character at the font's widest is not measured.
+                const bool sinMedir = lineas >= 2 || (t.alineacion == Alineacion::Izquierda &&
+                                                      CabeSinMedir(t.texto, metricas, r.width()));
+                const double ancho = sinMedir ? 0 : metricas.horizontalAdvance(t.texto);
                 if (lineas >= 2) {
                     // Boxes tall enough for several lines wrap, showing whole lines only.
                     QRectF caja(r.x(), r.y(), r.width(), lineas * linea);
@@ -329,8 +346,7 @@ void InformeMaquetado::Pintar(QPainter& painter, const std::function<bool()>& nu
                     painter.drawText(caja, flags | Qt::TextWordWrap, t.texto);
                     painter.restore();
                 } else if (t.tipo == ElementoInforme::Tipo::Campo &&
-                           t.alineacion == Alineacion::Izquierda &&
-                           metricas.horizontalAdvance(t.texto) > r.width()) {
+                           t.alineacion == Alineacion::Izquierda && ancho > r.width()) {
                     // A long value never runs into the next column. Fixed labels, and the
                     // short right-aligned or centred values (prices, currencies, flags), may
                     // overhang rather than lose their first letters.
@@ -342,7 +358,6 @@ void InformeMaquetado::Pintar(QPainter& painter, const std::function<bool()>& nu
                 } else {
                     // Placed by hand: a long list has tens of thousands of these, and drawing
                     // at a point is much cheaper than laying text out in a box.
-                    const double ancho = metricas.horizontalAdvance(t.texto);
                     double x = r.x();
                     if (t.alineacion == Alineacion::Centro)
                         x += (r.width() - ancho) / 2;

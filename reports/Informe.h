@@ -143,6 +143,13 @@ public:
     // The texts of a page, top to bottom and left to right; handy to look at a page.
     QStringList Textos(int pagina) const;
 
+    // Numbers the pages as part of a longer document: `anteriores` pages come before this
+    // report's first, `total` in all.
+    void Numerar(int anteriores, int total) {
+        anteriores_ = anteriores;
+        total_ = total;
+    }
+
     // Paints pages desde..hasta (0-based, inclusive; -1 for the last) on the painter's device,
     // whose origin must be the paper's corner. Calls nuevaPagina between pages.
     void Pintar(QPainter& painter, const std::function<bool()>& nuevaPagina, int desde = 0,
@@ -165,6 +172,8 @@ private:
     QVector<QVector<Colocacion>> paginas_;
     QImage logo_;
     QString fechaLarga_;
+    int anteriores_ = 0;
+    int total_ = 0; // 0: this report's own page count
 };
 
 // Paper size in twips of a page layout with the layout's orientation.

@@ -1,6 +1,7 @@
 #include "Conexiones.h"
 #include "Entorno.h"
 #include "Esquema.h"
+#include "EsquemaDefinicion.h"
 #include "Historial.h"
 #include "Mensajes.h"
 #include "RegistroPruebas.h"
@@ -60,10 +61,19 @@ bool Abrir() {
     return AbrirConexion(QString::fromLatin1(kOrigenDeDatos), QString());
 }
 
-// A database as the first version of the program made it, with one order in it.
+// A database as the first version of the program made it, with one order in it, quoted three
+// times: refused, then accepted twice. On the server its views are the file's, as they were then.
 void VersionUno(Entorno& e) {
     e.Sql(QStringLiteral("INSERT INTO ordenes (OrdCantidad, UsuLogin) VALUES (3, 'ana')"));
+    e.Sql(QStringLiteral("INSERT INTO precios (OrdId, PrePrecio, PreAceptado) SELECT OrdId, 5, 0 "
+                         "FROM ordenes UNION ALL SELECT OrdId, 7, 1 FROM ordenes"));
+    e.Sql(QStringLiteral("INSERT INTO precios (OrdId, PrePrecio, PreAceptado) "
+                         "SELECT OrdId, 9, 1 FROM ordenes"));
     CerrarConexion();
+    const QByteArray vistas = QByteArrayLiteral("DROP INDEX precios_aceptado; "
+                                                "DROP VIEW v_ordenes_preciosaceptados; "
+                                                "DROP VIEW v_precios_proveedores;") +
+                              Esquema::kVistas;
     Directo(
         e.RutaBase(),
         Entorno::EnServidor()
@@ -73,6 +83,8 @@ void VersionUno(Entorno& e) {
               "UPDATE esquema SET version = 1;"
             : "DROP TABLE historial; DROP TABLE reglas; DROP TABLE limitesautorizacion; "
               "PRAGMA user_version = 1;");
+    if (Entorno::EnServidor())
+        Directo(e.RutaBase(), vistas.constData());
 }
 
 // The append-only triggers removed by hand, as someone who wants to rewrite the history would.
@@ -128,6 +140,23 @@ private slots:
         QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM historial")).toInt(), 0);
         QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM reglas")).toInt(), 0);
         QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM limitesautorizacion")).toInt(), 0);
+        // The order list's view shows the first accepted quote; on the server it no longer looks
+        // that quote up once per order.
+        QCOMPARE(
+            e.Valor(QStringLiteral("SELECT PrePrecio FROM v_ordenes_preciosaceptados")).toDouble(),
+            7.0);
+        if (Entorno::EnServidor()) {
+            const QString plan =
+                e.Valor(QStringLiteral("EXPLAIN (FORMAT JSON) SELECT * FROM "
+                                       "v_ordenes_preciosaceptados WHERE OrdEstado = 'a'"))
+                    .toString();
+            QVERIFY(plan.contains(QStringLiteral("\"Plan\"")));
+            QVERIFY(!plan.contains(QStringLiteral("SubPlan")));
+            QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM pg_indexes "
+                                            "WHERE indexname = 'precios_aceptado'"))
+                         .toInt(),
+                     1);
+        }
         // What the new version writes works on the upgraded database.
         Historial::Registro sector;
         sector.columnas = QStringList{QStringLiteral("SecId"), QStringLiteral("SecDescripcion")};

@@ -1,4 +1,5 @@
 #include "DatosGuardado.h"
+#include "Expediente.h"
 #include "Historial.h"
 #include "Mensajes.h"
 #include "RegistroPruebas.h"
@@ -95,6 +96,7 @@ private slots:
         Cotizacion(e, orden, m.acme, 12, QStringLiteral("Pesos"), QDate(2026, 3, 10));
         Cotizacion(e, orden, m.obrien, 8, QStringLiteral("pesos "), QDate(2026, 3, 3));
         Cotizacion(e, orden, m.acme, 30, QStringLiteral("Dólares"), QDate(2026, 3, 4));
+        Cotizacion(e, orden, m.obrien, 10, QStringLiteral("Pesos"), QDate(2026, 3, 20));
         frmOrden* f = Abrir(false, orden);
         QTreeWidget* g = f->grdPrecios;
         // One currency however it was typed; a quote alone in its currency is not "the lowest";
@@ -130,12 +132,15 @@ private slots:
         QCOMPARE(Mensajes::Mostrados().size(), 1);
         QVERIFY(f->FilasPrecios()[1].aceptado && !f->FilasPrecios()[0].aceptado);
 
-        // The dearer one: no reason, no acceptance; with a reason it is accepted and noted.
+        // The dearer one (than the cheapest quote still valid): no reason, no acceptance, and the
+        // person is told; with a reason it is accepted and noted.
         ClicEnFila(g, 0);
         f->chkAceptado->setChecked(true);
         Mensajes::ResponderTexto(QString());
         f->cmdAceptar->click();
         QVERIFY(!f->FilasPrecios()[0].aceptado);
+        QCOMPARE(Mensajes::UltimoTexto(),
+                 QStringLiteral("Sin un motivo la cotización no se acepta."));
         Mensajes::ResponderTexto(QStringLiteral("  Entrega inmediata "));
         f->cmdAceptar->click();
         QVERIFY(f->FilasPrecios()[0].aceptado);
@@ -144,7 +149,7 @@ private slots:
         g->setCurrentItem(g->topLevelItem(1));
         Mensajes::Responder(Respuesta::Si);
         f->cmdQuitar->click();
-        QCOMPARE(g->topLevelItemCount(), 2);
+        QCOMPARE(g->topLevelItemCount(), 3);
         QVERIFY(!Negrita(g->topLevelItem(0)));
 
         // The reason is kept with the save that stores its quote as the accepted one, in the
@@ -173,6 +178,40 @@ private slots:
         const QDateTime cuando = h.Campo(QStringLiteral("HisFecha")).toDateTime();
         QVERIFY(Entorno::EnServidor() ? qAbs(cuando.secsTo(QDateTime::currentDateTime())) < 600
                                       : cuando == kAhora);
+
+        // The reason is kept with the order: shown on its accepted row when it is opened again,
+        // and saving it unchanged asks nothing.
+        Cerrar();
+        f = Abrir(false, orden);
+        const QString motivo = QStringLiteral("Motivo de la elección: Entrega inmediata");
+        QVERIFY(f->grdPrecios->topLevelItem(0)->toolTip(0).endsWith(motivo));
+        f->cmdMenu[1]->click();
+        Mensajes::Limpiar();
+        f->cmdMenu[2]->click();
+        QVERIFY(Mensajes::Mostrados().isEmpty() && !f->txtCantidad->isEnabled());
+
+        // A cheaper quote added later: the save asks again, and backing out saves nothing.
+        f->cmdMenu[1]->click();
+        AgregarPrecio(f, m.obrien, QStringLiteral("dos"), QStringLiteral("9"), false);
+        QVERIFY(!f->grdPrecios->topLevelItem(0)->toolTip(0).contains(motivo));
+        Mensajes::ResponderTexto(QString());
+        f->cmdMenu[2]->click();
+        QCOMPARE(Mensajes::UltimoTexto(),
+                 QStringLiteral("No se guardó la Orden de Compra: la cotización aceptada no es "
+                                "la de menor precio en Pesos y falta el motivo de la elección."));
+        QVERIFY(f->txtCantidad->isEnabled());
+        const QString precios = QStringLiteral("select count(*) from precios where OrdId=?");
+        QCOMPARE(Cuenta(e, precios, {orden}), 3);
+        Mensajes::ResponderTexto(QStringLiteral("Plazo de entrega"));
+        f->cmdMenu[2]->click();
+        QVERIFY(!f->txtCantidad->isEnabled());
+        QCOMPARE(Cuenta(e, precios, {orden}), 4);
+        QVERIFY(f->grdPrecios->topLevelItem(0)->toolTip(0).endsWith(
+            QStringLiteral("Motivo de la elección: Plazo de entrega")));
+        QList<InformeMaquetado> expediente;
+        QVERIFY(MaquetarExpediente(orden, QSize(11906, 16838), &expediente));
+        QVERIFY(expediente.first().Textos(0).join(' ').contains(
+            QStringLiteral("Motivo: Plazo de entrega (aceptó la cotización de Acme")));
     }
 
     void autorizanteAjenoNoEsQuienIngresoNiElSolicitante() {
@@ -201,21 +240,45 @@ private slots:
         QCOMPARE(Historia(QStringLiteral("reglas")),
                  QStringList{QStringLiteral("korva: Autorizante ajeno: No → Si")});
 
+        // The list follows the requester as it changes.
+        Reloj::Fijar(kAhora);
         frmOrden* f = Abrir(true);
         Cabecera(f, m);
-        f->dtcSolicitantes->SetValor(QString::number(rcas));
         AgregarPrecio(f, m.acme, QStringLiteral("uno"), QStringLiteral("10"), true);
         QTest::mouseClick(f->chkAutorizo, Qt::LeftButton);
+        const QStringList ambos{QStringLiteral("Julio Mir"), QStringLiteral("Rita Cas")};
+        QCOMPARE(Nombres(f->dtcAutorizantes), ambos);
+        f->dtcSolicitantes->SetValor(QString::number(rcas));
         QCOMPARE(Nombres(f->dtcAutorizantes), QStringList{QStringLiteral("Julio Mir")});
+        f->dtcSolicitantes->SetValor(QString::number(m.solicitante));
+        QCOMPARE(Nombres(f->dtcAutorizantes), ambos);
+
+        // Chosen, then made the requester: the save refuses. The refusal, kept at once without
+        // a number, is kept again with the order once it is saved.
         int veces = 0;
-        Contrasena(&veces, QStringLiteral("x"));
-        Elegir(f, m.autorizante);
+        Contrasena(&veces, QStringLiteral("r"));
+        Elegir(f, rcas);
         QCOMPARE(veces, 1);
+        f->dtcSolicitantes->SetValor(QString::number(rcas));
+        f->cmdMenu[2]->click();
+        QCOMPARE(Mensajes::UltimoTexto(),
+                 QStringLiteral("El autorizante no puede ser el solicitante de la orden.\r\n"));
+        QCOMPARE(Cuenta(e, QStringLiteral("select count(*) from historial where HisOrdId is null "
+                                          "and HisTabla='ordenes'")),
+                 1);
+        f->dtcSolicitantes->SetValor(QString::number(m.solicitante));
+        Mensajes::Limpiar();
         f->cmdMenu[2]->click();
         QVERIFY(Mensajes::Mostrados().isEmpty());
         QCOMPARE(Cuenta(e, QStringLiteral("select AutorizanteId from ordenes where OrdId=?"),
                         {f->ordid}),
-                 m.autorizante);
+                 rcas);
+        QCOMPARE(e.Valor(QStringLiteral("select HisNuevo from historial where HisOrdId=? and "
+                                        "HisCampo='Autorizante ajeno'"),
+                         {f->ordid})
+                     .toString(),
+                 QStringLiteral("Rechazó guardar: El autorizante no puede ser el solicitante de "
+                                "la orden. (04/03/2026 10:30, antes de tener número)"));
 
         // The stored order breaks the rule twice: saving it says both and writes nothing.
         Cerrar();
@@ -293,9 +356,32 @@ private slots:
         QTest::mouseClick(f->chkAutorizo, Qt::LeftButton);
         QCOMPARE(f->dtcAutorizantes->findData(QString::number(m.autorizante)), -1);
         QTest::mouseClick(f->chkAutorizo, Qt::LeftButton);
+
+        // A currency nobody uses is added only on purpose, and whoever has no limit in it is
+        // not offered: "$" is not a way round the limit in Pesos.
         ClicEnFila(f->grdPrecios, 0);
-        f->txtPrecio->setText(QStringLiteral("100"));
+        f->dtcMoneda->SetValor(QStringLiteral("$"));
+        Mensajes::Responder(Respuesta::No);
         f->cmdAceptar->click();
+        QCOMPARE(Mensajes::UltimoTexto(),
+                 QStringLiteral("La moneda «$» no está entre las monedas en uso (Euros, Pesos). "
+                                "¿Desea agregarla como moneda nueva?"));
+        QCOMPARE(f->FilasPrecios()[0].moneda, QStringLiteral("Pesos"));
+        Mensajes::Responder(Respuesta::Si);
+        f->cmdAceptar->click();
+        QCOMPARE(f->FilasPrecios()[0].moneda, QStringLiteral("$"));
+        QTest::mouseClick(f->chkAutorizo, Qt::LeftButton);
+        QCOMPARE(f->dtcAutorizantes->findData(QString::number(m.autorizante)), -1);
+        QTest::mouseClick(f->chkAutorizo, Qt::LeftButton);
+
+        // Typed otherwise, a currency in use is that currency.
+        ClicEnFila(f->grdPrecios, 0);
+        f->dtcMoneda->SetValor(QStringLiteral(" pesos"));
+        f->txtPrecio->setText(QStringLiteral("100"));
+        Mensajes::Limpiar();
+        f->cmdAceptar->click();
+        QVERIFY(Mensajes::Mostrados().isEmpty());
+        QCOMPARE(f->FilasPrecios()[0].moneda, QStringLiteral("Pesos"));
         QTest::mouseClick(f->chkAutorizo, Qt::LeftButton);
         int veces = 0;
         Contrasena(&veces, QStringLiteral("x"));
@@ -314,6 +400,51 @@ private slots:
         QCOMPARE(Mensajes::UltimoTexto(),
                  QStringLiteral("El límite de autorización de Julio Mir en Pesos es 100; el "
                                 "precio aceptado es 150.\r\n"));
+
+        // "Sin límite" is a choice of its own in the users window; then it saves.
+        {
+            std::unique_ptr<frmMantUsuarios> u(frmMantUsuarios::Instancia());
+            ElegirUsuario(u.get(), QStringLiteral("Julio Mir"));
+            u->cmdMenu(1)->click();
+            TablaLimites* t = u->tblLimites();
+            t->item(1, 2)->setCheckState(Qt::Checked);
+            u->cmdMenu(2)->click();
+            QCOMPARE(Mensajes::UltimoTexto(),
+                     QStringLiteral("En Pesos indique un Límite de autorización o marque Sin "
+                                    "límite, no ambos."));
+            t->item(1, 1)->setText(QString());
+            Mensajes::Limpiar();
+            u->cmdMenu(2)->click();
+            QVERIFY(!u->EnEdicion());
+        }
+        QCOMPARE(Historia(QStringLiteral("limitesautorizacion")).first(),
+                 QStringLiteral("korva: Límite de autorización en Pesos: 100 → sin límite"));
+        Mensajes::Limpiar();
+        f->cmdMenu[2]->click();
+        QVERIFY(Mensajes::Mostrados().isEmpty() && !f->txtCantidad->isEnabled());
+
+        // The authoriser list follows a limit changed meanwhile in the users window.
+        Cerrar();
+        f = Abrir(true);
+        Cabecera(f, m);
+        AgregarPrecio(f, m.acme, QStringLiteral("uno"), QStringLiteral("500"), true);
+        QTest::mouseClick(f->chkAutorizo, Qt::LeftButton);
+        QVERIFY(f->dtcAutorizantes->findData(QString::number(m.autorizante)) >= 0);
+        {
+            std::unique_ptr<frmMantUsuarios> u(frmMantUsuarios::Instancia());
+            u->show();
+            ElegirUsuario(u.get(), QStringLiteral("Julio Mir"));
+            u->cmdMenu(1)->click();
+            u->tblLimites()->item(1, 2)->setCheckState(Qt::Unchecked);
+            u->tblLimites()->item(1, 1)->setText(QStringLiteral("100"));
+            u->cmdMenu(2)->click();
+            QVERIFY(!u->EnEdicion());
+            u->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(u.get()));
+        }
+        f->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f));
+        QCOMPARE(f->dtcAutorizantes->findData(QString::number(m.autorizante)), -1);
     }
 
     void ordenAutorizadaQueSeEditaVuelveARequerirAutorizacion() {
@@ -327,27 +458,68 @@ private slots:
         QVERIFY(Mensajes::Mostrados().isEmpty());
         QVERIFY(f->txtCantidad->isEnabled() && f->chkAutorizo->isChecked());
 
-        // What the authorisation did not look at may change; storing the accepted quote
-        // again unchanged keeps it too.
-        f->txtComentario->setText(QStringLiteral("Otro comentario"));
+        // Saving it as it was, the accepted quote stored again unchanged, keeps it.
         ClicEnFila(f->grdPrecios, 0);
         f->cmdAceptar->click();
-        QCOMPARE(f->dtcAutorizantes->Valor(), QString::number(m.autorizante));
+        f->cmdMenu[2]->click();
+        QVERIFY(Mensajes::Mostrados().isEmpty() && !f->txtCantidad->isEnabled());
+        QCOMPARE(
+            Cuenta(e, QStringLiteral("select AutorizanteId from ordenes where OrdId=?"), {orden}),
+            m.autorizante);
 
-        f->txtCantidad->setText(QStringLiteral("13"));
+        // Any field the history keeps drops it, said before saving: here the product and unit.
+        f->cmdMenu[1]->click();
+        SetTag(f->txtDescripcion, QString::number(m.tornillo));
+        f->txtDescripcion->setText(QStringLiteral("Tornillo autorroscante"));
+        f->dtcUnidades->SetValor(QStringLiteral("Caja x 12"));
         f->cmdMenu[2]->click();
         QCOMPARE(Mensajes::Mostrados().size(), 1);
-        QVERIFY(Mensajes::UltimoTexto().startsWith(
-            QStringLiteral("Cambió la cantidad o el precio aceptado de una orden autorizada")));
-        QVERIFY(!f->chkAutorizo->isChecked());
+        QCOMPARE(Mensajes::UltimoTexto(), QStringLiteral("La orden autorizada cambió en: Producto, "
+                                                         "Unidad de Compra. Quedará sin "
+                                                         "autorización."));
+        QVERIFY(!f->chkAutorizo->isChecked() && !f->txtCantidad->isEnabled());
         const Recordset o = e.Sql(QStringLiteral("select * from ordenes where OrdId=?"), {orden});
         QCOMPARE(o.Campo(QStringLiteral("AutorizanteId")).toInt(), 0);
-        QCOMPARE(o.Campo(QStringLiteral("OrdCantidad")).toDouble(), 13.0);
+        QCOMPARE(o.Campo(QStringLiteral("ProId")).toInt(), m.tornillo);
+        QCOMPARE(e.Valor(QStringLiteral("select HisNuevo from historial where HisOrdId=? and "
+                                        "HisCampo='Reautorización al editar'"),
+                         {orden})
+                     .toString(),
+                 QStringLiteral("Cambió en: Producto, Unidad de Compra. Se quitó la autorización "
+                                "de Julio Mir; la orden debe autorizarse de nuevo."));
+
+        // A quote that is not the accepted one counts too, unless the authoriser confirms the
+        // order again as it now stands.
+        f->cmdMenu[1]->click();
+        QTest::mouseClick(f->chkAutorizo, Qt::LeftButton);
+        int veces = 0;
+        Contrasena(&veces, QStringLiteral("x"));
+        Elegir(f, m.autorizante);
+        f->cmdMenu[2]->click();
+        f->cmdMenu[1]->click();
+        Mensajes::Limpiar();
+        AgregarPrecio(f, m.obrien, QStringLiteral("dos"), QStringLiteral("11"), false);
+        Contrasena(&veces, QStringLiteral("x"));
+        Elegir(f, m.autorizante);
+        QCOMPARE(veces, 2);
+        f->cmdMenu[2]->click();
+        QVERIFY(Mensajes::Mostrados().isEmpty());
+        f->cmdMenu[1]->click();
+        ClicEnFila(f->grdPrecios, 1);
+        f->txtPrecio->setText(QStringLiteral("10,5"));
+        f->cmdAceptar->click();
+        f->cmdMenu[2]->click();
+        QCOMPARE(Mensajes::UltimoTexto(),
+                 QStringLiteral("La orden autorizada cambió en: Otros precios. Quedará sin "
+                                "autorización."));
+        QCOMPARE(
+            Cuenta(e, QStringLiteral("select AutorizanteId from ordenes where OrdId=?"), {orden}),
+            0);
         QCOMPARE(Cuenta(e,
                         QStringLiteral("select count(*) from historial where HisOrdId=? and "
                                        "HisCampo='Reautorización al editar'"),
                         {orden}),
-                 1);
+                 2);
     }
 };
 

@@ -1,4 +1,5 @@
 #include "../editor/DatosGuardado.h"
+#include "Configuracion.h"
 #include "Disenos.h"
 #include "EstadosOrden.h"
 #include "Expediente.h"
@@ -7,6 +8,7 @@
 #include "Ordenes.h"
 #include "ProcesoOrdenes.h"
 #include "RegistroPruebas.h"
+#include "ReglasAprobacion.h"
 #include "Reloj.h"
 #include "Usuario.h"
 #include "Usuarios.h"
@@ -229,6 +231,34 @@ private slots:
         QCOMPARE(cadena.ultimaHuella,
                  e.Valor("SELECT HisHuella FROM historial ORDER BY HisId DESC LIMIT 1").toString());
 
+        // A long history: the dossier is numbered through, and every page names the company,
+        // the order, and when and by whom it was printed; the first shows the order's state.
+        QList<Historial::Nota> notas;
+        for (int i = 1; i <= 60; ++i)
+            notas << Historial::Nota{QStringLiteral("Revisión"), QString::number(i)};
+        QVERIFY(AnotarRechazos(QStringLiteral("beto"), numero, notas));
+        gEmpresa = QStringLiteral("Tolvanex S.A.");
+        gLogin = QStringLiteral("auditor");
+        QList<InformeMaquetado> partes;
+        QVERIFY(MaquetarExpediente(numero, QSize(11906, 16838), &partes));
+        QList<QStringList> paginas;
+        for (const InformeMaquetado& parte : partes)
+            for (int p = 0; p < parte.Paginas(); ++p)
+                paginas << parte.Textos(p);
+        QVERIFY(paginas.size() >= 5);
+        for (int p = 0; p < paginas.size(); ++p) {
+            const QStringList& t = paginas[p];
+            QVERIFY2(t.contains(QStringLiteral("Página %1 de %2").arg(p + 1).arg(paginas.size())),
+                     qPrintable(t.join('|')));
+            QVERIFY(t.contains(QStringLiteral("Tolvanex S.A.")));
+            QVERIFY(t.contains(QStringLiteral("Orden de Compra Nº %1").arg(numero)));
+            QVERIFY(t.contains(QStringLiteral("Impreso el 04/03/2026 13:00 por auditor")));
+        }
+        QVERIFY(paginas[0].contains(QStringLiteral("Cumplida")));
+        QVERIFY(ExportarExpediente(numero, pdf));
+        QCOMPARE(PaginasPdf(pdf), paginas.size());
+        gEmpresa.clear();
+
         // The main window shows the same history for its highlighted order, then deletes it.
         gLogin = QStringLiteral("korva");
         frmPrincipal* w = frmPrincipal::Instancia();
@@ -238,7 +268,8 @@ private slots:
         delete frmHistorial::Abierta();
         w->findChild<QAction*>(QStringLiteral("mnuArchivoHistorial"))->trigger();
         QVERIFY(frmHistorial::Abierta());
-        QCOMPARE(frmHistorial::Abierta()->grdHistorial->topLevelItemCount(), 5);
+        // Five changes, and the sixty notes of the long dossier as one more.
+        QCOMPARE(frmHistorial::Abierta()->grdHistorial->topLevelItemCount(), 6);
         QTest::keyClick(w->grdLista, Qt::Key_Space);
         Mensajes::Responder(Respuesta::Si);
         w->findChild<QAction*>(QStringLiteral("eliminar"))->trigger();

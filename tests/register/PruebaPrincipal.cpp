@@ -123,6 +123,8 @@ private slots:
         const int quince = o.Nueva(15);
         o.Precio(quince, 0.1, QStringLiteral("Pesos"), false);
         o.Precio(quince, 1234.5, QStringLiteral("Pesos"));
+        // A second accepted quote neither adds a row nor takes the first one's place.
+        o.Precio(quince, 99, QStringLiteral("Dólares"));
         const int dieciseis =
             o.Nueva(kHoyPrincipal.addDays(-16).startOfDay().addSecs(10 * 3600 + 1800), 1);
         const int tramite = o.Nueva(40);
