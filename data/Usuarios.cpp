@@ -3,7 +3,10 @@
 #include "Conexiones.h"
 #include "Contrasena.h"
 #include "ErrorPrograma.h"
+#include "Historial.h"
 #include "Recordset.h"
+
+#include <QSysInfo>
 
 namespace Usuarios {
 namespace {
@@ -21,6 +24,23 @@ Lectura LeerColumna(int usuId, const QString& columna, QString* valor) {
     return hallado ? Lectura::Hallado : Lectura::NoExiste;
 }
 
+// Every sign-in, let in or not, is a history line of its own: who typed which login at which
+// workstation, when, and why it was turned away; never the password typed. The file engine's
+// history write counts on the caller's write lock, so it has a transaction of its own.
+bool RegistrarIngreso(const QString& login, int usuId, Ingreso resultado) {
+    QList<Historial::Nota> notas{{QStringLiteral("Puesto"), QSysInfo::machineHostName()}};
+    if (resultado == Ingreso::LoginIncorrecto)
+        notas.append({QStringLiteral("Motivo"), QStringLiteral("login inexistente")});
+    else if (resultado == Ingreso::ClaveIncorrecta)
+        notas.append({QStringLiteral("Motivo"), QStringLiteral("contraseña incorrecta")});
+    const QString tipo =
+        resultado == Ingreso::Aceptado ? Historial::kIngreso : Historial::kIngresoRechazado;
+    Transaccion t;
+    return t.Activa() &&
+           Historial::Anotar(login, QStringLiteral("usuarios"), usuId, 0, notas, tipo) &&
+           t.Confirmar();
+}
+
 } // namespace
 
 Ingreso ConfirmarIngreso(const QString& login, const QString& clave) {
@@ -31,12 +51,16 @@ Ingreso ConfirmarIngreso(const QString& login, const QString& clave) {
                         rs, {login}))
         return Ingreso::Fallo;
     Ingreso resultado = Ingreso::LoginIncorrecto;
-    if (rs.AbsolutePosition() > 0)
+    int usuId = 0;
+    if (rs.AbsolutePosition() > 0) {
+        usuId = rs.Campo(QStringLiteral("UsuId")).toInt();
         resultado = Contrasena::Coincide(rs.Texto(QStringLiteral("UsuPassword")), clave)
                         ? Ingreso::Aceptado
                         : Ingreso::ClaveIncorrecta;
+    }
     CerrarRecordset(rs, false);
-    return resultado;
+    // A sign-in that cannot be recorded does not happen: the person has been told why.
+    return RegistrarIngreso(login, usuId, resultado) ? resultado : Ingreso::Fallo;
 }
 
 Lectura LeerLogin(int usuId, QString* login) {

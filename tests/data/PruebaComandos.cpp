@@ -323,7 +323,44 @@ private slots:
         QVERIFY(
             e.Valor(QStringLiteral("SELECT count(*) FROM ordenes WHERE AutorizanteId=0")).toInt() >
             0);
+        // Each order has the history of its life: entered by its author, authorised by its
+        // authoriser, taken to its state by the one who processed it, in that order and in the
+        // past, all of it chained.
+        // The orders `cuales` without a history line `linea` of their own.
+        const auto sinLinea = [&e](const char* cuales, const char* linea) {
+            return e
+                .Valor(QStringLiteral("SELECT count(*) FROM ordenes o WHERE %1 AND NOT EXISTS "
+                                      "(SELECT 1 FROM historial h WHERE h.HisOrdId=o.OrdId "
+                                      "AND %2)")
+                           .arg(QString::fromUtf8(cuales), QString::fromUtf8(linea)))
+                .toInt();
+        };
+        QCOMPARE(sinLinea("1", "HisTipo='Alta' AND HisCampo='UsuLogin' AND HisLogin=o.UsuLogin"),
+                 0);
+        QCOMPARE(sinLinea("AutorizanteId>0", "HisTipo='Autorización' AND HisLogin=(SELECT "
+                                             "UsuLogin FROM usuarios WHERE UsuId=o.AutorizanteId)"),
+                 0);
+        QCOMPARE(sinLinea("OrdEstado<>'Pendiente'",
+                          "HisTipo='Estado' AND HisCampo='OrdEstado' AND HisNuevo=o.OrdEstado AND "
+                          "HisLogin=(SELECT UsuLogin FROM usuarios WHERE UsuId=o.ProcesadoId)"),
+                 0);
+        QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM historial h WHERE EXISTS (SELECT 1 "
+                                        "FROM historial a WHERE a.HisOrdId=h.HisOrdId AND "
+                                        "a.HisId<h.HisId AND a.HisFecha>h.HisFecha)"))
+                     .toInt(),
+                 0);
+        const QDateTime ahora = QDateTime::currentDateTime();
+        QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM historial WHERE HisFecha>? OR "
+                                        "HisFecha<?"),
+                         {ahora.addSecs(60), ahora.addDays(-46)})
+                     .toInt(),
+                 0);
+        QVERIFY(e.Valor(QStringLiteral("SELECT count(DISTINCT HisFecha) FROM historial")).toInt() >
+                100);
         CerrarConexion();
+        p.start(p.program(), {QStringLiteral("verificar"), ruta});
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitCode(), 0);
     }
 };
 

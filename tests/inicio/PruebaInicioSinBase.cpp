@@ -146,13 +146,16 @@ private slots:
             s.setValue(QStringLiteral("db_path"), QDir::toNativeSeparators(e.RutaBase()));
             s.setValue(QStringLiteral("db_backup"), QDir::toNativeSeparators(e.Carpeta()));
         }
-        // The database goes away once the user signed in, so reopening it after the copy fails.
+        // The database goes away as the user is let in (the sign-in's own history line written
+        // just before), so reopening it after the copy fails.
         QTimer::singleShot(0, this, [&] {
             auto* login = qobject_cast<frmLogin*>(QApplication::activeModalWidget());
             QVERIFY(login);
+            connect(login, &QDialog::accepted, this, [&] {
+                QVERIFY(QFile::rename(e.RutaBase(), e.RutaBase() + QStringLiteral(".fuera")));
+            });
             login->txtLogin->setText(QStringLiteral("korva"));
             QTest::mouseClick(login->cmdOK, Qt::LeftButton);
-            QVERIFY(QFile::rename(e.RutaBase(), e.RutaBase() + QStringLiteral(".fuera")));
         });
         bool presentacionVisible = true;
         QTimer vigia;

@@ -295,6 +295,7 @@ private slots:
             const bool admin = gLogin.trimmed() == gLogin && gLogin != QLatin1String("mlopez");
             QCOMPARE(w->mnuHerramientasMantUsuarios->isEnabled(), admin);
             QCOMPARE(w->mnuHerramientasOpciones->isEnabled(), admin);
+            QCOMPARE(w->mnuHerramientasAuditoria->isEnabled(), admin);
             QVERIFY(w->mnuHerramientasMantProductos->isEnabled());
             delete w;
         }
