@@ -46,7 +46,8 @@ bool ComprobarBaseDeDatos(const QString& ruta, const QString& carpetaCopias) {
                              .arg(Nativa(ruta)) +
                          SobreLaCopia(carpetaCopias),
                      Mensajes::Botones::OK, Mensajes::Icono::Critico, QStringLiteral("Atención"));
-    InformarConexionFallida(QStringLiteral("La base de datos %1 está dañada: %2")
-                                .arg(Nativa(ruta), hallazgos.join(QStringLiteral("; "))));
+    InformarConexionFallida({FalloApertura::Tipo::Danada,
+                             QStringLiteral("La base de datos %1 está dañada: %2")
+                                 .arg(Nativa(ruta), hallazgos.join(QStringLiteral("; ")))});
     return false;
 }

@@ -35,7 +35,7 @@ Usuarios::Ingreso frmLogin::IngresarEnServidor() {
     switch (AbrirConexionComo(QString::fromLatin1(kOrigenDeDatos), txtLogin->text().trimmed(),
                               txtPassword->text())) {
     case IngresoServidor::Aceptado:
-        return Usuarios::Ingreso::Aceptado;
+        return Usuarios::IngresoAceptadoPorServidor(txtLogin->text().trimmed());
     case IngresoServidor::Rechazado:
         return Usuarios::Ingreso::ClaveIncorrecta;
     case IngresoServidor::Fallo:

@@ -21,6 +21,7 @@ constexpr Causa kCausas[] = {
     {ENOTDIR, "Una parte de la ruta no es una carpeta."},
     {EISDIR, "Ya hay una carpeta con ese nombre."},
     {ENAMETOOLONG, "El nombre del archivo es demasiado largo."},
+    {EFBIG, "El archivo supera el tamaño que admite el disco o el sistema."},
     {EIO, "Error de lectura o escritura en el disco."},
     {EBUSY, "El archivo está en uso."},
 };

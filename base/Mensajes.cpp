@@ -12,6 +12,7 @@ struct Estado {
     QQueue<Respuesta> respuestas;
     QQueue<QString> textos;
     QList<Mostrado> mostrados;
+    std::function<void(const Mostrado&)> alMostrar;
     Presentador presentador;
 };
 
@@ -56,6 +57,8 @@ Respuesta MsgBox(const QString& texto, Botones botones, Icono icono, const QStri
     Mostrado m{Tipo::Mensaje, texto, titulo, icono, botones, detalle};
     if (e.prueba) {
         e.mostrados.append(m);
+        if (e.alMostrar)
+            e.alMostrar(m);
         if (!e.respuestas.isEmpty())
             return e.respuestas.dequeue();
         if (botones == Botones::OK)
@@ -119,8 +122,13 @@ QString UltimoTexto() {
     return m.isEmpty() ? QString() : m.last().texto;
 }
 
+void AlMostrar(std::function<void(const Mostrado&)> observador) {
+    estado().alMostrar = std::move(observador);
+}
+
 void Limpiar() {
     Estado& e = estado();
+    e.alMostrar = {};
     e.respuestas.clear();
     e.textos.clear();
     e.mostrados.clear();

@@ -11,8 +11,8 @@ class QObject;
 namespace Mensajes {
 
 enum class Icono { Ninguno, Informacion, Exclamacion, Critico, Pregunta };
-enum class Botones { OK, OKCancelar, SiNo, SiNoCancelar };
-enum class Respuesta { OK, Cancelar, Si, No };
+enum class Botones { OK, OKCancelar, SiNo, SiNoCancelar, ReintentarCancelar };
+enum class Respuesta { OK, Cancelar, Si, No, Reintentar };
 
 enum class Tipo { Mensaje, Entrada, AbrirArchivo, GuardarArchivo, Carpeta };
 
@@ -48,6 +48,9 @@ QString TextoDePrueba(const Mostrado& m);
 bool EnModoPrueba();
 void Responder(Respuesta respuesta);
 void ResponderTexto(const QString& texto);
+// Told of every box as it is shown in test mode, before it is answered: what another
+// workstation does while a person reads a box.
+void AlMostrar(std::function<void(const Mostrado&)> observador);
 QList<Mostrado> Mostrados();
 QString UltimoTexto();
 void Limpiar();

@@ -6,11 +6,12 @@
 
 #include <QHash>
 #include <QSysInfo>
+#include <optional>
 
 namespace {
 
-std::function<void()>& manejadorFallo() {
-    static std::function<void()> f;
+std::function<void(const FalloApertura&)>& manejadorFallo() {
+    static std::function<void(const FalloApertura&)> f;
     return f;
 }
 
@@ -49,64 +50,71 @@ QString RutaDeOrigen(const QString& nombre) {
 
 bool AbrirConexion(const QString& nombre, const QString& password) {
     CerrarConexion();
-    QString causa = QStringLiteral("No está registrado el origen de datos %1.").arg(nombre);
+    FalloApertura fallo{FalloApertura::Tipo::Otro,
+                        QStringLiteral("No está registrado el origen de datos %1.").arg(nombre)};
     if (QSqlDatabase::contains(nombre)) {
         QSqlDatabase db = QSqlDatabase::database(nombre, false);
-        causa = Motor::Abrir(db, RutaDeOrigen(nombre), password, kEsperaOcupadoMs);
-        if (causa.isEmpty())
+        fallo = Motor::Abrir(db, RutaDeOrigen(nombre), password, kEsperaOcupadoMs);
+        if (!fallo.Hay())
             gConexion = db;
     }
-    if (!causa.isEmpty())
-        InformarConexionFallida(causa);
-    return causa.isEmpty();
+    if (fallo.Hay())
+        InformarConexionFallida(fallo);
+    return !fallo.Hay();
 }
+
+namespace {
+
+// The registered connection, or nullptr with the failure told.
+std::optional<QSqlDatabase> Registrada(const QString& nombre) {
+    if (QSqlDatabase::contains(nombre))
+        return QSqlDatabase::database(nombre, false);
+    InformarConexionFallida(
+        {FalloApertura::Tipo::Otro,
+         QStringLiteral("No está registrado el origen de datos %1.").arg(nombre)});
+    return std::nullopt;
+}
+
+} // namespace
 
 AccesoServidor AbrirConexionServidor(const QString& nombre) {
     CerrarConexion();
-    if (!QSqlDatabase::contains(nombre)) {
-        InformarConexionFallida(
-            QStringLiteral("No está registrado el origen de datos %1.").arg(nombre));
+    std::optional<QSqlDatabase> db = Registrada(nombre);
+    if (!db)
         return AccesoServidor::Fallida;
-    }
-    QSqlDatabase db = QSqlDatabase::database(nombre, false);
-    bool rechazo = false;
-    const QString causa =
-        Motor::Abrir(db, RutaDeOrigen(nombre), QString(), kEsperaOcupadoMs, &rechazo);
-    if (causa.isEmpty() && Motor::Protegida(db)) {
-        CerrarBase(db);
+    const FalloApertura fallo =
+        Motor::Abrir(*db, RutaDeOrigen(nombre), QString(), kEsperaOcupadoMs);
+    if (!fallo.Hay() && Motor::Protegida(*db)) {
+        CerrarBase(*db);
         return AccesoServidor::PideIngreso;
     }
-    if (causa.isEmpty()) {
-        gConexion = db;
+    if (!fallo.Hay()) {
+        gConexion = *db;
         return AccesoServidor::Abierta;
     }
-    if (rechazo)
+    if (fallo.tipo == FalloApertura::Tipo::Acceso)
         return AccesoServidor::PideIngreso;
-    InformarConexionFallida(causa);
+    InformarConexionFallida(fallo);
     return AccesoServidor::Fallida;
 }
 
 IngresoServidor AbrirConexionComo(const QString& nombre, const QString& login,
                                   const QString& clave) {
     CerrarConexion();
-    if (!QSqlDatabase::contains(nombre)) {
-        InformarConexionFallida(
-            QStringLiteral("No está registrado el origen de datos %1.").arg(nombre));
+    std::optional<QSqlDatabase> db = Registrada(nombre);
+    if (!db)
         return IngresoServidor::Fallo;
-    }
-    QSqlDatabase db = QSqlDatabase::database(nombre, false);
     const QString ruta = RutaDeOrigen(nombre);
-    db.setUserName(Motor::RolDePersona(ruta, login));
-    db.setPassword(clave);
-    bool rechazo = false;
-    const QString causa = Motor::Abrir(db, ruta, QString(), kEsperaOcupadoMs, &rechazo);
-    if (causa.isEmpty()) {
-        gConexion = db;
+    db->setUserName(Motor::RolDePersona(ruta, login));
+    db->setPassword(clave);
+    const FalloApertura fallo = Motor::Abrir(*db, ruta, QString(), kEsperaOcupadoMs);
+    if (!fallo.Hay()) {
+        gConexion = *db;
         return IngresoServidor::Aceptado;
     }
-    if (rechazo)
+    if (fallo.tipo == FalloApertura::Tipo::Acceso)
         return IngresoServidor::Rechazado;
-    InformarConexionFallida(causa);
+    InformarConexionFallida(fallo);
     return IngresoServidor::Fallo;
 }
 
@@ -114,12 +122,13 @@ bool BaseProtegida() {
     return gConexion.isValid() && Motor::Protegida(gConexion);
 }
 
-void InformarConexionFallida(const QString& causa) {
-    Mensajes::MsgBox(
-        QStringLiteral("No tiene suficientes permisos en la ubicación actual de la base de datos."),
-        Mensajes::Botones::OK, Mensajes::Icono::Informacion, QStringLiteral("Atención"), causa);
+void InformarConexionFallida(const FalloApertura& fallo) {
     if (manejadorFallo())
-        manejadorFallo()();
+        manejadorFallo()(fallo);
+    else
+        Mensajes::MsgBox(QStringLiteral("No se pudo abrir la base de datos."),
+                         Mensajes::Botones::OK, Mensajes::Icono::Informacion,
+                         QStringLiteral("Atención"), fallo.causa);
 }
 
 void NombrarSesion(const QString& login) {
@@ -142,7 +151,7 @@ bool ConexionAbierta() {
     return gConexion.isValid() && gConexion.isOpen();
 }
 
-void AlFallarConexion(std::function<void()> manejador) {
+void AlFallarConexion(std::function<void(const FalloApertura&)> manejador) {
     manejadorFallo() = std::move(manejador);
 }
 

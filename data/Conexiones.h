@@ -24,12 +24,13 @@ bool EsServidor(const QString& ruta);
 // The database file (or server URI) a registered connection points at.
 QString RutaDeOrigen(const QString& nombre);
 // Opens the shared connection. A missing file (never created here), a file that is not a
-// database of this program, or one that cannot be written tells the user, runs the handler set
-// with AlFallarConexion (the options dialog) and gives false: start-up then ends the program.
-// The user is told the same for every cause; the cause itself goes in the message's details.
+// database of this program, one that cannot be written, or a server that refuses it goes, told
+// apart, to the handler set with AlFallarConexion (start-up shows it and the options dialog)
+// and gives false: start-up then ends the program.
 [[nodiscard]] bool AbrirConexion(const QString& nombre, const QString& password);
-// What AbrirConexion does when it cannot open: the message, then the handler.
-void InformarConexionFallida(const QString& causa);
+// What AbrirConexion does when it cannot open: the handler, or without one (the command-line
+// tool) a plain message with the cause in its details.
+void InformarConexionFallida(const FalloApertura& fallo);
 
 // A server database protected with a role per person is opened only once the person has signed
 // in, as that person's role. First the connection is tried as the address says: PideIngreso
@@ -51,7 +52,7 @@ bool BaseProtegida();
 void NombrarSesion(const QString& login);
 void CerrarConexion();
 bool ConexionAbierta();
-void AlFallarConexion(std::function<void()> manejador);
+void AlFallarConexion(std::function<void(const FalloApertura&)> manejador);
 // What the engine's quick check finds wrong in the pages of the open database file (the first
 // few findings); empty when they are sound, and always on a server, which looks after its own.
 QStringList RevisarBaseAbierta();

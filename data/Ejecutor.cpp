@@ -18,14 +18,25 @@ QSqlDatabase& Conexion() {
 
 void ReportarErrores(const QList<ErrorBD>& errores, bool guardando) {
     guardando = guardando || Motor::EscrituraAbierta(gConexion);
+    const bool servidor = Motor::EsServidor(gConexion);
     for (const ErrorBD& e : errores) {
-        if (e.conexionPerdida)
+        if (e.conexionPerdida && servidor)
             Mensajes::MsgBox(guardando ? QStringLiteral("Se perdió la conexión con el servidor. "
                                                         "No se guardó nada; vuelva a intentar.")
                                        : QStringLiteral("Se perdió la conexión con el servidor; "
                                                         "vuelva a intentar."),
                              Mensajes::Botones::OK, Mensajes::Icono::Exclamacion,
                              QStringLiteral("Atención"), e.descripcion);
+        else if (e.conexionPerdida)
+            Mensajes::MsgBox(
+                QStringLiteral("No se encuentra el archivo de la base de datos: se movió o se "
+                               "borró.") +
+                    (guardando ? QStringLiteral(" No se guardó nada; vuelva a intentar cuando "
+                                                "esté de nuevo en su lugar.")
+                               : QStringLiteral(" Vuelva a intentar cuando esté de nuevo en su "
+                                                "lugar.")),
+                Mensajes::Botones::OK, Mensajes::Icono::Exclamacion, QStringLiteral("Atención"),
+                e.descripcion);
         else
             Mensajes::MsgBox(QStringLiteral("Error número: ") + QString::number(e.numero) +
                              QLatin1Char('\r') + e.descripcion);

@@ -406,11 +406,11 @@ bool RegistrarOrden(const QString& login, int ordId, const Orden& antes, const O
 }
 
 bool Anotar(const QString& login, const QString& tabla, int clave, int ordId,
-            const QList<Nota>& notas) {
+            const QList<Nota>& notas, const QString& tipo) {
     QList<Linea> lineas;
     for (const Nota& n : notas)
         lineas.append({n.campo, QString(), n.texto});
-    return Escribir(login, kRegla, tabla, clave, ordId, lineas);
+    return Escribir(login, tipo, tabla, clave, ordId, lineas);
 }
 
 bool LeerHistorial(int ordId, QList<Entrada>* entradas) {
@@ -490,9 +490,10 @@ QString Descripcion(const Entrada& e) {
     const QString nombre = NombreCampo(e.campo) + QStringLiteral(": ");
     if (e.tipo == kEliminacion)
         return nombre + e.anterior;
-    // A new record's values, a password change and a confirmation have no "before".
-    if (e.tipo == kAlta || e.tipo == kRegla || e.campo == QLatin1String("Confirmacion") ||
-        e.nuevo == kClaveCambiada)
+    // A new record's values, a note, a sign-in, a password change and a confirmation have no
+    // "before".
+    if (e.tipo == kAlta || e.tipo == kRegla || e.tipo == kIngreso || e.tipo == kIngresoRechazado ||
+        e.campo == QLatin1String("Confirmacion") || e.nuevo == kClaveCambiada)
         return nombre + e.nuevo;
     const auto vacio = [](const QString& v) { return v.isEmpty() ? QStringLiteral("(vacío)") : v; };
     return nombre + vacio(e.anterior) + QStringLiteral(" → ") + vacio(e.nuevo);

@@ -19,6 +19,9 @@ inline const QString kEliminacion = QStringLiteral("Eliminación");
 inline const QString kAutorizacion = QStringLiteral("Autorización");
 inline const QString kEstado = QStringLiteral("Estado");
 inline const QString kRegla = QStringLiteral("Regla");
+// A sign-in, let in or turned away: who typed which login, at which workstation.
+inline const QString kIngreso = QStringLiteral("Ingreso");
+inline const QString kIngresoRechazado = QStringLiteral("Ingreso rechazado");
 
 // What the history holds for a changed password: never the password, not even encoded.
 inline const QString kClaveCambiada = QStringLiteral("contraseña cambiada");
@@ -73,9 +76,9 @@ struct Nota {
     QString campo;
     QString texto;
 };
-// Writes the notes as one change of kind kRegla of that row (`ordId` as in RegistrarRegistro).
+// Writes the notes as one change of kind `tipo` of that row (`ordId` as in RegistrarRegistro).
 [[nodiscard]] bool Anotar(const QString& login, const QString& tabla, int clave, int ordId,
-                          const QList<Nota>& notas);
+                          const QList<Nota>& notas, const QString& tipo = kRegla);
 
 // One line of the history.
 struct Entrada {

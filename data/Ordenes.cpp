@@ -218,13 +218,42 @@ bool AbrirPrecios(int ordid, Recordset& rs) {
                           {ordid});
 }
 
-bool Eliminar(int ordid, const QString& login) {
+namespace {
+
+Eliminacion EliminarSiSigueIgual(int ordid, const QString& login,
+                                 const Historial::Registro& mostrada) {
     Transaccion t;
+    Historial::Registro fila;
     Historial::Orden antes;
+    // The row is held until the end, so that what is compared is what is deleted.
+    if (!t.Activa() ||
+        !Versiones::LeerParaModificar(QStringLiteral("ordenes"), QStringLiteral("OrdId"), ordid,
+                                      &fila) ||
+        !Historial::LeerOrden(ordid, &antes))
+        return Eliminacion::Fallo;
+    if (fila.Vacio())
+        return Eliminacion::YaNoExiste;
+    if (!mostrada.Vacio() && !Versiones::Iguales(mostrada, fila))
+        return Eliminacion::CambiadaPorOtro;
     Recordset rs;
-    return t.Activa() && Historial::LeerOrden(ordid, &antes) &&
-           EjecutarComando(QStringLiteral("orden_eliminar"), rs, {ordid}) &&
-           Historial::RegistrarOrden(login, ordid, antes, {}) && t.Confirmar();
+    return EjecutarComando(QStringLiteral("orden_eliminar"), rs, {ordid}) &&
+                   Historial::RegistrarOrden(login, ordid, antes, {}) && t.Confirmar()
+               ? Eliminacion::Hecha
+               : Eliminacion::Fallo;
+}
+
+} // namespace
+
+ResultadoEliminacion Eliminar(int ordid, const QString& login,
+                              const Historial::Registro& mostrada) {
+    ResultadoEliminacion r{EliminarSiSigueIgual(ordid, login, mostrada), {}};
+    // Read once the transaction is over, so that its lock is not held meanwhile.
+    if (r.motivo == Eliminacion::CambiadaPorOtro) {
+        QList<Historial::Entrada> entradas;
+        if (Historial::LeerHistorial(ordid, &entradas) && !entradas.isEmpty())
+            r.autor = {entradas.first().login.trimmed(), entradas.first().fecha};
+    }
+    return r;
 }
 
 bool SumarPorMoneda(const QStringList& ids, QList<SumaMoneda>* sumas) {

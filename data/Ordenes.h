@@ -130,8 +130,24 @@ Vista Seleccionadas(const QStringList& ids);
 // The order's quotes with their suppliers' names, for its printouts.
 [[nodiscard]] bool AbrirPrecios(int ordid, Recordset& rs);
 
+enum class Eliminacion {
+    Hecha,
+    Fallo,           // the database refused a statement; already reported
+    YaNoExiste,      // another workstation deleted it meanwhile
+    CambiadaPorOtro, // another workstation changed it since it was shown; it was kept
+};
+
+struct ResultadoEliminacion {
+    Eliminacion motivo = Eliminacion::Fallo;
+    // CambiadaPorOtro: who made the newest change the history holds for it, and when.
+    Versiones::Cambio autor;
+};
+
 // Deletes the order; its history keeps what it held, in the same transaction, under `login`.
-[[nodiscard]] bool Eliminar(int ordid, const QString& login);
+// `mostrada` is the order as the person's list showed it (a row of the list's view): an order
+// that no longer holds those values is kept, since the person never saw what they would delete.
+ResultadoEliminacion Eliminar(int ordid, const QString& login,
+                              const Historial::Registro& mostrada = {});
 
 struct SumaMoneda {
     QVariant suma;

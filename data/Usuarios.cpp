@@ -4,8 +4,11 @@
 #include "Contrasena.h"
 #include "Ejecutor.h"
 #include "ErrorPrograma.h"
+#include "Historial.h"
 #include "Motor.h"
 #include "Recordset.h"
+
+#include <QSysInfo>
 
 namespace Usuarios {
 namespace {
@@ -23,6 +26,23 @@ Lectura LeerColumna(int usuId, const QString& columna, QString* valor) {
     return hallado ? Lectura::Hallado : Lectura::NoExiste;
 }
 
+// Every sign-in, let in or not, is a history line of its own: who typed which login at which
+// workstation, when, and why it was turned away; never the password typed. The file engine's
+// history write counts on the caller's write lock, so it has a transaction of its own.
+bool RegistrarIngreso(const QString& login, int usuId, Ingreso resultado) {
+    QList<Historial::Nota> notas{{QStringLiteral("Puesto"), QSysInfo::machineHostName()}};
+    if (resultado == Ingreso::LoginIncorrecto)
+        notas.append({QStringLiteral("Motivo"), QStringLiteral("login inexistente")});
+    else if (resultado == Ingreso::ClaveIncorrecta)
+        notas.append({QStringLiteral("Motivo"), QStringLiteral("contraseña incorrecta")});
+    const QString tipo =
+        resultado == Ingreso::Aceptado ? Historial::kIngreso : Historial::kIngresoRechazado;
+    Transaccion t;
+    return t.Activa() &&
+           Historial::Anotar(login, QStringLiteral("usuarios"), usuId, 0, notas, tipo) &&
+           t.Confirmar();
+}
+
 } // namespace
 
 Ingreso ConfirmarIngreso(const QString& login, const QString& clave) {
@@ -33,12 +53,24 @@ Ingreso ConfirmarIngreso(const QString& login, const QString& clave) {
                         rs, {login}))
         return Ingreso::Fallo;
     Ingreso resultado = Ingreso::LoginIncorrecto;
-    if (rs.AbsolutePosition() > 0)
+    int usuId = 0;
+    if (rs.AbsolutePosition() > 0) {
+        usuId = rs.Campo(QStringLiteral("UsuId")).toInt();
         resultado = Contrasena::Coincide(rs.Texto(QStringLiteral("UsuPassword")), clave)
                         ? Ingreso::Aceptado
                         : Ingreso::ClaveIncorrecta;
+    }
     CerrarRecordset(rs, false);
-    return resultado;
+    // A sign-in that cannot be recorded does not happen: the person has been told why.
+    return RegistrarIngreso(login, usuId, resultado) ? resultado : Ingreso::Fallo;
+}
+
+Ingreso IngresoAceptadoPorServidor(const QString& login) {
+    Derechos d;
+    if (LeerDerechos(login, &d) == Lectura::Fallo)
+        return Ingreso::Fallo;
+    return RegistrarIngreso(login, d.usuId, Ingreso::Aceptado) ? Ingreso::Aceptado
+                                                                : Ingreso::Fallo;
 }
 
 Lectura LeerLogin(int usuId, QString* login) {

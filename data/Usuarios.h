@@ -12,6 +12,10 @@ enum class Lectura { Hallado, NoExiste, Fallo };
 enum class Ingreso { Aceptado, LoginIncorrecto, ClaveIncorrecta, Fallo };
 Ingreso ConfirmarIngreso(const QString& login, const QString& clave);
 
+// A sign-in the server has already accepted (a protected server's role, its password checked
+// there), recorded in the history as ConfirmarIngreso records its own.
+Ingreso IngresoAceptadoPorServidor(const QString& login);
+
 // The identity check of an authoriser, by user id.
 Lectura LeerLogin(int usuId, QString* login);
 enum class Clave { Correcta, Incorrecta, Fallo };

@@ -1,7 +1,8 @@
 #include "EscritorCsv.h"
 
+#include "ArchivoEntero.h"
+
 #include <QDateTime>
-#include <QSaveFile>
 
 namespace EscritorCsv {
 namespace {
@@ -84,22 +85,17 @@ QByteArray Texto(const Tabla& tabla) {
 ResultadoEscritura Escribir(const QString& ruta, const Tabla& tabla,
                             const AvanceEscritura& avance) {
     ResultadoEscritura r;
-    QSaveFile archivo(ruta);
-    if (!archivo.open(QIODevice::WriteOnly)) {
-        r.error = archivo.errorString();
-        return r;
-    }
-    bool ok = archivo.write(Encabezado(tabla)) >= 0;
+    ArchivoEntero archivo(ruta);
+    bool ok = archivo.Abrir() && archivo.Escribir(Encabezado(tabla));
     for (int i = 0; ok && i < tabla.filas.size(); ++i) {
-        ok = archivo.write(Linea(tabla.filas[i])) >= 0;
+        ok = archivo.Escribir(Linea(tabla.filas[i]));
         if (ok && avance && !avance(i + 1)) {
-            archivo.cancelWriting();
             r.cancelado = true;
             return r;
         }
     }
-    if (!ok || !archivo.commit()) {
-        r.error = archivo.errorString();
+    if (!ok || !archivo.Confirmar()) {
+        r.error = archivo.Error();
         return r;
     }
     r.escrito = true;

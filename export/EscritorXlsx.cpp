@@ -1,9 +1,10 @@
 #include "EscritorXlsx.h"
 
+#include "ArchivoEntero.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QTemporaryDir>
 #include <xlsxwriter.h>
 
@@ -145,11 +146,15 @@ ResultadoEscritura Escribir(const QString& ruta, const Tabla& tabla,
     if (!r.escrito)
         return r;
     QFile leido(borrador);
-    QSaveFile destino(ruta);
-    if (!leido.open(QIODevice::ReadOnly) || !destino.open(QIODevice::WriteOnly) ||
-        destino.write(leido.readAll()) < 0 || !destino.commit()) {
+    if (!leido.open(QIODevice::ReadOnly)) {
         r.escrito = false;
-        r.error = destino.errorString();
+        r.error = leido.errorString();
+        return r;
+    }
+    ArchivoEntero destino(ruta);
+    if (!destino.Abrir() || !destino.Escribir(leido.readAll()) || !destino.Confirmar()) {
+        r.escrito = false;
+        r.error = destino.Error();
     }
     return r;
 }

@@ -40,11 +40,30 @@ QString TituloBusqueda(const QString& texto) {
     return QStringLiteral("Búsqueda: ") + texto + QStringLiteral(" (BackSapce comienza de nuevo)");
 }
 
+// The list comes in the engine's order, and a server's collation places signs and spaces
+// otherwise than the file's; walking the rows in list order would then stop on a different
+// product on each engine. Both "at or after the text" and "not before the current row" are
+// judged in the program's own order, so the same product is reached whichever engine sorted
+// the list; on a list in that order it is the first such row, as before.
 int BuscarDesde(const QStringList& descripciones, int desde, const QString& texto) {
-    for (int i = qMax(0, desde); i < descripciones.size(); ++i)
-        if (!descripciones[i].isNull() && CompararTexto(descripciones[i], texto) >= 0)
-            return i;
-    return -1;
+    const bool hayActual =
+        desde >= 0 && desde < descripciones.size() && !descripciones[desde].isNull();
+    int mejor = -1;
+    for (int i = 0; i < descripciones.size(); ++i) {
+        const QString& d = descripciones[i];
+        if (d.isNull() || CompararTexto(d, texto) < 0)
+            continue;
+        if (hayActual) {
+            const int c = CompararTexto(d, descripciones[desde]);
+            if (c < 0 || (c == 0 && i < desde))
+                continue;
+        } else if (i < desde) {
+            continue;
+        }
+        if (mejor < 0 || CompararTexto(d, descripciones[mejor]) < 0)
+            mejor = i;
+    }
+    return mejor;
 }
 
 } // namespace ProductosCalculos

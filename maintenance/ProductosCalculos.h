@@ -27,8 +27,9 @@ inline constexpr const char* kTituloLista =
 // The list caption for the typed text (the plain caption when nothing is typed).
 QString TituloBusqueda(const QString& texto);
 
-// From `desde` on (0-based, included), the first description that sorts at or after `texto` as
-// the database sorts them (letter case and accents aside); -1 when none does.
+// The description that sorts first among those at or after `texto` and not before the current
+// row `desde` (0-based), in the file engine's order (letter case and accents aside), whatever
+// order the list is in; the first of equals. -1 when none does.
 int BuscarDesde(const QStringList& descripciones, int desde, const QString& texto);
 
 } // namespace ProductosCalculos

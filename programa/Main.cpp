@@ -1,6 +1,7 @@
 #include "Main.h"
 
 #include "Accesibilidad.h"
+#include "AvisoConexion.h"
 #include "Conexiones.h"
 #include "Configuracion.h"
 #include "Integridad.h"
@@ -45,7 +46,10 @@ int Main(QApplication& app) {
     static_cast<void>(CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), gDbPath));
     // A connection that cannot be opened lets the user correct the location; the program then
     // ends and the new location is used at the next start.
-    AlFallarConexion([] { frmOpciones::MostrarModal(); });
+    AlFallarConexion([](const FalloApertura& fallo) {
+        AvisarConexionFallida(fallo);
+        frmOpciones::MostrarModal();
+    });
     const auto abrir = [] {
         return AbrirConexion(QString::fromLatin1(kOrigenDeDatos),
                              QString::fromLatin1(kClaveBaseDeDatos));
@@ -84,9 +88,10 @@ int Main(QApplication& app) {
                                      p->Avance(hechas, total);
                              });
         // The splash stays above other windows: it must not hide the options dialog.
-        AlFallarConexion([p = QPointer<QWidget>(presentacion)] {
+        AlFallarConexion([p = QPointer<QWidget>(presentacion)](const FalloApertura& fallo) {
             if (p)
                 p->hide();
+            AvisarConexionFallida(fallo);
             frmOpciones::MostrarModal();
         });
         if (!abrir()) {

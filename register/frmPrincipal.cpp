@@ -8,6 +8,7 @@
 #include "Usuario.h"
 #include "VentanaUnica.h"
 #include "frmAcercaDe.h"
+#include "frmAuditoria.h"
 #include "frmMantCategorias.h"
 #include "frmMantCentrosDeCosto.h"
 #include "frmMantProductos.h"
@@ -79,6 +80,7 @@ frmPrincipal::frmPrincipal(QWidget* parent) : QMainWindow(parent), ui(new Ui::fr
     mnuHerramientasMantUsuarios->setEnabled(administrador);
     mnuHerramientasOpciones->setEnabled(administrador);
     mnuHerramientasReglas->setEnabled(administrador);
+    mnuHerramientasAuditoria->setEnabled(administrador);
 
     connect(qApp, &QGuiApplication::focusWindowChanged, this, &frmPrincipal::VentanaEnfocada);
     setTabOrder(cboEstado, grdLista);
@@ -145,6 +147,7 @@ void frmPrincipal::ConectarMenu() {
             &frmMantUsuarios::Instancia);
     entrada(mnuHerramientasOpciones, ui->mnuHerramientasOpciones, &frmOpciones::Instancia);
     entrada(mnuHerramientasReglas, ui->mnuHerramientasReglas, [this] { frmReglas::Mostrar(this); });
+    entrada(mnuHerramientasAuditoria, ui->mnuHerramientasAuditoria, &frmAuditoria::Instancia);
     entrada(mnuHerramientasResumenCompras, ui->mnuHerramientasResumenCompras,
             &frmResumenCompras::Instancia);
 

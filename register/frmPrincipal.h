@@ -81,6 +81,7 @@ public:
     QAction* mnuHerramientasMantUsuarios;
     QAction* mnuHerramientasOpciones;
     QAction* mnuHerramientasReglas;
+    QAction* mnuHerramientasAuditoria;
     QAction* mnuHerramientasResumenCompras;
     QAction* mnuAyudaSitioWeb;
     QAction* mnuAyudaAcercaDe;

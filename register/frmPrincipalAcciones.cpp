@@ -67,6 +67,7 @@ void frmPrincipal::Eliminar() {
     }
     bool hubo = false;
     bool confirmado = false;
+    QStringList cambiadas;
     for (int i = 0; i < n; ++i) {
         if (!modelo_->Marcada(i))
             continue;
@@ -80,12 +81,27 @@ void frmPrincipal::Eliminar() {
             confirmado = true;
         }
         CursorOcupado ocupado;
+        // An order changed by another workstation since the list was shown is kept; the
+        // person is told of it with the others after the walk.
+        const Ordenes::ResultadoEliminacion r =
+            Ordenes::Eliminar(modelo_->Id(i), gLogin,
+                              Historial::Registro{rsLista.NombresCampos(), {}, rsLista.Fila(i)});
+        if (r.motivo == Ordenes::Eliminacion::CambiadaPorOtro)
+            cambiadas << QStringLiteral("Orden Numero: %1, modificada por %2")
+                             .arg(modelo_->Id(i))
+                             .arg(Versiones::Autor(r.autor));
         // After a failure, told to the person, the other orders are left as they are.
-        if (!Ordenes::Eliminar(modelo_->Id(i), gLogin))
+        if (r.motivo == Ordenes::Eliminacion::Fallo)
             break;
     }
     if (confirmado)
         CargarLista(QStringLiteral("1"));
+    if (!cambiadas.isEmpty())
+        Mensajes::MsgBox(QStringLiteral("Otro puesto modificó estas Ordenes de Compra desde que "
+                                        "se mostró la lista; no se eliminaron:\n") +
+                             cambiadas.join(QLatin1Char('\n')),
+                         Mensajes::Botones::OK, Mensajes::Icono::Informacion,
+                         QStringLiteral("Atención"));
     if (!hubo)
         Mensajes::MsgBox(QStringLiteral("No ha seleccionado ninguna Orden de Compra."),
                          Mensajes::Botones::OK, Mensajes::Icono::Informacion,

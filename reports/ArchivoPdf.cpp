@@ -1,21 +1,22 @@
 #include "ArchivoPdf.h"
 
+#include "ArchivoEntero.h"
 #include "ErrorSistema.h"
 
 #include <QPdfWriter>
-#include <QSaveFile>
 
 bool EscribirPdf(const QString& ruta, const std::function<bool(QPdfWriter&)>& pintar,
                  QString* error) {
-    QSaveFile archivo(ruta);
+    ArchivoEntero archivo(ruta);
     const auto fallo = [&] {
         if (error)
-            *error = archivo.error() != QFileDevice::NoError
-                         ? ErrorDeArchivo(archivo.errorString())
+            *error = !archivo.Error().isEmpty()
+                         ? ErrorDeArchivo(archivo.Error())
                          : QStringLiteral("No se pudo dibujar el documento.");
+        archivo.Descartar();
         return false;
     };
-    if (!archivo.open(QIODevice::WriteOnly))
+    if (!archivo.Abrir())
         return fallo();
     bool pintado = false;
     {
@@ -24,10 +25,7 @@ bool EscribirPdf(const QString& ruta, const std::function<bool(QPdfWriter&)>& pi
         escritor.setCreator(QStringLiteral("Quimbel"));
         pintado = pintar(escritor);
     }
-    if (!pintado) {
-        fallo();
-        archivo.cancelWriting();
-        return false;
-    }
-    return archivo.commit() || fallo();
+    if (!pintado)
+        return fallo();
+    return archivo.Confirmar() || fallo();
 }

@@ -423,3 +423,43 @@ DisenoInforme dtrHistorial(int ordId) {
     b.elementos << E::Campo(QStringLiteral("Detalle"), 4150, 0, 5210, kNormal, 480);
     return Listo(d);
 }
+
+DisenoInforme dtrAuditoria(const QString& filtros, const QString& cadena, bool integra) {
+    DisenoInforme d = Vertical(QStringLiteral("dtrAuditoria"), QStringLiteral("Auditoría"));
+    d.anchoInforme = 15000;
+    d.margenIzquierdo = 300;
+    d.margenDerecho = 300;
+    d.orientacion = QPageLayout::Landscape;
+    d.encabezadoInforme = EncabezadoEmpresa(990, 12000, 2280, 4335, 6690);
+    // Every page says what it is a part of and whether the chain held when it was printed.
+    BandaInforme& p = d.encabezadoPagina;
+    p.alto = 1500;
+    p.elementos << E::Etiqueta(QStringLiteral("AUDITORÍA DEL HISTORIAL"), 0, 0, 15000,
+                               FuenteInforme::Negrita(QStringLiteral("Arial"), 12), 405)
+                       .Alinear(Alineacion::Centro)
+                       .Color(kAzul);
+    p.elementos << E::Etiqueta(filtros, 0, 480, 15000, kNormal).Alinear(Alineacion::Centro);
+    p.elementos << E::Etiqueta(cadena, 0, 760, 15000, integra ? kNormal : kNegrita)
+                       .Alinear(Alineacion::Centro)
+                       .Color(integra ? QColor(0, 0, 0) : QColor(192, 0, 0));
+    struct Col {
+        const char* encabezado;
+        const char* campo;
+        int left;
+        int ancho;
+    };
+    const Col columnas[] = {{"Fecha y Hora", "Fecha", 0, 1700}, {"Usuario", "Usuario", 1750, 1100},
+                            {"Cambio", "Cambio", 2900, 1500},   {"Tabla", "Tabla", 4450, 1200},
+                            {"Orden Nº", "Orden", 5700, 750},   {"Detalle", "Detalle", 6500, 8500}};
+    // Two lines for the detail: a quote's values do not fit in one.
+    d.detalle.alto = 480;
+    for (const Col& c : columnas) {
+        p.elementos << E::Etiqueta(QString::fromUtf8(c.encabezado), c.left, 1100, c.ancho,
+                                   kNegrita);
+        d.detalle.elementos << E::Campo(QString::fromLatin1(c.campo), c.left, 0, c.ancho, kNormal,
+                                        c.ancho == 8500 ? 480 : 240);
+    }
+    p.elementos << E::Linea(0, 1400, 15000);
+    PieDeOrden(d, 360, 15000, 12600, 13400, 13900, 14300);
+    return Listo(d);
+}

@@ -14,3 +14,5 @@ DisenoInforme dtrCentrosDeCosto();
 // The auditor's pages of one order: all its quotes, and its history.
 DisenoInforme dtrPreciosOrden(int ordId);
 DisenoInforme dtrHistorial(int ordId);
+// The auditor's lines of the whole history, under the filters chosen and the chain's state.
+DisenoInforme dtrAuditoria(const QString& filtros, const QString& cadena, bool integra);

@@ -1,5 +1,6 @@
 #include "PanelGrafico.h"
 
+#include "ArchivoEntero.h"
 #include "ErrorSistema.h"
 #include "Mensajes.h"
 #include "Pantalla.h"
@@ -13,7 +14,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
@@ -62,13 +62,15 @@ void PanelGrafico::Mostrar(QChart* grafico) {
 }
 
 bool PanelGrafico::Escribir(const QString& ruta, bool pdf, QString* error) const {
-    QSaveFile archivo(ruta);
+    ArchivoEntero archivo(ruta);
     const auto fallo = [&] {
         if (error)
-            *error = ErrorDeArchivo(archivo.errorString());
+            *error = archivo.Error().isEmpty() ? QStringLiteral("No se pudo dibujar el gráfico.")
+                                               : ErrorDeArchivo(archivo.Error());
+        archivo.Descartar();
         return false;
     };
-    if (!archivo.open(QIODevice::WriteOnly))
+    if (!archivo.Abrir())
         return fallo();
     const QRect origen = vista_->viewport()->rect();
     if (pdf) {
@@ -97,7 +99,7 @@ bool PanelGrafico::Escribir(const QString& ruta, bool pdf, QString* error) const
         if (!imagen.save(&archivo, "PNG"))
             return fallo();
     }
-    return archivo.commit() || fallo();
+    return archivo.Confirmar() || fallo();
 }
 
 void PanelGrafico::Exportar() {

@@ -75,6 +75,8 @@ QMessageBox::StandardButtons BotonesQt(Botones botones) {
         return QMessageBox::Yes | QMessageBox::No;
     case Botones::SiNoCancelar:
         return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case Botones::ReintentarCancelar:
+        return QMessageBox::Retry | QMessageBox::Cancel;
     }
     return QMessageBox::Ok;
 }
@@ -97,6 +99,8 @@ Respuesta Mensaje(const Mostrado& m) {
         return Respuesta::No;
     case QMessageBox::Ok:
         return Respuesta::OK;
+    case QMessageBox::Retry:
+        return Respuesta::Reintentar;
     default:
         return Respuesta::Cancelar;
     }

@@ -17,25 +17,43 @@ QString Nativa(const QString& ruta) {
     return QStringLiteral("«") + QDir::toNativeSeparators(ruta) + QStringLiteral("»");
 }
 
-// Why the file cannot be opened at all, or empty.
-QString Inaccesible(const QString& ruta) {
+using Tipo = FalloApertura::Tipo;
+
+// Why the file cannot be opened at all, or nothing.
+FalloApertura Inaccesible(const QString& ruta) {
     const QFileInfo archivo(ruta);
     const QFileInfo carpeta(archivo.absolutePath());
     if (!carpeta.isDir())
-        return QStringLiteral("No existe la carpeta %1.").arg(Nativa(carpeta.filePath()));
+        return {Tipo::CarpetaInexistente,
+                QStringLiteral("No existe la carpeta %1.").arg(Nativa(carpeta.filePath()))};
     if (!archivo.exists())
-        return QStringLiteral("No existe el archivo %1.").arg(Nativa(ruta));
+        return {Tipo::ArchivoInexistente,
+                QStringLiteral("No existe el archivo %1.").arg(Nativa(ruta))};
     if (!archivo.isFile())
-        return QStringLiteral("%1 no es un archivo.").arg(Nativa(ruta));
+        return {Tipo::NoUtilizable, QStringLiteral("%1 no es un archivo.").arg(Nativa(ruta))};
     if (!archivo.isWritable())
-        return QStringLiteral("El archivo %1 es de solo lectura o no tiene permiso para "
-                              "modificarlo.")
-            .arg(Nativa(ruta));
+        return {Tipo::SinPermiso,
+                QStringLiteral("El archivo %1 es de solo lectura o no tiene permiso para "
+                               "modificarlo.")
+                    .arg(Nativa(ruta))};
     // The engine writes its journal beside the database while saving.
     if (!carpeta.isWritable())
-        return QStringLiteral("No tiene permiso para escribir en la carpeta %1.")
-            .arg(Nativa(carpeta.filePath()));
+        return {Tipo::SinPermiso, QStringLiteral("No tiene permiso para escribir en la carpeta %1.")
+                                      .arg(Nativa(carpeta.filePath()))};
     return {};
+}
+
+// A file that SQLite opens but that holds nothing at all: an empty file, or a database that
+// was created and never given the program's tables.
+bool Vacia(sqlite3* h) {
+    sqlite3_stmt* st = nullptr;
+    bool vacia = false;
+    if (sqlite3_prepare_v2(h, "SELECT count(*) FROM sqlite_master", -1, &st, nullptr) ==
+            SQLITE_OK &&
+        sqlite3_step(st) == SQLITE_ROW)
+        vacia = sqlite3_column_int(st, 0) == 0;
+    sqlite3_finalize(st);
+    return vacia;
 }
 
 } // namespace
@@ -65,29 +83,35 @@ bool Preparar(QSqlDatabase& db, int esperaMs) {
     return true;
 }
 
-QString Abrir(QSqlDatabase& db, const QString& ruta, const QString& password, int esperaMs) {
+FalloApertura Abrir(QSqlDatabase& db, const QString& ruta, const QString& password, int esperaMs) {
     db.setPassword(password);
-    if (const QString causa = Inaccesible(ruta); !causa.isEmpty())
-        return causa;
+    if (FalloApertura f = Inaccesible(ruta); f.Hay())
+        return f;
     if (!db.open())
-        return QStringLiteral("No se puede abrir el archivo %1 (%2).")
-            .arg(Nativa(ruta), db.lastError().text());
+        return {Tipo::Otro, QStringLiteral("No se puede abrir el archivo %1 (%2).")
+                                .arg(Nativa(ruta), db.lastError().text())};
     sqlite3* h = MotorSqlite::HandleDe(db);
-    QString causa;
     if (!Preparar(db, esperaMs))
-        causa = QStringLiteral("No se pudo preparar la conexión con %1.").arg(Nativa(ruta));
-    else if (sqlite3_db_readonly(h, "main") != 0)
-        causa = QStringLiteral("La base de datos %1 solo se pudo abrir para lectura.")
-                    .arg(Nativa(ruta));
-    else if (QString error; Esquema::Actualizar(h, &error) == Esquema::Actualizacion::Fallida)
-        causa = QStringLiteral("La base de datos %1 no se pudo actualizar a la versión %2: %3.")
+        return {Tipo::Otro,
+                QStringLiteral("No se pudo preparar la conexión con %1.").arg(Nativa(ruta))};
+    if (sqlite3_db_readonly(h, "main") != 0)
+        return {Tipo::SinPermiso, QStringLiteral("La base de datos %1 solo se pudo abrir para "
+                                                 "lectura.")
+                                      .arg(Nativa(ruta))};
+    if (Vacia(h))
+        return {Tipo::BaseVacia, QStringLiteral("La base de datos %1 está vacía: no tiene las "
+                                                "tablas del programa.")
+                                     .arg(Nativa(ruta))};
+    if (QString error; Esquema::Actualizar(h, &error) == Esquema::Actualizacion::Fallida)
+        return {Tipo::NoUtilizable,
+                QStringLiteral("La base de datos %1 no se pudo actualizar a la versión %2: %3.")
                     .arg(Nativa(ruta))
                     .arg(Esquema::kVersion)
-                    .arg(error);
-    else if (const QStringList faltan = Esquema::Verificar(h); !faltan.isEmpty())
-        causa = QStringLiteral("La base de datos %1 no se puede usar: %2.")
-                    .arg(Nativa(ruta), faltan.join(QStringLiteral("; ")));
-    return causa;
+                    .arg(error)};
+    if (const QStringList faltan = Esquema::Verificar(h); !faltan.isEmpty())
+        return {Tipo::NoUtilizable, QStringLiteral("La base de datos %1 no se puede usar: %2.")
+                                        .arg(Nativa(ruta), faltan.join(QStringLiteral("; ")))};
+    return {};
 }
 
 } // namespace ConexionArchivo

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TiposBD.h"
+
 #include <QSqlDatabase>
 #include <QString>
 
@@ -10,10 +12,10 @@ namespace ConexionArchivo {
 [[nodiscard]] bool Registrar(const QString& nombre, const QString& ruta, int esperaMs);
 // The file a registered connection points at.
 QString Ruta(const QSqlDatabase& db);
-// Opens and prepares it, bringing an older schema up to date; the reason in Spanish when the
-// file cannot serve as the program's database, empty when it is open and ready. The causes
-// are told apart for support. A connection that cannot serve is left for the caller to close.
-QString Abrir(QSqlDatabase& db, const QString& ruta, const QString& password, int esperaMs);
+// Opens and prepares it, bringing an older schema up to date; why the file cannot serve as the
+// program's database, nothing when it is open and ready. A connection that cannot serve is
+// left for the caller to close.
+FalloApertura Abrir(QSqlDatabase& db, const QString& ruta, const QString& password, int esperaMs);
 // The dialect's functions and collation, and how long a lock of another workstation is waited
 // for: every file connection of the program needs them.
 [[nodiscard]] bool Preparar(QSqlDatabase& db, int esperaMs);

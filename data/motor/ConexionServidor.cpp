@@ -2,7 +2,6 @@
 
 #include "Esquema.h"
 #include "MotorPostgres.h"
-#include "ProteccionPg.h"
 
 #include <QSqlError>
 #include <libpq-fe.h>
@@ -33,6 +32,17 @@ QHash<QString, QString> Partes(const QString& uri, QString* error) {
             r.insert(QString::fromUtf8(o->keyword), QString::fromUtf8(o->val));
     PQconninfoFree(op);
     return r;
+}
+
+// A database that exists on the server but holds no table of its own: created and never given
+// the program's schema.
+bool Vacia(PGconn* h) {
+    PGresult* r = PQexec(h, "SELECT count(*) FROM pg_catalog.pg_tables WHERE schemaname = "
+                            "current_schema()");
+    const bool vacia = PQresultStatus(r) == PGRES_TUPLES_OK && PQntuples(r) == 1 &&
+                       QByteArray(PQgetvalue(r, 0, 0)) == "0";
+    PQclear(r);
+    return vacia;
 }
 
 QString Servidor(const QHash<QString, QString>& p) {
@@ -69,38 +79,45 @@ bool Registrar(const QString& nombre, const QString& uri) {
     return true;
 }
 
-QString Causa(const QString& uri, const QString& textoServidor) {
+FalloApertura Causa(const QString& uri, const QString& textoServidor) {
+    using Tipo = FalloApertura::Tipo;
     const QHash<QString, QString> p = Partes(uri, nullptr);
     const QString t = textoServidor.trimmed();
     const QString lower = t.toLower();
-    QString es;
-    if (lower.contains(QLatin1String("password authentication failed")) ||
-        lower.contains(QLatin1String("authentication failed")))
-        es = QStringLiteral("El servidor rechazó el usuario «%1» o su contraseña.")
-                 .arg(p.value(QStringLiteral("user")));
+    const QString usuario = p.value(QStringLiteral("user"));
+    FalloApertura f;
+    if (lower.contains(QLatin1String("authentication failed")))
+        f = {Tipo::Acceso,
+             QStringLiteral("El servidor rechazó el usuario «%1» o su contraseña.").arg(usuario)};
     else if (lower.contains(QLatin1String("no password supplied")) ||
              lower.contains(QLatin1String("password is required")))
-        es = QStringLiteral("El servidor pide una contraseña y no se encontró ninguna para ese "
+        f = {Tipo::Acceso,
+             QStringLiteral("El servidor pide una contraseña y no se encontró ninguna para ese "
                             "usuario en el archivo .pgpass, en PGPASSFILE ni en el archivo de "
-                            "servicios.");
+                            "servicios.")};
     else if (lower.contains(QLatin1String("does not exist")) &&
              lower.contains(QLatin1String("database")))
-        es = QStringLiteral("No existe la base de datos %1.").arg(Servidor(p));
+        f = {Tipo::BaseInexistente,
+             QStringLiteral("No existe la base de datos %1.").arg(Servidor(p))};
     else if (lower.contains(QLatin1String("does not exist")) &&
              lower.contains(QLatin1String("role")))
-        es = QStringLiteral("El servidor no conoce al usuario «%1».")
-                 .arg(p.value(QStringLiteral("user")));
+        f = {Tipo::Acceso, QStringLiteral("El servidor no conoce al usuario «%1».").arg(usuario)};
     else if (lower.contains(QLatin1String("no pg_hba.conf entry")))
-        es = QStringLiteral("El servidor no admite conexiones desde este equipo para ese usuario "
-                            "y base de datos (pg_hba.conf).");
+        f = {Tipo::Acceso,
+             QStringLiteral("El servidor no admite conexiones desde este equipo para ese usuario "
+                            "y base de datos (pg_hba.conf).")};
     else if (lower.contains(QLatin1String("timeout")))
-        es = QStringLiteral("El servidor de la base de datos %1 no respondió a tiempo.")
-                 .arg(Servidor(p));
+        f = {Tipo::ServidorInaccesible,
+             QStringLiteral("El servidor de la base de datos %1 no respondió a tiempo.")
+                 .arg(Servidor(p))};
     else
-        es = QStringLiteral("No se puede conectar con el servidor de la base de datos %1: no "
+        f = {Tipo::ServidorInaccesible,
+             QStringLiteral("No se puede conectar con el servidor de la base de datos %1: no "
                             "responde o no acepta conexiones.")
-                 .arg(Servidor(p));
-    return t.isEmpty() ? es : es + QStringLiteral(" (") + t + QLatin1Char(')');
+                 .arg(Servidor(p))};
+    if (!t.isEmpty())
+        f.causa += QStringLiteral(" (") + t + QLatin1Char(')');
+    return f;
 }
 
 bool Preparar(QSqlDatabase& db, int esperaMs) {
@@ -118,35 +135,38 @@ QString Base(const QString& uri) {
     return p.value(QStringLiteral("dbname"), p.value(QStringLiteral("user")));
 }
 
-QString Abrir(QSqlDatabase& db, const QString& uri, int esperaMs, bool* rechazo) {
+FalloApertura Abrir(QSqlDatabase& db, const QString& uri, int esperaMs) {
+    using Tipo = FalloApertura::Tipo;
     QString error;
     const QHash<QString, QString> p = Partes(uri, &error);
     if (p.isEmpty())
-        return QStringLiteral("La dirección de la base de datos no es válida (%1).").arg(error);
+        return {Tipo::Otro,
+                QStringLiteral("La dirección de la base de datos no es válida (%1).").arg(error)};
     if (p.contains(QStringLiteral("password")))
-        return QStringLiteral("La dirección de la base de datos lleva la contraseña escrita: el "
-                              "programa no la toma de los ajustes. Quítela de la dirección y "
-                              "guárdela en el archivo .pgpass del usuario (o en PGPASSFILE).");
-    if (!db.open()) {
-        const QString texto = db.lastError().databaseText();
-        if (rechazo)
-            *rechazo = ProteccionPg::EsRechazoDeAcceso(texto);
-        return Causa(uri, texto);
-    }
-    QString causa;
+        return {Tipo::Otro,
+                QStringLiteral("La dirección de la base de datos lleva la contraseña escrita: el "
+                               "programa no la toma de los ajustes. Quítela de la dirección y "
+                               "guárdela en el archivo .pgpass del usuario (o en PGPASSFILE).")};
+    if (!db.open())
+        return Causa(uri, db.lastError().databaseText());
+    PGconn* h = MotorPostgres::HandleDe(db);
     if (!Preparar(db, esperaMs))
-        causa = QStringLiteral("No se pudo preparar la conexión con %1.").arg(Servidor(p));
-    else if (Esquema::Actualizar(MotorPostgres::HandleDe(db), &error) ==
-             Esquema::Actualizacion::Fallida)
-        causa = QStringLiteral("La base de datos %1 no se pudo actualizar a la versión %2: %3.")
+        return {Tipo::Otro,
+                QStringLiteral("No se pudo preparar la conexión con %1.").arg(Servidor(p))};
+    if (Vacia(h))
+        return {Tipo::BaseVacia, QStringLiteral("La base de datos %1 está vacía: no tiene las "
+                                                "tablas del programa.")
+                                     .arg(Servidor(p))};
+    if (Esquema::Actualizar(h, &error) == Esquema::Actualizacion::Fallida)
+        return {Tipo::NoUtilizable,
+                QStringLiteral("La base de datos %1 no se pudo actualizar a la versión %2: %3.")
                     .arg(Servidor(p))
                     .arg(Esquema::kVersion)
-                    .arg(error);
-    else if (const QStringList faltan = Esquema::Verificar(MotorPostgres::HandleDe(db));
-             !faltan.isEmpty())
-        causa = QStringLiteral("La base de datos %1 no se puede usar: %2.")
-                    .arg(Servidor(p), faltan.join(QStringLiteral("; ")));
-    return causa;
+                    .arg(error)};
+    if (const QStringList faltan = Esquema::Verificar(h); !faltan.isEmpty())
+        return {Tipo::NoUtilizable, QStringLiteral("La base de datos %1 no se puede usar: %2.")
+                                        .arg(Servidor(p), faltan.join(QStringLiteral("; ")))};
+    return {};
 }
 
 } // namespace ConexionServidor

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TiposBD.h"
+
 #include <QSqlDatabase>
 #include <QString>
 
@@ -9,14 +11,14 @@
 namespace ConexionServidor {
 // Registers the Qt connection for the URI; false when the driver is missing.
 [[nodiscard]] bool Registrar(const QString& nombre, const QString& uri);
-// Opens and prepares it; the reason in Spanish when it cannot serve (the caller then closes it),
-// empty when ready. `rechazo`: the server refused who connects (user or password).
-QString Abrir(QSqlDatabase& db, const QString& uri, int esperaMs, bool* rechazo = nullptr);
+// Opens and prepares it; why it cannot serve (the caller then closes it), nothing when ready.
+FalloApertura Abrir(QSqlDatabase& db, const QString& uri, int esperaMs);
 // The name of the database the URI names.
 QString Base(const QString& uri);
 // Session settings every server connection of the program needs; a lock of another workstation
 // is waited for `esperaMs` at most.
 [[nodiscard]] bool Preparar(QSqlDatabase& db, int esperaMs);
-// The libpq error of a failed connection, told in Spanish (with the server's own words after).
-QString Causa(const QString& uri, const QString& textoServidor);
+// The libpq error of a failed connection, classified and told in Spanish (with the server's
+// own words after).
+FalloApertura Causa(const QString& uri, const QString& textoServidor);
 } // namespace ConexionServidor

@@ -10,7 +10,9 @@
 #include "SentenciasPg.h"
 #include "SentenciasSqlite.h"
 
+#include <QDir>
 #include <QHash>
+#include <QSet>
 #include <QSqlError>
 #include <libpq-fe.h>
 #include <sqlite3.h>
@@ -25,10 +27,35 @@ QString& causaPerdida() {
     return c;
 }
 
+// The file connections whose database file went from its place while open, until it is
+// opened there again.
+QSet<QString>& archivosPerdidos() {
+    static QSet<QString> p;
+    return p;
+}
+
+// Whether the database file open on `h` is no longer at its path: moved, renamed or deleted.
+// On Linux an open file can be deleted and still written to, every change then lost with it.
+bool Movido(sqlite3* h) {
+    int movido = 0;
+    return sqlite3_file_control(h, "main", SQLITE_FCNTL_HAS_MOVED, &movido) == SQLITE_OK &&
+           movido != 0;
+}
+
+ErrorBD ArchivoPerdido(const QSqlDatabase& db) {
+    return {SQLITE_CANTOPEN,
+            QStringLiteral("No se encuentra el archivo de la base de datos «%1»: se movió o se "
+                           "borró mientras el programa lo usaba.")
+                .arg(QDir::toNativeSeparators(ConexionArchivo::Ruta(db))),
+            true};
+}
+
 ErrorBD Cerrada(const QSqlDatabase& db) {
     // A server's connection is closed only when it was lost and could not be opened again.
     if (EsServidor(db))
         return MotorPostgres::Perdida(causaPerdida());
+    if (archivosPerdidos().contains(db.connectionName()))
+        return ArchivoPerdido(db);
     return {SQLITE_MISUSE, QStringLiteral("La conexión con la base de datos está cerrada.")};
 }
 
@@ -79,13 +106,14 @@ QString Ruta(const QSqlDatabase& db, const QString& registrada) {
     return EsServidor(registrada) ? registrada : ConexionArchivo::Ruta(db);
 }
 
-QString Abrir(QSqlDatabase& db, const QString& ruta, const QString& password, int esperaMs,
-              bool* rechazo) {
-    const QString causa = EsServidor(ruta) ? ConexionServidor::Abrir(db, ruta, esperaMs, rechazo)
-                                           : ConexionArchivo::Abrir(db, ruta, password, esperaMs);
-    if (!causa.isEmpty())
+FalloApertura Abrir(QSqlDatabase& db, const QString& ruta, const QString& password, int esperaMs) {
+    const FalloApertura f = EsServidor(ruta) ? ConexionServidor::Abrir(db, ruta, esperaMs)
+                                             : ConexionArchivo::Abrir(db, ruta, password, esperaMs);
+    if (f.Hay())
         Cerrar(db);
-    return causa;
+    else
+        archivosPerdidos().remove(db.connectionName());
+    return f;
 }
 
 bool Protegida(const QSqlDatabase& db) {
@@ -118,7 +146,7 @@ PruebaClave ProbarClave(const QString& ruta, const QString& login, const QString
         break;
     }
     if (causa)
-        *causa = ConexionServidor::Causa(ruta, texto);
+        *causa = ConexionServidor::Causa(ruta, texto).causa;
     return PruebaClave::Fallo;
 }
 
@@ -144,7 +172,7 @@ PruebaClave Conceder(const QString& ruta, const QString& login, const QString& c
     case ProteccionPg::Prueba::Fallo:
         break;
     }
-    *causa = ConexionServidor::Causa(ruta, texto);
+    *causa = ConexionServidor::Causa(ruta, texto).causa;
     return PruebaClave::Fallo;
 }
 
@@ -170,24 +198,40 @@ bool Preparar(QSqlDatabase& db, int esperaMs) {
 }
 
 bool Perdida(const QSqlDatabase& db) {
-    if (!db.isValid() || !EsServidor(db))
+    if (!db.isValid())
         return false;
+    if (!EsServidor(db)) {
+        if (archivosPerdidos().contains(db.connectionName()))
+            return true;
+        sqlite3* h = MotorSqlite::HandleDe(db);
+        return h && Movido(h);
+    }
     PGconn* h = MotorPostgres::HandleDe(db);
     return !h || MotorPostgres::Caida(h);
 }
 
 bool Reabrir(QSqlDatabase& db, int esperaMs, ErrorBD* error) {
     Cerrar(db);
+    const bool servidor = EsServidor(db);
+    const auto perdida = [&](const QString& causa) {
+        if (servidor) {
+            *error = MotorPostgres::Perdida(causa);
+        } else {
+            archivosPerdidos().insert(db.connectionName());
+            *error = ArchivoPerdido(db);
+        }
+        return false;
+    };
+    // The file is opened again only where it was: never made anew (mode=rw).
     if (!db.open()) {
         causaPerdida() = db.lastError().databaseText().trimmed();
-        *error = MotorPostgres::Perdida(causaPerdida());
-        return false;
+        return perdida(causaPerdida());
     }
     if (!Preparar(db, esperaMs)) {
-        *error = MotorPostgres::Perdida(QString());
         Cerrar(db);
-        return false;
+        return perdida(QString());
     }
+    archivosPerdidos().remove(db.connectionName());
     if (!AplicarNombre(db, error)) {
         Cerrar(db);
         return false;
@@ -323,6 +367,12 @@ bool EscribirAlConfirmar(const QSqlDatabase& db, const Consulta& escritura, Erro
 }
 
 bool Confirmar(const QSqlDatabase& db, ErrorBD* error) {
+    // Committed into a file that left its place, the work would be lost with it, or land in a
+    // file nobody opens; it is undone instead and told as a lost connection.
+    if (sqlite3* h = MotorSqlite::HandleDe(db); h && Movido(h)) {
+        *error = ArchivoPerdido(db);
+        return false;
+    }
     QList<Consulta> escrituras;
     if (const auto it = aplazadas().find(db.connectionName()); it != aplazadas().end())
         escrituras = std::exchange(*it, {});

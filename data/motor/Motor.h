@@ -22,12 +22,10 @@ bool EsServidor(const QSqlDatabase& db);
 // What a registered connection points at: the database file, or the server URI it was
 // registered with (`registrada`).
 QString Ruta(const QSqlDatabase& db, const QString& registrada);
-// Opens a registered connection and makes it ready for the program: why it cannot serve (in
-// Spanish, for the user; the connection is closed again), or empty when it is open.
+// Opens a registered connection and makes it ready for the program: why it cannot serve (the
+// connection is closed again), or nothing when it is open.
 // The password opens a file; a server's comes from libpq's own places.
-// `rechazo`: a server refused who connects (user or password).
-QString Abrir(QSqlDatabase& db, const QString& ruta, const QString& password, int esperaMs,
-              bool* rechazo = nullptr);
+FalloApertura Abrir(QSqlDatabase& db, const QString& ruta, const QString& password, int esperaMs);
 // Whether the open connection's database guards itself with a server role per person (only a
 // server's can).
 bool Protegida(const QSqlDatabase& db);
@@ -52,10 +50,11 @@ PruebaClave Conceder(const QString& ruta, const QString& login, const QString& c
 // Prepares a freshly opened connection as every connection of the program must be.
 [[nodiscard]] bool Preparar(QSqlDatabase& db, int esperaMs);
 // Whether a connection that was opened has been lost since: the server went away or ended the
-// session, or opening it again failed. Only a server's connection is lost this way.
+// session, the database file was moved or deleted from its place, or opening it again failed.
 bool Perdida(const QSqlDatabase& db);
 // Opens a lost connection again, prepared as at first and under the name it was given; false,
-// with why as a lost connection's error, while the server cannot be reached.
+// with why as a lost connection's error, while the server cannot be reached or the file is not
+// back in its place.
 [[nodiscard]] bool Reabrir(QSqlDatabase& db, int esperaMs, ErrorBD* error);
 // The name the server shows for the connection's session (application_name), so that the
 // office's administrator can tell the workstations apart; kept for when it is opened again.

@@ -32,3 +32,24 @@ struct ErrorBD {
     // did not happen, and the next operation opens it anew.
     bool conexionPerdida = false;
 };
+
+// Why a database could not be opened, told apart so that the person reads first what to do
+// about it; `causa` says it in full, with the engine's own words, for support.
+struct FalloApertura {
+    enum class Tipo {
+        Ninguno,
+        SinPermiso,          // a read-only file or folder
+        Acceso,              // the server refused the user or the password
+        ServidorInaccesible, // refused, unreachable or silent host
+        BaseInexistente,     // no such database on the server
+        CarpetaInexistente,
+        ArchivoInexistente,
+        BaseVacia,    // opens, but holds none of the program's tables
+        NoUtilizable, // not this program's, incomplete, newer, or could not be brought up to date
+        Danada,
+        Otro,
+    };
+    Tipo tipo = Tipo::Ninguno;
+    QString causa;
+    bool Hay() const { return tipo != Tipo::Ninguno; }
+};

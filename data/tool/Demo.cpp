@@ -2,6 +2,7 @@
 
 #include "Conexiones.h"
 #include "Contrasena.h"
+#include "Historial.h"
 #include "Reloj.h"
 
 #include <QRandomGenerator>
@@ -21,6 +22,103 @@ void Sql(const QString& sql, const QVariantList& valores = {}) {
     Recordset rs;
     if (!AbrirRecordset(sql, rs, valores))
         throw Fallo{};
+}
+
+void Exigir(bool ok) {
+    if (!ok)
+        throw Fallo{};
+}
+
+// The demo's orders go through the program's own recording, each step at the moment it is
+// said to have happened: the file's history takes the program's clock, which is put back
+// afterwards. (A server writes its own clock.)
+class Pasado {
+public:
+    explicit Pasado(const QDateTime& ahora) : ahora_(ahora), antes_(Reloj::Fijado()) {}
+    ~Pasado() { Reloj::Fijar(antes_); }
+    Pasado(const Pasado&) = delete;
+    Pasado& operator=(const Pasado&) = delete;
+
+    // `segundos` after `desde`, but no later than halfway from there to now, so that every
+    // step of an order's life comes after the one before and none lies in the future.
+    QDateTime Despues(const QDateTime& desde, qint64 segundos) const {
+        return desde.addSecs(std::min(segundos, desde.secsTo(ahora_) / 2));
+    }
+
+    // The new order with its quotes, as entered by `login`.
+    void Alta(int id, const QString& login, const QDateTime& momento) const {
+        Reloj::Fijar(momento);
+        Exigir(Historial::RegistrarOrden(login, id, {}, Leer(id)));
+    }
+
+    // The authoriser, signed in, confirms with their password that they authorise it.
+    void Autorizar(int id, int autorizante, const QString& login, const QDateTime& momento) const {
+        Reloj::Fijar(momento);
+        const Historial::Orden antes = Leer(id);
+        Sql(QStringLiteral("UPDATE ordenes SET AutorizanteId = ? WHERE OrdId = ?"),
+            {autorizante, id});
+        Exigir(Historial::RegistrarOrden(login, id, antes, Leer(id), momento));
+    }
+
+    // A change of state as the processing window makes it.
+    void Pasar(int id, const QString& estado, int usuId, const QString& login,
+               const QDateTime& momento) const {
+        Reloj::Fijar(momento);
+        const QString ordenes = QStringLiteral("ordenes");
+        const QString clave = QStringLiteral("OrdId");
+        Historial::Registro antes;
+        Historial::Registro despues;
+        Exigir(Historial::Leer(ordenes, clave, id, &antes));
+        Sql(QStringLiteral("UPDATE ordenes SET OrdEstado = ?, ProcesadoId = ? WHERE OrdId = ?"),
+            {estado, usuId, id});
+        Exigir(Historial::Leer(ordenes, clave, id, &despues) &&
+               Historial::RegistrarRegistro(login, ordenes, clave, antes, despues,
+                                            Historial::kEstado, id));
+    }
+
+private:
+    static Historial::Orden Leer(int id) {
+        Historial::Orden o;
+        Exigir(Historial::LeerOrden(id, &o));
+        return o;
+    }
+
+    QDateTime ahora_;
+    QDateTime antes_;
+};
+
+// The life of the demo's order `i` after it was entered by `login` at `fecha`: authorised by one
+// of the authorisers in turn, then taken to `estado` by cgomez, a step at a time, as people do.
+void Vida(const Pasado& pasado, int i, int id, std::string_view estado, bool autorizada,
+          const QString& login, const QDateTime& fecha) {
+    // Users 2 zelti, 5 aruiz, 6 cgomez.
+    const struct {
+        int id;
+        const char* login;
+    } autorizantes[] = {{5, "aruiz"}, {6, "cgomez"}, {2, "zelti"}};
+    const int procesador = 6;
+    const QString loginProcesador = QStringLiteral("cgomez");
+    pasado.Alta(id, login, fecha);
+    QDateTime momento = fecha;
+    if (autorizada) {
+        momento = pasado.Despues(momento, 3600 * (1 + i % 5) + 420 * (i % 7));
+        pasado.Autorizar(id, autorizantes[i % 3].id, QString::fromLatin1(autorizantes[i % 3].login),
+                         momento);
+    }
+    const QString destino = QString::fromUtf8(estado.data(), estado.size());
+    if (estado == "Anulada") {
+        momento = pasado.Despues(momento, 86400 * (1 + i % 4));
+        pasado.Pasar(id, destino, procesador, loginProcesador, momento);
+        return;
+    }
+    if (estado == "Pendiente")
+        return;
+    momento = pasado.Despues(momento, 86400 * (1 + i % 3) + 1800 * (i % 5));
+    pasado.Pasar(id, QStringLiteral("En trámite"), procesador, loginProcesador, momento);
+    if (estado == "Cumplida") {
+        momento = pasado.Despues(momento, 86400 * (2 + i % 4) + 2700 * (i % 3));
+        pasado.Pasar(id, destino, procesador, loginProcesador, momento);
+    }
 }
 
 struct DemoUsuario {
@@ -155,11 +253,11 @@ QStringList CargarDatosDeDemostracion() {
 
         // Users 1 korva, 2 zelti, 3 mlopez, 4 jperez, 5 aruiz, 6 cgomez, 7 lfernandez.
         const int solicitantes[] = {3, 4, 6, 7};
-        const int autorizantes[] = {5, 6, 2};
         const char* lugares[] = {"Depósito central", "Planta 1", "Oficinas", "Planta 2"};
         const char* formas[] = {"Contado", "30 días", "Cheque 60 días"};
         const char* contactos[] = {"Sr. Acosta", "Sra. Benítez", "Ventas", "Sr. D'Angelo"};
         const QDateTime ahora = Reloj::Ahora();
+        const Pasado pasado(ahora);
         for (int i = 0; i < 60; ++i) {
             const char* estado = i < 30   ? "Pendiente"
                                  : i < 42 ? "En trámite"
@@ -171,17 +269,15 @@ QStringList CargarDatosDeDemostracion() {
             const bool autorizada = std::string_view(estado) != "Pendiente" || i % 3 == 0;
             const int producto = 1 + static_cast<int>(azar.bounded(28));
             const P& p = productos[producto - 1];
-            const QVariant id = Ejecutar(
-                "orden_insertar",
-                {fecha, double(1 + azar.bounded(20)), QString::fromUtf8(p.unidad), producto,
-                 i % 4 == 0 ? QStringLiteral("Reposición de stock") : QString(),
-                 QString::fromUtf8(lugares[i % 4]), i % 7 == 0 ? "Urgente" : "Normal", 1 + i % 5,
-                 1 + (i / 2) % 5, solicitantes[i % 4], autorizada ? autorizantes[i % 3] : 0,
-                 i % 2 ? QStringLiteral("mlopez") : QStringLiteral("korva")});
-            if (std::string_view(estado) != "Pendiente")
-                Sql(QStringLiteral("UPDATE ordenes SET OrdEstado = ?, ProcesadoId = ? "
-                                   "WHERE OrdId = ?"),
-                    {QString::fromUtf8(estado), 6, id});
+            const QString login = i % 2 ? QStringLiteral("mlopez") : QStringLiteral("korva");
+            // Entered unauthorised: the authorisation is a later step of its own.
+            const int id =
+                Ejecutar("orden_insertar",
+                         {fecha, double(1 + azar.bounded(20)), QString::fromUtf8(p.unidad),
+                          producto, i % 4 == 0 ? QStringLiteral("Reposición de stock") : QString(),
+                          QString::fromUtf8(lugares[i % 4]), i % 7 == 0 ? "Urgente" : "Normal",
+                          1 + i % 5, 1 + (i / 2) % 5, solicitantes[i % 4], 0, login})
+                    .toInt();
             // An authorised order always has its accepted quote, as the editor requires.
             const int cotizaciones =
                 i % 6 == 5 && !autorizada ? 0 : 1 + static_cast<int>(azar.bounded(3));
@@ -198,6 +294,7 @@ QStringList CargarDatosDeDemostracion() {
                           QString::fromUtf8(formas[(i + q) % 3]), fecha.date(),
                           fecha.date().addDays(30), q == aceptada ? 1 : 0});
             }
+            Vida(pasado, i, id, estado, autorizada, login, fecha);
         }
         if (!t.Confirmar())
             return {};

@@ -30,7 +30,8 @@ class PruebaLogin : public QObject {
 private slots:
     void loginSinDistinguirMayusculasYConLaClaveExacta() {
         Entorno e;
-        e.Usuario(QStringLiteral("Ñandú"), QStringLiteral("Clave"), QStringLiteral("Ana"), 1, 1, 1);
+        const int id = e.Usuario(QStringLiteral("Ñandú"), QStringLiteral("Clave"),
+                                 QStringLiteral("Ana"), 1, 1, 1);
         gLogin.clear();
         frmLogin dlg;
         dlg.show();
@@ -44,9 +45,33 @@ private slots:
         QCOMPARE(dlg.txtPassword->selectedText(), QStringLiteral("clave"));
         QVERIFY(gLogin.isEmpty());
 
+        // A sign-in that its history line cannot record does not happen.
+        e.Rechazar("sin_historial", "BEFORE INSERT", "historial", "", "sin historial");
+        QVERIFY(!Ingresar(dlg, QStringLiteral("  ñANDÚ "), QStringLiteral("Clave")));
+        QVERIFY(Mensajes::UltimoTexto().contains(QStringLiteral("sin historial")));
+        QVERIFY(gLogin.isEmpty());
+        e.QuitarDisparador("sin_historial", "historial");
+
         QVERIFY(Ingresar(dlg, QStringLiteral("  ñANDÚ "), QStringLiteral("Clave")));
         QCOMPARE(gLogin, QStringLiteral("  ñANDÚ "));
         QVERIFY(!dlg.isVisible());
+        // Both sign-ins are history: who, where and why it was refused, never the password.
+        const QString sql = QStringLiteral("SELECT count(*) FROM historial WHERE HisTipo=? AND "
+                                           "HisLogin=? AND HisTabla='usuarios' AND HisClave=? AND "
+                                           "HisCampo=? AND HisNuevo=?");
+        const QString login = QStringLiteral("ñANDÚ");
+        const QString puesto = QStringLiteral("Puesto");
+        const QString equipo = QSysInfo::machineHostName();
+        QCOMPARE(e.Valor(sql, {"Ingreso rechazado", login, id, puesto, equipo}).toInt(), 1);
+        QCOMPARE(e.Valor(sql, {"Ingreso rechazado", login, id, "Motivo", "contraseña incorrecta"})
+                     .toInt(),
+                 1);
+        QCOMPARE(e.Valor(sql, {"Ingreso", login, id, puesto, equipo}).toInt(), 1);
+        QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM historial")).toInt(), 3);
+        QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM historial WHERE HisNuevo LIKE "
+                                        "'%clave%' OR HisAnterior LIKE '%clave%'"))
+                     .toInt(),
+                 0);
     }
 
     void claveVaciaSoloConCampoVacio() {
@@ -74,6 +99,12 @@ private slots:
         }
         QVERIFY(Ingresar(dlg, QStringLiteral(" O'Brien"), QStringLiteral("x")));
         QCOMPARE(gLogin, QStringLiteral(" O'Brien"));
+        // An unknown login is recorded as typed, under no user.
+        QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM historial WHERE HisLogin=? AND "
+                                        "HisClave=0 AND HisNuevo='login inexistente'"),
+                         {QStringLiteral("x' OR 1=1 --")})
+                     .toInt(),
+                 1);
         // The office's administrator tells the sessions apart by workstation and person.
         if (Entorno::EnServidor())
             QCOMPARE(e.Valor(QStringLiteral("SELECT application_name FROM pg_stat_activity "

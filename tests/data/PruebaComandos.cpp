@@ -1,3 +1,5 @@
+#include "AvisoConexion.h"
+#include "ConexionServidor.h"
 #include "Conexiones.h"
 #include "Entorno.h"
 #include "Mensajes.h"
@@ -174,24 +176,35 @@ private slots:
                  QStringLiteral("Error número: 1299\rFalta un dato obligatorio. (%1)").arg(motor));
     }
 
+    // Each cause of a database that will not open leads its message with its own headline;
+    // the full cause, with the engine's words, stays in the details.
     void archivoFaltanteNoSeCreaYAvisa() {
+        using Tipo = FalloApertura::Tipo;
         Entorno e(false);
         const QString falta = e.Carpeta() + QStringLiteral("/no/existe.mdb");
-        int llamadas = 0;
-        AlFallarConexion([&] { ++llamadas; });
-        QVERIFY(CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), falta));
-        QVERIFY(!AbrirConexion(QString::fromLatin1(kOrigenDeDatos), QString()));
+        QList<Tipo> tipos;
+        AlFallarConexion([&](const FalloApertura& f) {
+            tipos << f.tipo;
+            AvisarConexionFallida(f);
+        });
+        const auto noAbre = [](const QString& ruta) {
+            return CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), ruta) &&
+                   !AbrirConexion(QString::fromLatin1(kOrigenDeDatos), QString());
+        };
+        QVERIFY(noAbre(falta));
         QVERIFY(!QFile::exists(falta));
-        QCOMPARE(llamadas, 1);
+        QCOMPARE(tipos, QList<Tipo>{Tipo::CarpetaInexistente});
         QCOMPARE(Mensajes::UltimoTexto(),
-                 QStringLiteral("No tiene suficientes permisos en la ubicación actual de la "
-                                "base de datos."));
+                 QStringLiteral("No existe la carpeta de la base de datos."));
         QCOMPARE(Mensajes::Mostrados().last().titulo, QStringLiteral("Atención"));
         QCOMPARE(Mensajes::Mostrados().last().icono, Mensajes::Icono::Informacion);
         // One text for the user, the cause for support.
         QCOMPARE(Mensajes::Mostrados().last().detalle,
                  QStringLiteral("No existe la carpeta «%1».")
                      .arg(QDir::toNativeSeparators(e.Carpeta() + QStringLiteral("/no"))));
+        QVERIFY(noAbre(e.Carpeta() + QStringLiteral("/existe.mdb")));
+        QCOMPARE(Mensajes::UltimoTexto(),
+                 QStringLiteral("No se encuentra el archivo de la base de datos."));
 
         // Neither a file that is not a database nor a database without the schema will do.
         const QString texto = e.Carpeta() + QStringLiteral("/texto.mdb");
@@ -199,18 +212,49 @@ private slots:
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(QByteArray(4096, 'x'));
         f.close();
-        QVERIFY(CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), texto));
-        QVERIFY(!AbrirConexion(QString::fromLatin1(kOrigenDeDatos), QString()));
+        QVERIFY(noAbre(texto));
         QVERIFY2(Mensajes::Mostrados().last().detalle.contains(
                      QStringLiteral("El archivo no es una base de datos o está dañado.")),
                  qPrintable(Mensajes::Mostrados().last().detalle));
+        QCOMPARE(Mensajes::UltimoTexto(),
+                 QStringLiteral("La base de datos no se puede usar con esta versión del "
+                                "programa."));
         const QString vacia = e.Carpeta() + QStringLiteral("/vacia.mdb");
         QVERIFY(QFile(vacia).open(QIODevice::WriteOnly));
-        QVERIFY(CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), vacia));
-        QVERIFY(!AbrirConexion(QString::fromLatin1(kOrigenDeDatos), QString()));
-        QVERIFY(Mensajes::Mostrados().last().detalle.contains(
-            QStringLiteral("falta la tabla o vista ordenes")));
-        QCOMPARE(llamadas, 3);
+        QVERIFY(noAbre(vacia));
+        QCOMPARE(Mensajes::UltimoTexto(),
+                 QStringLiteral("La base de datos está vacía: no tiene las tablas del "
+                                "programa."));
+        QCOMPARE(tipos, (QList<Tipo>{Tipo::CarpetaInexistente, Tipo::ArchivoInexistente,
+                                     Tipo::NoUtilizable, Tipo::BaseVacia}));
+
+        if (Entorno::EnServidor()) {
+            const QString base = QString::fromLocal8Bit(qgetenv("QUIMBEL_PRUEBAS_PG"));
+            QVERIFY(noAbre(base + QStringLiteral("/quimbel_no_existe")));
+            QCOMPARE(Mensajes::UltimoTexto(),
+                     QStringLiteral("La base de datos indicada no existe en el servidor."));
+            QVERIFY(
+                noAbre(QStringLiteral("postgresql://postgres@%2Ftmp%2Fquimbel-sin-servidor/x")));
+            QCOMPARE(Mensajes::UltimoTexto(),
+                     QStringLiteral("No se puede conectar con el servidor de la base de datos."));
+            QVERIFY(noAbre(base + QStringLiteral("/postgres")));
+            QCOMPARE(Mensajes::UltimoTexto(),
+                     QStringLiteral("La base de datos está vacía: no tiene las tablas del "
+                                    "programa."));
+            QCOMPARE(tipos.mid(4), (QList<Tipo>{Tipo::BaseInexistente, Tipo::ServidorInaccesible,
+                                                Tipo::BaseVacia}));
+        }
+        // The trust-only test server never asks for a password: the server's own words for a
+        // refused one, as libpq hands them over.
+        const FalloApertura clave = ConexionServidor::Causa(
+            QStringLiteral("postgresql://ana@servidor/quimbel"),
+            QStringLiteral("connection to server at \"servidor\" (10.0.0.2), port 5432 failed: "
+                           "FATAL:  password authentication failed for user \"ana\""));
+        QCOMPARE(clave.tipo, Tipo::Acceso);
+        QVERIFY(clave.causa.startsWith(QStringLiteral("El servidor rechazó el usuario «ana»")));
+        QCOMPARE(TitularConexionFallida(clave.tipo),
+                 QStringLiteral("El servidor de la base de datos no aceptó el usuario o la "
+                                "contraseña."));
         AlFallarConexion({});
 
         QVERIFY(CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), e.RutaBase()));
@@ -279,7 +323,44 @@ private slots:
         QVERIFY(
             e.Valor(QStringLiteral("SELECT count(*) FROM ordenes WHERE AutorizanteId=0")).toInt() >
             0);
+        // Each order has the history of its life: entered by its author, authorised by its
+        // authoriser, taken to its state by the one who processed it, in that order and in the
+        // past, all of it chained.
+        // The orders `cuales` without a history line `linea` of their own.
+        const auto sinLinea = [&e](const char* cuales, const char* linea) {
+            return e
+                .Valor(QStringLiteral("SELECT count(*) FROM ordenes o WHERE %1 AND NOT EXISTS "
+                                      "(SELECT 1 FROM historial h WHERE h.HisOrdId=o.OrdId "
+                                      "AND %2)")
+                           .arg(QString::fromUtf8(cuales), QString::fromUtf8(linea)))
+                .toInt();
+        };
+        QCOMPARE(sinLinea("1", "HisTipo='Alta' AND HisCampo='UsuLogin' AND HisLogin=o.UsuLogin"),
+                 0);
+        QCOMPARE(sinLinea("AutorizanteId>0", "HisTipo='Autorización' AND HisLogin=(SELECT "
+                                             "UsuLogin FROM usuarios WHERE UsuId=o.AutorizanteId)"),
+                 0);
+        QCOMPARE(sinLinea("OrdEstado<>'Pendiente'",
+                          "HisTipo='Estado' AND HisCampo='OrdEstado' AND HisNuevo=o.OrdEstado AND "
+                          "HisLogin=(SELECT UsuLogin FROM usuarios WHERE UsuId=o.ProcesadoId)"),
+                 0);
+        QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM historial h WHERE EXISTS (SELECT 1 "
+                                        "FROM historial a WHERE a.HisOrdId=h.HisOrdId AND "
+                                        "a.HisId<h.HisId AND a.HisFecha>h.HisFecha)"))
+                     .toInt(),
+                 0);
+        const QDateTime ahora = QDateTime::currentDateTime();
+        QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM historial WHERE HisFecha>? OR "
+                                        "HisFecha<?"),
+                         {ahora.addSecs(60), ahora.addDays(-46)})
+                     .toInt(),
+                 0);
+        QVERIFY(e.Valor(QStringLiteral("SELECT count(DISTINCT HisFecha) FROM historial")).toInt() >
+                100);
         CerrarConexion();
+        p.start(p.program(), {QStringLiteral("verificar"), ruta});
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitCode(), 0);
     }
 };
 

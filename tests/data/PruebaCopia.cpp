@@ -116,7 +116,10 @@ private slots:
         QString salida;
         QCOMPARE(Tool({QStringLiteral("copiar"), origen, destino}, &salida), 0);
         CompararContenido(origen, destino);
-        QVERIFY(Cadena(destino).contains(QStringLiteral("Historial íntegro: 3 filas")));
+        // The demo's history and the two lines above, with their very hashes.
+        const QString cadena = Cadena(origen);
+        QVERIFY(cadena.contains(QStringLiteral("Historial íntegro: ")));
+        QCOMPARE(Cadena(destino), cadena);
         QVERIFY2(salida.contains(QRegularExpression(QStringLiteral("\\nordenes +59 +59\\n"))),
                  qPrintable(salida));
 
@@ -162,7 +165,9 @@ private slots:
         for (const FilasDeTabla& f : ida.filas)
             QCOMPARE(f.destino, f.origen);
         // The hashes made on the file hold on the server, which chains its own lines after them.
-        QVERIFY(Cadena(e.RutaBase()).contains(QStringLiteral("Historial íntegro: 3 filas")));
+        const QString cadena = Cadena(origen);
+        QVERIFY(!cadena.isEmpty());
+        QCOMPARE(Cadena(e.RutaBase()), cadena);
         const QString vuelta = e.Carpeta() + QStringLiteral("/vuelta.mdb");
         const ResultadoCopia r = CopiarBaseDeDatos(e.RutaBase(), vuelta);
         QVERIFY2(r.Hecha(), qPrintable(r.causa));
@@ -179,7 +184,13 @@ private slots:
         QVERIFY(Historial::Anotar(QStringLiteral("korva"), QStringLiteral("ordenes"), 61, 61,
                                   {{QStringLiteral("Regla"), QStringLiteral("en el servidor")}}));
         CerrarConexion();
-        QVERIFY(Cadena(e.RutaBase()).contains(QStringLiteral("Historial íntegro: 4 filas")));
+        const int filas = QRegularExpression(QStringLiteral("íntegro: (\\d+) filas"))
+                              .match(cadena)
+                              .captured(1)
+                              .toInt();
+        QVERIFY(filas > 2);
+        QVERIFY(Cadena(e.RutaBase())
+                    .contains(QStringLiteral("Historial íntegro: %1 filas").arg(filas + 1)));
         QVERIFY(Mensajes::Mostrados().isEmpty());
     }
 

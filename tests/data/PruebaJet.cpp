@@ -22,12 +22,15 @@ QString SalidaDe(const QString& programa, const QStringList& args) {
 }
 
 // Rows as tab-separated lines in key order; a decimal number is compared at the precision both
-// sides keep, since the reader prints a double with one more digit than it needs.
+// sides keep, since the reader prints a double with one more digit than it needs, and a NULL
+// as nothing, which the program's tool prints as \N.
 QStringList FilasExportadas(const QString& texto) {
     QStringList filas = texto.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     for (QString& fila : filas) {
         QStringList celdas = fila.split(QLatin1Char('\t'));
         for (QString& c : celdas) {
+            if (c == QLatin1String("\\N"))
+                c.clear();
             bool ok = false;
             const double d = c.toDouble(&ok);
             if (ok && c.contains(QLatin1Char('.')))

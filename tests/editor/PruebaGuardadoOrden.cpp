@@ -176,7 +176,9 @@ private slots:
 
     // Another workstation in the middle of writing the same order: the save waits its while,
     // then says the database is in use, keeps nothing of its own and leaves the connection
-    // usable; once the other is done, the same save goes through.
+    // usable; once the other is done, the same save goes through. On the file the person is
+    // offered to try again: "Reintentar" waits once more, and goes through once the other is
+    // done; "Cancelar" gives up with nothing kept.
     void unaOrdenOcupadaPorOtroPuestoEsperaYNoDejaNadaAMedias() {
         Entorno e;
         const bool servidor = Entorno::EnServidor();
@@ -192,10 +194,20 @@ private slots:
                                          "OrdId = ") +
                               QByteArray::number(ordid)));
         Mensajes::Limpiar();
+        if (!servidor) {
+            Mensajes::Responder(Mensajes::Respuesta::Reintentar);
+            Mensajes::Responder(Mensajes::Respuesta::Cancelar);
+        }
         int misma = ordid;
         QVERIFY(!EscribirOrden(misma, Orden(QStringLiteral("mia")), {Precio("b", 2)}));
-        QVERIFY2(Mensajes::UltimoTexto().contains(QStringLiteral("utilizada por otro usuario")),
-                 qPrintable(Mensajes::UltimoTexto()));
+        QCOMPARE(Mensajes::Mostrados().size(), servidor ? 1 : 2);
+        for (const Mensajes::Mostrado& m : Mensajes::Mostrados()) {
+            QCOMPARE(m.botones,
+                     servidor ? Mensajes::Botones::OK : Mensajes::Botones::ReintentarCancelar);
+            QVERIFY2((servidor ? m.texto : m.detalle)
+                         .contains(QStringLiteral("utilizada por otro usuario")),
+                     qPrintable(m.texto));
+        }
         QVERIFY(!Motor::EnTransaccion(gConexion));
         QVERIFY(otro.Ejecutar("ROLLBACK"));
         QCOMPARE(e.Valor(QStringLiteral("select OrdComentario from ordenes where OrdId=?"), {ordid})
@@ -204,7 +216,16 @@ private slots:
         QCOMPARE(Contactos(e, ordid), QStringList{QStringLiteral("a")});
         QCOMPARE(Cuenta(e, "historial"), lineas);
 
+        Mensajes::Limpiar();
+        if (!servidor) {
+            // The other workstation finishes while the person reads the question.
+            QVERIFY(otro.Ejecutar("BEGIN IMMEDIATE"));
+            Mensajes::AlMostrar(
+                [&](const Mensajes::Mostrado&) { QVERIFY(otro.Ejecutar("ROLLBACK")); });
+            Mensajes::Responder(Mensajes::Respuesta::Reintentar);
+        }
         QVERIFY(EscribirOrden(misma, Orden(QStringLiteral("mia")), {Precio("b", 2)}));
+        QCOMPARE(Mensajes::Mostrados().size(), servidor ? 0 : 1);
         QCOMPARE(Contactos(e, ordid), QStringList{QStringLiteral("b")});
     }
 

@@ -51,6 +51,39 @@ class PruebaGuardarOrden : public QObject {
         guardarSinConexion(QStringLiteral("7"), QStringLiteral("6"));
     }
 
+    // The database file is taken from its place under an open editor (moved, as a person or a
+    // synchronisation tool might; deleted would be the same). The save is told once that
+    // nothing was kept, and nothing reaches the moved file; once the file is back, saving
+    // again goes through.
+    void ArchivoQuitadoSeDiceUnaVezYAlVolverGuarda(Entorno& e, frmOrden* f) {
+        const QString fuera = e.RutaBase() + QStringLiteral(".fuera");
+        const QByteArray cantidad =
+            "select OrdCantidad from ordenes where OrdId=" + QByteArray::number(f->ordid);
+        Mensajes::Limpiar();
+        f->cmdMenu[1]->click();
+        f->txtCantidad->setText(QStringLiteral("6"));
+        QVERIFY(QFile::rename(e.RutaBase(), fuera));
+        f->cmdMenu[2]->click();
+        QCOMPARE(Mensajes::Mostrados().size(), 1);
+        QCOMPARE(Mensajes::UltimoTexto(),
+                 QStringLiteral("No se encuentra el archivo de la base de datos: se movió o se "
+                                "borró. No se guardó nada; vuelva a intentar cuando esté de nuevo "
+                                "en su lugar."));
+        QVERIFY(!QFile::exists(e.RutaBase())); // never made anew
+        QVERIFY(f->txtCantidad->isEnabled());
+        QCOMPARE(f->txtCantidad->text(), QStringLiteral("6"));
+        {
+            OtroPuesto movido(fuera);
+            QCOMPARE(movido.Valor(cantidad).toDouble(), 4.0);
+        }
+        QVERIFY(QFile::rename(fuera, e.RutaBase()));
+        Mensajes::Limpiar();
+        f->cmdMenu[2]->click();
+        QVERIFY2(Mensajes::Mostrados().isEmpty(), qPrintable(Mensajes::UltimoTexto()));
+        OtroPuesto otro(e.RutaBase());
+        QCOMPARE(otro.Valor(cantidad).toDouble(), 6.0);
+    }
+
 private slots:
     void cleanup() {
         Cerrar();
@@ -145,6 +178,8 @@ private slots:
             Cuenta(e, QStringLiteral("select count(*) from precios where OrdId=?"), {f->ordid}), 2);
         if (Entorno::EnServidor())
             ConexionPerdidaSeDiceUnaVezYElReintentoGuarda(e, f);
+        else
+            ArchivoQuitadoSeDiceUnaVezYAlVolverGuarda(e, f);
     }
 
     void guardarDosVecesDejaLosUltimosPrecios() {

@@ -69,8 +69,10 @@ private slots:
         QCOMPARE(qt("QPlatformTheme", "&No"), QStringLiteral("&No"));
         const auto mostrados = Mensajes::Mostrados();
         QCOMPARE(mostrados.size(), 2);
-        QCOMPARE(mostrados[0].texto, QStringLiteral("No tiene suficientes permisos en la "
-                                                    "ubicación actual de la base de datos."));
+        QCOMPARE(mostrados[0].texto,
+                 Entorno::EnServidor()
+                     ? QStringLiteral("La base de datos indicada no existe en el servidor.")
+                     : QStringLiteral("No se encuentra el archivo de la base de datos."));
         QVERIFY2(mostrados[0].detalle.startsWith(Entorno::EnServidor()
                                                      ? QStringLiteral("No existe la base de datos")
                                                      : QStringLiteral("No existe el archivo")),
@@ -127,8 +129,7 @@ private slots:
                                            .arg(base, copia)),
                  qPrintable(m[0].texto));
         QCOMPARE(m[0].icono, Mensajes::Icono::Critico);
-        QCOMPARE(m[1].texto, QStringLiteral("No tiene suficientes permisos en la ubicación actual "
-                                            "de la base de datos."));
+        QCOMPARE(m[1].texto, QStringLiteral("La base de datos está dañada."));
         QVERIFY2(
             m[1].detalle.startsWith(QStringLiteral("La base de datos %1 está dañada: ").arg(base)),
             qPrintable(m[1].detalle));
@@ -145,11 +146,14 @@ private slots:
             s.setValue(QStringLiteral("db_path"), QDir::toNativeSeparators(e.RutaBase()));
             s.setValue(QStringLiteral("db_backup"), QDir::toNativeSeparators(e.Carpeta()));
         }
-        // The database goes away while the user signs in, so reopening it after the copy fails.
+        // The database goes away as the user is let in (the sign-in's own history line written
+        // just before), so reopening it after the copy fails.
         QTimer::singleShot(0, this, [&] {
             auto* login = qobject_cast<frmLogin*>(QApplication::activeModalWidget());
             QVERIFY(login);
-            QVERIFY(QFile::rename(e.RutaBase(), e.RutaBase() + QStringLiteral(".fuera")));
+            connect(login, &QDialog::accepted, this, [&] {
+                QVERIFY(QFile::rename(e.RutaBase(), e.RutaBase() + QStringLiteral(".fuera")));
+            });
             login->txtLogin->setText(QStringLiteral("korva"));
             QTest::mouseClick(login->cmdOK, Qt::LeftButton);
         });
@@ -170,8 +174,8 @@ private slots:
         QCOMPARE(Main(*qApp), 0);
 
         QVERIFY(!presentacionVisible);
-        QCOMPARE(Mensajes::UltimoTexto(), QStringLiteral("No tiene suficientes permisos en la "
-                                                         "ubicación actual de la base de datos."));
+        QCOMPARE(Mensajes::UltimoTexto(),
+                 QStringLiteral("No se encuentra el archivo de la base de datos."));
         QVERIFY(!ConexionAbierta());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         for (QWidget* w : QApplication::topLevelWidgets())

@@ -42,17 +42,30 @@ private slots:
     }
 
     void busquedaAlTeclear() {
+        // In the order the file engine sorts them: ñ after n.
         const QStringList lista{QStringLiteral("Arandela"), QStringLiteral("Bulón"),
-                                QStringLiteral("tornillo"), QStringLiteral("Tuerca"),
-                                QStringLiteral("Ñandú")};
-        QCOMPARE(BuscarDesde(lista, 0, QStringLiteral("TO")), 2);
-        QCOMPARE(BuscarDesde(lista, 0, QStringLiteral("Tp")), 3);
+                                QStringLiteral("Ñandú"), QStringLiteral("tornillo"),
+                                QStringLiteral("Tuerca")};
+        QCOMPARE(BuscarDesde(lista, 0, QStringLiteral("TO")), 3);
+        QCOMPARE(BuscarDesde(lista, 0, QStringLiteral("Tp")), 4);
         QCOMPARE(BuscarDesde(lista, 0, QStringLiteral("b")), 1);
+        QCOMPARE(BuscarDesde(lista, 0, QStringLiteral("o")), 3);
         // The current row counts, and the search never goes back.
-        QCOMPARE(BuscarDesde(lista, 2, QStringLiteral("A")), 2);
+        QCOMPARE(BuscarDesde(lista, 3, QStringLiteral("A")), 3);
         QCOMPARE(BuscarDesde(lista, 0, QStringLiteral("Z")), -1);
-        QCOMPARE(BuscarDesde(lista, 0, QStringLiteral("O'Brien")), 2);
+        QCOMPARE(BuscarDesde(lista, 0, QStringLiteral("O'Brien")), 3);
         QCOMPARE(BuscarDesde({QString(), QStringLiteral("Clavo")}, 0, QStringLiteral("A")), 1);
+        // A server sorts signs otherwise: the same product is reached all the same.
+        const QStringList servidor{QStringLiteral("Tuerca"), QStringLiteral("Tuerca_mariposa"),
+                                   QStringLiteral("Tuerca-M8"), QStringLiteral("Tuerca.M6")};
+        QCOMPARE(BuscarDesde(servidor, 0, QStringLiteral("Tuerca-")), 2);
+        QCOMPARE(BuscarDesde(servidor, 0, QStringLiteral("tuerca.")), 3);
+        // "Never back" is judged in that order too: from Tuerca-M8, Tuerca.M6 still lies ahead
+        // and Tuerca_mariposa is passed to, wherever the list put them.
+        QCOMPARE(BuscarDesde(servidor, 2, QStringLiteral("tuerca.")), 3);
+        QCOMPARE(BuscarDesde(servidor, 3, QStringLiteral("tuerca")), 3);
+        QCOMPARE(BuscarDesde(servidor, 3, QStringLiteral("tuerca_")), 1);
+        QCOMPARE(BuscarDesde(servidor, 0, QStringLiteral("TUERCA_")), 1);
 
         QCOMPARE(TituloBusqueda(QStringLiteral("TO")),
                  QStringLiteral("Búsqueda: TO (BackSapce comienza de nuevo)"));

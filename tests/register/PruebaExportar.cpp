@@ -1,4 +1,5 @@
 #include "Configuracion.h"
+#include "DiscoLleno.h"
 #include "Entorno.h"
 #include "EscritorCsv.h"
 #include "EscritorXlsx.h"
@@ -219,6 +220,34 @@ private slots:
         QVERIFY(!QFile::exists(imposible));
         QVERIFY2(Mensajes::UltimoTexto().contains(QStringLiteral("\nLa carpeta no existe. (")),
                  qPrintable(Mensajes::UltimoTexto()));
+
+        // The disk fills up half-way: told, the earlier file intact, no half file left beside it.
+        if (!DiscoLleno::kDisponible)
+            return;
+        for (int i = 0; i < 3000; ++i)
+            t.filas << QVector<QVariant>{QStringLiteral("Producto número %1").arg(i)};
+        for (const QString& nombre : {QStringLiteral("lista.csv"), QStringLiteral("lista.xlsx")}) {
+            const QString destino = e.Carpeta() + u'/' + nombre;
+            QFile previo(destino);
+            QVERIFY(previo.open(QIODevice::WriteOnly));
+            previo.write("anterior");
+            previo.close();
+            const QStringList antes = QDir(e.Carpeta()).entryList(QDir::Files);
+            Mensajes::Limpiar();
+            Mensajes::ResponderTexto(destino);
+            {
+                DiscoLleno lleno(4000);
+                QVERIFY(!ExportarTabla(t, QStringLiteral("Hoja"), nullptr));
+            }
+            QVERIFY(previo.open(QIODevice::ReadOnly));
+            QCOMPARE(previo.readAll(), QByteArray("anterior"));
+            previo.close();
+            QCOMPARE(QDir(e.Carpeta()).entryList(QDir::Files), antes);
+            QVERIFY2(Mensajes::UltimoTexto().startsWith(
+                         QStringLiteral("No se pudo escribir el archivo ") +
+                         QDir::toNativeSeparators(destino)),
+                     qPrintable(Mensajes::UltimoTexto()));
+        }
     }
 };
 

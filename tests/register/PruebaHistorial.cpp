@@ -5,10 +5,15 @@
 #include "Expediente.h"
 #include "Mensajes.h"
 #include "ModeloOrdenes.h"
+#include "Ordenes.h"
+#include "ProcesoOrdenes.h"
 #include "RegistroPruebas.h"
 #include "ReglasAprobacion.h"
 #include "Reloj.h"
 #include "Usuario.h"
+#include "Usuarios.h"
+#include "VistaPrevia.h"
+#include "frmAuditoria.h"
 #include "frmHistorial.h"
 #include "frmPrincipal.h"
 #include "frmProcesar.h"
@@ -16,7 +21,9 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QFile>
+#include <QLineEdit>
 #include <QPointer>
 #include <QProcess>
 #include <QTreeView>
@@ -68,6 +75,36 @@ QStringList Hijos(const QTreeWidgetItem* i) {
     for (int c = 0; c < i->childCount(); ++c)
         r << i->child(c)->text(3);
     return r;
+}
+
+// A new order saved as the editor saves it, at the program's clock.
+int Guardar(const Maestros& m, const QString& login) {
+    Ordenes::OrdenAGuardar o;
+    o.fecha = Reloj::Ahora();
+    o.cantidad = 2;
+    o.unidad = QStringLiteral("Caja");
+    o.productoId = QString::number(m.tuerca);
+    o.prioridad = QStringLiteral("Normal");
+    o.sectorId = m.sectorCompras;
+    o.centroCostoId = m.centroAdmin;
+    o.solicitanteId = m.solicitante;
+    o.login = login;
+    int id = 0;
+    return Ordenes::EscribirOrden(id, o, {}) ? id : 0;
+}
+
+// A column of the auditor's list, top to bottom.
+QStringList Columna(const frmAuditoria* w, int c) {
+    QStringList r;
+    for (int i = 0; i < w->grdAuditoria->topLevelItemCount(); ++i)
+        r << w->grdAuditoria->topLevelItem(i)->text(c);
+    return r;
+}
+
+void Elegir(QComboBox* c, const QString& valor) {
+    const int i = c->findData(valor);
+    QVERIFY2(i >= 0, qPrintable(valor));
+    c->setCurrentIndex(i);
 }
 
 int PaginasPdf(const QString& ruta) {
@@ -261,6 +298,116 @@ private slots:
         herramienta.start(herramienta.program(), {QStringLiteral("verificar"), e.RutaBase()});
         QVERIFY(herramienta.waitForFinished(30000));
         QVERIFY2(herramienta.exitCode() == 0, herramienta.readAllStandardError().constData());
+    }
+
+    // The auditor sees every table's lines and those of a deleted order, narrowed by user and
+    // week, by kind, by table and by order number, newest first; the chain's state, a broken row
+    // named; the lines shown go to a spreadsheet and to paper.
+    void laAuditoriaFiltraTodoElHistorial() {
+        Entorno e;
+        const Maestros m = CargarMaestros(e);
+        const int beto =
+            e.Usuario(QStringLiteral("beto"), QStringLiteral("b"), QStringLiteral("Beto"), 1, 0, 1);
+        // The server dates its lines itself: there both weeks are today.
+        const QDateTime antes(QDate(2026, 3, 4), QTime(9, 0));
+        const QDateTime despues(QDate(2026, 3, 12), QTime(9, 0));
+        const auto dia = [](const QDateTime& t) {
+            return Entorno::EnServidor() ? QDate::currentDate() : t.date();
+        };
+        Reloj::Fijar(antes);
+        QCOMPARE(Usuarios::ConfirmarIngreso(QStringLiteral("beto"), QStringLiteral("x")),
+                 Usuarios::Ingreso::ClaveIncorrecta);
+        const int a = Guardar(m, QStringLiteral("korva"));
+        Reloj::Fijar(despues);
+        QCOMPARE(Usuarios::ConfirmarIngreso(QStringLiteral("beto"), QStringLiteral("b")),
+                 Usuarios::Ingreso::Aceptado);
+        const int b = Guardar(m, QStringLiteral("beto"));
+        QVERIFY(a > 0 && b > 0);
+        QCOMPARE(ProcesoOrdenes::PasarOrden(b, EstadosOrden::kPendiente, EstadosOrden::kAnulada,
+                                            beto, QStringLiteral("beto"))
+                     .paso,
+                 ProcesoOrdenes::Paso::Hecho);
+        QCOMPARE(Ordenes::Eliminar(a, QStringLiteral("beto")).motivo, Ordenes::Eliminacion::Hecha);
+        const int lineas = e.Valor(QStringLiteral("SELECT count(*) FROM historial")).toInt();
+
+        frmAuditoria* w = frmAuditoria::Instancia();
+        QVERIFY(w->lblCadena->text().startsWith(QStringLiteral("Historial íntegro hasta el ")));
+        w->dtpDesde->setDate(dia(antes));
+        w->dtpHasta->setDate(dia(despues));
+        QCOMPARE(w->grdAuditoria->topLevelItemCount(), lineas);
+        QCOMPARE(w->lblLineas->text(), QStringLiteral("%1 líneas").arg(lineas));
+        QCOMPARE(Columna(w, 2).first(), QStringLiteral("Eliminación"));
+        QCOMPARE(Columna(w, 2).last(), QStringLiteral("Ingreso rechazado"));
+
+        // One user, one week.
+        Elegir(w->cboUsuario, QStringLiteral("beto"));
+        w->dtpDesde->setDate(dia(despues).addDays(-3));
+        QVERIFY(Columna(w, 1).count(QStringLiteral("beto")) == Columna(w, 1).size());
+        QStringList tipos = Columna(w, 2);
+        tipos.removeDuplicates();
+        QStringList esperados{QStringLiteral("Eliminación"), QStringLiteral("Estado"),
+                              QStringLiteral("Alta"), QStringLiteral("Ingreso")};
+        if (Entorno::EnServidor())
+            esperados << QStringLiteral("Ingreso rechazado");
+        QCOMPARE(tipos, esperados);
+        const QStringList detalle = Columna(w, 6);
+        QVERIFY(detalle.contains(QStringLiteral("Puesto: ") + QSysInfo::machineHostName()));
+        QVERIFY(detalle.contains(QStringLiteral("Estado: Pendiente → Anulada")));
+
+        // A deleted order, whoever wrote its lines: its entry and its deletion.
+        Elegir(w->cboUsuario, QString());
+        w->dtpDesde->setDate(dia(antes));
+        w->txtOrden->setText(QString::number(a));
+        emit w->txtOrden->editingFinished();
+        QVERIFY(Columna(w, 5).count(QString::number(a)) == Columna(w, 5).size());
+        QCOMPARE(Columna(w, 1).first(), QStringLiteral("beto"));
+        QCOMPARE(Columna(w, 1).last(), QStringLiteral("korva"));
+        QVERIFY(Columna(w, 2).contains(QStringLiteral("Alta")));
+
+        // Kind and table: the refused sign-in and why.
+        w->txtOrden->clear();
+        emit w->txtOrden->editingFinished();
+        Elegir(w->cboTabla, QStringLiteral("usuarios"));
+        Elegir(w->cboTipo, QStringLiteral("Ingreso rechazado"));
+        QCOMPARE(Columna(w, 6),
+                 (QStringList{QStringLiteral("Puesto: ") + QSysInfo::machineHostName(),
+                              QStringLiteral("Motivo: contraseña incorrecta")}));
+        QCOMPARE(Columna(w, 4), (QStringList{QString::number(beto), QString::number(beto)}));
+
+        // To a spreadsheet and to paper, the lines shown.
+        const QString csv = e.Carpeta() + QStringLiteral("/auditoria.csv");
+        Mensajes::ResponderTexto(csv);
+        w->cmdExportar->click();
+        QFile archivo(csv);
+        QVERIFY(archivo.open(QIODevice::ReadOnly));
+        const QStringList filas =
+            QString::fromUtf8(archivo.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        QCOMPARE(filas.size(), 3);
+        QVERIFY(filas.value(2).contains(QStringLiteral(";Motivo: contraseña incorrecta;Motivo;;")));
+        QVERIFY(!filas.join(' ').contains(QStringLiteral(";x;")));
+        LimpiarInformesMostrados();
+        w->cmdImprimir->click();
+        const InformeMostrado informe = InformesMostrados().value(0);
+        QCOMPARE(informe.nombre, QStringLiteral("dtrAuditoria"));
+        QCOMPARE(informe.registros, 2);
+        QVERIFY(informe.textosPrimeraPagina.contains(
+            QStringLiteral("Del %1 al %2, cambio Ingreso rechazado, tabla usuarios")
+                .arg(dia(antes).toString(QStringLiteral("dd/MM/yyyy")),
+                     dia(despues).toString(QStringLiteral("dd/MM/yyyy")))));
+
+        // A line rewritten behind the program's back is named, in red, on the next reading.
+        e.Sql(QLatin1String(Entorno::EnServidor()
+                                ? "DROP TRIGGER historial_solo_agregar ON historial"
+                                : "DROP TRIGGER historial_sin_modificar"));
+        const int alterada = e.Valor(QStringLiteral("SELECT min(HisId) FROM historial WHERE "
+                                                    "HisTipo='Ingreso'"))
+                                 .toInt();
+        e.Sql(QStringLiteral("UPDATE historial SET HisLogin='korva' WHERE HisId=?"), {alterada});
+        w->cmdActualizar->click();
+        QVERIFY2(w->lblCadena->text().contains(QStringLiteral("fila %1").arg(alterada)),
+                 qPrintable(w->lblCadena->text()));
+        QVERIFY(w->lblCadena->styleSheet().contains(QStringLiteral("c00000")));
+        delete w;
     }
 
     // Each order moves or goes with its history line, or not at all; the others carry on.

@@ -3,6 +3,7 @@
 #include "Entorno.h"
 #include "Mensajes.h"
 #include "ModeloOrdenes.h"
+#include "OtroPuesto.h"
 #include "Pantalla.h"
 #include "RegistroPruebas.h"
 #include "Reloj.h"
@@ -294,6 +295,7 @@ private slots:
             const bool admin = gLogin.trimmed() == gLogin && gLogin != QLatin1String("mlopez");
             QCOMPARE(w->mnuHerramientasMantUsuarios->isEnabled(), admin);
             QCOMPARE(w->mnuHerramientasOpciones->isEnabled(), admin);
+            QCOMPARE(w->mnuHerramientasAuditoria->isEnabled(), admin);
             QVERIFY(w->mnuHerramientasMantProductos->isEnabled());
             delete w;
         }
@@ -331,15 +333,31 @@ private slots:
         QCOMPARE(e.Valor(QStringLiteral("select count(*) from ordenes")).toInt(), 4);
         QCOMPARE(w->IdsMarcados().size(), 3);
 
+        // Another workstation changes a ticked order after the list was shown: that one is
+        // kept and named, with who changed it; the others go.
+        OtroPuesto otro(e.RutaBase());
+        const QByteArray cambiada = QByteArray::number(ids[2]);
+        QVERIFY(otro.Ejecutar("UPDATE ordenes SET OrdComentario = 'urgente' WHERE OrdId = " +
+                              cambiada));
+        QVERIFY(otro.AnotarCambio("ordenes", cambiada, "OrdComentario", "", "urgente", cambiada));
         Mensajes::Limpiar();
         Mensajes::Responder(Mensajes::Respuesta::Si);
         Boton(w, "eliminar");
-        QCOMPARE(Mensajes::Mostrados().size(), 1);
+        QCOMPARE(Mensajes::Mostrados().size(), 2);
         QCOMPARE(Mensajes::Mostrados().first().titulo, QStringLiteral("Eliminar"));
-        QCOMPARE(e.Sql(QStringLiteral("select OrdId from ordenes")).RecordCount(), 1);
-        QCOMPARE(e.Valor(QStringLiteral("select OrdId from ordenes")).toInt(), ids[1]);
+        QCOMPARE(Mensajes::UltimoTexto(),
+                 QStringLiteral("Otro puesto modificó estas Ordenes de Compra desde que se mostró "
+                                "la lista; no se eliminaron:\nOrden Numero: %1, modificada por "
+                                "beto (02/03/2026 10:30)")
+                     .arg(ids[2]));
+        QCOMPARE(e.Sql(QStringLiteral("select OrdId from ordenes order by OrdId")).RecordCount(),
+                 2);
+        QCOMPARE(e.Valor(QStringLiteral("select count(*) from ordenes where OrdId in (?, ?)"),
+                         {ids[1], ids[2]})
+                     .toInt(),
+                 2);
         QCOMPARE(e.Valor(QStringLiteral("select count(*) from precios")).toInt(), 0);
-        QCOMPARE(w->Modelo()->rowCount(), 1);
+        QCOMPARE(w->Modelo()->rowCount(), 2);
         QVERIFY(w->IdsMarcados().isEmpty());
     }
 

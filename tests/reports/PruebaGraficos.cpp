@@ -1,9 +1,12 @@
+#include "DiscoLleno.h"
 #include "GraficosCompras.h"
 #include "PanelGrafico.h"
 #include "RegistroPruebas.h"
 
 #include <QChart>
 #include <QChartView>
+#include <QDir>
+#include <QFile>
 #include <QGraphicsTextItem>
 #include <QImage>
 #include <QTemporaryDir>
@@ -83,6 +86,28 @@ private slots:
             png.scaled(pantalla.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         QVERIFY(Diferencia(reducida.convertToFormat(QImage::Format_RGB32),
                            pantalla.convertToFormat(QImage::Format_RGB32)) < 0.02);
+
+        // A full disk: told, the earlier picture intact, no half file beside it.
+        if (!DiscoLleno::kDisponible)
+            return;
+        QFile anterior(ruta);
+        QVERIFY(anterior.open(QIODevice::ReadOnly));
+        const QByteArray bytes = anterior.readAll();
+        anterior.close();
+        for (const bool pdf : {false, true}) {
+            QString error;
+            {
+                DiscoLleno lleno(1000);
+                QVERIFY(!panel.Escribir(ruta, pdf, &error));
+            }
+            QVERIFY2(error.startsWith(QStringLiteral("El archivo supera el tamaño")),
+                     qPrintable(error));
+            QVERIFY(anterior.open(QIODevice::ReadOnly));
+            QCOMPARE(anterior.readAll(), bytes);
+            anterior.close();
+            QCOMPARE(QDir(carpeta.path()).entryList(QDir::Files),
+                     QStringList{QStringLiteral("grafico.png")});
+        }
     }
 };
 

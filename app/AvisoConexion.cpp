@@ -1,0 +1,38 @@
+#include "AvisoConexion.h"
+
+#include "Mensajes.h"
+
+QString TitularConexionFallida(FalloApertura::Tipo tipo) {
+    using Tipo = FalloApertura::Tipo;
+    switch (tipo) {
+    case Tipo::SinPermiso:
+        return QStringLiteral("No tiene suficientes permisos en la ubicación actual de la base "
+                              "de datos.");
+    case Tipo::Acceso:
+        return QStringLiteral("El servidor de la base de datos no aceptó el usuario o la "
+                              "contraseña.");
+    case Tipo::ServidorInaccesible:
+        return QStringLiteral("No se puede conectar con el servidor de la base de datos.");
+    case Tipo::BaseInexistente:
+        return QStringLiteral("La base de datos indicada no existe en el servidor.");
+    case Tipo::CarpetaInexistente:
+        return QStringLiteral("No existe la carpeta de la base de datos.");
+    case Tipo::ArchivoInexistente:
+        return QStringLiteral("No se encuentra el archivo de la base de datos.");
+    case Tipo::BaseVacia:
+        return QStringLiteral("La base de datos está vacía: no tiene las tablas del programa.");
+    case Tipo::NoUtilizable:
+        return QStringLiteral("La base de datos no se puede usar con esta versión del programa.");
+    case Tipo::Danada:
+        return QStringLiteral("La base de datos está dañada.");
+    case Tipo::Ninguno:
+    case Tipo::Otro:
+        break;
+    }
+    return QStringLiteral("No se pudo abrir la base de datos.");
+}
+
+void AvisarConexionFallida(const FalloApertura& fallo) {
+    Mensajes::MsgBox(TitularConexionFallida(fallo.tipo), Mensajes::Botones::OK,
+                     Mensajes::Icono::Informacion, QStringLiteral("Atención"), fallo.causa);
+}
