@@ -84,7 +84,7 @@ AccesoServidor AbrirConexionServidor(const QString& nombre) {
         return AccesoServidor::Fallida;
     const FalloApertura fallo =
         Motor::Abrir(*db, RutaDeOrigen(nombre), QString(), kEsperaOcupadoMs);
-    if (!fallo.Hay() && Motor::Protegida(*db)) {
+    if (!fallo.Hay() && Motor::ConRoles(*db)) {
         CerrarBase(*db);
         return AccesoServidor::PideIngreso;
     }

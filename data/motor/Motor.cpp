@@ -124,9 +124,14 @@ bool Protegida(const QSqlDatabase& db) {
     const auto it = protegidas().constFind(h);
     if (it != protegidas().constEnd())
         return it.value();
-    const bool si = ProteccionPg::Protegida(h);
+    const bool si = ProteccionPg::Protegida(h) && ProteccionPg::ComoPersona(h);
     protegidas().insert(h, si);
     return si;
+}
+
+bool ConRoles(const QSqlDatabase& db) {
+    PGconn* h = EsServidor(db) ? MotorPostgres::HandleDe(db) : nullptr;
+    return h && ProteccionPg::Protegida(h);
 }
 
 QString RolDePersona(const QString& ruta, const QString& login) {

@@ -28,6 +28,9 @@ QString Ruta(const QSqlDatabase& db, const QString& registrada);
 FalloApertura Abrir(QSqlDatabase& db, const QString& ruta, const QString& password, int esperaMs);
 // Whether the open connection's database guards itself with a server role per person (only a
 // server's can).
+bool ConRoles(const QSqlDatabase& db);
+// Whether, besides, the connection is a person's role: its writes then go through the server's
+// functions. The owner's own tools write as before.
 bool Protegida(const QSqlDatabase& db);
 // The server role of the person `login` on the server database `ruta`.
 QString RolDePersona(const QString& ruta, const QString& login);

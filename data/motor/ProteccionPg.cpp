@@ -198,6 +198,18 @@ bool Protegida(pg_conn* db) {
     return si;
 }
 
+bool ComoPersona(pg_conn* db) {
+    PGresult* r =
+        PQexec(db, "SELECT EXISTS (SELECT 1 FROM pg_auth_members m "
+                   "JOIN pg_roles g ON g.oid = m.roleid JOIN pg_roles u ON u.oid = m.member "
+                   "WHERE g.rolname = (SELECT grupo FROM proteccion LIMIT 1) "
+                   "AND u.rolname = session_user)");
+    const bool si = PQresultStatus(r) == PGRES_TUPLES_OK && PQntuples(r) == 1 &&
+                    QByteArray(PQgetvalue(r, 0, 0)) == "t";
+    PQclear(r);
+    return si;
+}
+
 bool Proteger(pg_conn* db, QStringList* lineas, QString* error) {
     if (sodium_init() < 0) {
         *error = QStringLiteral("No se pudo preparar el generador de contraseñas.");

@@ -17,6 +17,8 @@ QString NombreGrupo(const QString& base);
 
 // Whether the database has been protected (it holds the marker the group may read).
 bool Protegida(pg_conn* db);
+// Whether the session is a person's role of that protected database (and not its owner's).
+bool ComoPersona(pg_conn* db);
 
 // Turns the database `db` (connected as its owner) into a protected one, or brings a protected
 // one up to date: one line per person ("login, rol, contraseña temporal", or "(sin cambios)"

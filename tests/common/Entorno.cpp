@@ -2,8 +2,11 @@
 
 #include "Conexiones.h"
 #include "Contrasena.h"
+#include "Ejecutor.h"
 #include "Esquema.h"
 #include "Mensajes.h"
+#include "Motor.h"
+#include "ProteccionPg.h"
 #include "Usuario.h"
 
 #include <QCoreApplication>
@@ -52,6 +55,54 @@ QString BaseNueva() {
     return Servidor() + QLatin1Char('/') + nombre;
 }
 
+// With QUIMBEL_PRUEBAS_PROTEGIDA=1 the server's databases are protected and the tests' shared
+// connection is korva's role (password "korva"); what a test sets up itself runs as the owner.
+bool Protegidas() {
+    return qgetenv("QUIMBEL_PRUEBAS_MOTOR") == "postgresql" &&
+           qgetenv("QUIMBEL_PRUEBAS_PROTEGIDA") == "1";
+}
+
+const char* const kDueno = "QUIMBEL_DUENO";
+
+// The owner's connection in place of the shared one while it lives.
+class ComoDueno {
+public:
+    ComoDueno() {
+        if (!Protegidas() || !QSqlDatabase::contains(QString::fromLatin1(kDueno)))
+            return;
+        antes_ = gConexion;
+        gConexion = QSqlDatabase::database(QString::fromLatin1(kDueno), false);
+        activo_ = true;
+    }
+    ~ComoDueno() {
+        if (activo_)
+            gConexion = antes_;
+    }
+
+private:
+    QSqlDatabase antes_;
+    bool activo_ = false;
+};
+
+void Proteger(const QString& ruta) {
+    QString error;
+    PGconn* db = Esquema::ConectarServidor(ruta, &error);
+    QStringList lineas;
+    if (!db || !ProteccionPg::Proteger(db, &lineas, &error))
+        qFatal("No se protegió la base de pruebas: %s", qPrintable(error));
+    const QString rol = ProteccionPg::NombreRol(QStringLiteral("korva"), PQdb(db));
+    PQclear(PQexec(db, QStringLiteral("ALTER ROLE \"%1\" PASSWORD 'korva'").arg(rol).toUtf8()));
+    PQfinish(db);
+    const QString dueno = QString::fromLatin1(kDueno);
+    QSqlDatabase d;
+    if (!CrearOrigenDeDatos(dueno, ruta) ||
+        (d = QSqlDatabase::database(dueno, false), ::Motor::Abrir(d, ruta, QString(), 5000).Hay()))
+        qFatal("No se abrió la conexión del dueño de la base de pruebas");
+    if (AbrirConexionComo(QString::fromLatin1(kOrigenDeDatos), QStringLiteral("korva"),
+                          QStringLiteral("korva")) != IngresoServidor::Aceptado)
+        qFatal("korva no pudo entrar a la base protegida");
+}
+
 } // namespace
 
 QByteArray Entorno::Motor() {
@@ -81,6 +132,8 @@ Entorno::Entorno(bool abrir) {
     Insertar("usuario_insertar", {QStringLiteral("korva"), Contrasena::Cifrar(QString()),
                                   QStringLiteral("Korva Administrador"), 1, 1, 1});
     gLogin = QStringLiteral("korva");
+    if (Protegidas())
+        Proteger(ruta_);
     if (!abrir)
         CerrarConexion();
 }
@@ -88,12 +141,27 @@ Entorno::Entorno(bool abrir) {
 Entorno::~Entorno() {
     CerrarConexion();
     Mensajes::Limpiar();
+    if (QSqlDatabase::contains(QString::fromLatin1(kDueno))) {
+        {
+            QSqlDatabase d = QSqlDatabase::database(QString::fromLatin1(kDueno), false);
+            ::Motor::Cerrar(d);
+        }
+        QSqlDatabase::removeDatabase(QString::fromLatin1(kDueno));
+    }
+    const QString base = ruta_.section(QLatin1Char('/'), -1);
     if (EnServidor())
-        Administrar(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)")
-                        .arg(ruta_.section(QLatin1Char('/'), -1)));
+        Administrar(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(base));
+    // Roles outlive their database.
+    if (Protegidas())
+        Administrar(QStringLiteral("DO $$ DECLARE r record; BEGIN FOR r IN SELECT rolname FROM "
+                                   "pg_roles WHERE rolname LIKE '%@%1' ORDER BY rolname LIKE "
+                                   "'personas@%' LOOP EXECUTE format('DROP ROLE %I', r.rolname); "
+                                   "END LOOP; END $$")
+                        .arg(base));
 }
 
 Recordset Entorno::Sql(const QString& sql, const QVariantList& valores) {
+    const ComoDueno dueno;
     Recordset rs;
     if (!AbrirRecordset(sql, rs, valores))
         qFatal("SQL rechazado en la prueba: %s", qPrintable(sql));
@@ -106,6 +174,7 @@ QVariant Entorno::Valor(const QString& sql, const QVariantList& valores) {
 }
 
 int Entorno::Insertar(const char* comando, const QVariantList& valores) {
+    const ComoDueno dueno;
     Recordset rs;
     if (!EjecutarComando(QString::fromLatin1(comando), rs, valores))
         qFatal("Comando rechazado en la prueba: %s", comando);
@@ -114,8 +183,19 @@ int Entorno::Insertar(const char* comando, const QVariantList& valores) {
 
 int Entorno::Usuario(const QString& login, const QString& clave, const QString& nombre,
                      int solicitar, int autorizar, int cumplir) {
-    return Insertar("usuario_insertar",
-                    {login, Contrasena::Cifrar(clave), nombre, solicitar, autorizar, cumplir});
+    const int id = Insertar("usuario_insertar", {login, Contrasena::Cifrar(clave), nombre,
+                                                 solicitar, autorizar, cumplir});
+    // On a protected server the person signs in with their role; a server takes no empty
+    // password, so the login stands in for one.
+    if (Protegidas() && QSqlDatabase::contains(QString::fromLatin1(kDueno))) {
+        const QString base = ruta_.section(QLatin1Char('/'), -1);
+        Sql(QStringLiteral("CREATE ROLE \"%1\" LOGIN PASSWORD '%2' IN ROLE \"%3\"")
+                .arg(ProteccionPg::NombreRol(login, base),
+                     QString(clave.isEmpty() ? login : clave)
+                         .replace(QLatin1Char('\''), QStringLiteral("''")),
+                     ProteccionPg::NombreGrupo(base)));
+    }
+    return id;
 }
 
 int Entorno::Producto(const QString& descripcion, int catId) {

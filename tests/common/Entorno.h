@@ -10,7 +10,10 @@
 // schema and the administrator "korva" (empty password), opened as the shared connection. The
 // database is a file in that folder, or, when QUIMBEL_PRUEBAS_MOTOR=postgresql, a database of
 // its own on the server QUIMBEL_PRUEBAS_PG names (copied from a template made once per run of
-// the executable, dropped at the end).
+// the executable, dropped at the end). With QUIMBEL_PRUEBAS_PROTEGIDA=1 that database is
+// protected and the shared connection is korva's role (password "korva"), while what a test
+// sets up with Sql, Insertar and Usuario runs as the owner; each user gets a role whose password
+// is the user's own (the login when empty).
 class Entorno {
 public:
     explicit Entorno(bool abrir = true);
