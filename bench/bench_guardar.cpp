@@ -5,9 +5,11 @@
 // its quotes and the history lines a save of the program wrote) with bare libpq, one statement
 // and so one round trip and one transaction per save; runs alternate, the best of three counts,
 // and the ratio of the program's saves per second to the floor's is printed.
-// Run by hand: bench_guardar [BASE] [PROCESOS] [GUARDADOS]. BASE is a database file or a server
-// URI whose database holds the schema (its orders and quotes are deleted first); without it a
-// new file is used.
+// Run by hand: bench_guardar [BASE] [PROCESOS] [GUARDADOS] [PUESTOS]. BASE is a database file or
+// a server URI whose database holds the schema (its orders and quotes are deleted first); without
+// it a new file is used. PUESTOS, for a protected server, is the URI the program's workstations
+// connect with (a person's role, its password in PGPASSWORD or .pgpass); the floor and the
+// clearing keep BASE, the owner's.
 #include "BaseNueva.h"
 #include "Conexiones.h"
 #include "Mensajes.h"
@@ -203,12 +205,13 @@ int main(int argc, char* argv[]) {
     const int procesos = args.value(1, QStringLiteral("6")).toInt();
     const int guardados = args.value(2, QStringLiteral("200")).toInt();
     const bool servidor = base.startsWith(QLatin1String("postgres"));
+    const QString puestos = args.value(3, base);
 
     std::printf("%-9s %9s %10s %10s %12s %12s\n", "", "procesos", "guardados", "fallidos",
                 "por segundo", "peor ms");
     Medida programa, piso;
     for (int vuelta = 0; vuelta < (servidor ? 3 : 1); ++vuelta) {
-        const Medida m = Medir(app, QStringLiteral("--puesto"), base, procesos, guardados);
+        const Medida m = Medir(app, QStringLiteral("--puesto"), puestos, procesos, guardados);
         if (m.porSegundo > programa.porSegundo)
             programa = m;
         if (!servidor)

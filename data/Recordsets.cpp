@@ -67,6 +67,17 @@ QString Sentencias(const QString& nombre, const Comando& c, const QSqlDatabase& 
 bool EjecutarEntero(const QString& nombre, const Comando& c, const QVariantList& valores,
                     Recordset& rs, ErrorBD* error, QList<ErrorBD>* lista) {
     const QSqlDatabase& db = Conexion();
+    // On a protected server the command is one call of the server's function, whole or not at
+    // all by itself: a transaction or savepoint around it would be two more round trips.
+    if (Motor::Protegida(db)) {
+        FilasLeidas filas;
+        if (!Motor::Ejecutar(db, Sentencias(nombre, c, db), valores, &filas, false, error)) {
+            *lista << *error;
+            return false;
+        }
+        rs = Instantanea(c.sentencias, std::move(filas));
+        return true;
+    }
     const bool propia = !Motor::EnTransaccion(db);
     if (!Motor::Simple(db, propia ? "BEGIN" : "SAVEPOINT comando", error)) {
         *lista << *error;
