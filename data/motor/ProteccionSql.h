@@ -251,6 +251,44 @@ BEGIN
             p_moneda, now() + interval '10 minutes');
 END $$;
 
+-- The approval rules that are on, for an authoriser newly given to an order: not the person who
+-- entered it nor its requester; a limit in the accepted quote's currency that its price keeps
+-- (a negative limit: none).
+CREATE OR REPLACE FUNCTION quimbel_reglas_autorizante(p_ordid integer, p_autorizante integer,
+                                                      p_moneda text, p_precio double precision)
+RETURNS void
+LANGUAGE plpgsql STABLE SET search_path = pg_catalog, public AS $$
+DECLARE
+    o ordenes;
+    a usuarios;
+    limite double precision;
+BEGIN
+    SELECT * INTO o FROM ordenes WHERE OrdId = p_ordid;
+    SELECT * INTO a FROM usuarios WHERE UsuId = p_autorizante;
+    IF EXISTS (SELECT 1 FROM reglas WHERE ReglaActiva <> 0
+                  AND lower(ReglaNombre::text) = 'autorizante_ajeno') THEN
+        IF lower(btrim(a.UsuLogin::text)) = lower(btrim(o.UsuLogin::text)) THEN
+            RAISE EXCEPTION 'El autorizante no puede ser quien ingresó la orden.'
+                USING ERRCODE = '42501';
+        ELSIF p_autorizante = o.SolicitanteId THEN
+            RAISE EXCEPTION 'El autorizante no puede ser el solicitante de la orden.'
+                USING ERRCODE = '42501';
+        END IF;
+    END IF;
+    IF p_moneda IS NOT NULL AND EXISTS (SELECT 1 FROM reglas WHERE ReglaActiva <> 0
+                  AND lower(ReglaNombre::text) = 'limite_por_moneda') THEN
+        SELECT LimImporte INTO limite FROM limitesautorizacion
+         WHERE UsuId = p_autorizante AND lower(btrim(LimMoneda::text)) = lower(btrim(p_moneda));
+        IF NOT FOUND THEN
+            RAISE EXCEPTION '% no tiene límite de autorización en %.', a.UsuNombre,
+                btrim(p_moneda) USING ERRCODE = '42501';
+        ELSIF limite >= 0 AND p_precio > limite THEN
+            RAISE EXCEPTION 'El límite de autorización de % en % es %; el precio aceptado es %.',
+                a.UsuNombre, btrim(p_moneda), limite, p_precio USING ERRCODE = '42501';
+        END IF;
+    END IF;
+END $$;
+
 -- At the end of every transaction of a person that wrote an order or its quotes: an
 -- authoriser set, or kept on changed terms, needs that authoriser's grant, which is used up.
 CREATE OR REPLACE FUNCTION quimbel_exigir_concesion() RETURNS trigger
@@ -291,6 +329,7 @@ BEGIN
                         'como se guarda: vuelva a pedirle la contraseña.', v_ordid
             USING ERRCODE = '42501';
     END IF;
+    PERFORM quimbel_reglas_autorizante(v_ordid, t.autorizante, t.moneda, t.precio);
     INSERT INTO ordenes_autorizadas (OrdId, AutorizanteId, Cantidad, EmpId, Precio, Moneda)
     VALUES (v_ordid, t.autorizante, t.cantidad, t.empid, t.precio, t.moneda)
     ON CONFLICT (OrdId) DO UPDATE

@@ -197,6 +197,15 @@ private slots:
         Recordset rs;
         QVERIFY(EjecutarComando(QStringLiteral("orden_insertar"), rs, orden));
         const int numero = rs.Campo(QStringLiteral("OrdId")).toInt();
+        // An accepted quote of 150 Pesos, above ana's limit while the rule is on.
+        const int proveedor = e.Proveedor(QStringLiteral("Ferretería"));
+        e.Insertar("precio_Insertar", {numero, proveedor, QString(), 150.0, QStringLiteral("Pesos"),
+                                       QString(), orden[0], orden[0], 1});
+        e.Sql(QStringLiteral("INSERT INTO reglas (ReglaNombre, ReglaActiva) VALUES "
+                             "('limite_por_moneda', 1)"));
+        e.Sql(QStringLiteral("INSERT INTO limitesautorizacion (UsuId, LimMoneda, LimImporte) "
+                             "VALUES (?, 'Pesos', 100)"),
+              {ana});
         CerrarConexion();
         const QHash<QString, QString> claves = Proteger(e.RutaBase());
         PGconn* propia =
@@ -214,9 +223,7 @@ private slots:
         QCOMPARE(AbrirConexionComo(nombre, QStringLiteral("korva"),
                                    claves.value(QStringLiteral("korva"))),
                  IngresoServidor::Aceptado);
-        Usuarios::Concesion c;
-        c.ordId = numero;
-        c.cantidad = 5;
+        Usuarios::Concesion c{numero, 5, proveedor, 150, QStringLiteral("Pesos")};
         QCOMPARE(
             Usuarios::ConcederAutorizacion(ana, QStringLiteral("mal"), QStringLiteral("korva"), c),
             Usuarios::Clave::Incorrecta);
@@ -232,6 +239,18 @@ private slots:
         QVERIFY(!EjecutarComando(QStringLiteral("orden_actualizar"), rs, v));
         QVERIFY(Mensajes::UltimoTexto().contains(QStringLiteral("autorización")));
         v[2] = 5.0;
+        Mensajes::Limpiar();
+        Mensajes::Responder(Mensajes::Respuesta::OK);
+        Mensajes::Responder(Mensajes::Respuesta::OK);
+        QVERIFY(!EjecutarComando(QStringLiteral("orden_actualizar"), rs, v));
+        QVERIFY(Mensajes::UltimoTexto().contains(QStringLiteral("límite de autorización")));
+        Mensajes::Limpiar();
+        // Within the limit the grant, not used by the refused save, is used.
+        PGconn* dueno = Esquema::ConectarServidor(e.RutaBase(), nullptr);
+        QCOMPARE(Uno(dueno, QStringLiteral("UPDATE limitesautorizacion SET LimImporte = 200 "
+                                           "RETURNING 1")),
+                 QStringLiteral("1"));
+        PQfinish(dueno);
         QVERIFY(EjecutarComando(QStringLiteral("orden_actualizar"), rs, v));
         QCOMPARE(
             e.Valor(QStringLiteral("SELECT AutorizanteId FROM ordenes WHERE OrdId=?"), {numero})
