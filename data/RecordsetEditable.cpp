@@ -158,8 +158,29 @@ void RecordsetEditable::CancelarCambios() {
     cambios_.clear();
 }
 
+bool RecordsetEditable::GuardarEnServidor(const QStringList& columnas, const QVariantList& valores,
+                                          int clave, QVariant* guardada) {
+    QVariantList v{tabla_, clave};
+    QStringList marcas;
+    for (int i = 0; i < columnas.size(); ++i) {
+        v << QString(columnas[i]).remove(QLatin1Char('"')) << valores.value(i);
+        marcas << QStringLiteral("?,?");
+    }
+    Recordset rs;
+    if (!AbrirRecordsetEn(
+            Conexion(),
+            QStringLiteral("SELECT quimbel_fila_guardar(?, ?, VARIADIC ARRAY[%1]::text[])")
+                .arg(marcas.join(QLatin1Char(','))),
+            rs, v))
+        return false;
+    *guardada = rs.Campo(0);
+    return true;
+}
+
 bool RecordsetEditable::Insertar(const QStringList& columnas, const QVariantList& valores,
                                  QVariant* clave) {
+    if (Motor::Protegida(Conexion()))
+        return GuardarEnServidor(columnas, valores, 0, clave);
     QString sql = QStringLiteral("INSERT INTO ") + Nombre(tabla_);
     if (columnas.isEmpty()) {
         sql += QStringLiteral(" DEFAULT VALUES");
@@ -182,6 +203,11 @@ bool RecordsetEditable::Actualizar(const QStringList& columnas, const QVariantLi
     }
     if (columnas.isEmpty())
         return true;
+    // A person's role of a protected server writes the row through the server's function.
+    if (Motor::Protegida(Conexion())) {
+        QVariant guardada;
+        return GuardarEnServidor(columnas, valores, clave->toInt(), &guardada);
+    }
     QStringList asignaciones;
     for (const QString& c : columnas)
         asignaciones << c + QStringLiteral("=?");

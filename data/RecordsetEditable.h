@@ -65,6 +65,9 @@ private:
     qsizetype Actual() const;
     QVector<QVariant> Editada() const;
     void Soltar();
+    // The row written by the server's function (clave 0: a new one), giving its key.
+    [[nodiscard]] bool GuardarEnServidor(const QStringList& columnas, const QVariantList& valores,
+                                         int clave, QVariant* guardada);
     [[nodiscard]] bool Insertar(const QStringList& columnas, const QVariantList& valores,
                                 QVariant* clave);
     [[nodiscard]] bool Actualizar(const QStringList& columnas, const QVariantList& valores,

@@ -351,6 +351,56 @@ INSERT INTO ordenes_autorizadas (OrdId, AutorizanteId, Cantidad, EmpId, Precio, 
      WHERE t.autorizante > 0
 ON CONFLICT (OrdId) DO NOTHING;
 
+-- A row of a maintenance window's table written whole: the columns and their values one pair
+-- after another, each value cast to its column's type; p_clave 0 adds a row. The key of the row.
+-- Only the tables a window edits this way, and only their own columns.
+CREATE OR REPLACE FUNCTION quimbel_fila_guardar(p_tabla text, p_clave integer, VARIADIC v text[])
+RETURNS integer
+LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, public AS $$
+DECLARE
+    columnaClave text;
+    columnas text[] := '{}';
+    valores text[] := '{}';
+    tipo text;
+    resultado integer;
+BEGIN
+    PERFORM quimbel_llamante();
+    CASE lower(p_tabla)
+        WHEN 'productos' THEN columnaClave := 'proid';
+        ELSE RAISE EXCEPTION 'La tabla «%» no se escribe así.', p_tabla USING ERRCODE = '42501';
+    END CASE;
+    FOR i IN 1 .. coalesce(array_length(v, 1), 0) / 2 LOOP
+        SELECT format_type(a.atttypid, a.atttypmod) INTO tipo FROM pg_attribute a
+         WHERE a.attrelid = ('public.' || lower(p_tabla))::regclass AND a.attnum > 0
+           AND NOT a.attisdropped AND a.attname = lower(v[2 * i - 1]) AND a.attname <> columnaClave;
+        IF tipo IS NULL THEN
+            RAISE EXCEPTION 'La tabla «%» no tiene la columna «%».', p_tabla, v[2 * i - 1];
+        END IF;
+        columnas := columnas || quote_ident(lower(v[2 * i - 1]));
+        valores := valores || (quote_nullable(v[2 * i]) || '::' || tipo);
+    END LOOP;
+    IF p_clave = 0 AND cardinality(columnas) = 0 THEN
+        EXECUTE format('INSERT INTO %I DEFAULT VALUES RETURNING %I', lower(p_tabla), columnaClave)
+            INTO resultado;
+    ELSIF p_clave = 0 THEN
+        EXECUTE format('INSERT INTO %I (%s) VALUES (%s) RETURNING %I', lower(p_tabla),
+                       array_to_string(columnas, ','), array_to_string(valores, ','), columnaClave)
+            INTO resultado;
+    ELSIF cardinality(columnas) = 0 THEN
+        resultado := p_clave;
+    ELSE
+        EXECUTE format('UPDATE %I SET (%s) = ROW(%s) WHERE %I = $1 RETURNING %I', lower(p_tabla),
+                       array_to_string(columnas, ','), array_to_string(valores, ','),
+                       columnaClave, columnaClave)
+            INTO resultado USING p_clave;
+        IF resultado IS NULL THEN
+            RAISE EXCEPTION 'La fila que se quería actualizar ya no existe: puede que otro '
+                            'puesto la haya eliminado.';
+        END IF;
+    END IF;
+    RETURN resultado;
+END $$;
+
 -- A new password for a user's role: the verifier made on the workstation, so the password
 -- itself never reaches the server. A person changes their own; an administrator anyone's.
 CREATE OR REPLACE FUNCTION quimbel_cambiar_clave(p_usuid integer, p_verificador text)
@@ -389,7 +439,6 @@ REVOKE ALL ON ALL FUNCTIONS IN SCHEMA public FROM PUBLIC;
 GRANT SELECT ON ALL TABLES IN SCHEMA public TO "%1";
 GRANT EXECUTE ON ALL FUNCTIONS IN SCHEMA public TO "%1";
 REVOKE INSERT, UPDATE, DELETE, TRUNCATE ON ALL TABLES IN SCHEMA public FROM "%1";
-GRANT INSERT, UPDATE ON productos TO "%1";
 GRANT USAGE, SELECT ON ALL SEQUENCES IN SCHEMA public TO "%1";
 )SQL";
 

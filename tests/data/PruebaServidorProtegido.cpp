@@ -322,6 +322,10 @@ private slots:
             QStringLiteral("CREATE OR REPLACE FUNCTION quimbel_exigir(yo usuarios, derecho text) "
                            "RETURNS void LANGUAGE sql AS 'SELECT NULL'"),
             QStringLiteral("DROP FUNCTION quimbel_llamante()"),
+            QStringLiteral("INSERT INTO productos (ProDescripcion) VALUES ('x')"),
+            QStringLiteral("SELECT quimbel_fila_guardar('usuarios', 3, 'UsuPuedeAutorizar', '1')"),
+            QStringLiteral("SELECT quimbel_fila_guardar('productos', 0, 'ProId) VALUES (1); DROP "
+                           "TABLE historial; --', '1')"),
             QStringLiteral("SELECT pg_terminate_backend(%1)").arg(PQbackendPID(korva)),
         };
         for (const QString& sql : intentos) {
