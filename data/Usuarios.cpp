@@ -69,8 +69,7 @@ Ingreso IngresoAceptadoPorServidor(const QString& login) {
     Derechos d;
     if (LeerDerechos(login, &d) == Lectura::Fallo)
         return Ingreso::Fallo;
-    return RegistrarIngreso(login, d.usuId, Ingreso::Aceptado) ? Ingreso::Aceptado
-                                                                : Ingreso::Fallo;
+    return RegistrarIngreso(login, d.usuId, Ingreso::Aceptado) ? Ingreso::Aceptado : Ingreso::Fallo;
 }
 
 Lectura LeerLogin(int usuId, QString* login) {
