@@ -10,8 +10,8 @@
 // The text and date columns of a list repeat from row to row (units, sectors, cost centres,
 // products, an order's quote dates): each distinct value of a column is converted once per read
 // and the rest of its cells share it, which saves the conversion and a heap block per cell. A
-// column that keeps bringing new values stops being remembered, so unique texts cost only the
-// few look-ups before it gives up.
+// column that keeps bringing new values stops being remembered but for its last one, so unique
+// texts cost only the few look-ups before it gives up.
 class ValoresRepetidos {
 public:
     explicit ValoresRepetidos(int columnas) : columnas_(columnas) {}
@@ -20,14 +20,22 @@ public:
     template <class Convertir>
     QVariant Valor(int columna, std::string_view texto, Convertir&& convertir) {
         Columna& c = columnas_[columna];
-        if (c.olvidada)
-            return convertir();
+        if (c.olvidada) {
+            // Still worth it for runs of one value (the quotes of an order share their date).
+            if (texto != c.ultimoTexto) {
+                c.ultimoTexto.assign(texto);
+                c.ultimo = convertir();
+            }
+            return c.ultimo;
+        }
         if (const auto it = c.vistos.find(texto); it != c.vistos.end())
             return it->second;
         QVariant v = convertir();
         if (c.vistos.size() >= kDistintos) {
             c.olvidada = true;
             c.vistos = {};
+            c.ultimoTexto.assign(texto);
+            c.ultimo = v;
         } else {
             c.vistos.emplace(std::string(texto), v);
         }
@@ -46,6 +54,8 @@ private:
     struct Columna {
         std::unordered_map<std::string, QVariant, Hash, std::equal_to<>> vistos;
         bool olvidada = false;
+        std::string ultimoTexto;
+        QVariant ultimo;
     };
     QVector<Columna> columnas_;
 };
