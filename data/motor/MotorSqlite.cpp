@@ -4,6 +4,7 @@
 #include "Fechas.h"
 #include "SentenciasSqlite.h"
 #include "Valores.h"
+#include "ValoresRepetidos.h"
 
 #include <QSqlDatabase>
 #include <QSqlDriver>
@@ -14,31 +15,12 @@ using Valores::TipoColumna;
 namespace MotorSqlite {
 namespace {
 
-// The dates of a column often repeat from row to row (an order's quotes share theirs), and each
-// local time costs the C library's mktime: the last one read in each column is used again.
-class FechasPorColumna {
-public:
-    explicit FechasPorColumna(int columnas) : ultimas_(columnas) {}
-    QDateTime Leer(sqlite3_stmt* st, int i) {
-        const char* texto = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
-        const int largo = sqlite3_column_bytes(st, i);
-        Ultima& u = ultimas_[i];
-        if (u.m.isValid() && QByteArrayView(texto, largo) == u.texto)
-            return u.m;
-        u.texto = QByteArray(texto, largo);
-        u.m = Fechas::Leer(texto, largo);
-        return u.m;
-    }
+std::string_view TextoDe(sqlite3_stmt* st, int i) {
+    return {reinterpret_cast<const char*>(sqlite3_column_text(st, i)),
+            static_cast<size_t>(sqlite3_column_bytes(st, i))};
+}
 
-private:
-    struct Ultima {
-        QByteArray texto;
-        QDateTime m;
-    };
-    QVector<Ultima> ultimas_;
-};
-
-QVariant LeerValor(sqlite3_stmt* st, int i, TipoColumna tipo, FechasPorColumna& fechas) {
+QVariant LeerValor(sqlite3_stmt* st, int i, TipoColumna tipo, ValoresRepetidos& repetidos) {
     const int clase = sqlite3_column_type(st, i);
     if (clase == SQLITE_NULL)
         return {};
@@ -47,7 +29,11 @@ QVariant LeerValor(sqlite3_stmt* st, int i, TipoColumna tipo, FechasPorColumna& 
         return QVariant(sqlite3_column_int64(st, i) != 0);
     case TipoColumna::Fecha: {
         if (clase == SQLITE_TEXT) {
-            const QDateTime m = fechas.Leer(st, i);
+            const std::string_view t = TextoDe(st, i);
+            const QVariant m = repetidos.Valor(i, t, [t]() -> QVariant {
+                const QDateTime leida = Fechas::Leer(t.data(), static_cast<qsizetype>(t.size()));
+                return leida.isValid() ? QVariant(leida) : QVariant();
+            });
             if (m.isValid())
                 return m;
         }
@@ -72,9 +58,14 @@ QVariant LeerValor(sqlite3_stmt* st, int i, TipoColumna tipo, FechasPorColumna& 
     case SQLITE_BLOB:
         return QByteArray(static_cast<const char*>(sqlite3_column_blob(st, i)),
                           sqlite3_column_bytes(st, i));
-    default:
-        return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)),
-                                 sqlite3_column_bytes(st, i));
+    default: {
+        const std::string_view t = TextoDe(st, i);
+        const auto texto = [t] {
+            return QVariant(QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size())));
+        };
+        // A date column's text that is no date is remembered as that: kept as text, not shared.
+        return tipo == TipoColumna::Fecha ? texto() : repetidos.Valor(i, t, texto);
+    }
     }
 }
 
@@ -139,11 +130,11 @@ bool Paso(sqlite3* db, const SentenciasSqlite::Sentencia& s, const QVariantList&
     const QVector<TipoColumna>& tipos = columnas.tipos;
     const int nCol = static_cast<int>(tipos.size());
     QVector<QVector<QVariant>> leidas;
-    FechasPorColumna fechas(nCol);
+    ValoresRepetidos repetidos(nCol);
     for (; rc == SQLITE_ROW; rc = sqlite3_step(st)) {
         QVector<QVariant> fila(nCol);
         for (int c = 0; c < nCol; ++c)
-            fila[c] = LeerValor(st, c, tipos[c], fechas);
+            fila[c] = LeerValor(st, c, tipos[c], repetidos);
         leidas.append(std::move(fila));
     }
     if (rc != SQLITE_DONE) {

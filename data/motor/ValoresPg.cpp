@@ -3,6 +3,7 @@
 #include "Esquema.h"
 #include "Fechas.h"
 #include "Valores.h"
+#include "ValoresRepetidos.h"
 
 #include <QHash>
 #include <libpq-fe.h>
@@ -49,10 +50,12 @@ TipoColumna TipoDe(Oid tipo) {
     }
 }
 
-QVariant LeerValor(const PGresult* r, int fila, int c, TipoColumna tipo) {
+QVariant LeerValor(const PGresult* r, int fila, int c, TipoColumna tipo,
+                   ValoresRepetidos& repetidos) {
     if (PQgetisnull(r, fila, c))
         return {};
     const char* v = PQgetvalue(r, fila, c);
+    const std::string_view t(v, static_cast<size_t>(PQgetlength(r, fila, c)));
     switch (tipo) {
     case TipoColumna::Booleano:
         return QVariant(v[0] == 't' || (v[0] != 'f' && QByteArray(v).toLongLong() != 0));
@@ -61,15 +64,19 @@ QVariant LeerValor(const PGresult* r, int fila, int c, TipoColumna tipo) {
     case TipoColumna::Doble:
         return QByteArray(v).toDouble();
     case TipoColumna::Fecha: {
-        const QDateTime m = Fechas::Leer(QString::fromUtf8(v).left(19));
+        const QVariant m = repetidos.Valor(c, t, [v]() -> QVariant {
+            const QDateTime leida = Fechas::Leer(QString::fromUtf8(v).left(19));
+            return leida.isValid() ? QVariant(leida) : QVariant();
+        });
         if (m.isValid())
             return m;
-        break;
+        return QString::fromUtf8(v, static_cast<qsizetype>(t.size()));
     }
     default:
         break;
     }
-    return QString::fromUtf8(v, PQgetlength(r, fila, c));
+    return repetidos.Valor(
+        c, t, [&] { return QVariant(QString::fromUtf8(v, static_cast<qsizetype>(t.size()))); });
 }
 
 // The server folds unquoted names to lower case; the program's columns keep their own.
@@ -115,10 +122,11 @@ void LeerFilas(const PGresult* r, QStringList* nombres, QVector<QVector<QVariant
     const int nFilas = PQntuples(r);
     filas->clear();
     filas->reserve(nFilas);
+    ValoresRepetidos repetidos(nCol);
     for (int f = 0; f < nFilas; ++f) {
         QVector<QVariant> fila(nCol);
         for (int c = 0; c < nCol; ++c)
-            fila[c] = LeerValor(r, f, c, tipos[c]);
+            fila[c] = LeerValor(r, f, c, tipos[c], repetidos);
         filas->append(std::move(fila));
     }
 }

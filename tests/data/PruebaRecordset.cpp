@@ -130,6 +130,32 @@ private slots:
         QVERIFY(rs.Campo(QStringLiteral("PrePrecio")).isNull());
         QVERIFY(rs.Campo(QStringLiteral("NomAutorizante")).isNull());
         QCOMPARE(rs.Texto(QStringLiteral("OrdEstado")), QStringLiteral("Pendiente"));
+
+        // Values repeated down a column are read once and shared: each row must still get its
+        // own, and a date column's text that is no date stays that text on every row.
+        const auto otra = [&](const char* fecha, const char* medida) {
+            return e.Insertar("orden_insertar", {QString::fromLatin1(fecha), QStringLiteral("2"),
+                                                 QString::fromLatin1(medida), QStringLiteral(" 7 "),
+                                                 QString(), QString(), QStringLiteral("Normal"), 1,
+                                                 1, 1, 0, QStringLiteral("korva")});
+        };
+        otra("2026-03-04 05:06:07", "Caja");
+        otra("2026-03-05 00:00:00", "Kg");
+        otra("2026-03-04 05:06:07", "Caja");
+        if (!Entorno::EnServidor())
+            e.Sql(QStringLiteral("UPDATE ordenes SET OrdFecha='pronto' WHERE OrdId>") +
+                  QString::number(orden + 1));
+        rs = e.Sql(QStringLiteral("SELECT OrdFecha, OrdUnidadMedida FROM ordenes ORDER BY OrdId"));
+        QCOMPARE(rs.RecordCount(), 4);
+        const QStringList medidas{"Caja", "Caja", "Kg", "Caja"};
+        const QList<QDate> dias{{2026, 3, 4}, {2026, 3, 4}, {2026, 3, 5}, {2026, 3, 4}};
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(rs.Valor(i, 1).toString(), medidas[i]);
+            if (i >= 2 && !Entorno::EnServidor())
+                QCOMPARE(rs.Valor(i, 0), QVariant(QStringLiteral("pronto")));
+            else
+                QCOMPARE(rs.Valor(i, 0).toDateTime().date(), dias[i]);
+        }
     }
 };
 
