@@ -1,8 +1,11 @@
 #include "Auditoria.h"
 
 #include "CadenaHistorial.h"
+#include "CompararTexto.h"
 #include "Conexiones.h"
 #include "Ejecutor.h"
+
+#include <algorithm>
 
 namespace Auditoria {
 namespace {
@@ -12,6 +15,48 @@ QStringList Columna(const Recordset& rs) {
     for (int i = 0; i < rs.RecordCount(); ++i)
         if (const QString v = rs.Fila(i).value(0).toString(); !v.isEmpty())
             r << v;
+    return r;
+}
+
+// Logins are compared without regard to letter case or blanks around them everywhere else,
+// and a refused sign-in keeps the login as it was typed: a login stands for every spelling of
+// it the history holds, found here so that the engines compare the same way.
+bool Grafias(const QString& login, QVariantList* grafias) {
+    Recordset rs;
+    if (!AbrirRecordset(QStringLiteral("SELECT DISTINCT HisLogin FROM historial"), rs))
+        return false;
+    for (int i = 0; i < rs.RecordCount(); ++i)
+        if (const QString v = rs.Fila(i).value(0).toString();
+            CompararTexto(v.trimmed(), login.trimmed()) == 0)
+            *grafias << v;
+    return true;
+}
+
+// One entry for each login whatever its spellings (rows of login and its number of lines): the
+// spelling most of its lines have, in the order people read them.
+QStringList SinRepetir(const Recordset& rs) {
+    struct Grafia {
+        QString login;
+        qlonglong lineas;
+    };
+    QList<Grafia> grafias;
+    for (int i = 0; i < rs.RecordCount(); ++i)
+        if (const QString v = rs.Fila(i).value(0).toString().trimmed(); !v.isEmpty())
+            grafias.append({v, rs.Fila(i).value(1).toLongLong()});
+    std::stable_sort(grafias.begin(), grafias.end(), [](const Grafia& a, const Grafia& b) {
+        return CompararTexto(a.login, b.login) < 0;
+    });
+    QStringList r;
+    qlonglong lineas = 0;
+    for (const Grafia& g : grafias) {
+        if (r.isEmpty() || CompararTexto(r.last(), g.login) != 0) {
+            r << g.login;
+            lineas = g.lineas;
+        } else if (g.lineas > lineas) {
+            r.last() = g.login;
+            lineas = g.lineas;
+        }
+    }
     return r;
 }
 
@@ -30,8 +75,17 @@ bool LeerLineas(const Filtro& f, QList<Historial::Entrada>* entradas) {
         condicion("HisFecha >= ?", f.desde.startOfDay());
     if (f.hasta.isValid())
         condicion("HisFecha < ?", f.hasta.addDays(1).startOfDay());
-    if (!f.login.isEmpty())
-        condicion("HisLogin = ?", f.login);
+    if (!f.login.trimmed().isEmpty()) {
+        QVariantList grafias;
+        if (!Grafias(f.login, &grafias))
+            return false;
+        const QStringList marcas(grafias.size(), QStringLiteral("?"));
+        condiciones
+            << (grafias.isEmpty()
+                    ? QStringLiteral("1 = 0")
+                    : QStringLiteral("HisLogin IN (%1)").arg(marcas.join(QLatin1Char(','))));
+        valores << grafias;
+    }
     if (!f.tipo.isEmpty())
         condicion("HisTipo = ?", f.tipo);
     if (!f.tabla.isEmpty())
@@ -61,12 +115,12 @@ bool LeerLineas(const Filtro& f, QList<Historial::Entrada>* entradas) {
 bool LeerValores(Valores* valores) {
     QList<Recordset> rs;
     if (!AbrirRecordsets(
-            {{QStringLiteral("SELECT DISTINCT HisLogin FROM historial ORDER BY HisLogin"), {}},
+            {{QStringLiteral("SELECT HisLogin, count(*) FROM historial GROUP BY HisLogin"), {}},
              {QStringLiteral("SELECT DISTINCT HisTipo FROM historial ORDER BY HisTipo"), {}},
              {QStringLiteral("SELECT DISTINCT HisTabla FROM historial ORDER BY HisTabla"), {}}},
             &rs))
         return false;
-    *valores = {Columna(rs[0]), Columna(rs[1]), Columna(rs[2])};
+    *valores = {SinRepetir(rs[0]), Columna(rs[1]), Columna(rs[2])};
     return true;
 }
 
