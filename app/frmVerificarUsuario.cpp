@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <optional>
 
 std::function<QString()> frmVerificarUsuario::LeerAutorizante;
 std::function<Usuarios::Concesion()> frmVerificarUsuario::LeerOrden;
@@ -42,10 +43,12 @@ void frmVerificarUsuario::cmdOK_Click() {
     bool numero = false;
     const int id = usuId_.toInt(&numero);
     Usuarios::Clave clave = Usuarios::Clave::Incorrecta;
-    if (numero && LeerOrden)
-        clave = Usuarios::ConcederAutorizacion(id, txtPassword->text(), gLogin, LeerOrden());
-    else if (numero)
-        clave = Usuarios::ConfirmarClave(id, txtPassword->text());
+    if (numero) {
+        const std::optional<Usuarios::Concesion> orden =
+            LeerOrden ? std::optional(LeerOrden()) : std::nullopt;
+        clave = Usuarios::ConfirmarAutorizante(id, txtPassword->text(), gLogin,
+                                               orden ? &*orden : nullptr);
+    }
     if (clave == Usuarios::Clave::Fallo) {
         RestaurarPuntero();
         return;

@@ -22,6 +22,9 @@ inline const QString kRegla = QStringLiteral("Regla");
 // A sign-in, let in or turned away: who typed which login, at which workstation.
 inline const QString kIngreso = QStringLiteral("Ingreso");
 inline const QString kIngresoRechazado = QStringLiteral("Ingreso rechazado");
+// An authoriser's password typed in the confirmation window, accepted or not.
+inline const QString kConfirmacion = QStringLiteral("Confirmación");
+inline const QString kConfirmacionRechazada = QStringLiteral("Confirmación rechazada");
 
 // What the history holds for a changed password: never the password, not even encoded.
 inline const QString kClaveCambiada = QStringLiteral("contraseña cambiada");

@@ -26,11 +26,15 @@ Lectura LeerColumna(int usuId, const QString& columna, QString* valor) {
     return hallado ? Lectura::Hallado : Lectura::NoExiste;
 }
 
+QString Puesto() {
+    return QSysInfo::machineHostName();
+}
+
 // Every sign-in, let in or not, is a history line of its own: who typed which login at which
 // workstation, when, and why it was turned away; never the password typed. The file engine's
 // history write counts on the caller's write lock, so it has a transaction of its own.
 bool RegistrarIngreso(const QString& login, int usuId, Ingreso resultado) {
-    QList<Historial::Nota> notas{{QStringLiteral("Puesto"), QSysInfo::machineHostName()}};
+    QList<Historial::Nota> notas{{QStringLiteral("Puesto"), Puesto()}};
     if (resultado == Ingreso::LoginIncorrecto)
         notas.append({QStringLiteral("Motivo"), QStringLiteral("login inexistente")});
     else if (resultado == Ingreso::ClaveIncorrecta)
@@ -40,6 +44,26 @@ bool RegistrarIngreso(const QString& login, int usuId, Ingreso resultado) {
     Transaccion t;
     return t.Activa() &&
            Historial::Anotar(login, QStringLiteral("usuarios"), usuId, 0, notas, tipo) &&
+           t.Confirmar();
+}
+
+bool RegistrarConfirmacion(const QString& quien, int usuId, int ordId, Clave resultado) {
+    QString autorizante;
+    if (LeerLogin(usuId, &autorizante) == Lectura::Fallo)
+        return false;
+    QList<Historial::Nota> notas{{QStringLiteral("Puesto"), Puesto()},
+                                 {QStringLiteral("Autorizante"), autorizante.trimmed()}};
+    // The order's own history keeps the confirmation with its authorisation, once saved; this
+    // line is the authoriser's, as a sign-in is, and only names the order.
+    if (ordId > 0)
+        notas.append({QStringLiteral("Orden"), QString::number(ordId)});
+    if (resultado == Clave::Incorrecta)
+        notas.append({QStringLiteral("Motivo"), QStringLiteral("contraseña incorrecta")});
+    const QString tipo =
+        resultado == Clave::Correcta ? Historial::kConfirmacion : Historial::kConfirmacionRechazada;
+    Transaccion t;
+    return t.Activa() &&
+           Historial::Anotar(quien, QStringLiteral("usuarios"), usuId, 0, notas, tipo) &&
            t.Confirmar();
 }
 
@@ -142,6 +166,15 @@ Clave ConcederAutorizacion(int usuId, const QString& clave, const QString& para,
     }
     MostrarError({8, causa});
     return Clave::Fallo;
+}
+
+Clave ConfirmarAutorizante(int usuId, const QString& clave, const QString& quien,
+                           const Concesion* orden) {
+    const Clave r =
+        orden ? ConcederAutorizacion(usuId, clave, quien, *orden) : ConfirmarClave(usuId, clave);
+    if (r == Clave::Fallo)
+        return r;
+    return RegistrarConfirmacion(quien, usuId, orden ? orden->ordId : 0, r) ? r : Clave::Fallo;
 }
 
 bool ClavesEnServidor() {

@@ -50,6 +50,13 @@ struct Concesion {
 Clave ConcederAutorizacion(int usuId, const QString& clave, const QString& para,
                            const Concesion& orden);
 
+// The confirmation window's check: ConcederAutorizacion when `orden` is given, ConfirmarClave
+// otherwise, recorded like a sign-in, accepted or refused, as done by `quien` (the person signed
+// in at this workstation) about the authoriser's row. A confirmation that cannot be recorded
+// gives Fallo, told.
+Clave ConfirmarAutorizante(int usuId, const QString& clave, const QString& quien,
+                           const Concesion* orden);
+
 struct Derechos {
     int usuId = 0;
     bool puedeSolicitar = false;

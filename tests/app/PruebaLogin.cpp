@@ -134,6 +134,7 @@ private slots:
         Entorno e;
         const int ana = e.Usuario(QStringLiteral("aruiz"), QStringLiteral("ana123"),
                                   QStringLiteral("Ana"), 0, 1, 0);
+        gLogin = QStringLiteral("korva");
         frmVerificarUsuario::LeerAutorizante = [ana] { return QStringLiteral(" %1 ").arg(ana); };
         frmVerificarUsuario dlg;
         dlg.show();
@@ -154,6 +155,19 @@ private slots:
         QTest::mouseClick(dlg.cmdOK, Qt::LeftButton);
         QVERIFY(dlg.autorizado);
         QVERIFY(!dlg.isVisible());
+        // Each confirmation is history, as a sign-in is: by whom, where, about which authoriser,
+        // and why it was refused; never the password.
+        const QString sql = QStringLiteral("SELECT count(*) FROM historial WHERE HisTipo=? AND "
+                                           "HisLogin='korva' AND HisTabla='usuarios' AND "
+                                           "HisClave=? AND HisCampo=? AND HisNuevo=?");
+        QCOMPARE(e.Valor(sql, {"Confirmación rechazada", ana, "Motivo", "contraseña incorrecta"})
+                     .toInt(),
+                 1);
+        QCOMPARE(e.Valor(sql, {"Confirmación", ana, "Autorizante", "aruiz"}).toInt(), 1);
+        QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM historial WHERE lower(HisNuevo) "
+                                        "LIKE '%ana123%'"))
+                     .toInt(),
+                 0);
 
         // korva has an empty stored password.
         frmVerificarUsuario::LeerAutorizante = [] { return QStringLiteral("1"); };
