@@ -1,6 +1,7 @@
 #include "ProteccionPg.h"
 
 #include "DialectoPg.h"
+#include "ProteccionAccesoSql.h"
 #include "ProteccionSql.h"
 
 #include <QRegularExpression>
@@ -225,7 +226,7 @@ bool Proteger(pg_conn* db, QStringList* lineas, QString* error) {
     }
     bool ok = true;
     const bool hayGrupo = ExisteRol(db, grupo, &ok);
-    QString sql = QString::fromUtf8(kFunciones);
+    QString sql = QString::fromUtf8(kFunciones) + QString::fromUtf8(kAcceso);
     if (!hayGrupo)
         sql.prepend(QStringLiteral("CREATE ROLE %1 NOLOGIN;\n").arg(Identificador(db, grupo)));
     const QString privilegios =

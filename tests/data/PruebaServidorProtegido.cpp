@@ -153,6 +153,20 @@ private slots:
                                  QStringLiteral("Caja"), 1, QString(), QString(),
                                  QStringLiteral("Normal"), 1, 1, ana, 0, QStringLiteral("ana")}));
         QVERIFY(rs.Campo(QStringLiteral("OrdId")).toInt() > 0);
+
+        // A login renamed takes its role along: the old login signs in no more, the new one
+        // with the same password.
+        QCOMPARE(AbrirConexionComo(nombre, QStringLiteral("korva"),
+                                   claves.value(QStringLiteral("korva"))),
+                 IngresoServidor::Aceptado);
+        QVERIFY(EjecutarComando(
+            QStringLiteral("usuario_actualizar"), rs,
+            {ana, QStringLiteral("Anita"), QString(), QStringLiteral("Ana Ruiz"), 1, 1, 0, 0}));
+        QVERIFY(Usuarios::SincronizarRol(ana));
+        QCOMPARE(AbrirConexionComo(nombre, QStringLiteral("ana"), QStringLiteral("otra")),
+                 IngresoServidor::Rechazado);
+        QCOMPARE(AbrirConexionComo(nombre, QStringLiteral("anita"), QStringLiteral("otra")),
+                 IngresoServidor::Aceptado);
     }
 
     // A login whose role name would pass the server's 63 bytes is refused by name, and nothing

@@ -1,0 +1,53 @@
+#pragma once
+
+// Signing in to a protected database, run by the owner on every `proteger` after the functions
+// (each statement may run again): a person's role follows their login.
+namespace ProteccionPg {
+
+inline constexpr const char* kAcceso = R"SQL(
+-- A login changed in the users window takes the person's role along, in the same transaction:
+-- the person signs in with the new login and the same password, and the old login signs in no
+-- more. A rename keeps a SCRAM verifier (the only kind the program sets) and clears an MD5 one,
+-- which is salted with the role's name; such a person needs a new password. A role of another
+-- user, or one left by a former user with its own password, is never taken over: the rename is
+-- refused instead.
+CREATE OR REPLACE FUNCTION quimbel_renombrar_rol() RETURNS trigger
+LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, public AS $$
+DECLARE
+    anterior text := quimbel_rol(OLD.UsuLogin::text);
+    nuevo text := quimbel_rol(NEW.UsuLogin::text);
+BEGIN
+    IF anterior = nuevo COLLATE "C" OR NOT EXISTS (SELECT 1 FROM pg_roles WHERE rolname = anterior)
+    THEN
+        RETURN NULL;
+    END IF;
+    IF NOT pg_has_role(anterior, 'personas@' || current_database(), 'MEMBER') THEN
+        RETURN NULL;
+    END IF;
+    IF EXISTS (SELECT 1 FROM usuarios v WHERE v.UsuId <> NEW.UsuId
+                  AND quimbel_rol(v.UsuLogin::text) = anterior COLLATE "C") THEN
+        RETURN NULL; -- the old role stays with the other user of that login
+    END IF;
+    IF anterior = session_user::text COLLATE "C" THEN
+        RAISE EXCEPTION 'No puede cambiar su propio login mientras trabaja con él: pídaselo a '
+                        'otro administrador.' USING ERRCODE = '42501';
+    END IF;
+    IF octet_length(nuevo) > 63 THEN
+        RAISE EXCEPTION 'El login «%» es demasiado largo para el servidor: acórtelo.',
+            NEW.UsuLogin;
+    END IF;
+    IF EXISTS (SELECT 1 FROM pg_roles WHERE rolname = nuevo) THEN
+        RAISE EXCEPTION 'El servidor ya tiene un rol «%», de otro usuario o de uno anterior: '
+                        'elija otro login, o pida a sistemas que quite ese rol.', nuevo
+            USING ERRCODE = '42710';
+    END IF;
+    EXECUTE format('ALTER ROLE %I RENAME TO %I', anterior, nuevo);
+    RETURN NULL;
+END $$;
+
+DROP TRIGGER IF EXISTS quimbel_login_renombrado ON usuarios;
+CREATE TRIGGER quimbel_login_renombrado AFTER UPDATE OF UsuLogin ON usuarios
+    FOR EACH ROW EXECUTE FUNCTION quimbel_renombrar_rol();
+)SQL";
+
+} // namespace ProteccionPg
