@@ -11,6 +11,9 @@ QString TitularConexionFallida(FalloApertura::Tipo tipo) {
     case Tipo::Acceso:
         return QStringLiteral("El servidor de la base de datos no aceptó el usuario o la "
                               "contraseña.");
+    case Tipo::NoAdmitido:
+        return QStringLiteral("El servidor de la base de datos no admite conexiones de este "
+                              "equipo o de este usuario. Consulte a la persona de sistemas.");
     case Tipo::ServidorInaccesible:
         return QStringLiteral("No se puede conectar con el servidor de la base de datos.");
     case Tipo::BaseInexistente:

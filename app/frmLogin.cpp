@@ -1,5 +1,6 @@
 #include "frmLogin.h"
 
+#include "AvisoConexion.h"
 #include "Conexiones.h"
 #include "Configuracion.h"
 #include "Mensajes.h"
@@ -29,15 +30,24 @@ frmLogin::frmLogin(QWidget* parent)
 }
 
 // The server cannot tell an unknown person from a wrong password, and says neither: both are
-// answered as a wrong password. A server that cannot be reached was told, with the options
-// dialog, and the program ends as when it cannot open the database.
+// answered as a wrong password. A server whose access configuration does not admit this
+// workstation for that person is told apart, as no password helps; the window stays, as it may
+// admit another person. A server that cannot be reached was told, with the options dialog, and
+// the program ends as when it cannot open the database.
 Usuarios::Ingreso frmLogin::IngresarEnServidor() {
-    switch (AbrirConexionComo(QString::fromLatin1(kOrigenDeDatos), txtLogin->text().trimmed(),
-                              txtPassword->text())) {
+    const QString login = txtLogin->text().trimmed();
+    FalloApertura noAdmitido;
+    switch (AbrirConexionComo(QString::fromLatin1(kOrigenDeDatos), login, txtPassword->text(),
+                              &noAdmitido)) {
     case IngresoServidor::Aceptado:
-        return Usuarios::IngresoAceptadoPorServidor(txtLogin->text().trimmed());
+        return Usuarios::IngresoAceptadoPorServidor(login);
     case IngresoServidor::Rechazado:
         return Usuarios::Ingreso::ClaveIncorrecta;
+    case IngresoServidor::NoAdmitido:
+        Mensajes::MsgBox(TitularConexionFallida(noAdmitido.tipo), Mensajes::Botones::OK,
+                         Mensajes::Icono::Informacion, QStringLiteral("Login"), noAdmitido.causa);
+        Reintentar(txtLogin);
+        return Usuarios::Ingreso::Fallo;
     case IngresoServidor::Fallo:
         break;
     }

@@ -94,12 +94,17 @@ AccesoServidor AbrirConexionServidor(const QString& nombre) {
     }
     if (fallo.tipo == FalloApertura::Tipo::Acceso)
         return AccesoServidor::PideIngreso;
+    // A workstation that keeps only the server's address connects first as its own system
+    // user, whom the server may not admit where it admits the persons' roles: the sign-in tells.
+    // A user named in the address is the one the workstation connects as, and no sign-in helps.
+    if (fallo.tipo == FalloApertura::Tipo::NoAdmitido && db->userName().isEmpty())
+        return AccesoServidor::PideIngreso;
     InformarConexionFallida(fallo);
     return AccesoServidor::Fallida;
 }
 
-IngresoServidor AbrirConexionComo(const QString& nombre, const QString& login,
-                                  const QString& clave) {
+IngresoServidor AbrirConexionComo(const QString& nombre, const QString& login, const QString& clave,
+                                  FalloApertura* noAdmitido) {
     CerrarConexion();
     std::optional<QSqlDatabase> db = Registrada(nombre);
     if (!db)
@@ -114,6 +119,11 @@ IngresoServidor AbrirConexionComo(const QString& nombre, const QString& login,
     }
     if (fallo.tipo == FalloApertura::Tipo::Acceso)
         return IngresoServidor::Rechazado;
+    if (fallo.tipo == FalloApertura::Tipo::NoAdmitido) {
+        if (noAdmitido)
+            *noAdmitido = fallo;
+        return IngresoServidor::NoAdmitido;
+    }
     InformarConexionFallida(fallo);
     return IngresoServidor::Fallo;
 }

@@ -35,15 +35,19 @@ void InformarConexionFallida(const FalloApertura& fallo);
 // A server database protected with a role per person is opened only once the person has signed
 // in, as that person's role. First the connection is tried as the address says: PideIngreso
 // when the database is protected or the server wants to know who connects (the connection is
-// then closed), Fallida when it was told as AbrirConexion tells it.
+// then closed), Fallida when it was told as AbrirConexion tells it. A server that does not admit
+// the workstation's own user, with no user in the address, also asks for the sign-in.
 enum class AccesoServidor { Abierta, PideIngreso, Fallida };
 [[nodiscard]] AccesoServidor AbrirConexionServidor(const QString& nombre);
 // Opens the shared connection as the role of the person `login` with their password. Rechazado:
-// the server refused that person or password (nothing shown); Fallo: told as AbrirConexion tells
-// it. It is opened again as that person when lost.
-enum class IngresoServidor { Aceptado, Rechazado, Fallo };
+// the server refused that person or password; NoAdmitido: the server's access configuration
+// admits no such connection from this workstation, whatever the password (`noAdmitido` says
+// why); neither is shown. Fallo: told as AbrirConexion tells it. It is opened again as that
+// person when lost.
+enum class IngresoServidor { Aceptado, Rechazado, NoAdmitido, Fallo };
 [[nodiscard]] IngresoServidor AbrirConexionComo(const QString& nombre, const QString& login,
-                                                const QString& clave);
+                                                const QString& clave,
+                                                FalloApertura* noAdmitido = nullptr);
 // Whether the open connection's database is a server's protected with a role per person.
 bool BaseProtegida();
 // Names the shared connection's session on the server after the workstation and the person

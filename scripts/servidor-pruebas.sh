@@ -38,8 +38,9 @@ servidor_iniciar() {
         return 1
     fi
     # The owner is trusted on the socket; every other role (the persons of a protected
-    # database) signs in with its password, as on an office's server.
-    printf 'local all postgres trust\nlocal all all scram-sha-256\n' |
+    # database) signs in with its password, as on an office's server, except the members of
+    # quimbel_sin_acceso, which a test creates to meet a server that turns a workstation away.
+    printf 'local all postgres trust\nlocal all +quimbel_sin_acceso reject\nlocal all all scram-sha-256\n' |
         servidor_como tee "$QUIMBEL_PG_CARPETA/datos/pg_hba.conf" >/dev/null
     # Durability does not matter for a throw-away server; speed does.
     local opciones="-c listen_addresses='' -c unix_socket_directories='$QUIMBEL_PG_CARPETA'"

@@ -86,7 +86,13 @@ FalloApertura Causa(const QString& uri, const QString& textoServidor) {
     const QString lower = t.toLower();
     const QString usuario = p.value(QStringLiteral("user"));
     FalloApertura f;
-    if (lower.contains(QLatin1String("authentication failed")))
+    // Asked first: no password was checked, and none would help. The server names the host,
+    // user and database it turned away, or has a line that rejects them outright.
+    if (lower.contains(QLatin1String("pg_hba.conf")))
+        f = {Tipo::NoAdmitido,
+             QStringLiteral("La configuración de acceso del servidor (pg_hba.conf) no admite "
+                            "conexiones de este equipo para ese usuario y esa base de datos.")};
+    else if (lower.contains(QLatin1String("authentication failed")))
         f = {Tipo::Acceso,
              QStringLiteral("El servidor rechazó el usuario «%1» o su contraseña.").arg(usuario)};
     else if (lower.contains(QLatin1String("no password supplied")) ||
@@ -102,10 +108,6 @@ FalloApertura Causa(const QString& uri, const QString& textoServidor) {
     else if (lower.contains(QLatin1String("does not exist")) &&
              lower.contains(QLatin1String("role")))
         f = {Tipo::Acceso, QStringLiteral("El servidor no conoce al usuario «%1».").arg(usuario)};
-    else if (lower.contains(QLatin1String("no pg_hba.conf entry")))
-        f = {Tipo::Acceso,
-             QStringLiteral("El servidor no admite conexiones desde este equipo para ese usuario "
-                            "y base de datos (pg_hba.conf).")};
     else if (lower.contains(QLatin1String("timeout")))
         f = {Tipo::ServidorInaccesible,
              QStringLiteral("El servidor de la base de datos %1 no respondió a tiempo.")

@@ -40,6 +40,7 @@ struct FalloApertura {
         Ninguno,
         SinPermiso,          // a read-only file or folder
         Acceso,              // the server refused the user or the password
+        NoAdmitido,          // the server's pg_hba.conf admits no such connection from here
         ServidorInaccesible, // refused, unreachable or silent host
         BaseInexistente,     // no such database on the server
         CarpetaInexistente,

@@ -255,6 +255,14 @@ private slots:
         QCOMPARE(TitularConexionFallida(clave.tipo),
                  QStringLiteral("El servidor de la base de datos no aceptó el usuario o la "
                                 "contraseña."));
+        // No password was checked: the server's access configuration has no line for this
+        // workstation, which no password mends.
+        QCOMPARE(ConexionServidor::Causa(
+                     QStringLiteral("postgresql://servidor/quimbel"),
+                     QStringLiteral("FATAL:  no pg_hba.conf entry for host \"10.0.0.9\", user "
+                                    "\"ana@quimbel\", database \"quimbel\", no encryption"))
+                     .tipo,
+                 Tipo::NoAdmitido);
         AlFallarConexion({});
 
         QVERIFY(CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), e.RutaBase()));

@@ -1,3 +1,4 @@
+#include "AvisoConexion.h"
 #include "Conexiones.h"
 #include "Entorno.h"
 #include "Esquema.h"
@@ -5,8 +6,11 @@
 #include "ProteccionPg.h"
 #include "RegistroPruebas.h"
 #include "Usuarios.h"
+#include "frmLogin.h"
 
 #include <QHash>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <libpq-fe.h>
 
@@ -167,6 +171,52 @@ private slots:
                  IngresoServidor::Rechazado);
         QCOMPARE(AbrirConexionComo(nombre, QStringLiteral("anita"), QStringLiteral("otra")),
                  IngresoServidor::Aceptado);
+    }
+
+    // A server whose access configuration turns the person away is told apart from a wrong
+    // password, at start-up and at the sign-in window.
+    void ingresosRechazadosPorElServidor() {
+        Entorno e;
+        e.Usuario(QStringLiteral("pepe"), QString(), QStringLiteral("Pepe"), 0, 0, 0);
+        CerrarConexion();
+        const QHash<QString, QString> claves = Proteger(e.RutaBase());
+        const QString base = Base(e.RutaBase());
+        // The test server's pg_hba.conf rejects the members of this role.
+        PGconn* dueno = Esquema::ConectarServidor(e.RutaBase(), nullptr);
+        PQclear(PQexec(dueno, "DO $$ BEGIN CREATE ROLE quimbel_sin_acceso NOLOGIN; EXCEPTION "
+                              "WHEN duplicate_object THEN NULL; END $$"));
+        PQclear(PQexec(dueno, QStringLiteral("GRANT quimbel_sin_acceso TO \"pepe@%1\"")
+                                  .arg(base)
+                                  .toUtf8()
+                                  .constData()));
+        PQfinish(dueno);
+
+        const QString nombre = QString::fromLatin1(kOrigenDeDatos);
+        const QString titular = TitularConexionFallida(FalloApertura::Tipo::NoAdmitido);
+        QString comoPepe = e.RutaBase();
+        comoPepe.replace(QStringLiteral("//postgres@"), QStringLiteral("//pepe%40%1@").arg(base));
+        QVERIFY(CrearOrigenDeDatos(nombre, comoPepe));
+        AlFallarConexion(AvisarConexionFallida);
+        QCOMPARE(AbrirConexionServidor(nombre), AccesoServidor::Fallida);
+        AlFallarConexion({});
+        QCOMPARE(Mensajes::UltimoTexto(), titular);
+
+        QVERIFY(CrearOrigenDeDatos(nombre, e.RutaBase()));
+        frmLogin dlg;
+        dlg.ConectarAlIngresar = true;
+        dlg.show();
+        const auto ingresar = [&](const QString& login, const QString& clave) {
+            dlg.txtLogin->setText(login);
+            dlg.txtPassword->setText(clave);
+            QTest::mouseClick(dlg.cmdOK, Qt::LeftButton);
+            return dlg.LoginSucceeded;
+        };
+        QVERIFY(!ingresar(QStringLiteral("pepe"), claves.value(QStringLiteral("pepe"))));
+        QCOMPARE(Mensajes::UltimoTexto(), titular);
+        QVERIFY(dlg.isVisible());
+        QVERIFY(!ingresar(QStringLiteral(" Korva "), QStringLiteral("mal")));
+        QCOMPARE(Mensajes::UltimoTexto(), QStringLiteral("Password incorrecta!"));
+        QVERIFY(ingresar(QStringLiteral("korva"), claves.value(QStringLiteral("korva"))));
     }
 
     // A login whose role name would pass the server's 63 bytes is refused by name, and nothing
