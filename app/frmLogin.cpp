@@ -3,11 +3,14 @@
 #include "AvisoConexion.h"
 #include "Conexiones.h"
 #include "Configuracion.h"
+#include "IngresosPendientes.h"
 #include "Mensajes.h"
+#include "Reloj.h"
 #include "Usuario.h"
 #include "Usuarios.h"
 
 #include <QLineEdit>
+#include <QSysInfo>
 
 namespace {
 
@@ -32,18 +35,27 @@ frmLogin::frmLogin(QWidget* parent)
 // The server cannot tell an unknown person from a wrong password, and says neither: both are
 // answered as a wrong password. A server whose access configuration does not admit this
 // workstation for that person is told apart, as no password helps; the window stays, as it may
-// admit another person. A server that cannot be reached was told, with the options dialog, and
-// the program ends as when it cannot open the database.
+// admit another person. Both refusals are kept for the history until a sign-in the server
+// accepts, which hands them in before its own line. A server that cannot be reached was told,
+// with the options dialog, and the program ends as when it cannot open the database.
 Usuarios::Ingreso frmLogin::IngresarEnServidor() {
     const QString login = txtLogin->text().trimmed();
+    const QString base = RutaDeOrigen(QString::fromLatin1(kOrigenDeDatos));
+    const auto guardar = [&](const QString& motivo) {
+        IngresosPendientes::Guardar(base,
+                                    {login, QSysInfo::machineHostName(), Reloj::Ahora(), motivo});
+    };
     FalloApertura noAdmitido;
     switch (AbrirConexionComo(QString::fromLatin1(kOrigenDeDatos), login, txtPassword->text(),
                               &noAdmitido)) {
     case IngresoServidor::Aceptado:
+        IngresosPendientes::Entregar(base);
         return Usuarios::IngresoAceptadoPorServidor(login);
     case IngresoServidor::Rechazado:
+        guardar(QStringLiteral("el servidor rechazó el login o la contraseña"));
         return Usuarios::Ingreso::ClaveIncorrecta;
     case IngresoServidor::NoAdmitido:
+        guardar(QStringLiteral("el servidor no admite este equipo para ese usuario"));
         Mensajes::MsgBox(TitularConexionFallida(noAdmitido.tipo), Mensajes::Botones::OK,
                          Mensajes::Icono::Informacion, QStringLiteral("Login"), noAdmitido.causa);
         Reintentar(txtLogin);

@@ -177,6 +177,25 @@ Clave ConfirmarAutorizante(int usuId, const QString& clave, const QString& quien
     return RegistrarConfirmacion(quien, usuId, orden ? orden->ordId : 0, r) ? r : Clave::Fallo;
 }
 
+bool RegistrarIngresosRechazados(const QList<IngresoRechazado>& intentos) {
+    if (intentos.isEmpty())
+        return true;
+    QVariantList valores;
+    QStringList marcas;
+    for (const IngresoRechazado& i : intentos) {
+        valores << i.login << i.puesto << i.momento.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"))
+                << i.motivo;
+        marcas << QStringLiteral("?, ?, ?, ?");
+    }
+    Transaccion t;
+    Recordset rs;
+    return t.Activa() &&
+           AbrirRecordset(QStringLiteral("SELECT quimbel_ingresos_rechazados(%1)")
+                              .arg(marcas.join(QStringLiteral(", "))),
+                          rs, valores) &&
+           t.Confirmar();
+}
+
 bool ClavesEnServidor() {
     return BaseProtegida();
 }

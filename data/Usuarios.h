@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QDateTime>
+#include <QList>
 #include <QString>
 
 // The program's users as stored: who they are, what they may do, their password. Nothing here
@@ -15,6 +17,17 @@ Ingreso ConfirmarIngreso(const QString& login, const QString& clave);
 // A sign-in the server has already accepted (a protected server's role, its password checked
 // there), recorded in the history as ConfirmarIngreso records its own.
 Ingreso IngresoAceptadoPorServidor(const QString& login);
+
+// A sign-in a protected server turned away, as the workstation kept it: never the password.
+struct IngresoRechazado {
+    QString login; // as typed
+    QString puesto;
+    QDateTime momento; // on the workstation's clock
+    QString motivo;
+};
+// Writes into the history of the protected server open now the refused sign-ins a workstation
+// kept, each a change of its own, dated by the server and naming who handed it in. False: told.
+[[nodiscard]] bool RegistrarIngresosRechazados(const QList<IngresoRechazado>& intentos);
 
 // The identity check of an authoriser, by user id.
 Lectura LeerLogin(int usuId, QString* login);

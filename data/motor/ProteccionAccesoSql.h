@@ -1,7 +1,8 @@
 #pragma once
 
 // Signing in to a protected database, run by the owner on every `proteger` after the functions
-// (each statement may run again): a person's role follows their login.
+// (each statement may run again): a person's role follows their login, and the sign-ins the
+// server turned away reach the history.
 namespace ProteccionPg {
 
 inline constexpr const char* kAcceso = R"SQL(
@@ -48,6 +49,42 @@ END $$;
 DROP TRIGGER IF EXISTS quimbel_login_renombrado ON usuarios;
 CREATE TRIGGER quimbel_login_renombrado AFTER UPDATE OF UsuLogin ON usuarios
     FOR EACH ROW EXECUTE FUNCTION quimbel_renombrar_rol();
+
+-- A sign-in the server turned away cannot be written by the session it refused: the workstation
+-- keeps it and hands it in at its next sign-in. Four values each: the login as typed, the
+-- workstation, the moment on the workstation's clock and the reason. Each attempt is a change of
+-- its own, dated by the server when handed in, that names who handed it in.
+CREATE OR REPLACE FUNCTION quimbel_ingresos_rechazados(VARIADIC v text[]) RETURNS void
+LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, public AS $$
+DECLARE
+    yo usuarios := quimbel_llamante();
+    n integer := coalesce(array_length(v, 1), 0);
+    campos text[] := ARRAY['Puesto', 'Intento', 'Motivo', 'Informado por'];
+    valores text[];
+    usuario integer;
+    primera integer;
+    k integer;
+BEGIN
+    IF n % 4 <> 0 OR n > 4 * 100 THEN
+        RAISE EXCEPTION 'Los ingresos rechazados llegaron incompletos o son demasiados.';
+    END IF;
+    FOR i IN 0 .. n / 4 - 1 LOOP
+        SELECT UsuId INTO usuario FROM usuarios
+         WHERE quimbel_rol(UsuLogin::text) = quimbel_rol(v[4 * i + 1]) COLLATE "C"
+         ORDER BY UsuId LIMIT 1;
+        valores := ARRAY[left(v[4 * i + 2], 255), left(v[4 * i + 3], 40),
+                         left(v[4 * i + 4], 255), btrim(yo.UsuLogin::text)];
+        primera := NULL;
+        FOR j IN 1 .. 4 LOOP
+            INSERT INTO historial (HisCambio, HisFecha, HisLogin, HisTipo, HisTabla, HisClave,
+                                   HisOrdId, HisCampo, HisAnterior, HisNuevo)
+            VALUES (primera, ahora(), left(btrim(v[4 * i + 1]), 255), 'Ingreso rechazado',
+                    'usuarios', coalesce(usuario, 0), NULL, campos[j], NULL, valores[j])
+            RETURNING HisId INTO k;
+            primera := coalesce(primera, k);
+        END LOOP;
+    END LOOP;
+END $$;
 )SQL";
 
 } // namespace ProteccionPg

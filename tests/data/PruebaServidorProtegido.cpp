@@ -2,6 +2,7 @@
 #include "Conexiones.h"
 #include "Entorno.h"
 #include "Esquema.h"
+#include "IngresosPendientes.h"
 #include "Mensajes.h"
 #include "ProteccionPg.h"
 #include "RegistroPruebas.h"
@@ -174,10 +175,12 @@ private slots:
     }
 
     // A server whose access configuration turns the person away is told apart from a wrong
-    // password, at start-up and at the sign-in window.
+    // password, at start-up and at the sign-in window. The refused sign-ins, which the refused
+    // session cannot write, reach the history at the next accepted one, before its own line.
     void ingresosRechazadosPorElServidor() {
         Entorno e;
-        e.Usuario(QStringLiteral("pepe"), QString(), QStringLiteral("Pepe"), 0, 0, 0);
+        const int pepe =
+            e.Usuario(QStringLiteral("pepe"), QString(), QStringLiteral("Pepe"), 0, 0, 0);
         CerrarConexion();
         const QHash<QString, QString> claves = Proteger(e.RutaBase());
         const QString base = Base(e.RutaBase());
@@ -217,6 +220,25 @@ private slots:
         QVERIFY(!ingresar(QStringLiteral(" Korva "), QStringLiteral("mal")));
         QCOMPARE(Mensajes::UltimoTexto(), QStringLiteral("Password incorrecta!"));
         QVERIFY(ingresar(QStringLiteral("korva"), claves.value(QStringLiteral("korva"))));
+
+        const QString sql = QStringLiteral(
+            "SELECT count(*) FROM historial WHERE HisTipo='Ingreso rechazado' AND HisLogin=? AND "
+            "HisTabla='usuarios' AND HisClave=? AND HisCampo=? AND HisNuevo=?");
+        QCOMPARE(e.Valor(sql, {"pepe", pepe, "Motivo",
+                               "el servidor no admite este equipo para ese usuario"})
+                     .toInt(),
+                 1);
+        QCOMPARE(e.Valor(sql, {"Korva", 1, "Informado por", "korva"}).toInt(), 1);
+        QCOMPARE(
+            e.Valor(QStringLiteral("SELECT HisTipo FROM historial ORDER BY HisId DESC LIMIT 1"))
+                .toString(),
+            QStringLiteral("Ingreso"));
+        QVERIFY(IngresosPendientes::Pendientes(e.RutaBase()).isEmpty());
+        QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM historial WHERE HisNuevo IN (?, "
+                                        "'mal')"),
+                         {claves.value(QStringLiteral("pepe"))})
+                     .toInt(),
+                 0);
     }
 
     // A login whose role name would pass the server's 63 bytes is refused by name, and nothing
