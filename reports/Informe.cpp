@@ -12,6 +12,7 @@
 #include <QPrinter>
 #include <algorithm>
 #include <cmath>
+#include <list>
 
 QFont FuenteInforme::Fuente() const {
     QFont f(familia);
@@ -281,6 +282,38 @@ bool CabeSinMedir(const QString& texto, const QFontMetricsF& metricas, double an
     return std::all_of(texto.begin(), texto.end(), [](QChar c) { return c.unicode() < 0x250; });
 }
 
+// The widths measured while painting, by font. A list repeats its quantities, units and
+// currencies row after row, and measuring a text shapes it just as drawing it does.
+class AnchosMedidos {
+public:
+    double Ancho(const FuenteInforme& fuente, const QFontMetricsF& metricas, const QString& texto) {
+        if (!actual_ || !(actual_->fuente == fuente))
+            actual_ = &DeFuente(fuente);
+        QHash<QString, double>& anchos = actual_->anchos;
+        if (const auto it = anchos.constFind(texto); it != anchos.cend())
+            return *it;
+        // Values seen once (dates, prices) would otherwise pile up over a long report.
+        if (anchos.size() >= kMaximo)
+            anchos.clear();
+        return *anchos.insert(texto, metricas.horizontalAdvance(texto));
+    }
+
+private:
+    static constexpr qsizetype kMaximo = 4096;
+    struct DeUnaFuente {
+        FuenteInforme fuente;
+        QHash<QString, double> anchos;
+    };
+    DeUnaFuente& DeFuente(const FuenteInforme& fuente) {
+        for (DeUnaFuente& f : fuentes_)
+            if (f.fuente == fuente)
+                return f;
+        return fuentes_.emplace_back(DeUnaFuente{fuente, {}});
+    }
+    std::list<DeUnaFuente> fuentes_; // a list: actual_ points into it
+    DeUnaFuente* actual_ = nullptr;
+};
+
 } // namespace
 
 void InformeMaquetado::Pintar(QPainter& painter, const std::function<bool()>& nuevaPagina,
@@ -299,6 +332,7 @@ void InformeMaquetado::Pintar(QPainter& painter, const std::function<bool()>& nu
     QFont fuente = fuenteActual.Fuente();
     painter.setFont(fuente);
     QFontMetricsF metricas(fuente, dev);
+    AnchosMedidos anchos;
 
     for (int p = desde; p <= hasta; ++p) {
         if (p > desde && !nuevaPagina())
@@ -343,7 +377,7 @@ void InformeMaquetado::Pintar(QPainter& painter, const std::function<bool()>& nu
                 // that fits even with every character at the font's widest is not measured.
                 const bool sinMedir = lineas >= 2 || (t.alineacion == Alineacion::Izquierda &&
                                                       CabeSinMedir(t.texto, metricas, r.width()));
-                const double ancho = sinMedir ? 0 : metricas.horizontalAdvance(t.texto);
+                const double ancho = sinMedir ? 0 : anchos.Ancho(fuenteActual, metricas, t.texto);
                 if (lineas >= 2) {
                     // Boxes tall enough for several lines wrap, showing whole lines only.
                     QRectF caja(r.x(), r.y(), r.width(), lineas * linea);
