@@ -12,6 +12,7 @@
 #include <QPrinter>
 #include <algorithm>
 #include <cmath>
+#include <list>
 
 QFont FuenteInforme::Fuente() const {
     QFont f(familia);
@@ -116,6 +117,13 @@ InformeMaquetado::InformeMaquetado(const DisenoInforme& diseno, const Recordset&
                                    const QSize& papelTwips)
     : diseno_(diseno), rs_(rs), papel_(papelTwips) {
     fechaLarga_ = QLocale().toString(Reloj::Hoy(), QLocale::LongFormat);
+    for (Banda b : {Banda::EncabezadoInforme, Banda::EncabezadoPagina, Banda::Detalle,
+                    Banda::PiePagina, Banda::PieInforme}) {
+        QVector<int> columnas;
+        for (const ElementoInforme& e : BandaDe(b).elementos)
+            columnas.append(e.tipo == ElementoInforme::Tipo::Campo ? rs_.IndiceCampo(e.texto) : -1);
+        columnas_.append(columnas);
+    }
 
     if (diseno_.encabezadoInforme.alto > 0)
         if (auto* img = diseno_.encabezadoInforme.Buscar(QStringLiteral("imgLogo")))
@@ -187,13 +195,10 @@ const BandaInforme& InformeMaquetado::BandaDe(Banda b) const {
     return diseno_.pieInforme;
 }
 
-QString InformeMaquetado::TextoCampo(const ElementoInforme& e, int fila) const {
-    if (fila < 0 || fila >= rs_.RecordCount())
+QString InformeMaquetado::TextoCampo(const ElementoInforme& e, int columna, int fila) const {
+    if (columna < 0 || fila < 0 || fila >= rs_.RecordCount())
         return {};
-    const int i = rs_.IndiceCampo(e.texto);
-    if (i < 0)
-        return {};
-    return TextoConFormato(rs_.Fila(fila).value(i), e.formato);
+    return TextoConFormato(rs_.Valor(fila, columna), e.formato);
 }
 
 QString InformeMaquetado::Sustituir(const QString& texto, int pagina) const {
@@ -213,7 +218,9 @@ QVector<TrazoInforme> InformeMaquetado::Contenido(int pagina) const {
     const int x0 = diseno_.margenIzquierdo;
     for (const Colocacion& c : paginas_[pagina]) {
         const BandaInforme& banda = BandaDe(c.banda);
-        for (const ElementoInforme& e : banda.elementos) {
+        const QVector<int>& columnas = columnas_[static_cast<int>(c.banda)];
+        for (qsizetype i = 0; i < banda.elementos.size(); ++i) {
+            const ElementoInforme& e = banda.elementos[i];
             TrazoInforme t;
             t.tipo = e.tipo;
             t.nombre = e.nombre;
@@ -229,7 +236,7 @@ QVector<TrazoInforme> InformeMaquetado::Contenido(int pagina) const {
             case ElementoInforme::Tipo::Campo:
                 if (t.nombre.isEmpty())
                     t.nombre = e.texto;
-                t.texto = TextoCampo(e, c.fila);
+                t.texto = TextoCampo(e, columnas[i], c.fila);
                 break;
             case ElementoInforme::Tipo::Imagen: {
                 if (logo_.isNull() || e.nombre != QLatin1String("imgLogo"))
@@ -275,6 +282,38 @@ bool CabeSinMedir(const QString& texto, const QFontMetricsF& metricas, double an
     return std::all_of(texto.begin(), texto.end(), [](QChar c) { return c.unicode() < 0x250; });
 }
 
+// The widths measured while painting, by font. A list repeats its quantities, units and
+// currencies row after row, and measuring a text shapes it just as drawing it does.
+class AnchosMedidos {
+public:
+    double Ancho(const FuenteInforme& fuente, const QFontMetricsF& metricas, const QString& texto) {
+        if (!actual_ || !(actual_->fuente == fuente))
+            actual_ = &DeFuente(fuente);
+        QHash<QString, double>& anchos = actual_->anchos;
+        if (const auto it = anchos.constFind(texto); it != anchos.cend())
+            return *it;
+        // Values seen once (dates, prices) would otherwise pile up over a long report.
+        if (anchos.size() >= kMaximo)
+            anchos.clear();
+        return *anchos.insert(texto, metricas.horizontalAdvance(texto));
+    }
+
+private:
+    static constexpr qsizetype kMaximo = 4096;
+    struct DeUnaFuente {
+        FuenteInforme fuente;
+        QHash<QString, double> anchos;
+    };
+    DeUnaFuente& DeFuente(const FuenteInforme& fuente) {
+        for (DeUnaFuente& f : fuentes_)
+            if (f.fuente == fuente)
+                return f;
+        return fuentes_.emplace_back(DeUnaFuente{fuente, {}});
+    }
+    std::list<DeUnaFuente> fuentes_; // a list: actual_ points into it
+    DeUnaFuente* actual_ = nullptr;
+};
+
 } // namespace
 
 void InformeMaquetado::Pintar(QPainter& painter, const std::function<bool()>& nuevaPagina,
@@ -293,6 +332,7 @@ void InformeMaquetado::Pintar(QPainter& painter, const std::function<bool()>& nu
     QFont fuente = fuenteActual.Fuente();
     painter.setFont(fuente);
     QFontMetricsF metricas(fuente, dev);
+    AnchosMedidos anchos;
 
     for (int p = desde; p <= hasta; ++p) {
         if (p > desde && !nuevaPagina())
@@ -337,7 +377,7 @@ void InformeMaquetado::Pintar(QPainter& painter, const std::function<bool()>& nu
                 // that fits even with every character at the font's widest is not measured.
                 const bool sinMedir = lineas >= 2 || (t.alineacion == Alineacion::Izquierda &&
                                                       CabeSinMedir(t.texto, metricas, r.width()));
-                const double ancho = sinMedir ? 0 : metricas.horizontalAdvance(t.texto);
+                const double ancho = sinMedir ? 0 : anchos.Ancho(fuenteActual, metricas, t.texto);
                 if (lineas >= 2) {
                     // Boxes tall enough for several lines wrap, showing whole lines only.
                     QRectF caja(r.x(), r.y(), r.width(), lineas * linea);
@@ -349,11 +389,12 @@ void InformeMaquetado::Pintar(QPainter& painter, const std::function<bool()>& nu
                            t.alineacion == Alineacion::Izquierda && ancho > r.width()) {
                     // A long value never runs into the next column. Fixed labels, and the
                     // short right-aligned or centred values (prices, currencies, flags), may
-                    // overhang rather than lose their first letters.
-                    QRectF caja(r.x(), r.y(), r.width(), std::max(r.height(), linea));
+                    // overhang rather than lose their first letters. Drawn at a point inside
+                    // the clip: laying it out in a box would only clip it once more.
                     painter.save();
-                    painter.setClipRect(caja);
-                    painter.drawText(caja, flags | Qt::TextSingleLine, t.texto);
+                    painter.setClipRect(
+                        QRectF(r.x(), r.y(), r.width(), std::max(r.height(), linea)));
+                    painter.drawText(QPointF(r.x(), r.y() + metricas.ascent()), t.texto);
                     painter.restore();
                 } else {
                     // Placed by hand: a long list has tens of thousands of these, and drawing

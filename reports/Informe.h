@@ -163,13 +163,16 @@ private:
     };
 
     const BandaInforme& BandaDe(Banda b) const;
-    QString TextoCampo(const ElementoInforme& e, int fila) const;
+    QString TextoCampo(const ElementoInforme& e, int columna, int fila) const;
     QString Sustituir(const QString& texto, int pagina) const;
 
     DisenoInforme diseno_;
     Recordset rs_;
     QSize papel_;
     QVector<QVector<Colocacion>> paginas_;
+    // For each band, the record set's column of each of its fields (-1 for other elements or
+    // an unknown column), looked up once rather than by name for every record.
+    QVector<QVector<int>> columnas_;
     QImage logo_;
     QString fechaLarga_;
     int anteriores_ = 0;

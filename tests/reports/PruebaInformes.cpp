@@ -26,6 +26,24 @@ namespace {
 const QSize kA4Vertical(11906, 16838);
 const QSize kA4Apaisado(16838, 11906);
 
+// Whether anything but the white background is painted in that part of the picture.
+bool Tinta(const QImage& imagen, const QRect& zona) {
+    const QRect r = zona & imagen.rect();
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            if (imagen.pixel(x, y) != qRgb(255, 255, 255))
+                return true;
+    return false;
+}
+
+// The first row of that part with ink, -1 for none.
+int PrimeraFilaConTinta(const QImage& imagen, const QRect& zona) {
+    for (int y = zona.top(); y <= zona.bottom(); ++y)
+        if (Tinta(imagen, QRect(zona.left(), y, zona.width(), 1)))
+            return y;
+    return -1;
+}
+
 int Orden(Entorno& e, const QDateTime& fecha, const QString& comentario = QString(),
           int autorizante = 0) {
     return e.Insertar("orden_insertar", {fecha, 2.5, QStringLiteral("Caja x 10"), 1, comentario,
@@ -325,6 +343,45 @@ private slots:
             QCOMPARE(Buscar(c, QStringLiteral("ProDescripcion"))->texto,
                      QStringLiteral("Guantes de látex"));
         }
+    }
+
+    // What does not fit stays in its box: a long value is cut at the box's edge instead of
+    // running into the next column, yet sits on the line of the values that fit; a box tall
+    // enough for several lines wraps and shows whole lines only.
+    void loQueNoCabeSeCortaEnSuCajaOSeParteEnLineasEnteras() {
+        using E = ElementoInforme;
+        DisenoInforme d;
+        d.margenIzquierdo = d.margenSuperior = d.margenInferior = 0;
+        d.detalle.alto = 1440;
+        d.detalle.elementos << E::Campo(QStringLiteral("Largo"), 0, 0, 1440, FuenteInforme())
+                            << E::Campo(QStringLiteral("Corto"), 4320, 0, 1440, FuenteInforme())
+                            << E::Campo(QStringLiteral("Nota"), 0, 480, 1440, FuenteInforme(), 480);
+        Recordset rs;
+        rs.Abrir(QStringLiteral("prueba"),
+                 {QStringLiteral("Largo"), QStringLiteral("Corto"), QStringLiteral("Nota")},
+                 {{QString(60, QLatin1Char('H')), QStringLiteral("HH"),
+                   QStringLiteral("palabra ").repeated(40)}});
+        const int dpi = 200; // a box of 1440 twips is 200 pixels wide
+        QImage imagen(4 * dpi, 2 * dpi, QImage::Format_RGB32);
+        imagen.setDotsPerMeterX(qRound(dpi / 0.0254));
+        imagen.setDotsPerMeterY(qRound(dpi / 0.0254));
+        imagen.fill(Qt::white);
+        QPainter painter(&imagen);
+        InformeMaquetado(d, rs, QSize(4 * 1440, 2 * 1440)).Pintar(painter, [] { return true; });
+        painter.end();
+
+        const QRect fila(0, 0, imagen.width(), 60);
+        QVERIFY(Tinta(imagen, QRect(150, 0, 50, 60)));
+        QVERIFY(!Tinta(imagen, QRect(202, 0, 390, 60)));
+        const int arribaLargo = PrimeraFilaConTinta(imagen, fila.adjusted(0, 0, -600, 0));
+        QVERIFY(arribaLargo >= 0);
+        QCOMPARE(PrimeraFilaConTinta(imagen, fila.adjusted(600, 0, 0, 0)), arribaLargo);
+
+        // The note's box (y 67 to 133) holds two whole lines, one in each half; the rest is cut.
+        QVERIFY(Tinta(imagen, QRect(0, 67, 200, 33)));
+        QVERIFY(Tinta(imagen, QRect(0, 100, 200, 33)));
+        QVERIFY(!Tinta(imagen, QRect(0, 134, imagen.width(), imagen.height() - 134)));
+        QVERIFY(!Tinta(imagen, QRect(202, 60, imagen.width() - 202, 74)));
     }
 
     void pdfApaisadoParaLaListaDeOrdenesYErrorSiNoSePuedeEscribir() {
