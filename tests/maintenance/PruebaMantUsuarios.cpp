@@ -1,7 +1,9 @@
 #include "AyudaMant.h"
+#include "Conexiones.h"
 #include "Contrasena.h"
 #include "Entorno.h"
 #include "Mensajes.h"
+#include "Motor.h"
 #include "RegistroPruebas.h"
 #include "Usuario.h"
 #include "Usuarios.h"
@@ -17,6 +19,16 @@ QString ClaveGuardada(Entorno& e, const QString& login) {
     return e.Valor(QStringLiteral("SELECT UsuPassword FROM usuarios WHERE UsuLogin=?"), {login})
         .toString();
 }
+
+// Whether `login` signs in with `clave` as sign-in checks it: against the stored hash, or on a
+// protected server by connecting as the person's role.
+bool Entra(const QString& login, const QString& clave) {
+    if (!Entorno::Protegida())
+        return Usuarios::ConfirmarIngreso(login, clave) == Usuarios::Ingreso::Aceptado;
+    return Motor::ProbarClave(RutaDeOrigen(QString::fromLatin1(kOrigenDeDatos)), login, clave,
+                              nullptr) == Motor::PruebaClave::Aceptada;
+}
+
 } // namespace
 
 class PruebaMantUsuarios : public QObject {
@@ -60,8 +72,11 @@ private slots:
         Pulsar(f.get(), kGuardar);
         QVERIFY(Mensajes::Mostrados().isEmpty());
         const Recordset r = e.Sql(QStringLiteral("SELECT * FROM usuarios WHERE UsuLogin='ana'"));
-        QVERIFY(
-            Contrasena::Coincide(r.Texto(QStringLiteral("UsuPassword")), QStringLiteral("clave1")));
+        QVERIFY(Entra(QStringLiteral("ana"), QStringLiteral("clave1")));
+        QVERIFY(!Entra(QStringLiteral("ana"), QStringLiteral("Clave1")));
+        // A protected server's row keeps no password at all.
+        if (Entorno::Protegida())
+            QCOMPARE(r.Texto(QStringLiteral("UsuPassword")), QString());
         QCOMPARE(r.Campo(QStringLiteral("UsuPuedeSolicitar")).toInt(), 0);
         QCOMPARE(r.Campo(QStringLiteral("UsuPuedeAutorizar")).toInt(), 1);
         QCOMPARE(r.Campo(QStringLiteral("UsuPuedeCumplir")).toInt(), 0);
@@ -84,14 +99,19 @@ private slots:
             Pulsar(f.get(), kGuardar);
         }
         QCOMPARE(ClaveGuardada(e, QStringLiteral("beto")), primera);
-        QVERIFY(Contrasena::Coincide(primera, QStringLiteral("secreto")));
+        QVERIFY(Entra(QStringLiteral("beto"), QStringLiteral("secreto")));
 
         Pulsar(f.get(), kEditar);
         Escribir(f->txtFields(2), QStringLiteral("nueva"));
+        Pulsar(f.get(), kGuardar);
+        QVERIFY(Entra(QStringLiteral("beto"), QStringLiteral("nueva")));
+        QVERIFY(!Entra(QStringLiteral("beto"), QStringLiteral("secreto")));
+        Pulsar(f.get(), kEditar);
         f->chkDesactivado()->setChecked(true);
         Pulsar(f.get(), kGuardar);
-        QVERIFY(Contrasena::Coincide(ClaveGuardada(e, QStringLiteral("beto")),
-                                     QStringLiteral("nueva")));
+        // A disabled person's role signs in no more.
+        if (Entorno::Protegida())
+            QVERIFY(!Entra(QStringLiteral("beto"), QStringLiteral("nueva")));
         QCOMPARE(
             e.Valor(QStringLiteral("SELECT UsuDesactivado FROM usuarios WHERE UsuLogin='beto'"))
                 .toInt(),

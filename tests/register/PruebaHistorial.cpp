@@ -172,6 +172,7 @@ private slots:
         Cerrar();
 
         gLogin = QStringLiteral("beto");
+        e.Entrar(gLogin);
         Reloj::Fijar(A(12, 0));
         Procesar(numero, 0, 1);
         Reloj::Fijar(A(13, 0));
@@ -261,6 +262,7 @@ private slots:
 
         // The main window shows the same history for its highlighted order, then deletes it.
         gLogin = QStringLiteral("korva");
+        e.Entrar(gLogin);
         frmPrincipal* w = frmPrincipal::Instancia();
         w->cboEstado->setCurrentIndex(2);
         QCOMPARE(w->Modelo()->rowCount(), 1);
