@@ -447,6 +447,12 @@ BEGIN
     END IF;
     EXECUTE format('ALTER ROLE %I PASSWORD %L', rol, p_verificador);
     UPDATE usuarios SET UsuPassword = '' WHERE UsuId = p_usuid AND UsuPassword <> '';
+    -- The row no longer shows the change, so it is told here, as the file's history tells it:
+    -- that the password changed, never the password.
+    INSERT INTO historial (HisFecha, HisLogin, HisTipo, HisTabla, HisClave, HisCampo,
+                           HisAnterior, HisNuevo)
+    VALUES (ahora(), yo.UsuLogin, 'Modificación', 'usuarios', p_usuid, 'UsuPassword', '',
+            'contraseña cambiada');
 END $$;
 )SQL";
 
