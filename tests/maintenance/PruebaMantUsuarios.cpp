@@ -1,9 +1,7 @@
 #include "AyudaMant.h"
-#include "Conexiones.h"
 #include "Contrasena.h"
 #include "Entorno.h"
 #include "Mensajes.h"
-#include "Motor.h"
 #include "RegistroPruebas.h"
 #include "Usuario.h"
 #include "Usuarios.h"
@@ -20,13 +18,12 @@ QString ClaveGuardada(Entorno& e, const QString& login) {
         .toString();
 }
 
-// Whether `login` signs in with `clave` as sign-in checks it: against the stored hash, or on a
-// protected server by connecting as the person's role.
+// Whether `login`'s password is `clave`, checked as sign-in checks it but leaving no history
+// line: against the stored hash, or on a protected server by connecting as the person's role.
 bool Entra(const QString& login, const QString& clave) {
-    if (!Entorno::Protegida())
-        return Usuarios::ConfirmarIngreso(login, clave) == Usuarios::Ingreso::Aceptado;
-    return Motor::ProbarClave(RutaDeOrigen(QString::fromLatin1(kOrigenDeDatos)), login, clave,
-                              nullptr) == Motor::PruebaClave::Aceptada;
+    Usuarios::Derechos d;
+    return Usuarios::LeerDerechos(login, &d) == Usuarios::Lectura::Hallado &&
+           Usuarios::ConfirmarClave(d.usuId, clave) == Usuarios::Clave::Correcta;
 }
 
 } // namespace
