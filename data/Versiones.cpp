@@ -9,6 +9,12 @@ namespace Versiones {
 bool LeerParaModificar(const QString& tabla, const QString& columnaClave, int clave,
                        Historial::Registro* actual) {
     Recordset rs;
+    // A person's role of a protected server may not lock rows itself; the server locks the row
+    // for it, in this transaction, before it is read, so that what is read is what is written
+    // over.
+    if (Motor::Protegida(Conexion()) &&
+        !AbrirRecordset(QStringLiteral("SELECT quimbel_reservar(?, ?)"), rs, {tabla, clave}))
+        return false;
     if (!AbrirRecordset(
             Motor::ParaModificar(
                 Conexion(), QStringLiteral("SELECT * FROM %1 WHERE %2=?").arg(tabla, columnaClave)),

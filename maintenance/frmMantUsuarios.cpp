@@ -93,6 +93,9 @@ void frmMantUsuarios::PonerEstado(bool edicion, bool alCrear) {
     frmMantenimiento::PonerEstado(edicion, alCrear);
     if (!chkSinClave_)
         return; // still being built
+    // A "Sin contraseña" left ticked by a cancelled edit would blank the password at the next.
+    if (!edicion)
+        chkSinClave_->setChecked(false);
     chkSinClave_->setEnabled(edicion);
     tblLimites_->SetEditable(edicion);
     AjustarClave();

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Quimbel and runs every test class twice, headless: on database files, then on databases
 # of a private PostgreSQL server started for the run (stopped at the end, also when a test
-# fails). Then builds the tests again with AddressSanitizer and UndefinedBehaviorSanitizer into
+# fails), protected as an office's are, the program connected as the persons' roles
+# (QUIMBEL_PRUEBAS_PROTEGIDA=0 runs them unprotected). Then builds the tests again with AddressSanitizer and UndefinedBehaviorSanitizer into
 # build-saneado/ and runs the file-engine half there. Exits non-zero when any test fails.
 source "$(dirname "${BASH_SOURCE[0]}")/comun.sh"
 source "$RAIZ/scripts/servidor-pruebas.sh"
@@ -21,7 +22,7 @@ export QUIMBEL_PRUEBAS_CUENTA="$QUIMBEL_PG_CARPETA/cuenta.txt"
 : >"$QUIMBEL_PRUEBAS_CUENTA"
 fallo=0
 for motor in sqlite postgresql; do
-    echo "== Pruebas sobre $motor =="
+    echo "== Pruebas sobre $motor${QUIMBEL_PRUEBAS_PROTEGIDA:+ (QUIMBEL_PRUEBAS_PROTEGIDA=$QUIMBEL_PRUEBAS_PROTEGIDA)} =="
     QT_QPA_PLATFORM=offscreen ctest -L "^$motor\$" --output-on-failure -j "$(nproc)" || fallo=1
 done
 resumen "$QUIMBEL_PRUEBAS_CUENTA" ""

@@ -332,7 +332,7 @@ qlonglong Cambios(const QSqlDatabase& db) {
 
 QString ParaModificar(const QSqlDatabase& db, const QString& select) {
     // A person's role of a protected server may not lock rows (it needs UPDATE for that): there
-    // the server's functions check again, under their own lock, what they change.
+    // the row is locked beforehand by a server function (Versiones::LeerParaModificar).
     return EsServidor(db) && !Protegida(db) ? select + QStringLiteral(" FOR UPDATE") : select;
 }
 

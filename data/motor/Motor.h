@@ -82,8 +82,9 @@ void Cerrar(QSqlDatabase& db);
 qlonglong Cambios(const QSqlDatabase& db);
 
 // A SELECT of rows the transaction is about to change, so that no other workstation changes
-// them before it ends: on the server the rows are locked (FOR UPDATE); the file's write
-// transaction already holds the whole file.
+// them before it ends: on the server the rows are locked (FOR UPDATE), but for a person's role of
+// a protected server, which may not lock them and has the server lock them first; the file's
+// write transaction already holds the whole file.
 QString ParaModificar(const QSqlDatabase& db, const QString& select);
 
 bool EnTransaccion(const QSqlDatabase& db);

@@ -146,6 +146,28 @@ BEGIN
        AND CatId NOT IN (SELECT CatId FROM productos WHERE CatId IS NOT NULL);
 END $$;
 
+-- The row a person is about to change, held for the rest of their transaction as SELECT … FOR
+-- UPDATE holds it (a person's role may not lock rows: that takes UPDATE). Read after this, the
+-- row is the newest committed, and no other workstation changes it until the person's save ends,
+-- so that a change made meanwhile is seen and refused rather than overwritten. Only the tables
+-- the program saves that way.
+CREATE OR REPLACE FUNCTION quimbel_reservar(p_tabla text, p_clave integer) RETURNS void
+LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, public AS $$
+DECLARE
+    columna name;
+BEGIN
+    PERFORM quimbel_llamante();
+    IF lower(p_tabla) NOT IN ('ordenes', 'productos', 'proveedores', 'categorias', 'sectores',
+                              'centrosdecosto', 'usuarios') THEN
+        RAISE EXCEPTION 'La tabla «%» no se reserva así.', p_tabla USING ERRCODE = '42501';
+    END IF;
+    SELECT a.attname INTO columna FROM pg_index i
+      JOIN pg_attribute a ON a.attrelid = i.indrelid AND a.attnum = i.indkey[0]
+     WHERE i.indrelid = ('public.' || lower(p_tabla))::regclass AND i.indisprimary;
+    EXECUTE format('SELECT 1 FROM %I WHERE %I = $1 FOR UPDATE', lower(p_tabla), columna)
+        USING p_clave;
+END $$;
+
 -- An order moved to another state by the caller: only from the state the caller was shown, to
 -- "En trámite" by whoever may request and to "Cumplida" by whoever may fulfil, and to either only
 -- once it is authorised.
@@ -295,14 +317,14 @@ CREATE OR REPLACE FUNCTION quimbel_exigir_concesion() RETURNS trigger
 LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, public AS $$
 DECLARE
     v_ordid integer := CASE WHEN TG_OP = 'DELETE' THEN OLD.OrdId ELSE NEW.OrdId END;
+    -- The owner's own tools need no grant: what they authorise stands, and is kept as
+    -- authorised so that the persons' later saves and state changes need none either.
+    dueno boolean := NOT EXISTS (SELECT 1 FROM usuarios
+                    WHERE quimbel_rol(UsuLogin::text) = session_user::text COLLATE "C");
     t record;
     k record;
     usada integer;
 BEGIN
-    IF NOT EXISTS (SELECT 1 FROM usuarios
-                    WHERE quimbel_rol(UsuLogin::text) = session_user::text COLLATE "C") THEN
-        RETURN NULL; -- the owner's own tools
-    END IF;
     SELECT * INTO t FROM quimbel_terminos(v_ordid);
     IF NOT FOUND OR t.autorizante <= 0 THEN
         DELETE FROM ordenes_autorizadas WHERE OrdId = v_ordid;
@@ -314,22 +336,24 @@ BEGIN
        AND lower(k.Moneda) IS NOT DISTINCT FROM lower(t.moneda) THEN
         RETURN NULL;
     END IF;
-    DELETE FROM autorizaciones a
-     WHERE a.ctid = (SELECT ctid FROM autorizaciones
-                      WHERE OrdId IN (v_ordid, 0) AND Solicita = session_user::text
-                        AND AutorizanteId = t.autorizante AND Vence >= now()
-                        AND Cantidad IS NOT DISTINCT FROM t.cantidad
-                        AND EmpId IS NOT DISTINCT FROM t.empid
-                        AND Precio IS NOT DISTINCT FROM t.precio
-                        AND lower(Moneda) IS NOT DISTINCT FROM lower(t.moneda)
-                      ORDER BY OrdId DESC LIMIT 1)
-    RETURNING 1 INTO usada;
-    IF usada IS NULL THEN
-        RAISE EXCEPTION 'La orden % no tiene la autorización de su autorizante para la orden '
-                        'como se guarda: vuelva a pedirle la contraseña.', v_ordid
-            USING ERRCODE = '42501';
+    IF NOT dueno THEN
+        DELETE FROM autorizaciones a
+         WHERE a.ctid = (SELECT ctid FROM autorizaciones
+                          WHERE OrdId IN (v_ordid, 0) AND Solicita = session_user::text
+                            AND AutorizanteId = t.autorizante AND Vence >= now()
+                            AND Cantidad IS NOT DISTINCT FROM t.cantidad
+                            AND EmpId IS NOT DISTINCT FROM t.empid
+                            AND Precio IS NOT DISTINCT FROM t.precio
+                            AND lower(Moneda) IS NOT DISTINCT FROM lower(t.moneda)
+                          ORDER BY OrdId DESC LIMIT 1)
+        RETURNING 1 INTO usada;
+        IF usada IS NULL THEN
+            RAISE EXCEPTION 'La orden % no tiene la autorización de su autorizante para la orden '
+                            'como se guarda: vuelva a pedirle la contraseña.', v_ordid
+                USING ERRCODE = '42501';
+        END IF;
+        PERFORM quimbel_reglas_autorizante(v_ordid, t.autorizante, t.moneda, t.precio);
     END IF;
-    PERFORM quimbel_reglas_autorizante(v_ordid, t.autorizante, t.moneda, t.precio);
     INSERT INTO ordenes_autorizadas (OrdId, AutorizanteId, Cantidad, EmpId, Precio, Moneda)
     VALUES (v_ordid, t.autorizante, t.cantidad, t.empid, t.precio, t.moneda)
     ON CONFLICT (OrdId) DO UPDATE
@@ -423,6 +447,12 @@ BEGIN
     END IF;
     EXECUTE format('ALTER ROLE %I PASSWORD %L', rol, p_verificador);
     UPDATE usuarios SET UsuPassword = '' WHERE UsuId = p_usuid AND UsuPassword <> '';
+    -- The row no longer shows the change, so it is told here, as the file's history tells it:
+    -- that the password changed, never the password.
+    INSERT INTO historial (HisFecha, HisLogin, HisTipo, HisTabla, HisClave, HisCampo,
+                           HisAnterior, HisNuevo)
+    VALUES (ahora(), yo.UsuLogin, 'Modificación', 'usuarios', p_usuid, 'UsuPassword', '',
+            'contraseña cambiada');
 END $$;
 )SQL";
 

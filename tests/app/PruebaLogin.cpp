@@ -34,6 +34,9 @@ private slots:
                                  QStringLiteral("Ana"), 1, 1, 1);
         gLogin.clear();
         frmLogin dlg;
+        // On a protected server signing in is connecting as the person's role, as start-up does.
+        const bool servidor = Entorno::Protegida();
+        dlg.ConectarAlIngresar = servidor;
         dlg.show();
         QCOMPARE(dlg.windowTitle(), QStringLiteral("Quimbel - Login"));
         QCOMPARE(dlg.txtLogin->text(), QStringLiteral("korva"));
@@ -55,19 +58,23 @@ private slots:
         QVERIFY(Ingresar(dlg, QStringLiteral("  ñANDÚ "), QStringLiteral("Clave")));
         QCOMPARE(gLogin, QStringLiteral("  ñANDÚ "));
         QVERIFY(!dlg.isVisible());
-        // Both sign-ins are history: who, where and why it was refused, never the password.
+        // Both sign-ins are history: who, where and why it was refused, never the password. A
+        // server that turns a password away opens no session to record it in (its own log has
+        // it), and records the person's login as stored.
         const QString sql = QStringLiteral("SELECT count(*) FROM historial WHERE HisTipo=? AND "
                                            "HisLogin=? AND HisTabla='usuarios' AND HisClave=? AND "
                                            "HisCampo=? AND HisNuevo=?");
-        const QString login = QStringLiteral("ñANDÚ");
+        const QString login = servidor ? QStringLiteral("Ñandú") : QStringLiteral("ñANDÚ");
         const QString puesto = QStringLiteral("Puesto");
         const QString equipo = QSysInfo::machineHostName();
-        QCOMPARE(e.Valor(sql, {"Ingreso rechazado", login, id, puesto, equipo}).toInt(), 1);
+        const int rechazos = servidor ? 0 : 1;
+        QCOMPARE(e.Valor(sql, {"Ingreso rechazado", login, id, puesto, equipo}).toInt(), rechazos);
         QCOMPARE(e.Valor(sql, {"Ingreso rechazado", login, id, "Motivo", "contraseña incorrecta"})
                      .toInt(),
-                 1);
+                 rechazos);
         QCOMPARE(e.Valor(sql, {"Ingreso", login, id, puesto, equipo}).toInt(), 1);
-        QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM historial")).toInt(), 3);
+        QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM historial")).toInt(),
+                 1 + 2 * rechazos);
         QCOMPARE(e.Valor(QStringLiteral("SELECT count(*) FROM historial WHERE HisNuevo LIKE "
                                         "'%clave%' OR HisAnterior LIKE '%clave%'"))
                      .toInt(),
@@ -77,10 +84,13 @@ private slots:
     void claveVaciaSoloConCampoVacio() {
         Entorno e;
         frmLogin dlg;
+        // A server takes no empty password: korva's role has one.
+        dlg.ConectarAlIngresar = Entorno::Protegida();
         dlg.show();
         QVERIFY(!Ingresar(dlg, QStringLiteral("KORVA"), QStringLiteral(" ")));
         QCOMPARE(Mensajes::UltimoTexto(), QStringLiteral("Password incorrecta!"));
-        QVERIFY(Ingresar(dlg, QStringLiteral("KORVA"), QString()));
+        QVERIFY(Ingresar(dlg, QStringLiteral("KORVA"),
+                         dlg.ConectarAlIngresar ? QStringLiteral("korva") : QString()));
         QCOMPARE(gLogin, QStringLiteral("KORVA"));
     }
 
@@ -88,14 +98,20 @@ private slots:
         Entorno e;
         e.Usuario(QStringLiteral("o'brien"), QStringLiteral("x"), QStringLiteral("O."), 0, 0, 0);
         frmLogin dlg;
+        // A protected server cannot tell an unknown person from a wrong password, and records
+        // neither: it opened no session.
+        const bool servidor = Entorno::Protegida();
+        dlg.ConectarAlIngresar = servidor;
         dlg.show();
         for (const QString& intento : {QStringLiteral("' OR '1'='1"), QStringLiteral("korva'--"),
                                        QStringLiteral("x' OR 1=1 --")}) {
             Mensajes::Limpiar();
-            QVERIFY(!Ingresar(dlg, intento, QString()));
+            QVERIFY(!Ingresar(dlg, intento, QStringLiteral("x")));
             QCOMPARE(Mensajes::Mostrados().size(), 1);
-            QCOMPARE(Mensajes::UltimoTexto(), QStringLiteral("Login incorrecto!"));
-            QCOMPARE(dlg.txtLogin->selectedText(), intento);
+            QCOMPARE(Mensajes::UltimoTexto(), servidor ? QStringLiteral("Password incorrecta!")
+                                                       : QStringLiteral("Login incorrecto!"));
+            QCOMPARE(servidor ? dlg.txtPassword->selectedText() : dlg.txtLogin->selectedText(),
+                     servidor ? QStringLiteral("x") : intento);
         }
         QVERIFY(Ingresar(dlg, QStringLiteral(" O'Brien"), QStringLiteral("x")));
         QCOMPARE(gLogin, QStringLiteral(" O'Brien"));
@@ -104,13 +120,18 @@ private slots:
                                         "HisClave=0 AND HisNuevo='login inexistente'"),
                          {QStringLiteral("x' OR 1=1 --")})
                      .toInt(),
-                 1);
+                 servidor ? 0 : 1);
         // The office's administrator tells the sessions apart by workstation and person.
-        if (Entorno::EnServidor())
-            QCOMPARE(e.Valor(QStringLiteral("SELECT application_name FROM pg_stat_activity "
-                                            "WHERE pid = pg_backend_pid()"))
-                         .toString(),
+        Recordset sesion;
+        if (Entorno::EnServidor()) {
+            QVERIFY(AbrirRecordset(QStringLiteral("SELECT application_name, session_user FROM "
+                                                  "pg_stat_activity WHERE pid = pg_backend_pid()"),
+                                   sesion));
+            QCOMPARE(sesion.Texto(QStringLiteral("application_name")),
                      QStringLiteral("Quimbel - %1 - O'Brien").arg(QSysInfo::machineHostName()));
+        }
+        if (servidor)
+            QVERIFY(sesion.Texto(QStringLiteral("session_user")).startsWith("o'brien@"));
     }
 
     void cancelarOCerrarNoIngresa() {
@@ -169,13 +190,13 @@ private slots:
                      .toInt(),
                  0);
 
-        // korva has an empty stored password.
+        // korva has an empty stored password; on a protected server, its role's.
         frmVerificarUsuario::LeerAutorizante = [] { return QStringLiteral("1"); };
         frmVerificarUsuario vacia;
         vacia.txtPassword->setText(QStringLiteral("x"));
         QTest::mouseClick(vacia.cmdOK, Qt::LeftButton);
         QVERIFY(!vacia.autorizado);
-        vacia.txtPassword->clear();
+        vacia.txtPassword->setText(Entorno::Protegida() ? QStringLiteral("korva") : QString());
         QTest::mouseClick(vacia.cmdOK, Qt::LeftButton);
         QVERIFY(vacia.autorizado);
         frmVerificarUsuario::LeerAutorizante = nullptr;

@@ -55,34 +55,35 @@ QString BaseNueva() {
     return Servidor() + QLatin1Char('/') + nombre;
 }
 
-// With QUIMBEL_PRUEBAS_PROTEGIDA=1 the server's databases are protected and the tests' shared
-// connection is korva's role (password "korva"); what a test sets up itself runs as the owner.
+// The server's databases are protected, as an office's are, and the tests' shared connection is
+// korva's role (password "korva"); what a test sets up itself runs as the owner.
+// QUIMBEL_PRUEBAS_PROTEGIDA=0 leaves them as `copiar` makes them.
 bool Protegidas() {
     return qgetenv("QUIMBEL_PRUEBAS_MOTOR") == "postgresql" &&
-           qgetenv("QUIMBEL_PRUEBAS_PROTEGIDA") == "1";
+           qgetenv("QUIMBEL_PRUEBAS_PROTEGIDA") != "0";
 }
 
 const char* const kDueno = "QUIMBEL_DUENO";
 
-// The owner's connection in place of the shared one while it lives.
-class ComoDueno {
-public:
-    ComoDueno() {
-        if (!Protegidas() || !QSqlDatabase::contains(QString::fromLatin1(kDueno)))
-            return;
-        antes_ = gConexion;
-        gConexion = QSqlDatabase::database(QString::fromLatin1(kDueno), false);
-        activo_ = true;
-    }
-    ~ComoDueno() {
-        if (activo_)
-            gConexion = antes_;
-    }
+} // namespace
 
-private:
-    QSqlDatabase antes_;
-    bool activo_ = false;
-};
+// Only in place of a person's connection to the test's own database: a test that opened another
+// database (a file, a copy) or signed in as the owner keeps its connection.
+Entorno::ComoDueno::ComoDueno() {
+    if (!Protegidas() || !QSqlDatabase::contains(QString::fromLatin1(kDueno)) ||
+        (gConexion.isOpen() && !BaseProtegida()))
+        return;
+    antes_ = gConexion;
+    gConexion = QSqlDatabase::database(QString::fromLatin1(kDueno), false);
+    activo_ = true;
+}
+
+Entorno::ComoDueno::~ComoDueno() {
+    if (activo_)
+        gConexion = antes_;
+}
+
+namespace {
 
 void Proteger(const QString& ruta) {
     QString error;
@@ -108,6 +109,10 @@ void Proteger(const QString& ruta) {
 QByteArray Entorno::Motor() {
     return qgetenv("QUIMBEL_PRUEBAS_MOTOR") == "postgresql" ? QByteArray("postgresql")
                                                             : QByteArray("sqlite");
+}
+
+bool Entorno::Protegida() {
+    return Protegidas();
 }
 
 bool Entorno::MotorDisponible() {
@@ -136,6 +141,13 @@ Entorno::Entorno(bool abrir) {
         Proteger(ruta_);
     if (!abrir)
         CerrarConexion();
+}
+
+void Entorno::Entrar(const QString& login, const QString& clave) {
+    if (Protegidas() &&
+        AbrirConexionComo(QString::fromLatin1(kOrigenDeDatos), login,
+                          clave.isEmpty() ? login : clave) != IngresoServidor::Aceptado)
+        qFatal("%s no pudo entrar a la base protegida", qPrintable(login));
 }
 
 Entorno::~Entorno() {
@@ -183,11 +195,14 @@ int Entorno::Insertar(const char* comando, const QVariantList& valores) {
 
 int Entorno::Usuario(const QString& login, const QString& clave, const QString& nombre,
                      int solicitar, int autorizar, int cumplir) {
-    const int id = Insertar("usuario_insertar", {login, Contrasena::Cifrar(clave), nombre,
-                                                 solicitar, autorizar, cumplir});
+    // A protected server keeps no password in "usuarios", as `proteger` leaves it.
+    const bool protegida = Protegidas() && QSqlDatabase::contains(QString::fromLatin1(kDueno));
+    const int id =
+        Insertar("usuario_insertar", {login, protegida ? QString() : Contrasena::Cifrar(clave),
+                                      nombre, solicitar, autorizar, cumplir});
     // On a protected server the person signs in with their role; a server takes no empty
     // password, so the login stands in for one.
-    if (Protegidas() && QSqlDatabase::contains(QString::fromLatin1(kDueno))) {
+    if (protegida) {
         const QString base = ruta_.section(QLatin1Char('/'), -1);
         Sql(QStringLiteral("CREATE ROLE \"%1\" LOGIN PASSWORD '%2' IN ROLE \"%3\"")
                 .arg(ProteccionPg::NombreRol(login, base),

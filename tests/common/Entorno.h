@@ -2,6 +2,7 @@
 
 #include "Recordset.h"
 
+#include <QSqlDatabase>
 #include <QString>
 #include <QTemporaryDir>
 #include <QVariantList>
@@ -10,10 +11,10 @@
 // schema and the administrator "korva" (empty password), opened as the shared connection. The
 // database is a file in that folder, or, when QUIMBEL_PRUEBAS_MOTOR=postgresql, a database of
 // its own on the server QUIMBEL_PRUEBAS_PG names (copied from a template made once per run of
-// the executable, dropped at the end). With QUIMBEL_PRUEBAS_PROTEGIDA=1 that database is
-// protected and the shared connection is korva's role (password "korva"), while what a test
-// sets up with Sql, Insertar and Usuario runs as the owner; each user gets a role whose password
-// is the user's own (the login when empty).
+// the executable, dropped at the end). That database is protected and the shared connection is
+// korva's role (password "korva"), while what a test sets up with Sql, Insertar and Usuario runs
+// as the owner; each user gets a role whose password is the user's own (the login when empty).
+// QUIMBEL_PRUEBAS_PROTEGIDA=0 leaves it unprotected, the shared connection the owner's.
 class Entorno {
 public:
     explicit Entorno(bool abrir = true);
@@ -22,8 +23,28 @@ public:
     // "sqlite" or "postgresql": the engine this run of the tests uses.
     static QByteArray Motor();
     static bool EnServidor() { return Motor() == "postgresql"; }
+    // On the server, protected: the shared connection is a person's role.
+    static bool Protegida();
     // False when the run is meant for the server but none was given.
     static bool MotorDisponible();
+
+    // The owner's connection in place of the shared one while it lives, on a protected server:
+    // for set-up, and for the owner's own tools.
+    class ComoDueno {
+    public:
+        ComoDueno();
+        ~ComoDueno();
+        ComoDueno(const ComoDueno&) = delete;
+        ComoDueno& operator=(const ComoDueno&) = delete;
+
+    private:
+        QSqlDatabase antes_;
+        bool activo_ = false;
+    };
+
+    // On a protected server, the shared connection becomes the person's role (the password the
+    // login when empty, as Usuario gives it); elsewhere the connection stays as it is.
+    void Entrar(const QString& login, const QString& clave = {});
 
     QString Carpeta() const { return dir_.path(); }
     // The database file, or the server database's URI.

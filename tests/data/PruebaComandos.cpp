@@ -163,9 +163,22 @@ private slots:
                                                     "SecDescripcion = 'Tras un error'"))
                                      .toInt() == 1);
 
-        // The engine's refusal is described in Spanish, its own text kept for support.
+        // The engine's refusal is described in Spanish, its own text kept for support. A person
+        // of a protected server may not write the table at all; its owner's tools are told what
+        // is missing.
         Mensajes::Limpiar();
         QVERIFY(!AbrirRecordset(QStringLiteral("INSERT INTO comandos (nombre) VALUES ('x')"), rs));
+        if (Entorno::Protegida())
+            QCOMPARE(Mensajes::UltimoTexto(),
+                     QStringLiteral("Error número: 3\rNo tiene permiso para realizar esta "
+                                    "operación en la base de datos. (permission denied for table "
+                                    "comandos)"));
+        Mensajes::Limpiar();
+        {
+            const Entorno::ComoDueno dueno;
+            QVERIFY(
+                !AbrirRecordset(QStringLiteral("INSERT INTO comandos (nombre) VALUES ('x')"), rs));
+        }
         const QString motor =
             Entorno::EnServidor()
                 ? QStringLiteral("null value in column \"parametros\" of "

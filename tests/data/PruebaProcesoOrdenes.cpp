@@ -43,6 +43,7 @@ private slots:
                             1, QString(), QString(), QStringLiteral("Normal"), 1, 1, 1,
                             c.autorizante, QStringLiteral("korva")});
             const QByteArray donde = (c.estado + QLatin1Char(' ') + login).toUtf8();
+            e.Entrar(login);
 
             // Signed in with blanks and another letter case, as sign-in accepts.
             const auto quien = ProcesoOrdenes::PuedePasar(

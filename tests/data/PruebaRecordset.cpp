@@ -49,6 +49,8 @@ private slots:
         e.Insertar("precio_Insertar", {orden, 1, QString(), 10.0, QStringLiteral("Pesos"),
                                        QString(), QDate(2026, 1, 2), QDate(2026, 2, 2), 1});
         Recordset rs;
+        // On a protected server only the owner's tools write directly.
+        const Entorno::ComoDueno dueno;
         QVERIFY(AbrirRecordset(
             QStringLiteral("delete from precios where OrdId=") + QString::number(orden), rs));
         QVERIFY(!rs.Abierto());
@@ -105,6 +107,9 @@ private slots:
         QVERIFY(AbrirRecordset(sql, rs, {1}));
         QVERIFY(rs.IndiceCampo(QStringLiteral("SecNota")) >= 0);
         QCOMPARE(rs.Texto(QStringLiteral("SecDescripcion")), QStringLiteral("Compras"));
+        // A change of the table on the connection itself: on a protected server only the owner
+        // may make one, on a connection of its own.
+        const Entorno::ComoDueno dueno;
         QVERIFY(AbrirRecordset(sql, rs, {1}));
         QVERIFY(
             AbrirRecordset(QStringLiteral("ALTER TABLE sectores ADD COLUMN SecOtra INTEGER"), rs));

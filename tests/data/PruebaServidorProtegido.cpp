@@ -86,9 +86,9 @@ private slots:
     void init() {
         if (!Entorno::EnServidor())
             QSKIP("Solo un servidor se protege.");
-        // These tests protect their databases themselves and read the temporary passwords.
-        if (qgetenv("QUIMBEL_PRUEBAS_PROTEGIDA") == "1")
-            QSKIP("El entorno ya protege las bases.");
+        // These tests protect their databases themselves, from what `copiar` makes, and read the
+        // temporary passwords `proteger` gives.
+        qputenv("QUIMBEL_PRUEBAS_PROTEGIDA", "0");
     }
 
     // proteger gives each person a role with a temporary password once, erases the stored

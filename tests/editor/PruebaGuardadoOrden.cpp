@@ -6,6 +6,7 @@
 #include "Ordenes.h"
 #include "OtroPuesto.h"
 #include "RegistroPruebas.h"
+#include "Usuarios.h"
 
 #include <QTest>
 #include <atomic>
@@ -70,9 +71,16 @@ class PruebaGuardadoOrden : public QObject {
 private slots:
     void escribeLaOrdenYReemplazaSusPrecios() {
         Entorno e;
+        // The authoriser confirms the order as it is saved, as the confirmation window has them.
+        const int ana = e.Usuario(QStringLiteral("ana"), QStringLiteral("ana1"),
+                                  QStringLiteral("Ana Ruiz"), 0, 1, 0);
+        QCOMPARE(Usuarios::ConcederAutorizacion(ana, QStringLiteral("ana1"),
+                                                QStringLiteral("korva"),
+                                                {0, 2.5, 5, 20, QStringLiteral("Pesos")}),
+                 Usuarios::Clave::Correcta);
         int ordid = 0;
         QVERIFY(EscribirOrden(
-            ordid, Orden(QStringLiteral("primera"), 9),
+            ordid, Orden(QStringLiteral("primera"), ana),
             {Precio(QStringLiteral("a"), 10), Precio(QStringLiteral("b"), 20, true)}));
         QVERIFY(ordid > 0);
         // Every value lands in its own column: the stored commands take them by position.
@@ -84,8 +92,9 @@ private slots:
                                    "OrdEstado from ordenes where OrdId=?"),
                     {ordid})
                 .toString(),
-            QStringLiteral("2026-04-06 11:30:00|2.5|Caja|7|primera|Depósito|Urgente|2|3|4|9|"
-                           "korva|Pendiente"));
+            QStringLiteral("2026-04-06 11:30:00|2.5|Caja|7|primera|Depósito|Urgente|2|3|4|%1|"
+                           "korva|Pendiente")
+                .arg(ana));
         // Each engine writes numbers and dates as text its own way.
         const bool servidor = Entorno::EnServidor();
         QCOMPARE(
@@ -186,7 +195,10 @@ private slots:
         QVERIFY(EscribirOrden(ordid, Orden(QStringLiteral("antes")), {Precio("a", 1)}));
         const int lineas = Cuenta(e, "historial");
         // The same wait as in use, only shorter, so the test does not take ten seconds.
-        e.Sql(QLatin1String(servidor ? "SET lock_timeout = 300" : "PRAGMA busy_timeout = 300"));
+        Recordset espera;
+        QVERIFY(AbrirRecordset(
+            QLatin1String(servidor ? "SET lock_timeout = 300" : "PRAGMA busy_timeout = 300"),
+            espera));
         OtroPuesto otro(e.RutaBase());
         QVERIFY(otro.Abierto());
         QVERIFY(otro.Ejecutar((servidor ? "BEGIN" : "BEGIN IMMEDIATE") +
@@ -227,6 +239,38 @@ private slots:
         QVERIFY(EscribirOrden(misma, Orden(QStringLiteral("mia")), {Precio("b", 2)}));
         QCOMPARE(Mensajes::Mostrados().size(), servidor ? 0 : 1);
         QCOMPARE(Contactos(e, ordid), QStringList{QStringLiteral("b")});
+    }
+
+    // Both workstations loaded the order; the other saves first, and this one, waiting for it,
+    // sees that change and is refused: nothing of the other's is lost.
+    void quienGuardaDespuesDeOtroPuestoSeRechazaSinPerderNada() {
+        Entorno e;
+        const bool servidor = Entorno::EnServidor();
+        int ordid = 0;
+        QVERIFY(EscribirOrden(ordid, Orden(QStringLiteral("antes")), {Precio("a", 1)}));
+        OrdenAGuardar mia = Orden(QStringLiteral("mia"));
+        mia.cargada.emplace();
+        QVERIFY(Ordenes::LeerVersion(ordid, &*mia.cargada));
+        OtroPuesto otro(e.RutaBase());
+        QVERIFY(otro.Ejecutar((servidor ? "BEGIN" : "BEGIN IMMEDIATE") +
+                              QByteArray("; UPDATE ordenes SET OrdComentario = 'otro' WHERE "
+                                         "OrdId = ") +
+                              QByteArray::number(ordid)));
+        std::atomic<bool> confirmada{false};
+        std::thread fin([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            confirmada = otro.Ejecutar("COMMIT");
+        });
+        int misma = ordid;
+        const Ordenes::ResultadoGuardado r = EscribirOrden(misma, mia, {Precio("b", 2)});
+        fin.join();
+        QVERIFY(confirmada);
+        QVERIFY(r.motivo == Ordenes::Guardado::CambiadaPorOtro);
+        QCOMPARE(e.Valor(QStringLiteral("select OrdComentario from ordenes where OrdId=?"), {ordid})
+                     .toString(),
+                 QStringLiteral("otro"));
+        QCOMPARE(Contactos(e, ordid), QStringList{QStringLiteral("a")});
+        QVERIFY(Mensajes::Mostrados().isEmpty());
     }
 
     void ordenBorradaDesdeOtroPuestoNoRecibePrecios() {

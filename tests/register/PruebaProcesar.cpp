@@ -85,6 +85,7 @@ private slots:
             e.Usuario(QStringLiteral("ana"), QString(), QStringLiteral("Ana"), 0, 0, 1);
         // Signed in as typed, blanks and letter case included.
         gLogin = QStringLiteral(" ANA ");
+        e.Entrar(QStringLiteral("ana"));
         const int a = NuevaOrden(e, 1), b = NuevaOrden(e, 0), c = NuevaOrden(e, 1);
         frmProcesar dlg;
         dlg.ids = {QString::number(a), QString::number(b), QString::number(c)};
@@ -116,6 +117,7 @@ private slots:
         Entorno e;
         e.Usuario(QStringLiteral("beto"), QString(), QStringLiteral("Beto"), 0, 1, 0);
         gLogin = QStringLiteral("beto");
+        e.Entrar(gLogin);
         const int id = NuevaOrden(e, 1);
         frmProcesar dlg;
         dlg.ids = {QString::number(id)};
