@@ -193,7 +193,7 @@ QString InformeMaquetado::TextoCampo(const ElementoInforme& e, int fila) const {
     const int i = rs_.IndiceCampo(e.texto);
     if (i < 0)
         return {};
-    return TextoConFormato(rs_.Fila(fila).value(i), e.formato);
+    return TextoConFormato(rs_.Valor(fila, i), e.formato);
 }
 
 QString InformeMaquetado::Sustituir(const QString& texto, int pagina) const {

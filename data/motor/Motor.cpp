@@ -298,7 +298,7 @@ bool Insertar(const QSqlDatabase& db, const QString& sql, const QString& columna
         if (!MotorPostgres::Ejecutar(h, sql + QStringLiteral(" RETURNING ") + columnaClave, valores,
                                      &filas, false, error))
             return false;
-        *clave = filas.filas.isEmpty() ? QVariant() : filas.filas[0].value(0);
+        *clave = filas.filas.Valor(0, 0);
         return true;
     }
     if (!Ejecutar(db, sql, valores, &filas, false, error))
