@@ -103,7 +103,7 @@ const SentenciasSqlite::Columnas& ColumnasDe(sqlite3_stmt* st, SentenciasSqlite:
 
 // One prepared statement run to its end; its rows (when it has columns) replace those in `filas`.
 bool Paso(sqlite3* db, const SentenciasSqlite::Sentencia& s, const QVariantList& valores,
-          FilasLeidas* filas, ErrorBD* error) {
+          FilasLeidas* filas, ErrorBD* error, const Adelanto* adelanto) {
     sqlite3_stmt* st = s.st;
     const int nParam = sqlite3_bind_parameter_count(st);
     for (int i = 1; i <= nParam; ++i) {
@@ -118,6 +118,14 @@ bool Paso(sqlite3* db, const SentenciasSqlite::Sentencia& s, const QVariantList&
     const int nCol = static_cast<int>(tipos.size());
     FilasCompactas leidas(nCol);
     for (; rc == SQLITE_ROW; rc = sqlite3_step(st)) {
+        // The statement rests on the next row while they are shown: nothing of it is read
+        // meanwhile, and the rest follows as if there had been no pause.
+        if (adelanto && leidas.size() == adelanto->filas && adelanto->mostrar) {
+            FilasLeidas primeras{true, columnas.nombres, FilasCompactas(nCol)};
+            for (qsizetype f = 0; f < leidas.size(); ++f)
+                primeras.filas.AgregarFila(leidas.Fila(f));
+            adelanto->mostrar(std::move(primeras));
+        }
         for (int c = 0; c < nCol; ++c)
             LeerValor(st, c, tipos[c], leidas);
         leidas.TerminarFila();
@@ -151,7 +159,7 @@ ErrorBD ErrorDe(sqlite3* db) {
 }
 
 bool Ejecutar(sqlite3* db, const QString& sql, const QVariantList& valores, FilasLeidas* filas,
-              bool varias, ErrorBD* error) {
+              bool varias, ErrorBD* error, const Adelanto* adelanto) {
     const QByteArray texto = sql.toUtf8();
     FilasLeidas leidas;
     int desde = 0;
@@ -164,7 +172,7 @@ bool Ejecutar(sqlite3* db, const QString& sql, const QVariantList& valores, Fila
         desde = s.siguiente;
         if (!s.st) // only blanks or a comment were left
             continue;
-        const bool ok = Paso(db, s, valores, &leidas, error);
+        const bool ok = Paso(db, s, valores, &leidas, error, adelanto);
         SentenciasSqlite::Devolver(s);
         if (!ok)
             return false;
