@@ -1,7 +1,9 @@
 #include "Ordenes.h"
 
 #include "Conexiones.h"
+#include "Ejecutor.h"
 #include "Historial.h"
+#include "Motor.h"
 
 #include <algorithm>
 
@@ -205,6 +207,23 @@ Vista Seleccionadas(const QStringList& ids) {
 
 bool AbrirVista(const Vista& vista, Recordset& rs) {
     return AbrirRecordset(vista.sql, rs, vista.valores);
+}
+
+bool AbrirVista(const Vista& vista, Recordset& rs, int cuantas,
+                const std::function<void(const Recordset&)>& primeras) {
+    rs = Recordset();
+    ErrorBD error;
+    FilasLeidas filas;
+    const auto mostrar = [&](FilasLeidas&& leidas) {
+        primeras(Instantanea(vista.sql, std::move(leidas)));
+    };
+    if (!Motor::EjecutarAdelantando(Conexion(), vista.sql, vista.valores, cuantas, mostrar, &filas,
+                                    &error)) {
+        ReportarErrores({error});
+        return false;
+    }
+    rs = Instantanea(vista.sql, std::move(filas));
+    return true;
 }
 
 bool AbrirParaImprimir(int ordid, Recordset& rs) {

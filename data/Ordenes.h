@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVariantList>
+#include <functional>
 #include <optional>
 #include <utility>
 
@@ -125,6 +126,11 @@ Vista Lista(const QString& estado, const QString& busqueda = {});
 // none of them is a number.
 Vista Seleccionadas(const QStringList& ids);
 [[nodiscard]] bool AbrirVista(const Vista& vista, Recordset& rs);
+// As AbrirVista, and a list longer than `cuantas` rows shows them to `primeras` before the rest
+// is read, where the engine reads rows as it goes (the file). The record set given to `primeras`
+// is gone when it returns.
+[[nodiscard]] bool AbrirVista(const Vista& vista, Recordset& rs, int cuantas,
+                              const std::function<void(const Recordset&)>& primeras);
 // The rows an order's printout shows.
 [[nodiscard]] bool AbrirParaImprimir(int ordid, Recordset& rs);
 // The order's quotes with their suppliers' names, for its printouts.

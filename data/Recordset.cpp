@@ -37,13 +37,13 @@ QVariant Recordset::Campo(const QString& nombre) const {
 QVariant Recordset::Campo(int indice) const {
     if (!abierto_ || pos_ < 0 || pos_ >= filas_.size() || indice < 0 || indice >= nombres_.size())
         return {};
-    return filas_[pos_][indice];
+    return filas_.Valor(pos_, indice);
 }
 
 QVariant Recordset::Valor(int fila, int columna) const {
     if (!abierto_ || fila < 0 || fila >= filas_.size())
         return {};
-    return filas_[fila].value(columna);
+    return filas_.Valor(fila, columna);
 }
 
 QString Recordset::Texto(const QString& nombre) const {
@@ -53,13 +53,20 @@ QString Recordset::Texto(const QString& nombre) const {
 
 void Recordset::Cerrar() {
     abierto_ = false;
-    filas_.clear();
-    filas_.squeeze();
+    filas_ = FilasCompactas();
     pos_ = 0;
 }
 
 void Recordset::Abrir(const QString& source, QStringList nombres,
-                      QVector<QVector<QVariant>> filas) {
+                      const QVector<QVector<QVariant>>& filas) {
+    // A row of the caller's may be wider than the names it gave: Valor still reaches it.
+    qsizetype columnas = nombres.size();
+    for (const QVector<QVariant>& f : filas)
+        columnas = qMax(columnas, f.size());
+    Abrir(source, std::move(nombres), FilasCompactas::DeValores(int(columnas), filas));
+}
+
+void Recordset::Abrir(const QString& source, QStringList nombres, FilasCompactas filas) {
     source_ = source;
     nombres_ = std::move(nombres);
     indices_.clear();

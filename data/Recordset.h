@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FilasCompactas.h"
+
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -9,7 +11,9 @@
 class RecordsetEditable;
 
 // A static, client-side, read-only snapshot of the rows an SQL text produced. Positions are
-// 1-based as callers expect: AbsolutePosition() > 0 means "there is a current row".
+// 1-based as callers expect: AbsolutePosition() > 0 means "there is a current row". The rows are
+// kept compact (FilasCompactas) and each value is made when it is asked for: a caller reading
+// many cells reads them where they are, by Valor or Campo, rather than copying rows by Fila.
 class Recordset {
 public:
     Recordset() = default;
@@ -39,12 +43,13 @@ public:
     // the rows and columns.
     QVariant Valor(int fila, int columna) const;
     // A copy of a whole row, for callers that keep it apart from the record set.
-    QVector<QVariant> Fila(int i) const { return filas_.value(i); }
+    QVector<QVariant> Fila(int i) const { return filas_.Fila(i); }
 
     void Cerrar();
 
     // Filled by the data-access module, or by a caller that has rows of its own to show.
-    void Abrir(const QString& source, QStringList nombres, QVector<QVector<QVariant>> filas);
+    void Abrir(const QString& source, QStringList nombres, const QVector<QVector<QVariant>>& filas);
+    void Abrir(const QString& source, QStringList nombres, FilasCompactas filas);
 
 private:
     // The editable record set keeps its rows as read or written here, and moves this cursor.
@@ -54,6 +59,6 @@ private:
     QString source_;
     QStringList nombres_;
     mutable QHash<QString, int> indices_; // lower-case name → column, built on first use
-    QVector<QVector<QVariant>> filas_;
+    FilasCompactas filas_;
     qsizetype pos_ = 0;
 };

@@ -260,9 +260,9 @@ bool RecordsetEditable::Grabar(const std::function<bool(const QVariant& clave)>&
     if (ademas && !ademas(clave))
         return false;
     if (nueva_)
-        guardadas_.filas_.append(std::move(fila));
+        guardadas_.filas_.AgregarFila(fila);
     else
-        guardadas_.filas_[editada_] = std::move(fila);
+        guardadas_.filas_.CambiarFila(editada_, fila);
     editada_ = -1;
     nueva_ = false;
     cambios_.clear();

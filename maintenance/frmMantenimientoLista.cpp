@@ -42,7 +42,7 @@ void frmMantenimiento::SeleccionarClave(const QString& clave) {
     if (col < 0)
         return;
     for (int fila = 0; fila < rs_.RecordCount(); ++fila) {
-        if (TextoDe(rs_.Fila(fila).value(col)) == clave) {
+        if (TextoDe(rs_.Valor(fila, col)) == clave) {
             silencio_ = true;
             rs_.SetAbsolutePosition(fila + 1);
             dtgLista_->setCurrentIndex(modelo_->index(fila, 0));

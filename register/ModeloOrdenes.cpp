@@ -44,12 +44,11 @@ void ModeloOrdenes::Cargar(const Recordset* rs, bool vencidas, int avisoDias, co
         const int cFecha = rs->IndiceCampo(CampoDe(Fecha));
         filas.resize(n);
         for (int i = 0; i < n; ++i) {
-            const QVector<QVariant>& r = rs->Fila(i);
             Fila& f = filas[i];
-            f.id = cId >= 0 ? r[cId].toInt() : 0;
-            f.autorizada = cAutorizante >= 0 && r[cAutorizante].toInt() > 0;
+            f.id = cId >= 0 ? rs->Valor(i, cId).toInt() : 0;
+            f.autorizada = cAutorizante >= 0 && rs->Valor(i, cAutorizante).toInt() > 0;
             if (vencidas && cFecha >= 0) {
-                const QDateTime fecha = r[cFecha].toDateTime();
+                const QDateTime fecha = rs->Valor(i, cFecha).toDateTime();
                 f.diasVencida = fecha.isValid() ? fecha.date().daysTo(hoy) - avisoDias : 0;
                 f.vencida = f.diasVencida > 0;
             }

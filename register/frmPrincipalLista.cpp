@@ -26,6 +26,8 @@ namespace {
 constexpr int kAnchoMaximoTexto = 4500;
 // Rows measured after a fill; scrolling measures the rows that come into view.
 constexpr int kFilasMedidas = 1000;
+// Rows shown before the rest of a long list is read: more than any screen holds.
+constexpr int kFilasPrimeras = 250;
 
 // The widget behind a top-level window of the program.
 QWidget* WidgetDe(QWindow* ventana) {
@@ -62,7 +64,17 @@ void frmPrincipal::CargarListaBuscando(const QString& busqueda) {
     const QString estado = EstadoActual();
     vista_ = Ordenes::Lista(estado, busqueda);
     estadoLista_ = estado;
-    if (Ordenes::AbrirVista(vista_, rsLista) && rsLista.RecordCount() > 0) {
+    // A long list's first screen is painted at once, and the rest read right after, before
+    // anything else the person does is taken: what follows works on the whole list as ever.
+    const auto primeras = [&](const Recordset& rs) {
+        modelo_->Cargar(&rs, estado == EstadosOrden::kPendiente, gAvisoDias, Reloj::Hoy());
+        grdLista->setCurrentIndex(modelo_->index(0, ModeloOrdenes::Marca));
+        AjustarColumnas(true);
+        grdLista->repaint();
+        modelo_->Vaciar();
+    };
+    if (Ordenes::AbrirVista(vista_, rsLista, kFilasPrimeras, primeras) &&
+        rsLista.RecordCount() > 0) {
         const int n = rsLista.RecordCount();
         const bool conBarra = n > 100;
         if (conBarra) {

@@ -126,8 +126,10 @@ Estado Comprobar(const QSqlDatabase& db) {
         e.error = error.descripcion;
         return e;
     }
-    for (const QVector<QVariant>& f : filas.filas)
+    for (qsizetype i = 0; i < filas.filas.size(); ++i) {
+        const QVector<QVariant> f = filas.filas.Fila(i);
         r.Fila(Campos(f), DeVariante(f.value(kCampos)).value_or(QByteArray()));
+    }
     return e;
 }
 
@@ -161,10 +163,12 @@ Estado ComprobarOrden(const QSqlDatabase& db, int ordId) {
         e.error = error.descripcion;
         return e;
     }
-    for (const QVector<QVariant>& f : filas.filas)
+    for (qsizetype i = 0; i < filas.filas.size(); ++i) {
+        const QVector<QVariant> f = filas.filas.Fila(i);
         r.Fila(Campos(f), DeVariante(f.value(kCampos)).value_or(QByteArray()),
                DeVariante(f.value(kCampos + 1)).value_or(QByteArray()));
-    e.ultima = ultima.filas.isEmpty() ? QByteArray() : ultima.filas[0].value(0).toString().toUtf8();
+    }
+    e.ultima = ultima.filas.Valor(0, 0).toString().toUtf8();
     return e;
 }
 

@@ -82,7 +82,7 @@ bool EnArchivo(const QSqlDatabase& db, const QList<QVariantList>& lineas, ErrorB
                                  "'historial'), 0))"),
                   {}, &ultima, false, error))
         return false;
-    const QVector<QVariant> previa = ultima.filas.value(0);
+    const QVector<QVariant> previa = ultima.filas.Fila(0);
     QByteArray huella = previa.value(0).toString().toUtf8();
     const qlonglong cambio = previa.value(1).toLongLong() + 1;
     const QString fecha = Fechas::Texto(Reloj::Ahora());

@@ -273,6 +273,16 @@ bool Ejecutar(const QSqlDatabase& db, const QString& sql, const QVariantList& va
     return false;
 }
 
+bool EjecutarAdelantando(const QSqlDatabase& db, const QString& sql, const QVariantList& valores,
+                         int cuantas, const std::function<void(FilasLeidas&&)>& primeras,
+                         FilasLeidas* filas, ErrorBD* error) {
+    if (sqlite3* h = MotorSqlite::HandleDe(db)) {
+        const MotorSqlite::Adelanto adelanto{cuantas, primeras};
+        return MotorSqlite::Ejecutar(h, sql, valores, filas, false, error, &adelanto);
+    }
+    return Ejecutar(db, sql, valores, filas, false, error);
+}
+
 bool EjecutarLote(const QSqlDatabase& db, const QList<Consulta>& consultas,
                   QList<FilasLeidas>* filas, ErrorBD* error) {
     if (PGconn* h = MotorPostgres::HandleDe(db)) {
@@ -298,7 +308,7 @@ bool Insertar(const QSqlDatabase& db, const QString& sql, const QString& columna
         if (!MotorPostgres::Ejecutar(h, sql + QStringLiteral(" RETURNING ") + columnaClave, valores,
                                      &filas, false, error))
             return false;
-        *clave = filas.filas.isEmpty() ? QVariant() : filas.filas[0].value(0);
+        *clave = filas.filas.Valor(0, 0);
         return true;
     }
     if (!Ejecutar(db, sql, valores, &filas, false, error))

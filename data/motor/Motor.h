@@ -5,6 +5,7 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // Whichever engine is behind a connection of the program: the file engine for a database file,
 // the server for a postgresql:// URI. The data modules reach both through here and never ask
@@ -70,6 +71,13 @@ void Cerrar(QSqlDatabase& db);
 // its ? placeholders; the rows of the last statement that produces rows go into `filas`.
 [[nodiscard]] bool Ejecutar(const QSqlDatabase& db, const QString& sql, const QVariantList& valores,
                             FilasLeidas* filas, bool varias, ErrorBD* error);
+// Ejecutar for one statement, which on the file shows its first `cuantas` rows to `primeras`
+// (a copy of their own) before it reads the rest, when it has more. The server hands over a
+// statement's rows all at once: there `primeras` is never called.
+[[nodiscard]] bool EjecutarAdelantando(const QSqlDatabase& db, const QString& sql,
+                                       const QVariantList& valores, int cuantas,
+                                       const std::function<void(FilasLeidas&&)>& primeras,
+                                       FilasLeidas* filas, ErrorBD* error);
 // Runs each statement as Ejecutar does (one only in each), on the server all in one round trip.
 [[nodiscard]] bool EjecutarLote(const QSqlDatabase& db, const QList<Consulta>& consultas,
                                 QList<FilasLeidas>* filas, ErrorBD* error);

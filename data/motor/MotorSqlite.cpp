@@ -4,7 +4,6 @@
 #include "Fechas.h"
 #include "SentenciasSqlite.h"
 #include "Valores.h"
-#include "ValoresRepetidos.h"
 
 #include <QSqlDatabase>
 #include <QSqlDriver>
@@ -20,52 +19,40 @@ std::string_view TextoDe(sqlite3_stmt* st, int i) {
             static_cast<size_t>(sqlite3_column_bytes(st, i))};
 }
 
-QVariant LeerValor(sqlite3_stmt* st, int i, TipoColumna tipo, ValoresRepetidos& repetidos) {
+// The cell as a column of its declared type reads it: flags as bool, numbers as numbers, a date
+// column's text in the stored form as that date; anything else by what SQLite holds.
+void LeerValor(sqlite3_stmt* st, int i, TipoColumna tipo, FilasCompactas& filas) {
     const int clase = sqlite3_column_type(st, i);
     if (clase == SQLITE_NULL)
-        return {};
+        return filas.AgregarNulo(i);
     switch (tipo) {
     case TipoColumna::Booleano:
-        return QVariant(sqlite3_column_int64(st, i) != 0);
-    case TipoColumna::Fecha: {
-        if (clase == SQLITE_TEXT) {
-            const std::string_view t = TextoDe(st, i);
-            const QVariant m = repetidos.Valor(i, t, [t]() -> QVariant {
-                const QDateTime leida = Fechas::Leer(t.data(), static_cast<qsizetype>(t.size()));
-                return leida.isValid() ? QVariant(leida) : QVariant();
-            });
-            if (m.isValid())
-                return m;
-        }
+        return filas.AgregarBooleano(i, sqlite3_column_int64(st, i) != 0);
+    case TipoColumna::Fecha:
+        if (clase == SQLITE_TEXT && Fechas::AgregarLeida(TextoDe(st, i), filas, i))
+            return;
         break;
-    }
     case TipoColumna::Doble:
         if (clase == SQLITE_INTEGER || clase == SQLITE_FLOAT)
-            return QVariant(sqlite3_column_double(st, i));
+            return filas.AgregarDoble(i, sqlite3_column_double(st, i));
         break;
     case TipoColumna::Entero:
         if (clase == SQLITE_INTEGER)
-            return Valores::Entero(sqlite3_column_int64(st, i));
+            return filas.AgregarEntero(i, sqlite3_column_int64(st, i));
         break;
     default:
         break;
     }
     switch (clase) {
     case SQLITE_INTEGER:
-        return Valores::Entero(sqlite3_column_int64(st, i));
+        return filas.AgregarEntero(i, sqlite3_column_int64(st, i));
     case SQLITE_FLOAT:
-        return QVariant(sqlite3_column_double(st, i));
+        return filas.AgregarDoble(i, sqlite3_column_double(st, i));
     case SQLITE_BLOB:
-        return QByteArray(static_cast<const char*>(sqlite3_column_blob(st, i)),
-                          sqlite3_column_bytes(st, i));
-    default: {
-        const std::string_view t = TextoDe(st, i);
-        const auto texto = [t] {
-            return QVariant(QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size())));
-        };
-        // A date column's text that is no date is remembered as that: kept as text, not shared.
-        return tipo == TipoColumna::Fecha ? texto() : repetidos.Valor(i, t, texto);
-    }
+        return filas.AgregarBytes(i, {static_cast<const char*>(sqlite3_column_blob(st, i)),
+                                      static_cast<size_t>(sqlite3_column_bytes(st, i))});
+    default:
+        return filas.AgregarTexto(i, TextoDe(st, i));
     }
 }
 
@@ -116,7 +103,7 @@ const SentenciasSqlite::Columnas& ColumnasDe(sqlite3_stmt* st, SentenciasSqlite:
 
 // One prepared statement run to its end; its rows (when it has columns) replace those in `filas`.
 bool Paso(sqlite3* db, const SentenciasSqlite::Sentencia& s, const QVariantList& valores,
-          FilasLeidas* filas, ErrorBD* error) {
+          FilasLeidas* filas, ErrorBD* error, const Adelanto* adelanto) {
     sqlite3_stmt* st = s.st;
     const int nParam = sqlite3_bind_parameter_count(st);
     for (int i = 1; i <= nParam; ++i) {
@@ -129,14 +116,21 @@ bool Paso(sqlite3* db, const SentenciasSqlite::Sentencia& s, const QVariantList&
     const SentenciasSqlite::Columnas& columnas = ColumnasDe(st, s.columnas.get());
     const QVector<TipoColumna>& tipos = columnas.tipos;
     const int nCol = static_cast<int>(tipos.size());
-    QVector<QVector<QVariant>> leidas;
-    ValoresRepetidos repetidos(nCol);
+    FilasCompactas leidas(nCol);
     for (; rc == SQLITE_ROW; rc = sqlite3_step(st)) {
-        QVector<QVariant> fila(nCol);
+        // The statement rests on the next row while they are shown: nothing of it is read
+        // meanwhile, and the rest follows as if there had been no pause.
+        if (adelanto && leidas.size() == adelanto->filas && adelanto->mostrar) {
+            FilasLeidas primeras{true, columnas.nombres, FilasCompactas(nCol)};
+            for (qsizetype f = 0; f < leidas.size(); ++f)
+                primeras.filas.AgregarFila(leidas.Fila(f));
+            adelanto->mostrar(std::move(primeras));
+        }
         for (int c = 0; c < nCol; ++c)
-            fila[c] = LeerValor(st, c, tipos[c], repetidos);
-        leidas.append(std::move(fila));
+            LeerValor(st, c, tipos[c], leidas);
+        leidas.TerminarFila();
     }
+    leidas.Terminar();
     if (rc != SQLITE_DONE) {
         *error = ErrorDe(db);
         return false;
@@ -165,7 +159,7 @@ ErrorBD ErrorDe(sqlite3* db) {
 }
 
 bool Ejecutar(sqlite3* db, const QString& sql, const QVariantList& valores, FilasLeidas* filas,
-              bool varias, ErrorBD* error) {
+              bool varias, ErrorBD* error, const Adelanto* adelanto) {
     const QByteArray texto = sql.toUtf8();
     FilasLeidas leidas;
     int desde = 0;
@@ -178,7 +172,7 @@ bool Ejecutar(sqlite3* db, const QString& sql, const QVariantList& valores, Fila
         desde = s.siguiente;
         if (!s.st) // only blanks or a comment were left
             continue;
-        const bool ok = Paso(db, s, valores, &leidas, error);
+        const bool ok = Paso(db, s, valores, &leidas, error, adelanto);
         SentenciasSqlite::Devolver(s);
         if (!ok)
             return false;

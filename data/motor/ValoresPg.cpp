@@ -3,7 +3,6 @@
 #include "Esquema.h"
 #include "Fechas.h"
 #include "Valores.h"
-#include "ValoresRepetidos.h"
 
 #include <QHash>
 #include <libpq-fe.h>
@@ -50,33 +49,27 @@ TipoColumna TipoDe(Oid tipo) {
     }
 }
 
-QVariant LeerValor(const PGresult* r, int fila, int c, TipoColumna tipo,
-                   ValoresRepetidos& repetidos) {
+void LeerValor(const PGresult* r, int fila, int c, TipoColumna tipo, FilasCompactas& filas) {
     if (PQgetisnull(r, fila, c))
-        return {};
+        return filas.AgregarNulo(c);
     const char* v = PQgetvalue(r, fila, c);
     const std::string_view t(v, static_cast<size_t>(PQgetlength(r, fila, c)));
     switch (tipo) {
     case TipoColumna::Booleano:
-        return QVariant(v[0] == 't' || (v[0] != 'f' && QByteArray(v).toLongLong() != 0));
+        return filas.AgregarBooleano(c, v[0] == 't' ||
+                                            (v[0] != 'f' && QByteArray(v).toLongLong() != 0));
     case TipoColumna::Entero:
-        return Valores::Entero(QByteArray(v).toLongLong());
+        return filas.AgregarEntero(c, QByteArray(v).toLongLong());
     case TipoColumna::Doble:
-        return QByteArray(v).toDouble();
-    case TipoColumna::Fecha: {
-        const QVariant m = repetidos.Valor(c, t, [v]() -> QVariant {
-            const QDateTime leida = Fechas::Leer(QString::fromUtf8(v).left(19));
-            return leida.isValid() ? QVariant(leida) : QVariant();
-        });
-        if (m.isValid())
-            return m;
-        return QString::fromUtf8(v, static_cast<qsizetype>(t.size()));
-    }
+        return filas.AgregarDoble(c, QByteArray(v).toDouble());
+    case TipoColumna::Fecha:
+        // Fractions of a second and the zone are not part of the program's dates.
+        if (!Fechas::AgregarLeida(t.substr(0, 19), filas, c))
+            filas.AgregarTexto(c, t);
+        return;
     default:
-        break;
+        return filas.AgregarTexto(c, t);
     }
-    return repetidos.Valor(
-        c, t, [&] { return QVariant(QString::fromUtf8(v, static_cast<qsizetype>(t.size()))); });
 }
 
 // The server folds unquoted names to lower case; the program's columns keep their own.
@@ -111,7 +104,7 @@ QByteArray Texto(const QVariant& v) {
     }
 }
 
-void LeerFilas(const PGresult* r, QStringList* nombres, QVector<QVector<QVariant>>* filas) {
+void LeerFilas(const PGresult* r, QStringList* nombres, FilasCompactas* filas) {
     const int nCol = PQnfields(r);
     QVector<TipoColumna> tipos(nCol);
     nombres->clear();
@@ -120,15 +113,14 @@ void LeerFilas(const PGresult* r, QStringList* nombres, QVector<QVector<QVariant
         *nombres << NombreCanonico(PQfname(r, c));
     }
     const int nFilas = PQntuples(r);
-    filas->clear();
-    filas->reserve(nFilas);
-    ValoresRepetidos repetidos(nCol);
+    FilasCompactas leidas(nCol);
     for (int f = 0; f < nFilas; ++f) {
-        QVector<QVariant> fila(nCol);
         for (int c = 0; c < nCol; ++c)
-            fila[c] = LeerValor(r, f, c, tipos[c], repetidos);
-        filas->append(std::move(fila));
+            LeerValor(r, f, c, tipos[c], leidas);
+        leidas.TerminarFila();
     }
+    leidas.Terminar();
+    *filas = std::move(leidas);
 }
 
 } // namespace ValoresPg

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FilasCompactas.h"
+
 #include <QByteArray>
 #include <QStringList>
 #include <QVariant>
@@ -12,5 +14,5 @@ typedef struct pg_result PGresult;
 // spelling of each column name.
 namespace ValoresPg {
 QByteArray Texto(const QVariant& v);
-void LeerFilas(const PGresult* r, QStringList* nombres, QVector<QVector<QVariant>>* filas);
+void LeerFilas(const PGresult* r, QStringList* nombres, FilasCompactas* filas);
 } // namespace ValoresPg

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FilasCompactas.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -22,7 +24,7 @@ struct Consulta {
 struct FilasLeidas {
     bool hay = false; // the statement produces rows (none at all is still an answer)
     QStringList columnas;
-    QVector<QVector<QVariant>> filas;
+    FilasCompactas filas;
 };
 
 struct ErrorBD {

@@ -161,6 +161,42 @@ private slots:
             else
                 QCOMPARE(rs.Valor(i, 0).toDateTime().date(), dias[i]);
         }
+
+        // Rows are kept compact and each value made when asked for: a text past any small
+        // buffer or outside the basic plane, empty text beside NULL, a NULL between repeated
+        // texts, each row still its own, whatever was asked before.
+        const QString largo = QString(70000, QLatin1Char('x')) + QStringLiteral("\U0001F99Cñ");
+        const QVariantList notas{largo, QVariant(), QStringLiteral(""),
+                                 QStringLiteral("\U0001F99C")};
+        for (int i = 0; i < notas.size(); ++i)
+            e.Sql(QStringLiteral("UPDATE ordenes SET OrdComentario=? WHERE OrdId=?"),
+                  {notas[i], orden + i});
+        rs = e.Sql(QStringLiteral("SELECT OrdComentario, ProId FROM ordenes ORDER BY OrdId"));
+        for (int i = notas.size() - 1; i >= 0; --i) {
+            QCOMPARE(rs.Valor(i, 0), notas[i]);
+            QCOMPARE(rs.Valor(i, 0).isValid(), notas[i].isValid());
+            QCOMPARE(rs.Valor(i, 1).typeId(), QMetaType::Int);
+        }
+        QVERIFY(rs.Valor(1, 0).isNull());
+        QCOMPARE(rs.Valor(2, 0).typeId(), QMetaType::QString);
+        if (Entorno::EnServidor())
+            return;
+        // A column of the file holds what each row put in it, and each value keeps its kind.
+        rs = e.Sql(QStringLiteral("SELECT column1 FROM (VALUES (7), (NULL), ('7'), (2.5), "
+                                  "(5000000000), (-3), (x'00ff'), (7))"));
+        const QVariantList mezcla{7,
+                                  QVariant(),
+                                  QStringLiteral("7"),
+                                  2.5,
+                                  qlonglong(5000000000),
+                                  -3,
+                                  QByteArray("\x00\xff", 2),
+                                  7};
+        QCOMPARE(rs.RecordCount(), mezcla.size());
+        for (int i = 0; i < mezcla.size(); ++i) {
+            QCOMPARE(rs.Valor(i, 0).typeId(), mezcla[i].typeId());
+            QCOMPARE(rs.Valor(i, 0), mezcla[i]);
+        }
     }
 };
 
