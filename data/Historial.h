@@ -49,6 +49,9 @@ struct Registro {
 struct Orden {
     Registro orden;
     QList<Registro> precios; // rows of v_precios_proveedores, with the supplier's name
+    // On the server, what the server makes of the stored order and quotes (with the rows or
+    // alone): a save compares it there, in the same call that writes.
+    QString version{};
 };
 
 // Read on the shared connection, inside the caller's transaction. False after the person was

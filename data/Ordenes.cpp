@@ -5,6 +5,7 @@
 #include "Historial.h"
 #include "Motor.h"
 
+#include <QLocale>
 #include <algorithm>
 
 namespace Ordenes {
@@ -108,11 +109,91 @@ ResultadoGuardado Escribir(int& ordid, const OrdenAGuardar& o,
     return ResultadoGuardado{Guardado::Hecho, std::move(despues), {}};
 }
 
+bool EnServidor() {
+    return Motor::EsServidor(Conexion());
+}
+
+// A save in one statement: a failure is told as a save's, nothing of it kept.
+bool Guardar(const QString& sql, const QVariantList& valores, Recordset& rs) {
+    ErrorBD error;
+    FilasLeidas filas;
+    if (!Motor::Ejecutar(Conexion(), sql, valores, &filas, false, &error)) {
+        ReportarErrores({error}, true);
+        return false;
+    }
+    rs = Instantanea(sql, std::move(filas));
+    return true;
+}
+
+// "?, ?, …" for `n` values.
+QString Marcas(qsizetype n) {
+    return QStringList(n, QStringLiteral("?")).join(QStringLiteral(", "));
+}
+
+// On the server the save is one call, which writes the order, its quotes and their history in
+// the one transaction of its statement, and compares what was loaded there too
+// (quimbel_orden_escribir; on a protected database its checked wrapper).
+ResultadoGuardado EscribirEnServidor(int& ordid, const OrdenAGuardar& o,
+                                     const QList<PrecioAGuardar>& precios) {
+    QVariantList valores{o.login,
+                         ordid,
+                         o.cargada && !o.cargada->version.isEmpty() ? QVariant(o.cargada->version)
+                                                                    : QVariant(),
+                         o.fecha,
+                         o.cantidad,
+                         o.unidad,
+                         o.productoId,
+                         o.comentario,
+                         o.lugarEntrega,
+                         o.prioridad,
+                         o.sectorId,
+                         o.centroCostoId,
+                         o.solicitanteId,
+                         o.autorizanteId};
+    const qsizetype antesDePrecios = valores.size();
+    for (const PrecioAGuardar& p : precios)
+        valores << p.empId << p.contacto << p.precio << p.moneda << p.formaPago << p.fecha
+                << p.vigencia << (p.aceptado ? 1 : 0);
+    const qsizetype cuantosPrecios = valores.size() - antesDePrecios;
+    for (const Historial::Nota& n : o.notas)
+        valores << n.campo << n.texto;
+    const qsizetype cuantasNotas = valores.size() - antesDePrecios - cuantosPrecios;
+    valores << (o.autorizacionConfirmada.isValid() ? QVariant(o.autorizacionConfirmada)
+                                                   : QVariant())
+            << QString(QLocale().decimalPoint()) << o.login;
+    const QString sql =
+        QStringLiteral("SELECT estado, orden, version FROM %1(%2, ARRAY[%3]::text[], "
+                       "ARRAY[%4]::text[], ?, ?, ?)")
+            .arg(BaseProtegida() ? QStringLiteral("quimbel_orden_guardar")
+                                 : QStringLiteral("quimbel_orden_escribir"),
+                 Marcas(antesDePrecios), Marcas(cuantosPrecios), Marcas(cuantasNotas));
+    Recordset rs;
+    if (!Guardar(sql, valores, rs) || rs.AbsolutePosition() <= 0)
+        return Resultado(Guardado::FalloDatos);
+    const QString estado = rs.Texto(QStringLiteral("estado"));
+    const int numero = rs.Campo(QStringLiteral("orden")).toInt();
+    ResultadoGuardado r = Resultado(Guardado::FalloDatos);
+    if (estado == QLatin1String("no_existe"))
+        r.motivo = Guardado::YaNoExiste;
+    else if (estado == QLatin1String("cambiada"))
+        r.motivo = Guardado::CambiadaPorOtro;
+    else if (estado == QLatin1String("hecho") && numero <= 0)
+        r.motivo = Guardado::SinNumero;
+    else if (estado == QLatin1String("hecho")) {
+        r.motivo = Guardado::Hecho;
+        r.guardada.version = rs.Texto(QStringLiteral("version"));
+        ordid = numero;
+    }
+    CerrarRecordset(rs, true);
+    return r;
+}
+
 } // namespace
 
 ResultadoGuardado EscribirOrden(int& ordid, const OrdenAGuardar& o,
                                 const QList<PrecioAGuardar>& precios) {
-    ResultadoGuardado r = Escribir(ordid, o, precios);
+    ResultadoGuardado r =
+        EnServidor() ? EscribirEnServidor(ordid, o, precios) : Escribir(ordid, o, precios);
     // Read once the save's transaction is over, so that its lock is not held meanwhile.
     if (r.motivo == Guardado::CambiadaPorOtro)
         UltimoCambio(ordid, &r);
@@ -120,7 +201,17 @@ ResultadoGuardado EscribirOrden(int& ordid, const OrdenAGuardar& o,
 }
 
 bool LeerVersion(int ordid, Historial::Orden* version) {
-    return Historial::LeerOrden(ordid, version);
+    if (!EnServidor())
+        return Historial::LeerOrden(ordid, version);
+    // Only what the server makes of it: the save compares it there.
+    *version = Historial::Orden();
+    Recordset rs;
+    if (!AbrirRecordset(QStringLiteral("SELECT quimbel_orden_version(?)"), rs, {ordid}) ||
+        rs.AbsolutePosition() <= 0)
+        return false;
+    version->version = rs.Campo(0).toString();
+    CerrarRecordset(rs, true);
+    return true;
 }
 
 bool LeerOrden(int ordid, OrdenLeida* o) {

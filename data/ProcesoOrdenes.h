@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 // Moving orders from one state to another: who may, and which orders may go.
@@ -39,5 +40,9 @@ struct Pasada {
 // held against other workstations until it ends.
 Pasada PasarOrden(int ordid, const QString& mostrado, const QString& estado, int usuId,
                   const QString& login = {});
+// The same for several orders, each on its own: one refused or failing order does not undo the
+// others. On the server all of them go in one call. One Pasada per number, in their order.
+QList<Pasada> PasarOrdenes(const QList<int>& ordids, const QString& mostrado, const QString& estado,
+                           int usuId, const QString& login = {});
 
 } // namespace ProcesoOrdenes

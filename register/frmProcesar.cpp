@@ -118,15 +118,20 @@ void frmProcesar::Aceptar() {
 
 void frmProcesar::PasarOrdenes(const QString& estado, int usuId) {
     CursorOcupado ocupado;
-    QStringList movidas;
+    QList<int> numeros;
     for (const QString& texto : ids) {
         bool ok = false;
         const int id = texto.trimmed().toInt(&ok);
-        if (!ok)
-            continue;
-        // Each order on its own: one refused or failing order does not undo the others.
-        const ProcesoOrdenes::Pasada p =
-            ProcesoOrdenes::PasarOrden(id, estadoMostrado, estado, usuId, gLogin);
+        if (ok)
+            numeros << id;
+    }
+    // Each order on its own: one refused or failing order does not undo the others.
+    const QList<ProcesoOrdenes::Pasada> pasadas =
+        ProcesoOrdenes::PasarOrdenes(numeros, estadoMostrado, estado, usuId, gLogin);
+    QStringList movidas;
+    for (qsizetype i = 0; i < pasadas.size(); ++i) {
+        const ProcesoOrdenes::Pasada& p = pasadas[i];
+        const int id = numeros[i];
         if (p.paso == ProcesoOrdenes::Paso::NoAutorizada)
             Mensajes::MsgBox(QStringLiteral("No es posible pasar a ") + estado +
                                  QStringLiteral(" la Orden Numero: ") + QString::number(id) +

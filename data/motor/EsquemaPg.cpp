@@ -1,6 +1,7 @@
 #include "Contrasena.h"
 #include "Esquema.h"
 #include "EsquemaDefinicion.h"
+#include "GuardadoOrdenSql.h"
 #include "MotorPostgres.h"
 
 #include <QRegularExpression>
@@ -193,6 +194,8 @@ BEGIN
     'UTF8')), 'hex');
 END $$;
 )SQL"},
+    // An order's save and a state change of many orders, each one call (GuardadoOrdenSql).
+    {8, GuardadoOrdenSql::kFunciones},
 };
 
 // The later versions' steps, in the server's types.

@@ -2,6 +2,7 @@
 
 #include "DialectoPg.h"
 #include "ProteccionAccesoSql.h"
+#include "ProteccionOrdenSql.h"
 #include "ProteccionSql.h"
 
 #include <QRegularExpression>
@@ -232,7 +233,8 @@ bool Proteger(pg_conn* db, QStringList* lineas, QString* error) {
     const QString privilegios =
         QString::fromUtf8(kPrivilegios).arg(grupo, QString(base).replace('"', "\"\""));
     ok = ok && Exec(db, QStringLiteral("BEGIN"), error) && Exec(db, sql, error) &&
-         InstalarComandos(db, error) && CrearRoles(db, base, lineas, error) &&
+         Exec(db, QString::fromUtf8(kFuncionesOrden), error) && InstalarComandos(db, error) &&
+         CrearRoles(db, base, lineas, error) &&
          Exec(db, QStringLiteral("UPDATE usuarios SET UsuPassword = '' WHERE UsuPassword <> ''"),
               error) &&
          Exec(db, privilegios, error) && Exec(db, QStringLiteral("COMMIT"), error);

@@ -196,28 +196,33 @@ BEGIN
 END $$;
 
 -- History lines of one change, eight values each (login, type, table, key, order, field, old,
--- new): the login recorded is the caller's own, whatever was sent. The first line's key is the
--- change's, as the program writes it.
+-- new): the login recorded is the caller's own, whatever was sent. An order's saves and state
+-- changes write their own history (quimbel_orden_guardar, quimbel_ordenes_estado), so here an
+-- order has only the notes of a rule that refused a save and the lines of its own deletion, once
+-- it is gone.
 CREATE OR REPLACE FUNCTION quimbel_historial(VARIADIC v text[]) RETURNS void
 LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, public AS $$
 DECLARE
     yo usuarios := quimbel_llamante();
     n integer := coalesce(array_length(v, 1), 0);
-    primera integer;
-    k integer;
 BEGIN
     IF n = 0 OR n % 8 <> 0 THEN
         RAISE EXCEPTION 'Las líneas del historial llegaron incompletas.';
     END IF;
     FOR i IN 0 .. n / 8 - 1 LOOP
-        INSERT INTO historial (HisCambio, HisFecha, HisLogin, HisTipo, HisTabla, HisClave,
-                               HisOrdId, HisCampo, HisAnterior, HisNuevo)
-        VALUES (primera, ahora(), yo.UsuLogin, v[8 * i + 2], v[8 * i + 3],
-                v[8 * i + 4]::integer, v[8 * i + 5]::integer, v[8 * i + 6], v[8 * i + 7],
-                v[8 * i + 8])
-        RETURNING HisId INTO k;
-        primera := coalesce(primera, k);
+        IF (lower(v[8 * i + 3]) IN ('ordenes', 'precios') OR v[8 * i + 5] IS NOT NULL)
+           AND v[8 * i + 2] IS DISTINCT FROM 'Regla'
+           AND (v[8 * i + 2] IS DISTINCT FROM 'Eliminación' OR EXISTS (
+                SELECT 1 FROM ordenes WHERE OrdId = coalesce(v[8 * i + 5], v[8 * i + 4])::integer))
+        THEN
+            RAISE EXCEPTION 'El historial de una orden lo escribe su guardado.'
+                USING ERRCODE = '42501';
+        END IF;
     END LOOP;
+    PERFORM historial_agregar(yo.UsuLogin::text, v[5]::integer, ARRAY(
+        SELECT (1, v[8 * i + 2], v[8 * i + 3], v[8 * i + 4]::integer, v[8 * i + 6], v[8 * i + 7],
+                v[8 * i + 8])::historial_linea
+          FROM generate_series(0, n / 8 - 1) AS i ORDER BY i));
 END $$;
 
 -- Authorisations. A grant is made by the authoriser's own session for one order as it stands

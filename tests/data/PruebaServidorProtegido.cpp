@@ -302,6 +302,22 @@ private slots:
         PGresult* r = PQexec(propia, actualizar.arg(numero).arg(4).arg(ana).toUtf8().constData());
         QCOMPARE(PQresultStatus(r), PGRES_FATAL_ERROR);
         PQclear(r);
+        // Nor through the one-call save; and what that save writes is under her own name,
+        // whichever login she sends.
+        const QString guardar = QStringLiteral(
+            "SELECT orden FROM quimbel_orden_guardar('korva', %1, NULL, '2026-02-03 08:30:00', 4, "
+            "'Caja', '1', '', '', 'Normal', 1, 1, 1, %2, '{}', '{}', NULL, ',', 'korva')");
+        r = PQexec(propia, guardar.arg(numero).arg(ana).toUtf8().constData());
+        QCOMPARE(PQresultStatus(r), PGRES_FATAL_ERROR);
+        QVERIFY(QString::fromUtf8(PQresultErrorMessage(r)).contains(QStringLiteral("autoriza")));
+        PQclear(r);
+        const QString nueva = Uno(propia, guardar.arg(0).arg(0));
+        QVERIFY(nueva.toInt() > numero);
+        QCOMPARE(Uno(propia, QStringLiteral("SELECT string_agg(DISTINCT HisLogin || '/' || "
+                                            "o.UsuLogin, ',') FROM historial JOIN ordenes o ON "
+                                            "o.OrdId = HisOrdId WHERE HisOrdId = %1")
+                                 .arg(nueva)),
+                 QStringLiteral("ana/ana"));
         PQfinish(propia);
 
         const QString nombre = QString::fromLatin1(kOrigenDeDatos);
@@ -413,6 +429,26 @@ private slots:
             QStringLiteral("SELECT quimbel_fila_guardar('productos', 0, 'ProId) VALUES (1); DROP "
                            "TABLE historial; --', '1')"),
             QStringLiteral("SELECT pg_terminate_backend(%1)").arg(PQbackendPID(korva)),
+            // An order's save and its history only through the checked one-call save, and the
+            // history under the caller's own name.
+            QStringLiteral("SELECT quimbel_orden_guardar('korva', 0, NULL, '2026-02-03', 1, "
+                           "'Caja', '1', '', '', 'Normal', 1, 1, 1, 0, '{}', '{}', NULL, ',', "
+                           "'korva')"),
+            QStringLiteral("SELECT quimbel_orden_escribir('korva', %1, NULL, '2026-02-03', 9, "
+                           "'Caja', '1', '', '', 'Normal', 1, 1, 1, 0, '{}', '{}', NULL, ',', "
+                           "'korva')")
+                .arg(o),
+            QStringLiteral("SELECT historial_agregar('korva', %1, ARRAY[(1, 'Modificación', "
+                           "'ordenes', %1, 'OrdCantidad', '4', '9')::historial_linea])")
+                .arg(o),
+            QStringLiteral("SELECT quimbel_historial('korva', 'Modificación', 'ordenes', '%1', "
+                           "'%1', 'OrdCantidad', '4', '9')")
+                .arg(o),
+            QStringLiteral("SELECT quimbel_historial('korva', 'Eliminación', 'ordenes', '%1', "
+                           "'%1', 'OrdCantidad', '4', '')")
+                .arg(o),
+            QStringLiteral("SELECT quimbel_ordenes_estado(ARRAY[%1], 'Pendiente', 'Cumplida', ',')")
+                .arg(o),
         };
         for (const QString& sql : intentos) {
             PGresult* r = PQexec(pepe, sql.toUtf8().constData());
