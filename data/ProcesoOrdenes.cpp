@@ -39,6 +39,10 @@ Procesador PuedePasar(const QString& login, const QString& estado) {
 
 Pasada PasarOrden(int ordid, const QString& mostrado, const QString& estado, int usuId,
                   const QString& login) {
+    // The server writes the state and its history line itself, in one call.
+    if (Motor::EsServidor(Conexion()))
+        return PasarOrdenes({ordid}, mostrado, estado, usuId, login)
+            .value(0, Pasada{Paso::Fallo, {}});
     // The new state and its history line are written together or not at all.
     Transaccion t;
     Historial::Registro antes;
