@@ -58,14 +58,9 @@ Pasada PasarOrden(int ordid, const QString& mostrado, const QString& estado, int
         return {Paso::NoAutorizada, {}};
     Historial::Registro despues;
     Recordset rs;
-    // A protected server checks the caller's right and the state shown itself.
     const bool ok =
-        (BaseProtegida()
-             ? AbrirRecordset(QStringLiteral("SELECT quimbel_orden_estado(?, ?, ?)"), rs,
-                              {ordid, mostrado, estado})
-             : AbrirRecordset(
-                   QStringLiteral("update ordenes set OrdEstado=?,ProcesadoId=? where OrdId=?"), rs,
-                   {estado, usuId, ordid})) &&
+        AbrirRecordset(QStringLiteral("update ordenes set OrdEstado=?,ProcesadoId=? where OrdId=?"),
+                       rs, {estado, usuId, ordid}) &&
         Historial::Leer(kOrdenes, kClave, ordid, &despues) &&
         Historial::RegistrarRegistro(login, kOrdenes, kClave, antes, despues, Historial::kEstado,
                                      ordid) &&

@@ -33,13 +33,7 @@ LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, public AS $$
 DECLARE
     yo usuarios := quimbel_llamante();
 BEGIN
-    IF p_estado = 'Cumplida' THEN
-        PERFORM quimbel_exigir(yo, 'cumplir');
-    ELSIF p_estado = 'En trámite' THEN
-        PERFORM quimbel_exigir(yo, 'solicitar');
-    ELSIF p_estado NOT IN ('Pendiente', 'Anulada') THEN
-        RAISE EXCEPTION 'No existe el estado «%».', p_estado;
-    END IF;
+    PERFORM quimbel_exigir_estado(yo, p_estado);
     RETURN QUERY SELECT * FROM quimbel_ordenes_pasar(yo.UsuLogin::text, yo.UsuId, p_ids,
                                                      p_mostrado, p_estado, p_coma);
 END $$;

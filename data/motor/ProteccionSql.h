@@ -168,6 +168,20 @@ BEGIN
         USING p_clave;
 END $$;
 
+-- Who may move an order to a state: "En trámite" whoever may request, "Cumplida" whoever may
+-- fulfil, "Pendiente" and "Anulada" anyone.
+CREATE OR REPLACE FUNCTION quimbel_exigir_estado(yo usuarios, p_estado text) RETURNS void
+LANGUAGE plpgsql STABLE SET search_path = pg_catalog, public AS $$
+BEGIN
+    IF p_estado = 'Cumplida' THEN
+        PERFORM quimbel_exigir(yo, 'cumplir');
+    ELSIF p_estado = 'En trámite' THEN
+        PERFORM quimbel_exigir(yo, 'solicitar');
+    ELSIF p_estado NOT IN ('Pendiente', 'Anulada') THEN
+        RAISE EXCEPTION 'No existe el estado «%».', p_estado;
+    END IF;
+END $$;
+
 -- An order moved to another state by the caller: only from the state the caller was shown, to
 -- "En trámite" by whoever may request and to "Cumplida" by whoever may fulfil, and to either only
 -- once it is authorised.
@@ -178,13 +192,7 @@ DECLARE
     yo usuarios := quimbel_llamante();
     o ordenes;
 BEGIN
-    IF p_estado = 'Cumplida' THEN
-        PERFORM quimbel_exigir(yo, 'cumplir');
-    ELSIF p_estado = 'En trámite' THEN
-        PERFORM quimbel_exigir(yo, 'solicitar');
-    ELSIF p_estado NOT IN ('Pendiente', 'Anulada') THEN
-        RAISE EXCEPTION 'No existe el estado «%».', p_estado;
-    END IF;
+    PERFORM quimbel_exigir_estado(yo, p_estado);
     SELECT * INTO o FROM ordenes WHERE OrdId = p_ordid FOR UPDATE;
     IF NOT FOUND OR o.OrdEstado::text <> p_mostrado THEN
         RAISE EXCEPTION 'La orden % ya no está en el estado «%».', p_ordid, p_mostrado;

@@ -92,6 +92,7 @@ Usuarios::Ingreso Ingresar(Entorno& e, const QString& login, const QString& clav
         return Usuarios::IngresoAceptadoPorServidor(login);
     case IngresoServidor::Rechazado:
         break;
+    case IngresoServidor::NoAdmitido:
     case IngresoServidor::Fallo:
         return Usuarios::Ingreso::Fallo;
     }
