@@ -50,6 +50,38 @@ DROP TRIGGER IF EXISTS quimbel_login_renombrado ON usuarios;
 CREATE TRIGGER quimbel_login_renombrado AFTER UPDATE OF UsuLogin ON usuarios
     FOR EACH ROW EXECUTE FUNCTION quimbel_renombrar_rol();
 
+-- A user whose row is deleted (only the database's owner can) signs in no more: the role stays,
+-- since the history names it, but loses its login and its password, so that a later user given
+-- that login starts with the password given to them, never the former one's. Roles already left
+-- so by earlier deletions are swept on every `proteger`.
+CREATE OR REPLACE FUNCTION quimbel_retirar_rol(rol text) RETURNS void
+LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, public AS $$
+BEGIN
+    IF NOT EXISTS (SELECT 1 FROM pg_roles WHERE rolname = rol COLLATE "C") THEN
+        RETURN;
+    END IF;
+    IF pg_has_role(rol, 'personas@' || current_database(), 'MEMBER')
+       AND NOT EXISTS (SELECT 1 FROM usuarios v
+                        WHERE quimbel_rol(v.UsuLogin::text) = rol COLLATE "C") THEN
+        EXECUTE format('ALTER ROLE %I NOLOGIN PASSWORD NULL', rol);
+    END IF;
+END $$;
+
+CREATE OR REPLACE FUNCTION quimbel_usuario_borrado() RETURNS trigger
+LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, public AS $$
+BEGIN
+    PERFORM quimbel_retirar_rol(quimbel_rol(OLD.UsuLogin::text));
+    RETURN NULL;
+END $$;
+
+DROP TRIGGER IF EXISTS quimbel_usuario_borrado ON usuarios;
+CREATE TRIGGER quimbel_usuario_borrado AFTER DELETE ON usuarios
+    FOR EACH ROW EXECUTE FUNCTION quimbel_usuario_borrado();
+
+SELECT quimbel_retirar_rol(u.rolname::text)
+  FROM pg_auth_members m JOIN pg_roles g ON g.oid = m.roleid JOIN pg_roles u ON u.oid = m.member
+ WHERE g.rolname = 'personas@' || current_database();
+
 -- A sign-in the server turned away cannot be written by the session it refused: the workstation
 -- keeps it and hands it in at its next sign-in. Four values each: the login as typed, the
 -- workstation, the moment on the workstation's clock and the reason. Each attempt is a change of

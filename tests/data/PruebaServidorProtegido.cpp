@@ -172,6 +172,33 @@ private slots:
                  IngresoServidor::Rechazado);
         QCOMPARE(AbrirConexionComo(nombre, QStringLiteral("anita"), QStringLiteral("otra")),
                  IngresoServidor::Aceptado);
+
+        // A user the owner deletes signs in no more, not even to read; a later user given that
+        // login signs in with the password given to them, never the former one's.
+        PGconn* dueno = Esquema::ConectarServidor(e.RutaBase(), nullptr);
+        PGresult* borrado = PQexec(
+            dueno, QStringLiteral("DELETE FROM usuarios WHERE UsuId = %1").arg(ana).toUtf8());
+        QCOMPARE(QByteArray(PQcmdTuples(borrado)), QByteArray("1"));
+        PQclear(borrado);
+        PQfinish(dueno);
+        QCOMPARE(AbrirConexionComo(nombre, QStringLiteral("anita"), QStringLiteral("otra")),
+                 IngresoServidor::Rechazado);
+        QCOMPARE(AbrirConexionComo(nombre, QStringLiteral("korva"),
+                                   claves.value(QStringLiteral("korva"))),
+                 IngresoServidor::Aceptado);
+        QVERIFY(EjecutarComando(
+            QStringLiteral("usuario_insertar"), rs,
+            {QStringLiteral("anita"), QString(), QStringLiteral("Otra Ana"), 1, 0, 0}));
+        const int nueva = e.Valor(QStringLiteral("SELECT max(UsuId) FROM usuarios")).toInt();
+        QVERIFY(Usuarios::SincronizarRol(nueva));
+        QCOMPARE(AbrirConexionComo(nombre, QStringLiteral("anita"), QStringLiteral("otra")),
+                 IngresoServidor::Rechazado);
+        QCOMPARE(AbrirConexionComo(nombre, QStringLiteral("korva"),
+                                   claves.value(QStringLiteral("korva"))),
+                 IngresoServidor::Aceptado);
+        QVERIFY(Usuarios::CambiarClaveServidor(nueva, QStringLiteral("suya")));
+        QCOMPARE(AbrirConexionComo(nombre, QStringLiteral("anita"), QStringLiteral("suya")),
+                 IngresoServidor::Aceptado);
     }
 
     // A server whose access configuration turns the person away is told apart from a wrong
