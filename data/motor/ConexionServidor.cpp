@@ -142,7 +142,7 @@ FalloApertura Abrir(QSqlDatabase& db, const QString& uri, int esperaMs) {
     using Tipo = FalloApertura::Tipo;
     QString error;
     if (!Libpq::Disponible(&error))
-        return {Tipo::Otro, error};
+        return {Tipo::SinBiblioteca, error};
     const QHash<QString, QString> p = Partes(uri, &error);
     if (p.isEmpty())
         return {Tipo::Otro,
