@@ -7,7 +7,9 @@
 // for one that only some work needs: loading it and what it pulls in costs the start-up of every
 // run. Such a library is not linked; one file per library defines the functions the program
 // calls under the library's own names, each a call through the pointer found here, so the code
-// that uses it reads as plain calls to the library.
+// that uses it reads as plain calls to the library. The program exports none of those
+// definitions: a plugin of Qt linked to the same library, and the library itself, still reach
+// the library's own functions.
 class BibliotecaDiferida {
 public:
     // The library's file: `nombre` with its major `version` on Unix ("pq", 5: libpq.so.5), and
