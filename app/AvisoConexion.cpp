@@ -28,6 +28,10 @@ QString TitularConexionFallida(FalloApertura::Tipo tipo) {
         return QStringLiteral("La base de datos no se puede usar con esta versión del programa.");
     case Tipo::Danada:
         return QStringLiteral("La base de datos está dañada.");
+    case Tipo::SinBiblioteca:
+        return QStringLiteral("A este equipo le falta la biblioteca de PostgreSQL que el programa "
+                              "necesita para una base de datos en un servidor. Consulte a la "
+                              "persona de sistemas.");
     case Tipo::Ninguno:
     case Tipo::Otro:
         break;

@@ -1,5 +1,7 @@
 #include "Programa.h"
 
+#include "IconoDiferido.h"
+
 #include "quimbel_version.h"
 
 #include <QDir>
@@ -32,18 +34,17 @@ QPixmap IconoPixmap(int lado) {
 }
 
 QIcon Icono() {
-    QIcon icono;
+    QMap<int, QString> archivos;
     const QDir carpeta(QStringLiteral(":/icono"));
     for (const QString& archivo : carpeta.entryList({QStringLiteral("quimbel-*.png")})) {
-        // Every size is decoded before the first window shows, and the window manager draws a
-        // window's own icon small: the largest picture is a tenth of the start-up for nothing.
-        // The desktop's launcher takes the installed icon theme's.
+        // The window manager draws a window's own icon small: the largest picture would only
+        // be read for nothing. The desktop's launcher takes the installed icon theme's.
         const int lado =
             archivo.section(QLatin1Char('-'), 1).section(QLatin1Char('.'), 0, 0).toInt();
         if (lado <= 128)
-            icono.addFile(carpeta.filePath(archivo), QSize(lado, lado));
+            archivos.insert(lado, carpeta.filePath(archivo));
     }
-    return icono;
+    return QIcon(new IconoDiferido(std::move(archivos)));
 }
 
 } // namespace Programa

@@ -82,10 +82,12 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Plugins that Qt loads at run time, which dpkg-shlibdeps cannot see in the executables: the
-# SQLite and PostgreSQL drivers and the translations of Qt's own texts. The xcb platform plugin comes with
-# libqt6gui6 on Debian 12.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, libqt6sql6-psql, qt6-translations-l10n")
+# What is loaded at run time, which dpkg-shlibdeps cannot see in the executables: the SQLite and
+# PostgreSQL drivers and the translations of Qt's own texts, which Qt loads, and libpq,
+# libxlsxwriter and libmdb, which the program loads when it first needs them
+# (BibliotecaDiferida). The xcb platform plugin comes with libqt6gui6 on Debian 12.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "libqt6sql6-sqlite, libqt6sql6-psql, libpq5, libxlsxwriter4, libmdb3, qt6-translations-l10n")
 # Without it the program still runs on a Wayland desktop, through XWayland.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
 configure_file(${paquete}/debian-doc/conffiles ${CMAKE_BINARY_DIR}/paquete/conffiles COPYONLY)

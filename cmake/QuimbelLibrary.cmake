@@ -7,7 +7,7 @@ target_include_directories(quimbel_qt_base INTERFACE ${CMAKE_BINARY_DIR}/generat
 
 # The server engine is reached through libpq on the Qt driver's own session.
 find_package(PkgConfig REQUIRED)
-pkg_check_modules(LIBPQ REQUIRED IMPORTED_TARGET libpq)
+pkg_check_modules(LIBPQ REQUIRED libpq)
 add_library(quimbel_qt_data INTERFACE)
 target_link_libraries(quimbel_qt_data INTERFACE quimbel_qt_base Qt6::Sql)
 

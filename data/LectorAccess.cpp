@@ -1,5 +1,7 @@
 #include "LectorAccess.h"
 
+#include "Libmdb.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -114,6 +116,8 @@ bool LectorAccess::Abrir(const QString& ruta) {
     // Texts arrive in UTF-8, and the older format's single-byte ones are read in the code page
     // its header names (below), whatever the environment says.
     qputenv("MDBICONV", "UTF-8");
+    if (QString causa; !Libmdb::Disponible(&causa))
+        return e_->Falla(causa);
     e_->mdb = mdb_open(QFile::encodeName(ruta).constData(), MDB_NOFLAGS);
     if (!e_->mdb)
         return e_->Falla(

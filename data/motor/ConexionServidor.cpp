@@ -1,6 +1,7 @@
 #include "ConexionServidor.h"
 
 #include "Esquema.h"
+#include "Libpq.h"
 #include "MotorPostgres.h"
 
 #include <QSqlError>
@@ -140,6 +141,8 @@ QString Base(const QString& uri) {
 FalloApertura Abrir(QSqlDatabase& db, const QString& uri, int esperaMs) {
     using Tipo = FalloApertura::Tipo;
     QString error;
+    if (!Libpq::Disponible(&error))
+        return {Tipo::SinBiblioteca, error};
     const QHash<QString, QString> p = Partes(uri, &error);
     if (p.isEmpty())
         return {Tipo::Otro,

@@ -50,6 +50,7 @@ struct FalloApertura {
         BaseVacia,    // opens, but holds none of the program's tables
         NoUtilizable, // not this program's, incomplete, newer, or could not be brought up to date
         Danada,
+        SinBiblioteca, // the server engine's client library is not installed here
         Otro,
     };
     Tipo tipo = Tipo::Ninguno;

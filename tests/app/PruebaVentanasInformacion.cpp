@@ -1,4 +1,6 @@
 #include "Mensajes.h"
+#include "Pantalla.h"
+#include "Programa.h"
 #include "RegistroPruebas.h"
 #include "VentanasEnPantalla.h"
 #include "frmAcercaDe.h"
@@ -6,6 +8,7 @@
 #include "quimbel_version.h"
 
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -70,6 +73,12 @@ private slots:
     void acercaDeSinHerramientaDelSistemaLoDice() {
         QPointer<frmAcercaDe> f = frmAcercaDe::Instancia();
         QCOMPARE(f->lblVersion->text(), QStringLiteral("Versión " QUIMBEL_VERSION));
+        // The icon's sizes are read only when asked for: the one shown, and one between files.
+        const int lado = Pantalla::Twips(720, f);
+        QCOMPARE(f->picIcon->pixmap().size(), QSize(lado, lado));
+        const QImage entre = Programa::Icono().pixmap(40, 40).toImage();
+        QCOMPARE(entre.size(), QSize(40, 40));
+        QVERIFY(entre.pixelColor(20, 20).alpha() > 0);
 
         QTemporaryDir vacia;
         {
