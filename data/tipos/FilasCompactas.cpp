@@ -240,6 +240,14 @@ void FilasCompactas::Terminar() {
     }
 }
 
+FilasCompactas FilasCompactas::Copia() const {
+    FilasCompactas r;
+    if (d_)
+        r.d_ = std::make_shared<Datos>(*d_);
+    r.Terminar();
+    return r;
+}
+
 QVariant FilasCompactas::Valor(qsizetype fila, int columna) const {
     if (!d_ || fila < 0 || fila >= d_->filas || columna < 0 || columna >= Columnas())
         return {};

@@ -1,6 +1,7 @@
 #include "Conexiones.h"
 #include "Entorno.h"
 #include "Mensajes.h"
+#include "Ordenes.h"
 #include "OtroPuesto.h"
 #include "RegistroPruebas.h"
 
@@ -115,6 +116,44 @@ private slots:
             AbrirRecordset(QStringLiteral("ALTER TABLE sectores ADD COLUMN SecOtra INTEGER"), rs));
         QVERIFY(AbrirRecordset(sql, rs, {1}));
         QVERIFY(rs.IndiceCampo(QStringLiteral("SecOtra")) >= 0);
+        QVERIFY(Mensajes::Mostrados().isEmpty());
+    }
+
+    // A long list shows its first rows before the rest is read, on either engine: they must be
+    // the list's own first rows, in a copy the rest does not change. A statement kept prepared
+    // whose table changed shape meanwhile is still read whole, new column included.
+    void primerasFilasSeMuestranAntesDelResto() {
+        Entorno e;
+        for (int i = 1; i <= 7; ++i)
+            e.Insertar("sector_insertar", {QStringLiteral("Sector %1").arg(i)});
+        const Ordenes::Vista vista(
+            QStringLiteral("SELECT * FROM sectores WHERE SecId>? ORDER BY SecDescripcion DESC"),
+            {1});
+        const auto textos = [](Recordset rs) {
+            QStringList t;
+            for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext())
+                t << rs.Texto(QStringLiteral("SecDescripcion"));
+            return t;
+        };
+        const auto abrir = [&](Recordset& rs) {
+            Recordset primeras;
+            QVERIFY(Ordenes::AbrirVista(vista, rs, 3, [&](const Recordset& p) {
+                QCOMPARE(primeras.RecordCount(), 0);
+                primeras = p;
+            }));
+            QCOMPARE(textos(primeras), textos(rs).mid(0, 3));
+        };
+        Recordset rs;
+        for (int i = 0; i < 3; ++i) {
+            abrir(rs);
+            QCOMPARE(textos(rs), (QStringList{"Sector 7", "Sector 6", "Sector 5", "Sector 4",
+                                              "Sector 3", "Sector 2"}));
+        }
+        OtroPuesto otro(e.RutaBase());
+        QVERIFY(otro.Ejecutar("ALTER TABLE sectores ADD COLUMN SecNota VARCHAR(20)"));
+        abrir(rs);
+        QCOMPARE(rs.RecordCount(), 6);
+        QVERIFY(rs.IndiceCampo(QStringLiteral("SecNota")) >= 0);
         QVERIFY(Mensajes::Mostrados().isEmpty());
     }
 
