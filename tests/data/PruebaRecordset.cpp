@@ -176,15 +176,16 @@ private slots:
         QCOMPARE(rs.Texto(QStringLiteral("OrdEstado")), QStringLiteral("Pendiente"));
 
         // Values repeated down a column are read once and shared: each row must still get its
-        // own, and a date column's text that is no date stays that text on every row.
+        // own, and a date column's text that is no date stays that text on every row. Dates
+        // before 1900 and after 2036 are kept apart from the others, and must read back whole.
         const auto otra = [&](const char* fecha, const char* medida) {
             return e.Insertar("orden_insertar", {QString::fromLatin1(fecha), QStringLiteral("2"),
                                                  QString::fromLatin1(medida), QStringLiteral(" 7 "),
                                                  QString(), QString(), QStringLiteral("Normal"), 1,
                                                  1, 1, 0, QStringLiteral("korva")});
         };
-        otra("2026-03-04 05:06:07", "Caja");
-        otra("2026-03-05 00:00:00", "Kg");
+        otra("1899-12-31 23:59:59", "Caja");
+        otra("2040-03-05 00:00:01", "Kg");
         otra("2026-03-04 05:06:07", "Caja");
         if (!Entorno::EnServidor())
             e.Sql(QStringLiteral("UPDATE ordenes SET OrdFecha='pronto' WHERE OrdId>") +
@@ -192,13 +193,16 @@ private slots:
         rs = e.Sql(QStringLiteral("SELECT OrdFecha, OrdUnidadMedida FROM ordenes ORDER BY OrdId"));
         QCOMPARE(rs.RecordCount(), 4);
         const QStringList medidas{"Caja", "Caja", "Kg", "Caja"};
-        const QList<QDate> dias{{2026, 3, 4}, {2026, 3, 4}, {2026, 3, 5}, {2026, 3, 4}};
+        const QList<QDateTime> fechas{{{2026, 3, 4}, {5, 6, 7}},
+                                      {{1899, 12, 31}, {23, 59, 59}},
+                                      {{2040, 3, 5}, {0, 0, 1}},
+                                      {{2026, 3, 4}, {5, 6, 7}}};
         for (int i = 0; i < 4; ++i) {
             QCOMPARE(rs.Valor(i, 1).toString(), medidas[i]);
             if (i >= 2 && !Entorno::EnServidor())
                 QCOMPARE(rs.Valor(i, 0), QVariant(QStringLiteral("pronto")));
             else
-                QCOMPARE(rs.Valor(i, 0).toDateTime().date(), dias[i]);
+                QCOMPARE(rs.Valor(i, 0).toDateTime(), fechas[i]);
         }
 
         // Rows are kept compact and each value made when asked for: a text past any small
