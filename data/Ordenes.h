@@ -127,8 +127,7 @@ Vista Lista(const QString& estado, const QString& busqueda = {});
 Vista Seleccionadas(const QStringList& ids);
 [[nodiscard]] bool AbrirVista(const Vista& vista, Recordset& rs);
 // As AbrirVista, and a list longer than `cuantas` rows shows them to `primeras` before the rest
-// is read, where the engine reads rows as it goes (the file). The record set given to `primeras`
-// is gone when it returns.
+// is read, on both engines. The record set given to `primeras` is gone when it returns.
 [[nodiscard]] bool AbrirVista(const Vista& vista, Recordset& rs, int cuantas,
                               const std::function<void(const Recordset&)>& primeras);
 // The rows an order's printout shows.

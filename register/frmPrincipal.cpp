@@ -3,6 +3,7 @@
 #include "Conexiones.h"
 #include "EstadosOrden.h"
 #include "Iconos.h"
+#include "MedidasTexto.h"
 #include "ModeloOrdenes.h"
 #include "Pantalla.h"
 #include "Usuario.h"

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <memory>
 
+class MedidasTexto;
 class ModeloOrdenes;
 class QAction;
 class QComboBox;
@@ -113,6 +114,8 @@ private:
     void AjustarColumnas(bool desdeElPrincipio);
 
     const std::unique_ptr<Ui::frmPrincipal> ui;
+    // The widths of the list's texts in its current font, kept from one fill to the next.
+    std::unique_ptr<MedidasTexto> medidas_;
     Recordset rsLista;
     // What rsLista was opened with, for printing the view again.
     Ordenes::Vista vista_;

@@ -3,6 +3,7 @@
 #include "Conexiones.h"
 #include "Configuracion.h"
 #include "EstadosOrden.h"
+#include "MedidasTexto.h"
 #include "ModeloOrdenes.h"
 #include "Ordenes.h"
 #include "Pantalla.h"
@@ -122,14 +123,8 @@ void frmPrincipal::AjustarColumnas(bool desdeElPrincipio) {
     const int margen =
         2 * (grdLista->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grdLista) + 1) +
         1;
-    const auto medida = [this](bool negrita, bool cursiva) {
-        QFont f = grdLista->font();
-        f.setBold(negrita);
-        f.setItalic(cursiva);
-        return QFontMetrics(f);
-    };
-    const QFontMetrics medidas[4] = {medida(false, false), medida(true, false), medida(false, true),
-                                     medida(true, true)};
+    if (!medidas_ || medidas_->Fuente() != grdLista->font())
+        medidas_ = std::make_unique<MedidasTexto>(grdLista->font());
     QHeaderView* cabecera = grdLista->header();
     for (int c = ModeloOrdenes::Fecha; c < ModeloOrdenes::kColumnas; ++c) {
         // A date or an amount cut short is misread; a long text may end in "...".
@@ -139,13 +134,15 @@ void frmPrincipal::AjustarColumnas(bool desdeElPrincipio) {
         for (int f = desde; f <= hasta; ++f) {
             const QModelIndex i = modelo_->index(f, c);
             const QVariant propia = modelo_->data(i, Qt::FontRole);
-            int cual = 0;
+            bool negrita = false;
+            bool cursiva = false;
             if (propia.userType() == QMetaType::QFont) {
                 const QFont fuente = propia.value<QFont>();
-                cual = (fuente.bold() ? 1 : 0) | (fuente.italic() ? 2 : 0);
+                negrita = fuente.bold();
+                cursiva = fuente.italic();
             }
-            ancho =
-                qMax(ancho, medidas[cual].horizontalAdvance(modelo_->data(i).toString()) + margen);
+            ancho = qMax(ancho,
+                         medidas_->Ancho(modelo_->data(i).toString(), negrita, cursiva) + margen);
         }
         if (texto)
             ancho = qMin(ancho, Pantalla::Twips(kAnchoMaximoTexto, this));

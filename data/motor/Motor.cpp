@@ -276,11 +276,13 @@ bool Ejecutar(const QSqlDatabase& db, const QString& sql, const QVariantList& va
 bool EjecutarAdelantando(const QSqlDatabase& db, const QString& sql, const QVariantList& valores,
                          int cuantas, const std::function<void(FilasLeidas&&)>& primeras,
                          FilasLeidas* filas, ErrorBD* error) {
-    if (sqlite3* h = MotorSqlite::HandleDe(db)) {
-        const MotorSqlite::Adelanto adelanto{cuantas, primeras};
+    const Adelanto adelanto{cuantas, primeras};
+    if (sqlite3* h = MotorSqlite::HandleDe(db))
         return MotorSqlite::Ejecutar(h, sql, valores, filas, false, error, &adelanto);
-    }
-    return Ejecutar(db, sql, valores, filas, false, error);
+    if (PGconn* h = MotorPostgres::HandleDe(db))
+        return MotorPostgres::EjecutarAdelantando(h, sql, valores, filas, error, adelanto);
+    *error = Cerrada(db);
+    return false;
 }
 
 bool EjecutarLote(const QSqlDatabase& db, const QList<Consulta>& consultas,

@@ -71,9 +71,9 @@ void Cerrar(QSqlDatabase& db);
 // its ? placeholders; the rows of the last statement that produces rows go into `filas`.
 [[nodiscard]] bool Ejecutar(const QSqlDatabase& db, const QString& sql, const QVariantList& valores,
                             FilasLeidas* filas, bool varias, ErrorBD* error);
-// Ejecutar for one statement, which on the file shows its first `cuantas` rows to `primeras`
-// (a copy of their own) before it reads the rest, when it has more. The server hands over a
-// statement's rows all at once: there `primeras` is never called.
+// Ejecutar for one statement, which shows its first `cuantas` rows to `primeras` (a copy of
+// their own) before it reads the rest, when it has more: the file reads on after them, the
+// server is asked for its rows one at a time.
 [[nodiscard]] bool EjecutarAdelantando(const QSqlDatabase& db, const QString& sql,
                                        const QVariantList& valores, int cuantas,
                                        const std::function<void(FilasLeidas&&)>& primeras,

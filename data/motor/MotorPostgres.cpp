@@ -3,6 +3,7 @@
 #include "DialectoPg.h"
 #include "ErrorMotor.h"
 #include "SentenciasPg.h"
+#include "Valores.h"
 #include "ValoresPg.h"
 
 #include <QHash>
@@ -117,6 +118,44 @@ bool Paso(PGconn* db, const DialectoPg::Sentencia& s, const QVariantList& valore
     const QByteArray texto = s.texto.toUtf8();
     return Resultado(db, Correr(db, texto, s.parametros, p.punteros.constData()), texto, filas,
                      error);
+}
+
+// The answers to a statement sent in single-row mode, until the last: each row as it arrives,
+// the first `adelanto.filas` shown as soon as the next one comes. The first error is the one
+// told (`refutada` says whether it refused the prepared form), and the rows read before it are
+// dropped.
+bool RecibirPorFilas(PGconn* db, const QByteArray& texto, FilasLeidas* filas, ErrorBD* error,
+                     const Adelanto& adelanto, bool* refutada) {
+    FilasLeidas leidas;
+    QVector<Valores::TipoColumna> tipos;
+    bool ok = true;
+    while (PGresult* r = PQgetResult(db)) {
+        const ExecStatusType estado = PQresultStatus(r);
+        if (ok && (estado == PGRES_SINGLE_TUPLE || estado == PGRES_TUPLES_OK)) {
+            if (!leidas.hay) {
+                ValoresPg::LeerColumnas(r, &leidas.columnas, &tipos);
+                leidas.filas = FilasCompactas(static_cast<int>(tipos.size()));
+                leidas.hay = true;
+            }
+            if (estado == PGRES_SINGLE_TUPLE && leidas.filas.size() == adelanto.filas &&
+                adelanto.mostrar) {
+                adelanto.mostrar({true, leidas.columnas, leidas.filas.Copia()});
+            }
+            ValoresPg::AgregarFilas(r, tipos, &leidas.filas);
+            if (estado == PGRES_TUPLES_OK)
+                cambios()[db] = QByteArray(PQcmdTuples(r)).toLongLong();
+        } else if (ok) {
+            *refutada = Refutada(r);
+            ok = Resultado(db, r, texto, &leidas, error);
+            r = nullptr;
+        }
+        PQclear(r);
+    }
+    if (!ok)
+        return false;
+    leidas.filas.Terminar();
+    *filas = std::move(leidas);
+    return true;
 }
 
 // One statement of a batch, ready to be sent.
@@ -245,6 +284,40 @@ bool Ejecutar(PGconn* db, const QString& sql, const QVariantList& valores, Filas
             return false;
     *filas = std::move(leidas);
     return true;
+}
+
+bool EjecutarAdelantando(PGconn* db, const QString& sql, const QVariantList& valores,
+                         FilasLeidas* filas, ErrorBD* error, const Adelanto& adelanto) {
+    const QList<DialectoPg::Sentencia> sentencias = Traducida(sql);
+    if (sentencias.size() != 1)
+        return Ejecutar(db, sql, valores, filas, false, error);
+    const DialectoPg::Sentencia& s = sentencias.first();
+    const Parametros p(s.parametros, valores);
+    const QByteArray texto = s.texto.toUtf8();
+    QByteArray nombre;
+    PGresult* r = nullptr;
+    if (!SentenciasPg::Preparada(db, texto, s.parametros, &nombre, &r))
+        return Resultado(db, r, texto, filas, error);
+    const char* const* v = p.punteros.constData();
+    const bool enviada =
+        nombre.isEmpty()
+            ? PQsendQueryParams(db, texto.constData(), s.parametros, nullptr, v, nullptr, nullptr,
+                                0)
+            : PQsendQueryPrepared(db, nombre.constData(), s.parametros, v, nullptr, nullptr, 0);
+    if (!enviada) {
+        *error = ErrorDe(db, nullptr);
+        return false;
+    }
+    PQsetSingleRowMode(db);
+    bool refutada = false;
+    if (RecibirPorFilas(db, texto, filas, error, adelanto, &refutada))
+        return true;
+    // As Correr: a prepared form the server refuses runs again, unprepared.
+    if (!refutada || nombre.isEmpty())
+        return false;
+    SentenciasPg::Olvidar(db);
+    return PQtransactionStatus(db) == PQTRANS_IDLE &&
+           EjecutarAdelantando(db, sql, valores, filas, error, adelanto);
 }
 
 Lote EjecutarLote(PGconn* db, const QList<Consulta>& consultas, QList<FilasLeidas>* filas,

@@ -12,6 +12,11 @@ namespace MotorPostgres {
 PGconn* HandleDe(const QSqlDatabase& db);
 [[nodiscard]] bool Ejecutar(PGconn* db, const QString& sql, const QVariantList& valores,
                             FilasLeidas* filas, bool varias, ErrorBD* error);
+// One statement whose first rows are shown before the rest arrive (Adelanto): the server sends
+// them one at a time as it finds them.
+[[nodiscard]] bool EjecutarAdelantando(PGconn* db, const QString& sql, const QVariantList& valores,
+                                       FilasLeidas* filas, ErrorBD* error,
+                                       const Adelanto& adelanto);
 // The statements sent together and answered together: one round trip for all of them. UnaPorUna:
 // nothing was done, and they are to run one by one (the connection cannot batch them, or the
 // server refused a prepared one that can run again unprepared).

@@ -121,10 +121,7 @@ bool Paso(sqlite3* db, const SentenciasSqlite::Sentencia& s, const QVariantList&
         // The statement rests on the next row while they are shown: nothing of it is read
         // meanwhile, and the rest follows as if there had been no pause.
         if (adelanto && leidas.size() == adelanto->filas && adelanto->mostrar) {
-            FilasLeidas primeras{true, columnas.nombres, FilasCompactas(nCol)};
-            for (qsizetype f = 0; f < leidas.size(); ++f)
-                primeras.filas.AgregarFila(leidas.Fila(f));
-            adelanto->mostrar(std::move(primeras));
+            adelanto->mostrar({true, columnas.nombres, leidas.Copia()});
         }
         for (int c = 0; c < nCol; ++c)
             LeerValor(st, c, tipos[c], leidas);

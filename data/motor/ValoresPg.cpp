@@ -104,21 +104,31 @@ QByteArray Texto(const QVariant& v) {
     }
 }
 
-void LeerFilas(const PGresult* r, QStringList* nombres, FilasCompactas* filas) {
+void LeerColumnas(const PGresult* r, QStringList* nombres, QVector<TipoColumna>* tipos) {
     const int nCol = PQnfields(r);
-    QVector<TipoColumna> tipos(nCol);
+    tipos->resize(nCol);
     nombres->clear();
     for (int c = 0; c < nCol; ++c) {
-        tipos[c] = TipoDe(PQftype(r, c));
+        (*tipos)[c] = TipoDe(PQftype(r, c));
         *nombres << NombreCanonico(PQfname(r, c));
     }
+}
+
+void AgregarFilas(const PGresult* r, const QVector<TipoColumna>& tipos, FilasCompactas* filas) {
     const int nFilas = PQntuples(r);
-    FilasCompactas leidas(nCol);
+    const int nCol = static_cast<int>(tipos.size());
     for (int f = 0; f < nFilas; ++f) {
         for (int c = 0; c < nCol; ++c)
-            LeerValor(r, f, c, tipos[c], leidas);
-        leidas.TerminarFila();
+            LeerValor(r, f, c, tipos[c], *filas);
+        filas->TerminarFila();
     }
+}
+
+void LeerFilas(const PGresult* r, QStringList* nombres, FilasCompactas* filas) {
+    QVector<TipoColumna> tipos;
+    LeerColumnas(r, nombres, &tipos);
+    FilasCompactas leidas(static_cast<int>(tipos.size()));
+    AgregarFilas(r, tipos, &leidas);
     leidas.Terminar();
     *filas = std::move(leidas);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FilasCompactas.h"
+#include "Valores.h"
 
 #include <QByteArray>
 #include <QStringList>
@@ -15,4 +16,9 @@ typedef struct pg_result PGresult;
 namespace ValoresPg {
 QByteArray Texto(const QVariant& v);
 void LeerFilas(const PGresult* r, QStringList* nombres, FilasCompactas* filas);
+// The same in two steps, for rows that come in several results (one row at a time): the
+// columns' names and how each is read, then the rows of each result added to `filas`.
+void LeerColumnas(const PGresult* r, QStringList* nombres, QVector<Valores::TipoColumna>* tipos);
+void AgregarFilas(const PGresult* r, const QVector<Valores::TipoColumna>& tipos,
+                  FilasCompactas* filas);
 } // namespace ValoresPg

@@ -17,6 +17,113 @@ enum class Clase : quint8 { Nulo, Entero, Doble, Booleano, Fecha, Texto, Bytes, 
 // column of unique texts (descriptions, notes) stops being looked up after a few rows.
 constexpr size_t kDistintos = 4096;
 constexpr qint64 kSegundosDia = 86400;
+// Dates are counted in seconds from 1 January 1900, so that those up to 2036 fit in the low half
+// and a date column takes four bytes a cell; earlier and later ones keep their high half.
+constexpr qint64 kDiaBase = 2415021;
+
+// A column's cells in blocks of a fixed size: growing never moves the cells already there, and at
+// most one block is spare. A vector that doubles as it grows holds up to twice the cells, and
+// three times while it moves them; at a hundred thousand orders that was most of the list's peak.
+template <typename T> class Tramos {
+public:
+    bool empty() const { return n_ == 0; }
+    size_t size() const { return n_; }
+    T operator[](size_t i) const { return tramos_[i / kTramo][i % kTramo]; }
+    T& operator[](size_t i) { return tramos_[i / kTramo][i % kTramo]; }
+    void push_back(T v) {
+        if (n_ % kTramo == 0) {
+            tramos_.emplace_back();
+            tramos_.back().reserve(kTramo);
+        }
+        tramos_.back().push_back(v);
+        ++n_;
+    }
+    void assign(size_t n, T v) {
+        tramos_.clear();
+        n_ = 0;
+        for (size_t i = 0; i < n; ++i)
+            push_back(v);
+    }
+    void shrink_to_fit() {
+        if (!tramos_.empty())
+            tramos_.back().shrink_to_fit();
+    }
+
+private:
+    static constexpr size_t kTramo = 8192;
+    std::vector<std::vector<T>> tramos_;
+    size_t n_ = 0;
+};
+
+// The low halves of a column's cells, each kept in as few bytes as the largest so far needs (1, 2
+// or 4), in blocks as Tramos: flags, small counts and the entries of a column of a few repeated
+// texts take a byte or two a cell instead of four.
+class Estrechos {
+public:
+    size_t size() const { return n_; }
+    quint32 operator[](size_t i) const {
+        const quint8* p = tramos_[i / kTramo].data() + (i % kTramo) * ancho_;
+        if (ancho_ == 1)
+            return *p;
+        if (ancho_ == 2) {
+            quint16 v;
+            std::memcpy(&v, p, sizeof v);
+            return v;
+        }
+        quint32 v;
+        std::memcpy(&v, p, sizeof v);
+        return v;
+    }
+    void Fijar(size_t i, quint32 v) {
+        Ensanchar(v);
+        Poner(tramos_[i / kTramo].data() + (i % kTramo) * ancho_, v);
+    }
+    void push_back(quint32 v) {
+        Ensanchar(v);
+        if (n_ % kTramo == 0) {
+            tramos_.emplace_back();
+            tramos_.back().reserve(kTramo * ancho_);
+        }
+        std::vector<quint8>& t = tramos_.back();
+        t.resize(t.size() + ancho_);
+        Poner(t.data() + t.size() - ancho_, v);
+        ++n_;
+    }
+    void shrink_to_fit() {
+        if (!tramos_.empty())
+            tramos_.back().shrink_to_fit();
+    }
+
+private:
+    static constexpr size_t kTramo = 8192;
+
+    static size_t AnchoDe(quint32 v) { return v <= 0xFF ? 1 : v <= 0xFFFF ? 2 : 4; }
+    void Poner(quint8* p, quint32 v) const {
+        if (ancho_ == 1) {
+            *p = static_cast<quint8>(v);
+        } else if (ancho_ == 2) {
+            const auto c = static_cast<quint16>(v);
+            std::memcpy(p, &c, sizeof c);
+        } else {
+            std::memcpy(p, &v, sizeof v);
+        }
+    }
+    // The cells so far rewritten at the width `v` needs, when it needs more than they have.
+    void Ensanchar(quint32 v) {
+        const size_t nuevo = AnchoDe(v);
+        if (nuevo <= ancho_)
+            return;
+        Estrechos ancho;
+        ancho.ancho_ = nuevo;
+        for (size_t i = 0; i < n_; ++i)
+            ancho.push_back((*this)[i]);
+        *this = std::move(ancho);
+    }
+
+    size_t ancho_ = 1;
+    std::vector<std::vector<quint8>> tramos_;
+    size_t n_ = 0;
+};
 
 struct Hash {
     using is_transparent = void;
@@ -32,9 +139,9 @@ struct Hash {
 struct FilasCompactas::Datos {
     struct Columna {
         Clase comun = Clase::Nulo; // the class of every cell, while `clases` is empty
-        std::vector<Clase> clases;
-        std::vector<quint32> bajos;
-        std::vector<quint32> altos;
+        Tramos<Clase> clases;
+        Estrechos bajos;
+        Tramos<quint32> altos;
         QByteArray textos;
         std::vector<qint64> inicios{0}; // entry k is textos[inicios[k], inicios[k + 1])
         QVector<QVariant> valores;
@@ -75,7 +182,7 @@ struct FilasCompactas::Datos {
                 clases.assign(bajos.size(), comun);
             if (!clases.empty())
                 clases[f] = k;
-            bajos[f] = static_cast<quint32>(dato);
+            bajos.Fijar(f, static_cast<quint32>(dato));
             const auto alto = static_cast<quint32>(dato >> 32);
             if (altos.empty() && alto != 0)
                 altos.assign(bajos.size(), 0);
@@ -135,9 +242,14 @@ struct FilasCompactas::Datos {
                 return QVariant(d != 0);
             case Clase::Fecha: {
                 const auto v = static_cast<qint64>(d);
-                return QVariant(
-                    QDateTime(QDate::fromJulianDay(v / kSegundosDia),
-                              QTime::fromMSecsSinceStartOfDay(int(v % kSegundosDia) * 1000)));
+                qint64 dia = v / kSegundosDia;
+                qint64 segundo = v % kSegundosDia;
+                if (segundo < 0) {
+                    segundo += kSegundosDia;
+                    --dia;
+                }
+                return QVariant(QDateTime(QDate::fromJulianDay(dia + kDiaBase),
+                                          QTime::fromMSecsSinceStartOfDay(int(segundo) * 1000)));
             }
             case Clase::Texto: {
                 const std::string_view t = Entrada(d);
@@ -199,7 +311,7 @@ void FilasCompactas::AgregarBooleano(int columna, bool v) {
 
 void FilasCompactas::AgregarFecha(int columna, int anio, int mes, int dia, int hora, int minuto,
                                   int segundo) {
-    const qint64 dias = QDate(anio, mes, dia).toJulianDay();
+    const qint64 dias = QDate(anio, mes, dia).toJulianDay() - kDiaBase;
     const qint64 v = dias * kSegundosDia + hora * 3600 + minuto * 60 + segundo;
     d_->columnas[columna].Agregar(Clase::Fecha, static_cast<quint64>(v));
 }
@@ -238,6 +350,14 @@ void FilasCompactas::Terminar() {
         c.inicios.shrink_to_fit();
         c.textos.squeeze();
     }
+}
+
+FilasCompactas FilasCompactas::Copia() const {
+    FilasCompactas r;
+    if (d_)
+        r.d_ = std::make_shared<Datos>(*d_);
+    r.Terminar();
+    return r;
 }
 
 QVariant FilasCompactas::Valor(qsizetype fila, int columna) const {

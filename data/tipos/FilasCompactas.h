@@ -42,6 +42,8 @@ public:
     void TerminarFila();
     // Lets go of what only filling needed.
     void Terminar();
+    // The rows read so far, in a copy that does not see the rows added after.
+    FilasCompactas Copia() const;
 
     // Invalid outside the rows and columns, and for NULL.
     QVariant Valor(qsizetype fila, int columna) const;

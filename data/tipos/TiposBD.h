@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVector>
+#include <functional>
 
 // What the engines and the data modules hand each other: a statement with its values, what it
 // gave back, and what went wrong. Errors carry the SQLite result codes whatever the engine, so
@@ -25,6 +26,13 @@ struct FilasLeidas {
     bool hay = false; // the statement produces rows (none at all is still an answer)
     QStringList columnas;
     FilasCompactas filas;
+};
+
+// A statement that gives more than `filas` rows shows them to `mostrar` (a copy of their own)
+// before it reads the rest, where the engine can hand rows over before the statement ends.
+struct Adelanto {
+    int filas = 0;
+    std::function<void(FilasLeidas&&)> mostrar;
 };
 
 struct ErrorBD {

@@ -1,6 +1,7 @@
 #include "Conexiones.h"
 #include "Entorno.h"
 #include "Mensajes.h"
+#include "Ordenes.h"
 #include "OtroPuesto.h"
 #include "RegistroPruebas.h"
 
@@ -118,6 +119,44 @@ private slots:
         QVERIFY(Mensajes::Mostrados().isEmpty());
     }
 
+    // A long list shows its first rows before the rest is read, on either engine: they must be
+    // the list's own first rows, in a copy the rest does not change. A statement kept prepared
+    // whose table changed shape meanwhile is still read whole, new column included.
+    void primerasFilasSeMuestranAntesDelResto() {
+        Entorno e;
+        for (int i = 1; i <= 7; ++i)
+            e.Insertar("sector_insertar", {QStringLiteral("Sector %1").arg(i)});
+        const Ordenes::Vista vista(
+            QStringLiteral("SELECT * FROM sectores WHERE SecId>? ORDER BY SecDescripcion DESC"),
+            {1});
+        const auto textos = [](Recordset rs) {
+            QStringList t;
+            for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext())
+                t << rs.Texto(QStringLiteral("SecDescripcion"));
+            return t;
+        };
+        const auto abrir = [&](Recordset& rs) {
+            Recordset primeras;
+            QVERIFY(Ordenes::AbrirVista(vista, rs, 3, [&](const Recordset& p) {
+                QCOMPARE(primeras.RecordCount(), 0);
+                primeras = p;
+            }));
+            QCOMPARE(textos(primeras), textos(rs).mid(0, 3));
+        };
+        Recordset rs;
+        for (int i = 0; i < 3; ++i) {
+            abrir(rs);
+            QCOMPARE(textos(rs), (QStringList{"Sector 7", "Sector 6", "Sector 5", "Sector 4",
+                                              "Sector 3", "Sector 2"}));
+        }
+        OtroPuesto otro(e.RutaBase());
+        QVERIFY(otro.Ejecutar("ALTER TABLE sectores ADD COLUMN SecNota VARCHAR(20)"));
+        abrir(rs);
+        QCOMPARE(rs.RecordCount(), 6);
+        QVERIFY(rs.IndiceCampo(QStringLiteral("SecNota")) >= 0);
+        QVERIFY(Mensajes::Mostrados().isEmpty());
+    }
+
     void tiposDeLasColumnas() {
         Entorno e;
         const int orden = e.Insertar(
@@ -137,15 +176,16 @@ private slots:
         QCOMPARE(rs.Texto(QStringLiteral("OrdEstado")), QStringLiteral("Pendiente"));
 
         // Values repeated down a column are read once and shared: each row must still get its
-        // own, and a date column's text that is no date stays that text on every row.
+        // own, and a date column's text that is no date stays that text on every row. Dates
+        // before 1900 and after 2036 are kept apart from the others, and must read back whole.
         const auto otra = [&](const char* fecha, const char* medida) {
             return e.Insertar("orden_insertar", {QString::fromLatin1(fecha), QStringLiteral("2"),
                                                  QString::fromLatin1(medida), QStringLiteral(" 7 "),
                                                  QString(), QString(), QStringLiteral("Normal"), 1,
                                                  1, 1, 0, QStringLiteral("korva")});
         };
-        otra("2026-03-04 05:06:07", "Caja");
-        otra("2026-03-05 00:00:00", "Kg");
+        otra("1899-12-31 23:59:59", "Caja");
+        otra("2040-03-05 00:00:01", "Kg");
         otra("2026-03-04 05:06:07", "Caja");
         if (!Entorno::EnServidor())
             e.Sql(QStringLiteral("UPDATE ordenes SET OrdFecha='pronto' WHERE OrdId>") +
@@ -153,13 +193,16 @@ private slots:
         rs = e.Sql(QStringLiteral("SELECT OrdFecha, OrdUnidadMedida FROM ordenes ORDER BY OrdId"));
         QCOMPARE(rs.RecordCount(), 4);
         const QStringList medidas{"Caja", "Caja", "Kg", "Caja"};
-        const QList<QDate> dias{{2026, 3, 4}, {2026, 3, 4}, {2026, 3, 5}, {2026, 3, 4}};
+        const QList<QDateTime> fechas{{{2026, 3, 4}, {5, 6, 7}},
+                                      {{1899, 12, 31}, {23, 59, 59}},
+                                      {{2040, 3, 5}, {0, 0, 1}},
+                                      {{2026, 3, 4}, {5, 6, 7}}};
         for (int i = 0; i < 4; ++i) {
             QCOMPARE(rs.Valor(i, 1).toString(), medidas[i]);
             if (i >= 2 && !Entorno::EnServidor())
                 QCOMPARE(rs.Valor(i, 0), QVariant(QStringLiteral("pronto")));
             else
-                QCOMPARE(rs.Valor(i, 0).toDateTime().date(), dias[i]);
+                QCOMPARE(rs.Valor(i, 0).toDateTime(), fechas[i]);
         }
 
         // Rows are kept compact and each value made when asked for: a text past any small
