@@ -159,6 +159,11 @@ int PQsendQueryPrepared(PGconn* conn, const char* stmtName, int nParams,
              : 0;
 }
 
+int PQsetSingleRowMode(PGconn* conn) {
+    LIBPQ(PQsetSingleRowMode);
+    return f ? f(conn) : 0;
+}
+
 int PQenterPipelineMode(PGconn* conn) {
     LIBPQ(PQenterPipelineMode);
     return f ? f(conn) : 0;
