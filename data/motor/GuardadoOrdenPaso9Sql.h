@@ -128,8 +128,8 @@ CREATE OR REPLACE FUNCTION historial_texto(id bigint, cambio bigint, fecha times
       || '|' || CASE WHEN nuevo IS NULL THEN '~' ELSE octet_length(convert_to(nuevo, 'UTF8')) || ':' || nuevo END
 $$;
 
--- As in step 8; the lines' texts are made from plain values in one loop, which hashes them in
--- order, and the lines are inserted with their hashes.
+-- As in step 8; the lines' texts are made in one statement, then only hashed in order, and the
+-- lines are inserted with their hashes.
 CREATE OR REPLACE FUNCTION historial_agregar(login text, ordid integer, lineas historial_linea[])
 RETURNS void LANGUAGE plpgsql AS $$
 DECLARE
@@ -145,6 +145,7 @@ DECLARE
   claves bigint[];
   cambios bigint[] := '{}';
   huellas text[] := '{}';
+  textos text[];
   cambio bigint;
 BEGIN
   IF n = 0 THEN
@@ -171,13 +172,18 @@ BEGIN
     ELSE
       cambios[i] := cambio;
     END IF;
-    IF encadenar THEN
-      anterior := encode(sha256(convert_to(coalesce(anterior, '') || historial_texto(claves[i],
-        cambios[i], fecha, quien, lineas[i].tipo, lineas[i].tabla, lineas[i].clave, orden,
-        lineas[i].campo, lineas[i].anterior, lineas[i].nuevo), 'UTF8')), 'hex');
-      huellas[i] := anterior;
-    END IF;
   END LOOP;
+  IF encadenar THEN
+    textos := ARRAY(SELECT historial_texto(claves[l.i], cambios[l.i], fecha, quien, l.tipo,
+                                           l.tabla, l.clave, orden, l.campo, l.anterior, l.nuevo)
+                      FROM unnest(lineas) WITH ORDINALITY
+                           AS l (grupo, tipo, tabla, clave, campo, anterior, nuevo, i)
+                     ORDER BY l.i);
+    FOR i IN 1 .. n LOOP
+      anterior := encode(sha256(convert_to(coalesce(anterior, '') || textos[i], 'UTF8')), 'hex');
+      huellas[i] := anterior;
+    END LOOP;
+  END IF;
   INSERT INTO historial (HisId, HisCambio, HisFecha, HisLogin, HisTipo, HisTabla, HisClave,
                          HisOrdId, HisCampo, HisAnterior, HisNuevo, HisHuella)
   SELECT claves[l.i], cambios[l.i], fecha, quien, l.tipo, l.tabla, l.clave, orden, l.campo,
