@@ -1,6 +1,7 @@
 #include "Contrasena.h"
 #include "Esquema.h"
 #include "EsquemaDefinicion.h"
+#include "GuardadoOrdenPaso9Sql.h"
 #include "GuardadoOrdenSql.h"
 #include "MotorPostgres.h"
 
@@ -196,6 +197,8 @@ END $$;
 )SQL"},
     // An order's save and a state change of many orders, each one call (GuardadoOrdenSql).
     {8, GuardadoOrdenSql::kFunciones},
+    // The same save, its plans kept and its history chained in one pass.
+    {9, GuardadoOrdenSql::kPaso9},
 };
 
 // The later versions' steps, in the server's types.

@@ -324,21 +324,25 @@ BEGIN
     END IF;
 END $$;
 
--- At the end of every transaction of a person that wrote an order or its quotes: an
+-- At the end of every transaction of a person that wrote an order or its accepted quotes: an
 -- authoriser set, or kept on changed terms, needs that authoriser's grant, which is used up.
+-- Terms hold only the accepted quote, so only its rows queue a check. The first check of an
+-- order records its terms; the order's other rows then find them unchanged and stop there.
 CREATE OR REPLACE FUNCTION quimbel_exigir_concesion() RETURNS trigger
 LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, public AS $$
 DECLARE
     v_ordid integer := CASE WHEN TG_OP = 'DELETE' THEN OLD.OrdId ELSE NEW.OrdId END;
-    -- The owner's own tools need no grant: what they authorise stands, and is kept as
-    -- authorised so that the persons' later saves and state changes need none either.
-    dueno boolean := NOT EXISTS (SELECT 1 FROM usuarios
-                    WHERE quimbel_rol(UsuLogin::text) = session_user::text COLLATE "C");
     t record;
     k record;
     usada integer;
 BEGIN
-    SELECT * INTO t FROM quimbel_terminos(v_ordid);
+    -- quimbel_terminos, written out so that its query keeps its plan.
+    SELECT coalesce(o.AutorizanteId, 0) AS autorizante, o.OrdCantidad AS cantidad,
+           p.EmpId AS empid, p.PrePrecio AS precio, p.PreMoneda::text AS moneda
+      INTO t FROM ordenes o
+      LEFT JOIN LATERAL (SELECT * FROM precios WHERE OrdId = o.OrdId AND PreAceptado <> 0
+                          ORDER BY PreId LIMIT 1) p ON TRUE
+     WHERE o.OrdId = v_ordid;
     IF NOT FOUND OR t.autorizante <= 0 THEN
         DELETE FROM ordenes_autorizadas WHERE OrdId = v_ordid;
         RETURN NULL;
@@ -349,7 +353,10 @@ BEGIN
        AND lower(k.Moneda) IS NOT DISTINCT FROM lower(t.moneda) THEN
         RETURN NULL;
     END IF;
-    IF NOT dueno THEN
+    -- The owner's own tools need no grant: what they authorise stands, and is kept as
+    -- authorised so that the persons' later saves and state changes need none either.
+    IF EXISTS (SELECT 1 FROM usuarios
+                WHERE quimbel_rol(UsuLogin::text) = session_user::text COLLATE "C") THEN
         DELETE FROM autorizaciones a
          WHERE a.ctid = (SELECT ctid FROM autorizaciones
                           WHERE OrdId IN (v_ordid, 0) AND Solicita = session_user::text
@@ -379,8 +386,19 @@ DROP TRIGGER IF EXISTS quimbel_concesion_orden ON ordenes;
 CREATE CONSTRAINT TRIGGER quimbel_concesion_orden AFTER INSERT OR UPDATE ON ordenes
     DEFERRABLE INITIALLY DEFERRED FOR EACH ROW EXECUTE FUNCTION quimbel_exigir_concesion();
 DROP TRIGGER IF EXISTS quimbel_concesion_precio ON precios;
-CREATE CONSTRAINT TRIGGER quimbel_concesion_precio AFTER INSERT OR UPDATE OR DELETE ON precios
-    DEFERRABLE INITIALLY DEFERRED FOR EACH ROW EXECUTE FUNCTION quimbel_exigir_concesion();
+DROP TRIGGER IF EXISTS quimbel_concesion_precio_alta ON precios;
+CREATE CONSTRAINT TRIGGER quimbel_concesion_precio_alta AFTER INSERT ON precios
+    DEFERRABLE INITIALLY DEFERRED FOR EACH ROW WHEN (NEW.PreAceptado <> 0)
+    EXECUTE FUNCTION quimbel_exigir_concesion();
+DROP TRIGGER IF EXISTS quimbel_concesion_precio_cambio ON precios;
+CREATE CONSTRAINT TRIGGER quimbel_concesion_precio_cambio AFTER UPDATE ON precios
+    DEFERRABLE INITIALLY DEFERRED FOR EACH ROW
+    WHEN (OLD.PreAceptado <> 0 OR NEW.PreAceptado <> 0)
+    EXECUTE FUNCTION quimbel_exigir_concesion();
+DROP TRIGGER IF EXISTS quimbel_concesion_precio_baja ON precios;
+CREATE CONSTRAINT TRIGGER quimbel_concesion_precio_baja AFTER DELETE ON precios
+    DEFERRABLE INITIALLY DEFERRED FOR EACH ROW WHEN (OLD.PreAceptado <> 0)
+    EXECUTE FUNCTION quimbel_exigir_concesion();
 
 -- The orders authorised before the database was protected keep their authoriser.
 INSERT INTO ordenes_autorizadas (OrdId, AutorizanteId, Cantidad, EmpId, Precio, Moneda)
