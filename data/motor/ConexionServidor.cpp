@@ -96,6 +96,11 @@ FalloApertura Causa(const QString& uri, const QString& textoServidor) {
     else if (lower.contains(QLatin1String("authentication failed")))
         f = {Tipo::Acceso,
              QStringLiteral("El servidor rechazó el usuario «%1» o su contraseña.").arg(usuario)};
+    // Said only once the password matched: the person's role may not sign in, as a deactivated
+    // user's may not on a protected server. The sign-in refuses it like a wrong password.
+    else if (lower.contains(QLatin1String("not permitted to log in")))
+        f = {Tipo::Acceso, QStringLiteral("El servidor no deja entrar a ese usuario: está "
+                                          "desactivado.")};
     else if (lower.contains(QLatin1String("no password supplied")) ||
              lower.contains(QLatin1String("password is required")))
         f = {Tipo::Acceso,

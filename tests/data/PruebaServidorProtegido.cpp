@@ -129,6 +129,10 @@ private slots:
         QVERIFY(!ConexionAbierta());
         QCOMPARE(AbrirConexionComo(nombre, QStringLiteral("ana"), QStringLiteral("vieja")),
                  IngresoServidor::Rechazado);
+        // A deactivated person is turned away by the sign-in, not told the server is down.
+        QCOMPARE(
+            AbrirConexionComo(nombre, QStringLiteral("baja"), claves.value(QStringLiteral("baja"))),
+            IngresoServidor::Rechazado);
         QCOMPARE(AbrirConexionComo(nombre, QStringLiteral("korva"),
                                    claves.value(QStringLiteral("korva"))),
                  IngresoServidor::Aceptado);
