@@ -57,10 +57,12 @@ CREATE TRIGGER quimbel_login_renombrado AFTER UPDATE OF UsuLogin ON usuarios
 CREATE OR REPLACE FUNCTION quimbel_retirar_rol(rol text) RETURNS void
 LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, public AS $$
 BEGIN
-    IF NOT EXISTS (SELECT 1 FROM pg_roles WHERE rolname = rol COLLATE "C") THEN
-        RETURN;
-    END IF;
-    IF pg_has_role(rol, 'personas@' || current_database(), 'MEMBER')
+    -- Only a direct member of the persons' group: pg_has_role would count a superuser as one.
+    -- The persons themselves may not call it: the privileges take it from them.
+    IF EXISTS (SELECT 1 FROM pg_auth_members m JOIN pg_roles g ON g.oid = m.roleid
+                 JOIN pg_roles u ON u.oid = m.member
+                WHERE g.rolname = 'personas@' || current_database()
+                  AND u.rolname = rol COLLATE "C" AND NOT u.rolsuper)
        AND NOT EXISTS (SELECT 1 FROM usuarios v
                         WHERE quimbel_rol(v.UsuLogin::text) = rol COLLATE "C") THEN
         EXECUTE format('ALTER ROLE %I NOLOGIN PASSWORD NULL', rol);

@@ -460,6 +460,7 @@ private slots:
             QStringLiteral("SELECT quimbel_fila_guardar('productos', 0, 'ProId) VALUES (1); DROP "
                            "TABLE historial; --', '1')"),
             QStringLiteral("SELECT pg_terminate_backend(%1)").arg(PQbackendPID(korva)),
+            QStringLiteral("SELECT quimbel_retirar_rol('korva@%1')").arg(Base(e.RutaBase())),
             // An order's save and its history only through the checked one-call save, and the
             // history under the caller's own name.
             QStringLiteral("SELECT quimbel_orden_guardar('korva', 0, NULL, '2026-02-03', 1, "
