@@ -1,5 +1,6 @@
 #include "Conciliacion.h"
 
+#include <QLocale>
 #include <QSet>
 #include <algorithm>
 
@@ -13,8 +14,9 @@ QString Etiqueta(const QString& s, const QString& vacia) {
     return s.isEmpty() ? vacia : s;
 }
 
+// Sums of money, read by a person: in the locale's form, with its grouping.
 QString Numero(double d) {
-    return QString::number(d, 'f', 2);
+    return QLocale().toString(d, 'f', 2);
 }
 
 // One line per key present on either side: the key, both values, and a mark where they differ.
