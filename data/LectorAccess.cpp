@@ -18,7 +18,7 @@ namespace {
 // Bytes 4 to 18 of the first page: the engine's signature, the same in both formats.
 constexpr char kFirmaJet[] = "Standard Jet DB";
 constexpr char kFirmaAce[] = "Standard ACE DB";
-// Longest text handed over whole: a memo longer than this would come back cut.
+// The room libmdb gives a value's text; a memo that needs more is given room of its own.
 constexpr size_t kTextoMaximo = 1 << 20;
 
 QString Nombre(const QString& ruta) {
@@ -204,9 +204,10 @@ bool LectorAccess::AbrirTabla(const QString& tabla, QStringList* columnas, qint6
 
 bool LectorAccess::Estado::Valor(MdbColumn* c, const MdbField& f, QVariant* v) {
     const unsigned char* p = mdb->pg_buf + f.start;
-    auto fijo = [&](int tamano) {
-        return f.siz == tamano && f.start >= 0 && f.start + tamano <= mdb->fmt->pg_size;
+    auto fijoDesde = [&](int tamano) {
+        return f.siz >= tamano && f.start >= 0 && f.start + tamano <= mdb->fmt->pg_size;
     };
+    auto fijo = [&](int tamano) { return f.siz == tamano && fijoDesde(tamano); };
     if (c->col_type == MDB_BOOL) {
         *v = !f.is_null;
         return true;
@@ -232,7 +233,17 @@ bool LectorAccess::Estado::Valor(MdbColumn* c, const MdbField& f, QVariant* v) {
     case MDB_TEXT:
     case MDB_MEMO:
     case MDB_NUMERIC: {
+        // libmdb hands back at most its bind size: a longer memo gets room for the whole of it,
+        // each stored byte at most three in UTF-8, and the usual size after.
+        const size_t memo = c->col_type == MDB_MEMO && fijoDesde(4)
+                                ? qFromLittleEndian<quint32>(p) & 0x3fffffff
+                                : 0;
+        const bool largo = 3 * memo + 1 > kTextoMaximo;
+        if (largo)
+            mdb_set_bind_size(mdb, 3 * memo + 1);
         char* texto = mdb_col_to_string(mdb, mdb->pg_buf, f.start, c->col_type, f.siz);
+        if (largo)
+            mdb_set_bind_size(mdb, kTextoMaximo);
         if (!texto)
             return false;
         const QString s = QString::fromUtf8(texto);

@@ -51,6 +51,8 @@ private:
         "UPDATE ordenes SET OrdComentario = 'Árbol, ñandú y «comillas» \"dobles\" 3/8'' € ' || "
         "  printf('%.300c', 'x') || ' fin' WHERE OrdId = 2;"
         "UPDATE ordenes SET OrdComentario = '', OrdLugarEntrega = NULL WHERE OrdId = 3;"
+        "UPDATE ordenes SET OrdComentario = 'Más de un mega: ' || printf('%.1100000c', 'x') || "
+        "  ' fin' WHERE OrdId = 6;"
         "UPDATE ordenes SET OrdFecha = '1899-12-29 06:30:15' WHERE OrdId = 5;"
         "INSERT INTO reglas (ReglaNombre, ReglaActiva) VALUES ('dos_cotizaciones', 1);"
         "INSERT INTO limitesautorizacion VALUES (5, 'Pesos', 1500.25), (5, 'Dólares', 300);"
