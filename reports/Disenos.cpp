@@ -417,9 +417,13 @@ DisenoInforme dtrHistorial(int ordId) {
     // Two lines for the detail: a quote's values do not fit in one.
     BandaInforme& b = d.detalle;
     b.alto = 480;
-    b.elementos << E::Campo(QStringLiteral("Fecha"), 0, 0, 1800, kNegrita);
-    b.elementos << E::Campo(QStringLiteral("Usuario"), 1850, 0, 1000, kNegrita);
-    b.elementos << E::Campo(QStringLiteral("Cambio"), 2900, 0, 1200, kNegrita);
+    // A change's moment, user and kind on its first line, and again where it goes on to a page.
+    const QString cambio = QStringLiteral("CambioId");
+    b.elementos << E::Campo(QStringLiteral("Fecha"), 0, 0, 1800, kNegrita).SoloAlCambiar(cambio);
+    b.elementos
+        << E::Campo(QStringLiteral("Usuario"), 1850, 0, 1000, kNegrita).SoloAlCambiar(cambio);
+    b.elementos
+        << E::Campo(QStringLiteral("Cambio"), 2900, 0, 1200, kNegrita).SoloAlCambiar(cambio);
     b.elementos << E::Campo(QStringLiteral("Detalle"), 4150, 0, 5210, kNormal, 480);
     return Listo(d);
 }

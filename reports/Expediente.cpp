@@ -15,18 +15,13 @@
 
 Recordset RegistrosHistorial(const QList<Historial::Entrada>& entradas) {
     QVector<QVector<QVariant>> filas;
-    int cambio = 0;
-    for (const Historial::Entrada& e : entradas) {
-        const bool primera = filas.isEmpty() || e.cambio != cambio;
-        cambio = e.cambio;
-        filas.append({primera ? e.fecha.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")) : QString(),
-                      primera ? e.login : QString(), primera ? e.tipo : QString(),
-                      Historial::Descripcion(e)});
-    }
+    for (const Historial::Entrada& e : entradas)
+        filas.append({e.fecha.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")), e.login, e.tipo,
+                      Historial::Descripcion(e), e.cambio});
     Recordset rs;
     rs.Abrir(QStringLiteral("historial"),
              {QStringLiteral("Fecha"), QStringLiteral("Usuario"), QStringLiteral("Cambio"),
-              QStringLiteral("Detalle")},
+              QStringLiteral("Detalle"), QStringLiteral("CambioId")},
              std::move(filas));
     return rs;
 }
@@ -93,6 +88,8 @@ DisenoInforme ConMotivo(DisenoInforme d, const QString& motivo) {
 // was printed, so that a loose page can be filed again; pages are numbered through the whole.
 DisenoInforme ComoPagina(DisenoInforme d, int ordId, const QString& impreso) {
     using E = ElementoInforme;
+    // The company is named at the head of every page; a part's first page keeps only the logo.
+    PrepararEncabezado(d, QString(), gLogoPath);
     const int franja = 330;
     BandaInforme& cabeza = d.encabezadoPagina;
     for (ElementoInforme& e : cabeza.elementos)

@@ -124,6 +124,8 @@ InformeMaquetado::InformeMaquetado(const DisenoInforme& diseno, const Recordset&
             columnas.append(e.tipo == ElementoInforme::Tipo::Campo ? rs_.IndiceCampo(e.texto) : -1);
         columnas_.append(columnas);
     }
+    for (const ElementoInforme& e : diseno_.detalle.elementos)
+        cambios_.append(e.soloAlCambiar.isEmpty() ? -1 : rs_.IndiceCampo(e.soloAlCambiar));
 
     if (diseno_.encabezadoInforme.alto > 0)
         if (auto* img = diseno_.encabezadoInforme.Buscar(QStringLiteral("imgLogo")))
@@ -211,14 +213,22 @@ QString InformeMaquetado::Sustituir(const QString& texto, int pagina) const {
     return t;
 }
 
+bool InformeMaquetado::IgualAlAnterior(int elemento, int fila, int anterior) const {
+    const int columna = cambios_.value(elemento, -1);
+    return columna >= 0 && anterior >= 0 &&
+           rs_.Valor(anterior, columna) == rs_.Valor(fila, columna);
+}
+
 QVector<TrazoInforme> InformeMaquetado::Contenido(int pagina) const {
     QVector<TrazoInforme> trazos;
     if (pagina < 0 || pagina >= paginas_.size())
         return trazos;
     const int x0 = diseno_.margenIzquierdo;
+    int anterior = -1; // the page's previous detail record
     for (const Colocacion& c : paginas_[pagina]) {
         const BandaInforme& banda = BandaDe(c.banda);
         const QVector<int>& columnas = columnas_[static_cast<int>(c.banda)];
+        const bool detalle = c.banda == Banda::Detalle;
         for (qsizetype i = 0; i < banda.elementos.size(); ++i) {
             const ElementoInforme& e = banda.elementos[i];
             TrazoInforme t;
@@ -236,7 +246,8 @@ QVector<TrazoInforme> InformeMaquetado::Contenido(int pagina) const {
             case ElementoInforme::Tipo::Campo:
                 if (t.nombre.isEmpty())
                     t.nombre = e.texto;
-                t.texto = TextoCampo(e, columnas[i], c.fila);
+                if (!detalle || !IgualAlAnterior(int(i), c.fila, anterior))
+                    t.texto = TextoCampo(e, columnas[i], c.fila);
                 break;
             case ElementoInforme::Tipo::Imagen: {
                 if (logo_.isNull() || e.nombre != QLatin1String("imgLogo"))
@@ -256,6 +267,8 @@ QVector<TrazoInforme> InformeMaquetado::Contenido(int pagina) const {
             }
             trazos.append(t);
         }
+        if (detalle)
+            anterior = c.fila;
     }
     return trazos;
 }

@@ -59,6 +59,9 @@ struct ElementoInforme {
     FuenteInforme fuente;
     QColor color = QColor(0, 0, 0); // text, line or frame colour
     QColor relleno;                 // rectangles: invalid means not filled
+    // Detail fields: left blank while this column holds the same value as on the page's previous
+    // record, so that a group's heading shows once, and again at the top of a page it goes on to.
+    QString soloAlCambiar;
 
     static ElementoInforme Etiqueta(const QString& texto, int left, int top, int ancho,
                                     const FuenteInforme& fuente, int alto = 240);
@@ -82,6 +85,10 @@ struct ElementoInforme {
     }
     ElementoInforme& Nombre(const QString& n) {
         nombre = n;
+        return *this;
+    }
+    ElementoInforme& SoloAlCambiar(const QString& columna) {
+        soloAlCambiar = columna;
         return *this;
     }
 };
@@ -164,6 +171,7 @@ private:
 
     const BandaInforme& BandaDe(Banda b) const;
     QString TextoCampo(const ElementoInforme& e, int columna, int fila) const;
+    bool IgualAlAnterior(int elemento, int fila, int anterior) const;
     QString Sustituir(const QString& texto, int pagina) const;
 
     DisenoInforme diseno_;
@@ -173,6 +181,8 @@ private:
     // For each band, the record set's column of each of its fields (-1 for other elements or
     // an unknown column), looked up once rather than by name for every record.
     QVector<QVector<int>> columnas_;
+    // The detail fields' soloAlCambiar columns, looked up the same way.
+    QVector<int> cambios_;
     QImage logo_;
     QString fechaLarga_;
     int anteriores_ = 0;
