@@ -40,6 +40,10 @@ QString TitularConexionFallida(FalloApertura::Tipo tipo) {
 }
 
 void AvisarConexionFallida(const FalloApertura& fallo) {
-    Mensajes::MsgBox(TitularConexionFallida(fallo.tipo), Mensajes::Botones::OK,
-                     Mensajes::Icono::Informacion, QStringLiteral("Atención"), fallo.causa);
+    // A damaged database is more than a wrong setting: its data may be lost.
+    const bool grave = fallo.tipo == FalloApertura::Tipo::Danada;
+    Mensajes::MsgBox(fallo.titular.isEmpty() ? TitularConexionFallida(fallo.tipo) : fallo.titular,
+                     Mensajes::Botones::OK,
+                     grave ? Mensajes::Icono::Critico : Mensajes::Icono::Informacion,
+                     QStringLiteral("Atención"), fallo.causa);
 }

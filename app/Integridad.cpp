@@ -42,12 +42,13 @@ bool ComprobarBaseDeDatos(const QString& ruta, const QString& carpetaCopias) {
     if (hallazgos.isEmpty())
         return true;
     CerrarConexion();
-    Mensajes::MsgBox(QStringLiteral("La base de datos %1 está dañada y no se puede usar.\r\n")
-                             .arg(Nativa(ruta)) +
-                         SobreLaCopia(carpetaCopias),
-                     Mensajes::Botones::OK, Mensajes::Icono::Critico, QStringLiteral("Atención"));
-    InformarConexionFallida({FalloApertura::Tipo::Danada,
-                             QStringLiteral("La base de datos %1 está dañada: %2")
-                                 .arg(Nativa(ruta), hallazgos.join(QStringLiteral("; ")))});
+    // One message: what to do about it first, what was found under its details.
+    InformarConexionFallida(
+        {FalloApertura::Tipo::Danada,
+         QStringLiteral("La base de datos %1 está dañada: %2")
+             .arg(Nativa(ruta), hallazgos.join(QStringLiteral("; "))),
+         QStringLiteral("La base de datos %1 está dañada y no se puede usar.\r\n")
+                 .arg(Nativa(ruta)) +
+             SobreLaCopia(carpetaCopias)});
     return false;
 }

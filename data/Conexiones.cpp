@@ -136,7 +136,9 @@ void InformarConexionFallida(const FalloApertura& fallo) {
     if (manejadorFallo())
         manejadorFallo()(fallo);
     else
-        Mensajes::MsgBox(QStringLiteral("No se pudo abrir la base de datos."),
+        Mensajes::MsgBox(fallo.titular.isEmpty()
+                             ? QStringLiteral("No se pudo abrir la base de datos.")
+                             : fallo.titular,
                          Mensajes::Botones::OK, Mensajes::Icono::Informacion,
                          QStringLiteral("Atención"), fallo.causa);
 }

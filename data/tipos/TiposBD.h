@@ -8,6 +8,7 @@
 #include <QVariant>
 #include <QVector>
 #include <functional>
+#include <utility>
 
 // What the engines and the data modules hand each other: a statement with its values, what it
 // gave back, and what went wrong. Errors carry the SQLite result codes whatever the engine, so
@@ -61,7 +62,13 @@ struct FalloApertura {
         SinBiblioteca, // the server engine's client library is not installed here
         Otro,
     };
-    Tipo tipo = Tipo::Ninguno;
+    FalloApertura(Tipo t = Tipo::Ninguno, QString c = {}, QString aviso = {})
+        : tipo(t), causa(std::move(c)), titular(std::move(aviso)) {}
+
+    Tipo tipo;
     QString causa;
+    // What the person reads first when there is more to say than the kind's own headline (where
+    // a copy to put back is), in place of it.
+    QString titular;
     bool Hay() const { return tipo != Tipo::Ninguno; }
 };
