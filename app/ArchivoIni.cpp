@@ -1,9 +1,10 @@
 #include "ArchivoIni.h"
 
+#include "ArchivoEntero.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringList>
 
 namespace ArchivoIni {
@@ -129,16 +130,11 @@ bool Escribir(const QString& archivo, const QString& nombre, const QString& valo
 
     if (!existe && !QDir().mkpath(QFileInfo(archivo).absolutePath()))
         return false;
-    // Unbuffered, so that a refused write is seen by the write itself and the old file stays.
-    QSaveFile f(archivo);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Text | QIODevice::Unbuffered))
-        return false;
-    const QByteArray texto = (l.lineas.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
-    if (f.write(texto) != texto.size()) {
-        f.cancelWriting();
-        return false;
-    }
-    return f.commit();
+    // On the disk before it replaces the old file: a power cut leaves one or the other whole.
+    ArchivoEntero f(archivo);
+    return f.Abrir() &&
+           f.Escribir((l.lineas.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8()) &&
+           f.Confirmar();
 }
 
 } // namespace ArchivoIni
