@@ -116,6 +116,16 @@ bool BaseCopia::Abrir() {
     if (sqlite3* h = MotorSqlite::HandleDe(db_)) {
         sqlite3_busy_timeout(h, esperaMs_);
         faltan = Esquema::Verificar(h);
+        // A file of an earlier version lacks what its upgrade adds, and the copy reads every
+        // column this version has; it leaves the file as it is, so the person is told how to
+        // bring it up to date.
+        const int version = Esquema::Version(h);
+        if (version > 0 && version < Esquema::kVersion)
+            return Falla(Estado::Fallo,
+                         QStringLiteral("%1 es de una versión anterior del programa. Ábrala una "
+                                        "vez con el programa, que la pone al día, y vuelva a "
+                                        "copiarla.")
+                             .arg(Nombre()));
     } else {
         faltan = VerificarServidor();
     }

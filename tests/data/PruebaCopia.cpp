@@ -194,14 +194,34 @@ private slots:
         QVERIFY(Mensajes::Mostrados().isEmpty());
     }
 
-    // A copy that cannot be read whole leaves no file behind under the destination's name.
+    // A copy that cannot be read whole leaves no file behind under the destination's name; a
+    // file of an earlier version is left as it was, and the person told how to bring it up to date.
     void origenDanadoNoDejaArchivo() {
         if (Entorno::EnServidor())
             QSKIP("Daña las páginas de un archivo de base de datos.");
         Entorno e(false);
-        e.DanarSectores();
+        CerrarConexion();
         const QString destino = e.Carpeta() + QStringLiteral("/destino.mdb");
-        const ResultadoCopia r = CopiarBaseDeDatos(e.RutaBase(), destino);
+        const QString anterior = e.Carpeta() + QStringLiteral("/anterior.mdb");
+        QVERIFY(QFile::copy(e.RutaBase(), anterior));
+        sqlite3* db = Esquema::AbrirArchivo(anterior, false, nullptr);
+        QVERIFY(db);
+        QCOMPARE(sqlite3_exec(db,
+                              "DROP TRIGGER historial_sin_modificar; DROP TRIGGER "
+                              "historial_sin_borrar; ALTER TABLE historial DROP COLUMN HisHuella; "
+                              "PRAGMA user_version = 3;",
+                              nullptr, nullptr, nullptr),
+                 SQLITE_OK);
+        sqlite3_close(db);
+        const QMap<QString, QStringList> antigua = Contenido(anterior);
+        ResultadoCopia r = CopiarBaseDeDatos(anterior, destino);
+        QCOMPARE(r.estado, ResultadoCopia::Estado::Fallo);
+        QVERIFY2(r.causa.contains(QStringLiteral("versión anterior")), qPrintable(r.causa));
+        QVERIFY(!QFileInfo::exists(destino));
+        QCOMPARE(Contenido(anterior), antigua);
+
+        e.DanarSectores();
+        r = CopiarBaseDeDatos(e.RutaBase(), destino);
         QCOMPARE(r.estado, ResultadoCopia::Estado::OrigenDanado);
         QVERIFY(!r.causa.isEmpty());
         QVERIFY(!QFileInfo::exists(destino));
