@@ -8,10 +8,11 @@
 //
 // On a server a new order is also saved without the history's chain alone, to tell what the chain
 // costs: the bench, as the owner of its own database, puts in place for those runs the program's
-// historial_agregar with its chaining turned off (`encadenar` false: no texts, no hashes) and
-// disables the chain's trigger, then puts both back. The foreign keys, the append-only triggers
-// and every other statement run as in the program. (A database set to session_replication_role =
-// 'replica' skips all of those too, so it is no measure of the chain.)
+// historial_agregar with its chaining turned off (`encadenar` false: no lock, no read of the
+// chain's last line, no texts, no hashes) and disables the chain's trigger, then puts both back.
+// The foreign keys, the append-only triggers and every other statement run as in the program. (A
+// database set to session_replication_role = 'replica' skips all of those too, so it is no measure
+// of the chain.)
 #include "BaseNueva.h"
 #include "Mensajes.h"
 #include "Ordenes.h"
