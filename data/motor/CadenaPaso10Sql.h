@@ -8,9 +8,33 @@
 // convert_to, line by line as before); and a number is turned into text once, by its own type.
 // Without the chain (a server copying rows as they are, with replication's role) the lock and
 // the read of the chain's last line are left out too, as the lines are not chained.
+//
+// A number is also worded as the program words it on the file (Formato::Numero: 15 significant
+// digits, in powers of ten from 1E+15 and below 1E-04), so that the history of both engines
+// reads alike; before, a number whose digits ended in zeros could lose them ("1" for 1E+20).
 namespace CadenaSql {
 
 inline constexpr const char* kPaso10 = R"SQL(
+-- The float's value to 15 significant digits, as the cast to numeric rounds it: in plain digits,
+-- the zeros of a whole number kept, or from 1E+15 and below 1E-04 as mantissa and exponent
+-- (to_char's "e+20" becoming "E+20"). A value just under 1E+15 that rounds up to it is written
+-- in digits, as on the file. STABLE as to_char is, so that it is still written into the
+-- statements that use it.
+CREATE OR REPLACE FUNCTION historial_numero(x double precision, coma text) RETURNS text
+LANGUAGE sql STABLE AS $$
+  SELECT CASE WHEN x IS NULL THEN ''
+              WHEN x = 'NaN' THEN 'nan'
+              WHEN x = 'Infinity' THEN 'inf'
+              WHEN x = '-Infinity' THEN '-inf'
+              WHEN x = trunc(x) AND abs(x) < 1e15 THEN x::bigint::text
+              WHEN abs(x) >= 1e15 OR abs(x::numeric) < 1e-4 THEN
+                replace(rtrim(rtrim(split_part(btrim(to_char(x::numeric, '9.99999999999999EEEE')),
+                                               'e', 1), '0'), '.'), '.', coma)
+                || 'E' || split_part(to_char(x::numeric, '9.99999999999999EEEE'), 'e', 2)
+              WHEN x::numeric::text NOT LIKE '%.%' THEN x::numeric::text
+              ELSE replace(rtrim(rtrim(x::numeric::text, '0'), '.'), '.', coma) END
+$$;
+
 CREATE OR REPLACE FUNCTION historial_agregar(login text, ordid integer, lineas historial_linea[])
 RETURNS void LANGUAGE plpgsql AS $$
 DECLARE
