@@ -5,6 +5,14 @@
 // file in the temporary folder). Many short runs cope better with a machine whose speed drifts than
 // a few long ones. DATABASE may be an empty database on a server (postgresql://…), to measure the
 // history where each statement is a round trip.
+//
+// On a server a new order is also saved without the history's chain alone, to tell what the chain
+// costs: the bench, as the owner of its own database, puts in place for those runs the program's
+// historial_agregar with its chaining turned off (`encadenar` false: no lock, no read of the
+// chain's last line, no texts, no hashes) and disables the chain's trigger, then puts both back.
+// The foreign keys, the append-only triggers and every other statement run as in the program. (A
+// database set to session_replication_role = 'replica' skips all of those too, so it is no measure
+// of the chain.)
 #include "BaseNueva.h"
 #include "Mensajes.h"
 #include "Ordenes.h"
@@ -13,6 +21,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <cstdio>
 
@@ -97,16 +106,17 @@ using Guardar = std::function<bool(int ordid, int vez)>;
 // server one row saved over and over would leave its table full of dead versions.
 constexpr int kOrdenesPorForma = 100;
 
-// Best of `vueltas` runs of each way of saving, the runs of the three taken in turn so that the
-// machine's drift falls on all of them alike. Each save with changes changes the quantity and the
-// first quote's price: two history lines.
+// Best of `vueltas` runs of each way of saving, the runs taken in turn so that the machine's
+// drift falls on all of them alike; `antes` readies the database for a way, untimed. Each save with
+// changes changes the quantity and the first quote's price: two history lines.
 QList<double> Medir(int guardados, int vueltas, const QList<Guardar>& formas,
-                    const QList<QList<int>>& ordenes) {
+                    const QList<QList<int>>& ordenes, const std::function<bool(int)>& antes) {
     QList<double> mejor(formas.size(), 1e100);
     QList<int> hechos(formas.size(), 0);
     bool ok = true;
     for (int vuelta = 0; vuelta < vueltas; ++vuelta) {
         for (int f = 0; f < formas.size(); ++f) {
+            ok = ok && antes(f);
             QElapsedTimer reloj;
             reloj.start();
             for (int i = 0; i < guardados && ok; ++i, ++hechos[f])
@@ -140,6 +150,40 @@ bool Poblar(int formas, bool servidor, QList<QList<int>>* ordenes) {
     return ok && (!servidor || AbrirRecordset(QStringLiteral("ANALYZE"), rs));
 }
 
+// historial_agregar as the program defines it, and the same with its chaining turned off.
+struct Agregar {
+    QString con;
+    QString sin;
+};
+
+bool LeerAgregar(Agregar* a) {
+    Recordset rs;
+    if (!AbrirRecordset(QStringLiteral("SELECT pg_get_functiondef('historial_agregar(text, "
+                                       "integer, historial_linea[])'::regprocedure)"),
+                        rs))
+        return false;
+    a->con = rs.Campo(0).toString();
+    static const QRegularExpression encadenar(QStringLiteral("encadenar boolean := [^;]*;"));
+    if (a->con.count(encadenar) != 1) {
+        std::fprintf(stderr, "historial_agregar no declara «encadenar» una sola vez.\n");
+        return false;
+    }
+    a->sin = a->con;
+    a->sin.replace(encadenar, QStringLiteral("encadenar boolean := false;"));
+    return true;
+}
+
+// The lines written without the chain break it: the database is the bench's own, to throw away.
+// Both definitions are put in place the same way, so that each way of saving pays alike for
+// the function compiled again and the table's statements planned again.
+bool Encadenar(const Agregar& a, bool cadena) {
+    Transaccion t;
+    return t.Activa() && Sql(cadena ? a.con : a.sin) &&
+           Sql(QStringLiteral("ALTER TABLE historial %1 TRIGGER historial_encadenar")
+                   .arg(cadena ? QStringLiteral("ENABLE") : QStringLiteral("DISABLE"))) &&
+           t.Confirmar();
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -155,30 +199,38 @@ int main(int argc, char* argv[]) {
         return 1;
     gLogin = QStringLiteral("korva");
     QList<QList<int>> ordenes;
-    if (!Poblar(3, EsServidor(base), &ordenes))
+    const bool servidor = EsServidor(base);
+    Agregar agregar;
+    if (!Poblar(3, servidor, &ordenes) || (servidor && !LeerAgregar(&agregar)))
         return 1;
-    ordenes << QList<int>(kOrdenesPorForma, 0) << QList<int>(kOrdenesPorForma, 0);
+    ordenes << QList<int>(kOrdenesPorForma, 0) << QList<int>(kOrdenesPorForma, 0)
+            << QList<int>(kOrdenesPorForma, 0);
+    const auto nueva = [](int, int) {
+        int numero = 0;
+        return static_cast<bool>(Ordenes::EscribirOrden(numero, Orden(3), Precios(21)));
+    };
+    QList<Guardar> formas{
+        [](int id, int vez) { return SinHistorial(id, Orden(2 + vez % 2), Precios(20 + vez % 2)); },
+        [](int id, int vez) {
+            int numero = id;
+            return static_cast<bool>(
+                Ordenes::EscribirOrden(numero, Orden(2 + vez % 2), Precios(20 + vez % 2)));
+        },
+        [](int id, int) {
+            int numero = id;
+            return static_cast<bool>(Ordenes::EscribirOrden(numero, Orden(3), Precios(21)));
+        },
+        [](int, int) { return NuevaSinHistorial(Orden(3), Precios(21)); }, nueva};
+    if (servidor)
+        formas << nueva;
+    // The last two ways, the new order with its chain and without it, each get their
+    // definition put in place before every run of theirs.
+    const auto antes = [&](int forma) {
+        return !servidor || forma < 4 || Encadenar(agregar, forma == 4);
+    };
 
-    const QList<double> ms =
-        Medir(guardados, vueltas,
-              {[](int id, int vez) {
-                   return SinHistorial(id, Orden(2 + vez % 2), Precios(20 + vez % 2));
-               },
-               [](int id, int vez) {
-                   int numero = id;
-                   return static_cast<bool>(
-                       Ordenes::EscribirOrden(numero, Orden(2 + vez % 2), Precios(20 + vez % 2)));
-               },
-               [](int id, int) {
-                   int numero = id;
-                   return static_cast<bool>(Ordenes::EscribirOrden(numero, Orden(3), Precios(21)));
-               },
-               [](int, int) { return NuevaSinHistorial(Orden(3), Precios(21)); },
-               [](int, int) {
-                   int numero = 0;
-                   return static_cast<bool>(Ordenes::EscribirOrden(numero, Orden(3), Precios(21)));
-               }},
-              ordenes);
+    const QList<double> ms = Medir(guardados, vueltas, formas, ordenes, antes);
+    Exigir(antes(4), "Encadenar");
     const double sin = ms[0];
     const double con = ms[1];
     const double igual = ms[2];
@@ -190,6 +242,9 @@ int main(int argc, char* argv[]) {
     std::printf("Guardar una orden nueva con cinco precios\n");
     std::printf("  sin historial:                 %8.3f\n", ms[3]);
     std::printf("  con historial:                 %8.3f  (%.2fx)\n", ms[4], ms[4] / ms[3]);
+    if (servidor)
+        std::printf("  con historial, sin cadena:     %8.3f  (la cadena: %+.1f %%)\n", ms[5],
+                    (ms[4] / ms[5] - 1) * 100);
     Recordset lineas;
     Exigir(AbrirRecordset(QStringLiteral("SELECT count(*) FROM historial"), lineas),
            "AbrirRecordset");

@@ -1,3 +1,4 @@
+#include "CadenaPaso10Sql.h"
 #include "Contrasena.h"
 #include "Esquema.h"
 #include "EsquemaDefinicion.h"
@@ -199,6 +200,8 @@ END $$;
     {8, GuardadoOrdenSql::kFunciones},
     // The same save, its plans kept and its history chained in one pass.
     {9, GuardadoOrdenSql::kPaso9},
+    // The same chain made at a lower cost.
+    {10, CadenaSql::kPaso10},
 };
 
 // The later versions' steps, in the server's types.

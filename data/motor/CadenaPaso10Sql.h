@@ -1,0 +1,136 @@
+#pragma once
+
+// Schema step 10 on the server: the history lines of a save chained at a lower cost, every hash
+// the same as before. The chain's text of a line (historial_texto) is written out where the
+// lines are hashed, one expression per line: the date and the login, the same for every line of
+// a call, are put in words once; each length is that of the text itself, which is its UTF-8
+// length when the database keeps UTF-8 (a database in another encoding still measures through
+// convert_to, line by line as before); and a number is turned into text once, by its own type.
+// Without the chain (a server copying rows as they are, with replication's role) the lock and
+// the read of the chain's last line are left out too, as the lines are not chained.
+//
+// A number is also worded as the program words it on the file (Formato::Numero: 15 significant
+// digits, in powers of ten from 1E+15 and below 1E-04), so that the history of both engines
+// reads alike; before, a number whose digits ended in zeros could lose them ("1" for 1E+20).
+namespace CadenaSql {
+
+inline constexpr const char* kPaso10 = R"SQL(
+-- The float's value to 15 significant digits, as the cast to numeric rounds it: in plain digits,
+-- the zeros of a whole number kept, or from 1E+15 and below 1E-04 as mantissa and exponent
+-- (to_char's "e+20" becoming "E+20"). A value just under 1E+15 that rounds up to it is written
+-- in digits, as on the file. STABLE as to_char is, so that it is still written into the
+-- statements that use it.
+CREATE OR REPLACE FUNCTION historial_numero(x double precision, coma text) RETURNS text
+LANGUAGE sql STABLE AS $$
+  SELECT CASE WHEN x IS NULL THEN ''
+              WHEN x = 'NaN' THEN 'nan'
+              WHEN x = 'Infinity' THEN 'inf'
+              WHEN x = '-Infinity' THEN '-inf'
+              WHEN x = trunc(x) AND abs(x) < 1e15 THEN x::bigint::text
+              WHEN abs(x) >= 1e15 OR abs(x::numeric) < 1e-4 THEN
+                replace(rtrim(rtrim(split_part(btrim(to_char(x::numeric, '9.99999999999999EEEE')),
+                                               'e', 1), '0'), '.'), '.', coma)
+                || 'E' || split_part(to_char(x::numeric, '9.99999999999999EEEE'), 'e', 2)
+              WHEN x::numeric::text NOT LIKE '%.%' THEN x::numeric::text
+              ELSE replace(rtrim(rtrim(x::numeric::text, '0'), '.'), '.', coma) END
+$$;
+
+CREATE OR REPLACE FUNCTION historial_agregar(login text, ordid integer, lineas historial_linea[])
+RETURNS void LANGUAGE plpgsql AS $$
+DECLARE
+  propia text := current_setting('quimbel.historial_ultima', true);
+  secuencia regclass := pg_get_serial_sequence('historial', 'hisid');
+  n integer := cardinality(lineas);
+  encadenar boolean := current_setting('session_replication_role') <> 'replica';
+  fecha timestamp(0) := ahora();
+  quien text := btrim(login);
+  orden integer := nullif(ordid, 0);
+  ultimo bigint;
+  anterior text;
+  claves bigint[];
+  cambios bigint[] := '{}';
+  huellas text[] := '{}';
+  cambio bigint;
+  utf8 boolean;
+  comunes text;
+  de_orden text;
+  linea historial_linea;
+  c text;
+BEGIN
+  IF n = 0 THEN
+    RETURN;
+  END IF;
+  IF NOT encadenar THEN
+    NULL;
+  ELSIF coalesce(propia, '') <> '' THEN
+    ultimo := split_part(propia, ':', 1)::bigint;
+    anterior := split_part(propia, ':', 2);
+  ELSE
+    IF current_setting('transaction_isolation') <> 'read committed' THEN
+      RAISE EXCEPTION 'El historial solo se escribe en transacciones READ COMMITTED.';
+    END IF;
+    PERFORM pg_advisory_xact_lock(7325001);
+    SELECT HisId, HisHuella INTO ultimo, anterior FROM historial ORDER BY HisId DESC LIMIT 1;
+  END IF;
+  -- Keys drawn in order, each past the chain's last line: greatest(drawn, last + i) is also past
+  -- the line before, as the sequence only grows.
+  claves := ARRAY(SELECT greatest(nextval(secuencia), coalesce(ultimo, 0) + i)
+                    FROM generate_series(1, n) AS i ORDER BY i);
+  FOR i IN 1 .. n LOOP
+    IF i = 1 OR lineas[i].grupo <> lineas[i - 1].grupo THEN
+      cambio := claves[i];
+      cambios[i] := NULL;
+    ELSE
+      cambios[i] := cambio;
+    END IF;
+  END LOOP;
+  IF encadenar THEN
+    utf8 := current_setting('server_encoding') = 'UTF8';
+    c := to_char(fecha, 'YYYY-MM-DD HH24:MI:SS');
+    comunes := '|' || CASE WHEN c IS NULL THEN '~' ELSE octet_length(c)::text || ':' || c END
+            || '|' || CASE WHEN quien IS NULL THEN '~'
+                           ELSE octet_length(convert_to(quien, 'UTF8'))::text || ':' || quien END;
+    c := orden::text;
+    de_orden := '|' || CASE WHEN c IS NULL THEN '~' ELSE octet_length(c)::text || ':' || c END;
+    FOR i IN 1 .. n LOOP
+      linea := lineas[i];
+      IF utf8 THEN
+        anterior := encode(sha256(convert_to(coalesce(anterior, '')
+          || '|' || octet_length(claves[i]::text)::text || ':' || claves[i]::text
+          || '|' || CASE WHEN cambios[i] IS NULL THEN '~'
+                         ELSE octet_length(cambios[i]::text)::text || ':' || cambios[i]::text END
+          || comunes
+          || '|' || CASE WHEN linea.tipo IS NULL THEN '~'
+                         ELSE octet_length(linea.tipo)::text || ':' || linea.tipo END
+          || '|' || CASE WHEN linea.tabla IS NULL THEN '~'
+                         ELSE octet_length(linea.tabla)::text || ':' || linea.tabla END
+          || '|' || CASE WHEN linea.clave IS NULL THEN '~'
+                         ELSE octet_length(linea.clave::text)::text || ':' || linea.clave::text END
+          || de_orden
+          || '|' || CASE WHEN linea.campo IS NULL THEN '~'
+                         ELSE octet_length(linea.campo)::text || ':' || linea.campo END
+          || '|' || CASE WHEN linea.anterior IS NULL THEN '~'
+                         ELSE octet_length(linea.anterior)::text || ':' || linea.anterior END
+          || '|' || CASE WHEN linea.nuevo IS NULL THEN '~'
+                         ELSE octet_length(linea.nuevo)::text || ':' || linea.nuevo END,
+          'UTF8')), 'hex');
+      ELSE
+        anterior := encode(sha256(convert_to(coalesce(anterior, '')
+          || historial_texto(claves[i], cambios[i], fecha, quien, linea.tipo, linea.tabla,
+                             linea.clave, orden, linea.campo, linea.anterior, linea.nuevo),
+          'UTF8')), 'hex');
+      END IF;
+      huellas[i] := anterior;
+    END LOOP;
+    PERFORM set_config('quimbel.historial_ultima', claves[n] || ':' || anterior, true);
+  END IF;
+  INSERT INTO historial (HisId, HisCambio, HisFecha, HisLogin, HisTipo, HisTabla, HisClave,
+                         HisOrdId, HisCampo, HisAnterior, HisNuevo, HisHuella)
+  SELECT claves[l.i], cambios[l.i], fecha, quien, l.tipo, l.tabla, l.clave, orden, l.campo,
+         l.anterior, l.nuevo, huellas[l.i]
+    FROM unnest(lineas) WITH ORDINALITY AS l (grupo, tipo, tabla, clave, campo, anterior, nuevo, i)
+   ORDER BY l.i;
+END $$;
+)SQL";
+
+} // namespace CadenaSql
