@@ -116,11 +116,12 @@ bool BaseCopia::Abrir() {
     if (sqlite3* h = MotorSqlite::HandleDe(db_)) {
         sqlite3_busy_timeout(h, esperaMs_);
         faltan = Esquema::Verificar(h);
-        // A file of an earlier version lacks what its upgrade adds, and the copy reads every
-        // column this version has; it leaves the file as it is, so the person is told how to
-        // bring it up to date.
+        // The copy reads every column this version has. A file of an earlier version that
+        // lacks some is left as it is, and the person told how to bring it up to date; one
+        // whose upgrade adds nothing to its tables is copied as it stands.
         const int version = Esquema::Version(h);
-        if (version > 0 && version < Esquema::kVersion)
+        if (version > 0 && version < Esquema::kVersion &&
+            !Esquema::FaltaParaEstaVersion(h).isEmpty())
             return Falla(Estado::Fallo,
                          QStringLiteral("%1 es de una versión anterior del programa. Ábrala una "
                                         "vez con el programa, que la pone al día, y vuelva a "

@@ -542,6 +542,10 @@ int Version(sqlite3* db) {
     return LeerVersion(db, &version, nullptr) ? version : 0;
 }
 
+QStringList FaltaParaEstaVersion(sqlite3* db) {
+    return FaltantesEnTablas(kVersion, [db](const char* tabla) { return Columnas(db, tabla); });
+}
+
 QStringList TablasDeDatos() {
     QStringList r;
     for (const DefTabla& t : Tablas())

@@ -39,6 +39,9 @@ QStringList Verificar(sqlite3* db);
 QStringList Verificar(pg_conn* db);
 // The schema version a file holds (0 when unreadable or not made by this program).
 int Version(sqlite3* db);
+// The tables and columns of this program's version that a file lacks, whatever its own version:
+// what a file of an earlier version gains when it is brought up to date.
+QStringList FaltaParaEstaVersion(sqlite3* db);
 // What the engine's quick check finds wrong in the file's pages (the first few findings), or
 // empty when they are sound. It reads every page once but does not compare indexes with tables.
 QStringList RevisionRapida(sqlite3* db);

@@ -219,6 +219,17 @@ private slots:
         QVERIFY2(r.causa.contains(QStringLiteral("versión anterior")), qPrintable(r.causa));
         QVERIFY(!QFileInfo::exists(destino));
         QCOMPARE(Contenido(anterior), antigua);
+        // An earlier version whose upgrade changed nothing in the tables is copied as it stands.
+        QVERIFY(QFile::remove(anterior) && QFile::copy(e.RutaBase(), anterior));
+        db = Esquema::AbrirArchivo(anterior, false, nullptr);
+        QVERIFY(db);
+        const QByteArray previa =
+            "PRAGMA user_version = " + QByteArray::number(Esquema::kVersion - 1);
+        QCOMPARE(sqlite3_exec(db, previa.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+        r = CopiarBaseDeDatos(anterior, destino);
+        QVERIFY2(r.Hecha(), qPrintable(r.causa));
+        QVERIFY(QFile::remove(destino));
 
         e.DanarSectores();
         r = CopiarBaseDeDatos(e.RutaBase(), destino);
