@@ -1,0 +1,28 @@
+#include "Modulos.h"
+
+#include "Mensajes.h"
+#include "Modulo.h"
+#include "ModuloGraficos.h"
+#include "ModuloImpresion.h"
+
+namespace {
+
+template <typename Interfaz> const Interfaz* Cargar(const char* nombre, const char* funcion) {
+    QString error;
+    const auto* modulo = qobject_cast<Interfaz*>(Modulo::Cargar(QLatin1String(nombre), &error));
+    if (!modulo)
+        Mensajes::MsgBox(Modulo::FaltaModulo(QString::fromUtf8(funcion), error),
+                         Mensajes::Botones::OK, Mensajes::Icono::Exclamacion,
+                         QStringLiteral("Atención"));
+    return modulo;
+}
+
+} // namespace
+
+const ModuloGraficos* ModuloDeGraficos() {
+    return Cargar<ModuloGraficos>("quimbel-graficos", "mostrar los gráficos");
+}
+
+const ModuloImpresion* ModuloDeImpresion() {
+    return Cargar<ModuloImpresion>("quimbel-impresion", "mostrar la vista previa del informe");
+}
