@@ -28,10 +28,10 @@ QObject* Cargar(const QString& nombre, QString* error) {
     return objeto;
 }
 
-QString FaltaModulo(const QString& funcion, const QString& error) {
-    return QStringLiteral("No se puede %1: falta una parte del programa o está dañada. "
-                          "Instale Quimbel de nuevo o consulte a la persona de sistemas.\n\n%2")
-        .arg(funcion, error);
+QString FaltaModulo(const QString& queNo, const QString& error) {
+    return QStringLiteral("%1: falta una parte del programa o está dañada. Instale Quimbel de "
+                          "nuevo o consulte a la persona de sistemas.\n\n%2")
+        .arg(queNo, error);
 }
 
 } // namespace Modulo

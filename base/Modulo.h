@@ -14,7 +14,8 @@ namespace Modulo {
 // rest of the run; nullptr when the module cannot be loaded, with the reason in `error`.
 QObject* Cargar(const QString& nombre, QString* error = nullptr);
 
-// The message a person is shown when a feature's module is missing or cannot be loaded.
-QString FaltaModulo(const QString& funcion, const QString& error);
+// The message a person is shown when a feature's module is missing or cannot be loaded, after
+// `queNo` ("No se pueden mostrar los gráficos").
+QString FaltaModulo(const QString& queNo, const QString& error);
 
 } // namespace Modulo

@@ -7,11 +7,11 @@
 
 namespace {
 
-template <typename Interfaz> const Interfaz* Cargar(const char* nombre, const char* funcion) {
+template <typename Interfaz> const Interfaz* Cargar(const char* nombre, const char* queNo) {
     QString error;
     const auto* modulo = qobject_cast<Interfaz*>(Modulo::Cargar(QLatin1String(nombre), &error));
     if (!modulo)
-        Mensajes::MsgBox(Modulo::FaltaModulo(QString::fromUtf8(funcion), error),
+        Mensajes::MsgBox(Modulo::FaltaModulo(QString::fromUtf8(queNo), error),
                          Mensajes::Botones::OK, Mensajes::Icono::Exclamacion,
                          QStringLiteral("Atención"));
     return modulo;
@@ -20,9 +20,10 @@ template <typename Interfaz> const Interfaz* Cargar(const char* nombre, const ch
 } // namespace
 
 const ModuloGraficos* ModuloDeGraficos() {
-    return Cargar<ModuloGraficos>("quimbel-graficos", "mostrar los gráficos");
+    return Cargar<ModuloGraficos>("quimbel-graficos", "No se pueden mostrar los gráficos");
 }
 
 const ModuloImpresion* ModuloDeImpresion() {
-    return Cargar<ModuloImpresion>("quimbel-impresion", "mostrar la vista previa del informe");
+    return Cargar<ModuloImpresion>("quimbel-impresion",
+                                   "No se puede mostrar la vista previa del informe");
 }
