@@ -313,7 +313,7 @@ QStringList FaltantesEnTablas(int version,
             continue;
         }
         for (const QString& c : t.columnas)
-            if (!hay.contains(c.toLower()))
+            if (!hay.contains(c, Qt::CaseInsensitive))
                 faltan << QStringLiteral("falta la columna %1.%2").arg(QLatin1String(t.nombre), c);
     }
     return faltan;
@@ -359,7 +359,7 @@ QStringList Columnas(sqlite3* db, const char* tabla) {
     if (sqlite3_prepare_v2(db, sql.constData(), -1, &st, nullptr) != SQLITE_OK)
         return r;
     while (sqlite3_step(st) == SQLITE_ROW)
-        r << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 1))).toLower();
+        r << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)));
     sqlite3_finalize(st);
     return r;
 }
