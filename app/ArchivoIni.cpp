@@ -123,6 +123,10 @@ bool Escribir(const QString& archivo, const QString& nombre, const QString& valo
         return false;
     const QString linea = nombre + QLatin1Char('=') + Entrecomillar(valor);
     const Ubicacion u = Buscar(l.lineas, nombre);
+    // Every start writes the settings it found empty; a line that already says so is not
+    // written again, which would replace and flush the whole file to disk for nothing.
+    if (u.linea >= 0 && l.lineas[u.linea] == linea)
+        return true;
     if (u.linea >= 0)
         l.lineas[u.linea] = linea;
     else

@@ -4,7 +4,6 @@
 
 #include "quimbel_version.h"
 
-#include <QDir>
 #include <QPixmap>
 #include <QVersionNumber>
 
@@ -35,14 +34,11 @@ QPixmap IconoPixmap(int lado) {
 
 QIcon Icono() {
     QMap<int, QString> archivos;
-    const QDir carpeta(QStringLiteral(":/icono"));
-    for (const QString& archivo : carpeta.entryList({QStringLiteral("quimbel-*.png")})) {
+    for (const int lado : {QUIMBEL_ICONO_LADOS}) {
         // The window manager draws a window's own icon small: the largest picture would only
         // be read for nothing. The desktop's launcher takes the installed icon theme's.
-        const int lado =
-            archivo.section(QLatin1Char('-'), 1).section(QLatin1Char('.'), 0, 0).toInt();
         if (lado <= 128)
-            archivos.insert(lado, carpeta.filePath(archivo));
+            archivos.insert(lado, QStringLiteral(":/icono/quimbel-%1.png").arg(lado));
     }
     return QIcon(new IconoDiferido(std::move(archivos)));
 }

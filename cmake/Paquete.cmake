@@ -11,9 +11,11 @@ if(UNIX AND NOT APPLE)
     # The compiler's name and version in .comment say nothing to the person and differ from one
     # build machine to the next.
     find_program(OBJCOPY NAMES objcopy ${CMAKE_OBJCOPY})
-    install(CODE "foreach(p quimbel quimbel-db)
+    install(CODE "foreach(p ${CMAKE_INSTALL_BINDIR}/quimbel ${CMAKE_INSTALL_BINDIR}/quimbel-db
+                     ${QUIMBEL_MODULOS_DESTINO}/libquimbel-graficos.so
+                     ${QUIMBEL_MODULOS_DESTINO}/libquimbel-impresion.so)
         execute_process(COMMAND ${OBJCOPY} --remove-section=.comment
-                        \$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/\${p})
+                        \$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/\${p})
     endforeach()")
 endif()
 

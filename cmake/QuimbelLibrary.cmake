@@ -39,7 +39,7 @@ foreach(modulo QtGui QtWidgets QtPrintSupport QtCharts QtOpenGL QtOpenGLWidgets)
 endforeach()
 
 add_library(quimbel_qt INTERFACE)
-target_link_libraries(quimbel_qt INTERFACE quimbel_qt_data Qt6::Widgets Qt6::PrintSupport)
+target_link_libraries(quimbel_qt INTERFACE quimbel_qt_data Qt6::Widgets)
 
 # A precompiled header is loaded by every file compiled with it, and a whole Qt module (<QtWidgets>)
 # makes a 300 MB one that costs each file about two seconds to load; these lists hold only the
@@ -99,4 +99,24 @@ function(quimbel_library name)
     if(NOT ARG_LAYER STREQUAL "base")
         target_precompile_headers(${name} REUSE_FROM ${pch})
     endif()
+endfunction()
+
+# A module (base/Modulo.h): a Qt plugin made of the files in FOLDER, which include the interface
+# it implements from the folder above. It links Qt alone, never the program's libraries, so it
+# holds no second copy of the program's state; -z defs turns a call into the program, which the
+# program does not export, into a link error instead of a module that fails to load.
+function(quimbel_modulo name carpeta)
+    cmake_parse_arguments(ARG "" "" "LINKS" ${ARGN})
+    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${carpeta}/*.cpp
+         ${CMAKE_CURRENT_SOURCE_DIR}/${carpeta}/*.h)
+    add_library(${name} MODULE ${sources})
+    target_include_directories(${name} BEFORE PRIVATE ${quimbel_guardas_motor})
+    target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}
+                               ${PROJECT_SOURCE_DIR}/data)
+    target_link_libraries(${name} PRIVATE Qt6::Widgets ${ARG_LINKS})
+    if(NOT QUIMBEL_SANITIZERS AND CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+        target_link_options(${name} PRIVATE -Wl,-z,defs)
+    endif()
+    set_target_properties(${name} PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${QUIMBEL_MODULOS_SALIDA})
+    install(TARGETS ${name} LIBRARY DESTINATION ${QUIMBEL_MODULOS_DESTINO})
 endfunction()

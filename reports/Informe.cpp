@@ -7,9 +7,9 @@
 
 #include <QFontMetricsF>
 #include <QLocale>
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
 #include <algorithm>
 #include <cmath>
 #include <list>
@@ -431,20 +431,14 @@ QSize PapelEnTwips(const QPageLayout& pagina) {
     return QSize(qRound(r.width() * kTwipsPorPulgada), qRound(r.height() * kTwipsPorPulgada));
 }
 
-void ImprimirEn(const DisenoInforme& diseno, const Recordset& rs, QPrinter* printer) {
-    printer->setFullPage(true);
-    InformeMaquetado informe(diseno, rs, PapelEnTwips(printer->pageLayout()));
-    int desde = 0;
-    int hasta = -1;
-    if (printer->printRange() == QPrinter::PageRange && printer->fromPage() > 0) {
-        desde = printer->fromPage() - 1;
-        hasta = printer->toPage() > 0 ? printer->toPage() - 1 : -1;
-    }
+void ImprimirEn(const DisenoInforme& diseno, const Recordset& rs, QPagedPaintDevice& dispositivo,
+                int desde, int hasta) {
+    InformeMaquetado informe(diseno, rs, PapelEnTwips(dispositivo.pageLayout()));
     QPainter painter;
-    if (!painter.begin(printer))
+    if (!painter.begin(&dispositivo))
         return;
     informe.Pintar(
-        painter, [printer] { return printer->newPage(); }, desde, hasta);
+        painter, [&dispositivo] { return dispositivo.newPage(); }, desde, hasta);
     painter.end();
 }
 

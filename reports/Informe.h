@@ -15,7 +15,6 @@
 
 class QPainter;
 class QPagedPaintDevice;
-class QPrinter;
 
 // A report layout is data: bands of labels, fields, lines, rectangles and a picture box, placed
 // in twips (1/1440 inch). One renderer lays a layout and a record set out into pages and paints
@@ -191,8 +190,10 @@ private:
 
 // Paper size in twips of a page layout with the layout's orientation.
 QSize PapelEnTwips(const QPageLayout& pagina);
-// Prints every page on the printer (its page range honoured), with the layout's orientation.
-void ImprimirEn(const DisenoInforme& diseno, const Recordset& rs, QPrinter* printer);
+// Prints pages desde..hasta (from 0; -1 for the last) on a printer or any paged device, on its
+// paper, whose origin must be the paper's corner.
+void ImprimirEn(const DisenoInforme& diseno, const Recordset& rs, QPagedPaintDevice& dispositivo,
+                int desde = 0, int hasta = -1);
 // Writes the report to a PDF file on pages of that size in the layout's orientation, whole or not
 // at all; false when the file cannot be written, with the cause in `error`.
 bool ExportarPdf(const DisenoInforme& diseno, const Recordset& rs, const QString& archivo,

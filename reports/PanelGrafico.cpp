@@ -3,12 +3,13 @@
 #include "ArchivoEntero.h"
 #include "ErrorSistema.h"
 #include "Mensajes.h"
+#include "ModuloGraficos.h"
+#include "Modulos.h"
 #include "Pantalla.h"
 
-#include <QChart>
-#include <QChartView>
 #include <QDir>
 #include <QFileInfo>
+#include <QGraphicsView>
 #include <QHBoxLayout>
 #include <QImage>
 #include <QPainter>
@@ -29,14 +30,19 @@ constexpr qreal kEscalaImagen = 2;
 PanelGrafico::PanelGrafico(QWidget* padre) : QWidget(padre) {
     auto* vertical = new QVBoxLayout(this);
     vertical->setContentsMargins(0, 0, 0, 0);
-    vista_ = new QChartView(this);
-    vista_->setRenderHint(QPainter::Antialiasing);
-    vista_->setMinimumSize(Pantalla::Twips(5000, this), Pantalla::Twips(3600, this));
-    vertical->addWidget(vista_, 1);
+    graficos_ = ModuloDeGraficos();
+    if (graficos_) {
+        vista_ = graficos_->CrearVista(this);
+        vista_->setMinimumSize(Pantalla::Twips(5000, this), Pantalla::Twips(3600, this));
+        vertical->addWidget(vista_, 1);
+    } else {
+        vertical->addStretch(1);
+    }
     auto* fila = new QHBoxLayout;
     fila->addStretch(1);
     cmdExportar_ = new QPushButton(QStringLiteral("Exportar gráfico..."), this);
     cmdExportar_->setAutoDefault(false);
+    cmdExportar_->setEnabled(vista_ != nullptr);
     connect(cmdExportar_, &QPushButton::clicked, this, &PanelGrafico::Exportar);
     fila->addWidget(cmdExportar_);
     vertical->addLayout(fila);
@@ -48,17 +54,33 @@ PanelGrafico::PanelGrafico(const QString& nombre, QWidget* padre) : PanelGrafico
 
 void PanelGrafico::PonerNombre(const QString& nombre) {
     nombre_ = nombre;
-    vista_->setAccessibleName(nombre);
+    if (vista_)
+        vista_->setAccessibleName(nombre);
     cmdExportar_->setToolTip(QStringLiteral("Guardar \"") + nombre +
                              QStringLiteral("\" como imagen PNG o documento PDF"));
     cmdExportar_->setAccessibleName(QStringLiteral("Exportar gráfico ") + nombre);
 }
 
-void PanelGrafico::Mostrar(QChart* grafico) {
-    QChart* anterior = vista_->chart();
-    vista_->setChart(grafico);
-    if (anterior != grafico)
-        delete anterior;
+void PanelGrafico::ComprasPorMes(const ResumenCompras::ComprasPorMes& datos) {
+    if (vista_)
+        graficos_->ComprasPorMes(vista_, datos);
+}
+
+void PanelGrafico::Totales(const QString& titulo, const QList<ResumenCompras::Total>& totales,
+                           const QString& moneda) {
+    if (vista_)
+        graficos_->Totales(vista_, titulo, totales, moneda);
+}
+
+void PanelGrafico::OrdenesPorEstado(const QList<ResumenCompras::Cantidad>& estados) {
+    if (vista_)
+        graficos_->OrdenesPorEstado(vista_, estados);
+}
+
+void PanelGrafico::PendientesVencidas(const QList<ResumenCompras::Cantidad>& sectores,
+                                      int avisoDias) {
+    if (vista_)
+        graficos_->PendientesVencidas(vista_, sectores, avisoDias);
 }
 
 bool PanelGrafico::Escribir(const QString& ruta, bool pdf, QString* error) const {
@@ -70,7 +92,7 @@ bool PanelGrafico::Escribir(const QString& ruta, bool pdf, QString* error) const
         archivo.Descartar();
         return false;
     };
-    if (!archivo.Abrir())
+    if (!vista_ || !archivo.Abrir())
         return fallo();
     const QRect origen = vista_->viewport()->rect();
     if (pdf) {

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "ResumenCompras.h"
+
 #include <QWidget>
 
-class QChart;
-class QChartView;
+class ModuloGraficos;
+class QGraphicsView;
 class QPushButton;
 
 // One chart with its "Exportar gráfico..." button: the chart as it is drawn on screen goes to a
@@ -17,8 +19,13 @@ public:
     explicit PanelGrafico(QWidget* padre = nullptr);
     explicit PanelGrafico(const QString& nombre, QWidget* padre = nullptr);
 
-    // Shows `grafico` (the panel takes it), replacing the chart shown before.
-    void Mostrar(QChart* grafico);
+    // Each shows its chart (see ModuloGraficos), replacing the chart shown before. Without the
+    // charts' module the panel stays empty.
+    void ComprasPorMes(const ResumenCompras::ComprasPorMes& datos);
+    void Totales(const QString& titulo, const QList<ResumenCompras::Total>& totales,
+                 const QString& moneda);
+    void OrdenesPorEstado(const QList<ResumenCompras::Cantidad>& estados);
+    void PendientesVencidas(const QList<ResumenCompras::Cantidad>& sectores, int avisoDias);
 
     // Writes the chart to `ruta`, PNG or PDF by `pdf`; the file is written whole or not at all.
     // On failure `error` (when given) receives the reason, in Spanish.
@@ -29,6 +36,7 @@ private:
     void PonerNombre(const QString& nombre);
 
     QString nombre_;
-    QChartView* vista_;
+    const ModuloGraficos* graficos_;
+    QGraphicsView* vista_ = nullptr;
     QPushButton* cmdExportar_;
 };

@@ -3,21 +3,17 @@
 #include "Conexiones.h"
 #include "Disenos.h"
 #include "Mensajes.h"
+#include "ModuloImpresion.h"
+#include "Modulos.h"
 #include "Ordenes.h"
 #include "Pantalla.h"
 
-#include <QAction>
-#include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
 #include <QPointer>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
-#include <QScreen>
-#include <QStyle>
 #include <QTimer>
-#include <QToolBar>
 #include <functional>
 #include <memory>
 
@@ -29,65 +25,32 @@ QList<InformeMostrado>& Mostrados() {
 }
 
 // A non-modal preview per layout: printing the same list again replaces it with fresh records.
-QHash<QString, QPointer<QPrintPreviewDialog>>& Abiertas() {
-    static QHash<QString, QPointer<QPrintPreviewDialog>> abiertas;
+QHash<QString, QPointer<QDialog>>& Abiertas() {
+    static QHash<QString, QPointer<QDialog>> abiertas;
     return abiertas;
 }
 
-class VistaPreviaInforme : public QPrintPreviewDialog {
-public:
-    VistaPreviaInforme(std::unique_ptr<QPrinter> printer, const DisenoInforme& diseno,
-                       const Recordset& rs, QWidget* parent)
-        : QPrintPreviewDialog(printer.get(), parent), printer_(std::move(printer)), diseno_(diseno),
-          rs_(rs) {
-        setWindowTitle(diseno_.caption);
-        connect(this, &QPrintPreviewDialog::paintRequested, this,
-                [this](QPrinter* p) { ImprimirEn(diseno_, rs_, p); });
-
-        auto* exportar = new QAction(style()->standardIcon(QStyle::SP_DialogSaveButton),
-                                     QStringLiteral("Exportar a PDF"), this);
-        exportar->setObjectName(QStringLiteral("actExportarPdf"));
-        exportar->setToolTip(QStringLiteral("Exportar a PDF"));
-        connect(exportar, &QAction::triggered, this, &VistaPreviaInforme::Exportar);
-        if (auto* barra = findChild<QToolBar*>()) {
-            barra->addSeparator();
-            barra->addAction(exportar);
-        } else {
-            addAction(exportar);
-        }
-
-        if (const QScreen* pantalla = screen()) {
-            const QRect disponible = pantalla->availableGeometry();
-            resize(disponible.width() * 4 / 5, disponible.height() * 9 / 10);
-        }
+void ExportarDesdeVistaPrevia(QWidget* vista, const DisenoInforme& diseno, const Recordset& rs,
+                              const QPageLayout& pagina) {
+    QString archivo = Mensajes::GuardarArchivo(vista, QStringLiteral("Exportar a PDF"),
+                                               QStringLiteral("Documentos PDF (*.pdf)"),
+                                               diseno.caption + QStringLiteral(".pdf"));
+    if (archivo.isEmpty())
+        return;
+    if (QFileInfo(archivo).suffix().isEmpty())
+        archivo += QStringLiteral(".pdf");
+    bool escrito = false;
+    QString error;
+    {
+        CursorOcupado ocupado;
+        escrito = ExportarPdf(diseno, rs, archivo, pagina, &error);
     }
-
-private:
-    void Exportar() {
-        QString archivo = Mensajes::GuardarArchivo(this, QStringLiteral("Exportar a PDF"),
-                                                   QStringLiteral("Documentos PDF (*.pdf)"),
-                                                   diseno_.caption + QStringLiteral(".pdf"));
-        if (archivo.isEmpty())
-            return;
-        if (QFileInfo(archivo).suffix().isEmpty())
-            archivo += QStringLiteral(".pdf");
-        bool escrito = false;
-        QString error;
-        {
-            CursorOcupado ocupado;
-            escrito = ExportarPdf(diseno_, rs_, archivo, printer_->pageLayout(), &error);
-        }
-        if (!escrito)
-            Mensajes::MsgBox(QStringLiteral("No se pudo escribir el archivo ") +
-                                 QDir::toNativeSeparators(archivo) + QStringLiteral("\n\n") + error,
-                             Mensajes::Botones::OK, Mensajes::Icono::Exclamacion,
-                             QStringLiteral("Atención"));
-    }
-
-    std::unique_ptr<QPrinter> printer_;
-    DisenoInforme diseno_;
-    Recordset rs_;
-};
+    if (!escrito)
+        Mensajes::MsgBox(QStringLiteral("No se pudo escribir el archivo ") +
+                             QDir::toNativeSeparators(archivo) + QStringLiteral("\n\n") + error,
+                         Mensajes::Botones::OK, Mensajes::Icono::Exclamacion,
+                         QStringLiteral("Atención"));
+}
 
 void Registrar(const DisenoInforme& diseno, const Recordset& rs, bool modal) {
     if (!Mensajes::EnModoPrueba())
@@ -107,19 +70,29 @@ void Registrar(const DisenoInforme& diseno, const Recordset& rs, bool modal) {
 
 } // namespace
 
-QPrintPreviewDialog* CrearVistaPrevia(const DisenoInforme& diseno, const Recordset& rs,
-                                      QWidget* parent) {
-    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    printer->setFullPage(true);
-    printer->setPageOrientation(diseno.orientacion);
-    printer->setDocName(diseno.caption);
-    return new VistaPreviaInforme(std::move(printer), diseno, rs, parent);
+QDialog* CrearVistaPrevia(const DisenoInforme& diseno, const Recordset& rs, QWidget* parent) {
+    const ModuloImpresion* impresion = ModuloDeImpresion();
+    if (!impresion)
+        return nullptr;
+    PedidoVistaPrevia pedido;
+    pedido.titulo = diseno.caption;
+    pedido.orientacion = diseno.orientacion;
+    // The preview keeps its own copy of the layout and of the records for as long as it is open.
+    pedido.pintar = [diseno, rs](QPagedPaintDevice& dispositivo, int desde, int hasta) {
+        ImprimirEn(diseno, rs, dispositivo, desde, hasta);
+    };
+    pedido.exportarPdf = [diseno, rs](QWidget* vista, const QPageLayout& pagina) {
+        ExportarDesdeVistaPrevia(vista, diseno, rs, pagina);
+    };
+    return impresion->CrearVistaPrevia(pedido, parent);
 }
 
 bool MostrarInforme(const DisenoInforme& diseno, const Recordset& rs, bool modal, QWidget* parent) {
     Registrar(diseno, rs, modal);
     if (modal) {
-        std::unique_ptr<QPrintPreviewDialog> vista(CrearVistaPrevia(diseno, rs, parent));
+        std::unique_ptr<QDialog> vista(CrearVistaPrevia(diseno, rs, parent));
+        if (!vista)
+            return false;
         if (Mensajes::EnModoPrueba())
             QTimer::singleShot(0, vista.get(), &QDialog::reject);
         vista->exec();
@@ -127,7 +100,9 @@ bool MostrarInforme(const DisenoInforme& diseno, const Recordset& rs, bool modal
     }
     if (auto anterior = Abiertas().value(diseno.nombre))
         anterior->close();
-    QPrintPreviewDialog* vista = CrearVistaPrevia(diseno, rs, parent);
+    QDialog* vista = CrearVistaPrevia(diseno, rs, parent);
+    if (!vista)
+        return false;
     vista->setAttribute(Qt::WA_DeleteOnClose);
     Abiertas().insert(diseno.nombre, vista);
     vista->show();
@@ -137,6 +112,8 @@ bool MostrarInforme(const DisenoInforme& diseno, const Recordset& rs, bool modal
 
 bool MostrarInforme(const DisenoInforme& diseno, const std::function<bool(Recordset&)>& abrir,
                     bool modal, QWidget* parent) {
+    if (!ModuloDeImpresion())
+        return false;
     Recordset rs;
     bool abierto = false;
     {
@@ -145,9 +122,9 @@ bool MostrarInforme(const DisenoInforme& diseno, const std::function<bool(Record
     }
     if (!abierto || !rs.Abierto())
         return false;
-    MostrarInforme(diseno, rs, modal, parent);
+    const bool mostrado = MostrarInforme(diseno, rs, modal, parent);
     CerrarRecordset(rs, true);
-    return true;
+    return mostrado;
 }
 
 void ImprimirOrden(int ordId, QWidget* parent) {

@@ -1,15 +1,13 @@
 #include "frmResumenCompras.h"
 
 #include "Configuracion.h"
-#include "GraficosCompras.h"
+#include "Modulos.h"
 #include "PanelGrafico.h"
 #include "Pantalla.h"
 #include "Reloj.h"
 #include "VentanaUnica.h"
 
 #include "ui_frmResumenCompras.h"
-
-#include <QChart>
 
 namespace {
 
@@ -23,6 +21,9 @@ VentanaUnica<frmResumenCompras>& Unica() {
 } // namespace
 
 frmResumenCompras* frmResumenCompras::Instancia() {
+    // Without the charts' module the window would be empty: the person is told instead.
+    if (!ModuloDeGraficos())
+        return nullptr;
     return Unica().Mostrar([] { return new frmResumenCompras; });
 }
 
@@ -70,9 +71,9 @@ void frmResumenCompras::Actualizar() {
     static_cast<void>(ResumenCompras::LeerComprasPorMes(hoy, kMeses, &meses) &&
                       ResumenCompras::LeerOrdenesPorEstado(&estados) &&
                       ResumenCompras::LeerPendientesVencidas(hoy, gAvisoDias, &vencidas));
-    grfMeses->Mostrar(GraficosCompras::ComprasPorMes(meses));
-    grfEstados->Mostrar(GraficosCompras::OrdenesPorEstado(estados));
-    grfVencidas->Mostrar(GraficosCompras::PendientesVencidas(vencidas, gAvisoDias));
+    grfMeses->ComprasPorMes(meses);
+    grfEstados->OrdenesPorEstado(estados);
+    grfVencidas->PendientesVencidas(vencidas, gAvisoDias);
     LeerPeriodo();
 }
 
@@ -99,8 +100,6 @@ void frmResumenCompras::LeerPeriodo() {
 
 void frmResumenCompras::DibujarPeriodo() {
     const QString moneda = cboMoneda->currentText();
-    grfSectores->Mostrar(
-        GraficosCompras::Totales(QStringLiteral("Compras por sector"), porSector_, moneda));
-    grfCentros->Mostrar(GraficosCompras::Totales(QStringLiteral("Compras por centro de costo"),
-                                                 porCentro_, moneda));
+    grfSectores->Totales(QStringLiteral("Compras por sector"), porSector_, moneda);
+    grfCentros->Totales(QStringLiteral("Compras por centro de costo"), porCentro_, moneda);
 }

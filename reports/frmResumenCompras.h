@@ -19,7 +19,8 @@ class frmResumenCompras;
 class frmResumenCompras : public QWidget {
     Q_OBJECT
 public:
-    // The one summary window, created (and its charts drawn) on first use, brought forward.
+    // The one summary window, created (and its charts drawn) on first use, brought forward;
+    // nullptr when the charts cannot be shown (the person has been told).
     static frmResumenCompras* Instancia();
     ~frmResumenCompras() override;
 

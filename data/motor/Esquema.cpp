@@ -315,7 +315,7 @@ QStringList FaltantesEnTablas(int version,
             continue;
         }
         for (const QString& c : t.columnas)
-            if (!hay.contains(c.toLower()))
+            if (!hay.contains(c, Qt::CaseInsensitive))
                 faltan << QStringLiteral("falta la columna %1.%2").arg(QLatin1String(t.nombre), c);
     }
     return faltan;
@@ -361,7 +361,7 @@ QStringList Columnas(sqlite3* db, const char* tabla) {
     if (sqlite3_prepare_v2(db, sql.constData(), -1, &st, nullptr) != SQLITE_OK)
         return r;
     while (sqlite3_step(st) == SQLITE_ROW)
-        r << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 1))).toLower();
+        r << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)));
     sqlite3_finalize(st);
     return r;
 }
@@ -522,15 +522,17 @@ QStringList Verificar(sqlite3* db) {
     faltan << FaltantesEnTablas(version >= 1 ? version : kVersion,
                                 [db](const char* tabla) { return Columnas(db, tabla); });
     if (!Columnas(db, "comandos").isEmpty()) {
-        for (const DefComando& c : Comandos()) {
-            if (sqlite3_prepare_v2(db, "SELECT 1 FROM comandos WHERE nombre = ?", -1, &st,
-                                   nullptr) != SQLITE_OK)
-                break;
-            sqlite3_bind_text(st, 1, c.nombre, -1, SQLITE_STATIC);
-            if (sqlite3_step(st) != SQLITE_ROW)
-                faltan << QStringLiteral("falta el comando %1").arg(QLatin1String(c.nombre));
-            sqlite3_finalize(st);
+        // One statement for every command: it is checked at every start.
+        if (sqlite3_prepare_v2(db, "SELECT 1 FROM comandos WHERE nombre = ?", -1, &st, nullptr) ==
+            SQLITE_OK) {
+            for (const DefComando& c : Comandos()) {
+                sqlite3_bind_text(st, 1, c.nombre, -1, SQLITE_STATIC);
+                if (sqlite3_step(st) != SQLITE_ROW)
+                    faltan << QStringLiteral("falta el comando %1").arg(QLatin1String(c.nombre));
+                sqlite3_reset(st);
+            }
         }
+        sqlite3_finalize(st);
     } else {
         faltan << QStringLiteral("falta la tabla comandos");
     }

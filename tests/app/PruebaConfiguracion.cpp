@@ -148,8 +148,9 @@ private slots:
         }
     }
 
-    // The machine-wide file is readable but belongs to root: the write-back of the empty
-    // "db_backup" fails, and what the store holds must still be read, now and afterwards.
+    // The machine-wide file is readable but belongs to root: a write fails (the start's
+    // write-back of the empty "db_backup" finds it already so and writes nothing), and what the
+    // store holds must still be read, now and afterwards.
     void almacenDeSoloLecturaSigueLeyendose() {
         Entorno e(false);
         Escribir(e.RutaAjustes(), "[General]\ndb_path=/srv/bdquimbel.mdb\ndb_backup=\n"
@@ -159,7 +160,7 @@ private slots:
         {
             SoloLectura bloqueo(e.RutaAjustes());
             QVERIFY(!cQueryReg().SetReg(QString::fromLatin1(kClaveQuimbel),
-                                        QStringLiteral("db_backup"), QString()));
+                                        QStringLiteral("db_backup"), QStringLiteral("/srv/copia")));
             CargarConfiguracion();
             QCOMPARE(gDbPath, QStringLiteral("/srv/bdquimbel.mdb"));
             QCOMPARE(gLogoPath, QStringLiteral("/srv/logo.png"));

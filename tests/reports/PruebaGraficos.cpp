@@ -1,5 +1,4 @@
 #include "DiscoLleno.h"
-#include "GraficosCompras.h"
 #include "PanelGrafico.h"
 #include "RegistroPruebas.h"
 
@@ -57,21 +56,22 @@ private slots:
         panel.show();
         QVERIFY(QTest::qWaitForWindowExposed(&panel));
 
-        QChart* cantidades = GraficosCompras::OrdenesPorEstado(
+        auto* vista = panel.findChild<QChartView*>();
+        QVERIFY(vista);
+        panel.OrdenesPorEstado(
             {{QStringLiteral("Pendiente"), 1234}, {QStringLiteral("Cumplida"), 5}});
-        panel.Mostrar(cantidades);
         QCoreApplication::processEvents();
+        QChart* cantidades = vista->chart();
         EtiquetaLegible(cantidades, QStringLiteral("1.234"));
         EtiquetaLegible(cantidades, QStringLiteral("5"));
         QVERIFY(Textos(cantidades).contains(QStringLiteral("170"))); // the axis, every 170
 
-        QChart* importes =
-            GraficosCompras::Totales(QStringLiteral("Compras por sector"),
-                                     {{QStringLiteral("Compras"), QStringLiteral("Pesos"), 30922.8},
-                                      {QStringLiteral("Planta"), QStringLiteral("Pesos"), 4887.55}},
-                                     QStringLiteral("Pesos"));
-        panel.Mostrar(importes);
+        panel.Totales(QStringLiteral("Compras por sector"),
+                      {{QStringLiteral("Compras"), QStringLiteral("Pesos"), 30922.8},
+                       {QStringLiteral("Planta"), QStringLiteral("Pesos"), 4887.55}},
+                      QStringLiteral("Pesos"));
         QCoreApplication::processEvents();
+        QChart* importes = vista->chart();
         EtiquetaLegible(importes, QStringLiteral("30.922,8"));
         EtiquetaLegible(importes, QStringLiteral("4.887,55"));
         QVERIFY(Textos(importes).contains(QStringLiteral("10.000")));
@@ -79,7 +79,7 @@ private slots:
         QTemporaryDir carpeta;
         const QString ruta = carpeta.filePath(QStringLiteral("grafico.png"));
         QVERIFY(panel.Escribir(ruta, false));
-        const QImage pantalla = panel.findChild<QChartView*>()->viewport()->grab().toImage();
+        const QImage pantalla = vista->viewport()->grab().toImage();
         const QImage png(ruta);
         QCOMPARE(png.size(), pantalla.size() * 2);
         const QImage reducida =

@@ -16,6 +16,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QTest>
@@ -429,13 +430,31 @@ private slots:
         Entorno e;
         Ajustes a({}, {});
         Maestros(e);
+        for (int i = 0; i < 40; ++i)
+            Orden(e, QDateTime(QDate(2026, 3, 1), QTime(8, i)));
         const Recordset rs = Abrir(QStringLiteral("SELECT * FROM SECTORES"));
-        std::unique_ptr<QPrintPreviewDialog> vista(CrearVistaPrevia(dtrOrdenes(), rs));
+        const Recordset lista = Abrir(QStringLiteral("select * from v_ordenes_preciosaceptados"));
+        std::unique_ptr<QDialog> ordenes(CrearVistaPrevia(dtrOrdenes(), lista));
+        auto* vista = qobject_cast<QPrintPreviewDialog*>(ordenes.get());
+        QVERIFY(vista);
         QCOMPARE(vista->windowTitle(), QStringLiteral("Reporte de Ordenes"));
         QCOMPARE(vista->printer()->pageLayout().orientation(), QPageLayout::Landscape);
-        std::unique_ptr<QPrintPreviewDialog> sectores(CrearVistaPrevia(dtrSectores(), rs));
+        // The pages come from the program's own renderer, called back by the printing module.
+        vista->show();
+        QVERIFY(QTest::qWaitForWindowExposed(vista));
+        auto* paginas = vista->findChild<QPrintPreviewWidget*>();
+        QVERIFY(paginas);
+        const int esperadas = InformeMaquetado(dtrOrdenes(), lista, kA4Apaisado).Paginas();
+        QVERIFY(esperadas > 1);
+        QTRY_COMPARE(paginas->pageCount(), esperadas);
+        vista->close();
+        std::unique_ptr<QDialog> sectores(CrearVistaPrevia(dtrSectores(), rs));
         QCOMPARE(sectores->windowTitle(), QStringLiteral("Sectores"));
-        QCOMPARE(sectores->printer()->pageLayout().orientation(), QPageLayout::Portrait);
+        QCOMPARE(qobject_cast<QPrintPreviewDialog*>(sectores.get())
+                     ->printer()
+                     ->pageLayout()
+                     .orientation(),
+                 QPageLayout::Portrait);
 
         auto* exportar = sectores->findChild<QAction*>(QStringLiteral("actExportarPdf"));
         QVERIFY(exportar);
