@@ -304,12 +304,12 @@ const QList<DefTabla>& Tablas() {
 }
 
 QStringList FaltantesEnTablas(int version,
-                              const std::function<QStringList(const char*)>& columnasDe) {
+                              const std::function<QStringList(const DefTabla&)>& columnasDe) {
     QStringList faltan;
     for (const DefTabla& t : Tablas()) {
         if (t.desde > version)
             continue;
-        const QStringList hay = columnasDe(t.nombre);
+        const QStringList hay = columnasDe(t);
         if (hay.isEmpty()) {
             faltan << QStringLiteral("falta la tabla o vista %1").arg(QLatin1String(t.nombre));
             continue;
@@ -364,6 +364,26 @@ QStringList Columnas(sqlite3* db, const char* tabla) {
         r << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)));
     sqlite3_finalize(st);
     return r;
+}
+
+bool HayTabla(sqlite3* db, const char* tabla) {
+    return sqlite3_table_column_metadata(db, "main", tabla, nullptr, nullptr, nullptr, nullptr,
+                                         nullptr, nullptr) == SQLITE_OK;
+}
+
+// The columns of `t` the program expects and the file has. A table's are looked up in the schema
+// the engine has already read, without a statement to prepare for each table: the check runs at
+// every start. A view is not in that lookup, and a table with none of them is listed whole, so
+// that what it lacks is named column by column.
+QStringList ColumnasEsperadas(sqlite3* db, const DefTabla& t) {
+    if (!HayTabla(db, t.nombre))
+        return Columnas(db, t.nombre);
+    QStringList r;
+    for (const QString& c : t.columnas)
+        if (sqlite3_table_column_metadata(db, "main", t.nombre, c.toUtf8().constData(), nullptr,
+                                          nullptr, nullptr, nullptr, nullptr) == SQLITE_OK)
+            r << c;
+    return r.isEmpty() ? Columnas(db, t.nombre) : r;
 }
 
 // Every password kept in the reversible form of older versions, hashed.
@@ -520,8 +540,8 @@ QStringList Verificar(sqlite3* db) {
                       .arg(version)
                       .arg(kVersion);
     faltan << FaltantesEnTablas(version >= 1 ? version : kVersion,
-                                [db](const char* tabla) { return Columnas(db, tabla); });
-    if (!Columnas(db, "comandos").isEmpty()) {
+                                [db](const DefTabla& t) { return ColumnasEsperadas(db, t); });
+    if (HayTabla(db, "comandos")) {
         // One statement for every command: it is checked at every start.
         if (sqlite3_prepare_v2(db, "SELECT 1 FROM comandos WHERE nombre = ?", -1, &st, nullptr) ==
             SQLITE_OK) {
@@ -545,7 +565,8 @@ int Version(sqlite3* db) {
 }
 
 QStringList FaltaParaEstaVersion(sqlite3* db) {
-    return FaltantesEnTablas(kVersion, [db](const char* tabla) { return Columnas(db, tabla); });
+    return FaltantesEnTablas(kVersion,
+                             [db](const DefTabla& t) { return ColumnasEsperadas(db, t); });
 }
 
 QStringList TablasDeDatos() {

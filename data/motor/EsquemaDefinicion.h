@@ -39,5 +39,5 @@ const QList<Paso>& Pasos();
 // What the tables and views of a database at `version` lack, given how the engine lists a
 // table's columns (in lower case).
 QStringList FaltantesEnTablas(int version,
-                              const std::function<QStringList(const char*)>& columnasDe);
+                              const std::function<QStringList(const DefTabla&)>& columnasDe);
 } // namespace Esquema

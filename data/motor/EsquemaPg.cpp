@@ -377,11 +377,11 @@ QStringList Verificar(pg_conn* db) {
         faltan << QStringLiteral("versión de esquema %1, más nueva que la del programa (%2)")
                       .arg(v)
                       .arg(kVersion);
-    faltan << FaltantesEnTablas(version.value(0).toInt(), [db](const char* tabla) {
+    faltan << FaltantesEnTablas(version.value(0).toInt(), [db](const DefTabla& t) {
         return Lista(db,
                      "SELECT column_name::text FROM information_schema.columns WHERE "
                      "table_schema = current_schema() AND table_name = lower($1)",
-                     QString::fromLatin1(tabla));
+                     QString::fromLatin1(t.nombre));
     });
     const QStringList comandos = Lista(db, "SELECT lower(nombre::text) FROM comandos", QString());
     for (const DefComando& c : Comandos())
