@@ -2,6 +2,7 @@
 #include "ConexionServidor.h"
 #include "Conexiones.h"
 #include "Entorno.h"
+#include "Esquema.h"
 #include "Mensajes.h"
 #include "RegistroPruebas.h"
 
@@ -9,6 +10,7 @@
 #include <QDir>
 #include <QProcess>
 #include <QTest>
+#include <sqlite3.h>
 
 namespace {
 QVariantList Orden(const QString& login, int autorizante = 0) {
@@ -240,6 +242,21 @@ private slots:
                                 "programa."));
         QCOMPARE(tipos, (QList<Tipo>{Tipo::CarpetaInexistente, Tipo::ArchivoInexistente,
                                      Tipo::NoUtilizable, Tipo::BaseVacia}));
+        // Nor a file of this version that lacks one of its columns.
+        const QString incompleta = e.Carpeta() + QStringLiteral("/incompleta.mdb");
+        QString error;
+        QVERIFY2(Esquema::Crear(incompleta, &error), qPrintable(error));
+        sqlite3* db = Esquema::AbrirArchivo(incompleta, false, nullptr);
+        QCOMPARE(sqlite3_exec(db, "ALTER TABLE reglas DROP COLUMN ReglaActiva", nullptr, nullptr,
+                              nullptr),
+                 SQLITE_OK);
+        sqlite3_close(db);
+        QVERIFY(noAbre(incompleta));
+        QCOMPARE(tipos.last(), Tipo::NoUtilizable);
+        QVERIFY2(Mensajes::Mostrados().last().detalle.contains(
+                     QStringLiteral("falta la columna reglas.ReglaActiva")),
+                 qPrintable(Mensajes::Mostrados().last().detalle));
+        tipos.removeLast();
 
         if (Entorno::EnServidor()) {
             const QString base = QString::fromLocal8Bit(qgetenv("QUIMBEL_PRUEBAS_PG"));
