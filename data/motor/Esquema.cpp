@@ -526,7 +526,9 @@ Actualizacion Actualizar(sqlite3* db, QString* error) {
     return Actualizacion::Actualizada;
 }
 
-QStringList Verificar(sqlite3* db) {
+namespace {
+
+QStringList VerificarEnTransaccion(sqlite3* db) {
     QStringList faltan;
     int version = 0;
     if (QString error; !LeerVersion(db, &version, &error))
@@ -556,6 +558,18 @@ QStringList Verificar(sqlite3* db) {
     } else {
         faltan << QStringLiteral("falta la tabla comandos");
     }
+    return faltan;
+}
+
+} // namespace
+
+QStringList Verificar(sqlite3* db) {
+    // One read for the whole check, inside a transaction or not: without it each lookup takes
+    // and gives back the file's lock, a handful of system calls, at every start.
+    const bool leyendo = Exec(db, "SAVEPOINT verificar", nullptr);
+    const QStringList faltan = VerificarEnTransaccion(db);
+    if (leyendo)
+        Exec(db, "RELEASE verificar", nullptr);
     return faltan;
 }
 
