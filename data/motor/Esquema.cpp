@@ -371,13 +371,39 @@ bool HayTabla(sqlite3* db, const char* tabla) {
                                          nullptr, nullptr) == SQLITE_OK;
 }
 
+// The program's own text of view `nombre` as the engine keeps it: from CREATE to its end.
+QByteArray DefinicionDeVista(const char* nombre) {
+    const QByteArray todas(kVistas);
+    const qsizetype desde = todas.indexOf("CREATE VIEW " + QByteArray(nombre) + " AS");
+    const qsizetype hasta = desde < 0 ? -1 : todas.indexOf(';', desde);
+    return hasta < 0 ? QByteArray() : todas.mid(desde, hasta - desde);
+}
+
+// A view kept with the program's own text has the columns that text gives it. Listing them
+// otherwise means compiling the view, which costs more than looking at every table.
+bool VistaPropia(sqlite3* db, const char* nombre) {
+    sqlite3_stmt* st = nullptr;
+    bool propia = false;
+    if (sqlite3_prepare_v2(db, "SELECT sql FROM sqlite_master WHERE type = 'view' AND name = ?", -1,
+                           &st, nullptr) == SQLITE_OK &&
+        sqlite3_bind_text(st, 1, nombre, -1, SQLITE_STATIC) == SQLITE_OK &&
+        sqlite3_step(st) == SQLITE_ROW) {
+        const auto* texto = static_cast<const char*>(sqlite3_column_blob(st, 0));
+        const QByteArray esperado = DefinicionDeVista(nombre);
+        propia = texto && !esperado.isEmpty() &&
+                 QByteArray::fromRawData(texto, sqlite3_column_bytes(st, 0)) == esperado;
+    }
+    sqlite3_finalize(st);
+    return propia;
+}
+
 // The columns of `t` the program expects and the file has. A table's are looked up in the schema
 // the engine has already read, without a statement to prepare for each table: the check runs at
-// every start. A view is not in that lookup, and a table with none of them is listed whole, so
-// that what it lacks is named column by column.
+// every start. A view of another text, and a table with none of them, are listed whole, so that
+// what they lack is named column by column.
 QStringList ColumnasEsperadas(sqlite3* db, const DefTabla& t) {
     if (!HayTabla(db, t.nombre))
-        return Columnas(db, t.nombre);
+        return VistaPropia(db, t.nombre) ? t.columnas : Columnas(db, t.nombre);
     QStringList r;
     for (const QString& c : t.columnas)
         if (sqlite3_table_column_metadata(db, "main", t.nombre, c.toUtf8().constData(), nullptr,

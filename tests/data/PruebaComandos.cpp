@@ -242,20 +242,25 @@ private slots:
                                 "programa."));
         QCOMPARE(tipos, (QList<Tipo>{Tipo::CarpetaInexistente, Tipo::ArchivoInexistente,
                                      Tipo::NoUtilizable, Tipo::BaseVacia}));
-        // Nor a file of this version that lacks one of its columns.
+        // Nor a file of this version that lacks one of its columns, in a table or in a view.
         const QString incompleta = e.Carpeta() + QStringLiteral("/incompleta.mdb");
         QString error;
         QVERIFY2(Esquema::Crear(incompleta, &error), qPrintable(error));
         sqlite3* db = Esquema::AbrirArchivo(incompleta, false, nullptr);
-        QCOMPARE(sqlite3_exec(db, "ALTER TABLE reglas DROP COLUMN ReglaActiva", nullptr, nullptr,
-                              nullptr),
+        QCOMPARE(sqlite3_exec(db,
+                              "ALTER TABLE reglas DROP COLUMN ReglaActiva; DROP VIEW "
+                              "v_precios_proveedores; CREATE VIEW v_precios_proveedores AS "
+                              "SELECT PreId, OrdId FROM precios",
+                              nullptr, nullptr, nullptr),
                  SQLITE_OK);
         sqlite3_close(db);
         QVERIFY(noAbre(incompleta));
         QCOMPARE(tipos.last(), Tipo::NoUtilizable);
-        QVERIFY2(Mensajes::Mostrados().last().detalle.contains(
-                     QStringLiteral("falta la columna reglas.ReglaActiva")),
-                 qPrintable(Mensajes::Mostrados().last().detalle));
+        const QString detalle = Mensajes::Mostrados().last().detalle;
+        QVERIFY2(
+            detalle.contains(QStringLiteral("falta la columna reglas.ReglaActiva")) &&
+                detalle.contains(QStringLiteral("falta la columna v_precios_proveedores.EmpId")),
+            qPrintable(detalle));
         tipos.removeLast();
 
         if (Entorno::EnServidor()) {
