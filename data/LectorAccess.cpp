@@ -50,6 +50,7 @@ struct LectorAccess::Estado {
     MdbHandle* mdb = nullptr;
     MdbTableDef* tabla = nullptr;
     qint64 leidas = 0;
+    qint64 bytesArchivo = 0; // no value stored in the file is longer
     bool enUso = false;
 
     ~Estado() {
@@ -122,6 +123,7 @@ bool LectorAccess::Abrir(const QString& ruta) {
     if (!e_->mdb)
         return e_->Falla(
             QStringLiteral("No se pudo abrir el archivo de Access %1.").arg(Nombre(ruta)));
+    e_->bytesArchivo = info.size();
     const qint64 pagina = e_->mdb->fmt->pg_size;
     if (info.size() < 2 * pagina || info.size() % pagina != 0)
         return e_->Danado(QStringLiteral("su tamaño no es un número entero de páginas"));
@@ -238,6 +240,9 @@ bool LectorAccess::Estado::Valor(MdbColumn* c, const MdbField& f, QVariant* v) {
         const size_t memo = c->col_type == MDB_MEMO && fijoDesde(4)
                                 ? qFromLittleEndian<quint32>(p) & 0x3fffffff
                                 : 0;
+        // A length past the file's own is damage, and libmdb would first ask for that much.
+        if (memo > size_t(bytesArchivo))
+            return false;
         const bool largo = 3 * memo + 1 > kTextoMaximo;
         if (largo)
             mdb_set_bind_size(mdb, 3 * memo + 1);

@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
+#include <QtEndian>
 #include <sqlite3.h>
 
 class PruebaImportarAccess : public QObject {
@@ -255,6 +256,24 @@ private slots:
             f.close();
             falla(cortado, ResultadoCopia::Estado::OrigenDanado, {QStringLiteral("dañado")});
         }
+
+        // A memo that claims more bytes than the whole file holds is damage, not a value to
+        // ask that much memory for. The long comment is kept compressed: a two-byte mark, then
+        // one byte a letter.
+        const qsizetype letras = QStringLiteral("Más de un mega: ").size() + 1100000 + 4;
+        QByteArray largo(4, 0);
+        qToLittleEndian<quint32>(quint32(2 + letras), largo.data());
+        QCOMPARE(bytes.count(largo), 1);
+        QByteArray enorme(4, 0);
+        qToLittleEndian<quint32>(0x3ffffff0, enorme.data());
+        QByteArray mentira = bytes;
+        mentira.replace(mentira.indexOf(largo), 4, enorme);
+        {
+            QFile f(cortado);
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(mentira);
+        }
+        falla(cortado, ResultadoCopia::Estado::OrigenDanado, {QStringLiteral("OrdComentario")});
 
         // Held open by the engine of another program: its lock file lies beside it.
         QFile bloqueo(e.Carpeta() + QStringLiteral("/acc.ldb"));
