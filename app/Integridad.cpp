@@ -30,17 +30,15 @@ QString SobreLaCopia(const QString& carpeta) {
 
 } // namespace
 
-bool ComprobarBaseDeDatos(const QString& ruta, const QString& carpetaCopias) {
-    // The check reads a database file's pages; a server looks after its own.
+QStringList RevisarBaseDeDatos(const QString& ruta) {
     if (EsServidor(ruta))
-        return true;
-    QStringList hallazgos;
-    {
-        CursorOcupado ocupado;
-        hallazgos = RevisarBaseAbierta();
-    }
-    if (hallazgos.isEmpty())
-        return true;
+        return {};
+    CursorOcupado ocupado;
+    return RevisarBaseAbierta();
+}
+
+void AvisarBaseDanada(const QString& ruta, const QString& carpetaCopias,
+                      const QStringList& hallazgos) {
     CerrarConexion();
     // One message: what to do about it first, what was found under its details.
     InformarConexionFallida(
@@ -50,5 +48,4 @@ bool ComprobarBaseDeDatos(const QString& ruta, const QString& carpetaCopias) {
          QStringLiteral("La base de datos %1 está dañada y no se puede usar.\r\n")
                  .arg(Nativa(ruta)) +
              SobreLaCopia(carpetaCopias)});
-    return false;
 }

@@ -19,8 +19,36 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEvent>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
+#include <functional>
+
+namespace {
+
+// Runs `accion` once, as soon as `ventana` has been painted for the first time.
+class TrasElPrimerDibujo : public QObject {
+public:
+    TrasElPrimerDibujo(QWidget* ventana, std::function<void()> accion)
+        : QObject(ventana), accion_(std::move(accion)) {
+        ventana->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override {
+        if (evento->type() == QEvent::Paint) {
+            objeto->removeEventFilter(this);
+            QTimer::singleShot(0, this, accion_);
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> accion_;
+};
+
+} // namespace
 
 int Main(QApplication& app) {
     MedidaArranque::Instalar();
@@ -64,13 +92,23 @@ int Main(QApplication& app) {
     } else if (!abrir()) {
         return 0;
     }
-    if (!ComprobarBaseDeDatos(gDbPath, gDbBackup))
-        return 0;
 
     {
         frmLogin login;
         login.ConectarAlIngresar = ingresoAbre;
+        // The check reads the whole file: it runs once the window is on screen, while the
+        // person types, and a damaged file closes the window before anyone can be let in.
+        QStringList danos;
+        new TrasElPrimerDibujo(&login, [&] {
+            danos = RevisarBaseDeDatos(gDbPath);
+            if (!danos.isEmpty())
+                static_cast<QDialog&>(login).reject();
+        });
         login.exec();
+        if (!danos.isEmpty()) {
+            AvisarBaseDanada(gDbPath, gDbBackup, danos);
+            return 0;
+        }
         if (!login.LoginSucceeded) {
             CerrarConexion();
             return 0;

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
@@ -104,11 +105,17 @@ private slots:
         }
         e.DanarSectores();
         bool opciones = false;
+        QElapsedTimer esperaEnIngreso;
         QTimer vigia;
         connect(&vigia, &QTimer::timeout, this, [&] {
             QWidget* modal = QApplication::activeModalWidget();
-            if (auto* login = qobject_cast<frmLogin*>(modal))
-                static_cast<QDialog*>(login)->reject(); // reaching sign-in is the fault
+            // The sign-in window shows while the file is checked, and must close by itself.
+            if (auto* login = qobject_cast<frmLogin*>(modal)) {
+                if (!esperaEnIngreso.isValid())
+                    esperaEnIngreso.start();
+                else if (esperaEnIngreso.hasExpired(10000))
+                    static_cast<QDialog*>(login)->reject();
+            }
             if (auto* f = qobject_cast<frmOpciones*>(modal)) {
                 opciones = true;
                 f->cmdCancel->click();
