@@ -5,6 +5,7 @@
 #include "GuardadoOrdenPaso9Sql.h"
 #include "GuardadoOrdenSql.h"
 #include "MotorPostgres.h"
+#include "ProteccionSql.h"
 
 #include <QRegularExpression>
 #include <libpq-fe.h>
@@ -202,6 +203,8 @@ END $$;
     {9, GuardadoOrdenSql::kPaso9},
     // The same chain made at a lower cost.
     {10, CadenaSql::kPaso10},
+    // The caller of a protected database's functions found at the same cost however many users.
+    {11, ProteccionPg::kLlamante},
 };
 
 // The later versions' steps, in the server's types.
