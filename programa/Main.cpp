@@ -99,12 +99,17 @@ int Main(QApplication& app) {
         // The check reads the whole file: it runs once the window is on screen, while the
         // person types, and a damaged file closes the window before anyone can be let in.
         QStringList danos;
+        bool revisada = false;
         new TrasElPrimerDibujo(&login, [&] {
+            revisada = true;
             danos = RevisarBaseDeDatos(gDbPath);
             if (!danos.isEmpty())
                 static_cast<QDialog&>(login).reject();
         });
         login.exec();
+        // A window closed before it was ever painted has not had the check yet.
+        if (!revisada && login.LoginSucceeded)
+            danos = RevisarBaseDeDatos(gDbPath);
         if (!danos.isEmpty()) {
             AvisarBaseDanada(gDbPath, gDbBackup, danos);
             return 0;
