@@ -9,6 +9,12 @@
 // Without the chain (a server copying rows as they are, with replication's role) the lock and
 // the read of the chain's last line are left out too, as the lines are not chained.
 //
+// The chain's last line is always read from the table, under the lock (taken again at no cost
+// by a transaction that holds it). It was once remembered in a setting of the transaction, but
+// a person on a protected server can set any such setting: a forged one broke the chain and,
+// with a key near the end of its range, left nobody able to save again. Step 11 runs this text
+// again on databases that had it before.
+//
 // A number is also worded as the program words it on the file (Formato::Numero: 15 significant
 // digits, in powers of ten from 1E+15 and below 1E-04), so that the history of both engines
 // reads alike; before, a number whose digits ended in zeros could lose them ("1" for 1E+20).
@@ -38,7 +44,6 @@ $$;
 CREATE OR REPLACE FUNCTION historial_agregar(login text, ordid integer, lineas historial_linea[])
 RETURNS void LANGUAGE plpgsql AS $$
 DECLARE
-  propia text := current_setting('quimbel.historial_ultima', true);
   secuencia regclass := pg_get_serial_sequence('historial', 'hisid');
   n integer := cardinality(lineas);
   encadenar boolean := current_setting('session_replication_role') <> 'replica';
@@ -60,12 +65,7 @@ BEGIN
   IF n = 0 THEN
     RETURN;
   END IF;
-  IF NOT encadenar THEN
-    NULL;
-  ELSIF coalesce(propia, '') <> '' THEN
-    ultimo := split_part(propia, ':', 1)::bigint;
-    anterior := split_part(propia, ':', 2);
-  ELSE
+  IF encadenar THEN
     IF current_setting('transaction_isolation') <> 'read committed' THEN
       RAISE EXCEPTION 'El historial solo se escribe en transacciones READ COMMITTED.';
     END IF;
@@ -122,7 +122,6 @@ BEGIN
       END IF;
       huellas[i] := anterior;
     END LOOP;
-    PERFORM set_config('quimbel.historial_ultima', claves[n] || ':' || anterior, true);
   END IF;
   INSERT INTO historial (HisId, HisCambio, HisFecha, HisLogin, HisTipo, HisTabla, HisClave,
                          HisOrdId, HisCampo, HisAnterior, HisNuevo, HisHuella)

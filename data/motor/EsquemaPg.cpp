@@ -56,6 +56,31 @@ QString ParaServidor(const char* ddl) {
     return lineas.join(QLatin1Char('\n'));
 }
 
+// The chain's trigger for a line written without its hash. The last line is read under the
+// lock every time (a transaction that holds the lock takes it again at no cost): a setting of the
+// transaction that once remembered it could be set by any person on a protected server.
+const char kEncadenar[] = R"SQL(
+CREATE OR REPLACE FUNCTION historial_encadenar() RETURNS trigger LANGUAGE plpgsql AS $$
+DECLARE
+  ultimo bigint;
+  anterior text;
+BEGIN
+  IF NEW.HisHuella IS NOT NULL THEN
+    RETURN NEW;
+  END IF;
+  IF current_setting('transaction_isolation') <> 'read committed' THEN
+    RAISE EXCEPTION 'El historial solo se escribe en transacciones READ COMMITTED.';
+  END IF;
+  PERFORM pg_advisory_xact_lock(7325001);
+  SELECT HisId, HisHuella INTO ultimo, anterior FROM historial ORDER BY HisId DESC LIMIT 1;
+  IF ultimo IS NOT NULL AND NEW.HisId <= ultimo THEN
+    NEW.HisId := greatest(nextval(pg_get_serial_sequence('historial', 'hisid')), ultimo + 1);
+  END IF;
+  NEW.HisHuella := historial_huella(anterior, NEW);
+  RETURN NEW;
+END $$;
+)SQL";
+
 // What a later version needs on the server beside its tables: a database made by an earlier
 // version gets it on the upgrade, a new one on creation.
 const Paso kDialectoDesde[] = {
@@ -70,8 +95,6 @@ const Paso kDialectoDesde[] = {
 // commit. The trigger takes a transaction-long lock first and reads the last line only then;
 // under READ COMMITTED every statement of the function sees what the lock's previous holder
 // committed, and a key drawn before the wait that is now behind the last line is drawn again.
-// The transaction's own last line is remembered (a setting local to it, undone with it or its
-// savepoint), so the lines of a new order do not each look the last one up again.
 // A line that comes with its hash (a copy of another database) is kept as it is: the copy
 // keeps the rows exactly, and `quimbel-db verificar` checks them.
 const Paso kServidorTras[] = {
@@ -99,34 +122,9 @@ BEGIN
     UPDATE historial SET HisHuella = anterior WHERE HisId = h.HisId;
   END LOOP;
 END $$;
-CREATE FUNCTION historial_encadenar() RETURNS trigger LANGUAGE plpgsql AS $$
-DECLARE
-  propia text := current_setting('quimbel.historial_ultima', true);
-  ultimo bigint;
-  anterior text;
-BEGIN
-  IF NEW.HisHuella IS NOT NULL THEN
-    RETURN NEW;
-  END IF;
-  IF coalesce(propia, '') <> '' THEN
-    -- This transaction holds the lock already and wrote the last line itself.
-    ultimo := split_part(propia, ':', 1)::bigint;
-    anterior := split_part(propia, ':', 2);
-  ELSE
-    IF current_setting('transaction_isolation') <> 'read committed' THEN
-      RAISE EXCEPTION 'El historial solo se escribe en transacciones READ COMMITTED.';
-    END IF;
-    PERFORM pg_advisory_xact_lock(7325001);
-    SELECT HisId, HisHuella INTO ultimo, anterior FROM historial ORDER BY HisId DESC LIMIT 1;
-  END IF;
-  IF ultimo IS NOT NULL AND NEW.HisId <= ultimo THEN
-    NEW.HisId := greatest(nextval(pg_get_serial_sequence('historial', 'hisid')), ultimo + 1);
-  END IF;
-  NEW.HisHuella := historial_huella(anterior, NEW);
-  -- Until the transaction (or its savepoint) ends, as the lock.
-  PERFORM set_config('quimbel.historial_ultima', NEW.HisId || ':' || NEW.HisHuella, true);
-  RETURN NEW;
-END $$;
+)SQL"},
+    {4, kEncadenar},
+    {4, R"SQL(
 CREATE TRIGGER historial_encadenar BEFORE INSERT ON historial
   FOR EACH ROW EXECUTE FUNCTION historial_encadenar();
 CREATE FUNCTION historial_solo_agregar() RETURNS trigger LANGUAGE plpgsql AS $$
@@ -205,6 +203,9 @@ END $$;
     {10, CadenaSql::kPaso10},
     // The caller of a protected database's functions found at the same cost however many users.
     {11, ProteccionPg::kLlamante},
+    // The chain's last line read from the table, never from a setting a person can make.
+    {11, CadenaSql::kPaso10},
+    {11, kEncadenar},
 };
 
 // The later versions' steps, in the server's types.
