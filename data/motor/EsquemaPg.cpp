@@ -206,6 +206,8 @@ END $$;
     // The chain's last line read from the table, never from a setting a person can make.
     {11, CadenaSql::kPaso10},
     {11, kEncadenar},
+    // A protected database's history dated in its own zone, whatever the session's.
+    {11, ProteccionPg::kAhoraFija},
 };
 
 // The later versions' steps, in the server's types.

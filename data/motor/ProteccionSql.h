@@ -32,6 +32,20 @@ BEGIN
 END $$;
 )SQL";
 
+// The moment a change is recorded at, in the zone the server had when the database was
+// protected: LOCALTIMESTAMP follows the session's TimeZone, which any person may set, and so
+// could have dated their history lines up to a day away. Installed by `proteger`, and by the
+// upgrade to version 11 on a protected database.
+inline constexpr const char* kAhoraFija = R"SQL(
+DO $$
+BEGIN
+  IF to_regclass('public.proteccion') IS NOT NULL THEN
+    EXECUTE format('CREATE OR REPLACE FUNCTION ahora() RETURNS timestamp(0) LANGUAGE sql STABLE AS %L',
+                   format('SELECT (now() AT TIME ZONE %L)::timestamp(0)', current_setting('TimeZone')));
+  END IF;
+END $$;
+)SQL";
+
 inline constexpr const char* kFunciones = R"SQL(
 CREATE TABLE IF NOT EXISTS proteccion (grupo text NOT NULL);
 INSERT INTO proteccion (grupo)

@@ -492,24 +492,28 @@ private slots:
         QCOMPARE(Uno(korva, QStringLiteral("SELECT 1")), QStringLiteral("1"));
         QCOMPARE(Huella(e.RutaBase()), antes);
 
-        // A setting of the session is no say over the chain: a line pepe may write (his own
-        // sign-in) is chained after the real last line, its key not pushed to the end of
-        // its range.
+        // Settings of the session are no say over the history: a line pepe may write (his own
+        // sign-in) is chained after the real last line, its key not pushed to the end of its
+        // range, and dated in the database's zone rather than the one pepe chose.
         PGconn* dueno = Esquema::ConectarServidor(e.RutaBase(), nullptr);
         const QString ultima =
             Uno(dueno, QStringLiteral("SELECT coalesce(max(HisId), 0) FROM historial"));
-        PGresult* r = PQexec(pepe, "SELECT set_config('quimbel.historial_ultima', "
-                                   "'2147483640:' || repeat('0', 64), false), "
-                                   "quimbel_historial('', 'Ingreso', 'usuarios', NULL, NULL, "
-                                   "NULL, NULL, 'pepe')");
+        QCOMPARE(Uno(pepe, QStringLiteral("SELECT set_config('quimbel.historial_ultima', "
+                                          "'2147483640:' || repeat('0', 64), false) IS NOT NULL "
+                                          "AND set_config('TimeZone', 'Etc/GMT+12', false) "
+                                          "IS NOT NULL")),
+                 QStringLiteral("t"));
+        PGresult* r = PQexec(pepe, "SELECT quimbel_historial('', 'Ingreso', 'usuarios', NULL, "
+                                   "NULL, NULL, NULL, 'pepe')");
         QVERIFY2(PQresultStatus(r) == PGRES_TUPLES_OK, PQresultErrorMessage(r));
         PQclear(r);
         QCOMPARE(Uno(dueno, QStringLiteral("SELECT (h.HisId < %1 + 100) || ' ' || (h.HisHuella = "
                                            "historial_huella((SELECT HisHuella FROM historial "
-                                           "WHERE HisId = %1), h)) FROM historial h WHERE "
-                                           "h.HisId > %1")
+                                           "WHERE HisId = %1), h)) || ' ' || (abs(extract(epoch "
+                                           "FROM h.HisFecha - LOCALTIMESTAMP(0))) < 600) FROM "
+                                           "historial h WHERE h.HisId > %1")
                                 .arg(ultima)),
-                 QStringLiteral("true true"));
+                 QStringLiteral("true true true"));
         PQfinish(dueno);
         PQfinish(pepe);
         PQfinish(korva);
