@@ -3,6 +3,7 @@
 #include "Esquema.h"
 #include "Libpq.h"
 #include "MotorPostgres.h"
+#include "ProteccionPg.h"
 
 #include <QSqlError>
 #include <libpq-fe.h>
@@ -167,12 +168,24 @@ FalloApertura Abrir(QSqlDatabase& db, const QString& uri, int esperaMs) {
         return {Tipo::BaseVacia, QStringLiteral("La base de datos %1 está vacía: no tiene las "
                                                 "tablas del programa.")
                                      .arg(Servidor(p))};
-    if (Esquema::Actualizar(h, &error) == Esquema::Actualizacion::Fallida)
+    if (Esquema::Actualizar(h, &error) == Esquema::Actualizacion::Fallida) {
+        // On a protected database only the owner may change the schema; a person is told whom
+        // to ask rather than shown the server's refusal.
+        if (ProteccionPg::Protegida(h) && ProteccionPg::ComoPersona(h))
+            return {Tipo::NoUtilizable,
+                    QStringLiteral("La base de datos %1 es de una versión anterior del programa "
+                                   "y solo su dueño puede ponerla al día a la versión %2. Pida a "
+                                   "la persona de sistemas que la abra una vez como dueño (por "
+                                   "ejemplo con «quimbel-db verificar» y la dirección del dueño) "
+                                   "y vuelva a intentarlo.")
+                        .arg(Servidor(p))
+                        .arg(Esquema::kVersion)};
         return {Tipo::NoUtilizable,
                 QStringLiteral("La base de datos %1 no se pudo actualizar a la versión %2: %3.")
                     .arg(Servidor(p))
                     .arg(Esquema::kVersion)
                     .arg(error)};
+    }
     if (const QStringList faltan = Esquema::Verificar(h); !faltan.isEmpty())
         return {Tipo::NoUtilizable, QStringLiteral("La base de datos %1 no se puede usar: %2.")
                                         .arg(Servidor(p), faltan.join(QStringLiteral("; ")))};

@@ -203,6 +203,26 @@ private slots:
         QVERIFY(Usuarios::CambiarClaveServidor(nueva, QStringLiteral("suya")));
         QCOMPARE(AbrirConexionComo(nombre, QStringLiteral("anita"), QStringLiteral("suya")),
                  IngresoServidor::Aceptado);
+
+        // A database of an earlier version is put up to date by its owner only: a person is
+        // told whom to ask, and the owner's next opening does it.
+        CerrarConexion();
+        dueno = Esquema::ConectarServidor(e.RutaBase(), nullptr);
+        PQclear(PQexec(
+            dueno,
+            QStringLiteral("UPDATE esquema SET version = %1").arg(Esquema::kVersion - 1).toUtf8()));
+        FalloApertura fallo;
+        AlFallarConexion([&](const FalloApertura& f) { fallo = f; });
+        QCOMPARE(AbrirConexionComo(nombre, QStringLiteral("anita"), QStringLiteral("suya")),
+                 IngresoServidor::Fallo);
+        QVERIFY2(fallo.causa.contains(QStringLiteral("solo su dueño puede ponerla al día")),
+                 qPrintable(fallo.causa));
+        QString error;
+        QCOMPARE(Esquema::Actualizar(dueno, &error), Esquema::Actualizacion::Actualizada);
+        QCOMPARE(Uno(dueno, QStringLiteral("SELECT max(version) FROM esquema")),
+                 QString::number(Esquema::kVersion));
+        PQfinish(dueno);
+        AlFallarConexion({});
     }
 
     // A server whose access configuration turns the person away is told apart from a wrong
