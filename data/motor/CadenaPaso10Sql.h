@@ -10,7 +10,9 @@
 // the read of the chain's last line are left out too, as the lines are not chained.
 //
 // The chain's last line is always read from the table, under the lock (taken again at no cost
-// by a transaction that holds it). It was once remembered in a setting of the transaction, but
+// by a transaction that holds it). The lock is on "esquema" in a mode that conflicts only with
+// itself and stronger ones, which the persons of a protected server cannot take: the advisory
+// lock used before was open to every role, and a person holding it stopped every save. It was once remembered in a setting of the transaction, but
 // a person on a protected server can set any such setting: a forged one broke the chain and,
 // with a key near the end of its range, left nobody able to save again. Step 11 runs this text
 // again on databases that had it before.
@@ -69,7 +71,7 @@ BEGIN
     IF current_setting('transaction_isolation') <> 'read committed' THEN
       RAISE EXCEPTION 'El historial solo se escribe en transacciones READ COMMITTED.';
     END IF;
-    PERFORM pg_advisory_xact_lock(7325001);
+    LOCK TABLE esquema IN SHARE ROW EXCLUSIVE MODE;
     SELECT HisId, HisHuella INTO ultimo, anterior FROM historial ORDER BY HisId DESC LIMIT 1;
   END IF;
   -- Keys drawn in order, each past the chain's last line: greatest(drawn, last + i) is also past

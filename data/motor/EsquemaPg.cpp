@@ -58,7 +58,8 @@ QString ParaServidor(const char* ddl) {
 
 // The chain's trigger for a line written without its hash. The last line is read under the
 // lock every time (a transaction that holds the lock takes it again at no cost): a setting of the
-// transaction that once remembered it could be set by any person on a protected server.
+// transaction that once remembered it could be set by any person on a protected server. The lock
+// is the one historial_agregar takes (CadenaSql::kPaso10), which no person can hold.
 const char kEncadenar[] = R"SQL(
 CREATE OR REPLACE FUNCTION historial_encadenar() RETURNS trigger LANGUAGE plpgsql AS $$
 DECLARE
@@ -71,7 +72,7 @@ BEGIN
   IF current_setting('transaction_isolation') <> 'read committed' THEN
     RAISE EXCEPTION 'El historial solo se escribe en transacciones READ COMMITTED.';
   END IF;
-  PERFORM pg_advisory_xact_lock(7325001);
+  LOCK TABLE esquema IN SHARE ROW EXCLUSIVE MODE;
   SELECT HisId, HisHuella INTO ultimo, anterior FROM historial ORDER BY HisId DESC LIMIT 1;
   IF ultimo IS NOT NULL AND NEW.HisId <= ultimo THEN
     NEW.HisId := greatest(nextval(pg_get_serial_sequence('historial', 'hisid')), ultimo + 1);

@@ -468,6 +468,7 @@ private slots:
             QStringLiteral("DROP TABLE limitesautorizacion"),
             QStringLiteral("ALTER TABLE usuarios ADD COLUMN x integer"),
             QStringLiteral("CREATE TABLE x (a integer)"),
+            QStringLiteral("LOCK TABLE esquema IN SHARE ROW EXCLUSIVE MODE"),
             QStringLiteral("UPDATE comandos SET sentencias = sentencias || ' DELETE FROM "
                            "historial;' WHERE nombre = 'orden_actualizar'"),
             QStringLiteral("UPDATE comandos_servidor SET sentencias = sentencias || 'DELETE FROM "
@@ -534,6 +535,16 @@ private slots:
                                            "historial h WHERE h.HisId > %1")
                                 .arg(ultima)),
                  QStringLiteral("true true true"));
+        // Nor can a person hold up the others' history: pepe keeps a transaction open with
+        // every lock he may take, and korva's line still goes in without waiting.
+        for (const char* sql : {"BEGIN", "SELECT pg_advisory_xact_lock(7325001)",
+                                "LOCK TABLE esquema IN ACCESS SHARE MODE"})
+            PQclear(PQexec(pepe, sql));
+        r = PQexec(korva, "SET lock_timeout = '2s'; SELECT quimbel_historial('', 'Ingreso', "
+                          "'usuarios', NULL, NULL, NULL, NULL, 'korva')");
+        QVERIFY2(PQresultStatus(r) == PGRES_TUPLES_OK, PQresultErrorMessage(r));
+        PQclear(r);
+        PQclear(PQexec(pepe, "ROLLBACK"));
         PQfinish(dueno);
         PQfinish(pepe);
         PQfinish(korva);
