@@ -6,6 +6,7 @@
 #include "Configuracion.h"
 #include "Integridad.h"
 #include "MedidaArranque.h"
+#include "Pantalla.h"
 #include "PresentadorMensajes.h"
 #include "Programa.h"
 #include "Respaldo.h"
@@ -19,36 +20,8 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QEvent>
 #include <QPointer>
-#include <QTimer>
 #include <QWidget>
-#include <functional>
-
-namespace {
-
-// Runs `accion` once, as soon as `ventana` has been painted for the first time.
-class TrasElPrimerDibujo : public QObject {
-public:
-    TrasElPrimerDibujo(QWidget* ventana, std::function<void()> accion)
-        : QObject(ventana), accion_(std::move(accion)) {
-        ventana->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject* objeto, QEvent* evento) override {
-        if (evento->type() == QEvent::Paint) {
-            objeto->removeEventFilter(this);
-            QTimer::singleShot(0, this, accion_);
-        }
-        return false;
-    }
-
-private:
-    std::function<void()> accion_;
-};
-
-} // namespace
 
 int Main(QApplication& app) {
     MedidaArranque::Instalar();
@@ -100,7 +73,7 @@ int Main(QApplication& app) {
         // person types, and a damaged file closes the window before anyone can be let in.
         QStringList danos;
         bool revisada = false;
-        new TrasElPrimerDibujo(&login, [&] {
+        Pantalla::TrasElPrimerDibujo(&login, [&] {
             revisada = true;
             danos = RevisarBaseDeDatos(gDbPath);
             if (!danos.isEmpty())

@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QTextEdit>
+#include <QTimer>
 #include <QWidget>
 
 namespace Pantalla {
@@ -82,6 +83,34 @@ void EnterComoTab(QWidget* ventana) {
 
 void PasarAlSiguiente(QWidget* desde) {
     SiguienteControl(desde);
+}
+
+namespace {
+
+class PrimerDibujo : public QObject {
+public:
+    PrimerDibujo(QWidget* ventana, std::function<void()> accion)
+        : QObject(ventana), accion_(std::move(accion)) {
+        ventana->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override {
+        if (evento->type() == QEvent::Paint) {
+            objeto->removeEventFilter(this);
+            QTimer::singleShot(0, this, accion_);
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> accion_;
+};
+
+} // namespace
+
+void TrasElPrimerDibujo(QWidget* ventana, std::function<void()> accion) {
+    new PrimerDibujo(ventana, std::move(accion));
 }
 
 void TraerAlFrente(QWidget* ventana) {

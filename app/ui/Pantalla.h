@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <functional>
 
 class QWidget;
 
@@ -15,6 +16,9 @@ void EnterComoTab(QWidget* ventana);
 void PasarAlSiguiente(QWidget* desde);
 // Show a window that exists once: raise it and give it the focus.
 void TraerAlFrente(QWidget* ventana);
+// Runs `accion` once, as soon as `ventana` has been painted for the first time (and not at all if
+// it never is): work that can wait until the window is on screen.
+void TrasElPrimerDibujo(QWidget* ventana, std::function<void()> accion);
 } // namespace Pantalla
 
 // Busy pointer for the lifetime of the object.
