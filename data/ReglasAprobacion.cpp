@@ -3,6 +3,8 @@
 #include "Conexiones.h"
 #include "Formato.h"
 
+#include <QLocale>
+
 namespace {
 
 const QString kAjeno = QStringLiteral("autorizante_ajeno");
@@ -12,9 +14,6 @@ const QString kJustificar = QStringLiteral("justificar_cotizacion");
 
 bool Escribir(const QString& nombre, bool activa) {
     Recordset rs;
-    if (BaseProtegida())
-        return AbrirRecordset(QStringLiteral("SELECT quimbel_regla(?, ?)"), rs,
-                              {nombre, activa ? 1 : 0});
     return AbrirRecordset(QStringLiteral("DELETE FROM reglas WHERE ReglaNombre=?"), rs, {nombre}) &&
            AbrirRecordset(
                QStringLiteral("INSERT INTO reglas (ReglaNombre, ReglaActiva) VALUES (?, ?)"), rs,
@@ -92,12 +91,12 @@ void LimitesComoRegistros(int usuId, const LimitesAutorizacion& antes,
 bool ReemplazarLimites(int usuId, const LimitesAutorizacion& limites) {
     Recordset rs;
     if (BaseProtegida()) {
-        QVariantList valores{usuId};
+        QVariantList valores{usuId, QString(QLocale().decimalPoint())};
         for (auto it = limites.cbegin(); it != limites.cend(); ++it)
             valores << it.key() << it.value();
-        const QStringList marcas(valores.size() - 1, QStringLiteral("?"));
+        const QStringList marcas(valores.size() - 2, QStringLiteral("?"));
         return AbrirRecordset(
-            QStringLiteral("SELECT quimbel_limites(?, VARIADIC ARRAY[%1]::text[])")
+            QStringLiteral("SELECT quimbel_limites(?, ?, VARIADIC ARRAY[%1]::text[])")
                 .arg(marcas.join(QLatin1Char(','))),
             rs, valores);
     }
@@ -121,6 +120,15 @@ ReglasAprobacion ReglasAprobacion::Leer() {
 }
 
 bool ReglasAprobacion::Guardar(const ReglasAprobacion& reglas, const QString& login) {
+    // A protected server writes the rules and their history itself, under the caller's login.
+    if (BaseProtegida()) {
+        Recordset rs;
+        const auto activa = [](bool v) { return v ? QStringLiteral("1") : QStringLiteral("0"); };
+        return AbrirRecordset(
+            QStringLiteral("SELECT quimbel_reglas(ARRAY[?, ?, ?, ?]::text[])"), rs,
+            {activa(reglas.autorizanteAjeno), activa(reglas.limitePorMoneda),
+             activa(reglas.reautorizarAlEditar), activa(reglas.justificarCotizacion)});
+    }
     Transaccion t;
     ReglasAprobacion antes;
     return t.Activa() && LeerReglas(&antes) && Escribir(kAjeno, reglas.autorizanteAjeno) &&
@@ -140,6 +148,9 @@ LimitesAutorizacion LeerLimites(int usuId) {
 }
 
 bool EscribirLimites(const QString& login, int usuId, const LimitesAutorizacion& limites) {
+    // A protected server writes the limits' history itself, with them.
+    if (BaseProtegida())
+        return ReemplazarLimites(usuId, limites);
     LimitesAutorizacion antes;
     if (!LeerLimites(usuId, &antes) || !ReemplazarLimites(usuId, limites))
         return false;

@@ -209,6 +209,8 @@ END $$;
     {11, kEncadenar},
     // A protected database's history dated in its own zone, whatever the session's.
     {11, ProteccionPg::kAhoraFija},
+    // The approval rules and limits written by the server with their history.
+    {11, ProteccionPg::kReglasConHistorial},
 };
 
 // The later versions' steps, in the server's types.

@@ -228,7 +228,8 @@ bool Proteger(pg_conn* db, QStringList* lineas, QString* error) {
     bool ok = true;
     const bool hayGrupo = ExisteRol(db, grupo, &ok);
     QString sql = QString::fromUtf8(kFunciones) + QString::fromUtf8(kLlamante) +
-                  QString::fromUtf8(kAhoraFija) + QString::fromUtf8(kAcceso);
+                  QString::fromUtf8(kAhoraFija) + QString::fromUtf8(kReglasConHistorial) +
+                  QString::fromUtf8(kAcceso);
     if (!hayGrupo)
         sql.prepend(QStringLiteral("CREATE ROLE %1 NOLOGIN;\n").arg(Identificador(db, grupo)));
     const QString privilegios =

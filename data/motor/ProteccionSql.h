@@ -46,6 +46,87 @@ BEGIN
 END $$;
 )SQL";
 
+// The approval rules and a user's authorisation limits, each written whole by the server with
+// its history, as an order's save is: a line for each rule or currency that changed, worded as
+// the workstation words it on the file ("Autorizante ajeno: No → Si", "Límite de autorización en
+// Pesos: 100 → sin límite"). Before, the workstation wrote those lines in a second call, which an
+// administrator with a server client could leave out. The functions that changed the tables
+// without their history are dropped. Installed by `proteger`, and by the upgrade to version 11
+// on every server database (unused where nobody is a role).
+inline constexpr const char* kReglasConHistorial = R"SQL(
+DROP FUNCTION IF EXISTS quimbel_regla(text, integer);
+DROP FUNCTION IF EXISTS quimbel_limites(integer, text[]);
+
+-- The four rules switched on or off, '1' or '0' each, in this order.
+CREATE OR REPLACE FUNCTION quimbel_reglas(p_activas text[]) RETURNS void
+LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, public AS $$
+DECLARE
+    yo usuarios := quimbel_llamante();
+    nombres text[] := ARRAY['autorizante_ajeno', 'limite_por_moneda', 'reautorizar_al_editar',
+                            'justificar_cotizacion'];
+    campos text[] := ARRAY['Autorizante ajeno', 'Límite de autorización',
+                           'Reautorización al editar', 'Justificar cotización'];
+    lineas historial_linea[] := '{}';
+    antes boolean;
+    despues boolean;
+BEGIN
+    PERFORM quimbel_exigir(yo, 'administrar');
+    FOR i IN 1 .. 4 LOOP
+        antes := EXISTS (SELECT 1 FROM reglas
+                          WHERE ReglaNombre = nombres[i]::citext AND ReglaActiva = 1);
+        despues := coalesce(p_activas[i], '0') = '1';
+        DELETE FROM reglas WHERE ReglaNombre = nombres[i]::citext;
+        INSERT INTO reglas (ReglaNombre, ReglaActiva) VALUES (nombres[i], despues::integer);
+        IF antes <> despues THEN
+            lineas := lineas || (1, 'Modificación', 'reglas', 0, campos[i],
+                                 CASE WHEN antes THEN 'Si' ELSE 'No' END,
+                                 CASE WHEN despues THEN 'Si' ELSE 'No' END)::historial_linea;
+        END IF;
+    END LOOP;
+    PERFORM historial_agregar(yo.UsuLogin::text, 0, lineas);
+END $$;
+
+-- A user's limits whole: currency and amount, one pair after another (a negative amount is no
+-- limit). `p_coma` is the workstation's decimal separator, for the history's numbers.
+CREATE OR REPLACE FUNCTION quimbel_limites(p_usuid integer, p_coma text, VARIADIC v text[])
+RETURNS void
+LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, public AS $$
+DECLARE
+    yo usuarios := quimbel_llamante();
+    antes limitesautorizacion[];
+    lineas historial_linea[];
+BEGIN
+    PERFORM quimbel_exigir(yo, 'administrar');
+    antes := ARRAY(SELECT l FROM limitesautorizacion l WHERE UsuId = p_usuid);
+    DELETE FROM limitesautorizacion WHERE UsuId = p_usuid;
+    INSERT INTO limitesautorizacion (UsuId, LimMoneda, LimImporte)
+        SELECT p_usuid, v[i], v[i + 1]::double precision
+          FROM generate_series(1, coalesce(array_length(v, 1), 0) - 1, 2) AS i;
+    -- Each currency in either, by its folded name, shown as spelled after the change if it is
+    -- still there; the amount of the first row of that name on each side.
+    lineas := ARRAY(
+        WITH a AS (SELECT DISTINCT ON (lower(btrim(l.LimMoneda::text)))
+                          lower(btrim(l.LimMoneda::text)) AS plegada,
+                          btrim(l.LimMoneda::text) AS moneda, l.LimImporte AS importe
+                     FROM unnest(antes) AS l ORDER BY lower(btrim(l.LimMoneda::text))),
+             d AS (SELECT DISTINCT ON (lower(btrim(v[i]))) lower(btrim(v[i])) AS plegada,
+                          btrim(v[i]) AS moneda, v[i + 1]::double precision AS importe
+                     FROM generate_series(1, coalesce(array_length(v, 1), 0) - 1, 2) AS i
+                    ORDER BY lower(btrim(v[i])), i),
+             c AS (SELECT coalesce(d.plegada, a.plegada) AS plegada,
+                          coalesce(d.moneda, a.moneda) AS moneda,
+                          CASE WHEN a.importe < 0 THEN 'sin límite'
+                               ELSE nullif(historial_numero(a.importe, p_coma), '') END AS de,
+                          CASE WHEN d.importe < 0 THEN 'sin límite'
+                               ELSE nullif(historial_numero(d.importe, p_coma), '') END AS a
+                     FROM a FULL JOIN d ON d.plegada = a.plegada)
+        SELECT (1, 'Modificación', 'limitesautorizacion', p_usuid,
+                'Límite de autorización en ' || c.moneda, c.de, c.a)::historial_linea
+          FROM c WHERE c.de IS DISTINCT FROM c.a ORDER BY c.plegada COLLATE "C");
+    PERFORM historial_agregar(yo.UsuLogin::text, 0, lineas);
+END $$;
+)SQL";
+
 inline constexpr const char* kFunciones = R"SQL(
 CREATE TABLE IF NOT EXISTS proteccion (grupo text NOT NULL);
 INSERT INTO proteccion (grupo)
@@ -139,25 +220,6 @@ BEGIN
     END LOOP;
 END $$;
 
-CREATE OR REPLACE FUNCTION quimbel_regla(p_nombre text, p_activa integer) RETURNS void
-LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, public AS $$
-BEGIN
-    PERFORM quimbel_exigir(quimbel_llamante(), 'administrar');
-    DELETE FROM reglas WHERE ReglaNombre = p_nombre::citext;
-    INSERT INTO reglas (ReglaNombre, ReglaActiva) VALUES (p_nombre, p_activa);
-END $$;
-
--- A user's limits whole: currency and amount, one pair after another.
-CREATE OR REPLACE FUNCTION quimbel_limites(p_usuid integer, VARIADIC v text[]) RETURNS void
-LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, public AS $$
-BEGIN
-    PERFORM quimbel_exigir(quimbel_llamante(), 'administrar');
-    DELETE FROM limitesautorizacion WHERE UsuId = p_usuid;
-    INSERT INTO limitesautorizacion (UsuId, LimMoneda, LimImporte)
-        SELECT p_usuid, v[i], v[i + 1]::double precision
-          FROM generate_series(1, coalesce(array_length(v, 1), 0) - 1, 2) AS i;
-END $$;
-
 CREATE OR REPLACE FUNCTION quimbel_precios_borrar(p_ordid integer) RETURNS void
 LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, public AS $$
 BEGIN
@@ -245,6 +307,10 @@ BEGIN
         RAISE EXCEPTION 'Las líneas del historial llegaron incompletas.';
     END IF;
     FOR i IN 0 .. n / 8 - 1 LOOP
+        IF lower(v[8 * i + 3]) IN ('reglas', 'limitesautorizacion') THEN
+            RAISE EXCEPTION 'El historial de las reglas y los límites lo escribe su guardado.'
+                USING ERRCODE = '42501';
+        END IF;
         IF (lower(v[8 * i + 3]) IN ('ordenes', 'precios') OR v[8 * i + 5] IS NOT NULL)
            AND v[8 * i + 2] IS DISTINCT FROM 'Regla'
            AND (v[8 * i + 2] IS DISTINCT FROM 'Eliminación' OR EXISTS (

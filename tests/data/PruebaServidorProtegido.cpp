@@ -463,8 +463,10 @@ private slots:
             QStringLiteral("DELETE FROM historial"),
             QStringLiteral("TRUNCATE historial"),
             QStringLiteral("DELETE FROM limitesautorizacion"),
-            QStringLiteral("SELECT quimbel_limites(3, 'Pesos', '1e9')"),
-            QStringLiteral("SELECT quimbel_regla('autorizante_ajeno', 0)"),
+            QStringLiteral("SELECT quimbel_limites(3, ',', 'Pesos', '1e9')"),
+            QStringLiteral("SELECT quimbel_reglas(ARRAY['0', '0', '0', '0'])"),
+            QStringLiteral("SELECT quimbel_historial('pepe', 'Modificación', 'reglas', '0', NULL, "
+                           "'Autorizante ajeno', 'Si', 'No')"),
             QStringLiteral("DROP TABLE limitesautorizacion"),
             QStringLiteral("ALTER TABLE usuarios ADD COLUMN x integer"),
             QStringLiteral("CREATE TABLE x (a integer)"),
@@ -545,6 +547,21 @@ private slots:
         QVERIFY2(PQresultStatus(r) == PGRES_TUPLES_OK, PQresultErrorMessage(r));
         PQclear(r);
         PQclear(PQexec(pepe, "ROLLBACK"));
+
+        // An administrator who changes a rule from any client leaves its line: the server
+        // writes it with the change.
+        const bool ajeno =
+            Uno(dueno, QStringLiteral("SELECT count(*) FROM reglas WHERE ReglaActiva = 1 AND "
+                                      "ReglaNombre = 'autorizante_ajeno'")) == QStringLiteral("1");
+        r = PQexec(korva, ajeno ? "SELECT quimbel_reglas(ARRAY['0', '0', '0', '0'])"
+                                : "SELECT quimbel_reglas(ARRAY['1', '0', '0', '0'])");
+        QVERIFY2(PQresultStatus(r) == PGRES_TUPLES_OK, PQresultErrorMessage(r));
+        PQclear(r);
+        QCOMPARE(Uno(dueno, QStringLiteral("SELECT string_agg(HisLogin || ': ' || HisCampo || ': "
+                                           "' || HisAnterior || ' → ' || HisNuevo, '; ') FROM "
+                                           "historial WHERE HisTabla = 'reglas'")),
+                 ajeno ? QStringLiteral("korva: Autorizante ajeno: Si → No")
+                       : QStringLiteral("korva: Autorizante ajeno: No → Si"));
         PQfinish(dueno);
         PQfinish(pepe);
         PQfinish(korva);
