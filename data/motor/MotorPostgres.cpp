@@ -198,21 +198,21 @@ bool Enviar(PGconn* db, const QList<Envio>& envios) {
 }
 
 // Every answer of a sent batch is read, even after one failed, so that the connection is ready
-// for the next statement; the first failure is the one told.
+// for the next statement; the first failure is the one told. Each statement's answer is read
+// as rows may come, one by one or whole: libpq keeps the single-row mode of the statement
+// before the batch for the batch's first one.
 bool Recibir(PGconn* db, const QList<Envio>& envios, QList<FilasLeidas>* filas, ErrorBD* error,
              bool* refutada) {
     bool ok = true;
     for (int i = 0; i < envios.size(); ++i) {
-        PGresult* r = PQgetResult(db);
-        *refutada = *refutada || (r && Refutada(r));
         FilasLeidas una;
         ErrorBD e;
-        if (!Resultado(db, r, envios[i].texto, &una, &e) && ok) {
+        bool refutadaUna = false;
+        if (!RecibirPorFilas(db, envios[i].texto, &una, &e, Adelanto{}, &refutadaUna) && ok) {
             ok = false;
             *error = e;
         }
-        while (PGresult* resto = PQgetResult(db))
-            PQclear(resto);
+        *refutada = *refutada || refutadaUna;
         filas->append(std::move(una));
     }
     PQclear(PQgetResult(db)); // the end of the batch
