@@ -5,6 +5,7 @@
 #include "Ejecutor.h"
 #include "EscrituraHistorial.h"
 #include "Formato.h"
+#include "Motor.h"
 
 #include <QHash>
 #include <algorithm>
@@ -366,6 +367,8 @@ bool LeerOrden(int ordId, Orden* o) {
 bool RegistrarRegistro(const QString& login, const QString& tabla, const QString& columnaClave,
                        const Registro& antes, const Registro& despues, const QString& tipo,
                        int ordId) {
+    if (tipo.isEmpty() && Motor::HistorialDeFilaEnServidor(Conexion(), tabla))
+        return true;
     QList<Linea> lineas;
     if (!Diferencias(antes, despues, columnaClave, {}, &lineas))
         return false;

@@ -64,7 +64,8 @@ struct Orden {
 // (`antes` empty: the row was created; `despues` empty: it was deleted). Nothing is written when
 // nothing differs. False (the person already told) means the change must not be kept.
 // `tipo` empty: Alta, Modificación or Eliminación as the readings say; `ordId`: the order the
-// change belongs to, if any.
+// change belongs to, if any. Where the server records the row's change by itself (a person of a
+// protected server, the maintenance windows' tables), nothing more is written.
 [[nodiscard]] bool RegistrarRegistro(const QString& login, const QString& tabla,
                                      const QString& columnaClave, const Registro& antes,
                                      const Registro& despues, const QString& tipo = {},

@@ -1,6 +1,7 @@
 #include "Maestros.h"
 
 #include "Conexiones.h"
+#include "Historial.h"
 
 namespace Maestros {
 namespace {
@@ -81,17 +82,31 @@ bool Actualizar(const QString& comando, const QVariantList& valores) {
     return EjecutarComando(comando, rs, valores);
 }
 
-bool EliminarCategoriasDesactivadas() {
+bool EliminarCategoriasDesactivadas(const QString& login) {
     Recordset rs;
-    // A product without a category must not make NOT IN unknown for every row (and purge nothing).
-    const bool ok = AbrirRecordset(
-        BaseProtegida()
-            ? QStringLiteral("SELECT quimbel_categorias_purgar()")
-            : QStringLiteral("DELETE FROM CATEGORIAS WHERE CatDesactivada=True AND CatId NOT "
-                             "IN (SELECT CatId FROM PRODUCTOS WHERE CatId IS NOT NULL)"),
-        rs);
+    if (BaseProtegida()) {
+        // The server records each deleted category itself.
+        const bool ok = AbrirRecordset(QStringLiteral("SELECT quimbel_categorias_purgar()"), rs);
+        CerrarRecordset(rs, true);
+        return ok;
+    }
+    // Each category deleted leaves its lines, as any other deleted record does: the rows
+    // recorded are the ones the statement deleted. A product without a category must not make
+    // NOT IN unknown for every row (and purge nothing).
+    Transaccion t;
+    if (!t.Activa() ||
+        !AbrirRecordset(QStringLiteral("DELETE FROM CATEGORIAS WHERE CatDesactivada=True AND "
+                                       "CatId NOT IN (SELECT CatId FROM PRODUCTOS WHERE CatId IS "
+                                       "NOT NULL) RETURNING *"),
+                        rs))
+        return false;
+    for (int i = 0; i < rs.RecordCount(); ++i)
+        if (!Historial::RegistrarRegistro(login, QStringLiteral("categorias"),
+                                          QStringLiteral("CatId"),
+                                          {rs.NombresCampos(), {}, rs.Fila(i)}, {}))
+            return false;
     CerrarRecordset(rs, true);
-    return ok;
+    return t.Confirmar();
 }
 
 } // namespace Maestros

@@ -24,7 +24,8 @@ namespace Maestros {
 [[nodiscard]] bool Insertar(const QString& comando, const QVariantList& valores, QVariant* id);
 [[nodiscard]] bool Actualizar(const QString& comando, const QVariantList& valores);
 
-// Deletes the deactivated categories that no product uses.
-[[nodiscard]] bool EliminarCategoriasDesactivadas();
+// Deletes the deactivated categories that no product uses, each with its history lines as
+// deleted by `login`.
+[[nodiscard]] bool EliminarCategoriasDesactivadas(const QString& login);
 
 } // namespace Maestros

@@ -4,6 +4,7 @@
 
 #include "Maestros.h"
 #include "Mensajes.h"
+#include "Usuario.h"
 
 namespace {
 
@@ -56,7 +57,7 @@ void frmMantCategorias::Eliminar() {
             QStringLiteral("Confirme")) != Mensajes::Respuesta::Si)
         return;
     // A failure was told to the person, who must not then read "Listo".
-    if (!Maestros::EliminarCategoriasDesactivadas())
+    if (!Maestros::EliminarCategoriasDesactivadas(gLogin))
         return;
     Actualizar({});
     Mensajes::MsgBox(QStringLiteral("Listo. Puede que tenga que oprimir el botón Actualizar para "

@@ -5,6 +5,7 @@
 #include "MotorPostgres.h"
 #include "ProteccionPg.h"
 
+#include <QLocale>
 #include <QSqlError>
 #include <libpq-fe.h>
 
@@ -130,11 +131,17 @@ FalloApertura Causa(const QString& uri, const QString& textoServidor) {
 }
 
 bool Preparar(QSqlDatabase& db, int esperaMs) {
+    // The decimal separator is this workstation's, for the numbers of the history lines a
+    // protected server writes by itself.
+    const QByteArray coma =
+        QLocale().decimalPoint().replace(QLatin1Char('\''), QStringLiteral("''")).toUtf8();
     // A save that meets another workstation's lock waits as long as on the file, then fails
     // with the busy message; each statement sees only committed data.
     const QByteArray sql = "SET lock_timeout = " + QByteArray::number(esperaMs) +
                            "; SET default_transaction_isolation = 'read committed'"
-                           "; SET client_min_messages = warning; SET datestyle = 'ISO, YMD'";
+                           "; SET client_min_messages = warning; SET datestyle = 'ISO, YMD'"
+                           "; SET quimbel.coma = '" +
+                           coma + "'";
     PGconn* h = MotorPostgres::HandleDe(db);
     return h && MotorPostgres::Simple(h, sql.constData(), nullptr);
 }

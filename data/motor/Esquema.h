@@ -10,7 +10,7 @@ struct pg_conn;
 // (kept in the table "comandos": name, declared parameter types, statements), and the tables
 // added by later versions (the order history). PRAGMA user_version holds the schema's version.
 namespace Esquema {
-inline constexpr int kVersion = 11;
+inline constexpr int kVersion = 12;
 // The version from which the history is chained and append-only.
 inline constexpr int kVersionCadena = 4;
 // The version from which passwords are kept as hashes (Contrasena).

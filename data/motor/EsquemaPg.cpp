@@ -5,6 +5,7 @@
 #include "GuardadoOrdenPaso9Sql.h"
 #include "GuardadoOrdenSql.h"
 #include "MotorPostgres.h"
+#include "ProteccionPg.h"
 #include "ProteccionSql.h"
 
 #include <QRegularExpression>
@@ -213,6 +214,16 @@ END $$;
     {11, ProteccionPg::kReglasConHistorial},
 };
 
+// The same, for what is made from the schema's definitions.
+struct PasoHecho {
+    int version;
+    QString (*sql)();
+};
+const PasoHecho kServidorHechoTras[] = {
+    // The maintained tables' rows recorded by the server when a person changes them.
+    {12, ProteccionPg::HistorialDeFilas},
+};
+
 // The later versions' steps, in the server's types.
 QString PasosDesde(int version) {
     QString sql;
@@ -226,6 +237,9 @@ QString PasosDesde(int version) {
         for (const Paso& s : kServidorTras)
             if (s.version == p.version)
                 sql += QString::fromUtf8(s.sql);
+        for (const PasoHecho& s : kServidorHechoTras)
+            if (s.version == p.version)
+                sql += s.sql();
     }
     return sql;
 }

@@ -129,6 +129,10 @@ bool Protegida(const QSqlDatabase& db) {
     return si;
 }
 
+bool HistorialDeFilaEnServidor(const QSqlDatabase& db, const QString& tabla) {
+    return ProteccionPg::TablasConHistorialPropio().contains(tabla.toLower()) && Protegida(db);
+}
+
 bool ConRoles(const QSqlDatabase& db) {
     PGconn* h = EsServidor(db) ? MotorPostgres::HandleDe(db) : nullptr;
     return h && ProteccionPg::Protegida(h);

@@ -33,6 +33,9 @@ bool ConRoles(const QSqlDatabase& db);
 // Whether, besides, the connection is a person's role: its writes then go through the server's
 // functions. The owner's own tools write as before.
 bool Protegida(const QSqlDatabase& db);
+// Whether the server writes the history of a change to a row of `tabla` made on this
+// connection by itself, in the statement that changes the row.
+bool HistorialDeFilaEnServidor(const QSqlDatabase& db, const QString& tabla);
 // The server role of the person `login` on the server database `ruta`.
 QString RolDePersona(const QString& ruta, const QString& login);
 // Whether the server accepts `clave` as the password of the person `login` on the database

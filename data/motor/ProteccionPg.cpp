@@ -1,7 +1,9 @@
 #include "ProteccionPg.h"
 
 #include "DialectoPg.h"
+#include "EsquemaDefinicion.h"
 #include "ProteccionAccesoSql.h"
+#include "ProteccionFilasSql.h"
 #include "ProteccionOrdenSql.h"
 #include "ProteccionSql.h"
 
@@ -192,6 +194,29 @@ QString NombreGrupo(const QString& base) {
     return QStringLiteral("personas@") + base;
 }
 
+const QStringList& TablasConHistorialPropio() {
+    static const QStringList t{QStringLiteral("usuarios"),    QStringLiteral("productos"),
+                               QStringLiteral("proveedores"), QStringLiteral("categorias"),
+                               QStringLiteral("sectores"),    QStringLiteral("centrosdecosto")};
+    return t;
+}
+
+QString HistorialDeFilas() {
+    QString sql = QString::fromUtf8(kHistorialDeFilas);
+    for (const Esquema::DefTabla& t : Esquema::Tablas()) {
+        const QString tabla = QString::fromLatin1(t.nombre);
+        if (!TablasConHistorialPropio().contains(tabla))
+            continue;
+        sql += QStringLiteral("DROP TRIGGER IF EXISTS quimbel_historial_fila ON %1;\n"
+                              "CREATE CONSTRAINT TRIGGER quimbel_historial_fila AFTER INSERT OR "
+                              "UPDATE OR DELETE ON %1 DEFERRABLE INITIALLY DEFERRED FOR EACH ROW "
+                              "EXECUTE FUNCTION "
+                              "quimbel_historial_fila('%2');\n")
+                   .arg(tabla, t.columnas.join(QStringLiteral("', '")));
+    }
+    return sql;
+}
+
 bool Protegida(pg_conn* db) {
     PGresult* r = PQexec(db, "SELECT to_regclass('public.proteccion') IS NOT NULL");
     const bool si = PQresultStatus(r) == PGRES_TUPLES_OK && PQntuples(r) == 1 &&
@@ -229,7 +254,7 @@ bool Proteger(pg_conn* db, QStringList* lineas, QString* error) {
     const bool hayGrupo = ExisteRol(db, grupo, &ok);
     QString sql = QString::fromUtf8(kFunciones) + QString::fromUtf8(kLlamante) +
                   QString::fromUtf8(kAhoraFija) + QString::fromUtf8(kReglasConHistorial) +
-                  QString::fromUtf8(kAcceso);
+                  HistorialDeFilas() + QString::fromUtf8(kAcceso);
     if (!hayGrupo)
         sql.prepend(QStringLiteral("CREATE ROLE %1 NOLOGIN;\n").arg(Identificador(db, grupo)));
     const QString privilegios =

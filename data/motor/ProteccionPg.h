@@ -20,6 +20,12 @@ bool Protegida(pg_conn* db);
 // Whether the session is a person's role of that protected database (and not its owner's).
 bool ComoPersona(pg_conn* db);
 
+// The tables whose rows the server records in the history when a person changes one (the
+// maintenance windows' own), in lower case.
+const QStringList& TablasConHistorialPropio();
+// What records them: the functions and a trigger on each of those tables.
+QString HistorialDeFilas();
+
 // Turns the database `db` (connected as its owner) into a protected one, or brings a protected
 // one up to date: one line per person ("login, rol, contraseña temporal", or "(sin cambios)"
 // for a role that already existed). Everything or nothing; false with the reason.

@@ -424,7 +424,8 @@ private slots:
     // database open in front of him would: every write is refused and nothing changes.
     void personaSinDerechosNoCambiaNada() {
         Entorno e;
-        e.Usuario(QStringLiteral("pepe"), QString(), QStringLiteral("Pepe"), 0, 0, 0);
+        const int idPepe =
+            e.Usuario(QStringLiteral("pepe"), QString(), QStringLiteral("Pepe"), 0, 0, 0);
         const int ana = e.Usuario(QStringLiteral("ana"), QString(), QStringLiteral("Ana"), 1, 1, 0);
         Recordset rs;
         QVERIFY(EjecutarComando(QStringLiteral("orden_insertar"), rs,
@@ -467,6 +468,8 @@ private slots:
             QStringLiteral("SELECT quimbel_reglas(ARRAY['0', '0', '0', '0'])"),
             QStringLiteral("SELECT quimbel_historial('pepe', 'Modificación', 'reglas', '0', NULL, "
                            "'Autorizante ajeno', 'Si', 'No')"),
+            QStringLiteral("SELECT quimbel_historial('pepe', 'Modificación', 'productos', '1', "
+                           "NULL, 'ProPrecio', '1', '2')"),
             QStringLiteral("DROP TABLE limitesautorizacion"),
             QStringLiteral("ALTER TABLE usuarios ADD COLUMN x integer"),
             QStringLiteral("CREATE TABLE x (a integer)"),
@@ -562,6 +565,36 @@ private slots:
                                            "historial WHERE HisTabla = 'reglas'")),
                  ajeno ? QStringLiteral("korva: Autorizante ajeno: Si → No")
                        : QStringLiteral("korva: Autorizante ajeno: No → Si"));
+
+        // So are the changes of users and products, whoever makes them and from wherever, worded
+        // as the workstation words them.
+        const QString desde = Uno(dueno, QStringLiteral("SELECT max(HisId) FROM historial"));
+        for (const QString& sql :
+             {QStringLiteral("SELECT quimbel_comando('categoria_insertar', 'Ferretería')"),
+              QStringLiteral("SELECT quimbel_fila_guardar('productos', 0, 'ProDescripcion', "
+                             "'Tornillo', 'CatId', (SELECT max(CatId)::text FROM categorias), "
+                             "'ProPrecio', '1234.5')"),
+              QStringLiteral("SELECT quimbel_comando('usuario_actualizar', '%1', 'pepe', '', "
+                             "'Pepe', '0', '1', '0', '0')")
+                  .arg(idPepe)}) {
+            r = PQexec(sql.contains(QLatin1String("productos")) ? pepe : korva,
+                       sql.toUtf8().constData());
+            QVERIFY2(PQresultStatus(r) == PGRES_TUPLES_OK, PQresultErrorMessage(r));
+            PQclear(r);
+        }
+        const QString categoria = Uno(dueno, QStringLiteral("SELECT max(CatId) FROM categorias"));
+        QCOMPARE(Uno(dueno, QStringLiteral("SELECT string_agg(HisLogin || ' ' || HisTipo || ' ' || "
+                                           "HisCampo || ': ' || HisAnterior || ' → ' || "
+                                           "HisNuevo, '; ' ORDER BY HisId) FROM historial "
+                                           "WHERE HisId > %1")
+                                .arg(desde)),
+                 QStringLiteral("korva Alta CatDescripcion:  → Ferretería; korva Alta "
+                                "CatDesactivada:  → No; pepe Alta ProDescripcion:  → Tornillo; "
+                                "pepe Alta CatId:  → Ferretería (%1); pepe Alta ProPrecio:  → "
+                                "1234,5; pepe Alta ProSinVencimiento:  → No; pepe Alta "
+                                "ProDesactivado:  → No; korva Modificación UsuPuedeAutorizar: "
+                                "No → Si")
+                     .arg(categoria));
         PQfinish(dueno);
         PQfinish(pepe);
         PQfinish(korva);

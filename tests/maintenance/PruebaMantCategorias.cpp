@@ -50,6 +50,15 @@ private slots:
         QCOMPARE(mostrados[1].titulo, QStringLiteral("Listo"));
         QCOMPARE(mostrados[1].icono, Mensajes::Icono::Informacion);
         QVERIFY(mostrados[1].texto.startsWith(QStringLiteral("Listo. Puede que tenga")));
+        // Each deleted category leaves its lines, as any other deleted record.
+        QStringList lineas;
+        for (Recordset h = e.Sql(QStringLiteral("SELECT HisCampo, HisAnterior FROM historial "
+                                                "WHERE HisTipo='Eliminación' ORDER BY HisId"));
+             !h.Eof(); h.MoveNext())
+            lineas << h.Texto(QStringLiteral("HisCampo")) + QStringLiteral(": ") +
+                          h.Texto(QStringLiteral("HisAnterior"));
+        QCOMPARE(lineas, (QStringList{"CatDescripcion: Ferretería", "CatDesactivada: Si",
+                                      "CatDescripcion: Pinturas", "CatDesactivada: Si"}));
     }
 
     // A purge that fails is told as an error and never followed by "Listo".
