@@ -68,6 +68,10 @@ Usuarios::Ingreso frmLogin::IngresarEnServidor() {
 }
 
 void frmLogin::cmdOK_Click() {
+    if (AntesDeIngresar && !AntesDeIngresar()) {
+        reject();
+        return;
+    }
     switch (ConectarAlIngresar
                 ? IngresarEnServidor()
                 : Usuarios::ConfirmarIngreso(txtLogin->text().trimmed(), txtPassword->text())) {

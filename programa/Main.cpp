@@ -22,6 +22,70 @@
 #include <QDir>
 #include <QPointer>
 #include <QWidget>
+#include <optional>
+
+namespace {
+
+// A database that cannot be opened lets the user correct its location; the program then ends
+// and the new location is used at the next start.
+void AvisarYCorregir(const FalloApertura& fallo) {
+    AvisarConexionFallida(fallo);
+    frmOpciones::MostrarModal();
+}
+
+bool AbrirBase() {
+    return AbrirConexion(QString::fromLatin1(kOrigenDeDatos),
+                         QString::fromLatin1(kClaveBaseDeDatos));
+}
+
+// The file opened and checked (the check reads all of it); a failure to open it is kept in
+// `fallo` rather than told, and what the check found in `danos`.
+bool PrepararArchivo(std::optional<FalloApertura>* fallo, QStringList* danos) {
+    AlFallarConexion([fallo](const FalloApertura& f) { *fallo = f; });
+    // One that cannot be registered was told; opening it then fails too.
+    static_cast<void>(CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), gDbPath));
+    const bool abierta = AbrirBase();
+    AlFallarConexion(AvisarYCorregir);
+    if (!abierta)
+        return false;
+    *danos = RevisarBaseDeDatos(gDbPath);
+    return danos->isEmpty();
+}
+
+// Whether someone signed in. The file is opened and checked once the sign-in window is on
+// screen, while the person types (or when they sign in, if that comes first). A file that
+// cannot be opened, or is damaged, closes the window before anyone can be let in, and is told
+// once it has closed.
+bool Ingresar(bool enServidor, bool ingresoAbre) {
+    frmLogin login;
+    login.ConectarAlIngresar = ingresoAbre;
+    std::optional<FalloApertura> fallo;
+    QStringList danos;
+    std::optional<bool> preparada;
+    login.AntesDeIngresar = [&] {
+        if (!preparada)
+            preparada = enServidor || PrepararArchivo(&fallo, &danos);
+        return *preparada;
+    };
+    Pantalla::TrasElPrimerDibujo(&login, [&] {
+        if (!login.AntesDeIngresar())
+            static_cast<QDialog&>(login).reject();
+    });
+    login.exec();
+    if (fallo) {
+        AvisarYCorregir(*fallo);
+        return false;
+    }
+    if (!danos.isEmpty()) {
+        AvisarBaseDanada(gDbPath, gDbBackup, danos);
+        return false;
+    }
+    if (!login.LoginSucceeded)
+        CerrarConexion();
+    return login.LoginSucceeded;
+}
+
+} // namespace
 
 int Main(QApplication& app) {
     MedidaArranque::Instalar();
@@ -43,55 +107,20 @@ int Main(QApplication& app) {
         frmOpciones::MostrarModal();
         return 0;
     }
-    // A connection that cannot be registered was told; opening it then fails as below.
-    static_cast<void>(CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), gDbPath));
-    // A connection that cannot be opened lets the user correct the location; the program then
-    // ends and the new location is used at the next start.
-    AlFallarConexion([](const FalloApertura& fallo) {
-        AvisarConexionFallida(fallo);
-        frmOpciones::MostrarModal();
-    });
-    const auto abrir = [] {
-        return AbrirConexion(QString::fromLatin1(kOrigenDeDatos),
-                             QString::fromLatin1(kClaveBaseDeDatos));
-    };
     // A server database protected with a role per person is opened by signing in.
+    const bool enServidor = EsServidor(gDbPath);
     bool ingresoAbre = false;
-    if (EsServidor(gDbPath)) {
+    if (enServidor) {
+        // A connection that cannot be registered was told; opening it then fails as below.
+        static_cast<void>(CrearOrigenDeDatos(QString::fromLatin1(kOrigenDeDatos), gDbPath));
+        AlFallarConexion(AvisarYCorregir);
         const AccesoServidor acceso = AbrirConexionServidor(QString::fromLatin1(kOrigenDeDatos));
         if (acceso == AccesoServidor::Fallida)
             return 0;
         ingresoAbre = acceso == AccesoServidor::PideIngreso;
-    } else if (!abrir()) {
+    }
+    if (!Ingresar(enServidor, ingresoAbre))
         return 0;
-    }
-
-    {
-        frmLogin login;
-        login.ConectarAlIngresar = ingresoAbre;
-        // The check reads the whole file: it runs once the window is on screen, while the
-        // person types, and a damaged file closes the window before anyone can be let in.
-        QStringList danos;
-        bool revisada = false;
-        Pantalla::TrasElPrimerDibujo(&login, [&] {
-            revisada = true;
-            danos = RevisarBaseDeDatos(gDbPath);
-            if (!danos.isEmpty())
-                static_cast<QDialog&>(login).reject();
-        });
-        login.exec();
-        // A window closed before it was ever painted has not had the check yet.
-        if (!revisada && login.LoginSucceeded)
-            danos = RevisarBaseDeDatos(gDbPath);
-        if (!danos.isEmpty()) {
-            AvisarBaseDanada(gDbPath, gDbBackup, danos);
-            return 0;
-        }
-        if (!login.LoginSucceeded) {
-            CerrarConexion();
-            return 0;
-        }
-    }
 
     frmPresentacion* presentacion = frmPresentacion::Mostrar();
     QCoreApplication::processEvents();
@@ -110,7 +139,7 @@ int Main(QApplication& app) {
             AvisarConexionFallida(fallo);
             frmOpciones::MostrarModal();
         });
-        if (!abrir()) {
+        if (!AbrirBase()) {
             delete presentacion;
             return 0;
         }

@@ -44,15 +44,19 @@ private slots:
         qputenv("QUIMBEL_SETTINGS", ajustes.toUtf8());
 
         bool modal = false;
-        QTimer::singleShot(0, this, [&] {
+        // The sign-in window may show first: the file is opened once it is on screen.
+        QTimer vigia;
+        connect(&vigia, &QTimer::timeout, this, [&] {
             auto* f = qobject_cast<frmOpciones*>(QApplication::activeModalWidget());
             if (!f)
                 return;
+            vigia.stop();
             modal = f->isModal();
             QCOMPARE(f->txtUbicacion->text(), falta);
             f->txtUbicacion->setText(nueva);
             QTest::mouseClick(f->cmdOK, Qt::LeftButton);
         });
+        vigia.start(10);
         QCOMPARE(Main(*qApp), 0);
 
         QVERIFY(modal);
