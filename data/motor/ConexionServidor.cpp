@@ -186,7 +186,11 @@ FalloApertura Abrir(QSqlDatabase& db, const QString& uri, int esperaMs) {
                                    "ejemplo con «quimbel-db verificar» y la dirección del dueño) "
                                    "y vuelva a intentarlo.")
                         .arg(Servidor(p))
-                        .arg(Esquema::kVersion)};
+                        .arg(Esquema::kVersion),
+                    QStringLiteral("La base de datos es de una versión anterior del programa y "
+                                   "solo su dueño puede ponerla al día. Pida a la persona de "
+                                   "sistemas que la abra una vez como dueño y vuelva a "
+                                   "intentarlo.")};
         return {Tipo::NoUtilizable,
                 QStringLiteral("La base de datos %1 no se pudo actualizar a la versión %2: %3.")
                     .arg(Servidor(p))

@@ -215,7 +215,10 @@ private slots:
         AlFallarConexion([&](const FalloApertura& f) { fallo = f; });
         QCOMPARE(AbrirConexionComo(nombre, QStringLiteral("anita"), QStringLiteral("suya")),
                  IngresoServidor::Fallo);
-        QVERIFY2(fallo.causa.contains(QStringLiteral("solo su dueño puede ponerla al día")),
+        // What to do is in the message itself, not only under its details.
+        QVERIFY2(fallo.titular.contains(QStringLiteral("solo su dueño puede ponerla al día")),
+                 qPrintable(fallo.titular));
+        QVERIFY2(fallo.causa.contains(QStringLiteral("a la versión %1").arg(Esquema::kVersion)),
                  qPrintable(fallo.causa));
         QString error;
         QCOMPARE(Esquema::Actualizar(dueno, &error), Esquema::Actualizacion::Actualizada);
