@@ -155,6 +155,15 @@ private slots:
         QCOMPARE(rs.RecordCount(), 6);
         QVERIFY(rs.IndiceCampo(QStringLiteral("SecNota")) >= 0);
         QVERIFY(Mensajes::Mostrados().isEmpty());
+        // Statements sent together right after a list read that way are read whole: the
+        // server's client library once kept the list's row-by-row reading for the first of them.
+        QList<Recordset> varios;
+        QVERIFY(
+            AbrirRecordsets({{QStringLiteral("SELECT SecId FROM sectores ORDER BY SecId"), {}},
+                             {QStringLiteral("SELECT count(*) FROM sectores WHERE SecId>?"), {1}}},
+                            &varios));
+        QCOMPARE(varios[0].RecordCount(), 7);
+        QCOMPARE(varios[1].Campo(0).toInt(), 6);
     }
 
     void tiposDeLasColumnas() {
