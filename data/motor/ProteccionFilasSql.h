@@ -67,7 +67,7 @@ LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, public AS $$
 DECLARE
     antes jsonb;
     despues jsonb;
-    coma text := coalesce(nullif(current_setting('quimbel.coma', true), ''), ',');
+    coma text := current_setting('quimbel.coma', true);
     sufijo text := '@' || current_database();
     tipo text := CASE TG_OP WHEN 'INSERT' THEN 'Alta' WHEN 'DELETE' THEN 'Eliminación'
                             ELSE 'Modificación' END;
@@ -79,6 +79,11 @@ DECLARE
 BEGIN
     IF NOT quimbel_es_persona() THEN
         RETURN NULL;
+    END IF;
+    -- The person sets it: one character that is no digit, or it could make a number read as
+    -- another.
+    IF coma IS NULL OR char_length(coma) <> 1 OR coma ~ '[0-9+-]' THEN
+        coma := ',';
     END IF;
     IF TG_OP <> 'INSERT' THEN
         antes := to_jsonb(OLD);

@@ -580,8 +580,9 @@ private slots:
               QStringLiteral("SELECT quimbel_comando('usuario_actualizar', '%1', 'pepe', '', "
                              "'Pepe', '0', '1', '0', '0')")
                   .arg(idPepe)}) {
+            // A separator that is no single character is not taken.
             r = PQexec(sql.contains(QLatin1String("productos")) ? pepe : korva,
-                       sql.toUtf8().constData());
+                       ("SET quimbel.coma = '5 → 9'; " + sql).toUtf8().constData());
             QVERIFY2(PQresultStatus(r) == PGRES_TUPLES_OK, PQresultErrorMessage(r));
             PQclear(r);
         }
