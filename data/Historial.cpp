@@ -367,14 +367,21 @@ bool LeerOrden(int ordId, Orden* o) {
 bool RegistrarRegistro(const QString& login, const QString& tabla, const QString& columnaClave,
                        const Registro& antes, const Registro& despues, const QString& tipo,
                        int ordId) {
-    if (tipo.isEmpty() && Motor::HistorialDeFilaEnServidor(Conexion(), tabla))
-        return true;
     QList<Linea> lineas;
     if (!Diferencias(antes, despues, columnaClave, {}, &lineas))
         return false;
     const Registro& fila = despues.Vacio() ? antes : despues;
     return Escribir(login, tipo.isEmpty() ? TipoDe(antes, despues) : tipo, tabla,
                     fila.Valor(columnaClave).toInt(), ordId, lineas);
+}
+
+bool RegistrarFila(const QString& login, const QString& tabla, const QString& columnaClave,
+                   const QVariant& clave, const Registro& antes) {
+    if (Motor::HistorialDeFilaEnServidor(Conexion(), tabla))
+        return true;
+    Registro despues;
+    return Leer(tabla, columnaClave, clave, &despues) &&
+           RegistrarRegistro(login, tabla, columnaClave, antes, despues);
 }
 
 bool RegistrarOrden(const QString& login, int ordId, const Orden& antes, const Orden& despues,

@@ -64,12 +64,17 @@ struct Orden {
 // (`antes` empty: the row was created; `despues` empty: it was deleted). Nothing is written when
 // nothing differs. False (the person already told) means the change must not be kept.
 // `tipo` empty: Alta, Modificación or Eliminación as the readings say; `ordId`: the order the
-// change belongs to, if any. Where the server records the row's change by itself (a person of a
-// protected server, the maintenance windows' tables), nothing more is written.
+// change belongs to, if any.
 [[nodiscard]] bool RegistrarRegistro(const QString& login, const QString& tabla,
                                      const QString& columnaClave, const Registro& antes,
                                      const Registro& despues, const QString& tipo = {},
                                      int ordId = 0);
+// The same for a row just saved, read as it now is (`antes` as in RegistrarRegistro). Where the
+// server records the row's change by itself (a person of a protected server, the maintenance
+// windows' tables), nothing is read or written.
+[[nodiscard]] bool RegistrarFila(const QString& login, const QString& tabla,
+                                 const QString& columnaClave, const QVariant& clave,
+                                 const Registro& antes);
 // The same for an order: its fields and its quotes (added, removed, changed, which one is
 // accepted) as one change, and a new or removed authoriser as a change of its own, with the
 // moment the authoriser's password was confirmed.

@@ -91,9 +91,7 @@ bool frmMantProductos::GuardarRegistro() {
             return false;
     }
     const auto registrar = [&](const QVariant& clave) {
-        Historial::Registro despues;
-        return Historial::Leer(tabla, columnaClave, clave, &despues) &&
-               Historial::RegistrarRegistro(gLogin, tabla, columnaClave, antes, despues);
+        return Historial::RegistrarFila(gLogin, tabla, columnaClave, clave, antes);
     };
     if (rs.AbsolutePosition() <= 0 && !rs.AgregarNuevo()) {
         AvisarNoGuardado();

@@ -56,10 +56,8 @@ bool frmMantenimiento::GuardarRegistro() {
             return false;
         clave = TextoDe(id);
     }
-    Historial::Registro despues;
     if (!GuardarDependientes(clave.toInt()) ||
-        !Historial::Leer(config_.tabla, columnaClave, clave.toInt(), &despues) ||
-        !Historial::RegistrarRegistro(gLogin, config_.tabla, columnaClave, antes, despues) ||
+        !Historial::RegistrarFila(gLogin, config_.tabla, columnaClave, clave.toInt(), antes) ||
         !t.Confirmar())
         return false;
     // The new record's key, so that a later "Editar" changes it instead of adding another.

@@ -12,10 +12,11 @@
 // The chain's last line is always read from the table, under the lock (taken again at no cost
 // by a transaction that holds it). The lock is on "esquema" in a mode that conflicts only with
 // itself and stronger ones, which the persons of a protected server cannot take: the advisory
-// lock used before was open to every role, and a person holding it stopped every save. It was once remembered in a setting of the transaction, but
-// a person on a protected server can set any such setting: a forged one broke the chain and,
-// with a key near the end of its range, left nobody able to save again. Step 11 runs this text
-// again on databases that had it before.
+// lock used before was open to every role, and a person holding it stopped every save. The
+// last line was once remembered in a setting of the transaction, but a person on a protected
+// server can set any such setting: a forged one broke the chain and, with a key near the end of
+// its range, left nobody able to save again. Step 11 runs this text again on databases that had
+// it before.
 //
 // A number is also worded as the program words it on the file (Formato::Numero: 15 significant
 // digits, in powers of ten from 1E+15 and below 1E-04), so that the history of both engines

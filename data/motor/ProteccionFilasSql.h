@@ -61,18 +61,18 @@ END $$;
 
 -- A row changed by a person: a line for each field whose shown value changed (the key left
 -- out), of a password only that it changed. The trigger's arguments are the table's columns,
--- the key first. The decimal separator is the one the person's workstation set for the session.
+-- the key first. The decimal separator is the one the person's workstation set for the session;
+-- the login, the person's own as quimbel_llamante finds it (a change that leaves the person
+-- without a row to be found is not kept).
 CREATE OR REPLACE FUNCTION quimbel_historial_fila() RETURNS trigger
 LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, public AS $$
 DECLARE
     antes jsonb;
     despues jsonb;
     coma text := current_setting('quimbel.coma', true);
-    sufijo text := '@' || current_database();
     tipo text := CASE TG_OP WHEN 'INSERT' THEN 'Alta' WHEN 'DELETE' THEN 'Eliminación'
                             ELSE 'Modificación' END;
     clave integer;
-    quien text;
     de text;
     a text;
     lineas historial_linea[] := '{}';
@@ -100,16 +100,10 @@ BEGIN
             de := '';
             a := 'contraseña cambiada';
         END IF;
-        lineas := lineas || (1, tipo, TG_TABLE_NAME::text, clave, TG_ARGV[i], de, a)::historial_linea;
+        lineas := lineas
+                  || (1, tipo, TG_TABLE_NAME::text, clave, TG_ARGV[i], de, a)::historial_linea;
     END LOOP;
-    -- The person's login as their row spells it; the role's own when the row no longer has it
-    -- (an administrator who has just renamed himself).
-    SELECT UsuLogin::text INTO quien FROM usuarios
-     WHERE lower(btrim(UsuLogin::text) COLLATE "default") COLLATE "C"
-           = left(session_user::text, -length(sufijo))
-     ORDER BY UsuDesactivado <> 0, UsuId LIMIT 1;
-    PERFORM historial_agregar(coalesce(quien, left(session_user::text, -length(sufijo))), 0,
-                              lineas);
+    PERFORM historial_agregar((quimbel_llamante()).UsuLogin::text, 0, lineas);
     RETURN NULL;
 END $$;
 
