@@ -67,31 +67,63 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quimbel)
 set(CPACK_PACKAGE_VENDOR Tolvanex)
 set(CPACK_PACKAGE_CONTACT "Tolvanex <quimbel@tolvanex.com>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "órdenes de compra con cotizaciones y autorización")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Programa de escritorio para las órdenes de compra de una empresa:
+set(CPACK_PACKAGE_HOMEPAGE_URL https://www.tolvanex.com/quimbel/)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+
+# One package per component: the program, and where the server's headers were found, the
+# server's extension (data/servidor). Each description's first line is its summary.
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_ALL programa)
+set(CPACK_DEBIAN_PROGRAMA_PACKAGE_NAME quimbel)
+set(CPACK_DEBIAN_PROGRAMA_PACKAGE_SECTION misc)
+set(CPACK_DEBIAN_PROGRAMA_DESCRIPTION
+    "órdenes de compra con cotizaciones y autorización
+Programa de escritorio para las órdenes de compra de una empresa:
 pedidos, cotizaciones de proveedores, autorización con contraseña,
 estados Pendiente, En trámite, Cumplida y Anulada, mantenimiento de
 datos maestros e informes impresos. Trabaja sobre un archivo de base de
 datos SQLite compartido, o sobre PostgreSQL para varios puestos.
 
 quimbel-db crea la base de datos; el paquete no trae ninguna.")
-set(CPACK_PACKAGE_HOMEPAGE_URL https://www.tolvanex.com/quimbel/)
-set(CPACK_STRIP_FILES ON)
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-
-set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION misc)
-set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # What is loaded at run time, which dpkg-shlibdeps cannot see in the executables: the SQLite and
 # PostgreSQL drivers and the translations of Qt's own texts, which Qt loads, and libpq,
 # libxlsxwriter and libmdb, which the program loads when it first needs them
 # (BibliotecaDiferida). The xcb platform plugin comes with libqt6gui6 on Debian 12.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS
+set(CPACK_DEBIAN_PROGRAMA_PACKAGE_DEPENDS
     "libqt6sql6-sqlite, libqt6sql6-psql, libpq5, libxlsxwriter4, libmdb3, qt6-translations-l10n")
 # Without it the program still runs on a Wayland desktop, through XWayland.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
+set(CPACK_DEBIAN_PROGRAMA_PACKAGE_RECOMMENDS qt6-wayland)
 configure_file(${paquete}/debian-doc/conffiles ${CMAKE_BINARY_DIR}/paquete/conffiles COPYONLY)
-set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_BINARY_DIR}/paquete/conffiles)
+set(CPACK_DEBIAN_PROGRAMA_PACKAGE_CONTROL_EXTRA ${CMAKE_BINARY_DIR}/paquete/conffiles)
+
+# The extension is for the machine that runs the office's PostgreSQL, and is named as Debian
+# names the extensions of a server's version.
+get_property(pg_mayor GLOBAL PROPERTY quimbel_pg_mayor)
+if(pg_mayor)
+    set(nombre postgresql-${pg_mayor}-quimbel-cadena)
+    list(APPEND CPACK_COMPONENTS_ALL servidor)
+    set(CPACK_DEBIAN_SERVIDOR_PACKAGE_NAME ${nombre})
+    set(CPACK_DEBIAN_SERVIDOR_PACKAGE_SECTION database)
+    set(CPACK_DEBIAN_SERVIDOR_PACKAGE_DEPENDS postgresql-${pg_mayor})
+    set(CPACK_DEBIAN_SERVIDOR_DESCRIPTION
+        "huellas del historial de Quimbel calculadas en C
+Extensión quimbel_cadena para PostgreSQL ${pg_mayor}: el servidor calcula
+en C las huellas con que se encadena el historial de las órdenes de
+compra de Quimbel, las mismas que sin ella calcula en PL/pgSQL, y así
+guarda más rápido. Se instala en la máquina del servidor; Quimbel la
+activa en cada base al ponerla al día, o su dueño con
+CREATE EXTENSION quimbel_cadena.")
+    install(FILES ${paquete}/debian-doc/copyright
+                  ${CMAKE_BINARY_DIR}/paquete/debian-doc/changelog.gz
+            DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${nombre} COMPONENT servidor)
+    # Debian's own folder for a server version's modules repeats "lib".
+    file(WRITE ${CMAKE_BINARY_DIR}/paquete/${nombre}
+         "${nombre}: repeated-path-segment lib [usr/lib/postgresql/${pg_mayor}/lib/]\n")
+    install(FILES ${CMAKE_BINARY_DIR}/paquete/${nombre}
+            DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides COMPONENT servidor)
+endif()
 include(CPack)

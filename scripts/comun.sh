@@ -27,6 +27,19 @@ asegurar_paquetes() {
     fi
 }
 
+# Installs a package built here, again each time (apt would keep an installed one of the same
+# version). Says why not and returns non-zero when this user cannot.
+instalar_deb() {
+    if [ "$(id -u)" -eq 0 ]; then
+        dpkg -i "$1" >/dev/null
+    elif command -v sudo >/dev/null && { sudo -n true 2>/dev/null || [ -t 0 ]; }; then
+        sudo dpkg -i "$1" >/dev/null
+    else
+        echo "No se pudo instalar $1: hace falta ser administrador." >&2
+        return 1
+    fi
+}
+
 PAQUETES_BUILD=(cmake g++ make qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libsqlite3-dev
     qt6-charts-dev libqt6opengl6-dev libxlsxwriter-dev libsodium-dev pkgconf
     libgl-dev fonts-dejavu-core qt6-translations-l10n

@@ -15,7 +15,17 @@ resumen() {
                                         m, sufijo, clases[m], funciones[m], fallos[m] }' "$1" | sort
 }
 
-compilar
+# The server's headers build its extension (data/servidor), and the packages are built and
+# checked before the tests: the extension's own is installed, so that the server under test
+# hashes the history in C as an office's would. Without it the server's plpgsql does the same.
+compilar postgresql-server-dev-all
+bash "$RAIZ/scripts/paquete.sh" --verificar
+EXTENSION=$(ls -t "$BUILD"/postgresql-*-quimbel-cadena_*.deb 2>/dev/null | head -1 || true)
+if [ -n "$EXTENSION" ] && instalar_deb "$EXTENSION"; then
+    export QUIMBEL_PRUEBAS_EXTENSION=1
+else
+    echo "Las pruebas sobre el servidor calculan el historial sin la extensión quimbel_cadena." >&2
+fi
 servidor_iniciar
 cd "$BUILD"
 export QUIMBEL_PRUEBAS_CUENTA="$QUIMBEL_PG_CARPETA/cuenta.txt"
@@ -28,7 +38,6 @@ done
 resumen "$QUIMBEL_PRUEBAS_CUENTA" ""
 servidor_detener
 [ "$fallo" -eq 0 ] || exit 1
-bash "$RAIZ/scripts/paquete.sh" --verificar
 
 # A fault the normal build survives by luck (a read past the end, a call into a window half
 # destroyed, a leak) stops the test that makes it here. Only what the tests run is built, at -O1

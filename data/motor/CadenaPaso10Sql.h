@@ -1,13 +1,12 @@
 #pragma once
 
 // Schema step 10 on the server: the history lines of a save chained at a lower cost, every hash
-// the same as before. The chain's text of a line (historial_texto) is written out where the
-// lines are hashed, one expression per line: the date and the login, the same for every line of
-// a call, are put in words once; each length is that of the text itself, which is its UTF-8
-// length when the database keeps UTF-8 (a database in another encoding still measures through
-// convert_to, line by line as before); and a number is turned into text once, by its own type.
-// Without the chain (a server copying rows as they are, with replication's role) the lock and
-// the read of the chain's last line are left out too, as the lines are not chained.
+// the same as before. On a UTF-8 database the lines are hashed by quimbel_huellas
+// (CadenaHuellasSql.h, since step 13): the server's extension in C where the office installed
+// it, else the same texts and hashes in plpgsql. A database in another encoding still measures
+// each text through convert_to, line by line as before. Without the chain (a server copying rows
+// as they are, with replication's role) the lock and the read of the chain's last line are left
+// out too, as the lines are not chained.
 //
 // The chain's last line is always read from the table, under the lock (taken again at no cost
 // by a transaction that holds it). The lock is on "esquema" in a mode that conflicts only with
@@ -15,8 +14,9 @@
 // lock used before was open to every role, and a person holding it stopped every save. The
 // last line was once remembered in a setting of the transaction, but a person on a protected
 // server can set any such setting: a forged one broke the chain and, with a key near the end of
-// its range, left nobody able to save again. Step 11 runs this text again on databases that had
-// it before.
+// its range, left nobody able to save again. Steps 11 and 13 run this text again on databases
+// that had it before; one brought up from before step 13 runs it at step 10 too, and calls
+// quimbel_huellas only once the upgrade, which makes it in the same transaction, is committed.
 //
 // A number is also worded as the program words it on the file (Formato::Numero: 15 significant
 // digits, in powers of ten from 1E+15 and below 1E-04), so that the history of both engines
@@ -59,11 +59,7 @@ DECLARE
   cambios bigint[] := '{}';
   huellas text[] := '{}';
   cambio bigint;
-  utf8 boolean;
-  comunes text;
-  de_orden text;
   linea historial_linea;
-  c text;
 BEGIN
   IF n = 0 THEN
     RETURN;
@@ -88,43 +84,18 @@ BEGIN
     END IF;
   END LOOP;
   IF encadenar THEN
-    utf8 := current_setting('server_encoding') = 'UTF8';
-    c := to_char(fecha, 'YYYY-MM-DD HH24:MI:SS');
-    comunes := '|' || CASE WHEN c IS NULL THEN '~' ELSE octet_length(c)::text || ':' || c END
-            || '|' || CASE WHEN quien IS NULL THEN '~'
-                           ELSE octet_length(convert_to(quien, 'UTF8'))::text || ':' || quien END;
-    c := orden::text;
-    de_orden := '|' || CASE WHEN c IS NULL THEN '~' ELSE octet_length(c)::text || ':' || c END;
-    FOR i IN 1 .. n LOOP
-      linea := lineas[i];
-      IF utf8 THEN
-        anterior := encode(sha256(convert_to(coalesce(anterior, '')
-          || '|' || octet_length(claves[i]::text)::text || ':' || claves[i]::text
-          || '|' || CASE WHEN cambios[i] IS NULL THEN '~'
-                         ELSE octet_length(cambios[i]::text)::text || ':' || cambios[i]::text END
-          || comunes
-          || '|' || CASE WHEN linea.tipo IS NULL THEN '~'
-                         ELSE octet_length(linea.tipo)::text || ':' || linea.tipo END
-          || '|' || CASE WHEN linea.tabla IS NULL THEN '~'
-                         ELSE octet_length(linea.tabla)::text || ':' || linea.tabla END
-          || '|' || CASE WHEN linea.clave IS NULL THEN '~'
-                         ELSE octet_length(linea.clave::text)::text || ':' || linea.clave::text END
-          || de_orden
-          || '|' || CASE WHEN linea.campo IS NULL THEN '~'
-                         ELSE octet_length(linea.campo)::text || ':' || linea.campo END
-          || '|' || CASE WHEN linea.anterior IS NULL THEN '~'
-                         ELSE octet_length(linea.anterior)::text || ':' || linea.anterior END
-          || '|' || CASE WHEN linea.nuevo IS NULL THEN '~'
-                         ELSE octet_length(linea.nuevo)::text || ':' || linea.nuevo END,
-          'UTF8')), 'hex');
-      ELSE
+    IF current_setting('server_encoding') = 'UTF8' THEN
+      huellas := quimbel_huellas(anterior, claves, cambios, fecha, quien, orden, lineas);
+    ELSE
+      FOR i IN 1 .. n LOOP
+        linea := lineas[i];
         anterior := encode(sha256(convert_to(coalesce(anterior, '')
           || historial_texto(claves[i], cambios[i], fecha, quien, linea.tipo, linea.tabla,
                              linea.clave, orden, linea.campo, linea.anterior, linea.nuevo),
           'UTF8')), 'hex');
-      END IF;
-      huellas[i] := anterior;
-    END LOOP;
+        huellas[i] := anterior;
+      END LOOP;
+    END IF;
   END IF;
   INSERT INTO historial (HisId, HisCambio, HisFecha, HisLogin, HisTipo, HisTabla, HisClave,
                          HisOrdId, HisCampo, HisAnterior, HisNuevo, HisHuella)

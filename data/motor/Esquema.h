@@ -10,11 +10,13 @@ struct pg_conn;
 // (kept in the table "comandos": name, declared parameter types, statements), and the tables
 // added by later versions (the order history). PRAGMA user_version holds the schema's version.
 namespace Esquema {
-inline constexpr int kVersion = 12;
+inline constexpr int kVersion = 13;
 // The version from which the history is chained and append-only.
 inline constexpr int kVersionCadena = 4;
 // The version from which passwords are kept as hashes (Contrasena).
 inline constexpr int kVersionContrasenas = 5;
+// The version from which a server hashes the history through quimbel_huellas.
+inline constexpr int kVersionHuellas = 13;
 // Creates a new database file with the whole schema; refuses to touch an existing file. Given a
 // server URI, creates the schema in that (existing, empty) server database instead.
 [[nodiscard]] bool Crear(const QString& ruta, QString* error);

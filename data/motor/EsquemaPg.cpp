@@ -1,3 +1,4 @@
+#include "CadenaHuellasSql.h"
 #include "CadenaPaso10Sql.h"
 #include "Contrasena.h"
 #include "Esquema.h"
@@ -212,6 +213,10 @@ END $$;
     {11, ProteccionPg::kAhoraFija},
     // The approval rules and limits written by the server with their history.
     {11, ProteccionPg::kReglasConHistorial},
+    // A save's history hashed in C where the server has the extension.
+    {13, CadenaSql::kHuellasPlpgsql},
+    {13, CadenaSql::kHuellasEnC},
+    {13, CadenaSql::kPaso10},
 };
 
 // The same, for what is made from the schema's definitions.
@@ -406,6 +411,18 @@ QStringList Verificar(pg_conn* db) {
                      "table_schema = current_schema() AND table_name = lower($1)",
                      QString::fromLatin1(t.nombre));
     });
+    // A copy restored on a server without the history's extension lacks the function its saves
+    // call; said here rather than at the first save.
+    if (version.value(0).toInt() >= kVersionHuellas &&
+        Lista(db,
+              "SELECT 1 FROM pg_proc WHERE proname = 'quimbel_huellas' AND "
+              "pg_function_is_visible(oid)",
+              QString())
+            .isEmpty())
+        faltan << QStringLiteral("falta la función quimbel_huellas, con la que el servidor "
+                                 "encadena el historial: instale en el servidor el paquete de la "
+                                 "extensión quimbel_cadena y ejecute «CREATE EXTENSION "
+                                 "quimbel_cadena» como dueño de la base");
     const QStringList comandos = Lista(db, "SELECT lower(nombre::text) FROM comandos", QString());
     for (const DefComando& c : Comandos())
         if (!comandos.contains(QString::fromLatin1(c.nombre).toLower()))

@@ -1,3 +1,4 @@
+#include "CadenaHuellasSql.h"
 #include "Conexiones.h"
 #include "Entorno.h"
 #include "Esquema.h"
@@ -50,6 +51,31 @@ int Directo(const QString& ruta, const char* sql) {
     if (rc != SQLITE_OK)
         qFatal("%s", qPrintable(texto));
     return v;
+}
+
+// Every stored line's hash, computed again by the server's quimbel_huellas (in C where the
+// extension is installed) and by its plpgsql form, which a server without the extension uses,
+// made here in a schema of its own: both find the chain's hashes.
+void ElServidorHallaLasMismasHuellas(const QString& ruta) {
+    Directo(ruta, QByteArray("CREATE SCHEMA sin_extension; SET search_path = sin_extension, "
+                             "public; ") +
+                      CadenaSql::kHuellasPlpgsql);
+    for (const char* esquema : {"public", "sin_extension"}) {
+        const QByteArray sql =
+            QByteArray("SELECT count(*) FROM (SELECT h.*, lag(HisHuella) OVER (ORDER BY HisId) "
+                       "AS previa FROM historial h) x WHERE (") +
+            esquema +
+            ".quimbel_huellas(previa, ARRAY[HisId::bigint], ARRAY[HisCambio::bigint], HisFecha, "
+            "HisLogin, HisOrdId, ARRAY[ROW(0, HisTipo, HisTabla, HisClave, HisCampo, "
+            "HisAnterior, HisNuevo)::historial_linea]))[1] IS DISTINCT FROM HisHuella";
+        QVERIFY2(Directo(ruta, sql.constData()) == 0, esquema);
+    }
+    QCOMPARE(Directo(ruta, "SELECT count(*) FROM historial"), 4);
+    // The test script installs the extension's package where it can, and says so.
+    if (qEnvironmentVariableIsSet("QUIMBEL_PRUEBAS_EXTENSION"))
+        QCOMPARE(Directo(ruta, "SELECT count(*) FROM pg_extension WHERE extname = "
+                               "'quimbel_cadena'"),
+                 1);
 }
 
 int Version(const QString& ruta) {
@@ -185,8 +211,10 @@ private slots:
         QVERIFY(Historial::Anotar(korva, ordenes, 1, 1,
                                   {{QStringLiteral("Regla"), QStringLiteral("límite")},
                                    {QStringLiteral("Motivo"), QString()}}));
-        QVERIFY(Historial::Anotar(QStringLiteral("ana"), QStringLiteral("sectores"), 2, 0,
-                                  {{QStringLiteral("SecDescripcion"), QStringLiteral("Ñandú")}}));
+        QVERIFY(
+            Historial::Anotar(QStringLiteral("ana"), QStringLiteral("sectores"), 2, 0,
+                              {{QStringLiteral("SecDescripcion"),
+                                QStringLiteral("Ñandú 😀 O'Brien ") + QString(3000, QChar(0xE9))}}));
         QVERIFY(Historial::Anotar(korva, ordenes, 1, 1,
                                   {{QStringLiteral("Regla"), QStringLiteral("otra, ya")}}));
         const int alterada =
@@ -199,6 +227,8 @@ private slots:
             e.Valor(QStringLiteral("SELECT min(HisId) FROM historial WHERE HisId > ?"), {quitada})
                 .toInt();
         QVERIFY(Historial::ComprobarCadena(1).integra);
+        if (Entorno::EnServidor())
+            ElServidorHallaLasMismasHuellas(e.RutaBase());
 
         Recordset rs;
         QVERIFY(!AbrirRecordset(
