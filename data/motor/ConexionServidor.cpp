@@ -198,8 +198,17 @@ FalloApertura Abrir(QSqlDatabase& db, const QString& uri, int esperaMs) {
                     .arg(error)};
     }
     if (const QStringList faltan = Esquema::Verificar(h); !faltan.isEmpty())
-        return {Tipo::NoUtilizable, QStringLiteral("La base de datos %1 no se puede usar: %2.")
-                                        .arg(Servidor(p), faltan.join(QStringLiteral("; ")))};
+        // The version is not at fault when only the server's extension is missing.
+        return {Tipo::NoUtilizable,
+                QStringLiteral("La base de datos %1 no se puede usar: %2.")
+                    .arg(Servidor(p), faltan.join(QStringLiteral("; "))),
+                faltan == QStringList{Esquema::FaltaHuellas()}
+                    ? QStringLiteral("Al servidor le falta la extensión con la que encadena el "
+                                     "historial. Pida a la persona de sistemas que instale en el "
+                                     "servidor el paquete postgresql-%1-quimbel-cadena y ejecute "
+                                     "«CREATE EXTENSION quimbel_cadena» como dueño de la base.")
+                          .arg(PQserverVersion(h) / 10000)
+                    : QString()};
     return {};
 }
 

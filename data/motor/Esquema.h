@@ -39,6 +39,9 @@ enum class Actualizacion {
 // when it is complete.
 QStringList Verificar(sqlite3* db);
 QStringList Verificar(pg_conn* db);
+// What Verificar says of a server database that lacks the history's hashing function, as a copy
+// restored on a server without the extension quimbel_cadena does.
+QString FaltaHuellas();
 // The schema version a file holds (0 when unreadable or not made by this program).
 int Version(sqlite3* db);
 // The tables and columns of this program's version that a file lacks, whatever its own version:

@@ -395,6 +395,13 @@ Actualizacion Actualizar(pg_conn* db, QString* error) {
     return hacer ? Actualizacion::Actualizada : Actualizacion::AlDia;
 }
 
+QString FaltaHuellas() {
+    return QStringLiteral("falta la función quimbel_huellas, con la que el servidor encadena el "
+                          "historial: instale en el servidor el paquete de la extensión "
+                          "quimbel_cadena y ejecute «CREATE EXTENSION quimbel_cadena» como dueño "
+                          "de la base");
+}
+
 QStringList Verificar(pg_conn* db) {
     bool ok = false;
     const QStringList version = Lista(db, "SELECT max(version) FROM esquema", QString(), &ok);
@@ -419,10 +426,7 @@ QStringList Verificar(pg_conn* db) {
               "pg_function_is_visible(oid)",
               QString())
             .isEmpty())
-        faltan << QStringLiteral("falta la función quimbel_huellas, con la que el servidor "
-                                 "encadena el historial: instale en el servidor el paquete de la "
-                                 "extensión quimbel_cadena y ejecute «CREATE EXTENSION "
-                                 "quimbel_cadena» como dueño de la base");
+        faltan << FaltaHuellas();
     const QStringList comandos = Lista(db, "SELECT lower(nombre::text) FROM comandos", QString());
     for (const DefComando& c : Comandos())
         if (!comandos.contains(QString::fromLatin1(c.nombre).toLower()))

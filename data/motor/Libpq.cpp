@@ -92,6 +92,11 @@ char* PQdb(const PGconn* conn) {
     return f ? f(conn) : nullptr;
 }
 
+int PQserverVersion(const PGconn* conn) {
+    LIBPQ(PQserverVersion);
+    return f ? f(conn) : 0;
+}
+
 int PQbackendPID(const PGconn* conn) {
     LIBPQ(PQbackendPID);
     return f ? f(conn) : 0;

@@ -266,6 +266,19 @@ private slots:
         const Historial::Cadena cadena = Historial::ComprobarCadena(1);
         QVERIFY(!cadena.integra);
         QVERIFY(cadena.descripcion.contains(QStringLiteral("fila %1:").arg(alterada)));
+
+        // A copy restored where the server lacks the extension is turned away at the door, saying
+        // what is missing, rather than failing at its first save.
+        if (Entorno::EnServidor()) {
+            CerrarConexion();
+            Directo(e.RutaBase(), "DROP EXTENSION IF EXISTS quimbel_cadena; DROP FUNCTION IF "
+                                  "EXISTS quimbel_huellas(text, bigint[], bigint[], timestamp, "
+                                  "text, integer, historial_linea[])");
+            QVERIFY(!Abrir());
+            QVERIFY2(Mensajes::UltimoTexto().startsWith(
+                         QStringLiteral("Al servidor le falta la extensión")),
+                     qPrintable(Mensajes::UltimoTexto()));
+        }
     }
 
     // An older database gets its lines chained on the upgrade, behind a line that says so; the
