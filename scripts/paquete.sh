@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds Quimbel and its Debian package build/quimbel_VERSION_amd64.deb. With --verificar it also
-# checks the package, the desktop entry and the AppStream data the way Debian's tools do.
+# Builds Quimbel and its Debian package build/quimbel_VERSION_amd64.deb, and where the server's
+# headers are installed the server extension's, build/postgresql-NN-quimbel-cadena_VERSION_amd64.deb.
+# With --verificar it also checks the packages, the desktop entry and the AppStream data the way
+# Debian's tools do.
 source "$(dirname "${BASH_SOURCE[0]}")/comun.sh"
 # dpkg-shlibdeps (dpkg-dev) derives the dependencies; CPack finds the executables with file.
 compilar dpkg-dev file
@@ -18,8 +20,9 @@ head -1 "$RAIZ/packaging/debian-doc/changelog" | grep -qF "($VERSION)" ||
     { echo "La versión $VERSION falta en packaging/debian-doc/changelog" >&2; exit 1; }
 desktop-file-validate "$RAIZ"/packaging/*.desktop
 appstreamcli validate --no-net "$RAIZ"/packaging/*.metainfo.xml
-# Not a single tag, informational and pedantic ones included.
-lintian --pedantic -I --fail-on error,warning,info,pedantic "$DEB"
+# Not a single tag, informational and pedantic ones included, in either package.
+EXTENSION=$(ls -t "$BUILD"/postgresql-*-quimbel-cadena_"$VERSION"_amd64.deb 2>/dev/null | head -1 || true)
+lintian --pedantic -I --fail-on error,warning,info,pedantic "$DEB" ${EXTENSION:+"$EXTENSION"}
 # Asked in a terminal without a display, the program still answers.
 sin_pantalla() { env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$BUILD/bin/$@"; }
 [ "$(sin_pantalla quimbel --version)" = "Quimbel $VERSION" ] ||
