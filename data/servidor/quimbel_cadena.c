@@ -107,18 +107,21 @@ static Datum huella(const StringInfo s) {
 /* The lines' row type, refused unless it has historial_linea's fields in their order. */
 static TupleDesc forma_de_linea(Oid tipo) {
     TupleDesc forma;
+    bool igual;
 
     if (get_typtype(tipo) != TYPTYPE_COMPOSITE)
         ereport(ERROR, (errcode(ERRCODE_DATATYPE_MISMATCH),
                         errmsg("quimbel_huellas espera un arreglo de historial_linea")));
     forma = lookup_rowtype_tupdesc(tipo, -1);
-    for (int i = 0; i < kCampos; i++)
-        if (forma->natts != kCampos || TupleDescAttr(forma, i)->attisdropped ||
-            TupleDescAttr(forma, i)->atttypid != kTiposLinea[i]) {
-            ReleaseTupleDesc(forma);
-            ereport(ERROR, (errcode(ERRCODE_DATATYPE_MISMATCH),
-                            errmsg("quimbel_huellas espera un arreglo de historial_linea")));
-        }
+    igual = forma->natts == kCampos;
+    for (int i = 0; igual && i < kCampos; i++)
+        igual = !TupleDescAttr(forma, i)->attisdropped &&
+                TupleDescAttr(forma, i)->atttypid == kTiposLinea[i];
+    if (!igual) {
+        ReleaseTupleDesc(forma);
+        ereport(ERROR, (errcode(ERRCODE_DATATYPE_MISMATCH),
+                        errmsg("quimbel_huellas espera un arreglo de historial_linea")));
+    }
     return forma;
 }
 
