@@ -7,23 +7,27 @@
 // history where each statement is a round trip.
 //
 // On a server a new order is also saved without the history's chain alone, to tell what the chain
-// costs: the bench, as the owner of its own database, puts in place for those runs the program's
-// historial_agregar with its chaining turned off (`encadenar` false: no lock, no read of the
-// chain's last line, no texts, no hashes) and disables the chain's trigger, then puts both back.
-// The foreign keys, the append-only triggers and every other statement run as in the program. (A
-// database set to session_replication_role = 'replica' skips all of those too, so it is no measure
-// of the chain.)
+// costs: the bench, as the owner of its own database and in a session of its own, puts in place
+// for those runs the program's historial_agregar with its chaining turned off (`encadenar` false:
+// no lock, no read of the chain's last line, no texts, no hashes) and disables the chain's
+// trigger, then puts both back for every other run. The foreign keys, the append-only triggers
+// and every other statement run as in the program. (A database set to session_replication_role =
+// 'replica' skips all of those too, so it is no measure of the chain.) The same two saves are then
+// measured again once the database is protected, saved by a person's role through the server's
+// functions, as an office's workstations save on a server.
 #include "BaseNueva.h"
 #include "Mensajes.h"
 #include "Ordenes.h"
 #include "Reloj.h"
 #include "Usuario.h"
+#include "motor/ProteccionPg.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <libpq-fe.h>
 
 namespace {
 
@@ -107,8 +111,10 @@ using Guardar = std::function<bool(int ordid, int vez)>;
 constexpr int kOrdenesPorForma = 100;
 
 // Best of `vueltas` runs of each way of saving, the runs taken in turn so that the machine's
-// drift falls on all of them alike; `antes` readies the database for a way, untimed. Each save with
-// changes changes the quantity and the first quote's price: two history lines.
+// drift falls on all of them alike; `antes` readies the database for a way, untimed, and so is
+// the first save of each run, which plans again what a change of definitions made the server
+// forget. Each save with changes changes the quantity and the first quote's price: two history
+// lines.
 QList<double> Medir(int guardados, int vueltas, const QList<Guardar>& formas,
                     const QList<QList<int>>& ordenes, const std::function<bool(int)>& antes) {
     QList<double> mejor(formas.size(), 1e100);
@@ -116,7 +122,9 @@ QList<double> Medir(int guardados, int vueltas, const QList<Guardar>& formas,
     bool ok = true;
     for (int vuelta = 0; vuelta < vueltas; ++vuelta) {
         for (int f = 0; f < formas.size(); ++f) {
-            ok = ok && antes(f);
+            ok = ok && antes(f) &&
+                 formas[f](ordenes[f][hechos[f] % kOrdenesPorForma], hechos[f] / kOrdenesPorForma);
+            ++hechos[f];
             QElapsedTimer reloj;
             reloj.start();
             for (int i = 0; i < guardados && ok; ++i, ++hechos[f])
@@ -150,38 +158,103 @@ bool Poblar(int formas, bool servidor, QList<QList<int>>* ordenes) {
     return ok && (!servidor || AbrirRecordset(QStringLiteral("ANALYZE"), rs));
 }
 
-// historial_agregar as the program defines it, and the same with its chaining turned off.
-struct Agregar {
-    QString con;
-    QString sin;
-};
-
-bool LeerAgregar(Agregar* a) {
-    Recordset rs;
-    if (!AbrirRecordset(QStringLiteral("SELECT pg_get_functiondef('historial_agregar(text, "
-                                       "integer, historial_linea[])'::regprocedure)"),
-                        rs))
-        return false;
-    a->con = rs.Campo(0).toString();
-    static const QRegularExpression encadenar(QStringLiteral("encadenar boolean := [^;]*;"));
-    if (a->con.count(encadenar) != 1) {
-        std::fprintf(stderr, "historial_agregar no declara «encadenar» una sola vez.\n");
-        return false;
-    }
-    a->sin = a->con;
-    a->sin.replace(encadenar, QStringLiteral("encadenar boolean := false;"));
-    return true;
+// A new order with its five quotes.
+bool GuardarNueva(int, int) {
+    int numero = 0;
+    return static_cast<bool>(Ordenes::EscribirOrden(numero, Orden(3), Precios(21)));
 }
 
-// The lines written without the chain break it: the database is the bench's own, to throw away.
-// Both definitions are put in place the same way, so that each way of saving pays alike for
-// the function compiled again and the table's statements planned again.
-bool Encadenar(const Agregar& a, bool cadena) {
-    Transaccion t;
-    return t.Activa() && Sql(cadena ? a.con : a.sin) &&
-           Sql(QStringLiteral("ALTER TABLE historial %1 TRIGGER historial_encadenar")
-                   .arg(cadena ? QStringLiteral("ENABLE") : QStringLiteral("DISABLE"))) &&
-           t.Confirmar();
+// The owner's session of its own, which puts in place historial_agregar as the program defines
+// it or with its chaining turned off, while the program's connection saves (as a person's role
+// once the database is protected). The lines written without the chain break it: the database is
+// the bench's own, to throw away.
+class Cadena {
+public:
+    ~Cadena() { PQfinish(db_); }
+    pg_conn* Sesion() const { return db_; }
+
+    bool Abrir(const QString& uri) {
+        QString error;
+        db_ = Esquema::ConectarServidor(uri, &error);
+        const QString definicion =
+            db_ ? Uno("SELECT pg_get_functiondef('historial_agregar(text, integer, "
+                      "historial_linea[])'::regprocedure)")
+                : QString();
+        static const QRegularExpression encadenar(QStringLiteral("encadenar boolean := [^;]*;"));
+        if (definicion.count(encadenar) != 1) {
+            std::fprintf(stderr, "historial_agregar no declara «encadenar» una sola vez.\n");
+            return false;
+        }
+        con_ = definicion;
+        sin_ =
+            QString(definicion).replace(encadenar, QStringLiteral("encadenar boolean := false;"));
+        return true;
+    }
+
+    // Put in place only where the other one is: the server then compiles the function and plans
+    // the table's statements again, at the first save of a run, which Medir does not time.
+    bool Poner(bool cadena) {
+        if (cadena == puesta_)
+            return true;
+        puesta_ = cadena;
+        return Ejecutar(QStringLiteral("BEGIN; %1; ALTER TABLE historial %2 TRIGGER "
+                                       "historial_encadenar; COMMIT")
+                            .arg(cadena ? con_ : sin_,
+                                 cadena ? QStringLiteral("ENABLE") : QStringLiteral("DISABLE")));
+    }
+
+    bool Ejecutar(const QString& sql) const {
+        PGresult* r = PQexec(db_, sql.toUtf8().constData());
+        const bool ok = PQresultStatus(r) == PGRES_COMMAND_OK;
+        if (!ok)
+            std::fprintf(stderr, "%s", PQresultErrorMessage(r));
+        PQclear(r);
+        return ok;
+    }
+
+private:
+    QString Uno(const char* sql) const {
+        PGresult* r = PQexec(db_, sql);
+        const QString v = PQresultStatus(r) == PGRES_TUPLES_OK && PQntuples(r) == 1
+                              ? QString::fromUtf8(PQgetvalue(r, 0, 0))
+                              : QString();
+        PQclear(r);
+        return v;
+    }
+
+    pg_conn* db_ = nullptr;
+    QString con_, sin_;
+    bool puesta_ = true;
+};
+
+// The new order saved with its chain and without it on the same database once protected, by
+// the person korva through the server's functions.
+void MedirProtegida(int guardados, int vueltas, Cadena* cadena) {
+    QStringList lineas;
+    QString error;
+    // A run before on a database of the same name left the person's role, whose password only
+    // that run knew: a new one is made.
+    Exigir(cadena->Ejecutar(QStringLiteral("DROP ROLE IF EXISTS \"%1\"")
+                                .arg(ProteccionPg::NombreRol(
+                                    gLogin, QString::fromUtf8(PQdb(cadena->Sesion()))))),
+           "DROP ROLE");
+    Exigir(ProteccionPg::Proteger(cadena->Sesion(), &lineas, &error), "Proteger");
+    QString clave;
+    for (const QString& l : lineas)
+        if (l.section(QStringLiteral(", "), 0, 0) == gLogin)
+            clave = l.section(QStringLiteral(", "), 2);
+    CerrarConexion();
+    Exigir(AbrirConexionComo(QString::fromLatin1(kOrigenDeDatos), gLogin, clave) ==
+               IngresoServidor::Aceptado,
+           "AbrirConexionComo");
+    const QList<double> ms = Medir(guardados, vueltas, {GuardarNueva, GuardarNueva},
+                                   QList<QList<int>>(2, QList<int>(kOrdenesPorForma, 0)),
+                                   [cadena](int forma) { return cadena->Poner(forma == 0); });
+    Exigir(cadena->Poner(true), "Encadenar");
+    std::printf("Guardar una orden nueva en la base protegida, como una persona\n");
+    std::printf("  con historial:                 %8.3f\n", ms[0]);
+    std::printf("  con historial, sin cadena:     %8.3f  (la cadena: %+.1f %%)\n", ms[1],
+                (ms[0] / ms[1] - 1) * 100);
 }
 
 } // namespace
@@ -200,15 +273,11 @@ int main(int argc, char* argv[]) {
     gLogin = QStringLiteral("korva");
     QList<QList<int>> ordenes;
     const bool servidor = EsServidor(base);
-    Agregar agregar;
-    if (!Poblar(3, servidor, &ordenes) || (servidor && !LeerAgregar(&agregar)))
+    Cadena cadena;
+    if (!Poblar(3, servidor, &ordenes) || (servidor && !cadena.Abrir(base)))
         return 1;
     ordenes << QList<int>(kOrdenesPorForma, 0) << QList<int>(kOrdenesPorForma, 0)
             << QList<int>(kOrdenesPorForma, 0);
-    const auto nueva = [](int, int) {
-        int numero = 0;
-        return static_cast<bool>(Ordenes::EscribirOrden(numero, Orden(3), Precios(21)));
-    };
     QList<Guardar> formas{
         [](int id, int vez) { return SinHistorial(id, Orden(2 + vez % 2), Precios(20 + vez % 2)); },
         [](int id, int vez) {
@@ -220,17 +289,14 @@ int main(int argc, char* argv[]) {
             int numero = id;
             return static_cast<bool>(Ordenes::EscribirOrden(numero, Orden(3), Precios(21)));
         },
-        [](int, int) { return NuevaSinHistorial(Orden(3), Precios(21)); }, nueva};
+        [](int, int) { return NuevaSinHistorial(Orden(3), Precios(21)); }, GuardarNueva};
     if (servidor)
-        formas << nueva;
-    // The last two ways, the new order with its chain and without it, each get their
-    // definition put in place before every run of theirs.
-    const auto antes = [&](int forma) {
-        return !servidor || forma < 4 || Encadenar(agregar, forma == 4);
-    };
+        formas << GuardarNueva;
+    // The last way, the new order without the chain, is the only one saved without it.
+    const auto antes = [&](int forma) { return !servidor || cadena.Poner(forma != 5); };
 
     const QList<double> ms = Medir(guardados, vueltas, formas, ordenes, antes);
-    Exigir(antes(4), "Encadenar");
+    Exigir(antes(0), "Encadenar");
     const double sin = ms[0];
     const double con = ms[1];
     const double igual = ms[2];
@@ -249,6 +315,8 @@ int main(int argc, char* argv[]) {
     Exigir(AbrirRecordset(QStringLiteral("SELECT count(*) FROM historial"), lineas),
            "AbrirRecordset");
     std::printf("  líneas de historial escritas:  %d\n", lineas.Campo(0).toInt());
+    if (servidor)
+        MedirProtegida(guardados, vueltas, &cadena);
     CerrarConexion();
     return 0;
 }
