@@ -110,13 +110,14 @@ if(pg_mayor)
     set(CPACK_DEBIAN_SERVIDOR_PACKAGE_SECTION database)
     set(CPACK_DEBIAN_SERVIDOR_PACKAGE_DEPENDS postgresql-${pg_mayor})
     set(CPACK_DEBIAN_SERVIDOR_DESCRIPTION
-        "huellas del historial de Quimbel calculadas en C
+        "huellas y turno del historial de Quimbel, en C
 Extensión quimbel_cadena para PostgreSQL ${pg_mayor}: el servidor calcula
 en C las huellas con que se encadena el historial de las órdenes de
-compra de Quimbel, las mismas que sin ella calcula en PL/pgSQL, y así
-guarda más rápido. Se instala en la máquina del servidor; Quimbel la
-activa en cada base al ponerla al día, o su dueño con
-CREATE EXTENSION quimbel_cadena.")
+compra de Quimbel, las mismas que sin ella calcula en PL/pgSQL, y toma
+en C el turno de quien lo escribe; así guarda más rápido. Se instala en
+la máquina del servidor; Quimbel la activa en cada base al ponerla al
+día, o su dueño con CREATE EXTENSION quimbel_cadena (con ALTER EXTENSION
+quimbel_cadena UPDATE tras instalar una versión más nueva).")
     install(FILES ${paquete}/debian-doc/copyright
                   ${CMAKE_BINARY_DIR}/paquete/debian-doc/changelog.gz
             DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${nombre} COMPONENT servidor)

@@ -8,15 +8,15 @@
 // as they are, with replication's role) the lock and the read of the chain's last line are left
 // out too, as the lines are not chained.
 //
-// The chain's last line is always read from the table, under the lock (taken again at no cost
-// by a transaction that holds it). The lock is on "esquema" in a mode that conflicts only with
-// itself and stronger ones, which the persons of a protected server cannot take: the advisory
-// lock used before was open to every role, and a person holding it stopped every save. The
-// last line was once remembered in a setting of the transaction, but a person on a protected
-// server can set any such setting: a forged one broke the chain and, with a key near the end of
-// its range, left nobody able to save again. Steps 11 and 13 run this text again on databases
-// that had it before; one brought up from before step 13 runs it at step 10 too, and calls
-// quimbel_huellas only once the upgrade, which makes it in the same transaction, is committed.
+// The chain's last line is always read from the table, under the chain's lock (quimbel_bloquear,
+// CadenaBloqueoSql.h; taken again at no cost by a transaction that holds it), which the persons
+// of a protected server cannot take: the advisory lock used before was open to every role, and a
+// person holding it stopped every save. The last line was once remembered in a setting of the
+// transaction, but a person on a protected server can set any such setting: a forged one broke
+// the chain and, with a key near the end of its range, left nobody able to save again. Steps 11,
+// 13 and 14 run this text again on databases that had it before; one brought up from an earlier
+// step runs it there too, and calls quimbel_huellas only once the upgrade, which makes it in the
+// same transaction, is committed.
 //
 // A number is also worded as the program words it on the file (Formato::Numero: 15 significant
 // digits, in powers of ten from 1E+15 and below 1E-04), so that the history of both engines
@@ -65,10 +65,7 @@ BEGIN
     RETURN;
   END IF;
   IF encadenar THEN
-    IF current_setting('transaction_isolation') <> 'read committed' THEN
-      RAISE EXCEPTION 'El historial solo se escribe en transacciones READ COMMITTED.';
-    END IF;
-    LOCK TABLE esquema IN SHARE ROW EXCLUSIVE MODE;
+    PERFORM quimbel_bloquear();
     SELECT HisId, HisHuella INTO ultimo, anterior FROM historial ORDER BY HisId DESC LIMIT 1;
   END IF;
   -- Keys drawn in order, each past the chain's last line: greatest(drawn, last + i) is also past

@@ -202,6 +202,8 @@ END;
     {12, ""},
     // The server may hash the history in C; the file is unchanged.
     {13, ""},
+    // The server may take the chain's lock in C; the file is unchanged.
+    {14, ""},
 };
 
 const QList<Paso>& Pasos() {

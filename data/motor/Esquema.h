@@ -10,13 +10,15 @@ struct pg_conn;
 // (kept in the table "comandos": name, declared parameter types, statements), and the tables
 // added by later versions (the order history). PRAGMA user_version holds the schema's version.
 namespace Esquema {
-inline constexpr int kVersion = 13;
+inline constexpr int kVersion = 14;
 // The version from which the history is chained and append-only.
 inline constexpr int kVersionCadena = 4;
 // The version from which passwords are kept as hashes (Contrasena).
 inline constexpr int kVersionContrasenas = 5;
 // The version from which a server hashes the history through quimbel_huellas.
 inline constexpr int kVersionHuellas = 13;
+// The version from which it takes the chain's lock through quimbel_bloquear.
+inline constexpr int kVersionBloqueo = 14;
 // Creates a new database file with the whole schema; refuses to touch an existing file. Given a
 // server URI, creates the schema in that (existing, empty) server database instead.
 [[nodiscard]] bool Crear(const QString& ruta, QString* error);
@@ -39,7 +41,7 @@ enum class Actualizacion {
 // when it is complete.
 QStringList Verificar(sqlite3* db);
 QStringList Verificar(pg_conn* db);
-// What Verificar says of a server database that lacks the history's hashing function, as a copy
+// What Verificar says of a server database that lacks the history's functions in C, as a copy
 // restored on a server without the extension quimbel_cadena does.
 QString FaltaHuellas();
 // The schema version a file holds (0 when unreadable or not made by this program).

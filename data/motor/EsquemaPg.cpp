@@ -1,3 +1,4 @@
+#include "CadenaBloqueoSql.h"
 #include "CadenaHuellasSql.h"
 #include "CadenaPaso10Sql.h"
 #include "Contrasena.h"
@@ -61,7 +62,8 @@ QString ParaServidor(const char* ddl) {
 // The chain's trigger for a line written without its hash. The last line is read under the
 // lock every time (a transaction that holds the lock takes it again at no cost): a setting of the
 // transaction that once remembered it could be set by any person on a protected server. The lock
-// is the one historial_agregar takes (CadenaSql::kPaso10), which no person can hold.
+// is the one historial_agregar takes (quimbel_bloquear, CadenaBloqueoSql.h), which no person can
+// hold.
 const char kEncadenar[] = R"SQL(
 CREATE OR REPLACE FUNCTION historial_encadenar() RETURNS trigger LANGUAGE plpgsql AS $$
 DECLARE
@@ -71,10 +73,7 @@ BEGIN
   IF NEW.HisHuella IS NOT NULL THEN
     RETURN NEW;
   END IF;
-  IF current_setting('transaction_isolation') <> 'read committed' THEN
-    RAISE EXCEPTION 'El historial solo se escribe en transacciones READ COMMITTED.';
-  END IF;
-  LOCK TABLE esquema IN SHARE ROW EXCLUSIVE MODE;
+  PERFORM quimbel_bloquear();
   SELECT HisId, HisHuella INTO ultimo, anterior FROM historial ORDER BY HisId DESC LIMIT 1;
   IF ultimo IS NOT NULL AND NEW.HisId <= ultimo THEN
     NEW.HisId := greatest(nextval(pg_get_serial_sequence('historial', 'hisid')), ultimo + 1);
@@ -126,6 +125,7 @@ BEGIN
   END LOOP;
 END $$;
 )SQL"},
+    {4, CadenaSql::kBloqueoPlpgsql},
     {4, kEncadenar},
     {4, R"SQL(
 CREATE TRIGGER historial_encadenar BEFORE INSERT ON historial
@@ -203,6 +203,7 @@ END $$;
     // The same save, its plans kept and its history chained in one pass.
     {9, GuardadoOrdenSql::kPaso9},
     // The same chain made at a lower cost.
+    {10, CadenaSql::kBloqueoPlpgsql},
     {10, CadenaSql::kPaso10},
     // The caller of a protected database's functions found at the same cost however many users.
     {11, ProteccionPg::kLlamante},
@@ -217,6 +218,11 @@ END $$;
     {13, CadenaSql::kHuellasPlpgsql},
     {13, CadenaSql::kHuellasEnC},
     {13, CadenaSql::kPaso10},
+    // The chain's lock as a lock of its own where the server has the extension's version 2.
+    {14, CadenaSql::kBloqueoEnC},
+    {14, CadenaSql::kBloqueoPlpgsql},
+    {14, kEncadenar},
+    {14, CadenaSql::kPaso10},
 };
 
 // The same, for what is made from the schema's definitions.
@@ -396,10 +402,10 @@ Actualizacion Actualizar(pg_conn* db, QString* error) {
 }
 
 QString FaltaHuellas() {
-    return QStringLiteral("falta la función quimbel_huellas, con la que el servidor encadena el "
-                          "historial: instale en el servidor el paquete de la extensión "
-                          "quimbel_cadena y ejecute «CREATE EXTENSION quimbel_cadena» como dueño "
-                          "de la base");
+    return QStringLiteral("faltan funciones con las que el servidor encadena el historial "
+                          "(quimbel_huellas, quimbel_bloquear): instale en el servidor el paquete "
+                          "de la extensión quimbel_cadena y ejecute «CREATE EXTENSION "
+                          "quimbel_cadena» como dueño de la base");
 }
 
 QStringList Verificar(pg_conn* db) {
@@ -420,12 +426,13 @@ QStringList Verificar(pg_conn* db) {
     });
     // A copy restored on a server without the history's extension lacks the function its saves
     // call; said here rather than at the first save.
-    if (version.value(0).toInt() >= kVersionHuellas &&
-        Lista(db,
-              "SELECT 1 FROM pg_proc WHERE proname = 'quimbel_huellas' AND "
-              "pg_function_is_visible(oid)",
-              QString())
-            .isEmpty())
+    const int v = version.value(0).toInt();
+    if (const int esperadas = (v >= kVersionHuellas) + (v >= kVersionBloqueo);
+        esperadas > 0 && Lista(db,
+                               "SELECT 1 FROM pg_proc WHERE proname IN ('quimbel_huellas', "
+                               "'quimbel_bloquear') AND pg_function_is_visible(oid)",
+                               QString())
+                                 .size() < esperadas)
         faltan << FaltaHuellas();
     const QStringList comandos = Lista(db, "SELECT lower(nombre::text) FROM comandos", QString());
     for (const DefComando& c : Comandos())

@@ -1,22 +1,30 @@
 /*
- * The history chain's hashes of a save's lines, computed by the server in C. historial_agregar
- * would otherwise build each line's text and hash it in plpgsql, which costs a save about as much
- * as the rest of its history together. The text is the chain's own (CadenaHistorial): the
- * previous hash, then each field as "|" length ":" text, or "|~" for an empty one; the lengths
- * are in bytes, which on a UTF-8 database are those of the stored text itself.
+ * The history chain's lock, and the hashes of a save's lines, computed by the server in C.
+ * historial_agregar would otherwise build each line's text and hash it in plpgsql, which costs a
+ * save about as much as the rest of its history together. The text is the chain's own
+ * (CadenaHistorial): the previous hash, then each field as "|" length ":" text, or "|~" for an
+ * empty one; the lengths are in bytes, which on a UTF-8 database are those of the stored text
+ * itself.
  *
- * Any role may call the function, so it checks what it is given before it reads it: a wrong
- * argument is an error, never a read of memory that is not there.
+ * Any role may call the functions, so they check what they are given before they read it (a
+ * wrong argument is an error, never a read of memory that is not there) and who asks.
  */
 #include "postgres.h"
 
 #include "access/htup_details.h"
 #include "access/tupdesc.h"
+#include "access/xact.h"
+#include "catalog/namespace.h"
+#include "catalog/pg_class.h"
 #include "catalog/pg_type.h"
 #include "common/sha2.h"
 #include "fmgr.h"
 #include "lib/stringinfo.h"
 #include "mb/pg_wchar.h"
+#include "miscadmin.h"
+#include "nodes/makefuncs.h"
+#include "storage/lmgr.h"
+#include "utils/acl.h"
 #include "utils/array.h"
 #include "utils/builtins.h"
 #include "utils/datetime.h"
@@ -29,6 +37,7 @@
 PG_MODULE_MAGIC;
 
 PG_FUNCTION_INFO_V1(quimbel_huellas);
+PG_FUNCTION_INFO_V1(quimbel_bloquear);
 
 /* The fields of historial_linea (grupo, tipo, tabla, clave, campo, anterior, nuevo) as hashed. */
 enum { kCampos = 7, kTipo = 1, kTabla = 2, kClave = 3, kCampo = 4, kAnterior = 5, kNuevo = 6 };
@@ -230,4 +239,30 @@ Datum quimbel_huellas(PG_FUNCTION_ARGS) {
     }
     ReleaseTupleDesc(forma);
     PG_RETURN_ARRAYTYPE_P(construct_array(huellas, n, TEXTOID, -1, false, TYPALIGN_INT));
+}
+
+/*
+ * quimbel_bloquear() RETURNS void
+ * The chain's lock, held to the end of the transaction: one writer of history lines at a time,
+ * each reading the chain's last line only once it holds it. A lock of its own on "esquema",
+ * which nothing else takes, where a lock on the table that conflicts with itself (the plpgsql
+ * form's, LOCK TABLE esquema IN SHARE ROW EXCLUSIVE MODE) made the server look through every
+ * session's fast-path locks at every save. ROW EXCLUSIVE on the table beside it still waits
+ * for a writer that took the plpgsql form's lock, as one may while an office switches to this
+ * function, and for an upgrade of the schema. It asks for the rights the table's lock asked for,
+ * which no person of a protected server has: held by a person, it would stop every save.
+ */
+Datum quimbel_bloquear(PG_FUNCTION_ARGS) {
+    Oid esquema;
+
+    if (XactIsoLevel != XACT_READ_COMMITTED)
+        ereport(ERROR, (errcode(ERRCODE_FEATURE_NOT_SUPPORTED),
+                        errmsg("El historial solo se escribe en transacciones READ COMMITTED.")));
+    esquema = RangeVarGetRelid(makeRangeVar(NULL, "esquema", -1), NoLock, false);
+    if (pg_class_aclcheck(esquema, GetUserId(), ACL_UPDATE | ACL_DELETE | ACL_TRUNCATE) !=
+        ACLCHECK_OK)
+        aclcheck_error(ACLCHECK_NO_PRIV, OBJECT_TABLE, "esquema");
+    LockRelationOid(esquema, RowExclusiveLock);
+    LockDatabaseObject(RelationRelationId, esquema, 0, ExclusiveLock);
+    PG_RETURN_VOID();
 }

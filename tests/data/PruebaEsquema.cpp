@@ -74,8 +74,35 @@ void ElServidorHallaLasMismasHuellas(const QString& ruta) {
     // The test script installs the extension's package where it can, and says so.
     if (qEnvironmentVariableIsSet("QUIMBEL_PRUEBAS_EXTENSION"))
         QCOMPARE(Directo(ruta, "SELECT count(*) FROM pg_extension WHERE extname = "
-                               "'quimbel_cadena'"),
+                               "'quimbel_cadena' AND extversion = '2'"),
                  1);
+}
+
+// Whether `pedido`, in a session of its own, waits for a transaction that did `tomado`.
+bool Espera(const QString& ruta, const char* tomado, const char* pedido) {
+    pg_conn* uno = Esquema::ConectarServidor(ruta, nullptr);
+    pg_conn* otro = Esquema::ConectarServidor(ruta, nullptr);
+    PQclear(PQexec(uno, (QByteArray("BEGIN; ") + tomado).constData()));
+    PGresult* r =
+        PQexec(otro, (QByteArray("SET lock_timeout = 300; BEGIN; ") + pedido).constData());
+    const bool espera = QByteArray(PQresultErrorField(r, PG_DIAG_SQLSTATE)) == "55P03";
+    PQclear(r);
+    PQfinish(otro);
+    PQfinish(uno);
+    return espera;
+}
+
+// One writer of history lines at a time: the chain's lock (in C where the extension is installed)
+// waits for another holder and for the table's lock that the plpgsql form takes, as in an office
+// switching to the extension, and the other way round; reading the schema's version, as every
+// sign-in does, waits for none of them.
+void UnEscritorALaVez(const QString& ruta) {
+    const char* cadena = "SELECT quimbel_bloquear()";
+    const char* tabla = "LOCK TABLE esquema IN SHARE ROW EXCLUSIVE MODE";
+    QVERIFY(Espera(ruta, cadena, cadena));
+    QVERIFY(Espera(ruta, tabla, cadena));
+    QVERIFY(Espera(ruta, cadena, tabla));
+    QVERIFY(!Espera(ruta, cadena, "SELECT max(version) FROM esquema"));
 }
 
 int Version(const QString& ruta) {
@@ -227,8 +254,10 @@ private slots:
             e.Valor(QStringLiteral("SELECT min(HisId) FROM historial WHERE HisId > ?"), {quitada})
                 .toInt();
         QVERIFY(Historial::ComprobarCadena(1).integra);
-        if (Entorno::EnServidor())
+        if (Entorno::EnServidor()) {
             ElServidorHallaLasMismasHuellas(e.RutaBase());
+            UnEscritorALaVez(e.RutaBase());
+        }
 
         Recordset rs;
         QVERIFY(!AbrirRecordset(

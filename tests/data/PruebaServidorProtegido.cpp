@@ -477,6 +477,7 @@ private slots:
             QStringLiteral("ALTER TABLE usuarios ADD COLUMN x integer"),
             QStringLiteral("CREATE TABLE x (a integer)"),
             QStringLiteral("LOCK TABLE esquema IN SHARE ROW EXCLUSIVE MODE"),
+            QStringLiteral("SELECT quimbel_bloquear()"),
             QStringLiteral("UPDATE comandos SET sentencias = sentencias || ' DELETE FROM "
                            "historial;' WHERE nombre = 'orden_actualizar'"),
             QStringLiteral("UPDATE comandos_servidor SET sentencias = sentencias || 'DELETE FROM "
