@@ -40,6 +40,16 @@ instalar_deb() {
     fi
 }
 
+# The server extension's package of the program's last package, if the server's headers were
+# there to build it; never one left by an earlier version.
+paquete_extension() {
+    local programa
+    programa=$(ls -t "$BUILD"/quimbel_*_amd64.deb 2>/dev/null | head -1 || true)
+    [ -n "$programa" ] || return 0
+    ls "$BUILD"/postgresql-*-quimbel-cadena_"$(dpkg-deb -f "$programa" Version)"_amd64.deb \
+        2>/dev/null | head -1 || true
+}
+
 PAQUETES_BUILD=(cmake g++ make qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libsqlite3-dev
     qt6-charts-dev libqt6opengl6-dev libxlsxwriter-dev libsodium-dev pkgconf
     libgl-dev fonts-dejavu-core qt6-translations-l10n

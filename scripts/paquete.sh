@@ -21,7 +21,7 @@ head -1 "$RAIZ/packaging/debian-doc/changelog" | grep -qF "($VERSION)" ||
 desktop-file-validate "$RAIZ"/packaging/*.desktop
 appstreamcli validate --no-net "$RAIZ"/packaging/*.metainfo.xml
 # Not a single tag, informational and pedantic ones included, in either package.
-EXTENSION=$(ls -t "$BUILD"/postgresql-*-quimbel-cadena_"$VERSION"_amd64.deb 2>/dev/null | head -1 || true)
+EXTENSION=$(paquete_extension)
 lintian --pedantic -I --fail-on error,warning,info,pedantic "$DEB" ${EXTENSION:+"$EXTENSION"}
 # Asked in a terminal without a display, the program still answers.
 sin_pantalla() { env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$BUILD/bin/$@"; }

@@ -20,7 +20,7 @@ resumen() {
 # hashes the history in C as an office's would. Without it the server's plpgsql does the same.
 compilar postgresql-server-dev-all
 bash "$RAIZ/scripts/paquete.sh" --verificar
-EXTENSION=$(ls -t "$BUILD"/postgresql-*-quimbel-cadena_*.deb 2>/dev/null | head -1 || true)
+EXTENSION=$(paquete_extension)
 if [ -n "$EXTENSION" ] && instalar_deb "$EXTENSION"; then
     export QUIMBEL_PRUEBAS_EXTENSION=1
 else
